@@ -1,0 +1,51 @@
+#pragma once
+// Program-wide settings of the definition file's [GENERAL] section.
+
+#include <cstdint>
+#include <string>
+
+namespace vantrel {
+
+struct AppSettings {
+  // Read at every load of the definition file.
+  std::string Logo;
+  bool AutoPrint = false;
+  std::string AutoProfile;  // upper-cased
+  std::string AllSelected = "TRUE";
+  std::string AppName = "Vantrel";
+  std::string AutoPdfTempDir;
+  bool TopWindow = true;
+  std::string PassText = "PASS";
+  std::string FailText = "FAIL";
+  bool OverallPassFail = true;
+  bool TestSummary = false;
+
+  // Read with the report definitions, once after each load.
+  std::string TableFormat = "0.0";
+  std::string LogoHeight = "0";  // the text of a number
+  bool LogoCenter = true;
+  std::string GridColour = "grey";  // lower-cased
+  int16_t GraphLineThickness = 0;
+  bool BigFail = false;
+  std::string LimitName = "Limit";
+  std::string ControlName = "Control";
+  std::string PageNum = "NONE";  // upper-cased
+  bool NewTables = true;
+  bool FailTextRed = false;
+  std::string TableColor = "Blue";
+  std::string SubHeaderTextColor = "Blue";
+  std::string SubHeaderColor = "ltgrey";
+  std::string HeaderTextColor = "white";
+  bool TableControlLimits = false;
+  bool GraphControlLimits = true;
+  double OverallStopFreq = 0;
+  bool FirstPageOnly = false;  // [GENERAL]: the logo on the first page only
+  std::string DefaultTableFreqs =
+      "1,4,8,10,16,20,25,31.25,62.5,100,155,200,250,300,350,400,450,500,550,600,650,700,750,"
+      "800,850,900,1000,2000";
+  bool DefaultMultiPage = true;
+  std::string MarginName = "Margin";
+  std::string PageName = "Page";
+};
+
+}  // namespace vantrel

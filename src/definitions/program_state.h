@@ -1,0 +1,33 @@
+#pragma once
+// Everything program-wide that lives from one definition-file load to the next.
+// One owner, passed by reference, so that two tests never share state.
+
+#include <array>
+#include <string>
+
+#include "definitions/app_settings.h"
+#include "definitions/header_definition.h"
+#include "definitions/ini_store.h"
+#include "definitions/profiles.h"
+#include "definitions/report_definition.h"
+
+namespace vantrel {
+
+/// Index i holds the selection of report i+1.
+using ReportSelection = std::array<bool, kReportSlots>;
+
+struct ProgramState {
+  IniStore Ini;
+  AppSettings Settings;
+  HeaderDefinition Header;
+  std::array<ReportDefinition, kReportSlots> Reports;
+  ProfileTable Profiles;
+  ProfileTable SequenceProfiles;
+  ReportSelection Selection{};
+  bool ReportsRead = false;  // the report-definitions-read flag
+  std::string DefinitionPath;  // the current definition file
+  std::string DataFilePath;    // the current data file, as given to SetFile
+  std::string AppTitle = "Vantrel";  // default title of messages
+};
+
+}  // namespace vantrel

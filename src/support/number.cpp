@@ -1,0 +1,320 @@
+#include "support/number.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/text.h"
+
+namespace vantrel {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of the numeric prefix of text (from its start); 0 when there is none.
+// Also reports whether any digit was seen.
+std::size_t NumericPrefix(std::string_view text, bool& sawDigit) {
+  std::size_t i = 0;
+  sawDigit = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  while (i < text.size() && IsDigit(text[i])) { ++i; sawDigit = true; }
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) { ++i; sawDigit = true; }
+  }
+  if (!sawDigit) return 0;
+  std::size_t mantissaEnd = i;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+    std::size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    std::size_t digitsStart = j;
+    while (j < text.size() && IsDigit(text[j])) ++j;
+    if (j > digitsStart) return j;
+  }
+  return mantissaEnd;
+}
+
+double ParsePrefix(std::string_view number) {
+  // from_chars wants no leading '+' and 'e' for the exponent.
+  std::string clean;
+  clean.reserve(number.size());
+  for (char c : number) {
+    if (c == 'd' || c == 'D') c = 'e';
+    clean.push_back(c);
+  }
+  std::string_view view = clean;
+  bool negative = false;
+  if (!view.empty() && (view[0] == '+' || view[0] == '-')) {
+    negative = view[0] == '-';
+    view.remove_prefix(1);
+  }
+  double value = 0;
+  auto result = std::from_chars(view.data(), view.data() + view.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Overflow gives infinity, underflow zero; callers check the range they need.
+    value = std::strtod(std::string(view).c_str(), nullptr);
+  }
+  return negative ? -value : value;
+}
+
+}  // namespace
+
+double Val(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size() && IsBlank(text[start])) ++start;
+  text.remove_prefix(start);
+  bool sawDigit = false;
+  const std::size_t length = NumericPrefix(text, sawDigit);
+  if (length == 0) return 0.0;
+  return ParsePrefix(text.substr(0, length));
+}
+
+bool IsNumeric(std::string_view text) {
+  const std::string_view body = TrimView(text);
+  if (body.empty()) return false;
+  bool sawDigit = false;
+  const std::size_t length = NumericPrefix(body, sawDigit);
+  return sawDigit && length == body.size();
+}
+
+std::optional<int16_t> ToInt16(double value) {
+  if (!std::isfinite(value)) return std::nullopt;
+  const double rounded = std::nearbyint(value);  // default rounding mode: halves to even
+  if (rounded < -32768.0 || rounded > 32767.0) return std::nullopt;
+  return static_cast<int16_t>(rounded);
+}
+
+std::optional<int16_t> IntegerOf(std::string_view text) { return ToInt16(Val(text)); }
+
+std::optional<int16_t> WholeNumberOf(std::string_view text) {
+  if (!IsNumeric(text)) return std::nullopt;
+  return ToInt16(Val(text));
+}
+
+std::string FormatGeneral(double value) {
+  if (!std::isfinite(value)) return "x";
+  if (value == 0.0) return "0";
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  std::string text = buffer;
+  const std::size_t e = text.find('e');
+  if (e == std::string::npos) return text;
+  // "1.5e-05" -> "1.5E-05": the exponent keeps at least two digits.
+  std::string mantissa = text.substr(0, e);
+  const char sign = text[e + 1];
+  std::string digits = text.substr(e + 2);
+  while (digits.size() > 2 && digits[0] == '0') digits.erase(0, 1);
+  return mantissa + "E" + sign + digits;
+}
+
+namespace {
+
+// Decimal digits of |value| rounded to 15 significant digits, with the position of the
+// decimal point: value = 0.d1d2d3... x 10^pointPos.
+struct DecimalDigits {
+  std::string digits;  // no leading zeros unless the value is 0
+  int pointPos = 0;
+};
+
+DecimalDigits ToDecimal(double value) {
+  DecimalDigits out;
+  value = std::fabs(value);
+  if (value == 0.0) {
+    out.digits = "0";
+    out.pointPos = 1;
+    return out;
+  }
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.14e", value);  // d.dddddddddddddde±XX
+  std::string text = buffer;
+  const std::size_t e = text.find('e');
+  out.digits = text.substr(0, 1) + text.substr(2, e - 2);
+  out.pointPos = std::atoi(text.c_str() + e + 1) + 1;
+  return out;
+}
+
+// Rounds the decimal digits to keep `decimals` digits after the point, halves away
+// from zero. Returns the digits of the integer part and of the fraction.
+void RoundDecimal(const DecimalDigits& d, int decimals, std::string& intPart,
+                  std::string& fracPart) {
+  // Build a digit string with the point after position pointPos.
+  std::string all = d.digits;
+  int point = d.pointPos;
+  if (point <= 0) {
+    all.insert(0, static_cast<std::size_t>(-point + 1), '0');
+    point = 1;
+  }
+  if (static_cast<int>(all.size()) < point + decimals + 1) {
+    all.append(static_cast<std::size_t>(point + decimals + 1 - static_cast<int>(all.size())), '0');
+  }
+  const std::size_t keep = static_cast<std::size_t>(point + decimals);
+  const bool roundUp = all[keep] >= '5';
+  std::string kept = all.substr(0, keep);
+  if (roundUp) {
+    int i = static_cast<int>(kept.size()) - 1;
+    while (i >= 0) {
+      if (kept[static_cast<std::size_t>(i)] == '9') {
+        kept[static_cast<std::size_t>(i)] = '0';
+        --i;
+      } else {
+        ++kept[static_cast<std::size_t>(i)];
+        break;
+      }
+    }
+    if (i < 0) {
+      kept.insert(0, 1, '1');
+      ++point;
+    }
+  }
+  intPart = kept.substr(0, static_cast<std::size_t>(point));
+  fracPart = kept.substr(static_cast<std::size_t>(point));
+  while (intPart.size() > 1 && intPart[0] == '0') intPart.erase(0, 1);
+}
+
+struct Pattern {
+  std::string prefix;
+  std::string suffix;
+  int intZeros = 0;     // '0' placeholders before the point
+  bool grouping = false;
+  int fracZeros = 0;    // '0' placeholders after the point
+  int fracHashes = 0;   // '#' placeholders after the zeros
+  bool hasPoint = false;
+  bool percent = false;
+  bool scientific = false;
+  bool expSignAlways = false;
+  int expDigits = 0;
+  bool valid = false;
+};
+
+Pattern ParsePattern(std::string_view p) {
+  Pattern pat;
+  std::size_t i = 0;
+  auto literal = [&](std::string& into) {
+    // Reads literal characters until a digit placeholder or the end.
+    while (i < p.size()) {
+      const char c = p[i];
+      if (c == '0' || c == '#' || c == '.' || c == ',') return;
+      if (c == '%') { pat.percent = true; into.push_back('%'); ++i; continue; }
+      if (c == '\\' && i + 1 < p.size()) { into.push_back(p[i + 1]); i += 2; continue; }
+      if (c == '"') {
+        std::size_t close = p.find('"', i + 1);
+        if (close == std::string_view::npos) close = p.size();
+        into.append(p.substr(i + 1, close - i - 1));
+        i = close + 1;
+        continue;
+      }
+      into.push_back(c);
+      ++i;
+    }
+  };
+  literal(pat.prefix);
+  bool sawPlaceholder = false;
+  while (i < p.size() && (p[i] == '0' || p[i] == '#' || p[i] == ',')) {
+    if (p[i] == '0') ++pat.intZeros;
+    if (p[i] == ',') pat.grouping = true;
+    sawPlaceholder = true;
+    ++i;
+  }
+  if (i < p.size() && p[i] == '.') {
+    pat.hasPoint = true;
+    ++i;
+    while (i < p.size() && p[i] == '0') { ++pat.fracZeros; ++i; sawPlaceholder = true; }
+    while (i < p.size() && (p[i] == '#' || p[i] == '0')) {
+      // A zero after a '#' still shows as a digit only when needed; treat it as '#'.
+      ++pat.fracHashes;
+      ++i;
+      sawPlaceholder = true;
+    }
+  }
+  if (i + 1 < p.size() && (p[i] == 'E' || p[i] == 'e') && (p[i + 1] == '+' || p[i + 1] == '-')) {
+    pat.scientific = true;
+    pat.expSignAlways = p[i + 1] == '+';
+    i += 2;
+    while (i < p.size() && (p[i] == '0' || p[i] == '#')) { ++pat.expDigits; ++i; }
+    if (pat.expDigits == 0) pat.expDigits = 1;
+  }
+  literal(pat.suffix);
+  pat.valid = sawPlaceholder && i >= p.size();
+  return pat;
+}
+
+std::string Group(const std::string& intPart) {
+  std::string out;
+  const std::size_t n = intPart.size();
+  for (std::size_t k = 0; k < n; ++k) {
+    out.push_back(intPart[k]);
+    const std::size_t left = n - k - 1;
+    if (left > 0 && left % 3 == 0) out.push_back(',');
+  }
+  return out;
+}
+
+std::string FormatWithPattern(double value, const Pattern& pat) {
+  if (pat.percent) value *= 100.0;
+  const bool negative = value < 0;
+  const int decimals = pat.fracZeros + pat.fracHashes;
+  std::string intPart;
+  std::string fracPart;
+  std::string exponent;
+  if (pat.scientific) {
+    int exp10 = 0;
+    double mantissa = std::fabs(value);
+    DecimalDigits d = ToDecimal(mantissa);
+    if (mantissa != 0.0) {
+      const int intDigits = std::max(pat.intZeros, 1);
+      exp10 = d.pointPos - intDigits;
+      d.pointPos = intDigits;
+    }
+    RoundDecimal(d, decimals, intPart, fracPart);
+    if (mantissa != 0.0 && static_cast<int>(intPart.size()) > std::max(pat.intZeros, 1)) {
+      // Rounding carried into a new digit: 9.99 -> 10.0 becomes 1.00E+1.
+      d.pointPos -= 1;
+      exp10 += 1;
+      RoundDecimal(d, decimals, intPart, fracPart);
+    }
+    std::string digits = std::to_string(std::abs(exp10));
+    while (static_cast<int>(digits.size()) < pat.expDigits) digits.insert(0, 1, '0');
+    exponent = std::string("E") + (exp10 < 0 ? "-" : (pat.expSignAlways ? "+" : "")) + digits;
+  } else {
+    RoundDecimal(ToDecimal(value), decimals, intPart, fracPart);
+  }
+  // Optional fraction digits: drop trailing zeros beyond the required ones.
+  while (static_cast<int>(fracPart.size()) > pat.fracZeros && !fracPart.empty() &&
+         fracPart.back() == '0') {
+    fracPart.pop_back();
+  }
+  if (intPart == "0" && pat.intZeros == 0) intPart.clear();
+  while (static_cast<int>(intPart.size()) < pat.intZeros) intPart.insert(0, 1, '0');
+  if (pat.grouping) intPart = Group(intPart);
+  std::string body = intPart;
+  if (pat.hasPoint && !fracPart.empty()) body += "." + fracPart;
+  body += exponent;
+  const bool allZero = body.find_first_of("123456789") == std::string::npos ||
+                       (pat.scientific && intPart.find_first_of("123456789") == std::string::npos &&
+                        fracPart.find_first_of("123456789") == std::string::npos);
+  const std::string sign = (negative && !allZero) ? "-" : "";
+  return sign + pat.prefix + body + pat.suffix;
+}
+
+}  // namespace
+
+std::string FormatNumber(double value, std::string_view pattern) {
+  if (!std::isfinite(value)) return "x";
+  const std::string named = ToLower(Trim(pattern));
+  if (named.empty() || named == "general number" || named == "general") return FormatGeneral(value);
+  if (named == "fixed") return FormatNumber(value, "0.00");
+  if (named == "standard") return FormatNumber(value, "#,##0.00");
+  if (named == "percent") return FormatNumber(value, "0.00%");
+  if (named == "scientific") return FormatNumber(value, "0.00E+00");
+  // Only the first of the positive;negative;zero sections is used.
+  const std::string_view first = pattern.substr(0, pattern.find(';'));
+  const Pattern pat = ParsePattern(first);
+  if (!pat.valid) return std::string(pattern);
+  return FormatWithPattern(value, pat);
+}
+
+}  // namespace vantrel

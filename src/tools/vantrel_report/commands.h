@@ -1,0 +1,12 @@
+#pragma once
+// The jobs of vantrel-report, one per file.
+
+#include "tools/vantrel_report/options.h"
+
+namespace vantrel::report_tool {
+
+int RunList(const Options& options);
+int RunInfo(const Options& options);
+int RunOutput(const Options& options);
+
+}  // namespace vantrel::report_tool

@@ -1,0 +1,84 @@
+#include "tools/vantrel_report/options.h"
+
+#include <charconv>
+
+namespace vantrel::report_tool {
+
+ParseResult ParseOptions(const std::vector<std::string>& args) {
+  ParseResult result;
+  Options& o = result.options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& into) -> bool {
+      if (i + 1 >= args.size()) {
+        result.error = a + " needs a value";
+        return false;
+      }
+      into = args[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--list") {
+      o.list = true;
+    } else if (a == "--quiet") {
+      o.quiet = true;
+    } else if (a == "--definition") {
+      if (!value(o.definition)) return result;
+    } else if (a == "--data") {
+      if (!value(o.data)) return result;
+    } else if (a == "--info") {
+      o.info = true;
+      if (!value(o.data)) return result;
+    } else if (a == "--reports") {
+      if (!value(v)) return result;
+      o.reports = v;
+    } else if (a == "--profile") {
+      if (!value(v)) return result;
+      o.profile = v;
+    } else if (a == "--pdf") {
+      if (!value(o.pdf)) return result;
+    } else if (a == "--png") {
+      if (!value(o.png)) return result;
+    } else if (a == "--csv") {
+      if (!value(o.csv)) return result;
+    } else if (a == "--page-size") {
+      if (!value(o.pageSize)) return result;
+      if (o.pageSize != "A4" && o.pageSize != "A3" && o.pageSize != "Letter" &&
+          o.pageSize != "Legal") {
+        result.error = "unknown page size '" + o.pageSize + "' (A4, A3, Letter or Legal)";
+        return result;
+      }
+    } else if (a == "--dpi") {
+      if (!value(v)) return result;
+      int dpi = 0;
+      auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), dpi);
+      if (ec != std::errc() || end != v.data() + v.size() || dpi < 10 || dpi > 2400) {
+        result.error = "--dpi needs a whole number from 10 to 2400";
+        return result;
+      }
+      o.dpi = dpi;
+    } else {
+      result.error = "unknown argument '" + a + "'";
+      return result;
+    }
+  }
+  if (o.reports && o.profile) result.error = "--reports and --profile exclude each other";
+  return result;
+}
+
+std::string UsageText() {
+  return "usage: vantrel-report --definition FILE --list [--reports LIST]\n"
+         "       vantrel-report --info DATAFILE [--definition FILE]\n"
+         "       vantrel-report --definition FILE --data DATAFILE\n"
+         "                      [--pdf FILE] [--png DIR [--dpi N]] [--csv DIR]\n"
+         "                      [--reports LIST | --profile NAME] [--page-size A4|A3|Letter|Legal]\n"
+         "                      [--quiet]\n"
+         "\n"
+         "LIST holds 1-based report numbers and ranges, such as 1,3,5..8.\n"
+         "Exit status: 0 done, 1 data file not loaded, 2 usage or definition error,\n"
+         "3 output not written.\n";
+}
+
+}  // namespace vantrel::report_tool

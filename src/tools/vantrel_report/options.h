@@ -1,0 +1,40 @@
+#pragma once
+// Command-line options of vantrel-report.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vantrel::report_tool {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitNotLoaded = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitOutput = 3;
+
+struct Options {
+  std::string definition;  // --definition FILE
+  std::string data;        // --data FILE, or the argument of --info
+  bool list = false;       // --list
+  bool info = false;       // --info DATAFILE
+  std::optional<std::string> reports;  // --reports LIST (1-based, ranges)
+  std::optional<std::string> profile;  // --profile NAME
+  std::string pdf;         // --pdf FILE
+  std::string png;         // --png DIR
+  std::string csv;         // --csv DIR
+  std::string pageSize = "A4";  // --page-size A4|A3|Letter|Legal
+  int dpi = 150;           // --dpi N
+  bool quiet = false;      // --quiet
+  bool help = false;
+};
+
+/// Empty error means success.
+struct ParseResult {
+  Options options;
+  std::string error;
+};
+
+ParseResult ParseOptions(const std::vector<std::string>& args);
+std::string UsageText();
+
+}  // namespace vantrel::report_tool

@@ -1,0 +1,33 @@
+#pragma once
+// A Prompter for tests: records every message and answers from a script.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "support/prompter.h"
+
+namespace vantrel::testing {
+
+struct RecordedMessage {
+  std::string text;
+  std::string title;
+  PromptIcon icon;
+  PromptButtons buttons;
+};
+
+class RecordingPrompter : public Prompter {
+ public:
+  PromptAnswer Message(const std::string& text, const std::string& title, PromptIcon icon,
+                       PromptButtons buttons) override;
+
+  /// Answers used in order; once they run out, the safe answer is given.
+  void Script(std::vector<PromptAnswer> answers);
+
+  std::vector<RecordedMessage> messages;
+
+ private:
+  std::deque<PromptAnswer> answers_;
+};
+
+}  // namespace vantrel::testing
