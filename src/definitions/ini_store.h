@@ -19,3 +19,24 @@ struct IniStore {
 };
 
 }  // namespace vantrel
+
+#include <string_view>
+
+#include "support/prompter.h"
+
+namespace vantrel {
+
+/// Reads the definition file into store, renumbering report, graph and table sections
+/// and un-numbered profile lines. A file that cannot be opened or read, or that holds
+/// more lines than the store's 16-bit counts, is reported through prompter and leaves
+/// store as it was; the result is then false.
+bool LoadIni(const std::string& path, IniStore& store, Prompter& prompter);
+
+/// The value of key in the first section named section (brackets included), or def.
+std::string GetKey(const IniStore& store, std::string_view section, std::string_view key,
+                   std::string_view def);
+
+/// Cuts a comma list into its elements and expands "a..b" ranges from element 1 on.
+std::vector<std::string> SplitList(std::string_view list);
+
+}  // namespace vantrel

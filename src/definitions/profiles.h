@@ -24,3 +24,26 @@ struct ProfileTable {
 };
 
 }  // namespace vantrel
+
+#include "definitions/report_definition.h"
+#include "support/prompter.h"
+
+namespace vantrel {
+
+/// Clears reports 1..numReports, then selects every numeric entry of the profile
+/// (1-based report numbers). A non-numeric entry gives the "Profile Error" message;
+/// an entry outside the selection's bounds is ignored.
+void SelectReportsByProfile(const ProfileEntry& profile, int numReports,
+                            ReportSelection& selection, Prompter& prompter);
+
+/// Writes line into the definition file after the [GENERAL] section's lines, through
+/// a temporary file in the same folder renamed over the original. True when written.
+bool InsertProfileLine(const std::string& definitionPath, const std::string& line,
+                       Prompter& prompter);
+
+/// The path without its extension, shortened until it ends in a separator.
+std::string FolderOf(std::string_view path);
+/// The text after the last separator.
+std::string FileNameOf(std::string_view path);
+
+}  // namespace vantrel

@@ -13,9 +13,6 @@
 
 namespace vantrel {
 
-/// Index i holds the selection of report i+1.
-using ReportSelection = std::array<bool, kReportSlots>;
-
 struct ProgramState {
   IniStore Ini;
   AppSettings Settings;

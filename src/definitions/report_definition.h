@@ -15,6 +15,9 @@ inline constexpr int kReportSlots = 209;
 inline constexpr int kMaxGraphs = 31;
 inline constexpr int kMaxTables = 31;
 
+/// Index i holds the selection of report i+1.
+using ReportSelection = std::array<bool, kReportSlots>;
+
 struct ReportDefinition {
   std::string Title;
   bool HideHeader = false;

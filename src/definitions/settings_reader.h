@@ -1,0 +1,23 @@
+#pragma once
+// Reads the settings of [GENERAL] and [HEADER], the profiles and every report's title
+// and initial selection, after each load of the definition file.
+
+#include <functional>
+#include <string>
+
+#include "definitions/program_state.h"
+#include "support/prompter.h"
+
+namespace vantrel {
+
+/// Called with (value, maximum) while report titles are read, when progress is shown.
+using ProgressSink = std::function<void(int value, int maximum)>;
+
+/// reportList is the command line's list of 0-based indices ("0,2,5,"), or empty.
+void ReadSettings(ProgramState& state, Prompter& prompter, const std::string& reportList,
+                  const ProgressSink& progress = {});
+
+/// True when number is one of the comma-terminated elements of list.
+bool InList(int number, std::string_view list);
+
+}  // namespace vantrel

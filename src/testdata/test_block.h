@@ -1,0 +1,52 @@
+#pragma once
+// One parsed test block: a grid of cells indexed [column, row], the rows' status
+// texts and the column headings.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+/// A cell of a data row. Number: the field passed the numeric test. Text: the field
+/// was "pass" or "fail" in any case, kept as written. Missing: any other field ("x").
+/// Empty: the row had fewer fields than the block has columns.
+struct Cell {
+  enum class Kind : uint8_t { Empty, Number, Text, Missing };
+  Kind kind = Kind::Empty;
+  double number = 0;
+  std::string text;  // only for Kind::Text
+
+  bool IsNumber() const { return kind == Kind::Number; }
+  /// The cell as the grids hold it: general number form, the text, "x", or "".
+  std::string AsText() const;
+};
+
+class TestBlock {
+ public:
+  int Cols() const { return cols_; }
+  int Rows() const { return static_cast<int>(rows_.size()); }
+
+  /// Cells outside the block are Empty.
+  const Cell& At(int column, int row) const;
+  const std::string& RowStatus(int row) const;
+  /// Heading of a column, "" beyond the headings.
+  const std::string& Heading(int column) const;
+  const std::vector<std::string>& Headings() const { return headings_; }
+
+  // Building, for the parser and for tests.
+  void Reset();
+  void SetCols(int cols) { cols_ = cols; }
+  /// Appends a row of cells; the row is padded or cut to Cols().
+  void AddRow(std::vector<Cell> cells, std::string status);
+  void SetHeadings(std::vector<std::string> headings) { headings_ = std::move(headings); }
+  std::vector<Cell>& MutableRow(int row) { return rows_[static_cast<std::size_t>(row)]; }
+
+ private:
+  int cols_ = 2;
+  std::vector<std::vector<Cell>> rows_;
+  std::vector<std::string> status_;
+  std::vector<std::string> headings_;
+};
+
+}  // namespace vantrel
