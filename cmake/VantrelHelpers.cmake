@@ -26,7 +26,14 @@ function(vantrel_add_test name folder)
     return()
   endif()
   add_executable(${name} ${_sources})
-  target_link_libraries(${name} PRIVATE vantrel_test_common GTest::gtest_main ${ARGN})
+  # A folder with a main.cpp of its own (one that needs a QGuiApplication, say)
+  # does not take gtest's.
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/main.cpp)
+    set(_gtest GTest::gtest)
+  else()
+    set(_gtest GTest::gtest_main)
+  endif()
+  target_link_libraries(${name} PRIVATE vantrel_test_common ${_gtest} ${ARGN})
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
