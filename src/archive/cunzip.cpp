@@ -1,0 +1,134 @@
+#include "archive/cunzip.h"
+
+#include <unistd.h>
+#include <zip.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "archive/zip_reader.h"
+#include "support/text.h"
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const ZipEntry kNoEntry{};
+
+// The entry's path below the destination, or empty when it would leave it.
+fs::path SafeRelativePath(const ZipEntry& entry, bool useFolders, bool spacesToUnderscores) {
+  std::string full = useFolders && !entry.Folder.empty() ? entry.Folder + "/" + entry.Name
+                                                         : entry.Name;
+  if (!useFolders) {
+    const std::size_t cut = full.find_last_of("/\\");
+    if (cut != std::string::npos) full = full.substr(cut + 1);
+  }
+  if (spacesToUnderscores) full = ReplaceAll(full, " ", "_");
+  if (full.empty() || full.front() == '/' || full.front() == '\\') return {};
+  if (full.size() > 1 && full[1] == ':') return {};  // a drive letter
+  fs::path result;
+  for (const std::string& part : SplitAt(ReplaceAll(full, "\\", "/"), '/')) {
+    if (part == "..") return {};
+    if (part.empty() || part == ".") continue;
+    result /= part;
+  }
+  return result;
+}
+
+}  // namespace
+
+const ZipEntry* cUnzip::At(long i) const {
+  if (i < 1 || i > FileCount()) return nullptr;
+  return &entries_[static_cast<std::size_t>(i - 1)];
+}
+
+std::string cUnzip::Filename(long i) const { return At(i) ? At(i)->Name : ""; }
+std::string cUnzip::FileDirectory(long i) const { return At(i) ? At(i)->Folder : ""; }
+uint64_t cUnzip::FileSize(long i) const { return At(i) ? At(i)->Size : 0; }
+uint64_t cUnzip::FilePackedSize(long i) const { return At(i) ? At(i)->PackedSize : 0; }
+int cUnzip::FileCompressionRatio(long i) const { return At(i) ? At(i)->Ratio : 0; }
+std::string cUnzip::FileDate(long i) const { return At(i) ? At(i)->Date : ""; }
+uint32_t cUnzip::FileCRC(long i) const { return At(i) ? At(i)->Crc : 0; }
+std::string cUnzip::FileCompressionMethod(long i) const { return At(i) ? At(i)->Method : ""; }
+bool cUnzip::FileEncrypted(long i) const { return At(i) ? At(i)->Encrypted : false; }
+bool cUnzip::FileSelected(long i) const { return At(i) ? At(i)->Selected : false; }
+
+void cUnzip::FileSelected(long i, bool selected) {
+  if (i >= 1 && i <= FileCount()) entries_[static_cast<std::size_t>(i - 1)].Selected = selected;
+}
+
+bool cUnzip::Directory() {
+  error_.clear();
+  entries_.clear();
+  ZipReader reader;
+  return reader.Open(zipFile_, error_) && reader.List(entries_, error_);
+}
+
+bool cUnzip::Unzip() {
+  error_.clear();
+  if (zipFile_.empty()) return false;
+  ZipReader reader;
+  if (!reader.Open(zipFile_, error_)) return false;
+  if (entries_.empty() && !reader.List(entries_, error_)) return false;
+  for (const ZipEntry& entry : entries_) {
+    if (entry.Selected && !ExtractOne(&reader, entry)) return false;
+  }
+  return true;
+}
+
+bool cUnzip::ExtractOne(void* readerPtr, const ZipEntry& entry) {
+  ZipReader& reader = *static_cast<ZipReader*>(readerPtr);
+  if (testZip_) return reader.Copy(entry, nullptr, error_);
+
+  const fs::path relative = SafeRelativePath(entry, useFolderNames_, spaceToUnderScore_);
+  if (relative.empty()) {
+    error_ = "The entry '" + entry.Folder + "/" + entry.Name + "' would leave the folder";
+    return false;
+  }
+  const fs::path folder = unzipFolder_.empty() ? fs::path(".") : fs::path(unzipFolder_);
+  const fs::path destination = folder / relative;
+  std::error_code ec;
+  // Without OverwriteExisting a file already there is kept, as the unzip tools do.
+  if (!overwriteExisting_ && fs::exists(destination, ec)) return true;
+  fs::create_directories(destination.parent_path(), ec);
+  if (ec) {
+    error_ = "The folder '" + destination.parent_path().string() + "' cannot be made";
+    return false;
+  }
+
+  // Written beside the destination and renamed, so a fault leaves no half file.
+  std::string partial = destination.string() + ".partXXXXXX";
+  const int fd = mkstemp(partial.data());
+  if (fd < 0) {
+    error_ = "The file '" + destination.string() + "' cannot be written";
+    return false;
+  }
+  std::FILE* out = fdopen(fd, "wb");
+  if (out == nullptr) {
+    close(fd);
+    std::remove(partial.c_str());
+    error_ = "The file '" + destination.string() + "' cannot be written";
+    return false;
+  }
+  bool ok = reader.Copy(entry, out, error_);
+  if (std::fclose(out) != 0 && ok) {
+    error_ = "The file '" + destination.string() + "' cannot be written";
+    ok = false;
+  }
+  if (ok) {
+    fs::rename(partial, destination, ec);
+    if (ec) {
+      error_ = "The file '" + destination.string() + "' cannot be written";
+      ok = false;
+    }
+  }
+  if (!ok) std::remove(partial.c_str());
+  return ok;
+}
+
+std::string cUnzip::GetVersion() const { return std::string("libzip ") + zip_libzip_version(); }
+
+}  // namespace vantrel
