@@ -1,0 +1,184 @@
+#include "render/chart/axis_scale.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "definitions/column_code.h"
+#include "support/number.h"
+
+namespace vantrel::chart {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// More ticks than this are unreadable and could take long to lay out.
+constexpr int kMaxTicks = 200;
+
+bool NotGiven(double ticks) { return ticks == code::kAutomatic || ticks == 0 || !std::isfinite(ticks); }
+
+double Snap(double value, double step) {
+  // Keeps sums of steps from showing as -0 or 0.30000000000000004.
+  if (std::fabs(value) < std::fabs(step) * 1e-9) return 0;
+  return value;
+}
+
+int DecimalsFor(double step) {
+  for (int d = 0; d < 7; ++d) {
+    const double scaled = step * std::pow(10.0, d);
+    if (std::fabs(scaled - std::round(scaled)) < 1e-6 * std::max(1.0, std::fabs(scaled))) return d;
+  }
+  return 6;
+}
+
+std::string StepFormat(double step) {
+  const int d = DecimalsFor(step);
+  return d == 0 ? std::string("0") : "0." + std::string(static_cast<std::size_t>(d), '0');
+}
+
+std::string LabelOf(double value, const std::string& format, const std::string& fallback) {
+  return FormatNumber(value, format.empty() ? fallback : format);
+}
+
+void LinearTicks(AxisLayout& out, double step, double origin, const std::string& format) {
+  const std::string fallback = StepFormat(step);
+  const double first = origin + std::ceil((out.Lo - origin) / step - 1e-9) * step;
+  for (int i = 0; i <= kMaxTicks; ++i) {
+    const double v = Snap(first + i * step, step);
+    if (v > out.Hi + std::fabs(step) * 1e-9) break;
+    out.Ticks.push_back({v, true, LabelOf(v, format, fallback)});
+  }
+}
+
+void LogTicks(AxisLayout& out, const std::string& format) {
+  const int firstDecade = static_cast<int>(std::floor(std::log10(out.Lo) + 1e-9));
+  const int lastDecade = static_cast<int>(std::ceil(std::log10(out.Hi) - 1e-9));
+  const bool narrow = lastDecade - firstDecade <= 1;
+  const auto label = [&](double v) {
+    return format.empty() ? FormatGeneral(v) : FormatNumber(v, format);
+  };
+  for (int d = firstDecade; d <= lastDecade && d - firstDecade < 40; ++d) {
+    const double decade = std::pow(10.0, d);
+    for (int m = 1; m <= 9; ++m) {
+      const double v = decade * m;
+      if (v < out.Lo * (1 - 1e-9) || v > out.Hi * (1 + 1e-9)) continue;
+      const bool major = m == 1 || (narrow && (m == 2 || m == 5));
+      out.Ticks.push_back({v, major, major ? label(v) : std::string()});
+    }
+  }
+  // The ends carry a label too unless a decade label sits close by.
+  for (const double end : {out.Lo, out.Hi}) {
+    const bool crowded = std::any_of(out.Ticks.begin(), out.Ticks.end(), [&](const Tick& t) {
+      return t.Major && std::fabs(out.Fraction(t.Value) - out.Fraction(end)) < 0.08;
+    });
+    if (!crowded) out.Ticks.push_back({end, true, label(end)});
+  }
+  std::sort(out.Ticks.begin(), out.Ticks.end(),
+            [](const Tick& a, const Tick& b) { return a.Value < b.Value; });
+}
+
+}  // namespace
+
+double TickSetting(double min, double max, double ticks, bool log, bool limitTo100) {
+  if (NotGiven(ticks) || log) return 1;
+  if (min * max < 0) {
+    const double v = std::max(std::fabs(min), std::fabs(max)) / std::fabs(ticks);
+    return v >= 1 ? v : 1;
+  }
+  const double n = std::round(std::fabs(max - min) / std::fabs(ticks));
+  if (n < 1 || (limitTo100 && n > 100)) return 1;
+  return n;
+}
+
+bool StepsUneven(const std::vector<double>& frequencies) {
+  std::string first;
+  for (std::size_t i = 1; i < frequencies.size(); ++i) {
+    const std::string step = FormatNumber(frequencies[i] - frequencies[i - 1], "0.0");
+    if (i == 1) first = step;
+    else if (step != first) return true;
+  }
+  return false;
+}
+
+double RoundLogXMax(double max) {
+  if (!(max > 0)) return max;
+  // Below 100 a fixed 20 would cut off a sweep ending between 20 and 100.
+  if (max < 100) return max <= 20 ? 20 : (max <= 50 ? 50 : 100);
+  if (max <= 1000) return std::ceil(max / 100 - 1e-9) * 100;
+  if (max <= 6000) return std::ceil(max / 1000 - 1e-9) * 1000;
+  // Above 7000 the next thousand, so that a long sweep is never cut off.
+  return std::max(7000.0, std::ceil(max / 1000 - 1e-9) * 1000);
+}
+
+std::string XLabelFormat(double firstFrequency) { return firstFrequency < 1 ? "0.000" : "0"; }
+
+double NiceStep(double span, int target) {
+  if (!(span > 0) || !std::isfinite(span)) return 1;
+  const double raw = span / std::max(1, target);
+  const double power = std::pow(10.0, std::floor(std::log10(raw)));
+  const double r = raw / power;
+  const double mult = r <= 1 ? 1 : r <= 2 ? 2 : r <= 2.5 ? 2.5 : r <= 5 ? 5 : 10;
+  return mult * power;
+}
+
+double AxisLayout::Fraction(double value) const {
+  if (!std::isfinite(value)) return kNaN;
+  if (Log) {
+    if (value <= 0 || Lo <= 0 || Hi <= Lo) return kNaN;
+    return (std::log10(value) - std::log10(Lo)) / (std::log10(Hi) - std::log10(Lo));
+  }
+  if (Hi == Lo) return 0.5;
+  return (value - Lo) / (Hi - Lo);
+}
+
+AxisLayout ResolveAxis(const AxisSpec& spec, double dataMin, double dataMax) {
+  AxisLayout out;
+  out.Log = spec.Log;
+  const bool haveData = std::isfinite(dataMin) && std::isfinite(dataMax);
+  double lo = spec.UserRange ? std::min(spec.Min, spec.Max) : dataMin;
+  double hi = spec.UserRange ? std::max(spec.Min, spec.Max) : dataMax;
+  if (!std::isfinite(lo) || !std::isfinite(hi)) {
+    lo = haveData ? dataMin : (spec.Log ? 1 : 0);
+    hi = haveData ? dataMax : (spec.Log ? 10 : 1);
+  }
+  if (spec.Log) {
+    // A logarithmic axis shows positive values only.
+    if (hi <= 0) hi = haveData && dataMax > 0 ? dataMax : 10;
+    if (lo <= 0) lo = haveData && dataMin > 0 ? dataMin : hi / 10;
+    if (!spec.UserRange) {
+      lo = std::pow(10.0, std::floor(std::log10(lo) + 1e-9));
+      hi = std::pow(10.0, std::ceil(std::log10(hi) - 1e-9));
+    }
+    if (hi <= lo) hi = lo * 10;
+    out.Lo = lo;
+    out.Hi = hi;
+    LogTicks(out, spec.LabelFormat);
+    return out;
+  }
+  if (hi == lo) {
+    const double pad = lo == 0 ? 1 : std::fabs(lo) * 0.1;
+    lo -= pad;
+    hi += pad;
+  }
+  if (spec.UserRange && spec.Ticks > 1) {
+    out.Lo = lo;
+    out.Hi = hi;
+    const bool across = lo < 0 && hi > 0;
+    const double step = across ? std::max(-lo, hi) / spec.Ticks : (hi - lo) / spec.Ticks;
+    if ((hi - lo) / step <= kMaxTicks) {
+      LinearTicks(out, step, across ? 0 : lo, spec.LabelFormat);
+      return out;
+    }
+  }
+  const double step = NiceStep(hi - lo, 5);
+  if (!spec.UserRange) {
+    lo = std::floor(lo / step + 1e-9) * step;
+    hi = std::ceil(hi / step - 1e-9) * step;
+  }
+  out.Lo = lo;
+  out.Hi = hi;
+  LinearTicks(out, step, 0, spec.LabelFormat);
+  return out;
+}
+
+}  // namespace vantrel::chart

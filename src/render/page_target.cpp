@@ -1,0 +1,149 @@
+#include "render/page_target.h"
+
+#include <QPageLayout>
+#include <QPageSize>
+
+namespace vantrel {
+
+PaperSize PaperByName(const std::string& name) {
+  if (name == "A3") return {297, 420};
+  if (name == "Letter") return {215.9, 279.4};
+  if (name == "Legal") return {215.9, 355.6};
+  return {210, 297};
+}
+
+namespace {
+
+QPageSize ToPageSize(PaperSize paper) {
+  return QPageSize(QSizeF(paper.WidthMm, paper.HeightMm), QPageSize::Millimeter, QString(),
+                   QPageSize::ExactMatch);
+}
+
+}  // namespace
+
+PdfTarget::PdfTarget(std::string path, PaperSize paper, std::string title, int dpi)
+    : path_(std::move(path)), paper_(paper), title_(std::move(title)), dpi_(dpi) {}
+
+bool PdfTarget::Begin() {
+  writer_ = std::make_unique<QPdfWriter>(QString::fromStdString(path_));
+  writer_->setResolution(dpi_);
+  writer_->setTitle(QString::fromStdString(title_));
+  writer_->setCreator(QStringLiteral("Vantrel"));
+  writer_->setPageLayout(QPageLayout(ToPageSize(paper_), QPageLayout::Portrait, QMarginsF(),
+                                     QPageLayout::Millimeter));
+  if (!painter_.begin(writer_.get())) {
+    error_ = "cannot write " + path_;
+    writer_.reset();
+    return false;
+  }
+  pages_ = 1;
+  return true;
+}
+
+bool PdfTarget::NewPage() {
+  if (!painter_.isActive() || !writer_->newPage()) {
+    error_ = "cannot start a new page in " + path_;
+    return false;
+  }
+  ++pages_;
+  return true;
+}
+
+bool PdfTarget::End() {
+  if (!painter_.isActive()) return false;
+  // QPdfWriter writes as it goes; only end() tells whether the file is complete.
+  const bool ok = painter_.end();
+  writer_.reset();
+  if (!ok) error_ = "cannot finish " + path_;
+  return ok;
+}
+
+bool PrinterTarget::Begin() {
+  printer_.setFullPage(false);
+  if (!painter_.begin(&printer_)) {
+    error_ = "the printer did not accept the job";
+    return false;
+  }
+  pages_ = 1;
+  return true;
+}
+
+bool PrinterTarget::NewPage() {
+  if (!printer_.newPage()) {
+    error_ = "the printer did not start a new page";
+    return false;
+  }
+  ++pages_;
+  return true;
+}
+
+bool PrinterTarget::End() { return painter_.isActive() && painter_.end(); }
+
+double PrinterTarget::PageWidthMm() const {
+  return printer_.pageLayout().paintRect(QPageLayout::Millimeter).width();
+}
+
+double PrinterTarget::PageHeightMm() const {
+  return printer_.pageLayout().paintRect(QPageLayout::Millimeter).height();
+}
+
+bool PictureTarget::Begin() {
+  pages_.clear();
+  return NewPage();
+}
+
+bool PictureTarget::NewPage() {
+  if (painter_.isActive()) painter_.end();
+  pages_.push_back(std::make_unique<QPicture>());
+  return painter_.begin(pages_.back().get());
+}
+
+bool PictureTarget::End() { return !painter_.isActive() || painter_.end(); }
+
+double PictureTarget::DotsPerMm() const {
+  QPicture probe;
+  return probe.logicalDpiX() / 25.4;
+}
+
+ImageTarget::ImageTarget(PaperSize paper, int dpi, PageSink sink)
+    : paper_(paper), dpi_(dpi), sink_(std::move(sink)) {}
+
+bool ImageTarget::StartImage() {
+  const int w = static_cast<int>(paper_.WidthMm * dpi_ / 25.4 + 0.5);
+  const int h = static_cast<int>(paper_.HeightMm * dpi_ / 25.4 + 0.5);
+  image_ = QImage(w, h, QImage::Format_RGB32);
+  if (image_.isNull()) {
+    error_ = "a page of " + std::to_string(w) + " x " + std::to_string(h) +
+             " pixels does not fit in memory";
+    return false;
+  }
+  const int dotsPerMetre = static_cast<int>(dpi_ / 0.0254 + 0.5);
+  image_.setDotsPerMeterX(dotsPerMetre);
+  image_.setDotsPerMeterY(dotsPerMetre);
+  image_.fill(Qt::white);
+  if (!painter_.begin(&image_)) {
+    error_ = "cannot paint on a page bitmap";
+    return false;
+  }
+  painter_.setRenderHint(QPainter::Antialiasing);
+  painter_.setRenderHint(QPainter::TextAntialiasing);
+  ++pages_;
+  return true;
+}
+
+bool ImageTarget::FinishImage() {
+  if (!painter_.isActive()) return true;
+  painter_.end();
+  return sink_ ? sink_(image_, pages_, error_) : true;
+}
+
+bool ImageTarget::Begin() {
+  pages_ = 0;
+  return StartImage();
+}
+
+bool ImageTarget::NewPage() { return FinishImage() && StartImage(); }
+
+bool ImageTarget::End() { return FinishImage(); }
+
+}  // namespace vantrel

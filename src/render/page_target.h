@@ -1,0 +1,136 @@
+#pragma once
+// The devices a report is drawn on: PDF file, printer, vector pictures for the
+// preview, bitmaps. Each hands out one painter for the current page.
+
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
+#include <QPrinter>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+/// Paper of the batch tool and the preview; sizes in millimetres, portrait.
+struct PaperSize {
+  double WidthMm = 210;
+  double HeightMm = 297;
+};
+
+/// "A4", "A3", "Letter" or "Legal"; anything else is A4.
+PaperSize PaperByName(const std::string& name);
+
+class PageTarget {
+ public:
+  virtual ~PageTarget() = default;
+  /// Starts the job and its first page. False (with Error()) when the device refused.
+  virtual bool Begin() = 0;
+  /// Ends the current sheet and starts the next.
+  virtual bool NewPage() = 0;
+  /// Ends the job; false when the output could not be completed.
+  virtual bool End() = 0;
+  virtual QPainter& Painter() = 0;
+  virtual double PageWidthMm() const = 0;
+  virtual double PageHeightMm() const = 0;
+  /// Device pixels per millimetre, for turning page millimetres into device units.
+  virtual double DotsPerMm() const = 0;
+  virtual int PagesStarted() const = 0;
+  const std::string& Error() const { return error_; }
+
+ protected:
+  std::string error_;
+};
+
+/// Vector PDF with embedded fonts, written straight to path.
+class PdfTarget : public PageTarget {
+ public:
+  PdfTarget(std::string path, PaperSize paper, std::string title, int dpi = 1200);
+  bool Begin() override;
+  bool NewPage() override;
+  bool End() override;
+  QPainter& Painter() override { return painter_; }
+  double PageWidthMm() const override { return paper_.WidthMm; }
+  double PageHeightMm() const override { return paper_.HeightMm; }
+  double DotsPerMm() const override { return dpi_ / 25.4; }
+  int PagesStarted() const override { return pages_; }
+
+ private:
+  std::string path_;
+  PaperSize paper_;
+  std::string title_;
+  int dpi_;
+  std::unique_ptr<QPdfWriter> writer_;
+  QPainter painter_;
+  int pages_ = 0;
+};
+
+/// A printer set up by the caller; its printable page gives the page size.
+class PrinterTarget : public PageTarget {
+ public:
+  explicit PrinterTarget(QPrinter& printer) : printer_(printer) {}
+  bool Begin() override;
+  bool NewPage() override;
+  bool End() override;
+  QPainter& Painter() override { return painter_; }
+  double PageWidthMm() const override;
+  double PageHeightMm() const override;
+  double DotsPerMm() const override { return printer_.resolution() / 25.4; }
+  int PagesStarted() const override { return pages_; }
+
+ private:
+  QPrinter& printer_;
+  QPainter painter_;
+  int pages_ = 0;
+};
+
+/// One resolution-independent picture per page; the preview replays them at any zoom.
+class PictureTarget : public PageTarget {
+ public:
+  explicit PictureTarget(PaperSize paper) : paper_(paper) {}
+  bool Begin() override;
+  bool NewPage() override;
+  bool End() override;
+  QPainter& Painter() override { return painter_; }
+  double PageWidthMm() const override { return paper_.WidthMm; }
+  double PageHeightMm() const override { return paper_.HeightMm; }
+  double DotsPerMm() const override;
+  int PagesStarted() const override { return static_cast<int>(pages_.size()); }
+  const std::vector<std::unique_ptr<QPicture>>& Pages() const { return pages_; }
+
+ private:
+  PaperSize paper_;
+  std::vector<std::unique_ptr<QPicture>> pages_;
+  QPainter painter_;
+};
+
+/// White bitmaps at a given resolution; each finished page is handed to sink, which
+/// returns false when it could not keep the page (the job then fails).
+class ImageTarget : public PageTarget {
+ public:
+  using PageSink = std::function<bool(const QImage& page, int pageNumber, std::string& error)>;
+  ImageTarget(PaperSize paper, int dpi, PageSink sink);
+  bool Begin() override;
+  bool NewPage() override;
+  bool End() override;
+  QPainter& Painter() override { return painter_; }
+  double PageWidthMm() const override { return paper_.WidthMm; }
+  double PageHeightMm() const override { return paper_.HeightMm; }
+  double DotsPerMm() const override { return dpi_ / 25.4; }
+  int PagesStarted() const override { return pages_; }
+
+ private:
+  bool StartImage();
+  bool FinishImage();
+
+  PaperSize paper_;
+  int dpi_;
+  PageSink sink_;
+  QImage image_;
+  QPainter painter_;
+  int pages_ = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,53 @@
+#pragma once
+// Draws one report definition page by page: frame, logo, title bands, header block,
+// graphs and tables on the slot grid.
+
+#include <cstdint>
+#include <functional>
+
+#include "render/page_target.h"
+#include "render/render_context.h"
+
+namespace vantrel {
+
+/// Carried from one report to the next within one job.
+struct JobPageState {
+  bool FirstPage = true;     // false: the next report starts with a new page
+  bool Printed = false;      // something was sent; the caller owes End()
+  int16_t PageCounter = 0;   // pages that carried a number
+  bool HeaderDone = false;
+  bool LogoDone = false;
+};
+
+enum class ProduceOutcome {
+  Drawn,          // every page of the report was drawn
+  NotTested,      // printing: the data file lacks every test of the report
+  Busy,           // a production was already running
+  PaperTooSmall,  // reported to the user, nothing drawn
+  Cancelled,      // stopped between items; what was drawn stays
+  Faulted,        // a fault was answered Cancel, then No to closing the program
+  QuitRequested,  // the user asked to close the program
+};
+
+class ReportProducer {
+ public:
+  explicit ReportProducer(RenderContext& context) : context_(context) {}
+
+  /// reportIndex is 0-based. In preview the report is drawn once, on one page.
+  ProduceOutcome ProduceReport(int reportIndex, bool preview, PageTarget& target,
+                               JobPageState& job);
+
+  /// Asks a running production to stop at its next check point.
+  void RequestCancel() { cancelRequested_ = true; }
+  bool Busy() const { return busy_; }
+  /// Lets pending events run (set by the window), then reports a cancel request.
+  std::function<void()> ProcessEvents;
+  bool CheckCancel();
+
+ private:
+  RenderContext& context_;
+  bool busy_ = false;
+  bool cancelRequested_ = false;
+};
+
+}  // namespace vantrel
