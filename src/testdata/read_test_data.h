@@ -7,13 +7,11 @@
 #include <vector>
 
 #include "definitions/column_code.h"
+#include "testdata/column_grid.h"
 
 namespace vantrel {
 
 class ObjData;
-
-/// Texts indexed [column][row].
-using TextGrid = std::vector<std::vector<std::string>>;
 
 /// Format value that asks for a table instead of a column grid.
 inline constexpr const char* kTabularFormat = "TABULAR";

@@ -1,0 +1,31 @@
+#pragma once
+// A table's view of a test block: each row a statistic, a margin figure or the
+// block at one frequency; each column one of the table's column codes.
+
+#include <string>
+#include <vector>
+
+#include "definitions/column_code.h"
+#include "testdata/column_grid.h"
+#include "testdata/test_block.h"
+
+namespace vantrel {
+
+struct TabularOptions {
+  bool controlLimitsStored = false;
+  /// Its limit class decides how "Ave Margin" is taken.
+  std::string testName;
+  /// Mark failing figures with a leading "~".
+  bool failTextRed = false;
+};
+
+/// Row codes are texts: a keyword row's code (9986, 9990-9996, 10200-10207) or a
+/// frequency in MHz; any other text gives an empty row. The result is [0] the row
+/// labels, [k] the figures of codes[k-1]. On keyword rows a code that is not a column
+/// of the block has no figure; statistics and EMP are given for pair columns only,
+/// and are "x" when the column holds no number.
+TextGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>& codes,
+                           const std::vector<std::string>& rowCodes,
+                           const TabularOptions& options);
+
+}  // namespace vantrel
