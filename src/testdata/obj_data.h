@@ -133,6 +133,7 @@ class ObjData {
   std::string contents_;
 
   std::vector<TestIndexEntry> index_;
+  std::vector<std::string> lowerNames_;  // for matching, parallel to index_
   int16_t testCount_ = 0;
 
   char delimiter_ = '\t';
