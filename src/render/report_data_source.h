@@ -6,37 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "definitions/column_code.h"
+#include "testdata/read_test_data.h"
 
 namespace vantrel {
-
-/// Text grid indexed [column][row]; "x" marks a missing value.
-using TextGrid = std::vector<std::vector<std::string>>;
-
-struct TestDataRequest {
-  std::string Test;                // the DATA name, "|" separating alternatives
-  std::vector<ColumnCode> Codes;   // column codes after the column offset
-  std::vector<std::string> Rows;   // table row selectors (tables only)
-  int16_t Order = 1;               // occurrence, 1-based
-  int16_t MarginKind = 0;          // 0 none, 1..3
-  std::string Units;               // units text of the margin texts
-  bool Tabular = false;            // tables: the statistics table, not a per-row grid
-  bool AllResults = false;         // every occurrence of the test, merged
-};
-
-struct TestDataResult {
-  bool Found = false;
-  bool Failed = false;
-  /// Graphs: one column per requested code, column 0 the frequency in MHz. Tables:
-  /// column 0 the row label or frequency, column k the figure of code k.
-  TextGrid Grid;
-  std::vector<std::string> Headings;  // the test block's column headings
-  std::string LimitMargin;            // worst-margin texts, empty when none
-  std::string ControlMargin;
-  /// Merged occurrences: for each grid column, the code it carries (empty when the
-  /// grid has one column per requested code).
-  std::vector<ColumnCode> ColumnCodes;
-};
 
 class ReportDataSource {
  public:
@@ -54,11 +26,12 @@ class ReportDataSource {
   virtual std::string TestDescription() = 0;
   virtual std::string CableLength() = 0;
   virtual std::string NormalisationLength() = 0;
-  virtual TestDataResult ReadTestData(const TestDataRequest& request) = 0;
-  /// "TEST SUMMARY :" block, formatted and raw, and the comment lines, as [column][row].
-  virtual TextGrid ReadTestSummary() = 0;
-  virtual TextGrid ReadRawTestSummary() = 0;
-  virtual TextGrid PrintComments() = 0;
+  /// One occurrence, or every occurrence merged when all is true.
+  virtual ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool all) = 0;
+  /// The summary block named name, formatted or raw, at least columns x rows.
+  virtual bool ReadTestSummary(const std::string& name, TextGrid& grid, int columns, int rows,
+                               bool raw, bool& anyFail) = 0;
+  virtual bool PrintComments(const std::string& comment, TextGrid& grid) = 0;
 };
 
 /// A source with no data file: nothing is tested, nothing is found.
@@ -74,10 +47,11 @@ class EmptyDataSource : public ReportDataSource {
   std::string TestDescription() override { return {}; }
   std::string CableLength() override { return {}; }
   std::string NormalisationLength() override { return {}; }
-  TestDataResult ReadTestData(const TestDataRequest&) override { return {}; }
-  TextGrid ReadTestSummary() override { return {}; }
-  TextGrid ReadRawTestSummary() override { return {}; }
-  TextGrid PrintComments() override { return {}; }
+  ReadTestDataResult ReadTestData(const ReadTestDataRequest&, bool) override { return {}; }
+  bool ReadTestSummary(const std::string&, TextGrid&, int, int, bool, bool&) override {
+    return false;
+  }
+  bool PrintComments(const std::string&, TextGrid&) override { return false; }
 };
 
 }  // namespace vantrel

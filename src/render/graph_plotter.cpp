@@ -1,0 +1,314 @@
+#include "render/graph_plotter.h"
+
+#include <cmath>
+#include <limits>
+
+#include "render/chart/axis_scale.h"
+#include "render/chart/chart_painter.h"
+#include "render/chart/palette.h"
+#include "render/report_texts.h"
+#include "render/text_box.h"
+#include "support/number.h"
+#include "support/text.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+bool Given(double v) { return v != code::kAutomatic; }
+
+bool Missing(const std::string& cell) { return cell.empty() || cell == "x" || !IsNumeric(cell); }
+
+std::string CellAt(const TextGrid& grid, std::size_t c, std::size_t r) {
+  if (c >= grid.size() || r >= grid[c].size()) return {};
+  return grid[c][r];
+}
+
+// DIFFERENCE, DIFFERENCEPERCENT and AVERAGE rewrite column 1 of the first set.
+void TransformFirstSet(const GraphDefinition& g, TextGrid& grid) {
+  if (grid.size() < 2) return;
+  auto& c1 = grid[1];
+  if ((g.Difference || g.DifferencePercent) && grid.size() >= 3) {
+    for (std::size_t r = 0; r < c1.size(); ++r) {
+      const std::string b = CellAt(grid, 2, r);
+      if (Missing(c1[r]) || Missing(b)) {
+        c1[r] = "x";
+        continue;
+      }
+      const double x1 = std::fabs(Val(c1[r])), x2 = std::fabs(Val(b));
+      if (g.Difference) {
+        c1[r] = FormatGeneral(std::fabs(x1 - x2));
+      } else {
+        // A zero value has no ratio: the point is missing rather than infinite.
+        const double lo = std::min(x1, x2);
+        c1[r] = lo == 0 ? "x" : FormatGeneral((std::max(x1, x2) / lo - 1) * 100);
+      }
+    }
+  }
+  if (g.Average) {
+    double sum = 0;
+    int count = 0;
+    for (const std::string& cell : c1) {
+      if (Missing(cell)) continue;
+      sum += Val(cell);
+      ++count;
+    }
+    // Missing points do not count towards the mean.
+    const std::string mean = count > 0 ? FormatGeneral(sum / count) : "x";
+    for (std::string& cell : c1) cell = mean;
+  }
+}
+
+std::vector<ColumnCode> RaisedCodes(const std::vector<ColumnCode>& cols, int count, int offset) {
+  std::vector<ColumnCode> codes(cols.begin(),
+                                cols.begin() + std::min<std::size_t>(cols.size(), count > 0 ? count : cols.size()));
+  for (std::size_t i = 1; i < codes.size(); ++i) {
+    if (codes[i] < code::kEmp && codes[i] >= 0) {
+      codes[i] = static_cast<ColumnCode>(std::min(9985, codes[i] + offset));
+    }
+  }
+  return codes;
+}
+
+const char* const kCodePalette[] = {"blue",    "orange",    "green",    "brown",  "cyan",
+                                    "yellow",  "ltgreen",   "ltcyan",   "ltmagenta",
+                                    "ltyellow", "ltgray",   "gray",     "black"};
+
+}  // namespace
+
+GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const SlotGrid& slots,
+                      int offset, int graphNumber, int slotsX, int slotsY) {
+  GraphBuild out;
+  ReportDataSource& data = context.Data;
+  const AppSettings& settings = context.State.Settings;
+  if (g.Cols[0].size() >= 2 && g.Cols[0][1] == code::kNoGraph) return out;
+  const int pairs = data.Pairs();
+  if (pairs > 0) {
+    if (offset != 0) {
+      if (!data.MoreColsToShow(offset + graphNumber) && g.Pair + offset > pairs) return out;
+    } else if (g.Pair > pairs) {
+      return out;
+    }
+  }
+  out.Item = PlaceItem(slots, g.Slot, g.PosX, g.PosY, g.SizeX, g.SizeY, slotsX, slotsY, context.Ask);
+  out.Plot = out.Item;
+  if (g.MarginType != 0 && out.Plot.Height - 5 >= 0) {
+    out.Plot.Top += 5;
+    out.Plot.Height -= 5;
+  }
+  if (out.Plot.Width < 0) return out;
+
+  const std::string norm = data.NormalisationLength(), cable = data.CableLength();
+  std::string title = Trim(SubstituteNormLength(g.Title, norm, cable));
+  chart::ChartSpec& spec = out.Spec;
+  spec.X.Title = Trim(SubstituteNormLength(g.XAxis, norm, cable));
+  std::string yTitle = SubstituteNormLength(g.YAxis, norm, cable);
+  spec.Y.Title = Trim(yTitle.substr(0, 80));
+  if (g.TitleFontSize > 0) spec.TitlePoints = g.TitleFontSize;
+  if (g.AxisFontSize > 0) spec.AxisPoints = g.AxisFontSize;
+  if (g.AxisTitleFontSize > 0) spec.AxisTitlePoints = g.AxisTitleFontSize;
+  spec.GridColour = chart::PaletteColour(context.Palette ? context.Palette(settings.GridColour) : 8);
+
+  // Data sets.
+  std::vector<double> frequencies;
+  int paletteNext = 0;
+  bool anyFound = false;
+  for (int k = 0; k < kMaxDataSets; ++k) {
+    const int source = g.AutoOrderIncrease ? 0 : k;
+    const std::string& test = g.Data[static_cast<std::size_t>(source)];
+    if (Trim(test).empty()) {
+      if (k == 0) return out;
+      break;
+    }
+    ReadTestDataRequest request;
+    request.marginKind = g.MarginType;
+    request.testName = test;
+    request.occurrence = static_cast<int16_t>(
+        g.AutoOrderIncrease ? std::min(32767, g.Order[0] + k + 1) : g.Order[static_cast<std::size_t>(k)]);
+    request.codes = RaisedCodes(g.Cols[static_cast<std::size_t>(source)],
+                                g.ColCount[static_cast<std::size_t>(source)], offset);
+    request.units = UnitsOfTest(test);
+    const bool all = g.ApplyAllResults || g.CombineAllResults;
+    ReadTestDataResult result = data.ReadTestData(request, all);
+    if (!result.found) {
+      if (k == 0) return out;
+      break;
+    }
+    anyFound = true;
+    out.LimitMargin = ReturnWorstMargin(out.LimitMargin, result.limitMargin);
+    out.ControlMargin = ReturnWorstMargin(out.ControlMargin, result.controlMargin);
+    if (result.failed) out.Failed = true;
+    if (ContainsNoCase(title, "COL_NAME")) {
+      const std::string heading = result.titles.size() > 1 ? Trim(result.titles[1]) : std::string();
+      title = ReplaceAllNoCase(title, "COL_NAME", heading);
+    }
+    if (EqualsNoCase(Trim(spec.Y.Title), "DEFAULT")) {
+      spec.Y.Title = SubstituteNormLength(UnitsOfTest(test), norm, cable);
+    }
+    if (k == 0) TransformFirstSet(g, result.grid);
+    if (result.grid.empty()) continue;
+    const std::vector<std::string>& freq = result.grid[0];
+    if (frequencies.empty()) {
+      for (const std::string& f : freq) frequencies.push_back(Missing(f) ? kNaN : Val(f));
+    }
+    for (std::size_t c = 1; c < result.grid.size(); ++c) {
+      const ColumnCode colCode = c < result.columns.size() ? result.columns[c].code
+                                 : c < request.codes.size() ? request.codes[c]
+                                                            : ColumnCode{0};
+      if (colCode == code::kNoGraph || colCode == 1) continue;
+      chart::DataSet set;
+      for (std::size_t r = 0; r < result.grid[c].size(); ++r) {
+        const std::string& cell = result.grid[c][r];
+        chart::ChartPoint pt;
+        pt.X = r < freq.size() && !Missing(freq[r]) ? Val(freq[r]) : kNaN;
+        pt.Missing = Missing(cell) || std::isnan(pt.X);
+        if (!pt.Missing) {
+          pt.Y = Val(cell);
+          if (g.AbsData) pt.Y = std::fabs(pt.Y);
+          if (g.ReverseData) pt.Y = -pt.Y;
+        }
+        set.Points.push_back(pt);
+      }
+      set.Thickness = settings.GraphLineThickness;
+      if (colCode == code::kUpperLimit || colCode == code::kLowerLimit) {
+        set.Colour = chart::PaletteColour(2);
+        set.Thickness += 1;  // limits stand out from the pairs
+      } else if (colCode == code::kUpperControl || colCode == code::kLowerControl) {
+        set.Colour = chart::PaletteColour(4);
+        set.Thickness += 1;
+        set.Style = 1;
+      } else {
+        const char* name = kCodePalette[paletteNext++ % 13];
+        set.Colour = chart::PaletteColour(context.Palette ? context.Palette(name) : 0);
+      }
+      const std::size_t codeIndex =
+          c < result.columns.size() ? static_cast<std::size_t>(std::max(0, result.columns[c].codeIndex)) : c;
+      out.SetHeadings.push_back(codeIndex < result.titles.size() ? Trim(result.titles[codeIndex])
+                                                                 : std::string());
+      out.SetCodes.push_back(colCode);
+      spec.Sets.push_back(std::move(set));
+    }
+  }
+  if (!anyFound) return out;
+
+  // Colours, styles and legend given by the definition win over the code colours.
+  for (std::size_t i = 0; i < spec.Sets.size(); ++i) {
+    if (i < g.Colours.size()) {
+      spec.Sets[i].Colour =
+          chart::PaletteColour(context.Palette ? context.Palette(Trim(g.Colours[i])) : 0);
+      spec.Sets[i].Thickness = settings.GraphLineThickness;
+      spec.Sets[i].Style = 0;
+    }
+    if (i < g.Style.size()) spec.Sets[i].Style = static_cast<int>(Val(g.Style[i]));
+    if (i < g.Legend.size()) spec.Sets[i].Legend = SubstituteNormLength(g.Legend[i], norm, cable);
+  }
+
+  // Axes.
+  spec.Y.Log = g.YLog;
+  double ymin = g.YMin, ymax = g.YMax;
+  if (Given(ymin) && Given(ymax)) {
+    if (g.AbsData) ymin = std::fabs(ymin), ymax = std::fabs(ymax);
+    if (g.ReverseData) ymin = -ymin, ymax = -ymax;
+    spec.Y.UserRange = true;
+    spec.Y.Min = ymin;
+    spec.Y.Max = ymax;
+    spec.Y.Ticks = chart::TickSetting(g.YMin, g.YMax, g.YTicks, g.YLog, true);
+  }
+  std::vector<double> finiteFreqs;
+  for (double f : frequencies)
+    if (std::isfinite(f)) finiteFreqs.push_back(f);
+  spec.X.Log = g.AutoLog ? chart::StepsUneven(finiteFreqs) : g.XLog;
+  if (Given(g.XMin) && Given(g.XMax)) {
+    spec.X.UserRange = true;
+    spec.X.Min = g.XMin;
+    spec.X.Max = g.XMax;
+    spec.X.Ticks = chart::TickSetting(g.XMin, g.XMax, g.XTicks, spec.X.Log, false);
+  } else if (spec.X.Log && !finiteFreqs.empty()) {
+    double lo = finiteFreqs.front(), hi = finiteFreqs.front();
+    for (double f : finiteFreqs) lo = std::min(lo, f), hi = std::max(hi, f);
+    spec.X.UserRange = true;
+    spec.X.Min = lo;
+    spec.X.Max = chart::RoundLogXMax(hi);
+  }
+  if (!finiteFreqs.empty()) spec.X.LabelFormat = chart::XLabelFormat(finiteFreqs.front());
+
+  // Points an axis cannot show are gaps, for the export as well as the picture.
+  for (chart::DataSet& set : spec.Sets) {
+    for (chart::ChartPoint& pt : set.Points) {
+      if ((spec.Y.Log && pt.Y <= 0) || (spec.X.Log && pt.X <= 0)) pt.Missing = true;
+    }
+  }
+
+  if (g.GeneratedTitle) {
+    spec.Title = title;
+  } else {
+    spec.Title.clear();
+    out.OwnTitle = title;
+    out.OwnTitleBand = true;
+  }
+  out.Skip = false;
+  return out;
+}
+
+bool PlotGraph2(RenderContext& context, PageCanvas& canvas, const GraphDefinition& g,
+                const SlotGrid& slots, int offset, int graphNumber, int slotsX, int slotsY,
+                bool& reportFailed, DrawnGraph* drawn) {
+  GraphBuild build = BuildGraph(context, g, slots, offset, graphNumber, slotsX, slotsY);
+  if (build.Skip) return false;
+  if (build.Failed) reportFailed = true;
+  CanvasStateGuard keep(canvas);
+  const AppSettings& settings = context.State.Settings;
+  if (context.SlotsFlag) {
+    canvas.ForeColor = kBlack;
+    canvas.FillStyle = 1;
+    canvas.Box(build.Plot.Left, build.Plot.Top, build.Plot.Right(), build.Plot.Bottom());
+    canvas.CurrentX = build.Plot.Left;
+    canvas.CurrentY = build.Plot.Top;
+    canvas.Print("Graph");
+  }
+  MmRect chartRect = build.Plot;
+  if (build.OwnTitleBand) {
+    canvas.FontSize = 9;
+    canvas.FontBold = false;
+    DrawTextBox(canvas, build.OwnTitle, {build.Item.Width, 5, build.Plot.Top, build.Item.Left},
+                HAlign::Centre, VAlign::Middle, false, kNoFill, kBlack);
+    chartRect.Top += 5;
+    chartRect.Height = std::max(0.0f, chartRect.Height - 5);
+  }
+  canvas.FontSize = 6;
+  canvas.FontBold = false;
+  chart::DrawChart(canvas, chartRect, build.Spec);
+
+  if (g.MarginType != 0) {
+    const auto line = [&](float top, const std::string& name, const std::string& margin) {
+      if (margin.empty()) return;
+      const std::string text = name + " " + settings.MarginName + " : " + margin;
+      DrawTextBox(canvas, text, {build.Item.Width, 5, top, build.Item.Left}, HAlign::Left,
+                  VAlign::Middle, false, kNoFill, MarginIsNegative(margin) ? kRed : kBlack);
+    };
+    line(build.Item.Top - 1, settings.LimitName, build.LimitMargin);
+    if (settings.GraphControlLimits) line(build.Item.Top + 2, settings.ControlName, build.ControlMargin);
+  }
+  canvas.ForeColor = kBlack;
+  canvas.FillStyle = 1;
+  canvas.DrawWidth = 1;
+  canvas.Box(build.Item.Left, build.Item.Top, build.Item.Right(), build.Item.Bottom());
+
+  if (drawn != nullptr) {
+    const chart::DataSet* longest = nullptr;
+    for (std::size_t i = 0; i < build.Spec.Sets.size(); ++i) {
+      const chart::DataSet& set = build.Spec.Sets[i];
+      if (longest == nullptr || set.Points.size() > longest->Points.size()) longest = &set;
+      drawn->SetNames.push_back(!set.Legend.empty() ? set.Legend : build.SetHeadings[i]);
+      std::vector<double> values;
+      for (const chart::ChartPoint& pt : set.Points) values.push_back(pt.Missing ? kNaN : pt.Y);
+      drawn->Values.push_back(std::move(values));
+    }
+    if (longest != nullptr)
+      for (const chart::ChartPoint& pt : longest->Points) drawn->Frequencies.push_back(pt.X);
+  }
+  return true;
+}
+
+}  // namespace vantrel

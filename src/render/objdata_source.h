@@ -1,0 +1,31 @@
+#pragma once
+// The data object as report production sees it.
+
+#include "render/report_data_source.h"
+#include "testdata/obj_data.h"
+
+namespace vantrel {
+
+class ObjDataSource : public ReportDataSource {
+ public:
+  explicit ObjDataSource(ObjData& data) : data_(data) {}
+  bool CheckTested(int reportIndex) override;
+  void ResetNumCols() override { data_.ResetNumCols(); }
+  bool MoreColsToShow(int column) override;
+  int Pairs() override { return data_.Pairs(); }
+  std::string HeaderString(int item) override;
+  std::string HalfHeaderString(int item) override;
+  bool OverallFailed() override { return data_.OverallFailed(); }
+  std::string TestDescription() override { return data_.TestDescription(); }
+  std::string CableLength() override { return data_.CableLength(); }
+  std::string NormalisationLength() override { return data_.NormalisationLength(); }
+  ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool all) override;
+  bool ReadTestSummary(const std::string& name, TextGrid& grid, int columns, int rows, bool raw,
+                       bool& anyFail) override;
+  bool PrintComments(const std::string& comment, TextGrid& grid) override;
+
+ private:
+  ObjData& data_;
+};
+
+}  // namespace vantrel
