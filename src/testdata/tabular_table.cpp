@@ -249,10 +249,11 @@ class KeywordRows {
   LimitClass Limits() const { return limits_; }
 
   std::string FigureOf(ColumnCode row, MarginKind followed, int column) {
-    if (!columns_.InBlock(column)) return "";
+    // Statistics and margins describe a pair's sweep; of the frequency or a limit
+    // column they would be figures without meaning.
+    if (!columns_.IsPair(column)) return "";
     switch (row) {
-      case code::kEmp:
-        return columns_.IsPair(column) ? Figure(EmpOf(block_, column)) : "";
+      case code::kEmp: return Figure(EmpOf(block_, column));
       case code::kMarginFreq:
       case code::kMarginValue: {
         const std::optional<TableMargin> worst = WorstOf(block_, columns_, column, followed);
@@ -270,7 +271,6 @@ class KeywordRows {
       const std::optional<TableMargin> worst = WorstOf(block_, columns_, column, kind);
       return worst ? Marked(worst->margin, options_.failTextRed) : "";
     }
-    if (!columns_.IsPair(column)) return "";
     return Figure(StatisticOf(row, Stats(column)));
   }
 
