@@ -28,6 +28,12 @@ float TextBoxInset(const PageCanvas& canvas) { return 0.2f * canvas.TextHeight("
 void DrawTextBox(PageCanvas& canvas, const std::string& text, const MmRect& rect, HAlign h,
                  VAlign v, bool border, long long fill, std::optional<Rgb> textColour) {
   const float inset = TextBoxInset(canvas);
+  // Text wider than its box is set smaller rather than run into the next cell.
+  const float savedSize = canvas.FontSize;
+  const float room = rect.Width - 2 * inset;
+  for (int step = 0; step < 8 && room > 0 && canvas.TextWidth(text) > room; ++step) {
+    canvas.FontSize = savedSize * (1.0f - 0.06f * static_cast<float>(step + 1));
+  }
   const TextPosition at =
       PlaceText(rect, inset, canvas.TextWidth(text), canvas.TextHeight(text), h, v);
   if (fill != kNoFill) {
@@ -41,6 +47,7 @@ void DrawTextBox(PageCanvas& canvas, const std::string& text, const MmRect& rect
   canvas.CurrentY = at.Y;
   if (textColour) canvas.ForeColor = *textColour;
   canvas.Print(text);
+  canvas.FontSize = savedSize;
   canvas.ForeColor = kBlack;
   if (border) {
     canvas.Box(rect.Left, rect.Top, rect.Right(), rect.Bottom());

@@ -1,0 +1,60 @@
+#pragma once
+// The top of a report page: logo, header block of labelled values with the test
+// status, the page number and the large fail mark.
+
+#include <string>
+
+#include "definitions/header_definition.h"
+#include "render/mm_rect.h"
+#include "render/page_canvas.h"
+#include "render/render_context.h"
+
+namespace vantrel {
+
+struct LogoLayout {
+  MmRect Band;       // LogoRect, its height the band's
+  MmRect Picture;    // where the picture is painted; empty when it is not
+};
+
+/// heightSetting is LOGOHEIGHT: a number, or "-1" for the picture's own height.
+/// Picture sizes in millimetres; 0 when unknown.
+LogoLayout LayOutLogo(double pageWidth, float border, const std::string& heightSetting,
+                      float pictureWidth, float pictureHeight, bool centre);
+
+/// Rows of the header block: enough for every labelled item, six at least.
+int HeaderRows(const HeaderDefinition& header);
+
+/// Where item (0-based) of the header block sits: half 0 left, 1 right, and its row.
+struct HeaderSlot {
+  int Half = 0;
+  int Row = 0;
+};
+HeaderSlot HeaderItemSlot(int item, int rows);
+
+/// Horizontal and vertical alignment of the page number for a PAGENUM value.
+struct PageNumberPlace {
+  int H = 0;  // 0 left, 1 centre, 2 right
+  int V = 0;  // 0 bottom, 2 top
+};
+PageNumberPlace PageNumberAlignment(const std::string& pageNum);
+
+/// Draws the logo (height 0 when suppressed); returns the height used.
+float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool suppressed,
+               MmRect& logoRect);
+
+/// Sets headerRect for this page; hidden: the block is not drawn on it.
+void LayOutHeader(RenderContext& context, PageCanvas& canvas, float border, const MmRect& logoRect,
+                  float logoHeight, bool hidden, MmRect& headerRect);
+
+void DrawPageNumber(RenderContext& context, PageCanvas& canvas, const MmRect& headerRect,
+                    int16_t& pageCounter);
+
+/// True when the report counts as failed for the status block and the fail mark.
+bool ReportFailedStatus(RenderContext& context, bool reportFailed);
+
+void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& headerRect,
+                     bool failed);
+
+void DrawBigFail(RenderContext& context, PageCanvas& canvas, bool failed);
+
+}  // namespace vantrel

@@ -1,0 +1,44 @@
+#pragma once
+// What a table shows, cell by cell, worked out apart from painting.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "definitions/app_settings.h"
+#include "definitions/table_definition.h"
+#include "render/page_canvas.h"
+#include "render/report_data_source.h"
+
+namespace vantrel {
+
+bool IsSingleValueTest(std::string_view name);
+
+/// Pair-pair columns a test has with pairs pairs; 0 for any other test.
+int PairCombinations(std::string_view name, int pairs);
+
+/// Column positions of the table that are shown, in order. Position 0 (the
+/// frequency or row titles) is left out when hideFirst; a pair column beyond what
+/// the data holds is skipped.
+std::vector<int> VisibleTableColumns(const std::vector<ColumnCode>& cols, std::string_view test,
+                                     int pairs, int columnOffset, bool hideFirst);
+
+struct TableCell {
+  std::string Text;
+  Rgb Colour = kBlack;
+};
+
+struct TableCells {
+  /// [row][shown column]; row 0 is the header row.
+  std::vector<std::vector<TableCell>> Rows;
+};
+
+/// The texts and colours of a table over its prepared grid. grid is [column][row]
+/// with column 0 the labels; position p >= 1 of the table reads gridColumnOf(p).
+/// summary: the grid columns follow the table's positions one to one.
+TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& settings,
+                             const TextGrid& grid, const std::vector<std::string>& headings,
+                             const std::vector<int>& visible, bool summary);
+
+}  // namespace vantrel

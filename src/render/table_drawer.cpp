@@ -1,0 +1,139 @@
+#include "render/table_drawer.h"
+
+#include <cmath>
+
+#include "render/cell_grid.h"
+#include "render/report_texts.h"
+#include "render/table_cells.h"
+#include "render/text_box.h"
+#include "support/text.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr Rgb kBandBlue = 0 | (128 << 8) | (240 << 16);
+constexpr Rgb kBandGrey = 228 | (228 << 8) | (228 << 16);
+
+Rgb ColourOf(RenderContext& context, const std::string& name) {
+  return context.Colour ? context.Colour(name) : kBlack;
+}
+
+}  // namespace
+
+bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition& table,
+               const SlotGrid& slots, int offset, int slotsX, int slotsY, bool& reportFailed,
+               DrawnTable* drawn) {
+  CanvasStateGuard keep(canvas);
+  const AppSettings& settings = context.State.Settings;
+  ReportDataSource& data = context.Data;
+  canvas.FontSize = table.FontSize > 0 ? table.FontSize : 9;
+  canvas.FontBold = false;
+  const float titleHeight =
+      Trim(table.Title).empty() ? 0.0f : std::floor(canvas.TextHeight("Myf")) + 2;
+  const MmRect item =
+      PlaceItem(slots, table.Slot, table.PosX, table.PosY, table.SizeX, table.SizeY, slotsX, slotsY,
+                context.Ask);
+  MmRect plot = item;
+  plot.Top += titleHeight;
+  plot.Height -= titleHeight;
+  if (item.Width <= 0 || plot.Height <= 0) return false;
+  if (context.SlotsFlag) {
+    canvas.FillStyle = 1;
+    canvas.Box(plot.Left, plot.Top, plot.Right(), plot.Bottom());
+    canvas.CurrentX = plot.Left;
+    canvas.CurrentY = plot.Top;
+    canvas.Print("Table");
+  }
+
+  std::vector<ColumnCode> codes = table.Cols;
+  for (std::size_t i = 1; i < codes.size(); ++i)
+    if (codes[i] >= 0 && codes[i] < code::kEmp)
+      codes[i] = static_cast<ColumnCode>(std::min(9985, codes[i] + offset));
+
+  const std::string kind = ToUpper(Trim(table.Data));
+  TextGrid grid;
+  std::vector<std::string> headings;
+  bool found = false;
+  bool summary = false;
+  const int rowCount = static_cast<int>(table.Freqs.size());
+  if (kind == "TEST SUMMARY :" || kind == "SUMMARY INFORMATION") {
+    bool anyFail = false;
+    found = data.ReadTestSummary("TEST SUMMARY :", grid, static_cast<int>(codes.size()),
+                                 rowCount, kind == "SUMMARY INFORMATION", anyFail);
+    if (anyFail) reportFailed = true;
+    summary = true;
+  } else if (kind == "COMMENT") {
+    found = data.PrintComments(table.Data, grid);
+    summary = true;
+  } else {
+    ReadTestDataRequest request;
+    request.testName = table.Data;
+    request.occurrence = table.Order;
+    request.codes = codes;
+    request.rowCodes = table.Freqs;
+    request.units = UnitsOfTest(table.Data);
+    request.format = kTabularFormat;
+    request.failTextRed = settings.FailTextRed;
+    ReadTestDataResult result =
+        data.ReadTestData(request, table.ApplyAllResults || table.CombineAllResults);
+    found = result.found;
+    if (result.failed) reportFailed = true;
+    grid = std::move(result.grid);
+    headings = std::move(result.titles);
+  }
+  if (!found) return false;
+
+  const std::string norm = data.NormalisationLength(), cable = data.CableLength();
+  if (titleHeight > 0) {
+    canvas.DrawWidth = 1;
+    canvas.FontBold = true;
+    const MmRect band{item.Width, titleHeight, item.Top, item.Left};
+    if (settings.NewTables) {
+      const Rgb fill =
+          EqualsNoCase(settings.TableColor, "BLUE") ? kBandBlue : ColourOf(context, settings.TableColor);
+      DrawTextBox(canvas, SubstituteNormLength(table.Title, norm, cable), band, HAlign::Centre,
+                  VAlign::Middle, false, fill, ColourOf(context, settings.HeaderTextColor));
+    } else {
+      DrawTextBox(canvas, table.Title, band, HAlign::Centre, VAlign::Middle, false, kNoFill,
+                  std::nullopt);
+    }
+    canvas.FontBold = false;
+  }
+
+  const bool hideFirst = table.HideFirstCol || IsSingleValueTest(table.Data);
+  const std::vector<int> visible =
+      summary ? VisibleTableColumns(std::vector<ColumnCode>(codes.size(), code::kEmp), "", 0, 0, hideFirst)
+              : VisibleTableColumns(table.Cols, table.Data, data.Pairs(), offset, hideFirst);
+  const TableCells cells = ComputeTableCells(table, settings, grid, headings, visible, summary);
+  if (visible.empty()) return true;
+  MmRect area = plot;
+  const CellGrid cellGrid = BuildCellGrid(canvas, area, static_cast<int>(visible.size()),
+                                          static_cast<int>(cells.Rows.size()), false,
+                                          context.SlotsFlag);
+  const Rgb headerFill = ColourOf(context, settings.SubHeaderColor);
+  const Rgb headerText = ColourOf(context, settings.SubHeaderTextColor);
+  for (std::size_t r = 0; r < cells.Rows.size(); ++r) {
+    for (std::size_t c = 0; c < cells.Rows[r].size(); ++c) {
+      const TableCell& cell = cells.Rows[r][c];
+      long long fill = kNoFill;
+      Rgb colour = cell.Colour;
+      if (settings.NewTables) {
+        if (r == 0) fill = headerFill, colour = headerText;
+        else if (r % 2 == 0) fill = kBandGrey;
+      }
+      GridText(canvas, cellGrid, cell.Text, static_cast<int>(c), static_cast<int>(r), true, fill,
+               colour, HAlign::Centre, VAlign::Middle);
+    }
+  }
+  if (drawn != nullptr) {
+    for (const auto& row : cells.Rows) {
+      std::vector<std::string> texts;
+      for (const TableCell& cell : row) texts.push_back(cell.Text);
+      drawn->Rows.push_back(std::move(texts));
+    }
+  }
+  return true;
+}
+
+}  // namespace vantrel
