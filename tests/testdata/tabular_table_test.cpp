@@ -178,6 +178,7 @@ TEST(TabularTable, FailMarksOnlyUnderFailTextRed) {
             (Row{"1", "1", "12", "-1", "5", "10", "12", "-2"}));
   // Margins below 0 are marked; 10-12 = -2 and 10-5 = 5.
   const TextGrid margins = Table(block, {1, 2, 4}, {"10200", "10204", "10206"}, "next near", true);
+  EXPECT_EQ(margins[1], (Row{"", "", ""}));  // the frequency column has no margin
   EXPECT_EQ(margins[2], (Row{"~-2", "12", "~-2"}));
   EXPECT_EQ(margins[3], (Row{"5", "5", "5"}));
 }
