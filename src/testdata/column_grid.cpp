@@ -151,11 +151,13 @@ ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>
 
   for (int row = 0; row < rows; ++row) {
     const auto r = static_cast<std::size_t>(row);
+    std::optional<PairStatistics> rowStats;  // one pass over the pairs serves all three
     for (std::size_t i = 0; i < codes.size(); ++i) {
       const ColumnCode c = codes[i];
       std::string& cell = grid.cells[i][r];
       if (IsStatistic(c)) {
-        const PairStatistics stats = StatisticsOfRow(block, columns, row);
+        if (!rowStats) rowStats = StatisticsOfRow(block, columns, row);
+        const PairStatistics& stats = *rowStats;
         const std::optional<double> value =
             c == code::kMin ? stats.min : (c == code::kMax ? stats.max : stats.mean);
         cell = value ? FormatGeneral(*value) : "x";
