@@ -59,7 +59,7 @@ bool ObjData::ReadGeneralHeader(std::size_t& bodyStart) {
       counter = -1;
     }
     if (!autoProfile.empty() && autoProfile == ToUpper(fields[0])) {
-      host_.ApplyProfileNamed(DecodeInput(TrimView(value)));
+      host_.ApplyProfile(DecodeInput(TrimView(value)));
     }
     if (key == "store control limits" && EqualsNoCase(TrimView(value), "enabled")) {
       controlLimits_ = true;

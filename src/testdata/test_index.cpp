@@ -30,7 +30,7 @@ bool NameMatches(const std::string& lowerName, std::string_view pattern) {
 bool ObjData::ReadTestNames() {
   overallFailed_ = false;
   if (!copyPresent_) return false;
-  const bool progress = host_.WindowVisible();
+  const bool progress = host_.IsVisible();
   std::size_t position = 1;
   if (!ReadGeneralHeader(position)) return false;
 

@@ -17,9 +17,9 @@ class RecordingHost : public DataHost {
  public:
   void SetCaption(const std::string& c) override { captions.push_back(c); }
   void SetProgress(int p) override { progress.push_back(p); }
-  void ApplyProfileNamed(const std::string& v) override { profiles.push_back(v); }
+  void ApplyProfile(const std::string& v) override { profiles.push_back(v); }
   void SelectionChanged() override { ++selectionChanges; }
-  bool WindowVisible() const override { return visible; }
+  bool IsVisible() const override { return visible; }
 
   std::vector<std::string> captions;
   std::vector<int> progress;

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "data_fixture.h"
+
+namespace vantrel {
+namespace {
+
+using testing::Block;
+using testing::DataFixture;
+using testing::WithHeader;
+
+TEST(ParseBlock, CellsHeadingsStatusAndTheFailedFlag) {
+  DataFixture f;
+  const std::string rows =
+      "1\t1.0\t-2.5\tpass\t-9\tx\tPPP\n"
+      "-\t2.0\tFail\topen\t\t1e1 junk\tPFP\n"
+      "3\t4.0\t 7 \n";  // shorter rows keep empty cells
+  ASSERT_TRUE(f.Open(WithHeader(Block("Return Loss", rows))));
+  EXPECT_FALSE(f.data.Entry(0)->Failed);  // unknown before the first parse
+  const auto parsed = f.data.FindTest("Return Loss", 0);
+  ASSERT_TRUE(parsed.has_value());
+  const TestBlock& b = *parsed->block;
+  EXPECT_TRUE(parsed->failed);
+  EXPECT_TRUE(f.data.Entry(0)->Failed);
+  EXPECT_EQ(parsed->indexEntry, 0);
+  ASSERT_EQ(b.Cols(), 7);
+  ASSERT_EQ(b.Rows(), 3);
+  EXPECT_EQ(b.At(2, 0).number, -2.5);
+  EXPECT_EQ(b.At(3, 0).AsText(), "pass");
+  EXPECT_EQ(b.At(0, 1).kind, Cell::Kind::Missing);  // "-" leads a data row but is no number
+  EXPECT_EQ(b.At(2, 1).AsText(), "Fail");
+  EXPECT_EQ(b.At(3, 1).AsText(), "x");
+  EXPECT_EQ(b.At(4, 1).AsText(), "x");
+  EXPECT_EQ(b.At(5, 1).AsText(), "x");
+  EXPECT_EQ(b.At(2, 2).number, 7);
+  EXPECT_EQ(b.At(3, 2).kind, Cell::Kind::Empty);
+  EXPECT_EQ(b.RowStatus(1), "PFP");
+  EXPECT_EQ(b.RowStatus(2), " 7 ");
+  // Heading line 1 names the columns, line 3 extends those from column 2 on.
+  EXPECT_EQ(b.Heading(0), "No");
+  EXPECT_EQ(b.Heading(1), "Freq");
+  EXPECT_EQ(b.Heading(2), "Pair 1 - dB");
+  EXPECT_EQ(b.Heading(6), "Status");
+}
+
+TEST(ParseBlock, OnlyTheFirstThreeRowsWidenTheBlock) {
+  DataFixture f;
+  const std::string rows = "1\t1\t2\t3\n2\t1\t2\t3\t4\n3\t1\t2\t3\t4\t5\t6\t7\tP\n"
+                           "4\t1\t2\t3\t4\t5\t6\t7\t8\t9\tF\n";
+  ASSERT_TRUE(f.Open(WithHeader(Block("T", rows))));
+  const auto parsed = f.data.FindTest("T", 0);
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->block->Cols(), 9);
+  EXPECT_EQ(parsed->block->At(8, 3).number, 8);
+  EXPECT_EQ(parsed->block->At(9, 3).kind, Cell::Kind::Empty);
+  // The dropped fields still give the row's status.
+  EXPECT_TRUE(parsed->failed);
+}
+
+TEST(ParseBlock, ABlockEndsAtABlankOrShortLine) {
+  for (const std::string end : {"\n", "\t \t\n", "lonely\n", ",\t\n"}) {
+    DataFixture f;
+    ASSERT_TRUE(f.Open(WithHeader("TEST:\tT\nNo\tF\n1\t1\t2\tP\n" + end + "2\t1\t2\tF\n")));
+    const auto parsed = f.data.FindTest("T", 0);
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_EQ(parsed->block->Rows(), 1);
+    EXPECT_FALSE(parsed->failed);
+  }
+}
+
+TEST(ParseBlock, ABlockWithoutDataRowsIsNotFound) {
+  DataFixture f;
+  // The next block's rows must not be taken for this one's.
+  ASSERT_TRUE(f.Open(WithHeader("TEST:\tEmpty\nNo\tF\n\nTEST:\tFull\nNo\tF\n1\t1\t2\tP\n")));
+  EXPECT_FALSE(f.data.FindTest("Empty", 0).has_value());
+  EXPECT_TRUE(f.data.FindTest("Full", 0).has_value());
+  DataFixture g;  // heading lines up to the end of the file
+  ASSERT_TRUE(g.Open(WithHeader("TEST:\tCut\nNo\tF\nUnits\tMHz")));
+  EXPECT_FALSE(g.data.FindTest("Cut", 0).has_value());
+}
+
+TEST(BlockCache, ASecondRequestReusesTheParsedBlock) {
+  DataFixture f;
+  ASSERT_TRUE(f.Open(WithHeader(Block("A", "1\t1\t2\t3\t4\t5\tPP") +
+                                Block("B", "1\t1\t6\t7\t8\t9\tPP\n2\t2\t1\t1\t1\t1\tFF"))));
+  const TestBlock* first = f.data.FindTest("A", 0)->block;
+  const TestBlock* again = f.data.FindTest("a", 1)->block;
+  EXPECT_EQ(first, again);
+  EXPECT_EQ(again->At(2, 0).number, 2);
+  const auto b = f.data.FindTest("B", 0);
+  EXPECT_EQ(b->block->Rows(), 2);
+  EXPECT_TRUE(b->failed);
+  EXPECT_TRUE(f.data.MoreColsToShow(1));  // 7 columns, 2 limits: two pairs
+  EXPECT_FALSE(f.data.MoreColsToShow(2));
+  f.data.ResetNumCols();
+  EXPECT_FALSE(f.data.MoreColsToShow(0));
+  EXPECT_EQ(f.data.FindTest("B", 0)->block->At(3, 0).number, 7);
+}
+
+TEST(ParseBlock, ControlLimitsLeaveFewerPairs) {
+  DataFixture f;
+  ASSERT_TRUE(f.Open(WithHeader(Block("A", "1\t1\t2\t3\t4\t5\tPP"), "Store Control Limits\tENABLED\n")));
+  ASSERT_EQ(f.data.LimitColumns(), 4);
+  ASSERT_TRUE(f.data.FindTest("A", 0).has_value());
+  EXPECT_FALSE(f.data.MoreColsToShow(0));  // 7 - 4 - 3 = 0 pairs
+}
+
+TEST(ParseBlock, ASweepBeyondASixteenBitCountIsRefusedWithAMessage) {
+  std::string rows;
+  rows.reserve(32800 * 12);
+  for (int i = 0; i < 32768; ++i) rows += "1\t1\t2\t3\tP\n";
+  DataFixture f;
+  ASSERT_TRUE(f.Open(WithHeader("TEST:\tHuge\nNo\tF\n" + rows)));
+  EXPECT_FALSE(f.data.FindTest("Huge", 0).has_value());
+  ASSERT_EQ(f.prompter.messages.size(), 1u);
+  EXPECT_NE(f.prompter.messages[0].text.find("more than 32767 rows"), std::string::npos);
+
+  rows.resize(rows.size() - 10);  // one row fewer fits
+  DataFixture g;
+  ASSERT_TRUE(g.Open(WithHeader("TEST:\tHuge\nNo\tF\n" + rows)));
+  ASSERT_TRUE(g.data.FindTest("Huge", 0).has_value());
+  EXPECT_EQ(g.data.FindTest("Huge", 0)->block->Rows(), 32767);
+}
+
+TEST(ColumnTitles, KeywordCodesTakeTheHeadingOfTheirColumn) {
+  TestBlock block;
+  block.SetCols(9);
+  block.SetHeadings({"No", "Freq", "P1", "P2", "LCL", "UCL", "LL", "UL", "St"});
+  const std::vector<ColumnCode> codes{1, 3, code::kMin, code::kEmp, code::kUpperControl,
+                                      code::kLastPair, code::kLowerControl, code::kUpperLimit,
+                                      code::kLowerLimit, 12, -999, 10001};
+  const std::vector<std::string> expected{"Freq", "P2", "Freq", "Freq", "UCL", "UCL",
+                                          "LCL", "UL", "LL", "", "", ""};
+  EXPECT_EQ(ColumnTitles(block, codes), expected);
+}
+
+TEST(MatrixCopy, CopiesOnlyWhereBothGridsHaveTheCell) {
+  TextGrid destination{{"a", "b", "c"}, {"d", "e", "f"}};
+  const TextGrid source{{"1", "2"}, {"3", "4", "5", "6"}, {"7"}};
+  MatrixCopy(destination, source);
+  const TextGrid expected{{"1", "2", "c"}, {"3", "4", "5"}};
+  EXPECT_EQ(destination, expected);
+}
+
+}  // namespace
+}  // namespace vantrel
