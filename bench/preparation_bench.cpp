@@ -1,0 +1,287 @@
+// How long graph grids and tables take to prepare, next to parsing the blocks they
+// come from. Figures only; nothing is asserted.
+//
+//   gen-cable-data --tests 120 --points 1601 --pairs 4 -o big.txt
+//   gen-definition --tests 120 --pairs 4 -o big.ini
+//   preparation_bench big.txt big.ini [repeats]
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "definitions/ini_store.h"
+#include "definitions/name_classes.h"
+#include "definitions/program_state.h"
+#include "support/number.h"
+#include "support/text.h"
+#include "testdata/obj_data.h"
+#include "testdata/read_test_data.h"
+
+namespace vantrel {
+namespace {
+
+class PrintingPrompter : public Prompter {
+ public:
+  PromptAnswer Message(const std::string& text, const std::string& title, PromptIcon,
+                       PromptButtons buttons) override {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), CarriageReturnsToLineBreaks(text).c_str());
+    return SafeAnswer(buttons);
+  }
+};
+
+struct Keyword {
+  const char* text;
+  ColumnCode code;
+};
+
+constexpr Keyword kColumnKeywords[] = {
+    {"upperlimit", code::kUpperLimit},  {"last2", code::kUpperLimit},
+    {"lowerlimit", code::kLowerLimit},  {"last3", code::kLowerLimit},
+    {"last4", code::kLastPair},         {"max-min", code::kMaxMinusMin},
+    {"maxabsproduct", code::kMaxAbsProduct}, {"emp", code::kEmp},
+    {"min", code::kMin},                {"max", code::kMax},
+    {"mean", code::kMean},              {"uppercontrol", code::kUpperControl},
+    {"lowercontrol", code::kLowerControl}, {"lowermarginpercent", code::kLowerMarginPercent}};
+
+constexpr Keyword kRowKeywords[] = {
+    {"stddev", code::kStdDev},          {"mean", code::kMean},
+    {"emp", code::kEmp},                {"min", code::kMin},
+    {"max", code::kMax},                {"max-mean", code::kMaxMinusMean},
+    {"mean-min", code::kMeanMinusMin},  {"max-min", code::kMaxMinusMin},
+    {"uppermargin", code::kUpperMargin}, {"lowermargin", code::kLowerMargin},
+    {"upperlowermargin", code::kUpperLowerMargin}, {"marginfreq", code::kMarginFreq},
+    {"marginvalue", code::kMarginValue}, {"lowermarginpercent", code::kLowerMarginPercent},
+    {"averagemargin", code::kAverageMargin}, {"uppermarginpercent", code::kUpperMarginPercent}};
+
+// The definition file's COLS rules, as far as the benchmark needs them.
+std::vector<ColumnCode> CodesOf(const std::string& cols, const std::string& test, bool control) {
+  std::string text = ToLower("1," + cols);
+  if (Contains(text, "limits")) {
+    const LimitClass limits = ClassOfTest(test);
+    const char* lower = limits == LimitClass::Upper ? "upperlimit"
+                        : limits == LimitClass::Lower ? "lowerlimit"
+                                                      : "lowerlimit,upperlimit";
+    text = ReplaceAll(text, "limits", lower);
+    if (control) {
+      text += limits == LimitClass::Upper ? ",uppercontrol"
+              : limits == LimitClass::Lower ? ",lowercontrol"
+                                            : ",lowercontrol,uppercontrol";
+    }
+  }
+  std::vector<ColumnCode> codes;
+  for (const std::string& element : SplitList(text)) {
+    const std::string e = Trim(element);
+    ColumnCode c = IntegerOf(e).value_or(0);
+    if (StartsWith(e, "dl") && !e.empty()) c = static_cast<ColumnCode>(10000 + (e.back() - '0'));
+    if (StartsWith(e, "du") && !e.empty()) c = static_cast<ColumnCode>(10100 + (e.back() - '0'));
+    for (const Keyword& k : kColumnKeywords) {
+      if (e == k.text) c = k.code;
+    }
+    codes.push_back(c);
+  }
+  return codes;
+}
+
+std::vector<std::string> RowCodesOf(const std::string& freqs) {
+  std::vector<std::string> rows;
+  for (const std::string& element : SplitList(freqs)) {
+    std::string e = ToLower(Trim(element));
+    for (const Keyword& k : kRowKeywords) {
+      if (e == k.text) e = std::to_string(k.code);
+    }
+    rows.push_back(e);
+  }
+  return rows;
+}
+
+struct Request {
+  ReadTestDataRequest request;
+  bool all = false;
+};
+
+// Every graph data set and every table of the definition's reports.
+std::vector<Request> RequestsOf(const IniStore& ini) {
+  const auto general = [&ini](const char* key, const char* def) {
+    return GetKey(ini, "[GENERAL]", key, def);
+  };
+  const bool graphControl = EqualsNoCase(general("GRAPHCONTROLLIMITS", "TRUE"), "TRUE");
+  const bool tableControl = EqualsNoCase(general("TABLECONTROLLIMITS", "FALSE"), "TRUE");
+  const bool failTextRed = EqualsNoCase(general("FAILTEXTRED", "FALSE"), "TRUE");
+  const std::string defaultFreqs = general("DEFAULTTABLEFREQS", "");
+  std::vector<Request> requests;
+  for (int r = 1; r <= 208; ++r) {
+    std::string firstData;
+    std::vector<std::vector<ColumnCode>> previous(21);
+    int following = 0;
+    for (int g = 1; g <= 31; ++g) {
+      const std::string section = "[GRAPH_" + std::to_string(r) + "_" + std::to_string(g) + "]";
+      const auto key = [&](const std::string& k, const char* def) {
+        return GetKey(ini, section, k, def);
+      };
+      if (g == 1) following = IntegerOf(key("FOLLOWINGGRAPHS", "0")).value_or(0);
+      const bool isFollowing = g >= 2 && g <= following + 1;
+      if (!isFollowing && Trim(key("COLS_1", "")).empty()) break;
+      const bool all = EqualsNoCase(key("APPLYALLRESULTS", "FALSE"), "TRUE") ||
+                       EqualsNoCase(key("COMBINEALLRESULTS", "FALSE"), "TRUE");
+      for (int k = 1; k <= 21; ++k) {
+        std::string data = key("DATA_" + std::to_string(k), "");
+        if (k == 1 && data.empty()) data = firstData;
+        if (k == 1) firstData = data;
+        auto& codes = previous[static_cast<std::size_t>(k - 1)];
+        if (isFollowing) {
+          for (std::size_t i = 1; i < codes.size(); ++i) {
+            if (codes[i] > 0 && codes[i] < code::kEmp) ++codes[i];
+          }
+        } else {
+          codes = CodesOf(key("COLS_" + std::to_string(k), "-999"), data, graphControl);
+        }
+        if (data.empty() || codes.size() < 2 || codes[1] == code::kNoGraph) continue;
+        Request q;
+        q.all = all;
+        q.request.testName = data;
+        q.request.codes = codes;
+        q.request.marginKind = static_cast<int16_t>(MarginTypeOf(ClassOfTest(data)));
+        q.request.units = "dB";
+        q.request.occurrence = IntegerOf(key("ORDER_" + std::to_string(k), "0")).value_or(0);
+        requests.push_back(std::move(q));
+      }
+    }
+    for (int t = 1; t <= 31; ++t) {
+      const std::string section = "[TABLE_" + std::to_string(r) + "_" + std::to_string(t) + "]";
+      const std::string data = GetKey(ini, section, "DATA", "");
+      if (data.empty()) break;
+      if (EqualsNoCase(data, "comment")) continue;
+      std::string freqs = GetKey(ini, section, "FREQS", "");
+      if (EqualsNoCase(freqs, "DEFAULT")) freqs = defaultFreqs;
+      Request q;
+      q.all = EqualsNoCase(GetKey(ini, section, "APPLYALLRESULTS", "FALSE"), "TRUE") ||
+              EqualsNoCase(GetKey(ini, section, "COMBINEALLRESULTS", "FALSE"), "TRUE");
+      q.request.testName = data;
+      q.request.codes = CodesOf(GetKey(ini, section, "COLS", ""), data, tableControl);
+      q.request.rowCodes = RowCodesOf(freqs);
+      q.request.format = kTabularFormat;
+      q.request.failTextRed = failTextRed;
+      q.request.occurrence = IntegerOf(GetKey(ini, section, "ORDER", "1")).value_or(1);
+      requests.push_back(std::move(q));
+    }
+  }
+  return requests;
+}
+
+// A graph of every pair with its statistics and limits, and a table of every keyword
+// row and the default frequencies, for each test of the file.
+std::vector<Request> EveryTestRequests(ObjData& data) {
+  std::vector<Request> requests;
+  const std::vector<std::string> rows =
+      RowCodesOf("1,4,8,10,16,20,25,31.25,62.5,100,125,155.52,175,200,250,300,350,400,450,"
+                 "500,550,600,650,700,750,800,900,1000,min,max,mean,stddev,max-mean,mean-min,"
+                 "max-min,emp,uppermargin,lowermargin,upperlowermargin,marginfreq,marginvalue,"
+                 "lowermarginpercent,uppermarginpercent,averagemargin");
+  for (int16_t i = 0; i < data.TestCount(); ++i) {
+    const std::string name = data.TestName(i);
+    if (name == "TEST SUMMARY :") continue;
+    const std::optional<ParsedTest> parsed = data.ParseEntry(i);
+    if (!parsed) continue;
+    const int pairs = parsed->block->Cols() - data.LimitColumns() - 3;
+    std::vector<ColumnCode> codes = {1};
+    for (int p = 0; p < pairs; ++p) codes.push_back(static_cast<ColumnCode>(2 + p));
+    Request graph;
+    graph.request.testName = name;
+    graph.request.codes = codes;
+    for (ColumnCode c : {code::kMin, code::kMax, code::kMean, code::kLowerLimit,
+                         code::kUpperLimit}) {
+      graph.request.codes.push_back(c);
+    }
+    graph.request.marginKind = static_cast<int16_t>(MarginTypeOf(ClassOfTest(name)));
+    graph.request.units = "dB";
+    Request table = graph;
+    table.request.codes = codes;
+    table.request.rowCodes = rows;
+    table.request.format = kTabularFormat;
+    table.request.failTextRed = true;
+    requests.push_back(std::move(graph));
+    requests.push_back(std::move(table));
+  }
+  return requests;
+}
+
+double Seconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Best of the repeats, in milliseconds.
+double BestMs(int repeats, const std::function<void()>& work) {
+  double best = 1e300;
+  for (int i = 0; i < repeats; ++i) best = std::min(best, Seconds(work));
+  return best * 1000;
+}
+
+int Run(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr,
+                 "usage: preparation_bench DATA_FILE DEFINITION_FILE [REPEATS]\n"
+                 "  gen-cable-data --tests 120 --points 1601 --pairs 4 -o big.txt\n"
+                 "  gen-definition --tests 120 --pairs 4 -o big.ini\n");
+    return 2;
+  }
+  const int repeats = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+  ProgramState state;
+  PrintingPrompter prompter;
+  NullDataHost host;
+  if (!LoadIni(argv[2], state.Ini, prompter)) return 1;
+  const std::vector<Request> defined = RequestsOf(state.Ini);
+
+  ObjData data(state, prompter, host);
+  bool opened = false;
+  const double openMs = Seconds([&] { opened = data.SetFile(argv[1]); }) * 1000;
+  if (!opened) {
+    std::fprintf(stderr, "cannot open %s\n", argv[1]);
+    return 1;
+  }
+  const std::vector<Request> everyTest = EveryTestRequests(data);
+
+  std::size_t cells = 0;
+  const double parseMs = BestMs(repeats, [&] {
+    for (int16_t i = 0; i < data.TestCount(); ++i) {
+      data.ResetNumCols();
+      if (const auto parsed = data.ParseEntry(i)) {
+        cells += static_cast<std::size_t>(parsed->block->Rows() * parsed->block->Cols());
+      }
+    }
+  });
+  // Prepared from a parsed block, as within one report: the parse is timed above.
+  const auto prepare = [&](const std::vector<Request>& requests, int& found) {
+    found = 0;
+    for (const Request& q : requests) {
+      data.FindTest(q.request.testName, q.all ? 1 : q.request.occurrence);
+      const ReadTestDataResult r =
+          q.all ? ReadAllTestData(data, q.request) : ReadTestData(data, q.request);
+      found += r.found ? 1 : 0;
+    }
+  };
+  int definedFound = 0;
+  int everyFound = 0;
+  const double definedMs = BestMs(repeats, [&] { prepare(defined, definedFound); });
+  const double everyMs = BestMs(repeats, [&] { prepare(everyTest, everyFound); });
+
+  std::printf("data file: %s, %d tests, %zu cells parsed per pass\n", argv[1],
+              data.TestCount(), cells / static_cast<std::size_t>(repeats));
+  std::printf("open and index:                  %9.1f ms\n", openMs);
+  std::printf("parse every block:               %9.1f ms (best of %d)\n", parseMs, repeats);
+  std::printf("definition's graphs and tables:  %9.1f ms (%zu requests, %d found)\n",
+              definedMs, defined.size(), definedFound);
+  std::printf("every test as graph and table:   %9.1f ms (%zu requests, %d found)\n", everyMs,
+              everyTest.size(), everyFound);
+  return 0;
+}
+
+}  // namespace
+}  // namespace vantrel
+
+int main(int argc, char** argv) { return vantrel::Run(argc, argv); }
