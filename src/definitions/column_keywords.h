@@ -1,0 +1,26 @@
+#pragma once
+// The words the definition file may write in place of column and row numbers.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "definitions/column_code.h"
+
+namespace vantrel {
+
+/// Replaces every "limits" by the limit columns of the test's class and, with
+/// controlLimits, appends the control-limit columns. text is lower-case.
+std::string ExpandLimits(std::string_view text, std::string_view testName, bool controlLimits);
+
+/// A trimmed, lower-case COLS element of a graph: a keyword or a column number.
+/// Empty when the number does not fit 16 bits.
+std::optional<ColumnCode> GraphColumnCode(std::string_view element);
+
+/// The same for a table, which knows a few more keywords ("dl3", "max-min", ...).
+std::optional<ColumnCode> TableColumnCode(std::string_view element);
+
+/// The code of a trimmed, lower-case FREQS keyword; empty for anything else.
+std::optional<ColumnCode> RowKeywordCode(std::string_view element);
+
+}  // namespace vantrel

@@ -1,0 +1,40 @@
+#include "definitions/key_reader.h"
+
+#include "support/number.h"
+#include "support/text.h"
+
+namespace vantrel {
+
+std::string KeyReader::Text(std::string_view key, std::string_view def) const {
+  return GetKey(store_, section_, key, def);
+}
+
+bool KeyReader::Flag(std::string_view key, std::string_view def) const {
+  return ToUpper(Text(key, def)) == "TRUE";
+}
+
+double KeyReader::Number(std::string_view key, std::string_view def) const {
+  return Val(Text(key, def));
+}
+
+int16_t KeyReader::Integer(std::string_view key, std::string_view def) const {
+  const std::string value = Text(key, def);
+  if (const auto n = IntegerOf(value)) return *n;
+  return Rejected(key, value, def, "is outside the range -32768 to 32767");
+}
+
+int16_t KeyReader::WholeNumber(std::string_view key, std::string_view def) const {
+  const std::string value = Text(key, def);
+  if (const auto n = WholeNumberOf(value)) return *n;
+  return Rejected(key, value, def, "is not a whole number from -32768 to 32767");
+}
+
+int16_t KeyReader::Rejected(std::string_view key, const std::string& value,
+                            std::string_view def, const char* why) const {
+  prompter_.Tell("The value '" + value + "' of " + std::string(key) + " in " + section_ + " " +
+                     why + ".\r\rThe default " + std::string(def) + " is used instead.",
+                 {}, PromptIcon::Exclamation);
+  return IntegerOf(def).value_or(0);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,41 @@
+#pragma once
+// Typed reads of one section's keys, with the definition file's conversion rules.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "definitions/ini_store.h"
+#include "support/prompter.h"
+
+namespace vantrel {
+
+class KeyReader {
+ public:
+  KeyReader(const IniStore& store, std::string section, Prompter& prompter)
+      : store_(store), section_(std::move(section)), prompter_(prompter) {}
+
+  const std::string& Section() const { return section_; }
+
+  std::string Text(std::string_view key, std::string_view def = {}) const;
+  /// True only when the value, upper-cased, is "TRUE".
+  bool Flag(std::string_view key, std::string_view def) const;
+  /// The leading number of the value.
+  double Number(std::string_view key, std::string_view def) const;
+  /// The leading number rounded, halves to even. A value beyond 16 bits is reported
+  /// and the default taken instead.
+  int16_t Integer(std::string_view key, std::string_view def) const;
+  /// The value must be a number that fits 16 bits after rounding; anything else is
+  /// reported and the default taken instead.
+  int16_t WholeNumber(std::string_view key, std::string_view def) const;
+
+ private:
+  int16_t Rejected(std::string_view key, const std::string& value, std::string_view def,
+                   const char* why) const;
+
+  const IniStore& store_;
+  std::string section_;
+  Prompter& prompter_;
+};
+
+}  // namespace vantrel

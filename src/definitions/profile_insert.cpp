@@ -1,0 +1,132 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "definitions/profiles.h"
+#include "support/text.h"
+
+namespace vantrel {
+
+namespace {
+
+struct Failure {
+  std::string description;
+};
+
+std::string ErrnoText(const std::string& what) { return what + ": " + std::strerror(errno); }
+
+// The file's lines, trimmed, with the new line placed before the first empty line or
+// section header that follows [GENERAL]; placed says whether there was such a place.
+std::string WithProfileLine(const std::string& bytes, const std::string& line, bool& placed) {
+  const std::string lineEnd = bytes.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+  std::string out;
+  out.reserve(bytes.size() + line.size() + 2);
+  bool afterGeneral = false;
+  placed = false;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    const std::string current = Trim(std::string_view(bytes).substr(start, end - start));
+    if (afterGeneral && !placed && (current.empty() || current.front() == '[')) {
+      out += line + lineEnd;
+      placed = true;
+    }
+    out += current + lineEnd;
+    if (EqualsNoCase(current, "[GENERAL]")) afterGeneral = true;
+    if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() &&
+        bytes[end + 1] == '\n') {
+      ++end;
+    }
+    start = end + 1;
+  }
+  return out;
+}
+
+// Writes content beside target and renames it over target, keeping target's mode.
+// The temporary file never stays behind.
+bool ReplaceFile(const std::string& target, const std::string& content, Failure& failure) {
+  struct stat original {};
+  if (::stat(target.c_str(), &original) != 0) {
+    failure.description = ErrnoText("Cannot examine " + target);
+    return false;
+  }
+  std::string folder = std::filesystem::path(target).parent_path().string();
+  if (folder.empty()) folder = ".";
+  std::string temp = folder + "/RepXXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    failure.description = ErrnoText("Error Creating a temporary File in " + folder);
+    return false;
+  }
+  bool ok = true;
+  std::size_t written = 0;
+  while (ok && written < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n > 0;
+    if (ok) written += static_cast<std::size_t>(n);
+  }
+  if (!ok) failure.description = ErrnoText("Cannot write " + temp);
+  if (ok && ::fchmod(fd, original.st_mode & 07777) != 0) {
+    ok = false;
+    failure.description = ErrnoText("Cannot set the permissions of " + temp);
+  }
+  if (ok && ::fsync(fd) != 0) {
+    ok = false;
+    failure.description = ErrnoText("Cannot write " + temp);
+  }
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    failure.description = ErrnoText("Cannot write " + temp);
+  }
+  if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+    ok = false;
+    failure.description = ErrnoText("Cannot replace " + target);
+  }
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}
+
+}  // namespace
+
+bool InsertProfileLine(const std::string& definitionPath, const std::string& line,
+                       Prompter& prompter) {
+  const auto fail = [&](const std::string& description) {
+    prompter.Tell(description +
+                      "\r\rUnabled to update ini file. Please ensure that the file is not "
+                      "currently open.",
+                  "Error", PromptIcon::Critical);
+    return false;
+  };
+
+  // Through a link, the file it names is the one to update.
+  std::error_code ec;
+  const std::filesystem::path target = std::filesystem::canonical(definitionPath, ec);
+  if (ec) return fail("Cannot open " + definitionPath + ": " + ec.message());
+  std::ifstream in(target, std::ios::binary);
+  if (!in) return fail(ErrnoText("Cannot open " + target.string()));
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) return fail("Cannot read " + target.string());
+  in.close();
+
+  bool placed = false;
+  const std::string content = WithProfileLine(bytes, line, placed);
+  if (!placed) {
+    prompter.Tell("No suitable place found to insert the profile string.\r\r"
+                  "Please check the ini file.",
+                  "Add Profile", PromptIcon::Information);
+    return false;
+  }
+  Failure failure;
+  if (!ReplaceFile(target.string(), content, failure)) return fail(failure.description);
+  return true;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,100 @@
+#include "definitions/report_reader.h"
+
+#include <algorithm>
+
+#include "definitions/graph_reader.h"
+#include "definitions/key_reader.h"
+#include "definitions/report_grid.h"
+#include "definitions/table_reader.h"
+#include "support/number.h"
+#include "support/text.h"
+
+namespace vantrel {
+
+namespace {
+
+void ReadSecondGroup(const IniStore& ini, ProgramState& state, Prompter& prompter) {
+  const KeyReader general(ini, "[GENERAL]", prompter);
+  AppSettings& s = state.Settings;
+  s.TableFormat = general.Text("TABLEFORMAT", "0.0");
+  s.LogoHeight = FormatGeneral(general.Number("LOGOHEIGHT", "0"));
+  s.LogoCenter = general.Flag("LOGOCENTER", "TRUE");
+  s.GridColour = ToLower(general.Text("GRIDCOLOUR", "grey"));
+  if (s.GridColour == "grey") s.GridColour = ToLower(general.Text("GRIDCOLOR", "grey"));
+  s.GraphLineThickness = general.Integer("GRAPHLINETHICKNESS", "0");
+  s.BigFail = general.Flag("BIGFAIL", "False");
+  s.LimitName = general.Text("LIMITNAME", "Limit");
+  s.ControlName = general.Text("CONTROLNAME", "Control");
+  s.PageNum = ToUpper(general.Text("PAGENUM", "NONE"));
+  s.NewTables = general.Flag("NEWTABLES", "TRUE");
+  s.FailTextRed = general.Flag("FAILTEXTRED", "FALSE");
+  s.TableColor = general.Text("TABLECOLOR", "Blue");
+  s.SubHeaderTextColor = general.Text("SUBHEADERTEXTCOLOR", s.TableColor);
+  s.SubHeaderColor = general.Text("SUBHEADERCOLOR", "ltgrey");
+  s.HeaderTextColor = general.Text("HEADERTEXTCOLOR", "white");
+  s.TableControlLimits = general.Flag("TABLECONTROLLIMITS", "FALSE");
+  s.GraphControlLimits = general.Flag("GRAPHCONTROLLIMITS", "TRUE");
+  s.OverallStopFreq = general.Number("OVERALL_STOPFREQ", "0");
+  s.FirstPageOnly = general.Flag("FIRST_PAGE_ONLY", "FALSE");
+  s.DefaultTableFreqs = general.Text(
+      "DEFAULTTABLEFREQS",
+      "1,4,8,10,16,20,25,31.25,62.5,100,155,200,250,300,350,400,450,500,550,600,650,700,750,"
+      "800,850,900,1000,2000");
+  s.DefaultMultiPage = general.Flag("DEFAULTMULTIPAGE", "TRUE");
+  s.MarginName = general.Text("MARGINNAME", "Margin");
+  s.PageName = general.Text("PAGENAME", "Page");
+
+  const KeyReader header(ini, "[HEADER]", prompter);
+  state.Header.HeaderJustify = ToUpper(header.Text("HEADERJUSTIFY", "NORMAL"));
+  state.Header.FirstPageOnly = header.Flag("FIRST_PAGE_ONLY", "FALSE");
+}
+
+void ReadReport(const IniStore& ini, const AppSettings& settings, int r,
+                ReportDefinition& report, Prompter& prompter) {
+  // Graphs and tables of an earlier read leave nothing behind.
+  ReportDefinition fresh;
+  fresh.Title = std::move(report.Title);
+  fresh.Selected = report.Selected;
+  report = std::move(fresh);
+
+  const KeyReader k(ini, "[REPORT_" + std::to_string(r) + "]", prompter);
+  report.HideHeader = k.Flag("HIDEHEADER", "FALSE");
+  report.SubHeader = k.Text("SUBHEADER");
+  report.SlotsX = k.Integer("X", "-1");
+  if (report.SlotsX == -1) report.SlotsX = k.Integer("SLOTSX", "-1");
+  report.SlotsY = k.Integer("Y", "-1");
+  if (report.SlotsY == -1) report.SlotsY = k.Integer("SLOTSY", "-1");
+  report.Border = k.Integer("BORDER", "5");
+  report.MultiPage = k.Flag("MULTIPAGE", settings.DefaultMultiPage ? "TRUE" : "FALSE");
+
+  report.GraphCount = 0;
+  ReadGraphs(ini, settings, r, report, prompter);
+  report.TableCount = 0;
+  ReadTables(ini, settings, r, report, prompter);
+  if (report.SlotsX == -1 || report.SlotsY == -1) {
+    const GridSize grid = AutomaticGrid(report.GraphCount + report.TableCount);
+    report.SlotsX = grid.x;
+    report.SlotsY = grid.y;
+  }
+}
+
+}  // namespace
+
+void ReadReportsIni(ProgramState& state, Prompter& prompter) {
+  if (state.ReportsRead) return;
+  state.ReportsRead = true;
+  IniStore& ini = state.Ini;
+  ReadSecondGroup(ini, state, prompter);
+  const int numReports = std::clamp<int>(ini.NumReports, 0, kMaxReports);
+  for (int r = 1; r <= numReports; ++r) {
+    ReadReport(ini, state.Settings, r, state.Reports[r - 1], prompter);
+  }
+  // Every lookup is done; the counts stay for those who number the reports.
+  ini.Keys.assign(1, std::string());
+  ini.Values.assign(1, std::string());
+  ini.SectionStart.assign(1, 0);
+  ini.EntryCount = 0;
+  ini.SectionCount = 0;
+}
+
+}  // namespace vantrel
