@@ -1,0 +1,74 @@
+#include "tools/vantrel_report/output_csv.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "support/number.h"
+
+namespace vantrel::report_tool {
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + '"';
+}
+
+void CsvWriter::Write(const std::string& name, const std::vector<std::vector<std::string>>& rows) {
+  if (!error_.empty()) return;
+  const std::filesystem::path path = std::filesystem::path(folder_) / name;
+  const std::filesystem::path temp = path.string() + ".part";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    for (const auto& row : rows) {
+      for (std::size_t i = 0; i < row.size(); ++i) out << (i ? "," : "") << CsvField(row[i]);
+      out << '\n';
+    }
+    out.flush();
+    if (!out) {
+      error_ = "cannot write " + path.string();
+      std::error_code ignore;
+      std::filesystem::remove(temp, ignore);
+      return;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temp, path, ec);
+  if (ec) {
+    error_ = "cannot write " + path.string() + ": " + ec.message();
+    std::filesystem::remove(temp, ec);
+    return;
+  }
+  ++written_;
+}
+
+void CsvWriter::TableDrawn(const DrawnTable& t) {
+  Write("report" + std::to_string(t.Report) + "-p" + std::to_string(t.Page) + "-table" +
+            std::to_string(t.Number) + ".csv",
+        t.Rows);
+}
+
+void CsvWriter::GraphDrawn(const DrawnGraph& g) {
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> head{"frequency"};
+  head.insert(head.end(), g.SetNames.begin(), g.SetNames.end());
+  rows.push_back(std::move(head));
+  for (std::size_t p = 0; p < g.Frequencies.size(); ++p) {
+    std::vector<std::string> row{FormatGeneral(g.Frequencies[p])};
+    if (!std::isfinite(g.Frequencies[p])) row[0].clear();
+    for (const auto& set : g.Values) {
+      row.push_back(p < set.size() && std::isfinite(set[p]) ? FormatGeneral(set[p]) : "");
+    }
+    rows.push_back(std::move(row));
+  }
+  Write("report" + std::to_string(g.Report) + "-p" + std::to_string(g.Page) + "-graph" +
+            std::to_string(g.Number) + ".csv",
+        rows);
+}
+
+}  // namespace vantrel::report_tool

@@ -1,0 +1,18 @@
+#pragma once
+// Which reports a batch run produces.
+
+#include <string>
+
+#include "definitions/program_state.h"
+#include "support/prompter.h"
+
+namespace vantrel::report_tool {
+
+/// "1,3,5-7" or "1,3..5": 1-based report numbers of the definition file. Empty error
+/// means success; a number outside 1..numReports is an error.
+std::string ParseReportList(const std::string& list, int numReports, ReportSelection& selection);
+
+/// Selects the reports of the profile named name (any case); false when there is none.
+bool SelectProfile(ProgramState& state, const std::string& name, Prompter& prompter);
+
+}  // namespace vantrel::report_tool
