@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -231,13 +232,14 @@ int Run(int argc, char** argv) {
     return 2;
   }
   const int repeats = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
-  ProgramState state;
+  // Far too large for the stack: every report slot with all its graphs and tables.
+  const auto state = std::make_unique<ProgramState>();
   PrintingPrompter prompter;
   NullDataHost host;
-  if (!LoadIni(argv[2], state.Ini, prompter)) return 1;
-  const std::vector<Request> defined = RequestsOf(state.Ini);
+  if (!LoadIni(argv[2], state->Ini, prompter)) return 1;
+  const std::vector<Request> defined = RequestsOf(state->Ini);
 
-  ObjData data(state, prompter, host);
+  ObjData data(*state, prompter, host);
   bool opened = false;
   const double openMs = Seconds([&] { opened = data.SetFile(argv[1]); }) * 1000;
   if (!opened) {
@@ -255,20 +257,30 @@ int Run(int argc, char** argv) {
       }
     }
   });
-  // Prepared from a parsed block, as within one report: the parse is timed above.
+  // Prepared from a parsed block, as within one report: the parse is timed above. A
+  // request over all occurrences parses each of them, since the cache holds one block.
   const auto prepare = [&](const std::vector<Request>& requests, int& found) {
     found = 0;
+    double total = 0;
     for (const Request& q : requests) {
       data.FindTest(q.request.testName, q.all ? 1 : q.request.occurrence);
-      const ReadTestDataResult r =
-          q.all ? ReadAllTestData(data, q.request) : ReadTestData(data, q.request);
-      found += r.found ? 1 : 0;
+      total += Seconds([&] {
+        const ReadTestDataResult r =
+            q.all ? ReadAllTestData(data, q.request) : ReadTestData(data, q.request);
+        found += r.found ? 1 : 0;
+      });
     }
+    return total * 1000;
+  };
+  const auto bestOf = [&](const std::vector<Request>& requests, int& found) {
+    double best = 1e300;
+    for (int i = 0; i < repeats; ++i) best = std::min(best, prepare(requests, found));
+    return best;
   };
   int definedFound = 0;
   int everyFound = 0;
-  const double definedMs = BestMs(repeats, [&] { prepare(defined, definedFound); });
-  const double everyMs = BestMs(repeats, [&] { prepare(everyTest, everyFound); });
+  const double definedMs = bestOf(defined, definedFound);
+  const double everyMs = bestOf(everyTest, everyFound);
 
   std::printf("data file: %s, %d tests, %zu cells parsed per pass\n", argv[1],
               data.TestCount(), cells / static_cast<std::size_t>(repeats));
