@@ -40,8 +40,9 @@ struct ReadTestDataRequest {
 
 /// Where a column of a result grid comes from.
 struct GridColumnSource {
-  /// 1-based occurrence the cells were read from; 0 for min, max and mean columns
-  /// merged over every occurrence read.
+  /// Occurrence the cells were read from (1 = the last test of the name in the file,
+  /// and always 1 for ReadTestData); 0 for min, max and mean columns merged over
+  /// every occurrence read.
   int16_t occurrence = 1;
   /// The request's code this column carries.
   ColumnCode code = 0;

@@ -21,9 +21,9 @@ struct TabularOptions {
 
 /// Row codes are texts: a keyword row's code (9986, 9990-9996, 10200-10207) or a
 /// frequency in MHz; any other text gives an empty row. The result is [0] the row
-/// labels, [k] the figures of codes[k-1]. On keyword rows a code that is not a column
-/// of the block has no figure; statistics and EMP are given for pair columns only,
-/// and are "x" when the column holds no number.
+/// labels, [k] the figures of codes[k-1]. Keyword rows give figures for pair columns
+/// only; statistics and EMP are "x" when the column holds no number, margin figures
+/// "" when no point gave a margin.
 TextGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>& codes,
                            const std::vector<std::string>& rowCodes,
                            const TabularOptions& options);
