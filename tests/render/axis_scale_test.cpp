@@ -1,0 +1,115 @@
+#include "render/chart/axis_scale.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace vantrel::chart {
+namespace {
+
+struct TickCase {
+  double min, max, ticks;
+  bool log, limit;
+  double expected;
+};
+
+class TickSettingTest : public ::testing::TestWithParam<TickCase> {};
+
+TEST_P(TickSettingTest, MatchesTheAxisRule) {
+  const TickCase& c = GetParam();
+  EXPECT_DOUBLE_EQ(TickSetting(c.min, c.max, c.ticks, c.log, c.limit), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TickSettingTest,
+    ::testing::Values(TickCase{-10, 10, 4, false, true, 2.5},     // across zero: a real value
+                      TickCase{0, 1000, 5, false, true, 1},      // 200 intervals are too many
+                      TickCase{0, 1000, 5, false, false, 200},   // the x axis has no limit
+                      TickCase{0, 100, 10, false, true, 10},
+                      TickCase{0, 100, -99999, false, true, 1},  // not given
+                      TickCase{1, 1000, 10, true, true, 1},      // logarithmic
+                      TickCase{-1, 1, 4, false, true, 1},        // below 1 becomes 1
+                      TickCase{0, 1, 10, false, true, 1}));      // fewer than one interval
+
+TEST(StepsUneven, TellsLinearFromLogarithmicSweeps) {
+  EXPECT_FALSE(StepsUneven({1, 2, 3, 4}));
+  EXPECT_TRUE(StepsUneven({1, 2, 4, 8}));
+  EXPECT_FALSE(StepsUneven({1.0, 1.04, 1.08}));  // equal after rounding to 0.1
+  EXPECT_FALSE(StepsUneven({}));
+  EXPECT_FALSE(StepsUneven({5}));
+}
+
+TEST(RoundLogXMax, RoundsUpWithoutCuttingTheSweep) {
+  const std::pair<double, double> cases[] = {
+      {0, 0},       {15, 20},     {40, 50},     {90, 100},    {100, 100},  {101, 200},
+      {1000, 1000}, {1001, 2000}, {2000, 2000}, {5500, 6000}, {6500, 7000}, {12500, 13000}};
+  for (const auto& [in, out] : cases) EXPECT_DOUBLE_EQ(RoundLogXMax(in), out) << in;
+}
+
+TEST(XLabelFormat, ShowsDecimalsOnlyForSweepsBelowOneMegahertz) {
+  EXPECT_EQ(XLabelFormat(0.3), "0.000");
+  EXPECT_EQ(XLabelFormat(1), "0");
+}
+
+TEST(ResolveAxis, UserRangeAcrossZeroTicksFromZero) {
+  AxisSpec spec;
+  spec.UserRange = true;
+  spec.Min = -10;
+  spec.Max = 10;
+  spec.Ticks = 2.5;
+  const AxisLayout a = ResolveAxis(spec, NAN, NAN);
+  std::vector<std::string> labels;
+  for (const Tick& t : a.Ticks) labels.push_back(t.Label);
+  EXPECT_EQ(labels, (std::vector<std::string>{"-8", "-4", "0", "4", "8"}));
+  EXPECT_DOUBLE_EQ(a.Lo, -10);
+  EXPECT_DOUBLE_EQ(a.Hi, 10);
+}
+
+TEST(ResolveAxis, AutomaticLinearRangeEndsOnNiceValues) {
+  AxisSpec spec;
+  const AxisLayout a = ResolveAxis(spec, -37.2, -3.1);
+  EXPECT_DOUBLE_EQ(a.Lo, -40);
+  EXPECT_DOUBLE_EQ(a.Hi, 0);
+  ASSERT_FALSE(a.Ticks.empty());
+  EXPECT_EQ(a.Ticks.front().Label, "-40");
+  EXPECT_EQ(a.Ticks.back().Label, "0");  // never "-0"
+}
+
+TEST(ResolveAxis, FlatAndEmptyDataStillGiveAnAxis) {
+  AxisSpec spec;
+  const AxisLayout flat = ResolveAxis(spec, 5, 5);
+  EXPECT_LT(flat.Lo, 5);
+  EXPECT_GT(flat.Hi, 5);
+  const AxisLayout none = ResolveAxis(spec, NAN, NAN);
+  EXPECT_LT(none.Lo, none.Hi);
+}
+
+TEST(ResolveAxis, LogarithmicAxisLabelsDecadesAndRefusesNonPositiveValues) {
+  AxisSpec spec;
+  spec.Log = true;
+  spec.UserRange = true;
+  spec.Min = 1;
+  spec.Max = 1000;
+  spec.LabelFormat = "0";
+  const AxisLayout a = ResolveAxis(spec, 1, 1000);
+  std::vector<std::string> labels;
+  for (const Tick& t : a.Ticks)
+    if (t.Major) labels.push_back(t.Label);
+  EXPECT_EQ(labels, (std::vector<std::string>{"1", "10", "100", "1000"}));
+  EXPECT_NEAR(a.Fraction(10), 1.0 / 3, 1e-12);
+  EXPECT_TRUE(std::isnan(a.Fraction(0)));
+  EXPECT_TRUE(std::isnan(a.Fraction(-5)));
+}
+
+TEST(ResolveAxis, TinyTickStepDoesNotFloodTheAxis) {
+  AxisSpec spec;
+  spec.UserRange = true;
+  spec.Min = 0;
+  spec.Max = 1000;
+  spec.Ticks = 1e6;
+  const AxisLayout a = ResolveAxis(spec, 0, 1000);
+  EXPECT_LE(a.Ticks.size(), 201u);
+}
+
+}  // namespace
+}  // namespace vantrel::chart

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "common/recording_prompter.h"
+#include "render/page_header.h"
+#include "render/slot_layout.h"
+#include "render/text_box.h"
+
+namespace vantrel {
+namespace {
+
+TEST(FindSlot, CountsRowByRowAndReportsSlotsBeyondTheGrid) {
+  testing::RecordingPrompter ask;
+  EXPECT_EQ(FindSlot(1, 3, 2, ask), (SlotPosition{0, 0}));
+  EXPECT_EQ(FindSlot(4, 3, 2, ask), (SlotPosition{0, 1}));
+  EXPECT_EQ(FindSlot(6, 3, 2, ask), (SlotPosition{2, 1}));
+  EXPECT_TRUE(ask.messages.empty());
+  EXPECT_EQ(FindSlot(7, 3, 2, ask), (SlotPosition{0, 0}));
+  ASSERT_EQ(ask.messages.size(), 1u);
+  EXPECT_EQ(ask.messages[0].text, "Unable to locate Slot 7.\r\rYou have only defined 6 slots.");
+}
+
+TEST(PlaceItem, KeepsTheBorderOnEverySide) {
+  testing::RecordingPrompter ask;
+  const SlotGrid grid = MakeSlotGrid({190, 200, 60, 10}, 2, 4, 5);
+  EXPECT_FLOAT_EQ(grid.SlotWidth, 95);
+  EXPECT_FLOAT_EQ(grid.SlotHeight, 50);
+  const MmRect bySlot = PlaceItem(grid, 4, 0, 0, 1, 1, 2, 4, ask);
+  EXPECT_EQ(bySlot, (MmRect{85, 40, 115, 110}));
+  const MmRect byPos = PlaceItem(grid, 0, 0, 2, 2, 2, 2, 4, ask);
+  EXPECT_EQ(byPos, (MmRect{180, 90, 165, 15}));
+}
+
+TEST(LayOutBands, PlacesTitleBandsAndSlotArea) {
+  BandInput in;
+  in.Logo = {190, 0, 10, 10};
+  in.Header = {190, 30, 25, 10};
+  in.NewTables = true;
+  BandLayout none = LayOutBands(in);
+  EXPECT_FLOAT_EQ(none.SlotArea.Top, 55);  // right under the header block
+  EXPECT_FLOAT_EQ(none.SlotArea.Height, 297 - 55 - 10);
+  EXPECT_FLOAT_EQ(none.SlotArea.Left, 10);
+  EXPECT_FLOAT_EQ(none.SlotArea.Width, 190);
+
+  in.HasTitle = in.HasSubHeader = true;
+  const BandLayout both = LayOutBands(in);
+  EXPECT_EQ(both.Title, (MmRect{190, 10, 10, 10}));
+  EXPECT_EQ(both.SubHeader, (MmRect{190, 5, 20, 10}));
+  EXPECT_FLOAT_EQ(both.SlotArea.Top, 55 + 15.0f / 4);
+
+  in.NewTables = false;
+  const BandLayout plain = LayOutBands(in);
+  EXPECT_FLOAT_EQ(plain.Title.Top, 55);
+  EXPECT_FLOAT_EQ(plain.SlotArea.Top, 70);
+}
+
+TEST(CountTablePairColumns, CountsPairAndLastPairColumnsOfTheWidestTable) {
+  ReportDefinition report;
+  report.TableCount = 2;
+  report.Tables[0].Cols = {1, 2, 3};
+  report.Tables[1].Cols = {1, 2, 3, 9997, code::kLastPair, 4};
+  EXPECT_EQ(CountTablePairColumns(report), 4);
+  report.TableCount = 0;
+  EXPECT_EQ(CountTablePairColumns(report), 0);
+}
+
+TEST(PlaceText, AlignsInsideTheInsetBox) {
+  const MmRect r{100, 20, 50, 10};
+  const TextPosition left = PlaceText(r, 1, 30, 4, HAlign::Left, VAlign::Top);
+  EXPECT_FLOAT_EQ(left.X, 11);
+  EXPECT_FLOAT_EQ(left.Y, 51);
+  const TextPosition centre = PlaceText(r, 1, 30, 4, HAlign::Centre, VAlign::Middle);
+  EXPECT_FLOAT_EQ(centre.X, 45);
+  EXPECT_FLOAT_EQ(centre.Y, 58);
+  const TextPosition right = PlaceText(r, 1, 30, 4, HAlign::Right, VAlign::Bottom);
+  EXPECT_FLOAT_EQ(right.X, 79);
+  EXPECT_FLOAT_EQ(right.Y, 65);
+}
+
+TEST(LayOutLogo, OwnHeightAndAspectOfThePicture) {
+  const LogoLayout own = LayOutLogo(210, 0, "-1", 40, 10, false);
+  EXPECT_FLOAT_EQ(own.Band.Height, 10);
+  EXPECT_FLOAT_EQ(own.Picture.Width, 40);
+  EXPECT_FLOAT_EQ(own.Picture.Left, 10);
+  const LogoLayout centred = LayOutLogo(210, 5, "20", 40, 10, true);
+  EXPECT_FLOAT_EQ(centred.Band.Width, 180);
+  EXPECT_FLOAT_EQ(centred.Picture.Width, 80);
+  EXPECT_FLOAT_EQ(centred.Picture.Left, 15 + 50);
+  EXPECT_FLOAT_EQ(LayOutLogo(210, 0, "15", 0, 0, true).Picture.Width, 0);  // nothing to paint
+}
+
+TEST(HeaderRows, SixAtLeastAndRoomForEveryItem) {
+  HeaderDefinition h;
+  EXPECT_EQ(HeaderRows(h), 6);
+  h.HeaderTexts[3] = "Operator";
+  EXPECT_EQ(HeaderRows(h), 6);
+  h.HalfHeaderTexts[14] = "Length";
+  EXPECT_EQ(HeaderRows(h), 8);  // fifteen items need eight rows
+  h.HeaderTexts[29] = "Last";
+  EXPECT_EQ(HeaderRows(h), 15);
+  EXPECT_EQ(HeaderItemSlot(14, 8).Half, 1);
+  EXPECT_EQ(HeaderItemSlot(14, 8).Row, 6);
+  EXPECT_EQ(HeaderItemSlot(7, 8).Half, 0);
+}
+
+TEST(PageNumberAlignment, FollowsTheSettingWithBottomLeftOtherwise) {
+  EXPECT_EQ(PageNumberAlignment("BOTTOMMIDDLE").H, 1);
+  EXPECT_EQ(PageNumberAlignment("BOTTOMMIDDLE").V, 0);
+  EXPECT_EQ(PageNumberAlignment("TOPRIGHT").H, 2);
+  EXPECT_EQ(PageNumberAlignment("TOPRIGHT").V, 2);
+  EXPECT_EQ(PageNumberAlignment("SIDEWAYS").H, 0);
+  EXPECT_EQ(PageNumberAlignment("SIDEWAYS").V, 0);
+}
+
+}  // namespace
+}  // namespace vantrel
