@@ -21,6 +21,13 @@ ReadTestDataResult ReadTestData(ObjData& data, const ReadTestDataRequest& reques
   result.found = true;
   result.failed = parsed->failed;
   result.titles = ColumnTitles(block, request.codes);
+  if (data.ControlLimitsStored()) {
+    // The last pair sits before the control limits; its title must say so too.
+    const BlockColumns columns(block.Cols(), true);
+    for (std::size_t i = 0; i < request.codes.size(); ++i) {
+      if (request.codes[i] == code::kLastPair) result.titles[i] = block.Heading(columns.lastPair);
+    }
+  }
   result.occurrencesRead = 1;
   if (request.format == kTabularFormat) {
     TabularOptions options;

@@ -177,6 +177,8 @@ TEST_F(ReadTestDataTest, ControlMarginIsTheWorstOverAllOccurrences) {
   request.units = "Ohms";
   request.occurrence = 1;
   const ReadTestDataResult last = ReadTestData(data, request);
+  // The last pair is titled by its own heading, not by the upper control limit's.
+  EXPECT_EQ(last.titles, (Column{"Freq (MHz)", "Pair 1 - dB", "Upper Ctl - dB", "Pair 1 - dB"}));
   EXPECT_EQ(last.grid[2], (Column{"8", "6.5"}));
   EXPECT_EQ(last.grid[3], (Column{"5", "6"}));
   EXPECT_EQ(last.limitMargin, "4.000 Ohms @ 1.000 MHz");
