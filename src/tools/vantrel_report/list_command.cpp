@@ -1,12 +1,85 @@
 #include <cstdio>
+#include <memory>
+#include <string>
 
+#include "definitions/ini_store.h"
+#include "definitions/program_state.h"
+#include "definitions/report_reader.h"
+#include "definitions/settings_reader.h"
+#include "platform/stderr_prompter.h"
+#include "support/number.h"
 #include "tools/vantrel_report/commands.h"
 
 namespace vantrel::report_tool {
 
-int RunList(const Options&) {
-  std::fprintf(stderr, "vantrel-report: this job is not available yet\n");
+namespace {
+
+int UsageError(const std::string& text) {
+  std::fprintf(stderr, "vantrel-report: %s\n", text.c_str());
   return kExitUsage;
+}
+
+// "1,3,5..8": 1-based numbers and ranges. Element 0 of a split list is never
+// expanded, hence the leading comma.
+bool SelectionFromList(const std::string& list, int numReports, ReportSelection& selection,
+                       std::string& error) {
+  selection.fill(false);
+  const std::vector<std::string> elements = SplitList("," + list);
+  for (std::size_t i = 1; i < elements.size(); ++i) {
+    const auto n = WholeNumberOf(elements[i]);
+    if (!n) {
+      error = "--reports: '" + elements[i] + "' is neither a report number nor a range a..b";
+      return false;
+    }
+    if (*n < 1 || *n > numReports) {
+      error = "--reports: there is no report " + std::to_string(*n) + " (the definition file has " +
+              std::to_string(numReports) + ")";
+      return false;
+    }
+    selection[*n - 1] = true;
+  }
+  return true;
+}
+
+void PrintProfiles(const char* kind, const ProfileTable& table) {
+  for (const ProfileEntry& entry : table.Entries) {
+    std::string reports;
+    for (std::size_t i = 1; i < entry.Reports.size(); ++i) {
+      if (i > 1) reports += ',';
+      reports += entry.Reports[i];
+    }
+    std::printf("%s\t%s\t%s\n", kind, entry.Name.c_str(), reports.c_str());
+  }
+}
+
+}  // namespace
+
+int RunList(const Options& options) {
+  if (options.definition.empty()) return UsageError("--list needs --definition FILE");
+  // The program state is large; it lives on the heap.
+  auto state = std::make_unique<ProgramState>();
+  StderrPrompter prompter(&state->AppTitle);
+  if (!LoadIni(options.definition, state->Ini, prompter)) return kExitUsage;
+  state->DefinitionPath = options.definition;
+  ReadSettings(*state, prompter, {});
+  const int numReports = state->Ini.NumReports;
+  if (options.reports) {
+    std::string error;
+    if (!SelectionFromList(*options.reports, numReports, state->Selection, error)) {
+      return UsageError(error);
+    }
+  }
+  ReadReportsIni(*state, prompter);
+
+  for (int r = 1; r <= numReports; ++r) {
+    const ReportDefinition& report = state->Reports[r - 1];
+    std::printf("report\t%d\t%d\t%dx%d\t%d\t%d\t%s\n", r, state->Selection[r - 1] ? 1 : 0,
+                report.SlotsX, report.SlotsY, report.GraphCount, report.TableCount,
+                report.Title.c_str());
+  }
+  PrintProfiles("profile", state->Profiles);
+  PrintProfiles("sequenceprofile", state->SequenceProfiles);
+  return std::fflush(stdout) == 0 ? kExitOk : kExitUsage;
 }
 
 }  // namespace vantrel::report_tool
