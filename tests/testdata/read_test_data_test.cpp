@@ -190,5 +190,21 @@ TEST_F(ReadTestDataTest, ControlMarginIsTheWorstOverAllOccurrences) {
   EXPECT_EQ(all.controlMargin, "0.500 Ohms @ 2.000 MHz");
 }
 
+TEST_F(ReadTestDataTest, AllOccurrencesStopAtTwenty) {
+  // Pair values 1 (first in the file) to 22 (last); only the last 20 are read.
+  std::string file = Header(false);
+  for (int i = 1; i <= 22; ++i) {
+    file += Block("Attenuation Near", kHeadings,
+                  "1\t1\t" + std::to_string(i) + "\t" + std::to_string(i) + "\t0\tx\tPPP\n");
+  }
+  Open(file);
+  const ReadTestDataResult r = ReadAllTestData(data, Graph({1, code::kMin, code::kMean}, 1));
+  EXPECT_EQ(r.occurrencesRead, 20);
+  EXPECT_EQ(r.grid[1], Column{"3"});
+  EXPECT_EQ(r.grid[2], Column{"12.5"});  // (3 + 22) / 2
+  EXPECT_EQ(r.limitMargin, "3.000 dB @ 1.000 MHz");
+  EXPECT_EQ(r.columns.size(), 22u);  // frequency per occurrence, min, mean
+}
+
 }  // namespace
 }  // namespace vantrel
