@@ -39,36 +39,49 @@ struct Keyword {
   ColumnCode code;
 };
 
-constexpr Keyword kColumnKeywords[] = {
-    {"upperlimit", code::kUpperLimit},  {"last2", code::kUpperLimit},
-    {"lowerlimit", code::kLowerLimit},  {"last3", code::kLowerLimit},
-    {"last4", code::kLastPair},         {"max-min", code::kMaxMinusMin},
-    {"maxabsproduct", code::kMaxAbsProduct}, {"emp", code::kEmp},
-    {"min", code::kMin},                {"max", code::kMax},
-    {"mean", code::kMean},              {"uppercontrol", code::kUpperControl},
-    {"lowercontrol", code::kLowerControl}, {"lowermarginpercent", code::kLowerMarginPercent}};
+constexpr Keyword kColumnKeywords[] = {{"upperlimit", code::kUpperLimit},
+                                       {"last2", code::kUpperLimit},
+                                       {"lowerlimit", code::kLowerLimit},
+                                       {"last3", code::kLowerLimit},
+                                       {"last4", code::kLastPair},
+                                       {"max-min", code::kMaxMinusMin},
+                                       {"maxabsproduct", code::kMaxAbsProduct},
+                                       {"emp", code::kEmp},
+                                       {"min", code::kMin},
+                                       {"max", code::kMax},
+                                       {"mean", code::kMean},
+                                       {"uppercontrol", code::kUpperControl},
+                                       {"lowercontrol", code::kLowerControl},
+                                       {"lowermarginpercent", code::kLowerMarginPercent}};
 
-constexpr Keyword kRowKeywords[] = {
-    {"stddev", code::kStdDev},          {"mean", code::kMean},
-    {"emp", code::kEmp},                {"min", code::kMin},
-    {"max", code::kMax},                {"max-mean", code::kMaxMinusMean},
-    {"mean-min", code::kMeanMinusMin},  {"max-min", code::kMaxMinusMin},
-    {"uppermargin", code::kUpperMargin}, {"lowermargin", code::kLowerMargin},
-    {"upperlowermargin", code::kUpperLowerMargin}, {"marginfreq", code::kMarginFreq},
-    {"marginvalue", code::kMarginValue}, {"lowermarginpercent", code::kLowerMarginPercent},
-    {"averagemargin", code::kAverageMargin}, {"uppermarginpercent", code::kUpperMarginPercent}};
+constexpr Keyword kRowKeywords[] = {{"stddev", code::kStdDev},
+                                    {"mean", code::kMean},
+                                    {"emp", code::kEmp},
+                                    {"min", code::kMin},
+                                    {"max", code::kMax},
+                                    {"max-mean", code::kMaxMinusMean},
+                                    {"mean-min", code::kMeanMinusMin},
+                                    {"max-min", code::kMaxMinusMin},
+                                    {"uppermargin", code::kUpperMargin},
+                                    {"lowermargin", code::kLowerMargin},
+                                    {"upperlowermargin", code::kUpperLowerMargin},
+                                    {"marginfreq", code::kMarginFreq},
+                                    {"marginvalue", code::kMarginValue},
+                                    {"lowermarginpercent", code::kLowerMarginPercent},
+                                    {"averagemargin", code::kAverageMargin},
+                                    {"uppermarginpercent", code::kUpperMarginPercent}};
 
 // The definition file's COLS rules, as far as the benchmark needs them.
 std::vector<ColumnCode> CodesOf(const std::string& cols, const std::string& test, bool control) {
   std::string text = ToLower("1," + cols);
   if (Contains(text, "limits")) {
     const LimitClass limits = ClassOfTest(test);
-    const char* lower = limits == LimitClass::Upper ? "upperlimit"
+    const char* lower = limits == LimitClass::Upper   ? "upperlimit"
                         : limits == LimitClass::Lower ? "lowerlimit"
                                                       : "lowerlimit,upperlimit";
     text = ReplaceAll(text, "limits", lower);
     if (control) {
-      text += limits == LimitClass::Upper ? ",uppercontrol"
+      text += limits == LimitClass::Upper   ? ",uppercontrol"
               : limits == LimitClass::Lower ? ",lowercontrol"
                                             : ",lowercontrol,uppercontrol";
     }
@@ -177,11 +190,11 @@ std::vector<Request> RequestsOf(const IniStore& ini) {
 // row and the default frequencies, for each test of the file.
 std::vector<Request> EveryTestRequests(ObjData& data) {
   std::vector<Request> requests;
-  const std::vector<std::string> rows =
-      RowCodesOf("1,4,8,10,16,20,25,31.25,62.5,100,125,155.52,175,200,250,300,350,400,450,"
-                 "500,550,600,650,700,750,800,900,1000,min,max,mean,stddev,max-mean,mean-min,"
-                 "max-min,emp,uppermargin,lowermargin,upperlowermargin,marginfreq,marginvalue,"
-                 "lowermarginpercent,uppermarginpercent,averagemargin");
+  const std::vector<std::string> rows = RowCodesOf(
+      "1,4,8,10,16,20,25,31.25,62.5,100,125,155.52,175,200,250,300,350,400,450,"
+      "500,550,600,650,700,750,800,900,1000,min,max,mean,stddev,max-mean,mean-min,"
+      "max-min,emp,uppermargin,lowermargin,upperlowermargin,marginfreq,marginvalue,"
+      "lowermarginpercent,uppermarginpercent,averagemargin");
   for (int16_t i = 0; i < data.TestCount(); ++i) {
     const std::string name = data.TestName(i);
     if (name == "TEST SUMMARY :") continue;
@@ -193,8 +206,8 @@ std::vector<Request> EveryTestRequests(ObjData& data) {
     Request graph;
     graph.request.testName = name;
     graph.request.codes = codes;
-    for (ColumnCode c : {code::kMin, code::kMax, code::kMean, code::kLowerLimit,
-                         code::kUpperLimit}) {
+    for (ColumnCode c :
+         {code::kMin, code::kMax, code::kMean, code::kLowerLimit, code::kUpperLimit}) {
       graph.request.codes.push_back(c);
     }
     graph.request.marginKind = static_cast<int16_t>(MarginTypeOf(ClassOfTest(name)));
@@ -282,12 +295,12 @@ int Run(int argc, char** argv) {
   const double definedMs = bestOf(defined, definedFound);
   const double everyMs = bestOf(everyTest, everyFound);
 
-  std::printf("data file: %s, %d tests, %zu cells parsed per pass\n", argv[1],
-              data.TestCount(), cells / static_cast<std::size_t>(repeats));
+  std::printf("data file: %s, %d tests, %zu cells parsed per pass\n", argv[1], data.TestCount(),
+              cells / static_cast<std::size_t>(repeats));
   std::printf("open and index:                  %9.1f ms\n", openMs);
   std::printf("parse every block:               %9.1f ms (best of %d)\n", parseMs, repeats);
-  std::printf("definition's graphs and tables:  %9.1f ms (%zu requests, %d found)\n",
-              definedMs, defined.size(), definedFound);
+  std::printf("definition's graphs and tables:  %9.1f ms (%zu requests, %d found)\n", definedMs,
+              defined.size(), definedFound);
   std::printf("every test as graph and table:   %9.1f ms (%zu requests, %d found)\n", everyMs,
               everyTest.size(), everyFound);
   return 0;

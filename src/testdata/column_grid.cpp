@@ -70,14 +70,18 @@ bool IsStatistic(ColumnCode code) {
 // Copied columns of the keyword codes; nullopt where the value is "x" by rule.
 std::optional<int> KeywordColumn(ColumnCode code, const BlockColumns& columns) {
   switch (code) {
-    case code::kUpperLimit: return columns.upperLimit;
-    case code::kLowerLimit: return columns.lowerLimit;
-    case code::kLastPair: return columns.lastPair;
+    case code::kUpperLimit:
+      return columns.upperLimit;
+    case code::kLowerLimit:
+      return columns.lowerLimit;
+    case code::kLastPair:
+      return columns.lastPair;
     case code::kUpperControl:
       return columns.controlLimits ? std::optional<int>(columns.upperControl) : std::nullopt;
     case code::kLowerControl:
       return columns.controlLimits ? std::optional<int>(columns.lowerControl) : std::nullopt;
-    default: return std::nullopt;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -120,8 +124,7 @@ class MarginRecorder {
     if (!value) return;
     Candidates(limit, row, *value, frequency, columns_.lowerLimit, columns_.upperLimit);
     if (columns_.controlLimits) {
-      Candidates(control, row, *value, frequency, columns_.lowerControl,
-                 columns_.upperControl);
+      Candidates(control, row, *value, frequency, columns_.lowerControl, columns_.upperControl);
     }
   }
 

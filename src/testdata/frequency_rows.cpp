@@ -32,8 +32,10 @@ bool HasFigure(ColumnCode code, const BlockColumns& columns) {
     case code::kLowerLimit:
     case code::kLastPair:
     case code::kUpperControl:
-    case code::kLowerControl: return true;
-    default: break;
+    case code::kLowerControl:
+      return true;
+    default:
+      break;
   }
   if (!IsDistance(code)) return false;
   return columns.InBlock((code - code::kDistanceAboveLower) % 100);
@@ -93,14 +95,18 @@ Cell FigureAt(const TestBlock& block, const BlockColumns& columns, ColumnCode co
   if (!HasFigure(code, columns)) return Cell{};
   if (columns.InBlock(code)) return block.At(code, row);
   switch (code) {
-    case code::kUpperLimit: return block.At(columns.upperLimit, row);
-    case code::kLowerLimit: return block.At(columns.lowerLimit, row);
-    case code::kLastPair: return block.At(columns.lastPair, row);
+    case code::kUpperLimit:
+      return block.At(columns.upperLimit, row);
+    case code::kLowerLimit:
+      return block.At(columns.lowerLimit, row);
+    case code::kLastPair:
+      return block.At(columns.lastPair, row);
     case code::kUpperControl:
       return columns.controlLimits ? block.At(columns.upperControl, row) : MissingCell();
     case code::kLowerControl:
       return columns.controlLimits ? block.At(columns.lowerControl, row) : MissingCell();
-    default: break;
+    default:
+      break;
   }
   if (code < code::kDistanceBelowUpper) {
     return Difference(block.At(code - code::kDistanceAboveLower, row),

@@ -15,13 +15,22 @@ namespace {
 
 enum class MarginKind { None, Min, Max, MaxAndMin, MinPercent, MaxPercent, Average };
 
-constexpr ColumnCode kKeywordRows[] = {
-    code::kEmp,           code::kMin,           code::kMax,
-    code::kMean,          code::kStdDev,        code::kMaxMinusMean,
-    code::kMeanMinusMin,  code::kMaxMinusMin,   code::kUpperMargin,
-    code::kLowerMargin,   code::kUpperLowerMargin, code::kMarginFreq,
-    code::kMarginValue,   code::kLowerMarginPercent, code::kAverageMargin,
-    code::kUpperMarginPercent};
+constexpr ColumnCode kKeywordRows[] = {code::kEmp,
+                                       code::kMin,
+                                       code::kMax,
+                                       code::kMean,
+                                       code::kStdDev,
+                                       code::kMaxMinusMean,
+                                       code::kMeanMinusMin,
+                                       code::kMaxMinusMin,
+                                       code::kUpperMargin,
+                                       code::kLowerMargin,
+                                       code::kUpperLowerMargin,
+                                       code::kMarginFreq,
+                                       code::kMarginValue,
+                                       code::kLowerMarginPercent,
+                                       code::kAverageMargin,
+                                       code::kUpperMarginPercent};
 
 std::optional<ColumnCode> KeywordRow(std::string_view rowCode) {
   const std::string_view text = TrimView(rowCode);
@@ -33,43 +42,67 @@ std::optional<ColumnCode> KeywordRow(std::string_view rowCode) {
 
 const char* LabelOf(ColumnCode row) {
   switch (row) {
-    case code::kEmp: return "EMP";
-    case code::kMin: return "Min";
-    case code::kMax: return "Max";
-    case code::kMean: return "Mean";
-    case code::kStdDev: return "StdDev";
-    case code::kMaxMinusMean: return "Max-Mean";
-    case code::kMeanMinusMin: return "Mean-Min";
-    case code::kMaxMinusMin: return "Max-Min";
+    case code::kEmp:
+      return "EMP";
+    case code::kMin:
+      return "Min";
+    case code::kMax:
+      return "Max";
+    case code::kMean:
+      return "Mean";
+    case code::kStdDev:
+      return "StdDev";
+    case code::kMaxMinusMean:
+      return "Max-Mean";
+    case code::kMeanMinusMin:
+      return "Mean-Min";
+    case code::kMaxMinusMin:
+      return "Max-Min";
     case code::kUpperMargin:
     case code::kLowerMargin:
-    case code::kUpperLowerMargin: return "Margin";
-    case code::kMarginFreq: return "Freq";
-    case code::kMarginValue: return "Value";
+    case code::kUpperLowerMargin:
+      return "Margin";
+    case code::kMarginFreq:
+      return "Freq";
+    case code::kMarginValue:
+      return "Value";
     case code::kLowerMarginPercent:
-    case code::kUpperMarginPercent: return "Margin %";
-    case code::kAverageMargin: return "Ave Margin";
-    default: return "";
+    case code::kUpperMarginPercent:
+      return "Margin %";
+    case code::kAverageMargin:
+      return "Ave Margin";
+    default:
+      return "";
   }
 }
 
 MarginKind KindOfRow(ColumnCode row) {
   switch (row) {
-    case code::kUpperMargin: return MarginKind::Max;
-    case code::kLowerMargin: return MarginKind::Min;
-    case code::kUpperLowerMargin: return MarginKind::MaxAndMin;
-    case code::kLowerMarginPercent: return MarginKind::MinPercent;
-    case code::kUpperMarginPercent: return MarginKind::MaxPercent;
-    case code::kAverageMargin: return MarginKind::Average;
-    default: return MarginKind::None;
+    case code::kUpperMargin:
+      return MarginKind::Max;
+    case code::kLowerMargin:
+      return MarginKind::Min;
+    case code::kUpperLowerMargin:
+      return MarginKind::MaxAndMin;
+    case code::kLowerMarginPercent:
+      return MarginKind::MinPercent;
+    case code::kUpperMarginPercent:
+      return MarginKind::MaxPercent;
+    case code::kAverageMargin:
+      return MarginKind::Average;
+    default:
+      return MarginKind::None;
   }
 }
 
 MarginKind KindOfClass(LimitClass limits) {
   switch (limits) {
-    case LimitClass::Lower: return MarginKind::Min;
-    case LimitClass::Upper: return MarginKind::Max;
-    case LimitClass::Both: return MarginKind::MaxAndMin;
+    case LimitClass::Lower:
+      return MarginKind::Min;
+    case LimitClass::Upper:
+      return MarginKind::Max;
+    case LimitClass::Both:
+      return MarginKind::MaxAndMin;
   }
   return MarginKind::Max;
 }
@@ -128,14 +161,22 @@ std::optional<double> StatisticOf(ColumnCode row, const ColumnStats& s) {
   if (s.count == 0) return std::nullopt;
   const double mean = s.sum / s.count;
   switch (row) {
-    case code::kMin: return s.min;
-    case code::kMax: return s.max;
-    case code::kMean: return mean;
-    case code::kStdDev: return std::sqrt(std::fabs(s.sumOfSquares / s.count - mean * mean));
-    case code::kMaxMinusMean: return s.max - mean;
-    case code::kMeanMinusMin: return mean - s.min;
-    case code::kMaxMinusMin: return s.max - s.min;
-    default: return std::nullopt;
+    case code::kMin:
+      return s.min;
+    case code::kMax:
+      return s.max;
+    case code::kMean:
+      return mean;
+    case code::kStdDev:
+      return std::sqrt(std::fabs(s.sumOfSquares / s.count - mean * mean));
+    case code::kMaxMinusMean:
+      return s.max - mean;
+    case code::kMeanMinusMin:
+      return mean - s.min;
+    case code::kMaxMinusMin:
+      return s.max - s.min;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -162,7 +203,8 @@ std::optional<double> PointMargin(MarginKind kind, double v, std::optional<doubl
     case MarginKind::MaxPercent:
       if (up) return (*up - v) / PercentBase(*up) * 100;
       break;
-    default: break;
+    default:
+      break;
   }
   return std::nullopt;
 }
@@ -173,8 +215,8 @@ struct TableMargin {
   std::string value;
 };
 
-std::optional<TableMargin> WorstOf(const TestBlock& block, const BlockColumns& columns,
-                                   int column, MarginKind kind) {
+std::optional<TableMargin> WorstOf(const TestBlock& block, const BlockColumns& columns, int column,
+                                   MarginKind kind) {
   std::optional<TableMargin> worst;
   for (int r = 0; r < block.Rows(); ++r) {
     if (NotAssessed(block, r, column)) continue;
@@ -191,8 +233,8 @@ std::optional<TableMargin> WorstOf(const TestBlock& block, const BlockColumns& c
 
 // Averaged over the points that gave a margin, not over every row: points not
 // assessed or without a limit must not pull the average towards 0.
-std::optional<double> AverageMargin(const TestBlock& block, const BlockColumns& columns,
-                                    int column, LimitClass limits) {
+std::optional<double> AverageMargin(const TestBlock& block, const BlockColumns& columns, int column,
+                                    LimitClass limits) {
   double total = 0;
   int points = 0;
   for (int r = 0; r < block.Rows(); ++r) {
@@ -243,7 +285,9 @@ std::string Marked(double value, bool failTextRed) {
 class KeywordRows {
  public:
   KeywordRows(const TestBlock& block, const BlockColumns& columns, const TabularOptions& options)
-      : block_(block), columns_(columns), options_(options),
+      : block_(block),
+        columns_(columns),
+        options_(options),
         limits_(ClassOfTest(options.testName)) {}
 
   LimitClass Limits() const { return limits_; }
@@ -253,7 +297,8 @@ class KeywordRows {
     // column they would be figures without meaning.
     if (!columns_.IsPair(column)) return "";
     switch (row) {
-      case code::kEmp: return Figure(EmpOf(block_, column));
+      case code::kEmp:
+        return Figure(EmpOf(block_, column));
       case code::kMarginFreq:
       case code::kMarginValue: {
         const std::optional<TableMargin> worst = WorstOf(block_, columns_, column, followed);
@@ -264,7 +309,8 @@ class KeywordRows {
         const std::optional<double> average = AverageMargin(block_, columns_, column, limits_);
         return average ? Marked(*average, options_.failTextRed) : "";
       }
-      default: break;
+      default:
+        break;
     }
     const MarginKind kind = KindOfRow(row);
     if (kind != MarginKind::None) {

@@ -25,7 +25,6 @@ struct TabularOptions {
 /// only; statistics and EMP are "x" when the column holds no number, margin figures
 /// "" when no point gave a margin.
 TextGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>& codes,
-                           const std::vector<std::string>& rowCodes,
-                           const TabularOptions& options);
+                           const std::vector<std::string>& rowCodes, const TabularOptions& options);
 
 }  // namespace vantrel

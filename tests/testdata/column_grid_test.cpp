@@ -39,8 +39,8 @@ TEST(ColumnGrid, RowStatisticsSkipMissingCellsAndGiveXWithoutANumber) {
 }
 
 TEST(ColumnGrid, MeanOfUnevenPairsUsesGeneralNumberForm) {
-  const TestBlock block = BlockOf({{"1", "1", "1", "2", "0", "0", "-PP"},
-                                   {"2", "2", "pass", "-2.5", "0", "0", "-PP"}});
+  const TestBlock block =
+      BlockOf({{"1", "1", "1", "2", "0", "0", "-PP"}, {"2", "2", "pass", "-2.5", "0", "0", "-PP"}});
   const ColumnGrid grid = Build(block, {code::kMean, code::kMin, 2});
   EXPECT_EQ(grid.cells[0], (Column{"1.5", "-2.5"}));
   EXPECT_EQ(grid.cells[1], (Column{"1", "-2.5"}));
@@ -48,9 +48,9 @@ TEST(ColumnGrid, MeanOfUnevenPairsUsesGeneralNumberForm) {
 }
 
 TEST(ColumnGrid, LimitColumnsAndLastPairWithoutControlLimits) {
-  const ColumnGrid grid = Build(TwoPairSweep(), {code::kLowerLimit, code::kUpperLimit,
-                                                 code::kLastPair, code::kUpperControl,
-                                                 code::kLowerControl});
+  const ColumnGrid grid =
+      Build(TwoPairSweep(), {code::kLowerLimit, code::kUpperLimit, code::kLastPair,
+                             code::kUpperControl, code::kLowerControl});
   EXPECT_EQ(grid.cells[0], (Column{"8", "8", "x"}));
   EXPECT_EQ(grid.cells[1], (Column{"20", "12", "x"}));
   EXPECT_EQ(grid.cells[2], (Column{"14", "9", "x"}));
@@ -60,14 +60,14 @@ TEST(ColumnGrid, LimitColumnsAndLastPairWithoutControlLimits) {
 
 // One pair (2), lower control 3, upper control 4, lower limit 5, upper limit 6.
 TestBlock ControlSweep() {
-  return BlockOf({{"1", "10", "5", "1", "7", "0", "9", "-P"},
-                  {"2", "20", "6", "2", "6.5", "0", "9", "-P"}});
+  return BlockOf(
+      {{"1", "10", "5", "1", "7", "0", "9", "-P"}, {"2", "20", "6", "2", "6.5", "0", "9", "-P"}});
 }
 
 TEST(ColumnGrid, ControlLimitColumnsAndLastPairWithControlLimits) {
-  const ColumnGrid grid = Build(ControlSweep(), {code::kLowerControl, code::kUpperControl,
-                                                 code::kLastPair, code::kLowerLimit,
-                                                 code::kUpperLimit},
+  const ColumnGrid grid = Build(ControlSweep(),
+                                {code::kLowerControl, code::kUpperControl, code::kLastPair,
+                                 code::kLowerLimit, code::kUpperLimit},
                                 0, true);
   EXPECT_EQ(grid.cells[0], (Column{"1", "2"}));
   EXPECT_EQ(grid.cells[1], (Column{"7", "6.5"}));
@@ -108,17 +108,16 @@ TEST_P(ColumnGridMargin, WorstOverAssessedPoints) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, ColumnGridMargin,
-    ::testing::Values(
-        MarginCase{"lower", 1, {1, 2, 3}, "1.000 dB @ 2.000 MHz"},
-        MarginCase{"upper", 2, {1, 2, 3}, "3.000 dB @ 2.000 MHz"},
-        MarginCase{"both", 3, {1, 2, 3}, "1.000 dB @ 2.000 MHz"},
-        MarginCase{"upper on one pair", 2, {1, 2}, "10.000 dB @ 1.000 MHz"},
-        MarginCase{"min statistic", 1, {1, code::kMin}, "1.000 dB @ 2.000 MHz"},
-        MarginCase{"max statistic", 2, {1, code::kMax}, "3.000 dB @ 2.000 MHz"},
-        MarginCase{"limits copied, not assessed", 3, {1, code::kLowerLimit}, ""},
-        MarginCase{"frequency column, not assessed", 1, {1}, ""},
-        MarginCase{"no kind", 0, {1, 2, 3}, ""},
-        MarginCase{"unknown kind", 4, {1, 2, 3}, ""}),
+    ::testing::Values(MarginCase{"lower", 1, {1, 2, 3}, "1.000 dB @ 2.000 MHz"},
+                      MarginCase{"upper", 2, {1, 2, 3}, "3.000 dB @ 2.000 MHz"},
+                      MarginCase{"both", 3, {1, 2, 3}, "1.000 dB @ 2.000 MHz"},
+                      MarginCase{"upper on one pair", 2, {1, 2}, "10.000 dB @ 1.000 MHz"},
+                      MarginCase{"min statistic", 1, {1, code::kMin}, "1.000 dB @ 2.000 MHz"},
+                      MarginCase{"max statistic", 2, {1, code::kMax}, "3.000 dB @ 2.000 MHz"},
+                      MarginCase{"limits copied, not assessed", 3, {1, code::kLowerLimit}, ""},
+                      MarginCase{"frequency column, not assessed", 1, {1}, ""},
+                      MarginCase{"no kind", 0, {1, 2, 3}, ""},
+                      MarginCase{"unknown kind", 4, {1, 2, 3}, ""}),
     [](const auto& p) {
       std::string name = p.param.name;
       for (char& ch : name) {
@@ -148,8 +147,8 @@ TEST(ColumnGrid, PointsNotAssessedLeaveTheirFrequencyInTheNote) {
 }
 
 TEST(ColumnGrid, StatisticsAreAssessedOnlyOnRowsWithAVerdict) {
-  const TestBlock block = BlockOf({{"1", "1", "10", "14", "8", "20", "-PP"},
-                                   {"2", "2", "9", "9", "8", "12", "-II"}});
+  const TestBlock block =
+      BlockOf({{"1", "1", "10", "14", "8", "20", "-PP"}, {"2", "2", "9", "9", "8", "12", "-II"}});
   const ColumnGrid grid = Build(block, {1, code::kMin}, 1);
   EXPECT_EQ(grid.limitMargin, "2.000 dB @ 1.000 MHz");
   EXPECT_EQ(grid.note, "2.000 MHz");
@@ -165,8 +164,8 @@ TEST(ColumnGrid, TiesKeepTheEarlierPoint) {
 }
 
 TEST(ColumnGrid, WorstPointAtZeroMegahertzIsKept) {
-  const TestBlock block = BlockOf({{"1", "0", "-3", "0", "20", "-F"},
-                                   {"2", "1", "5", "0", "20", "-P"}});
+  const TestBlock block =
+      BlockOf({{"1", "0", "-3", "0", "20", "-F"}, {"2", "1", "5", "0", "20", "-P"}});
   EXPECT_EQ(Build(block, {1, 2}, 1).limitMargin, "-3.000 dB @ 0.000 MHz");
   const TestBlock only = BlockOf({{"1", "0", "4", "0", "20", "-P"}});
   EXPECT_EQ(Build(only, {1, 2}, 1).limitMargin, "4.000 dB @ 0.000 MHz");
@@ -183,17 +182,16 @@ TEST(ColumnGrid, ControlMarginsRunBesideLimitMargins) {
 }
 
 TEST(ColumnGrid, MissingLimitsGiveNoCandidate) {
-  const TestBlock block = BlockOf({{"1", "1", "5", "x", "", "-P"},
-                                   {"2", "2", "6", "x", "7", "-P"}});
+  const TestBlock block =
+      BlockOf({{"1", "1", "5", "x", "", "-P"}, {"2", "2", "6", "x", "7", "-P"}});
   EXPECT_EQ(Build(block, {1, 2}, 1).limitMargin, "");
   EXPECT_EQ(Build(block, {1, 2}, 3).limitMargin, "1.000 dB @ 2.000 MHz");
 }
 
 TEST(ColumnGrid, NarrowBlocksNeverReachOutside) {
   const TestBlock block = BlockOf({{"1", "2"}});
-  const ColumnGrid grid =
-      Build(block, {1, code::kMin, code::kLowerLimit, code::kLastPair, code::kUpperControl}, 3,
-            true);
+  const ColumnGrid grid = Build(
+      block, {1, code::kMin, code::kLowerLimit, code::kLastPair, code::kUpperControl}, 3, true);
   EXPECT_EQ(grid.cells[0], Column{"2"});
   EXPECT_EQ(grid.cells[1], Column{"x"});
   EXPECT_EQ(grid.cells[2], Column{""});

@@ -58,18 +58,15 @@ TEST_P(MergeMarginTextCases, KeepsTheWorse) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, MergeMarginTextCases,
-    ::testing::Values(MarginTextCase{"", "1.000 dB @ 2.000 MHz", "1.000 dB @ 2.000 MHz"},
-                      MarginTextCase{"1.000 dB @ 2.000 MHz", "", "1.000 dB @ 2.000 MHz"},
-                      MarginTextCase{"1.000 dB @ 2.000 MHz", "-0.500 dB @ 9.000 MHz",
-                                     "-0.500 dB @ 9.000 MHz"},
-                      MarginTextCase{"-0.500 dB @ 9.000 MHz", "1.000 dB @ 2.000 MHz",
-                                     "-0.500 dB @ 9.000 MHz"},
-                      // A tie keeps what came first.
-                      MarginTextCase{"1.000 dB @ 2.000 MHz", "1.000 dB @ 5.000 MHz",
-                                     "1.000 dB @ 2.000 MHz"},
-                      MarginTextCase{"", "TABULAR", ""},
-                      MarginTextCase{"TABULAR", "2.000 dB @ 1.000 MHz",
-                                     "2.000 dB @ 1.000 MHz"}));
+    ::testing::Values(
+        MarginTextCase{"", "1.000 dB @ 2.000 MHz", "1.000 dB @ 2.000 MHz"},
+        MarginTextCase{"1.000 dB @ 2.000 MHz", "", "1.000 dB @ 2.000 MHz"},
+        MarginTextCase{"1.000 dB @ 2.000 MHz", "-0.500 dB @ 9.000 MHz", "-0.500 dB @ 9.000 MHz"},
+        MarginTextCase{"-0.500 dB @ 9.000 MHz", "1.000 dB @ 2.000 MHz", "-0.500 dB @ 9.000 MHz"},
+        // A tie keeps what came first.
+        MarginTextCase{"1.000 dB @ 2.000 MHz", "1.000 dB @ 5.000 MHz", "1.000 dB @ 2.000 MHz"},
+        MarginTextCase{"", "TABULAR", ""},
+        MarginTextCase{"TABULAR", "2.000 dB @ 1.000 MHz", "2.000 dB @ 1.000 MHz"}));
 
 }  // namespace
 }  // namespace vantrel

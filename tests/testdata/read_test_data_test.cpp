@@ -17,8 +17,7 @@ std::string Header(bool controlLimits) {
          (controlLimits ? "Enabled" : "Disabled") + "\nEXIT STATUS:\nPass/Fail Status\tPASSED\n\n";
 }
 
-std::string Block(const std::string& name, const std::string& headings,
-                  const std::string& rows) {
+std::string Block(const std::string& name, const std::string& headings, const std::string& rows) {
   return "TEST:\t" + name + "\nSweep\tLOG\n" + headings + "\nTest Time\t12:00\n" +
          "Units\tMHz\tdB\tdB\tdB\tdB\n" + rows + "\n";
 }
@@ -79,9 +78,8 @@ TEST_F(ReadTestDataTest, GraphGridOfTheLastOccurrence) {
   EXPECT_EQ(r.limitMargin, "1.000 dB @ 100.000 MHz");
   EXPECT_EQ(r.controlMargin, "");
   EXPECT_EQ(r.note, "10.000 MHz");
-  EXPECT_EQ(r.titles,
-            (Column{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB", "Freq (MHz)", "Freq (MHz)",
-                    "Freq (MHz)"}));
+  EXPECT_EQ(r.titles, (Column{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB", "Freq (MHz)",
+                              "Freq (MHz)", "Freq (MHz)"}));
   ASSERT_EQ(r.columns.size(), kGraphCodes.size());
   EXPECT_EQ(r.columns[3].code, code::kMin);
   EXPECT_EQ(r.columns[3].occurrence, 1);
@@ -150,8 +148,8 @@ TEST_F(ReadTestDataTest, AllOccurrencesMergeStatisticsAndKeepEachCurve) {
   ASSERT_EQ(r.columns.size(), 9u);
   // Occurrence 1 first, then the merged statistics, then occurrence 2.
   const std::vector<std::pair<int16_t, ColumnCode>> layout = {
-      {1, 1}, {1, 2}, {1, 3}, {0, code::kMin}, {0, code::kMax}, {0, code::kMean},
-      {2, 1}, {2, 2}, {2, 3}};
+      {1, 1},           {1, 2}, {1, 3}, {0, code::kMin}, {0, code::kMax},
+      {0, code::kMean}, {2, 1}, {2, 2}, {2, 3}};
   for (std::size_t i = 0; i < layout.size(); ++i) {
     EXPECT_EQ(r.columns[i].occurrence, layout[i].first) << i;
     EXPECT_EQ(r.columns[i].code, layout[i].second) << i;
@@ -167,8 +165,7 @@ TEST_F(ReadTestDataTest, AllOccurrencesMergeStatisticsAndKeepEachCurve) {
 TEST_F(ReadTestDataTest, ControlMarginIsTheWorstOverAllOccurrences) {
   const std::string headings =
       "No\tFreq (MHz)\tPair 1\tLower Ctl\tUpper Ctl\tLower Limit\tUpper Limit\tStatus";
-  Open(Header(true) +
-       Block("Return Loss", headings, "1\t1\t5\t0\t6\t0\t9\tPP\n") +
+  Open(Header(true) + Block("Return Loss", headings, "1\t1\t5\t0\t6\t0\t9\tPP\n") +
        Block("Return Loss", headings,
              "1\t1\t5\t0\t8\t0\t9\tPP\n"
              "2\t2\t6\t0\t6.5\t0\t10\tPP\n"));

@@ -13,8 +13,8 @@ using Row = std::vector<std::string>;
 
 // Two points; pairs in columns 2 and 3, lower limit 4, upper limit 5, status 6.
 TestBlock TwoPoints(const std::string& lastStatus = "-PP") {
-  return BlockOf({{"1", "1", "1", "5", "0", "10", "-PP"},
-                  {"2", "3", "3", "x", "0", "10", lastStatus}});
+  return BlockOf(
+      {{"1", "1", "1", "5", "0", "10", "-PP"}, {"2", "3", "3", "x", "0", "10", lastStatus}});
 }
 
 TextGrid Table(const TestBlock& block, std::vector<ColumnCode> codes, std::vector<std::string> rows,
@@ -36,8 +36,8 @@ Row RowOf(const TextGrid& table, std::size_t row) {
 const std::vector<ColumnCode> kCodes = {1, 2, 3, code::kUpperLimit};
 
 TEST(TabularTable, StatisticsOfPairColumns) {
-  const TextGrid table = Table(TwoPoints(), kCodes,
-                               {"9990", "9991", "9992", "9993", "9994", "9995", "9996"});
+  const TextGrid table =
+      Table(TwoPoints(), kCodes, {"9990", "9991", "9992", "9993", "9994", "9995", "9996"});
   ASSERT_EQ(table.size(), 5u);
   EXPECT_EQ(RowOf(table, 0), (Row{"Min", "", "1", "5", ""}));
   EXPECT_EQ(RowOf(table, 1), (Row{"Max", "", "3", "5", ""}));
@@ -49,8 +49,8 @@ TEST(TabularTable, StatisticsOfPairColumns) {
 }
 
 TEST(TabularTable, StatisticsOfAColumnWithoutNumbersAreX) {
-  const TestBlock block = BlockOf({{"1", "1", "x", "0", "10", "-P"},
-                                   {"2", "2", "pass", "0", "10", "-P"}});
+  const TestBlock block =
+      BlockOf({{"1", "1", "x", "0", "10", "-P"}, {"2", "2", "pass", "0", "10", "-P"}});
   const TextGrid table = Table(block, {1, 2}, {"9990", "9992", "9993", "9996", "9986"});
   for (std::size_t r = 0; r < 5; ++r) EXPECT_EQ(table[2][r], "x") << r;
 }
@@ -68,8 +68,8 @@ TEST(TabularTable, StatisticsIgnoreStatusButMarginsSkipPointsNotAssessed) {
 
 TEST(TabularTable, MarginRowsWithTheirFrequencyAndValue) {
   // Column 2: upper margins 10-1=9 at 1 MHz, 10-3=7 at 3 MHz; lower margins 1 and 3.
-  const TextGrid table = Table(TwoPoints(), kCodes,
-                               {"10200", "10203", "10204", "10201", "10203", "10204", "10202"});
+  const TextGrid table =
+      Table(TwoPoints(), kCodes, {"10200", "10203", "10204", "10201", "10203", "10204", "10202"});
   EXPECT_EQ(RowOf(table, 0)[0], "Margin");
   EXPECT_EQ(table[2], (Row{"7", "3", "3", "1", "1", "1", "1"}));
   EXPECT_EQ(table[3], (Row{"5", "1", "5", "5", "1", "5", "5"}));
@@ -87,8 +87,8 @@ TEST(TabularTable, FrequencyAndValueWithoutAMarginRowBeforeThem) {
 TEST(TabularTable, PercentMarginsAndAZeroLimit) {
   // Lower: (-15+20)/20*100 = 25 at 1 MHz, (-1-0)/1E-09*100 = -1E+11 at 2 MHz.
   // Upper: (10+15)/10*100 = 250; the second point has no upper limit.
-  const TestBlock block = BlockOf({{"1", "1", "-15", "-20", "10", "-P"},
-                                   {"2", "2", "-1", "0", "x", "-P"}});
+  const TestBlock block =
+      BlockOf({{"1", "1", "-15", "-20", "10", "-P"}, {"2", "2", "-1", "0", "x", "-P"}});
   const TextGrid table = Table(block, {1, 2}, {"10205", "10203", "10207", "10204"});
   EXPECT_EQ(table[0], (Row{"Margin %", "Freq", "Margin %", "Value"}));
   EXPECT_EQ(table[2], (Row{"-100000000000", "2", "250", "-15"}));
@@ -105,15 +105,15 @@ class TabularAverage : public ::testing::TestWithParam<AverageCase> {};
 // Values 1 and 3 against a lower limit 0 and the given upper limit.
 TEST_P(TabularAverage, TakesTheTestsLimitSense) {
   const AverageCase& c = GetParam();
-  const TestBlock block = BlockOf({{"1", "1", "1", "0", c.upperLimit, "-P"},
-                                   {"2", "3", "3", "0", c.upperLimit, "-P"}});
+  const TestBlock block =
+      BlockOf({{"1", "1", "1", "0", c.upperLimit, "-P"}, {"2", "3", "3", "0", c.upperLimit, "-P"}});
   EXPECT_EQ(Table(block, {1, 2}, {"10206"}, c.test)[2][0], c.expected) << c.test;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Classes, TabularAverage,
-    ::testing::Values(AverageCase{"attenuation near", "10", "2"},    // (1+3)/2
-                      AverageCase{"next near", "10", "8"},           // (9+7)/2
+    ::testing::Values(AverageCase{"attenuation near", "10", "2"},         // (1+3)/2
+                      AverageCase{"next near", "10", "8"},                // (9+7)/2
                       AverageCase{"Impedance (Term) Near|2", "10", "5"},  // halves of 10
                       AverageCase{"impedance (term) near", "x", "2"},     // not halved
                       AverageCase{"next near", "x", ""}));
@@ -130,8 +130,8 @@ TEST(TabularTable, EmpWeightsTheSweep) {
   EXPECT_EQ(table[1][0], "");
   EXPECT_NEAR(Val(table[2][0]), 84.3381, 0.0001);
   EXPECT_EQ(table[3][0], "x");
-  const TestBlock silent = BlockOf({{"1", "1", "0", "0", "10", "-P"},
-                                    {"2", "2", "0", "0", "10", "-P"}});
+  const TestBlock silent =
+      BlockOf({{"1", "1", "0", "0", "10", "-P"}, {"2", "2", "0", "0", "10", "-P"}});
   EXPECT_EQ(Table(silent, {1, 2}, {"9986"})[2][0], "-95");
 }
 
@@ -146,16 +146,18 @@ TEST(TabularTable, FrequencyRowsAtExactInterpolatedAndOutsidePoints) {
 }
 
 TEST(TabularTable, FrequencyRowsOfDistancesLimitsAndDescendingSweeps) {
-  const std::vector<ColumnCode> codes = {1, code::kDistanceAboveLower + 2,
-                                         code::kDistanceBelowUpper + 2, code::kLowerLimit,
-                                         code::kLastPair, code::kDistanceAboveLower + 9};
+  const std::vector<ColumnCode> codes = {1,
+                                         code::kDistanceAboveLower + 2,
+                                         code::kDistanceBelowUpper + 2,
+                                         code::kLowerLimit,
+                                         code::kLastPair,
+                                         code::kDistanceAboveLower + 9};
   // At 2 MHz: dl2 between 1 and 3, du2 between 9 and 7.
   EXPECT_EQ(RowOf(Table(TwoPoints(), codes, {"2"}), 0), (Row{"2", "2", "2", "8", "0", "x", ""}));
-  const TestBlock falling = BlockOf({{"1", "10", "0", "-5", "20", "-P"},
-                                     {"2", "5", "10", "5", "20", "-P"}});
+  const TestBlock falling =
+      BlockOf({{"1", "10", "0", "-5", "20", "-P"}, {"2", "5", "10", "5", "20", "-P"}});
   // 6 MHz is a fifth of the way from 5 to 10: 10 - 2 = 8, limit 5 - 2 = 3.
-  EXPECT_EQ(RowOf(Table(falling, {1, 2, code::kLowerLimit}, {"6"}), 0),
-            (Row{"6", "6", "8", "3"}));
+  EXPECT_EQ(RowOf(Table(falling, {1, 2, code::kLowerLimit}, {"6"}), 0), (Row{"6", "6", "8", "3"}));
 }
 
 TEST(TabularTable, ControlLimitColumnsOnFrequencyRows) {
@@ -169,9 +171,8 @@ TEST(TabularTable, ControlLimitColumnsOnFrequencyRows) {
 
 TEST(TabularTable, FailMarksOnlyUnderFailTextRed) {
   const TestBlock block = BlockOf({{"1", "1", "12", "-1", "5", "0", "10", "-FFP"}});
-  const std::vector<ColumnCode> codes = {1, 2, 3, 4, code::kUpperLimit,
-                                         code::kDistanceAboveLower + 2,
-                                         code::kDistanceBelowUpper + 2};
+  const std::vector<ColumnCode> codes = {
+      1, 2, 3, 4, code::kUpperLimit, code::kDistanceAboveLower + 2, code::kDistanceBelowUpper + 2};
   EXPECT_EQ(RowOf(Table(block, codes, {"1"}, "next near", true), 0),
             (Row{"1", "1", "~12", "~-1", "5", "10", "12", "~-2"}));
   EXPECT_EQ(RowOf(Table(block, codes, {"1"}, "next near", false), 0),
