@@ -148,7 +148,14 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
   canvas.DrawWidth = 1;
   MmRect rect = headerRect;
   const int rows = HeaderRows(header);
-  const CellGrid grid(rect, 8, rows);
+  // With every item in the left half the block takes the whole width, so that long
+  // values keep their size.
+  bool rightHalfUsed = false;
+  for (int n = rows; n < kHeaderItems; ++n) {
+    const auto i = static_cast<std::size_t>(n);
+    if (!header.HeaderTexts[i].empty() || !header.HalfHeaderTexts[i].empty()) rightHalfUsed = true;
+  }
+  const CellGrid grid(rect, rightHalfUsed ? 8 : 4, rows);
   if (!s.NewTables) {
     canvas.FillStyle = 1;
     canvas.ForeColor = kBlack;

@@ -108,6 +108,9 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
   const TableCells cells = ComputeTableCells(table, settings, grid, headings, visible, summary);
   if (visible.empty()) return true;
   MmRect area = plot;
+  // Few rows in a tall slot keep a readable height instead of stretching.
+  area.Height = std::min(area.Height, AutoRowHeight(canvas) * 1.25f *
+                                          static_cast<float>(cells.Rows.size()));
   const CellGrid cellGrid = BuildCellGrid(canvas, area, static_cast<int>(visible.size()),
                                           static_cast<int>(cells.Rows.size()), false,
                                           context.SlotsFlag);

@@ -75,15 +75,24 @@ int RunOutput(const Options& o) {
   if (o.data.empty()) return Fail("--data FILE is needed", kExitUsage);
   auto app = StartGui();
 
-  ProgramState state;
+  // The definitions are far too large for the stack.
+  auto owned = std::make_unique<ProgramState>();
+  ProgramState& state = *owned;
   StderrPrompter prompter(&state.AppTitle);
   if (!LoadIni(o.definition, state.Ini, prompter))
     return Fail("cannot load the definition file " + o.definition, kExitUsage);
   state.DefinitionPath = o.definition;
   ReadSettings(state, prompter, "");
+  // A relative logo path is taken from the definition file's folder when it is there.
+  if (const fs::path logo(state.Settings.Logo); !logo.empty() && logo.is_relative()) {
+    const fs::path beside = fs::path(o.definition).parent_path() / logo;
+    std::error_code ec;
+    if (!fs::exists(logo, ec) && fs::exists(beside, ec)) state.Settings.Logo = beside.string();
+  }
 
   BatchHost host(state, prompter);
-  ObjData data(state, prompter, host);
+  auto ownedData = std::make_unique<ObjData>(state, prompter, host);
+  ObjData& data = *ownedData;
   state.DataFilePath = o.data;
   if (!data.SetFile(o.data)) return Fail("the data file " + o.data + " was not loaded", kExitNotLoaded);
 
