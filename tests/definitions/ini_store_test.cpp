@@ -1,0 +1,152 @@
+#include "definitions/ini_store.h"
+
+#include <gtest/gtest.h>
+
+#include "common/recording_prompter.h"
+#include "common/temp_dir.h"
+#include "definition_fixture.h"
+
+namespace vantrel {
+namespace {
+
+using testing::IniText;
+using testing::RecordingPrompter;
+using testing::TempDir;
+
+struct Loaded {
+  TempDir dir;
+  RecordingPrompter prompter;
+  IniStore store;
+  bool ok = false;
+  explicit Loaded(const std::string& bytes) {
+    ok = LoadIni(dir.Write("def.ini", bytes).string(), store, prompter);
+  }
+  std::vector<std::string> Sections() const {
+    std::vector<std::string> out;
+    for (int s = 1; s <= store.SectionCount; ++s) out.push_back(store.Keys[store.SectionStart[s]]);
+    return out;
+  }
+};
+
+TEST(LoadIni, RenumbersReportsAndTheirGraphsAndTablesInFileOrder) {
+  const Loaded l(IniText({"[GRAPH_9_9]", "[report_7]", "[graph_1_3]", "[TABLE_1_5]", "[REPORT]",
+                          "[Table_x]", "[Graph]", "[Graph]", "[Report 3]", "[Header]"}));
+  ASSERT_TRUE(l.ok);
+  EXPECT_EQ(l.Sections(),
+            (std::vector<std::string>{"[GRAPH_0_1]", "[REPORT_1]", "[GRAPH_1_1]", "[TABLE_1_1]",
+                                      "[REPORT_2]", "[TABLE_2_1]", "[GRAPH_2_1]", "[GRAPH_2_2]",
+                                      "[REPORT_3]", "[HEADER]"}));
+  EXPECT_EQ(l.store.NumReports, 3);
+  EXPECT_EQ(l.store.SectionCount, 10);
+  EXPECT_EQ(l.store.EntryCount, 10);
+}
+
+TEST(LoadIni, NumbersBareProfileLinesOnlyInsideGeneral) {
+  const Loaded l(IniText({"[GENERAL]", "PROFILE_1=Old,1", "Profile=Daily,2,4", "PROFILE=B,1",
+                          "SequenceProfile=Seq,3", "SEQUENCEPROFILE_4=Four,1", "[HEADER]",
+                          "PROFILE=Outside,1"}));
+  ASSERT_TRUE(l.ok);
+  EXPECT_EQ(l.store.Keys[2], "PROFILE_1");
+  EXPECT_EQ(l.store.Keys[3], "PROFILE_1");  // shadowed by the numbered line before it
+  EXPECT_EQ(l.store.Values[3], "Daily,2,4");
+  EXPECT_EQ(l.store.Keys[4], "PROFILE_2");
+  EXPECT_EQ(l.store.Keys[5], "SEQUENCEPROFILE_1");
+  EXPECT_EQ(l.store.Keys[6], "SEQUENCEPROFILE_4");
+  EXPECT_EQ(l.store.Keys[8], "PROFILE");
+  EXPECT_EQ(GetKey(l.store, "[GENERAL]", "PROFILE_1", ""), "Old,1");
+}
+
+TEST(LoadIni, SplitsKeysFromValuesAndStripsQuotes) {
+  const Loaded l(IniText({"[R]", "  title = \"Cable A\"  ", "A=\"Cable A", "B=Cable A\"",
+                          "Key=a=b", "stray text", "C=", "\"D\"=x"}));
+  ASSERT_TRUE(l.ok);
+  EXPECT_EQ(GetKey(l.store, "[R]", "TITLE", "?"), "Cable A");
+  EXPECT_EQ(GetKey(l.store, "[R]", "A", "?"), "Cable A");
+  EXPECT_EQ(GetKey(l.store, "[R]", "B", "?"), "Cable A\"");
+  EXPECT_EQ(GetKey(l.store, "[R]", "KEY", "?"), "a=b");
+  EXPECT_EQ(GetKey(l.store, "[R]", "C", "?"), "");
+  EXPECT_EQ(GetKey(l.store, "[R]", "\"D\"", "?"), "x");
+  EXPECT_EQ(l.store.EntryCount, 8);  // the stray line is counted, carrying nothing
+}
+
+TEST(LoadIni, EndsLinesAtCarriageReturnLineFeedOrEither) {
+  for (const char* bytes : {"[A]\rK=1\r\rL=2", "[A]\nK=1\n\nL=2\n", "[A]\r\nK=1\r\n\r\nL=2\r\n",
+                            "\t[A]  \nK=1\r\n  \r\nL=2"}) {
+    const Loaded l(bytes);
+    ASSERT_TRUE(l.ok);
+    EXPECT_EQ(l.store.EntryCount, 3) << bytes;
+    EXPECT_EQ(GetKey(l.store, "[A]", "L", "?"), "2") << bytes;
+  }
+}
+
+TEST(LoadIni, ReadsWindows1252BytesAsTheirCharacters) {
+  const Loaded l("[A]\r\nT=Kabel \xB5m\r\nU=\xC2\xB5m\r\n");
+  EXPECT_EQ(GetKey(l.store, "[A]", "T", ""), "Kabel \xC2\xB5m");
+  EXPECT_EQ(GetKey(l.store, "[A]", "U", ""), "\xC2\xB5m");
+}
+
+TEST(LoadIni, RefusesWhatItCannotHoldAndKeepsTheEarlierDefinition) {
+  TempDir dir;
+  RecordingPrompter prompter;
+  IniStore store;
+  ASSERT_TRUE(LoadIni(dir.Write("good.ini", "[GENERAL]\nAPPNAME=Kept\n").string(), store,
+                      prompter));
+
+  std::string huge = "[GENERAL]\n";
+  for (int i = 0; i < 32767; ++i) huge += "K=1\n";
+  EXPECT_FALSE(LoadIni(dir.Write("huge.ini", huge).string(), store, prompter));
+  EXPECT_FALSE(LoadIni((dir.path() / "missing.ini").string(), store, prompter));
+  ASSERT_EQ(prompter.messages.size(), 2u);
+  EXPECT_NE(prompter.messages[0].text.find("32767"), std::string::npos);
+  EXPECT_NE(prompter.messages[1].text.find("missing.ini"), std::string::npos);
+  EXPECT_EQ(GetKey(store, "[GENERAL]", "APPNAME", ""), "Kept");
+
+  huge.resize(huge.size() - 4);  // exactly at the capacity
+  EXPECT_TRUE(LoadIni(dir.Write("full.ini", huge).string(), store, prompter));
+  EXPECT_EQ(store.EntryCount, 32767);
+}
+
+TEST(GetKey, SearchesOnlyTheFirstSectionOfANameAndTakesTheFirstKey) {
+  const Loaded l(IniText({"[GENERAL]", "A=1", "A=2", "[HEADER]", "B=3", "[general]", "A=9",
+                          "C=4"}));
+  EXPECT_EQ(GetKey(l.store, "[GENERAL]", "A", "d"), "1");
+  EXPECT_EQ(GetKey(l.store, "[general]", "A", "d"), "1");
+  EXPECT_EQ(GetKey(l.store, "[GENERAL]", "C", "d"), "d");
+  EXPECT_EQ(GetKey(l.store, "[GENERAL]", "B", "d"), "d");  // belongs to the next section
+  EXPECT_EQ(GetKey(l.store, "[HEADER]", "B", "d"), "3");
+  EXPECT_EQ(GetKey(l.store, "[NOPE]", "A", "d"), "d");
+  EXPECT_EQ(GetKey(IniStore{}, "[GENERAL]", "A", "d"), "d");
+}
+
+struct SplitCase {
+  const char* list;
+  std::vector<std::string> elements;
+};
+
+class SplitListTest : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitListTest, CutsAndExpands) {
+  EXPECT_EQ(SplitList(GetParam().list), GetParam().elements) << GetParam().list;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, SplitListTest,
+    ::testing::Values(
+        SplitCase{"", {}}, SplitCase{"a", {"a"}}, SplitCase{"a,,b", {"a", "", "b"}},
+        SplitCase{"a,", {"a", ""}}, SplitCase{"1,3..6,9", {"1", "3", "4", "5", "6", "9"}},
+        SplitCase{"3..6", {"3..6"}}, SplitCase{",3..6", {"", "3", "4", "5", "6"}},
+        SplitCase{",1..2,5..6", {"", "1", "2", "5", "6"}},
+        SplitCase{", 2 .. 3 ", {"", "2", "3"}},
+        // Not expandable: kept as written, for the reader to reject.
+        SplitCase{",6..3", {"", "6..3"}}, SplitCase{",a..3", {"", "a..3"}},
+        SplitCase{",1..", {"", "1.."}}, SplitCase{",1..20000", {"", "1..20000"}},
+        SplitCase{",-1..1", {"", "-1", "0", "1"}}));
+
+TEST(SplitList, ExpandsTheLargestAllowedRange) {
+  const std::vector<std::string> list = SplitList(",1..10000");
+  ASSERT_EQ(list.size(), 10001u);
+  EXPECT_EQ(list.back(), "10000");
+}
+
+}  // namespace
+}  // namespace vantrel

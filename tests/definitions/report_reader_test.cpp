@@ -1,0 +1,117 @@
+#include "definitions/report_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "definition_fixture.h"
+#include "definitions/report_grid.h"
+
+namespace vantrel {
+namespace {
+
+using testing::IniText;
+using testing::LoadedDefinition;
+
+std::string Items(int graphs, int tables, std::vector<std::string> reportKeys = {}) {
+  std::string text = "[REPORT]\r\nTITLE=R\r\n";
+  for (const std::string& key : reportKeys) text += key + "\r\n";
+  for (int g = 0; g < graphs; ++g) text += "[GRAPH]\r\nDATA_1=Attenuation near\r\nCOLS_1=2\r\n";
+  for (int t = 0; t < tables; ++t) text += "[TABLE]\r\nDATA=Attenuation near\r\nCOLS=2\r\n";
+  return text;
+}
+
+TEST(AutomaticGrid, FollowsTheItemCount) {
+  const std::vector<std::pair<int, int>> grids = {{2, 2}, {1, 1}, {1, 2}, {1, 3}, {2, 2},
+                                                  {2, 3}, {2, 3}, {2, 4}, {2, 4}, {2, 2},
+                                                  {2, 2}, {3, 4}, {3, 4}, {2, 2}};
+  for (int n = 0; n < static_cast<int>(grids.size()); ++n) {
+    const GridSize grid = AutomaticGrid(n);
+    EXPECT_EQ((std::pair<int, int>(grid.x, grid.y)), grids[n]) << n;
+  }
+}
+
+TEST(ReadReportsIni, FillsTheGridFromTheItemsWhenEitherSideIsMissing) {
+  LoadedDefinition five;
+  ASSERT_TRUE(five.Load(Items(3, 2)));
+  EXPECT_EQ(five.Report(1).GraphCount, 3);
+  EXPECT_EQ(five.Report(1).TableCount, 2);
+  EXPECT_EQ(five.Report(1).SlotsX, 2);
+  EXPECT_EQ(five.Report(1).SlotsY, 3);
+
+  LoadedDefinition onlyX;
+  ASSERT_TRUE(onlyX.Load(Items(1, 0, {"X=3"})));
+  EXPECT_EQ(onlyX.Report(1).SlotsX, 1);
+  EXPECT_EQ(onlyX.Report(1).SlotsY, 1);
+
+  LoadedDefinition given;
+  ASSERT_TRUE(given.Load(Items(1, 0, {"SLOTSX=3", "Y=2", "SLOTSY=9", "BORDER=2",
+                                      "MULTIPAGE=false", "HIDEHEADER=true", "SUBHEADER=Sub"})));
+  const ReportDefinition& r = given.Report(1);
+  EXPECT_EQ(r.SlotsX, 3);
+  EXPECT_EQ(r.SlotsY, 2);
+  EXPECT_EQ(r.Border, 2);
+  EXPECT_FALSE(r.MultiPage);
+  EXPECT_TRUE(r.HideHeader);
+  EXPECT_EQ(r.SubHeader, "Sub");
+}
+
+TEST(ReadReportsIni, ChecksFreePlacementsAgainstAGivenGrid) {
+  LoadedDefinition d;
+  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "TITLE=R", "X=2", "Y=2", "[GRAPH]", "DATA_1=a",
+                              "COLS_1=2", "POSX=3", "[GRAPH]", "COLS_1=2", "SLOT=4", "POSX=9",
+                              "[TABLE]", "DATA=a", "SIZEX=2", "POSY=2", "[TABLE]", "DATA=a",
+                              "SIZEX=3"})));
+  ASSERT_EQ(d.prompter.messages.size(), 2u);
+  EXPECT_EQ(d.prompter.messages[0].text,
+            "Error: \rErrors with sizes or positions for \rreport_1\rgraph_1_1\r"
+            "Check Setup Information");
+  EXPECT_NE(d.prompter.messages[1].text.find("\rtable_1_2\r"), std::string::npos);
+  EXPECT_EQ(d.Report(1).GraphCount, 2);
+  EXPECT_EQ(d.Graph(1, 1).PosX, 3);
+  EXPECT_EQ(d.Report(1).TableCount, 2);
+}
+
+TEST(ReadReportsIni, ReadsOnceAfterEachLoadAndThenEmptiesTheStore) {
+  LoadedDefinition d;
+  ASSERT_TRUE(d.Load(Items(1, 0) + "[GENERAL]\r\nGRIDCOLOR=Red\r\nLOGOHEIGHT= 12.50mm\r\n"));
+  EXPECT_EQ(d.state->Settings.GridColour, "red");
+  EXPECT_EQ(d.state->Settings.LogoHeight, "12.5");
+  EXPECT_EQ(d.state->Ini.EntryCount, 0);
+  EXPECT_EQ(d.state->Ini.NumReports, 1);
+  EXPECT_EQ(GetKey(d.state->Ini, "[REPORT_1]", "TITLE", "gone"), "gone");
+
+  d.state->Reports[0].GraphCount = 7;
+  ReadReportsIni(*d.state, d.prompter);  // already read: nothing changes
+  EXPECT_EQ(d.Report(1).GraphCount, 7);
+
+  ReadSettings(*d.state, d.prompter, {});  // a new read starts over
+  EXPECT_FALSE(d.state->ReportsRead);
+}
+
+TEST(ReadReportsIni, ReadsTheSecondGroupOfSettings) {
+  LoadedDefinition d;
+  ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "GRIDCOLOUR=Blue", "GRIDCOLOR=Red",
+                              "TABLECOLOR=green", "PAGENUM=page", "GRAPHLINETHICKNESS=2.5",
+                              "OVERALL_STOPFREQ=250", "DEFAULTMULTIPAGE=no", "[HEADER]",
+                              "HEADERJUSTIFY=center", "FIRST_PAGE_ONLY=TRUE", "[REPORT]"})));
+  const AppSettings& s = d.state->Settings;
+  EXPECT_EQ(s.GridColour, "blue");
+  EXPECT_EQ(s.SubHeaderTextColor, "green");
+  EXPECT_EQ(s.PageNum, "PAGE");
+  EXPECT_EQ(s.GraphLineThickness, 2);
+  EXPECT_EQ(s.OverallStopFreq, 250);
+  EXPECT_FALSE(d.Report(1).MultiPage);
+  EXPECT_EQ(d.state->Header.HeaderJustify, "CENTER");
+  EXPECT_TRUE(d.state->Header.FirstPageOnly);
+  EXPECT_FALSE(s.FirstPageOnly);
+}
+
+TEST(ReadReportsIni, TakesTheDefaultForANumberBeyondSixteenBits) {
+  LoadedDefinition d;
+  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "BORDER=40000"})));
+  EXPECT_EQ(d.Report(1).Border, 5);
+  ASSERT_EQ(d.prompter.messages.size(), 1u);
+  EXPECT_NE(d.prompter.messages[0].text.find("BORDER"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantrel
