@@ -82,6 +82,13 @@ bool ObjData::SetFile(const std::string& path) {
 
   host_.SetCaption(fs::path(path).filename().string() + " - Vantrel");
 
+  // Block positions are 32-bit.
+  if (!IsZipFile(path) && fs::file_size(path, ec) > static_cast<std::uintmax_t>(kMaxFileBytes)) {
+    prompter_.Message("File '" + path + "' is larger than 2 GB and cannot be read.", "File Error",
+                      PromptIcon::Critical, PromptButtons::Ok);
+    return false;
+  }
+
   if (copyPresent_ && !tempPath_.empty() && !RemoveCopy()) return false;
 
   // The old index and block point into the old copy's bytes.

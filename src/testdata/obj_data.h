@@ -44,6 +44,7 @@ class ObjData {
   static constexpr int kMaxTests = 610;
   static constexpr int kHeaderBytes = 8192;
   static constexpr int kHeaderSlots = 31;
+  static constexpr int32_t kMaxFileBytes = 2147483647;
 
   ObjData(ProgramState& state, Prompter& prompter, DataHost& host);
   ~ObjData();

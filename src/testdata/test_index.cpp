@@ -21,10 +21,6 @@ std::string_view FieldFrom(std::string_view line, std::size_t offset, char delim
   return TrimView(rest);
 }
 
-bool NameMatches(const std::string& lowerName, std::string_view pattern) {
-  return WildcardMatch(lowerName, ToLower(TrimView(pattern)));
-}
-
 }  // namespace
 
 bool ObjData::ReadTestNames() {
@@ -104,13 +100,16 @@ bool ObjData::CheckTested(int16_t reportIndex) const {
     if (TrimView(requested).empty()) return false;
     const std::size_t bar = requested.find('|');
     const std::string_view whole = requested;
+    std::vector<std::string> patterns;
+    if (bar == std::string::npos) {
+      patterns.push_back(ToLower(TrimView(whole)));
+    } else {
+      patterns.push_back(ToLower(TrimView(whole.substr(0, bar))));
+      patterns.push_back(ToLower(TrimView(whole.substr(bar + 1))));
+    }
     for (int16_t i = 0; i < testCount_; ++i) {
-      const std::string& name = lowerNames_[static_cast<std::size_t>(i)];
-      if (bar == std::string::npos) {
-        if (NameMatches(name, whole)) return true;
-      } else if (NameMatches(name, whole.substr(0, bar)) ||
-                 NameMatches(name, whole.substr(bar + 1))) {
-        return true;
+      for (const std::string& pattern : patterns) {
+        if (WildcardMatch(lowerNames_[static_cast<std::size_t>(i)], pattern)) return true;
       }
     }
     return false;

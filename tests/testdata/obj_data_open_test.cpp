@@ -50,6 +50,15 @@ TEST(SetFile, WorksOnAPrivateCopyThatTheNextFileAndTheEndRemove) {
   EXPECT_FALSE(fs::exists(firstCopy));
 }
 
+TEST(SetFile, AMissingTemporaryFolderIsReportedAndTheSystemOneServes) {
+  DataFixture f;
+  setenv("TMPDIR", (f.tmp.path() / "gone").c_str(), 1);
+  ASSERT_TRUE(f.Open(kFile));
+  ASSERT_EQ(f.prompter.messages.size(), 1u);
+  EXPECT_EQ(f.prompter.messages[0].text, "Error Finding the Temporary Directory");
+  EXPECT_EQ(fs::path(f.data.TempPath()).parent_path(), "/tmp");
+}
+
 TEST(SetFile, AFileThatCannotBeReadSaysSoAndFails) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
   DataFixture f;
