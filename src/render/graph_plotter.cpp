@@ -174,10 +174,12 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
       if (colCode == code::kUpperLimit || colCode == code::kLowerLimit) {
         set.Colour = chart::PaletteColour(2);
         set.Thickness += 1;  // limits stand out from the pairs
+        set.OnTop = true;
       } else if (colCode == code::kUpperControl || colCode == code::kLowerControl) {
         set.Colour = chart::PaletteColour(4);
         set.Thickness += 1;
         set.Style = 1;
+        set.OnTop = true;
       } else {
         const char* name = kCodePalette[paletteNext++ % 13];
         set.Colour = chart::PaletteColour(context.Palette ? context.Palette(name) : 0);

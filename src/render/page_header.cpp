@@ -141,7 +141,9 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
   const HeaderDefinition& header = context.State.Header;
   const std::string status =
       failed ? (s.FailText.empty() ? "Failed" : s.FailText) : (s.PassText.empty() ? "Passed" : s.PassText);
-  const Rgb statusColour = context.Colour ? context.Colour(failed ? "red" : "green") : kBlack;
+  // Pure green is hard to read on paper; the pass colour is a darker green.
+  const Rgb statusColour =
+      failed ? (context.Colour ? context.Colour("red") : kRed) : Rgb{0 | (150 << 8) | (0 << 16)};
   CanvasStateGuard keep(canvas);
   canvas.FontSize = 9;
   canvas.FontBold = false;

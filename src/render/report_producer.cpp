@@ -115,6 +115,8 @@ ProduceOutcome ReportProducer::ProduceReport(int reportIndex, bool preview, Page
         bands.NewTables = s.NewTables;
         bands.HasTitle = !Trim(report.Title).empty();
         bands.HasSubHeader = !Trim(report.SubHeader).empty();
+        // A page number at the foot gets its own line below the slots.
+        if (s.PageNum != "NONE" && !StartsWith(s.PageNum, "TOP")) bands.FootReserve = 4;
         const BandLayout layout = LayOutBands(bands);
         if (bands.HasTitle) {
           CanvasStateGuard keep(canvas);

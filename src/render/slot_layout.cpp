@@ -64,7 +64,7 @@ BandLayout LayOutBands(const BandInput& in) {
   out.SlotArea.Left = 10;
   out.SlotArea.Width = static_cast<float>(in.PageWidth) - 20;
   out.SlotArea.Top = headerBottom + gap;
-  out.SlotArea.Height = static_cast<float>(in.PageHeight) - headerBottom - gap - 10;
+  out.SlotArea.Height = static_cast<float>(in.PageHeight) - headerBottom - gap - 10 - in.FootReserve;
   return out;
 }
 

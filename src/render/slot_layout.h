@@ -43,6 +43,7 @@ struct BandInput {
   bool NewTables = true;
   bool HasTitle = false;
   bool HasSubHeader = false;
+  float FootReserve = 0;  // kept free at the foot, for a page number there
 };
 
 struct BandLayout {

@@ -209,7 +209,9 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
   // Sets, clipped to the plot area.
   p.save();
   p.setClipRect(area);
-  for (const DataSet& set : spec.Sets) DrawSet(p, set, x, y, area, k);
+  for (const bool onTop : {false, true})
+    for (const DataSet& set : spec.Sets)
+      if (set.OnTop == onTop) DrawSet(p, set, x, y, area, k);
   p.restore();
 
   // Frame and labels.

@@ -23,6 +23,7 @@ struct DataSet {
   int Thickness = 0;  // line width steps, 0 the thinnest
   int Style = 0;      // 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
   std::string Legend;
+  bool OnTop = false;  // drawn after the others, as limit curves are
 };
 
 struct AxisSpec {
