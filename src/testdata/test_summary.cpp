@@ -48,6 +48,15 @@ bool ObjData::Summarise(std::string_view name, TextGrid& grid, int columns, int 
   for (int16_t i = 0; i < testCount_ && found < 0; ++i) {
     if (index_[static_cast<std::size_t>(i)].Name == name) found = i;
   }
+  // Both summary layouts share one index name; the raw reader wants the raw block.
+  for (int16_t i = found; raw && i >= 0 && i < testCount_; ++i) {
+    const TestIndexEntry& e = index_[static_cast<std::size_t>(i)];
+    const std::size_t at = static_cast<std::size_t>(e.Start) - 1;
+    if (e.Name == name && contents_.compare(at, 19, "SUMMARY INFORMATION") == 0) {
+      found = i;
+      break;
+    }
+  }
   if (found < 0) return false;
   TextGrid blockRows;
   if (!ReadSummaryRows(found, blockRows)) return false;

@@ -146,9 +146,10 @@ TEST(ReadTestSummary, AFailWithoutPairsStillCountsAndSmallGridsGrow) {
   EXPECT_EQ(grid[1][1], "FAIL");
 }
 
-TEST(ReadRawTestSummary, TheStatusStartsAtItsEighthCharacter) {
+TEST(ReadRawTestSummary, ReadsTheRawBlockWithTheStatusFromItsEighthCharacter) {
   DataFixture f;
-  ASSERT_TRUE(f.Open(testing::WithHeader(kBody + "SUMMARY INFORMATION\n"
+  ASSERT_TRUE(f.Open(testing::WithHeader(kBody + "TEST SUMMARY :\nNEXT Test\tFAIL\tX\n\n"
+                                                 "SUMMARY INFORMATION\n"
                                                  "Attenuation Near\tResult (FAIL)\tX\n"
                                                  "NEXT\tResult PASS\tX\n\n")));
   TextGrid grid;
