@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "data_fixture.h"
+#include "testdata/line_fields.h"
 
 namespace vantrel {
 namespace {
@@ -109,6 +110,39 @@ TEST(SetFile, HostileBytesNeverCrashOrHang) {
   ASSERT_TRUE(parsed.has_value());
   EXPECT_EQ(parsed->block->At(2, 0).kind, Cell::Kind::Missing);
   EXPECT_FALSE(f.data.FindTest("Cut", 0).has_value());
+}
+
+TEST(SetFile, DamagedCopiesOfAGoodFileAreReadWithoutFault) {
+  const std::string good =
+      WithHeader(Block("A", "1\t1\t2\t3\t4\t5\tPP\n2\t2\t3\t4\t5\t6\tPF") +
+                     "TEST SUMMARY :\nA Test Pair 1\tFAIL\tX\n\nSUMMARY INFORMATION\nA\tResult (FAIL)\n",
+                 "Store Control Limits\tenabled\nPRODUCT :\n");
+  const std::string alphabet = std::string("\t\n\r,:- 0.9eEPFx") + std::string(1, '\0');
+  uint32_t seed = 7;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+  DataFixture f;
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes = good;
+    for (int edits = 1 + static_cast<int>(next() % 6); edits > 0; --edits) {
+      const std::size_t at = next() % bytes.size();
+      switch (next() % 3) {
+        case 0: bytes[at] = alphabet[next() % alphabet.size()]; break;
+        case 1: bytes.erase(at, 1 + next() % 8); break;
+        default: bytes.insert(at, 1, alphabet[next() % alphabet.size()]); break;
+      }
+      if (bytes.empty()) bytes = "x";
+    }
+    f.data.SetFile(f.files.Write("fuzz.txt", bytes).string());
+    for (int16_t i = 0; i < f.data.TestCount(); ++i) {
+      if (const auto parsed = f.data.ParseEntry(i)) {
+        EXPECT_LE(parsed->block->Cols(), kMaxFields);
+      }
+    }
+    TextGrid grid;
+    bool anyFail = false;
+    f.data.ReadTestSummary("TEST SUMMARY :", grid, 3, 2, anyFail);
+    f.data.ReadRawTestSummary("TEST SUMMARY :", grid, 3, 2, anyFail);
+  }
 }
 
 }  // namespace
