@@ -1,0 +1,100 @@
+#include "render/table_cells.h"
+
+#include <gtest/gtest.h>
+
+namespace vantrel {
+namespace {
+
+TEST(IsSingleValueTest, KnowsTheSingleValueTestsInAnyCase) {
+  EXPECT_TRUE(IsSingleValueTest("  DC Loop Resistance "));
+  EXPECT_TRUE(IsSingleValueTest("capacitance unbalance: pair-ground"));
+  EXPECT_FALSE(IsSingleValueTest("Attenuation Near"));
+}
+
+TEST(PairCombinations, CountsOnceOrTwicePerPairOfPairs) {
+  EXPECT_EQ(PairCombinations("NEXT (Pair-Pair) Near", 4), 6);
+  EXPECT_EQ(PairCombinations("fext (pair-pair) far", 4), 12);
+  EXPECT_EQ(PairCombinations("Attenuation Near", 4), 0);
+  EXPECT_EQ(PairCombinations("next (pair-pair) near", 1), 0);
+}
+
+TEST(VisibleTableColumns, SkipsPairsTheDataLacksAndHidesTheFirstColumn) {
+  const std::vector<ColumnCode> cols{1, 2, 3, 4, 5, 6, code::kUpperLimit};
+  EXPECT_EQ(VisibleTableColumns(cols, "Attenuation Near", 4, 0, false),
+            (std::vector<int>{0, 1, 2, 3, 4, 6}));
+  EXPECT_EQ(VisibleTableColumns(cols, "Attenuation Near", 3, 0, true),
+            (std::vector<int>{1, 2, 3, 6}));
+  // Pair-pair tests have more columns than pairs.
+  const std::vector<ColumnCode> pp{1, 2, 3, 4, 5, 6, 7, 8};
+  EXPECT_EQ(VisibleTableColumns(pp, "NEXT (Pair-Pair) Near", 4, 0, false).size(), 7u);
+  // A later page starts further along.
+  EXPECT_EQ(VisibleTableColumns(cols, "Attenuation Near", 4, 2, false),
+            (std::vector<int>{0, 1, 2, 6}));
+  // Without a pair count nothing is skipped.
+  EXPECT_EQ(VisibleTableColumns(cols, "Attenuation Near", 0, 0, false).size(), 7u);
+}
+
+class TableCellsTest : public ::testing::Test {
+ protected:
+  TableDefinition table;
+  AppSettings settings;
+  // [column][row]: labels, frequency figures, then two pairs.
+  TextGrid grid{{"1", "Min", "Margin"}, {"1", "", ""}, {"-1.23456", "-3", "~-0.5"},
+                {"~2.5", "~", "x"}};
+  std::vector<std::string> headings{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB"};
+  std::vector<int> visible{0, 1, 2};
+
+  std::vector<std::string> Texts(const TableCells& cells, std::size_t row) {
+    std::vector<std::string> out;
+    for (const TableCell& c : cells.Rows[row]) out.push_back(c.Text);
+    return out;
+  }
+};
+
+TEST_F(TableCellsTest, FormatsFiguresAndMarksFailuresInRed) {
+  const TableCells cells = ComputeTableCells(table, settings, grid, headings, visible, false);
+  ASSERT_EQ(cells.Rows.size(), 4u);
+  EXPECT_EQ(Texts(cells, 0), (std::vector<std::string>{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB"}));
+  EXPECT_EQ(Texts(cells, 1), (std::vector<std::string>{"1", "-1.2", "2.5"}));
+  EXPECT_EQ(cells.Rows[1][2].Colour, kRed);     // "~2.5"
+  EXPECT_EQ(Texts(cells, 2), (std::vector<std::string>{"Min", "-3.0", "~"}));
+  EXPECT_EQ(cells.Rows[2][2].Colour, kBlack);   // a lone "~" is kept, in black
+  EXPECT_EQ(Texts(cells, 3), (std::vector<std::string>{"Margin", "-0.5", "x"}));
+  EXPECT_EQ(cells.Rows[3][1].Colour, kRed);
+}
+
+TEST_F(TableCellsTest, AbsoluteReversedAndUnformattedValues) {
+  table.AbsData = true;
+  table.Format = "0.000";
+  TableCells cells = ComputeTableCells(table, settings, grid, headings, visible, false);
+  EXPECT_EQ(cells.Rows[1][1].Text, "1.235");
+  table.AbsData = false;
+  table.ReverseData = true;
+  cells = ComputeTableCells(table, settings, grid, headings, visible, false);
+  EXPECT_EQ(cells.Rows[1][1].Text, "1.235");
+  table.ReverseData = false;
+  table.Format = "NO FORMATTING";
+  cells = ComputeTableCells(table, settings, grid, headings, visible, false);
+  EXPECT_EQ(cells.Rows[1][1].Text, "-1.23456");
+}
+
+TEST_F(TableCellsTest, HeadersAndRowTitlesFromTheDefinition) {
+  table.Headers = {"MHz", "col_name"};
+  table.FreqTitles = {"Low", "Lowest", "Worst"};
+  const TableCells cells = ComputeTableCells(table, settings, grid, headings, visible, false);
+  EXPECT_EQ(Texts(cells, 0), (std::vector<std::string>{"MHz", "Pair 1 - dB", "Pair 2 - dB"}));
+  EXPECT_EQ(cells.Rows[3][0].Text, "Worst");
+}
+
+TEST_F(TableCellsTest, SummaryColumnsFollowTheGridAndShowFailuresRed) {
+  const TextGrid summary{{"Attenuation Near Test", "Return Loss Near Test"}, {"PASS", "FAIL"}};
+  const TableCells cells =
+      ComputeTableCells(table, settings, summary, {}, std::vector<int>{0, 1}, true);
+  ASSERT_EQ(cells.Rows.size(), 3u);
+  EXPECT_EQ(cells.Rows[2][0].Text, "Return Loss Near Test");
+  EXPECT_EQ(cells.Rows[2][1].Colour, kRed);
+  EXPECT_EQ(cells.Rows[1][1].Colour, kBlack);
+}
+
+}  // namespace
+}  // namespace vantrel
