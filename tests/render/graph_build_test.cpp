@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "common/recording_prompter.h"
+#include "fake_data_source.h"
+#include "render/chart/palette.h"
+#include "render/graph_plotter.h"
+#include "render/page_target.h"
+
+namespace vantrel {
+namespace {
+
+class GraphBuildTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+  testing::FakeDataSource data;
+  testing::RecordingPrompter ask;
+  RenderContext context{*state, data, ask, {}, [](std::string_view n) -> int16_t {
+                          return n == "blue" ? 5 : n == "orange" ? 14 : n == "red" ? 2 : 0;
+                        }, {}, false, nullptr};
+  SlotGrid slots = MakeSlotGrid({190, 200, 60, 10}, 2, 2, 3);
+  GraphDefinition graph;
+
+  void SetUp() override {
+    graph.Data[0] = "Attenuation Near";
+    graph.Cols[0] = {1, 2, 3, code::kUpperLimit};
+    graph.Slot = 1;
+    data.results["Attenuation Near"] = testing::GraphResult(
+        {"1", "2", "4", "8"}, {{"-1", "-2", "x", "-4"}, {"-1.5", "-2.5", "-3.5", "-4.5"},
+                               {"0", "-1", "-2", "-3"}},
+        {"Freq", "Pair 1", "Pair 2", "Upper Limit"});
+    data.results["Attenuation Near"].columns = {{1, 1, 0}, {1, 2, 1}, {1, 3, 2}, {1, code::kUpperLimit, 3}};
+  }
+};
+
+TEST_F(GraphBuildTest, SetsFromTheGridWithGapsAndColoursByCode) {
+  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  ASSERT_FALSE(b.Skip);
+  ASSERT_EQ(b.Spec.Sets.size(), 3u);
+  EXPECT_TRUE(b.Spec.Sets[0].Points[2].Missing);
+  EXPECT_DOUBLE_EQ(b.Spec.Sets[0].Points[3].Y, -4);
+  EXPECT_DOUBLE_EQ(b.Spec.Sets[0].Points[3].X, 8);
+  EXPECT_EQ(b.Spec.Sets[0].Colour, chart::PaletteColour(5));  // blue
+  EXPECT_EQ(b.Spec.Sets[1].Colour, chart::PaletteColour(14)); // orange
+  EXPECT_EQ(b.Spec.Sets[2].Colour, chart::PaletteColour(2));  // the limit in red
+  EXPECT_TRUE(b.Spec.X.Log);  // steps 1, 2, 4 are uneven
+  EXPECT_DOUBLE_EQ(b.Spec.X.Max, 20);
+  EXPECT_EQ(b.SetHeadings[0], "Pair 1");
+  // The title names the first column.
+  EXPECT_EQ(b.Spec.Title, "Pair 1");
+  EXPECT_EQ(b.Spec.Y.Title, "dB");
+}
+
+TEST_F(GraphBuildTest, GraphsOfPairsTheCableLacksAreSkipped) {
+  graph.Pair = 4;
+  data.pairs = 3;
+  EXPECT_TRUE(BuildGraph(context, graph, slots, 0, 0, 2, 2).Skip);
+  data.pairs = 4;
+  EXPECT_FALSE(BuildGraph(context, graph, slots, 0, 0, 2, 2).Skip);
+  graph.Data[0] = "Missing Test";
+  EXPECT_TRUE(BuildGraph(context, graph, slots, 0, 0, 2, 2).Skip);
+}
+
+TEST_F(GraphBuildTest, ColumnOffsetRaisesPairColumnsOnly) {
+  BuildGraph(context, graph, slots, 2, 0, 2, 2);
+  ASSERT_FALSE(data.requests.empty());
+  EXPECT_EQ(data.requests.back().codes, (std::vector<ColumnCode>{1, 4, 5, code::kUpperLimit}));
+}
+
+TEST_F(GraphBuildTest, DifferencePercentOfAZeroValueIsAGap) {
+  graph.DifferencePercent = true;
+  data.results["Attenuation Near"].grid[2] = {"0", "-4", "-3.5", "-4.5"};
+  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  EXPECT_TRUE(b.Spec.Sets[0].Points[0].Missing);             // zero: no ratio
+  EXPECT_DOUBLE_EQ(b.Spec.Sets[0].Points[1].Y, 100);          // 4 / 2 - 1
+  EXPECT_TRUE(b.Spec.Sets[0].Points[2].Missing);              // "x" stays missing
+}
+
+TEST_F(GraphBuildTest, AverageIgnoresMissingPoints) {
+  graph.Average = true;
+  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  for (const chart::ChartPoint& pt : b.Spec.Sets[0].Points)
+    EXPECT_NEAR(pt.Y, -7.0 / 3, 1e-12);
+}
+
+TEST_F(GraphBuildTest, NonPositiveValuesOnALogAxisAreGaps) {
+  graph.YLog = true;
+  graph.AbsData = true;
+  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  EXPECT_TRUE(b.Spec.Sets[2].Points[0].Missing);  // |0|
+  EXPECT_FALSE(b.Spec.Sets[2].Points[1].Missing);
+  EXPECT_DOUBLE_EQ(b.Spec.Sets[2].Points[1].Y, 1);
+}
+
+TEST_F(GraphBuildTest, UserRangesTicksAndMarginBand) {
+  graph.YMin = -10;
+  graph.YMax = 10;
+  graph.YTicks = 4;
+  graph.ReverseData = true;
+  graph.MarginType = 1;
+  graph.AutoLog = false;
+  graph.XLog = false;
+  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  EXPECT_TRUE(b.Spec.Y.UserRange);
+  EXPECT_DOUBLE_EQ(b.Spec.Y.Ticks, 2.5);
+  EXPECT_DOUBLE_EQ(b.Spec.Y.Min, 10);  // negated with REVERSEDATA
+  EXPECT_FALSE(b.Spec.X.Log);
+  EXPECT_FLOAT_EQ(b.Plot.Top, b.Item.Top + 5);
+  EXPECT_FLOAT_EQ(b.Plot.Height, b.Item.Height - 5);
+}
+
+TEST_F(GraphBuildTest, DrawnGraphCarriesThePlottedValues) {
+  graph.Legend = {"First"};
+  PictureTarget target({210, 297});
+  ASSERT_TRUE(target.Begin());
+  PageCanvas canvas(target);
+  DrawnGraph drawn;
+  bool failed = false;
+  ASSERT_TRUE(PlotGraph2(context, canvas, graph, slots, 0, 0, 2, 2, failed, &drawn));
+  target.End();
+  EXPECT_EQ(drawn.SetNames, (std::vector<std::string>{"First", "Pair 2", "Upper Limit"}));
+  EXPECT_EQ(drawn.Frequencies, (std::vector<double>{1, 2, 4, 8}));
+  EXPECT_TRUE(std::isnan(drawn.Values[0][2]));
+  EXPECT_DOUBLE_EQ(drawn.Values[1][3], -4.5);
+}
+
+}  // namespace
+}  // namespace vantrel
