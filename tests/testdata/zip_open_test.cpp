@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <zip.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -50,6 +51,21 @@ TEST(SetFileZip, TheFirstEntryIsReadAndNothingIsWrittenBesideTheArchive) {
   EXPECT_EQ(Listing(f.files.path()), before);
   EXPECT_EQ(ReadFileBytes(f.files.path() / "run.txt"), "the user's own file\n");
   EXPECT_EQ(f.CopiesInTmp(), 1);
+}
+
+TEST(SetFileZip, AnEntryNamedOutsideTheFolderIsStillOnlyReadIntoTheCopy) {
+  DataFixture f;
+  const fs::path archive = f.files.path() / "inner" / "evil.zip";
+  fs::create_directories(archive.parent_path());
+  int error = 0;
+  zip_t* z = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  ASSERT_NE(z, nullptr);
+  zip_file_add(z, "../escape.txt", zip_source_buffer(z, kData.data(), kData.size(), 0), 0);
+  ASSERT_EQ(zip_close(z), 0);
+  ASSERT_TRUE(f.data.SetFile(archive.string()));
+  EXPECT_EQ(f.data.TestName(0), "Attenuation");
+  EXPECT_FALSE(fs::exists(f.files.path() / "escape.txt"));
+  EXPECT_EQ(Listing(f.files.path()), (std::vector<std::string>{"inner", "inner/evil.zip"}));
 }
 
 TEST(SetFileZip, UnreadableArchivesFailWithTheZipError) {
