@@ -143,19 +143,29 @@ bool LoadIni(const std::string& path, IniStore& store, Prompter& prompter) {
   return true;
 }
 
-std::string GetKey(const IniStore& store, std::string_view section, std::string_view key,
-                   std::string_view def) {
+SectionRange FindSection(const IniStore& store, std::string_view section) {
   const std::string wanted = ToUpper(section);
   for (int s = 1; s <= store.SectionCount; ++s) {
     const int header = store.SectionStart[s];
     if (store.Keys[header] != wanted) continue;
+    // Only the first section of a name is ever searched.
     const int end = s < store.SectionCount ? store.SectionStart[s + 1] - 1 : store.EntryCount;
-    for (int i = header + 1; i <= end; ++i) {
-      if (store.Keys[i] == key) return ReplaceAll(store.Values[i], "\n", "");
-    }
-    break;  // only the first section of a name is searched
+    return {header + 1, end};
+  }
+  return {};
+}
+
+std::string GetKeyIn(const IniStore& store, SectionRange range, std::string_view key,
+                     std::string_view def) {
+  for (int i = range.first; i <= range.last; ++i) {
+    if (store.Keys[i] == key) return ReplaceAll(store.Values[i], "\n", "");
   }
   return std::string(def);
+}
+
+std::string GetKey(const IniStore& store, std::string_view section, std::string_view key,
+                   std::string_view def) {
+  return GetKeyIn(store, FindSection(store, section), key, def);
 }
 
 std::vector<std::string> SplitList(std::string_view list) {

@@ -36,6 +36,18 @@ bool LoadIni(const std::string& path, IniStore& store, Prompter& prompter);
 std::string GetKey(const IniStore& store, std::string_view section, std::string_view key,
                    std::string_view def);
 
+/// Keys indices of one section's entries, after its header; empty when the store has
+/// no section of that name. Resolving a section once speeds up many lookups in it.
+struct SectionRange {
+  int first = 1;
+  int last = 0;
+};
+SectionRange FindSection(const IniStore& store, std::string_view section);
+
+/// GetKey within a section found before.
+std::string GetKeyIn(const IniStore& store, SectionRange range, std::string_view key,
+                     std::string_view def);
+
 /// Cuts a comma list into its elements and expands "a..b" ranges from element 1 on.
 std::vector<std::string> SplitList(std::string_view list);
 

@@ -6,7 +6,7 @@
 namespace vantrel {
 
 std::string KeyReader::Text(std::string_view key, std::string_view def) const {
-  return GetKey(store_, section_, key, def);
+  return GetKeyIn(store_, range_, key, def);
 }
 
 bool KeyReader::Flag(std::string_view key, std::string_view def) const {

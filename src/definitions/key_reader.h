@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "definitions/ini_store.h"
 #include "support/prompter.h"
@@ -13,7 +14,10 @@ namespace vantrel {
 class KeyReader {
  public:
   KeyReader(const IniStore& store, std::string section, Prompter& prompter)
-      : store_(store), section_(std::move(section)), prompter_(prompter) {}
+      : store_(store),
+        section_(std::move(section)),
+        range_(FindSection(store, section_)),
+        prompter_(prompter) {}
 
   const std::string& Section() const { return section_; }
 
@@ -35,6 +39,7 @@ class KeyReader {
 
   const IniStore& store_;
   std::string section_;
+  SectionRange range_;
   Prompter& prompter_;
 };
 
