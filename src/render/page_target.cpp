@@ -89,10 +89,12 @@ double PrinterTarget::PageHeightMm() const {
 
 bool PictureTarget::Begin() {
   pages_.clear();
-  return NewPage();
+  return StartPicture();
 }
 
-bool PictureTarget::NewPage() {
+bool PictureTarget::NewPage() { return StartPicture(); }
+
+bool PictureTarget::StartPicture() {
   if (painter_.isActive()) painter_.end();
   pages_.push_back(std::make_unique<QPicture>());
   return painter_.begin(pages_.back().get());

@@ -101,6 +101,7 @@ class PictureTarget : public PageTarget {
   const std::vector<std::unique_ptr<QPicture>>& Pages() const { return pages_; }
 
  private:
+  bool StartPicture();
   PaperSize paper_;
   std::vector<std::unique_ptr<QPicture>> pages_;
   QPainter painter_;

@@ -1,0 +1,164 @@
+#include "render/report_producer.h"
+
+#include <gtest/gtest.h>
+
+#include "common/recording_prompter.h"
+#include "common/temp_dir.h"
+#include "fake_data_source.h"
+#include "render/report_job.h"
+
+namespace vantrel {
+namespace {
+
+// A picture target whose page breaks can be made to fail.
+class FlakyTarget : public PictureTarget {
+ public:
+  explicit FlakyTarget(PaperSize paper) : PictureTarget(paper) {}
+  int failNewPages = 0;
+  bool NewPage() override {
+    if (failNewPages > 0) {
+      --failNewPages;
+      return false;
+    }
+    return PictureTarget::NewPage();
+  }
+};
+
+class ProducerTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+  testing::FakeDataSource data;
+  testing::RecordingPrompter ask;
+  RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
+
+  void SetUp() override {
+    data.results["Attenuation Near"] = testing::GraphResult(
+        {"1", "2", "4"}, {{"-1", "-2", "-3"}, {"-1", "-2", "-3"}}, {"Freq", "Pair 1", "Pair 2"});
+    for (int r = 0; r < 3; ++r) {
+      ReportDefinition& report = state->Reports[static_cast<std::size_t>(r)];
+      report.Title = "Report " + std::to_string(r + 1);
+      report.SlotsX = 1;
+      report.SlotsY = 1;
+      report.GraphCount = 1;
+      report.MultiPage = false;
+      report.Graphs[0].Data[0] = "Attenuation Near";
+      report.Graphs[0].Cols[0] = {1, 2, 3};
+      report.Graphs[0].Slot = 1;
+    }
+  }
+};
+
+TEST_F(ProducerTest, TooSmallAPaperIsReportedAndNothingIsDrawn) {
+  PictureTarget target({49.9, 297});
+  ASSERT_TRUE(target.Begin());
+  JobPageState job;
+  ReportProducer producer(context);
+  EXPECT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::PaperTooSmall);
+  ASSERT_EQ(ask.messages.size(), 1u);
+  EXPECT_EQ(ask.messages[0].text, "The Paper size is too small.\rCheck the Printer Setup");
+  EXPECT_TRUE(data.requests.empty());
+  EXPECT_FALSE(producer.Busy());
+}
+
+TEST_F(ProducerTest, ASecondCallWhileBusyReturnsAtOnce) {
+  PictureTarget target({210, 297});
+  ASSERT_TRUE(target.Begin());
+  JobPageState job, inner;
+  ReportProducer producer(context);
+  ProduceOutcome nested = ProduceOutcome::Drawn;
+  producer.ProcessEvents = [&]() { nested = producer.ProduceReport(1, false, target, inner); };
+  EXPECT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::Drawn);
+  EXPECT_EQ(nested, ProduceOutcome::Busy);
+  EXPECT_EQ(target.PagesStarted(), 1);
+}
+
+TEST_F(ProducerTest, CancelStopsBetweenItems) {
+  PictureTarget target({210, 297});
+  ASSERT_TRUE(target.Begin());
+  JobPageState job;
+  ReportProducer producer(context);
+  producer.ProcessEvents = [&]() { producer.RequestCancel(); };
+  EXPECT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::Cancelled);
+  EXPECT_TRUE(data.requests.empty());
+}
+
+TEST_F(ProducerTest, MultiPageReportsContinueWhenPrintingButNotInPreview) {
+  state->Reports[0].MultiPage = true;
+  data.moreColsBelow = 2;  // one more page after the first
+  PictureTarget printed({210, 297});
+  ASSERT_TRUE(printed.Begin());
+  JobPageState job;
+  ReportProducer producer(context);
+  EXPECT_EQ(producer.ProduceReport(0, false, printed, job), ProduceOutcome::Drawn);
+  EXPECT_EQ(printed.PagesStarted(), 2);
+
+  PictureTarget preview({210, 297});
+  ASSERT_TRUE(preview.Begin());
+  JobPageState previewJob;
+  EXPECT_EQ(producer.ProduceReport(0, true, preview, previewJob), ProduceOutcome::Drawn);
+  EXPECT_EQ(preview.PagesStarted(), 1);
+}
+
+TEST_F(ProducerTest, JobSkipsUntestedReportsAndStartsEachReportOnANewPage) {
+  ReportSelection selection{};
+  selection[0] = selection[2] = true;
+  PictureTarget target({210, 297});
+  std::vector<std::string> titles;
+  const ReportJobResult r = ProduceSelectedReports(
+      context, target, selection, [&](const std::string& t, int, int) { titles.push_back(t); });
+  EXPECT_EQ(r.Selected, 2);
+  EXPECT_EQ(r.Produced, 2);
+  EXPECT_TRUE(r.AllProduced());
+  EXPECT_EQ(titles, (std::vector<std::string>{"Report 1", "Report 3"}));
+  EXPECT_EQ(target.PagesStarted(), 2);
+
+  data.tested = false;
+  PictureTarget none({210, 297});
+  const ReportJobResult skipped = ProduceSelectedReports(context, none, selection);
+  EXPECT_EQ(skipped.Skipped, 2);
+  EXPECT_EQ(none.PagesStarted(), 0);  // nothing drawn, no page begun
+  EXPECT_FALSE(skipped.Ended);
+}
+
+TEST_F(ProducerTest, APrinterFaultIsAskedAboutAndTheRunGoesOn) {
+  ReportSelection selection{};
+  selection[0] = selection[1] = selection[2] = true;
+  FlakyTarget target({210, 297});
+  target.failNewPages = 2;  // report 2's page break fails twice
+  ask.Script({PromptAnswer::Retry, PromptAnswer::Cancel, PromptAnswer::No});
+  const ReportJobResult r = ProduceSelectedReports(context, target, selection);
+  ASSERT_EQ(ask.messages.size(), 3u);
+  EXPECT_EQ(ask.messages[0].text, "Problem Printing to the Printer\rCheck that it is online");
+  EXPECT_EQ(ask.messages[0].buttons, PromptButtons::RetryCancel);
+  EXPECT_EQ(ask.messages[2].text, "Do you want to close the report software?");
+  EXPECT_EQ(ask.messages[2].title, "Reports");
+  EXPECT_EQ(r.Produced, 2);
+  EXPECT_EQ(r.Failed, 1);
+  EXPECT_FALSE(r.AllProduced());
+  EXPECT_FALSE(r.Quit);
+}
+
+TEST_F(ProducerTest, PdfHoldsTitlesHeaderLabelsAndMarginLines) {
+  state->Header.HeaderItems[0] = "Cable ID";
+  state->Header.HeaderTexts[0] = "Cable Reference";
+  state->Reports[0].Graphs[0].MarginType = 1;
+  data.results["Attenuation Near"].limitMargin = "-0.250 dB @ 2.000 MHz";
+  ReportSelection selection{};
+  selection[0] = true;
+  testing::TempDir dir;
+  const std::string pdf = (dir.path() / "out.pdf").string();
+  PdfTarget target(pdf, {210, 297}, "Job title");
+  const ReportJobResult r = ProduceSelectedReports(context, target, selection);
+  ASSERT_TRUE(r.AllProduced()) << r.Error;
+  ASSERT_TRUE(r.Ended);
+  const std::string text = dir.path() / "out.txt";
+  ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + text + "'").c_str()), 0);
+  const std::string contents = testing::ReadFileBytes(text);
+  EXPECT_NE(contents.find("Report 1"), std::string::npos);
+  EXPECT_NE(contents.find("Cable Reference"), std::string::npos);
+  EXPECT_NE(contents.find("value 1"), std::string::npos);
+  EXPECT_NE(contents.find("Limit Margin : -0.250 dB @ 2.000 MHz"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantrel
