@@ -1,0 +1,166 @@
+// vantrel-report --pdf, --png and --csv, run as the real executable on the sample.
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/temp_dir.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFileBytes;
+using testing::TempDir;
+
+struct OutputRun {
+  int status = -1;
+  std::string err;
+};
+
+std::string Q(const std::string& arg) {
+  std::string q = "'";
+  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+const std::string kSampleIni = std::string(VANTREL_SOURCE_DIR) + "/samples/sample.ini";
+const std::string kSampleData = std::string(VANTREL_SOURCE_DIR) + "/samples/sample-results.txt";
+
+OutputRun RunTool(const TempDir& dir, std::vector<std::string> args) {
+  std::string command = Q(VANTREL_REPORT_EXE);
+  for (const std::string& a : args) command += " " + Q(a);
+  command += " 2>" + Q((dir.path() / "stderr").string());
+  OutputRun run;
+  const int raw = std::system(command.c_str());
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.err = ReadFileBytes(dir.path() / "stderr");
+  return run;
+}
+
+std::string Shell(const std::string& command, const TempDir& dir) {
+  const fs::path out = dir.path() / "shell.out";
+  if (std::system((command + " >" + Q(out.string()) + " 2>/dev/null").c_str()) != 0) return {};
+  return ReadFileBytes(out);
+}
+
+// Width and height from a PNG file's header chunk.
+std::pair<int, int> PngSize(const fs::path& path) {
+  const std::string bytes = ReadFileBytes(path);
+  if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+  const auto be = [&](std::size_t at) {
+    int v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v = v * 256 + static_cast<unsigned char>(bytes[at + i]);
+    return v;
+  };
+  return {be(16), be(20)};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(text.substr(start, end - start));
+  return lines;
+}
+
+TEST(OutputCommand, SamplePdfHasEmbeddedFontsTitlesAndMargins) {
+  TempDir dir;
+  const std::string pdf = (dir.path() / "sample.pdf").string();
+  const OutputRun run = RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("Printing Return loss  (4/7)"), std::string::npos) << run.err;
+  const std::string info = Shell("pdfinfo " + Q(pdf), dir);
+  EXPECT_NE(info.find("Pages:           9"), std::string::npos) << info;
+  EXPECT_NE(info.find("Title:           Vantrel sample certificate"), std::string::npos) << info;
+  const std::string fonts = Shell("pdffonts " + Q(pdf), dir);
+  ASSERT_NE(fonts.find("LiberationSans"), std::string::npos) << fonts;
+  for (const std::string& line : Lines(fonts)) {
+    if (line.find("LiberationSans") != std::string::npos) {
+      EXPECT_NE(line.find(" yes "), std::string::npos) << line;
+    }
+  }
+  const std::string text = Shell("pdftotext " + Q(pdf) + " -", dir);
+  for (const char* expected : {"Insertion loss - CAT6A FFTP SEQUENCE", "Return loss margins",
+                               "Cable ID", "Operator", "Limit Margin : ", "Page 9"})
+    EXPECT_NE(text.find(expected), std::string::npos) << expected;
+  // No temporary file is left beside the PDF.
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(dir.path()))
+    if (entry.path().extension() != ".out" && entry.path().filename() != "stderr") ++files;
+  EXPECT_EQ(files, 1);
+}
+
+TEST(OutputCommand, PngPagesAtTheRequestedResolution) {
+  TempDir dir;
+  const fs::path png = dir.path() / "pages";
+  const OutputRun run = RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--png",
+                                  png.string(), "--reports", "4,7", "--dpi", "50", "--quiet"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(run.err.find("Printing") == std::string::npos);
+  const auto [width, height] = PngSize(png / "page-001.png");
+  EXPECT_EQ(width, 413);   // 210 mm at 50 dpi
+  EXPECT_EQ(height, 585);  // 297 mm
+  EXPECT_TRUE(fs::exists(png / "page-002.png"));
+  EXPECT_FALSE(fs::exists(png / "page-003.png"));
+}
+
+TEST(OutputCommand, CsvFilesHoldTheCellsAndPointsAsDrawn) {
+  TempDir dir;
+  const fs::path csv = dir.path() / "csv";
+  const OutputRun run = RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--csv",
+                                  csv.string(), "--reports", "1,7", "--quiet"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> table = Lines(ReadFileBytes(csv / "report1-p1-table1.csv"));
+  ASSERT_EQ(table.size(), 12u);
+  EXPECT_EQ(table[0], "Freq (MHz),Pair 1 - dB,Pair 2 - dB,Pair 3 - dB,Pair 4 - dB");
+  EXPECT_EQ(table[1].substr(0, 2), "1,");
+  EXPECT_EQ(table[5].substr(0, 4), "Min,");
+  const std::vector<std::string> graph = Lines(ReadFileBytes(csv / "report1-p1-graph1.csv"));
+  ASSERT_GT(graph.size(), 100u);
+  EXPECT_EQ(graph[0], "frequency,Measured,Limit,Control limit");
+  EXPECT_EQ(graph[1].substr(0, 2), "1,");
+  EXPECT_EQ(graph[1].find('-'), std::string::npos);  // ABSDATA: plotted as positive values
+  const std::string summary = ReadFileBytes(csv / "report7-p1-table1.csv");
+  EXPECT_NE(summary.find("\nReturn Loss Near,FAIL,"), std::string::npos) << summary;
+  EXPECT_FALSE(fs::exists(csv / "report2-p1-table1.csv"));  // not selected
+}
+
+TEST(OutputCommand, ExitStatusTellsWhatWentWrong) {
+  TempDir dir;
+  const std::string pdf = (dir.path() / "x.pdf").string();
+  EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", (dir.path() / "none.txt").string(),
+                      "--pdf", pdf})
+                .status,
+            1);
+  EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf, "--reports",
+                      "99"})
+                .status,
+            2);
+  EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf, "--profile",
+                      "No such profile"})
+                .status,
+            2);
+  const std::string blocked = (dir.path() / "no-such-folder" / "x.pdf").string();
+  EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", blocked}).status,
+            3);
+  EXPECT_FALSE(fs::exists(pdf));
+}
+
+TEST(OutputCommand, ProfileSelectsItsReports) {
+  TempDir dir;
+  const fs::path csv = dir.path() / "csv";
+  const OutputRun run = RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--csv",
+                                  csv.string(), "--profile", "summary only"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("Printing Test summary  (1/1)"), std::string::npos) << run.err;
+  EXPECT_TRUE(fs::exists(csv / "report7-p1-table1.csv"));
+}
+
+}  // namespace
+}  // namespace vantrel
