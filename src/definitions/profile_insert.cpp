@@ -58,8 +58,9 @@ bool ReplaceFile(const std::string& target, const std::string& content, Failure&
     return false;
   }
   std::string folder = std::filesystem::path(target).parent_path().string();
-  if (folder.empty()) folder = ".";
-  std::string temp = folder + "/RepXXXXXX";
+  if (folder.empty()) folder.push_back('.');
+  std::string temp = folder;
+  temp += "/RepXXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) {
     failure.description = ErrnoText("Error Creating a temporary File in " + folder);

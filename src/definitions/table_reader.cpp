@@ -38,7 +38,7 @@ std::vector<std::string> ParseRows(const std::string& freqs, const TableDefiniti
                       reportTitle + "), table " + std::to_string(t) + "\r\rThe variable '" +
                       row + "' is not a recognised keyword for a frequency row.",
                   "Reading Reports Ini", PromptIcon::Exclamation);
-    row = "0";
+    row.assign(1, '0');
   }
   return rows;
 }
