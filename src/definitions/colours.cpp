@@ -17,17 +17,26 @@ struct RgbName {
 };
 
 constexpr std::array<RgbName, 14> kRgbNames = {{
-    {"red", 255, 0, 0},      {"green", 0, 255, 0},     {"blue", 0, 0, 255},
-    {"magenta", 255, 0, 255}, {"cyan", 0, 255, 255},    {"yellow", 255, 255, 0},
-    {"brown", 128, 0, 0},    {"white", 255, 255, 255}, {"black", 0, 0, 0},
-    {"grey", 128, 128, 128}, {"gray", 128, 128, 128},  {"ltgrey", 192, 192, 192},
-    {"ltgray", 192, 192, 192}, {"orange", 255, 128, 0},
+    {"red", 255, 0, 0},
+    {"green", 0, 255, 0},
+    {"blue", 0, 0, 255},
+    {"magenta", 255, 0, 255},
+    {"cyan", 0, 255, 255},
+    {"yellow", 255, 255, 0},
+    {"brown", 128, 0, 0},
+    {"white", 255, 255, 255},
+    {"black", 0, 0, 0},
+    {"grey", 128, 128, 128},
+    {"gray", 128, 128, 128},
+    {"ltgrey", 192, 192, 192},
+    {"ltgray", 192, 192, 192},
+    {"orange", 255, 128, 0},
 }};
 
 constexpr std::array<std::pair<std::string_view, int16_t>, 19> kPaletteNames = {{
-    {"black", 0},     {"red", 2},      {"green", 3},     {"magenta", 4},  {"blue", 5},
-    {"cyan", 6},      {"ltgray", 7},   {"ltgrey", 7},    {"gray", 8},     {"grey", 8},
-    {"ltmagenta", 9}, {"ltcyan", 10},  {"ltgreen", 11},  {"yellow", 13},  {"orange", 14},
+    {"black", 0},     {"red", 2},       {"green", 3},    {"magenta", 4}, {"blue", 5},
+    {"cyan", 6},      {"ltgray", 7},    {"ltgrey", 7},   {"gray", 8},    {"grey", 8},
+    {"ltmagenta", 9}, {"ltcyan", 10},   {"ltgreen", 11}, {"yellow", 13}, {"orange", 14},
     {"white", 15},    {"ltyellow", 41}, {"brown", 80},   {"", 0},
 }};
 

@@ -84,7 +84,8 @@ std::string ExpandLimits(std::string_view text, std::string_view testName, bool 
       limits = "lowerlimit";
       controls = ",lowercontrol";
       break;
-    case LimitClass::Upper: break;
+    case LimitClass::Upper:
+      break;
     case LimitClass::Both:
       limits = "lowerlimit,upperlimit";
       controls = ",lowercontrol,uppercontrol";
@@ -105,7 +106,8 @@ std::optional<ColumnCode> TableColumnCode(std::string_view element) {
   if (StartsWith(element, "dl") || StartsWith(element, "du")) {
     const ColumnCode base =
         element[1] == 'l' ? code::kDistanceAboveLower : code::kDistanceBelowUpper;
-    return static_cast<ColumnCode>(base + static_cast<int>(Val(element.substr(element.size() - 1))));
+    return static_cast<ColumnCode>(base +
+                                   static_cast<int>(Val(element.substr(element.size() - 1))));
   }
   if (const auto keyword = Lookup(kTableColumns, element)) return keyword;
   return IntegerOf(element);

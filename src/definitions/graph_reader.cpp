@@ -30,8 +30,10 @@ bool KeepsColumn(ColumnCode c) {
     case code::kMean:
     case code::kUpperLimit:
     case code::kLowerLimit:
-    case -9999: return true;
-    default: return false;
+    case -9999:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -144,12 +146,11 @@ double AutomaticYTicks(double yMin, double yMax) {
   return first != 0 ? first : 1;
 }
 
-void ReadGraphs(const IniStore& ini, const AppSettings& settings, int r,
-                ReportDefinition& report, Prompter& prompter) {
+void ReadGraphs(const IniStore& ini, const AppSettings& settings, int r, ReportDefinition& report,
+                Prompter& prompter) {
   int following = 0;
   for (int g = 1; g <= kMaxGraphs; ++g) {
-    const KeyReader k(ini, "[GRAPH_" + std::to_string(r) + "_" + std::to_string(g) + "]",
-                      prompter);
+    const KeyReader k(ini, "[GRAPH_" + std::to_string(r) + "_" + std::to_string(g) + "]", prompter);
     GraphDefinition& gd = report.Graphs[g - 1];
     const GraphDefinition* prev = g >= 2 ? &report.Graphs[g - 2] : nullptr;
     if (g == 1) following = k.Integer("FOLLOWINGGRAPHS", "0");
@@ -169,15 +170,15 @@ void ReadGraphs(const IniStore& ini, const AppSettings& settings, int r,
     gd.SizeX = k.Integer("SIZEX", "1");
     gd.SizeY = k.Integer("SIZEY", "1");
     if (gd.Slot == 0) {
-      CheckPlacement(report.SlotsX, report.SlotsY, gd.PosX, gd.PosY, gd.SizeX, gd.SizeY, r,
-                     "graph", g, prompter);
+      CheckPlacement(report.SlotsX, report.SlotsY, gd.PosX, gd.PosY, gd.SizeX, gd.SizeY, r, "graph",
+                     g, prompter);
     }
     ReadAxes(k, settings, gd);
     if (gd.YLog && !IsAutomatic(gd.YMin) && !IsAutomatic(gd.YMax) &&
         (gd.YMin <= 0 || gd.YMax <= 0)) {
       prompter.Tell("Error: \rYou can't have limits <= 0.0 for log plots: \rreport_" +
-                    std::to_string(r) + "\rgraph_" + std::to_string(r) + "_" +
-                    std::to_string(g) + " (" + report.Title + ")\rCheck Setup Information");
+                    std::to_string(r) + "\rgraph_" + std::to_string(r) + "_" + std::to_string(g) +
+                    " (" + report.Title + ")\rCheck Setup Information");
     }
     gd.Colours = SplitList(ToLower(k.Text("COLOURS")));
     gd.Legend = SplitList(k.Text("LEGEND"));
@@ -200,8 +201,8 @@ void ReadGraphs(const IniStore& ini, const AppSettings& settings, int r,
         continue;
       }
       const std::string key = "COLS_" + n;
-      const std::string text = ExpandLimits(ToLower("1," + k.Text(key, "-999")), data,
-                                            settings.GraphControlLimits);
+      const std::string text =
+          ExpandLimits(ToLower("1," + k.Text(key, "-999")), data, settings.GraphControlLimits);
       const std::vector<std::string> elements = SplitList(text);
       gd.Cols[d - 1] = ParseColumns(elements, k, key, prompter);
       gd.ColCount[d - 1] = text == "1,-999" ? 1 : Count16(elements.size());

@@ -11,8 +11,8 @@ namespace vantrel {
 /// Reads graphs 1.. of report r into report.Graphs and counts them in GraphCount.
 /// report's grid (SlotsX, SlotsY) must be read already: free placements are checked
 /// against it.
-void ReadGraphs(const IniStore& ini, const AppSettings& settings, int r,
-                ReportDefinition& report, Prompter& prompter);
+void ReadGraphs(const IniStore& ini, const AppSettings& settings, int r, ReportDefinition& report,
+                Prompter& prompter);
 
 /// The y tick step chosen when the limits are given and the step is not.
 double AutomaticYTicks(double yMin, double yMax);

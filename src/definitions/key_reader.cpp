@@ -29,8 +29,8 @@ int16_t KeyReader::WholeNumber(std::string_view key, std::string_view def) const
   return Rejected(key, value, def, "is not a whole number from -32768 to 32767");
 }
 
-int16_t KeyReader::Rejected(std::string_view key, const std::string& value,
-                            std::string_view def, const char* why) const {
+int16_t KeyReader::Rejected(std::string_view key, const std::string& value, std::string_view def,
+                            const char* why) const {
   prompter_.Tell("The value '" + value + "' of " + std::string(key) + " in " + section_ + " " +
                      why + ".\r\rThe default " + std::string(def) + " is used instead.",
                  {}, PromptIcon::Exclamation);

@@ -120,9 +120,10 @@ bool InsertProfileLine(const std::string& definitionPath, const std::string& lin
   bool placed = false;
   const std::string content = WithProfileLine(bytes, line, placed);
   if (!placed) {
-    prompter.Tell("No suitable place found to insert the profile string.\r\r"
-                  "Please check the ini file.",
-                  "Add Profile", PromptIcon::Information);
+    prompter.Tell(
+        "No suitable place found to insert the profile string.\r\r"
+        "Please check the ini file.",
+        "Add Profile", PromptIcon::Information);
     return false;
   }
   Failure failure;

@@ -17,8 +17,8 @@ std::size_t LastSeparator(std::string_view path) {
 
 }  // namespace
 
-void SelectReportsByProfile(const ProfileEntry& profile, int numReports,
-                            ReportSelection& selection, Prompter& prompter) {
+void SelectReportsByProfile(const ProfileEntry& profile, int numReports, ReportSelection& selection,
+                            Prompter& prompter) {
   const int cleared = std::clamp(numReports, 0, kMaxReports);
   std::fill(selection.begin(), selection.begin() + cleared, false);
   const std::size_t count =

@@ -4,16 +4,23 @@ namespace vantrel {
 
 GridSize AutomaticGrid(int itemCount) {
   switch (itemCount) {
-    case 1: return {1, 1};
-    case 2: return {1, 2};
-    case 3: return {1, 3};
+    case 1:
+      return {1, 1};
+    case 2:
+      return {1, 2};
+    case 3:
+      return {1, 3};
     case 5:
-    case 6: return {2, 3};
+    case 6:
+      return {2, 3};
     case 7:
-    case 8: return {2, 4};
+    case 8:
+      return {2, 4};
     case 11:
-    case 12: return {3, 4};
-    default: return {2, 2};
+    case 12:
+      return {3, 4};
+    default:
+      return {2, 2};
   }
 }
 

@@ -49,8 +49,8 @@ void ReadSecondGroup(const IniStore& ini, ProgramState& state, Prompter& prompte
   state.Header.FirstPageOnly = header.Flag("FIRST_PAGE_ONLY", "FALSE");
 }
 
-void ReadReport(const IniStore& ini, const AppSettings& settings, int r,
-                ReportDefinition& report, Prompter& prompter) {
+void ReadReport(const IniStore& ini, const AppSettings& settings, int r, ReportDefinition& report,
+                Prompter& prompter) {
   // Graphs and tables of an earlier read leave nothing behind.
   ReportDefinition fresh;
   fresh.Title = std::move(report.Title);

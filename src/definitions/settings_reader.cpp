@@ -32,13 +32,12 @@ ProfileEntry ParseProfile(const std::string& value) {
   const std::size_t comma = value.find(',');
   entry.Name = value.substr(0, comma);
   entry.Reports = comma == std::string::npos ? std::vector<std::string>{""}
-                                              : SplitList(std::string_view(value).substr(comma));
+                                             : SplitList(std::string_view(value).substr(comma));
   entry.Count = static_cast<int16_t>(entry.Reports.size());
   return entry;
 }
 
-void ReadProfiles(const KeyReader& general, const char* prefix, int capacity,
-                  ProfileTable& table) {
+void ReadProfiles(const KeyReader& general, const char* prefix, int capacity, ProfileTable& table) {
   table.Entries.clear();
   for (int n = 1; n <= capacity; ++n) {
     const std::string value = general.Text(std::string(prefix) + std::to_string(n));
@@ -73,10 +72,11 @@ void ReadSettings(ProgramState& state, Prompter& prompter, const std::string& re
   state.ReportsRead = false;
   IniStore& ini = state.Ini;
   if (ini.NumReports > kMaxReports) {
-    prompter.Tell("You have exceeded the maximum number of reports allowed.\r\r"
-                  "The maximum is currently set to " +
-                  std::to_string(kMaxReports) +
-                  ". If you need this figure extended, please contact your software supplier.");
+    prompter.Tell(
+        "You have exceeded the maximum number of reports allowed.\r\r"
+        "The maximum is currently set to " +
+        std::to_string(kMaxReports) +
+        ". If you need this figure extended, please contact your software supplier.");
     ini.NumReports = kMaxReports;
   }
   const int numReports = ini.NumReports;

@@ -35,8 +35,8 @@ std::vector<std::string> ParseRows(const std::string& freqs, const TableDefiniti
     if (const auto c = RowKeywordCode(row)) row = std::to_string(*c);
     if (comments || IsNumeric(row)) continue;
     prompter.Tell("There is an invalid variable specified in report " + std::to_string(r) + "(" +
-                      reportTitle + "), table " + std::to_string(t) + "\r\rThe variable '" +
-                      row + "' is not a recognised keyword for a frequency row.",
+                      reportTitle + "), table " + std::to_string(t) + "\r\rThe variable '" + row +
+                      "' is not a recognised keyword for a frequency row.",
                   "Reading Reports Ini", PromptIcon::Exclamation);
     row.assign(1, '0');
   }
@@ -63,11 +63,10 @@ std::string BuiltHeaders(const std::vector<ColumnCode>& cols, const AppSettings&
 
 }  // namespace
 
-void ReadTables(const IniStore& ini, const AppSettings& settings, int r,
-                ReportDefinition& report, Prompter& prompter) {
+void ReadTables(const IniStore& ini, const AppSettings& settings, int r, ReportDefinition& report,
+                Prompter& prompter) {
   for (int t = 1; t <= kMaxTables; ++t) {
-    const KeyReader k(ini, "[TABLE_" + std::to_string(r) + "_" + std::to_string(t) + "]",
-                      prompter);
+    const KeyReader k(ini, "[TABLE_" + std::to_string(r) + "_" + std::to_string(t) + "]", prompter);
     TableDefinition& td = report.Tables[t - 1];
     td.Data = k.Text("DATA");
     if (td.Data.empty()) break;
@@ -83,8 +82,8 @@ void ReadTables(const IniStore& ini, const AppSettings& settings, int r,
     td.SizeY = 1;
     td.FontSize = k.WholeNumber("FONTSIZE", "9");
     if (td.Slot == 0) {
-      CheckPlacement(report.SlotsX, report.SlotsY, td.PosX, td.PosY, td.SizeX, td.SizeY, r,
-                     "table", t, prompter);
+      CheckPlacement(report.SlotsX, report.SlotsY, td.PosX, td.PosY, td.SizeX, td.SizeY, r, "table",
+                     t, prompter);
     }
     td.Title = k.Text("TITLE");
     td.Order = k.WholeNumber("ORDER", "1");

@@ -9,7 +9,7 @@
 namespace vantrel {
 
 /// Reads tables 1.. of report r into report.Tables and counts them in TableCount.
-void ReadTables(const IniStore& ini, const AppSettings& settings, int r,
-                ReportDefinition& report, Prompter& prompter);
+void ReadTables(const IniStore& ini, const AppSettings& settings, int r, ReportDefinition& report,
+                Prompter& prompter);
 
 }  // namespace vantrel

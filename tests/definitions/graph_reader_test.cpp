@@ -16,18 +16,18 @@ std::vector<ColumnCode> Counted(const GraphDefinition& g, int d = 1) {
 
 TEST(ReadGraphs, FollowingGraphsShiftColumnsAndSlots) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "TITLE=R", "[GRAPH]", "FOLLOWINGGRAPHS=3", "SLOT=1",
-                              "DATA_1=NEXT (pair-pair) near", "COLS_1=2,limits,mean",
-                              "YLOG=TRUE", "YMIN=1", "YMAX=100", "[GRAPH]",
-                              "DATA_1=NEXT (pair-pair) near", "COLS_1=9", "[GRAPH]", "[GRAPH]",
-                              "XLOG=false", "[GRAPH]", "COLS_1=2"})));
+  ASSERT_TRUE(
+      d.Load(IniText({"[REPORT]", "TITLE=R", "[GRAPH]", "FOLLOWINGGRAPHS=3", "SLOT=1",
+                      "DATA_1=NEXT (pair-pair) near", "COLS_1=2,limits,mean", "YLOG=TRUE", "YMIN=1",
+                      "YMAX=100", "[GRAPH]", "DATA_1=NEXT (pair-pair) near", "COLS_1=9", "[GRAPH]",
+                      "[GRAPH]", "XLOG=false", "[GRAPH]", "COLS_1=2"})));
   const ReportDefinition& r = d.Report(1);
   ASSERT_EQ(r.GraphCount, 5);  // four in the series, then one of its own
   for (int g = 2; g <= 4; ++g) {
     const GraphDefinition& graph = d.Graph(1, g);
     EXPECT_EQ(graph.Slot, g);
-    EXPECT_EQ(Counted(graph), (std::vector<ColumnCode>{1, static_cast<ColumnCode>(g + 1), 9997,
-                                                       9992, 9988}))
+    EXPECT_EQ(Counted(graph),
+              (std::vector<ColumnCode>{1, static_cast<ColumnCode>(g + 1), 9997, 9992, 9988}))
         << g;
     EXPECT_EQ(graph.Data[0], "NEXT (pair-pair) near");
     EXPECT_TRUE(graph.YLog);
@@ -41,10 +41,10 @@ TEST(ReadGraphs, FollowingGraphsShiftColumnsAndSlots) {
 
 TEST(ReadGraphs, ExpandsLimitsByTheClassOfTheTest) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "GRAPHCONTROLLIMITS=false", "[REPORT]", "[GRAPH]",
-                              "DATA_1=Attenuation near", "COLS_1=limits", "DATA_2=NEXT far",
-                              "COLS_2=2,LIMITS", "DATA_3=Impedance (Term) Near|x",
-                              "COLS_3=2,limits", "COLS_4=dl3,last4,emp"})));
+  ASSERT_TRUE(d.Load(
+      IniText({"[GENERAL]", "GRAPHCONTROLLIMITS=false", "[REPORT]", "[GRAPH]",
+               "DATA_1=Attenuation near", "COLS_1=limits", "DATA_2=NEXT far", "COLS_2=2,LIMITS",
+               "DATA_3=Impedance (Term) Near|x", "COLS_3=2,limits", "COLS_4=dl3,last4,emp"})));
   const GraphDefinition& g = d.Graph(1, 1);
   EXPECT_EQ(Counted(g, 1), (std::vector<ColumnCode>{1, 9998}));
   EXPECT_EQ(Counted(g, 2), (std::vector<ColumnCode>{1, 2, 9997}));
@@ -54,9 +54,9 @@ TEST(ReadGraphs, ExpandsLimitsByTheClassOfTheTest) {
   EXPECT_EQ(g.MarginType, 3);   // the last named test decides
 
   LoadedDefinition control;
-  ASSERT_TRUE(control.Load(IniText({"[REPORT]", "[GRAPH]", "DATA_1=Attenuation near",
-                                    "COLS_1=limits", "DATA_2=Impedance (term) far",
-                                    "COLS_2=2,limits"})));
+  ASSERT_TRUE(
+      control.Load(IniText({"[REPORT]", "[GRAPH]", "DATA_1=Attenuation near", "COLS_1=limits",
+                            "DATA_2=Impedance (term) far", "COLS_2=2,limits"})));
   EXPECT_EQ(Counted(control.Graph(1, 1), 1), (std::vector<ColumnCode>{1, 9998, 9989}));
   EXPECT_EQ(Counted(control.Graph(1, 1), 2),
             (std::vector<ColumnCode>{1, 2, 9998, 9997, 9989, 9988}));
@@ -64,9 +64,8 @@ TEST(ReadGraphs, ExpandsLimitsByTheClassOfTheTest) {
 
 TEST(AutomaticYTicks, PrefersRoundStepsWithMoreThanSevenTicks) {
   const std::vector<std::tuple<double, double, double>> cases = {
-      {0, 100, 10}, {0, 7, 1},   {0, 8, 1},     {0, 1000, 50}, {-40, 0, 5},
-      {0, 84, 7},   {0, 99, 11}, {10, 10, 1},   {5, 0, 1},     {0, 0.5, 1},
-      {0, 160, 20}, {0, 1e9, 50}, {0, 37, 1}};
+      {0, 100, 10}, {0, 7, 1}, {0, 8, 1},   {0, 1000, 50}, {-40, 0, 5},  {0, 84, 7}, {0, 99, 11},
+      {10, 10, 1},  {5, 0, 1}, {0, 0.5, 1}, {0, 160, 20},  {0, 1e9, 50}, {0, 37, 1}};
   for (const auto& [lo, hi, ticks] : cases) {
     EXPECT_EQ(AutomaticYTicks(lo, hi), ticks) << lo << ".." << hi;
   }
@@ -74,10 +73,10 @@ TEST(AutomaticYTicks, PrefersRoundStepsWithMoreThanSevenTicks) {
 
 TEST(ReadGraphs, ComputesYTicksOnlyWhenBothLimitsAreGivenAndWarnsOfLogLimits) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "TITLE=Loss", "[GRAPH]", "DATA_1=a", "COLS_1=2",
-                              "YMIN=0", "YMAX=100", "YLOG=TRUE", "[GRAPH]", "DATA_1=b",
-                              "COLS_1=2", "YMAX=100", "YLOG=TRUE", "[GRAPH]", "DATA_1=c",
-                              "COLS_1=2", "YMIN=0", "YMAX=100", "YTICKS=25"})));
+  ASSERT_TRUE(d.Load(
+      IniText({"[REPORT]", "TITLE=Loss", "[GRAPH]", "DATA_1=a", "COLS_1=2", "YMIN=0", "YMAX=100",
+               "YLOG=TRUE", "[GRAPH]", "DATA_1=b", "COLS_1=2", "YMAX=100", "YLOG=TRUE", "[GRAPH]",
+               "DATA_1=c", "COLS_1=2", "YMIN=0", "YMAX=100", "YTICKS=25"})));
   EXPECT_EQ(d.Graph(1, 1).YTicks, 10);
   EXPECT_TRUE(d.Graph(1, 1).AbsData);  // a log axis plots magnitudes
   EXPECT_EQ(d.Graph(1, 2).YTicks, code::kAutomatic);
@@ -90,10 +89,9 @@ TEST(ReadGraphs, ComputesYTicksOnlyWhenBothLimitsAreGivenAndWarnsOfLogLimits) {
 
 TEST(ReadGraphs, StopsAtAGraphWithoutColumnsOrMarkedAsMissing) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "[GRAPH]", "DATA_1=a", "COLS_1=2", "[GRAPH]",
-                              "DATA_1=a", "[GRAPH]", "DATA_1=a", "COLS_1=3", "[REPORT]",
-                              "[GRAPH]", "COLS_1=2", "[GRAPH]", "COLS_1=-999", "[GRAPH]",
-                              "COLS_1=4"})));
+  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "[GRAPH]", "DATA_1=a", "COLS_1=2", "[GRAPH]", "DATA_1=a",
+                              "[GRAPH]", "DATA_1=a", "COLS_1=3", "[REPORT]", "[GRAPH]", "COLS_1=2",
+                              "[GRAPH]", "COLS_1=-999", "[GRAPH]", "COLS_1=4"})));
   EXPECT_EQ(d.Report(1).GraphCount, 1);
   EXPECT_EQ(d.Report(2).GraphCount, 1);
 }
@@ -118,11 +116,28 @@ TEST(ReadGraphs, DerivesThePairNumber) {
 
 TEST(ReadGraphs, InheritsAutomaticAxesFromTheGraphOfTheSameTest) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "OVERALL_STOPFREQ=500", "[REPORT]", "[GRAPH]",
-                              "DATA_1=Return Loss", "COLS_1=2", "YMIN=-50", "YMAX=0",
-                              "XMIN=1", "XMAX=250", "XTICKS=50", "YAXIS=dB", "XAXIS=f",
-                              "YLOG=true", "STOPFREQ=100", "[GRAPH]", "DATA_1=return loss",
-                              "COLS_1=3", "XMIN=2", "[GRAPH]", "DATA_1=Other", "COLS_1=2"})));
+  ASSERT_TRUE(d.Load(IniText({"[GENERAL]",
+                              "OVERALL_STOPFREQ=500",
+                              "[REPORT]",
+                              "[GRAPH]",
+                              "DATA_1=Return Loss",
+                              "COLS_1=2",
+                              "YMIN=-50",
+                              "YMAX=0",
+                              "XMIN=1",
+                              "XMAX=250",
+                              "XTICKS=50",
+                              "YAXIS=dB",
+                              "XAXIS=f",
+                              "YLOG=true",
+                              "STOPFREQ=100",
+                              "[GRAPH]",
+                              "DATA_1=return loss",
+                              "COLS_1=3",
+                              "XMIN=2",
+                              "[GRAPH]",
+                              "DATA_1=Other",
+                              "COLS_1=2"})));
   const GraphDefinition& second = d.Graph(1, 2);
   EXPECT_EQ(second.YMin, -50);
   EXPECT_EQ(second.YTicks, 5);
@@ -141,9 +156,9 @@ TEST(ReadGraphs, InheritsAutomaticAxesFromTheGraphOfTheSameTest) {
 
 TEST(ReadGraphs, ReadsListsAndTakesTheFirstTestForAnEmptyDataOne) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "[GRAPH]", "DATA_1=a", "COLS_1=2",
-                              "COLOURS=Red,BLUE", "LEGEND=One,Two", "STYLE=solid",
-                              "AUTOMARGIN=false", "ORDER_2=3", "[GRAPH]", "COLS_1=2"})));
+  ASSERT_TRUE(d.Load(
+      IniText({"[REPORT]", "[GRAPH]", "DATA_1=a", "COLS_1=2", "COLOURS=Red,BLUE", "LEGEND=One,Two",
+               "STYLE=solid", "AUTOMARGIN=false", "ORDER_2=3", "[GRAPH]", "COLS_1=2"})));
   const GraphDefinition& g = d.Graph(1, 1);
   EXPECT_EQ(g.Colours, (std::vector<std::string>{"red", "blue"}));
   EXPECT_EQ(g.Legend, (std::vector<std::string>{"One", "Two"}));

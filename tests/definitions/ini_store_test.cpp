@@ -57,8 +57,8 @@ TEST(LoadIni, NumbersBareProfileLinesOnlyInsideGeneral) {
 }
 
 TEST(LoadIni, SplitsKeysFromValuesAndStripsQuotes) {
-  const Loaded l(IniText({"[R]", "  title = \"Cable A\"  ", "A=\"Cable A", "B=Cable A\"",
-                          "Key=a=b", "stray text", "C=", "\"D\"=x"}));
+  const Loaded l(IniText({"[R]", "  title = \"Cable A\"  ", "A=\"Cable A", "B=Cable A\"", "Key=a=b",
+                          "stray text", "C=", "\"D\"=x"}));
   ASSERT_TRUE(l.ok);
   EXPECT_EQ(GetKey(l.store, "[R]", "TITLE", "?"), "Cable A");
   EXPECT_EQ(GetKey(l.store, "[R]", "A", "?"), "Cable A");
@@ -89,8 +89,8 @@ TEST(LoadIni, RefusesWhatItCannotHoldAndKeepsTheEarlierDefinition) {
   TempDir dir;
   RecordingPrompter prompter;
   IniStore store;
-  ASSERT_TRUE(LoadIni(dir.Write("good.ini", "[GENERAL]\nAPPNAME=Kept\n").string(), store,
-                      prompter));
+  ASSERT_TRUE(
+      LoadIni(dir.Write("good.ini", "[GENERAL]\nAPPNAME=Kept\n").string(), store, prompter));
 
   std::string huge = "[GENERAL]\n";
   for (int i = 0; i < 32767; ++i) huge += "K=1\n";
@@ -107,8 +107,8 @@ TEST(LoadIni, RefusesWhatItCannotHoldAndKeepsTheEarlierDefinition) {
 }
 
 TEST(GetKey, SearchesOnlyTheFirstSectionOfANameAndTakesTheFirstKey) {
-  const Loaded l(IniText({"[GENERAL]", "A=1", "A=2", "[HEADER]", "B=3", "[general]", "A=9",
-                          "C=4"}));
+  const Loaded l(
+      IniText({"[GENERAL]", "A=1", "A=2", "[HEADER]", "B=3", "[general]", "A=9", "C=4"}));
   EXPECT_EQ(GetKey(l.store, "[GENERAL]", "A", "d"), "1");
   EXPECT_EQ(GetKey(l.store, "[general]", "A", "d"), "1");
   EXPECT_EQ(GetKey(l.store, "[GENERAL]", "C", "d"), "d");
@@ -131,16 +131,16 @@ TEST_P(SplitListTest, CutsAndExpands) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, SplitListTest,
-    ::testing::Values(
-        SplitCase{"", {}}, SplitCase{"a", {"a"}}, SplitCase{"a,,b", {"a", "", "b"}},
-        SplitCase{"a,", {"a", ""}}, SplitCase{"1,3..6,9", {"1", "3", "4", "5", "6", "9"}},
-        SplitCase{"3..6", {"3..6"}}, SplitCase{",3..6", {"", "3", "4", "5", "6"}},
-        SplitCase{",1..2,5..6", {"", "1", "2", "5", "6"}},
-        SplitCase{", 2 .. 3 ", {"", "2", "3"}},
-        // Not expandable: kept as written, for the reader to reject.
-        SplitCase{",6..3", {"", "6..3"}}, SplitCase{",a..3", {"", "a..3"}},
-        SplitCase{",1..", {"", "1.."}}, SplitCase{",1..20000", {"", "1..20000"}},
-        SplitCase{",-1..1", {"", "-1", "0", "1"}}));
+    ::testing::Values(SplitCase{"", {}}, SplitCase{"a", {"a"}}, SplitCase{"a,,b", {"a", "", "b"}},
+                      SplitCase{"a,", {"a", ""}},
+                      SplitCase{"1,3..6,9", {"1", "3", "4", "5", "6", "9"}},
+                      SplitCase{"3..6", {"3..6"}}, SplitCase{",3..6", {"", "3", "4", "5", "6"}},
+                      SplitCase{",1..2,5..6", {"", "1", "2", "5", "6"}},
+                      SplitCase{", 2 .. 3 ", {"", "2", "3"}},
+                      // Not expandable: kept as written, for the reader to reject.
+                      SplitCase{",6..3", {"", "6..3"}}, SplitCase{",a..3", {"", "a..3"}},
+                      SplitCase{",1..", {"", "1.."}}, SplitCase{",1..20000", {"", "1..20000"}},
+                      SplitCase{",-1..1", {"", "-1", "0", "1"}}));
 
 TEST(SplitList, ExpandsTheLargestAllowedRange) {
   const std::vector<std::string> list = SplitList(",1..10000");

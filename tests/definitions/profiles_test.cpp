@@ -1,5 +1,6 @@
 #include "definitions/profiles.h"
 
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -7,8 +8,6 @@
 
 #include <csignal>
 #include <filesystem>
-
-#include <gtest/gtest.h>
 
 #include "common/recording_prompter.h"
 #include "common/temp_dir.h"
@@ -39,8 +38,8 @@ TEST(SelectReportsByProfile, SelectsNumericEntriesAndComplainsOfOthers) {
   ReportSelection s{};
   s[1] = true;
   s[9] = true;
-  SelectReportsByProfile(Profile("Odd", {"", "1", "x", " 3 ", "0", "210", "-4", "209", "3..1"}),
-                         5, s, p);
+  SelectReportsByProfile(Profile("Odd", {"", "1", "x", " 3 ", "0", "210", "-4", "209", "3..1"}), 5,
+                         s, p);
   EXPECT_EQ(SelectedReports(s), (std::vector<int>{1, 3, 10, 209}));  // 10 is beyond report 5
   ASSERT_EQ(p.messages.size(), 2u);
   EXPECT_EQ(p.messages[0].title, "Profile Error");
@@ -72,8 +71,8 @@ TEST(FolderAndFileName, CutAtEitherSeparator) {
 class InsertProfileLineTest : public ::testing::Test {
  protected:
   std::size_t FilesInFolder() const {
-    return static_cast<std::size_t>(std::distance(
-        std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()));
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.path()),
+                                                  std::filesystem::directory_iterator()));
   }
   TempDir dir;
   RecordingPrompter prompter;

@@ -43,8 +43,9 @@ TEST(ReadReportsIni, FillsTheGridFromTheItemsWhenEitherSideIsMissing) {
   EXPECT_EQ(onlyX.Report(1).SlotsY, 1);
 
   LoadedDefinition given;
-  ASSERT_TRUE(given.Load(Items(1, 0, {"SLOTSX=3", "Y=2", "SLOTSY=9", "BORDER=2",
-                                      "MULTIPAGE=false", "HIDEHEADER=true", "SUBHEADER=Sub"})));
+  ASSERT_TRUE(given.Load(Items(1, 0,
+                               {"SLOTSX=3", "Y=2", "SLOTSY=9", "BORDER=2", "MULTIPAGE=false",
+                                "HIDEHEADER=true", "SUBHEADER=Sub"})));
   const ReportDefinition& r = given.Report(1);
   EXPECT_EQ(r.SlotsX, 3);
   EXPECT_EQ(r.SlotsY, 2);
@@ -56,10 +57,10 @@ TEST(ReadReportsIni, FillsTheGridFromTheItemsWhenEitherSideIsMissing) {
 
 TEST(ReadReportsIni, ChecksFreePlacementsAgainstAGivenGrid) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "TITLE=R", "X=2", "Y=2", "[GRAPH]", "DATA_1=a",
-                              "COLS_1=2", "POSX=3", "[GRAPH]", "COLS_1=2", "SLOT=4", "POSX=9",
-                              "[TABLE]", "DATA=a", "SIZEX=2", "POSY=2", "[TABLE]", "DATA=a",
-                              "SIZEX=3"})));
+  ASSERT_TRUE(
+      d.Load(IniText({"[REPORT]", "TITLE=R", "X=2", "Y=2", "[GRAPH]", "DATA_1=a", "COLS_1=2",
+                      "POSX=3", "[GRAPH]", "COLS_1=2", "SLOT=4", "POSX=9", "[TABLE]", "DATA=a",
+                      "SIZEX=2", "POSY=2", "[TABLE]", "DATA=a", "SIZEX=3"})));
   ASSERT_EQ(d.prompter.messages.size(), 2u);
   EXPECT_EQ(d.prompter.messages[0].text,
             "Error: \rErrors with sizes or positions for \rreport_1\rgraph_1_1\r"
@@ -89,10 +90,10 @@ TEST(ReadReportsIni, ReadsOnceAfterEachLoadAndThenEmptiesTheStore) {
 
 TEST(ReadReportsIni, ReadsTheSecondGroupOfSettings) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "GRIDCOLOUR=Blue", "GRIDCOLOR=Red",
-                              "TABLECOLOR=green", "PAGENUM=page", "GRAPHLINETHICKNESS=2.5",
-                              "OVERALL_STOPFREQ=250", "DEFAULTMULTIPAGE=no", "[HEADER]",
-                              "HEADERJUSTIFY=center", "FIRST_PAGE_ONLY=TRUE", "[REPORT]"})));
+  ASSERT_TRUE(d.Load(
+      IniText({"[GENERAL]", "GRIDCOLOUR=Blue", "GRIDCOLOR=Red", "TABLECOLOR=green", "PAGENUM=page",
+               "GRAPHLINETHICKNESS=2.5", "OVERALL_STOPFREQ=250", "DEFAULTMULTIPAGE=no", "[HEADER]",
+               "HEADERJUSTIFY=center", "FIRST_PAGE_ONLY=TRUE", "[REPORT]"})));
   const AppSettings& s = d.state->Settings;
   EXPECT_EQ(s.GridColour, "blue");
   EXPECT_EQ(s.SubHeaderTextColor, "green");

@@ -17,17 +17,17 @@ std::vector<bool> Selected(const LoadedDefinition& d) {
 }
 
 TEST(ReadSettings, SelectsTitledReportsByTheirDefaultKey) {
-  const std::string text = IniText({"[GENERAL]", "ALLSELECTED=FALSE", "[REPORT_1]", "TITLE=A",
-                                    "[REPORT_2]", "TITLE=B", "DEFAULT=true", "[REPORT_3]",
-                                    "DEFAULT=TRUE"});
+  const std::string text =
+      IniText({"[GENERAL]", "ALLSELECTED=FALSE", "[REPORT_1]", "TITLE=A", "[REPORT_2]", "TITLE=B",
+               "DEFAULT=true", "[REPORT_3]", "DEFAULT=TRUE"});
   LoadedDefinition d;
   ASSERT_TRUE(d.Load(text, false));
   EXPECT_EQ(Selected(d), (std::vector<bool>{false, true, false}));
 
   LoadedDefinition all;
-  ASSERT_TRUE(all.Load(IniText({"[REPORT_1]", "TITLE=A", "[REPORT_2]", "TITLE=B",
-                                "DEFAULT=yes", "[REPORT_3]"}),
-                       false));
+  ASSERT_TRUE(all.Load(
+      IniText({"[REPORT_1]", "TITLE=A", "[REPORT_2]", "TITLE=B", "DEFAULT=yes", "[REPORT_3]"}),
+      false));
   EXPECT_EQ(Selected(all), (std::vector<bool>{true, false, false}));
   EXPECT_TRUE(all.state->Selection[0]);
 }
@@ -63,8 +63,7 @@ TEST(ReadSettings, ReadsProfilesUpToTheFirstGap) {
   EXPECT_EQ(all.Reports, (std::vector<std::string>{"", "1", "2", "3", "4"}));
   EXPECT_EQ(all.Count, 5);
   ASSERT_EQ(d.state->SequenceProfiles.LastUsed(), 1);
-  EXPECT_EQ(d.state->SequenceProfiles.Entries[0].Reports,
-            (std::vector<std::string>{"", "2", "4"}));
+  EXPECT_EQ(d.state->SequenceProfiles.Entries[0].Reports, (std::vector<std::string>{"", "2", "4"}));
   EXPECT_EQ(d.state->SequenceProfiles.Entries[1].Name, "NoList");
   EXPECT_EQ(d.state->SequenceProfiles.Entries[1].Count, 1);
 }
@@ -76,7 +75,8 @@ TEST(ReadSettings, PutsTestStatusIntoTheTwelfthItemUnlessItIsThere) {
   EXPECT_EQ(none.state->Header.HeaderTexts[2], "Cable");
   EXPECT_EQ(none.state->Header.HeaderItems[11], "Test Status");
 
-  for (const char* line : {"HEADER_5=test status", "HALFHEADER_30=TEST STATUS", "HEADER_12=Length"}) {
+  for (const char* line :
+       {"HEADER_5=test status", "HALFHEADER_30=TEST STATUS", "HEADER_12=Length"}) {
     LoadedDefinition d;
     ASSERT_TRUE(d.Load(IniText({"[HEADER]", line}), false));
     EXPECT_NE(d.state->Header.HeaderItems[11], "Test Status") << line;

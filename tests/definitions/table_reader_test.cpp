@@ -38,21 +38,20 @@ TEST(ReadTables, ReportsAnInvalidRowUnlessTheTableShowsComments) {
 
 TEST(ReadTables, BuildsHeadersFromTheColumnsAndNamesTheLimits) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "LIMITNAME=Spec", "CONTROLNAME=Ctl",
-                              "TABLECONTROLLIMITS=TRUE", "[REPORT]", "[TABLE]",
-                              "DATA=attenuation near", "COLS=2,limits", "[TABLE]", "DATA=a",
-                              "HEADERS=Freq,Pair 1,LIMIT_NAME,CONTROL_LIMIT_NAME"})));
+  ASSERT_TRUE(
+      d.Load(IniText({"[GENERAL]", "LIMITNAME=Spec", "CONTROLNAME=Ctl", "TABLECONTROLLIMITS=TRUE",
+                      "[REPORT]", "[TABLE]", "DATA=attenuation near", "COLS=2,limits", "[TABLE]",
+                      "DATA=a", "HEADERS=Freq,Pair 1,LIMIT_NAME,CONTROL_LIMIT_NAME"})));
   EXPECT_EQ(d.Table(1, 1).Cols, (std::vector<ColumnCode>{1, 2, 9998, 9989}));
   EXPECT_EQ(d.Table(1, 1).Headers,
             (std::vector<std::string>{"col_name", "col_name", "Spec", "Ctl"}));
   EXPECT_EQ(d.Table(1, 2).Headers, (std::vector<std::string>{"Freq", "Pair 1", "Spec", "Ctl"}));
 
   LoadedDefinition plain;
-  ASSERT_TRUE(plain.Load(IniText({"[REPORT]", "[TABLE]", "DATA=attenuation near",
-                                  "COLS=2,limits"})));
+  ASSERT_TRUE(
+      plain.Load(IniText({"[REPORT]", "[TABLE]", "DATA=attenuation near", "COLS=2,limits"})));
   EXPECT_EQ(plain.Table(1, 1).Cols, (std::vector<ColumnCode>{1, 2, 9998}));
-  EXPECT_EQ(plain.Table(1, 1).Headers,
-            (std::vector<std::string>{"col_name", "col_name", "Limit"}));
+  EXPECT_EQ(plain.Table(1, 1).Headers, (std::vector<std::string>{"col_name", "col_name", "Limit"}));
 }
 
 TEST(ReadTables, KnowsTheTableColumnKeywords) {
@@ -65,9 +64,9 @@ TEST(ReadTables, KnowsTheTableColumnKeywords) {
 
 TEST(ReadTables, StopsAtATableWithoutDataAndRejectsMalformedWholeNumbers) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "[TABLE]", "DATA=a", "SLOT=2.5", "FONTSIZE=big",
-                              "ORDER=3", "SIZEX=2", "[TABLE]", "TITLE=no data", "[TABLE]",
-                              "DATA=b"})));
+  ASSERT_TRUE(
+      d.Load(IniText({"[REPORT]", "[TABLE]", "DATA=a", "SLOT=2.5", "FONTSIZE=big", "ORDER=3",
+                      "SIZEX=2", "[TABLE]", "TITLE=no data", "[TABLE]", "DATA=b"})));
   EXPECT_EQ(d.Report(1).TableCount, 1);
   const TableDefinition& t = d.Table(1, 1);
   EXPECT_EQ(t.Slot, 2);  // halves to even

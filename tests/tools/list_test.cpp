@@ -1,12 +1,11 @@
 // vantrel-report --list, run as the real executable on fixture files.
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "common/temp_dir.h"
 
@@ -32,8 +31,8 @@ ToolRun RunReportTool(const std::vector<std::string>& args) {
   TempDir dir;
   std::string command = Quoted(VANTREL_REPORT_EXE);
   for (const std::string& a : args) command += " " + Quoted(a);
-  command += " >" + Quoted((dir.path() / "out").string()) + " 2>" +
-             Quoted((dir.path() / "err").string());
+  command +=
+      " >" + Quoted((dir.path() / "out").string()) + " 2>" + Quoted((dir.path() / "err").string());
   ToolRun run;
   const int raw = std::system(command.c_str());
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
