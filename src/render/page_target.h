@@ -47,7 +47,7 @@ class PageTarget {
 /// Vector PDF with embedded fonts, written straight to path.
 class PdfTarget : public PageTarget {
  public:
-  PdfTarget(std::string path, PaperSize paper, std::string title, int dpi = 1200);
+  PdfTarget(std::string path, PaperSize paper, std::string title, int dpi = 600);
   bool Begin() override;
   bool NewPage() override;
   bool End() override;

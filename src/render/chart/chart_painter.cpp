@@ -51,22 +51,41 @@ bool AnyLegend(const ChartSpec& spec) {
                      [](const DataSet& s) { return !s.Legend.empty(); });
 }
 
-// One set as polylines broken at missing points; consecutive points that land in
-// the same sliver of the page are thinned to their first, lowest, highest and last.
+// One set as polylines broken at missing points. Points that share a sliver of the
+// page a quarter of a millimetre wide are drawn as their lowest and highest value:
+// the line looks the same and the page holds a fraction of the points.
 void DrawSet(QPainter& p, const DataSet& set, const AxisLayout& x, const AxisLayout& y,
              const QRectF& area, double k) {
   QPainterPath path;
+  const double sliver = 0.25 * k;
+  const double still = 0.1 * k;
+  struct Bucket {
+    long index = -1;
+    int count = 0;
+    QPointF low, high, last;
+    int lowAt = 0, highAt = 0;
+  } b;
   bool open = false;
-  const double sliver = 0.05 * k;
-  double sliverX = kNaN, lowY = 0, highY = 0, lastY = 0;
   const auto flush = [&]() {
-    if (std::isnan(sliverX)) return;
-    path.lineTo(sliverX, lowY);
-    path.lineTo(sliverX, highY);
-    path.lineTo(sliverX, lastY);
-    sliverX = kNaN;
+    if (b.count == 0) return;
+    const QPointF& first = b.lowAt <= b.highAt ? b.low : b.high;
+    const QPointF& second = b.lowAt <= b.highAt ? b.high : b.low;
+    if (!open) {
+      path.moveTo(first);
+      open = true;
+    } else {
+      path.lineTo(first);
+    }
+    if (b.count > 1) {
+      if (second != first) path.lineTo(second);
+      const QPointF& end = second;
+      if (std::fabs(b.last.y() - end.y()) > still) path.lineTo(b.last);
+    }
+    b.count = 0;
   };
+  int n = 0;
   for (const ChartPoint& pt : set.Points) {
+    ++n;
     const double fx = pt.Missing ? kNaN : x.Fraction(pt.X);
     const double fy = pt.Missing ? kNaN : y.Fraction(pt.Y);
     if (std::isnan(fx) || std::isnan(fy)) {
@@ -74,26 +93,20 @@ void DrawSet(QPainter& p, const DataSet& set, const AxisLayout& x, const AxisLay
       open = false;
       continue;
     }
-    const double px = area.left() + fx * area.width();
-    const double py = area.bottom() - fy * area.height();
-    if (!open) {
-      path.moveTo(px, py);
-      open = true;
+    const QPointF q(area.left() + fx * area.width(), area.bottom() - fy * area.height());
+    const long index = static_cast<long>(std::floor((q.x() - area.left()) / sliver));
+    if (b.count > 0 && index != b.index) flush();
+    if (b.count == 0) {
+      b.index = index;
+      b.low = b.high = b.last = q;
+      b.lowAt = b.highAt = n;
+      b.count = 1;
       continue;
     }
-    if (!std::isnan(sliverX) && std::fabs(px - sliverX) < sliver) {
-      lowY = std::min(lowY, py);
-      highY = std::max(highY, py);
-      lastY = py;
-      continue;
-    }
-    flush();
-    if (std::fabs(px - path.currentPosition().x()) < sliver) {
-      sliverX = px;
-      lowY = highY = lastY = py;
-      continue;
-    }
-    path.lineTo(px, py);
+    ++b.count;
+    b.last = q;
+    if (q.y() > b.low.y()) b.low = q, b.lowAt = n;
+    if (q.y() < b.high.y()) b.high = q, b.highAt = n;
   }
   flush();
   const double width = (0.18 + 0.12 * std::clamp(set.Thickness, 0, 10)) * k;
