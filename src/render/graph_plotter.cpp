@@ -128,7 +128,7 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
         g.AutoOrderIncrease ? std::min(32767, g.Order[0] + k + 1) : g.Order[static_cast<std::size_t>(k)]);
     request.codes = RaisedCodes(g.Cols[static_cast<std::size_t>(source)],
                                 g.ColCount[static_cast<std::size_t>(source)], offset);
-    request.units = UnitsOfTest(test);
+    request.units = SubstituteNormLength(UnitsOfTest(test), norm, cable);
     const bool all = g.ApplyAllResults || g.CombineAllResults;
     ReadTestDataResult result = data.ReadTestData(request, all);
     if (!result.found) {

@@ -72,7 +72,8 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
     request.occurrence = table.Order;
     request.codes = codes;
     request.rowCodes = table.Freqs;
-    request.units = UnitsOfTest(table.Data);
+    request.units =
+        SubstituteNormLength(UnitsOfTest(table.Data), data.NormalisationLength(), data.CableLength());
     request.format = kTabularFormat;
     request.failTextRed = settings.FailTextRed;
     ReadTestDataResult result =

@@ -62,6 +62,15 @@ TEST_F(GraphBuildTest, GraphsOfPairsTheCableLacksAreSkipped) {
   EXPECT_TRUE(BuildGraph(context, graph, slots, 0, 0, 2, 2).Skip);
 }
 
+TEST_F(GraphBuildTest, MarginUnitsCarryTheNormalisationLength) {
+  graph.Data[0] = "Delay Near";
+  data.results["Delay Near"] = data.results["Attenuation Near"];
+  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  ASSERT_FALSE(data.requests.empty());
+  EXPECT_EQ(data.requests.back().units, "ns/100");
+  EXPECT_EQ(b.Spec.Y.Title, "ns/100");
+}
+
 TEST_F(GraphBuildTest, ColumnOffsetRaisesPairColumnsOnly) {
   BuildGraph(context, graph, slots, 2, 0, 2, 2);
   ASSERT_FALSE(data.requests.empty());

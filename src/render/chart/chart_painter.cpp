@@ -122,7 +122,8 @@ DataRange RangeOf(const ChartSpec& spec, bool xAxis, bool log) {
   double hi = -lo;
   for (const DataSet& set : spec.Sets) {
     for (const ChartPoint& pt : set.Points) {
-      if (pt.Missing) continue;
+      // A point without both coordinates is never drawn, so it sets no range.
+      if (pt.Missing || !std::isfinite(pt.X) || !std::isfinite(pt.Y)) continue;
       const double v = xAxis ? pt.X : pt.Y;
       if (!std::isfinite(v) || (log && v <= 0)) continue;
       lo = std::min(lo, v);
@@ -186,7 +187,7 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
   for (const Tick& t : y.Ticks)
     if (t.Major) labelWidth = std::max(labelWidth, axisM.horizontalAdvance(QString::fromStdString(t.Label)));
   double left = outer.left() + pad + labelWidth + 0.8 * k;
-  if (hasYTitle) left += axisTitleM.height();
+  if (hasYTitle) left += axisTitleM.height() + 0.8 * k;
   double lastXLabel = 0;
   for (const Tick& t : x.Ticks)
     if (t.Major) lastXLabel = axisM.horizontalAdvance(QString::fromStdString(t.Label));

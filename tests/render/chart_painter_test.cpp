@@ -1,0 +1,88 @@
+#include "render/chart/chart_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "render/page_canvas.h"
+#include "render/page_target.h"
+
+namespace vantrel::chart {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+DataSet SetOf(std::vector<ChartPoint> points) {
+  DataSet set;
+  set.Points = std::move(points);
+  set.Legend = "set";
+  return set;
+}
+
+TEST(RangeOf, LeavesOutMissingAndUnplottablePoints) {
+  ChartSpec spec;
+  spec.Sets = {SetOf({{1, -5, false}, {2, 0, false}, {3, 99, true}, {4, 7, false}}),
+               SetOf({{0.5, kNaN, false}})};
+  const DataRange y = RangeOf(spec, false, false);
+  EXPECT_DOUBLE_EQ(y.Min, -5);
+  EXPECT_DOUBLE_EQ(y.Max, 7);
+  const DataRange yLog = RangeOf(spec, false, true);
+  EXPECT_DOUBLE_EQ(yLog.Min, 7);
+  const DataRange x = RangeOf(spec, true, false);
+  EXPECT_DOUBLE_EQ(x.Min, 1);  // the point without a value does not count
+  ChartSpec empty;
+  EXPECT_TRUE(std::isnan(RangeOf(empty, true, false).Min));
+}
+
+// Drawing must cope with charts that have nothing sensible to show.
+TEST(DrawChart, DrawsDegenerateChartsWithoutFault) {
+  ImageTarget target({100, 100}, 50, nullptr);
+  ASSERT_TRUE(target.Begin());
+  PageCanvas canvas(target);
+  ChartSpec empty;
+  DrawChart(canvas, {80, 60, 10, 10}, empty);
+  ChartSpec missing;
+  missing.Sets = {SetOf({{1, 1, true}, {2, 2, true}})};
+  missing.X.Log = missing.Y.Log = true;
+  DrawChart(canvas, {80, 60, 10, 10}, missing);
+  ChartSpec negativeOnLog;
+  negativeOnLog.Y.Log = true;
+  negativeOnLog.Sets = {SetOf({{1, -1, false}, {10, 0, false}, {100, 5, false}})};
+  DrawChart(canvas, {80, 60, 10, 10}, negativeOnLog);
+  ChartSpec tiny = negativeOnLog;
+  DrawChart(canvas, {2, 1, 10, 10}, tiny);
+  DrawChart(canvas, {-5, 10, 10, 10}, tiny);
+  EXPECT_TRUE(target.End());
+}
+
+TEST(DrawChart, CurvesLandInsideTheirRectangle) {
+  QImage page;
+  ImageTarget target({100, 100}, 100, [&](const QImage& image, int, std::string&) {
+    page = image;
+    return true;
+  });
+  ASSERT_TRUE(target.Begin());
+  PageCanvas canvas(target);
+  ChartSpec spec;
+  DataSet set = SetOf({{0, 0, false}, {1, 1, false}});
+  set.Colour = 0x0000FF;  // red
+  set.Thickness = 3;
+  spec.Sets = {set};
+  DrawChart(canvas, {50, 50, 25, 25}, spec);
+  ASSERT_TRUE(target.End());
+  int redInside = 0, redOutside = 0;
+  for (int y = 0; y < page.height(); ++y) {
+    for (int x = 0; x < page.width(); ++x) {
+      const QColor c = page.pixelColor(x, y);
+      if (c.red() < 200 || c.green() > 80 || c.blue() > 80) continue;
+      const double mmX = x * 25.4 / 100, mmY = y * 25.4 / 100;
+      (mmX >= 25 && mmX <= 75 && mmY >= 25 && mmY <= 75 ? redInside : redOutside)++;
+    }
+  }
+  EXPECT_GT(redInside, 50);
+  EXPECT_EQ(redOutside, 0);
+}
+
+}  // namespace
+}  // namespace vantrel::chart
