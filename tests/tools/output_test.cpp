@@ -152,6 +152,25 @@ TEST(OutputCommand, ExitStatusTellsWhatWentWrong) {
   EXPECT_FALSE(fs::exists(pdf));
 }
 
+TEST(OutputCommand, ReportsWithoutTheirTestsWriteNoPdf) {
+  TempDir dir;
+  std::string data = ReadFileBytes(kSampleData);
+  const std::string from = "TEST:\tAttenuation Near";
+  data.replace(data.find(from), from.size(), "TEST:\tSomething Else");
+  const fs::path changed = dir.Write("changed.txt", data);
+  const std::string pdf = (dir.path() / "none.pdf").string();
+  const OutputRun only = RunTool(dir, {"--definition", kSampleIni, "--data", changed.string(),
+                                       "--pdf", pdf, "--reports", "1"});
+  EXPECT_EQ(only.status, 3);
+  EXPECT_NE(only.err.find("skipped"), std::string::npos) << only.err;
+  EXPECT_FALSE(fs::exists(pdf));
+  // With other reports beside it the run succeeds and leaves the report out.
+  const OutputRun two = RunTool(dir, {"--definition", kSampleIni, "--data", changed.string(),
+                                      "--pdf", pdf, "--reports", "1,2"});
+  EXPECT_EQ(two.status, 0) << two.err;
+  EXPECT_TRUE(fs::exists(pdf));
+}
+
 TEST(OutputCommand, ProfileSelectsItsReports) {
   TempDir dir;
   const fs::path csv = dir.path() / "csv";

@@ -123,11 +123,19 @@ int RunOutput(const Options& o) {
   }
   bool allProduced = true;
   int produced = 0;
+  bool told = false;
   const auto account = [&](const ReportJobResult& r) {
     allProduced = allProduced && r.AllProduced();
     produced = std::max(produced, r.Produced);
     if (!r.Error.empty()) std::fprintf(stderr, "vantrel-report: %s\n", r.Error.c_str());
+    if (!told && r.Skipped > 0 && !o.quiet)
+      std::fprintf(stderr, "vantrel-report: %d selected report(s) skipped: the data file holds "
+                           "none of their tests\n", r.Skipped);
+    told = true;
   };
+  int selected = 0;
+  for (bool on : state.Selection) selected += on ? 1 : 0;
+  if (selected == 0) return Fail("no report is selected; nothing was written", kExitOutput);
 
   bool ran = false;
   if (!o.pdf.empty()) {
@@ -138,6 +146,10 @@ int RunOutput(const Options& o) {
     std::error_code ec;
     if (!r.Ended || !r.Error.empty()) {
       fs::remove(temp, ec);
+      if (r.Error.empty() && r.Produced == 0 && r.Failed == 0)
+        return Fail("none of the selected reports has a test in the data file; " + o.pdf +
+                        " was not written",
+                    kExitOutput);
       return Fail("the PDF " + o.pdf + " was not written", kExitOutput);
     }
     fs::rename(temp, o.pdf, ec);
