@@ -27,7 +27,11 @@ class FakeDataSource : public ReportDataSource {
   void ResetNumCols() override {}
   bool MoreColsToShow(int column) override { return column < moreColsBelow; }
   int Pairs() override { return pairs; }
-  std::string HeaderString(int item) override { return "value " + std::to_string(item + 1); }
+  int headerReads = 0;
+  std::string HeaderString(int item) override {
+    ++headerReads;
+    return "value " + std::to_string(item + 1);
+  }
   std::string HalfHeaderString(int item) override { return "half " + std::to_string(item + 1); }
   bool OverallFailed() override { return overallFailed; }
   std::string TestDescription() override { return "SEQ A"; }

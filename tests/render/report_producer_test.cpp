@@ -160,5 +160,64 @@ TEST_F(ProducerTest, PdfHoldsTitlesHeaderLabelsAndMarginLines) {
   EXPECT_NE(contents.find("Limit Margin : -0.250 dB @ 2.000 MHz"), std::string::npos);
 }
 
+std::string PdfText(const testing::TempDir& dir, const std::string& pdf) {
+  const std::string text = (dir.path() / "text.txt").string();
+  if (std::system(("pdftotext '" + pdf + "' '" + text + "'").c_str()) != 0) return {};
+  return testing::ReadFileBytes(text);
+}
+
+int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(ProducerTest, FailedReportShowsItsStatusAndTheLargeMark) {
+  state->Settings.OverallPassFail = false;
+  state->Settings.BigFail = true;
+  state->Settings.FailText = "REJECTED";
+  state->Header.HeaderItems[0] = "Test Status";
+  data.results["Bad Test"] = data.results["Attenuation Near"];
+  data.results["Bad Test"].failed = true;
+  state->Reports[1].Graphs[0].Data[0] = "Bad Test";
+  ReportSelection selection{};
+  selection[0] = selection[1] = true;
+  testing::TempDir dir;
+  const std::string pdf = (dir.path() / "status.pdf").string();
+  PdfTarget target(pdf, {210, 297}, "Status");
+  ASSERT_TRUE(ProduceSelectedReports(context, target, selection).AllProduced());
+  const std::string text = PdfText(dir, pdf);
+  EXPECT_EQ(Count(text, "REJECTED"), 2);  // the status of report 2 and its large mark
+  EXPECT_EQ(Count(text, "PASS"), 1);      // report 1 passed, without a mark
+}
+
+TEST_F(ProducerTest, HeaderOnTheFirstPageOnly) {
+  state->Header.HeaderItems[0] = "Cable ID";
+  state->Header.FirstPageOnly = true;
+  ReportSelection selection{};
+  selection[0] = selection[1] = true;
+  PictureTarget target({210, 297});
+  ASSERT_TRUE(ProduceSelectedReports(context, target, selection).AllProduced());
+  EXPECT_EQ(target.PagesStarted(), 2);
+  EXPECT_EQ(data.headerReads, 1);
+}
+
+TEST_F(ProducerTest, PrinterTargetPrintsToItsDevice) {
+  testing::TempDir dir;
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  const std::string pdf = (dir.path() / "printer.pdf").string();
+  printer.setOutputFileName(QString::fromStdString(pdf));
+  PrinterTarget target(printer);
+  EXPECT_GT(target.PageWidthMm(), 150);
+  ReportSelection selection{};
+  selection[0] = selection[2] = true;
+  const ReportJobResult r = ProduceSelectedReports(context, target, selection);
+  ASSERT_TRUE(r.AllProduced());
+  EXPECT_TRUE(r.Ended);
+  const std::string text = PdfText(dir, pdf);
+  EXPECT_NE(text.find("Report 3"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vantrel
