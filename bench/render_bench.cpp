@@ -65,7 +65,8 @@ std::string Definition(const ObjData& data) {
 int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QGuiApplication app(argc, argv);
-  const fs::path work = fs::temp_directory_path() / ("vantrel-render-bench-" + std::to_string(getpid()));
+  const fs::path work =
+      fs::temp_directory_path() / ("vantrel-render-bench-" + std::to_string(getpid()));
   fs::create_directories(work);
   std::string dataPath = argc > 1 ? argv[1] : "";
   if (dataPath.empty()) {

@@ -6,7 +6,9 @@ namespace vantrel {
 
 void UseDefinitionColours(RenderContext& context) {
   Prompter* ask = &context.Ask;
-  context.Colour = [ask](std::string_view name) { return static_cast<Rgb>(ColourToRgb(name, *ask)); };
+  context.Colour = [ask](std::string_view name) {
+    return static_cast<Rgb>(ColourToRgb(name, *ask));
+  };
   context.Palette = [](std::string_view name) { return ColourToPalette(name); };
   ProgramState* state = &context.State;
   context.ReadReports = [state, ask]() { ReadReportsIni(*state, *ask); };

@@ -61,8 +61,9 @@ void TransformFirstSet(const GraphDefinition& g, TextGrid& grid) {
 }
 
 std::vector<ColumnCode> RaisedCodes(const std::vector<ColumnCode>& cols, int count, int offset) {
-  std::vector<ColumnCode> codes(cols.begin(),
-                                cols.begin() + std::min<std::size_t>(cols.size(), count > 0 ? count : cols.size()));
+  std::vector<ColumnCode> codes(
+      cols.begin(),
+      cols.begin() + std::min<std::size_t>(cols.size(), count > 0 ? count : cols.size()));
   for (std::size_t i = 1; i < codes.size(); ++i) {
     if (codes[i] < code::kEmp && codes[i] >= 0) {
       codes[i] = static_cast<ColumnCode>(std::min(9985, codes[i] + offset));
@@ -71,9 +72,9 @@ std::vector<ColumnCode> RaisedCodes(const std::vector<ColumnCode>& cols, int cou
   return codes;
 }
 
-const char* const kCodePalette[] = {"blue",    "orange",    "green",    "brown",  "cyan",
-                                    "yellow",  "ltgreen",   "ltcyan",   "ltmagenta",
-                                    "ltyellow", "ltgray",   "gray",     "black"};
+const char* const kCodePalette[] = {"blue",   "orange",  "green",  "brown",     "cyan",
+                                    "yellow", "ltgreen", "ltcyan", "ltmagenta", "ltyellow",
+                                    "ltgray", "gray",    "black"};
 
 }  // namespace
 
@@ -91,7 +92,8 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
       return out;
     }
   }
-  out.Item = PlaceItem(slots, g.Slot, g.PosX, g.PosY, g.SizeX, g.SizeY, slotsX, slotsY, context.Ask);
+  out.Item =
+      PlaceItem(slots, g.Slot, g.PosX, g.PosY, g.SizeX, g.SizeY, slotsX, slotsY, context.Ask);
   out.Plot = out.Item;
   if (g.MarginType != 0 && out.Plot.Height - 5 >= 0) {
     out.Plot.Top += 5;
@@ -108,7 +110,8 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
   if (g.TitleFontSize > 0) spec.TitlePoints = g.TitleFontSize;
   if (g.AxisFontSize > 0) spec.AxisPoints = g.AxisFontSize;
   if (g.AxisTitleFontSize > 0) spec.AxisTitlePoints = g.AxisTitleFontSize;
-  spec.GridColour = chart::PaletteColour(context.Palette ? context.Palette(settings.GridColour) : 8);
+  spec.GridColour =
+      chart::PaletteColour(context.Palette ? context.Palette(settings.GridColour) : 8);
 
   // Data sets.
   std::vector<double> frequencies;
@@ -124,8 +127,9 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
     ReadTestDataRequest request;
     request.marginKind = g.MarginType;
     request.testName = test;
-    request.occurrence = static_cast<int16_t>(
-        g.AutoOrderIncrease ? std::min(32767, g.Order[0] + k + 1) : g.Order[static_cast<std::size_t>(k)]);
+    request.occurrence =
+        static_cast<int16_t>(g.AutoOrderIncrease ? std::min(32767, g.Order[0] + k + 1)
+                                                 : g.Order[static_cast<std::size_t>(k)]);
     request.codes = RaisedCodes(g.Cols[static_cast<std::size_t>(source)],
                                 g.ColCount[static_cast<std::size_t>(source)], offset);
     request.units = SubstituteNormLength(UnitsOfTest(test), norm, cable);
@@ -153,7 +157,7 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
       for (const std::string& f : freq) frequencies.push_back(Missing(f) ? kNaN : Val(f));
     }
     for (std::size_t c = 1; c < result.grid.size(); ++c) {
-      const ColumnCode colCode = c < result.columns.size() ? result.columns[c].code
+      const ColumnCode colCode = c < result.columns.size()  ? result.columns[c].code
                                  : c < request.codes.size() ? request.codes[c]
                                                             : ColumnCode{0};
       if (colCode == code::kNoGraph || colCode == 1) continue;
@@ -185,7 +189,9 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
         set.Colour = chart::PaletteColour(context.Palette ? context.Palette(name) : 0);
       }
       const std::size_t codeIndex =
-          c < result.columns.size() ? static_cast<std::size_t>(std::max(0, result.columns[c].codeIndex)) : c;
+          c < result.columns.size()
+              ? static_cast<std::size_t>(std::max(0, result.columns[c].codeIndex))
+              : c;
       out.SetHeadings.push_back(codeIndex < result.titles.size() ? Trim(result.titles[codeIndex])
                                                                  : std::string());
       out.SetCodes.push_back(colCode);
@@ -290,7 +296,8 @@ bool PlotGraph2(RenderContext& context, PageCanvas& canvas, const GraphDefinitio
                   VAlign::Middle, false, kNoFill, MarginIsNegative(margin) ? kRed : kBlack);
     };
     line(build.Item.Top - 1, settings.LimitName, build.LimitMargin);
-    if (settings.GraphControlLimits) line(build.Item.Top + 2, settings.ControlName, build.ControlMargin);
+    if (settings.GraphControlLimits)
+      line(build.Item.Top + 2, settings.ControlName, build.ControlMargin);
   }
   canvas.ForeColor = kBlack;
   canvas.FillStyle = 1;

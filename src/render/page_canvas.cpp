@@ -49,8 +49,7 @@ void PageCanvas::Print(const std::string& text) {
   const QString s = QString::fromStdString(text);
   const QPointF topLeft(CurrentX * k, CurrentY * k);
   if (!FontTransparent) {
-    p.fillRect(QRectF(topLeft, QSizeF(metrics.horizontalAdvance(s), metrics.height())),
-               Qt::white);
+    p.fillRect(QRectF(topLeft, QSizeF(metrics.horizontalAdvance(s), metrics.height())), Qt::white);
   }
   p.setFont(font);
   p.setPen(ToQColor(ForeColor));

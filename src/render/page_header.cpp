@@ -16,8 +16,8 @@ LogoLayout LayOutLogo(double pageWidth, float border, const std::string& heightS
   out.Band.Width = static_cast<float>(pageWidth) - 2 * (10 + border);
   out.Band.Left = 10 + border;
   out.Band.Top = 10;
-  const float height = Trim(heightSetting) == "-1" ? pictureHeight
-                                                   : static_cast<float>(Val(heightSetting));
+  const float height =
+      Trim(heightSetting) == "-1" ? pictureHeight : static_cast<float>(Val(heightSetting));
   out.Band.Height = std::max(0.0f, height);
   const float aspect = pictureWidth == 0 ? 1 : pictureHeight / pictureWidth;
   const float drawnWidth = aspect == 0 ? 0 : out.Band.Height / aspect;
@@ -59,7 +59,8 @@ float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool su
                MmRect& logoRect) {
   const AppSettings& s = context.State.Settings;
   logoRect = LayOutLogo(canvas.ScaleWidth(), border, "0", 0, 0, false).Band;
-  if (suppressed || Trim(s.LogoHeight) == "0" || (Val(s.LogoHeight) == 0 && Trim(s.LogoHeight) != "-1"))
+  if (suppressed || Trim(s.LogoHeight) == "0" ||
+      (Val(s.LogoHeight) == 0 && Trim(s.LogoHeight) != "-1"))
     return 0;
   QImage picture;
   float w = 0, h = 0;
@@ -73,7 +74,8 @@ float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool su
       h = static_cast<float>(picture.height() / dpmY * 1000);
     }
   }
-  const LogoLayout layout = LayOutLogo(canvas.ScaleWidth(), border, s.LogoHeight, w, h, s.LogoCenter);
+  const LogoLayout layout =
+      LayOutLogo(canvas.ScaleWidth(), border, s.LogoHeight, w, h, s.LogoCenter);
   logoRect = layout.Band;
   if (layout.Picture.Width > 0)
     canvas.PaintPicture(picture, layout.Picture.Left, layout.Picture.Top, layout.Picture.Width,
@@ -139,8 +141,8 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
                      bool failed) {
   const AppSettings& s = context.State.Settings;
   const HeaderDefinition& header = context.State.Header;
-  const std::string status =
-      failed ? (s.FailText.empty() ? "Failed" : s.FailText) : (s.PassText.empty() ? "Passed" : s.PassText);
+  const std::string status = failed ? (s.FailText.empty() ? "Failed" : s.FailText)
+                                    : (s.PassText.empty() ? "Passed" : s.PassText);
   // Pure green is hard to read on paper; the pass colour is a darker green.
   const Rgb statusColour =
       failed ? (context.Colour ? context.Colour("red") : kRed) : Rgb{0 | (150 << 8) | (0 << 16)};

@@ -12,8 +12,8 @@
 namespace vantrel {
 
 struct LogoLayout {
-  MmRect Band;       // LogoRect, its height the band's
-  MmRect Picture;    // where the picture is painted; empty when it is not
+  MmRect Band;     // LogoRect, its height the band's
+  MmRect Picture;  // where the picture is painted; empty when it is not
 };
 
 /// heightSetting is LOGOHEIGHT: a number, or "-1" for the picture's own height.

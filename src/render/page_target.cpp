@@ -29,8 +29,8 @@ bool PdfTarget::Begin() {
   writer_->setResolution(dpi_);
   writer_->setTitle(QString::fromStdString(title_));
   writer_->setCreator(QStringLiteral("Vantrel"));
-  writer_->setPageLayout(QPageLayout(ToPageSize(paper_), QPageLayout::Portrait, QMarginsF(),
-                                     QPageLayout::Millimeter));
+  writer_->setPageLayout(
+      QPageLayout(ToPageSize(paper_), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
   if (!painter_.begin(writer_.get())) {
     error_ = "cannot write " + path_;
     writer_.reset();

@@ -59,10 +59,19 @@ ReportJobResult ProduceSelectedReports(RenderContext& context, PageTarget& targe
       break;
     }
     switch (outcome) {
-      case ProduceOutcome::Drawn: ++result.Produced; break;
-      case ProduceOutcome::NotTested: ++result.Skipped; break;
-      case ProduceOutcome::QuitRequested: result.Quit = true; ++result.Failed; break;
-      default: ++result.Failed; break;
+      case ProduceOutcome::Drawn:
+        ++result.Produced;
+        break;
+      case ProduceOutcome::NotTested:
+        ++result.Skipped;
+        break;
+      case ProduceOutcome::QuitRequested:
+        result.Quit = true;
+        ++result.Failed;
+        break;
+      default:
+        ++result.Failed;
+        break;
     }
     if (result.Quit) break;
   }

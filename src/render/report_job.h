@@ -12,11 +12,11 @@
 namespace vantrel {
 
 struct ReportJobResult {
-  int Selected = 0;  // reports in the selection
-  int Produced = 0;  // drawn completely
-  int Skipped = 0;   // the data file lacks their tests
-  int Failed = 0;    // faulted, cancelled or too small a page
-  bool Quit = false; // the user asked to close the program
+  int Selected = 0;    // reports in the selection
+  int Produced = 0;    // drawn completely
+  int Skipped = 0;     // the data file lacks their tests
+  int Failed = 0;      // faulted, cancelled or too small a page
+  bool Quit = false;   // the user asked to close the program
   bool Ended = false;  // the target's job was completed
   std::string Error;   // the target's fault, when it could not be completed
   bool AllProduced() const { return Failed == 0 && !Quit && Error.empty(); }

@@ -100,11 +100,17 @@ ProduceOutcome ReportProducer::ProduceReport(int reportIndex, bool preview, Page
         }
         MmRect logoRect, headerRect;
         const float logoHeight = DrawLogo(context_, canvas, border, noLogo, logoRect);
-        if (CheckCancel()) { cancelled = true; break; }
+        if (CheckCancel()) {
+          cancelled = true;
+          break;
+        }
         const bool hidden = report.HideHeader || noHeader;
         LayOutHeader(context_, canvas, border, logoRect, logoHeight, hidden, headerRect);
         DrawPageNumber(context_, canvas, headerRect, job.PageCounter);
-        if (CheckCancel()) { cancelled = true; break; }
+        if (CheckCancel()) {
+          cancelled = true;
+          break;
+        }
 
         BandInput bands;
         bands.PageWidth = pageWidth;
@@ -163,23 +169,32 @@ ProduceOutcome ReportProducer::ProduceReport(int reportIndex, bool preview, Page
         }
         const int graphs = std::min<int>(report.GraphCount, kMaxGraphs);
         for (int g = 0; g < graphs && !cancelled; ++g) {
-          if (CheckCancel()) { cancelled = true; break; }
+          if (CheckCancel()) {
+            cancelled = true;
+            break;
+          }
           DrawnGraph drawn{reportIndex + 1, page, g + 1, {}, {}, {}};
-          if (PlotGraph2(context_, canvas, report.Graphs[static_cast<std::size_t>(g)], slots, offset,
-                         g, slotsX, slotsY, failed, context_.Observer ? &drawn : nullptr) &&
+          if (PlotGraph2(context_, canvas, report.Graphs[static_cast<std::size_t>(g)], slots,
+                         offset, g, slotsX, slotsY, failed, context_.Observer ? &drawn : nullptr) &&
               context_.Observer)
             context_.Observer->GraphDrawn(drawn);
         }
         const int tables = std::min<int>(report.TableCount, kMaxTables);
         for (int t = 0; t < tables && !cancelled; ++t) {
-          if (CheckCancel()) { cancelled = true; break; }
+          if (CheckCancel()) {
+            cancelled = true;
+            break;
+          }
           DrawnTable drawn{reportIndex + 1, page, t + 1, {}};
           if (DrawTable(context_, canvas, report.Tables[static_cast<std::size_t>(t)], slots, offset,
                         slotsX, slotsY, failed, context_.Observer ? &drawn : nullptr) &&
               context_.Observer)
             context_.Observer->TableDrawn(drawn);
         }
-        if (cancelled || CheckCancel()) { cancelled = true; break; }
+        if (cancelled || CheckCancel()) {
+          cancelled = true;
+          break;
+        }
         if (!hidden) {
           const bool shownFailed = ReportFailedStatus(context_, failed);
           DrawHeaderBlock(context_, canvas, headerRect, shownFailed);
@@ -198,17 +213,20 @@ ProduceOutcome ReportProducer::ProduceReport(int reportIndex, bool preview, Page
           printer ? "Problem Printing to the Printer\rCheck that it is online" : "Error: " + fault,
           {}, PromptIcon::Exclamation, PromptButtons::RetryCancel);
       if (answer == PromptAnswer::Retry) continue;
-      const PromptAnswer close = context_.Ask.Message("Do you want to close the report software?",
-                                                      "Reports", PromptIcon::Exclamation,
-                                                      PromptButtons::YesNo);
-      outcome = close == PromptAnswer::Yes ? ProduceOutcome::QuitRequested : ProduceOutcome::Faulted;
+      const PromptAnswer close =
+          context_.Ask.Message("Do you want to close the report software?", "Reports",
+                               PromptIcon::Exclamation, PromptButtons::YesNo);
+      outcome =
+          close == PromptAnswer::Yes ? ProduceOutcome::QuitRequested : ProduceOutcome::Faulted;
       break;
     }
     if (outcome != ProduceOutcome::Drawn) return outcome;
     if (cancelled) return ProduceOutcome::Cancelled;
 
-    if (report.GraphCount > 0) offset += report.GraphCount;
-    else if (report.TableCount > 0) offset += CountTablePairColumns(report);
+    if (report.GraphCount > 0)
+      offset += report.GraphCount;
+    else if (report.TableCount > 0)
+      offset += CountTablePairColumns(report);
     const bool more = data.MoreColsToShow(offset);
     if (!(more && report.MultiPage && !preview && offset != 0)) break;
     // A report never runs to more pages than a 16-bit page count holds.

@@ -12,9 +12,9 @@ namespace vantrel {
 
 /// Carried from one report to the next within one job.
 struct JobPageState {
-  bool FirstPage = true;     // false: the next report starts with a new page
-  bool Printed = false;      // something was sent; the caller owes End()
-  int16_t PageCounter = 0;   // pages that carried a number
+  bool FirstPage = true;    // false: the next report starts with a new page
+  bool Printed = false;     // something was sent; the caller owes End()
+  int16_t PageCounter = 0;  // pages that carried a number
   bool HeaderDone = false;
   bool LogoDone = false;
 };

@@ -17,11 +17,11 @@ std::string SubstituteNormLength(std::string_view text, std::string_view normLen
 std::string UnitsOfTest(std::string_view testName) {
   const std::string name = Trim(testName.substr(0, testName.find('|')));
   static const std::array<std::string_view, 8> kOhms = {
-      "Impedance (Term) Near",       "Impedance (Term) Far",       "Fitted Impedance (Term) Near",
-      "Fitted Impedance (Term) Far", "Impedance (O/S) Near",       "Impedance (O/S) Far",
+      "Impedance (Term) Near",       "Impedance (Term) Far",      "Fitted Impedance (Term) Near",
+      "Fitted Impedance (Term) Far", "Impedance (O/S) Near",      "Impedance (O/S) Far",
       "Fitted Impedance (O/S) Near", "Fitted Impedance (O/S) Far"};
   static const std::array<std::string_view, 6> kNs = {
-      "Group Delay Near", "Group Delay Far",        "Skew Near",
+      "Group Delay Near", "Group Delay Far",       "Skew Near",
       "Skew Far",         "Skew (Pair-Pair) Near", "Skew (Pair-Pair) Far"};
   for (std::string_view n : kOhms)
     if (name == n) return "Ohms";

@@ -49,7 +49,7 @@ BandLayout LayOutBands(const BandInput& in) {
   const float headerBottom = in.Header.Top + in.Header.Height;
   out.T = in.HasTitle ? 10.0f : 0.0f;
   // Under NEWTABLES the bands sit in the room the header leaves above itself.
-  const float bandTop = !in.NewTables    ? headerBottom
+  const float bandTop = !in.NewTables        ? headerBottom
                         : in.LogoHeight == 0 ? in.Logo.Top
                                              : in.Logo.Top + in.LogoHeight + 3;
   if (in.HasTitle) out.Title = {in.Header.Width, 10, bandTop, in.Header.Left};
@@ -64,7 +64,8 @@ BandLayout LayOutBands(const BandInput& in) {
   out.SlotArea.Left = 10;
   out.SlotArea.Width = static_cast<float>(in.PageWidth) - 20;
   out.SlotArea.Top = headerBottom + gap;
-  out.SlotArea.Height = static_cast<float>(in.PageHeight) - headerBottom - gap - 10 - in.FootReserve;
+  out.SlotArea.Height =
+      static_cast<float>(in.PageHeight) - headerBottom - gap - 10 - in.FootReserve;
   return out;
 }
 

@@ -37,9 +37,9 @@ MmRect SlotRect(const SlotGrid& grid, int column, int row);
 struct BandInput {
   double PageWidth = 210;
   double PageHeight = 297;
-  MmRect Logo;         // LogoRect; its Height is not used
+  MmRect Logo;           // LogoRect; its Height is not used
   float LogoHeight = 0;  // 0 when there is no logo on this page
-  MmRect Header;       // HeaderRect
+  MmRect Header;         // HeaderRect
   bool NewTables = true;
   bool HasTitle = false;
   bool HasSubHeader = false;

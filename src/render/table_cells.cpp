@@ -9,10 +9,13 @@
 namespace vantrel {
 
 bool IsSingleValueTest(std::string_view name) {
-  static const std::array<std::string_view, 7> kNames = {
-      "dc resistance",       "dc resistance unbalance",          "mutual capacitance",
-      "capacitance unbalance: pair-gr", "capacitance unbalance: pair-ground",
-      "dcr unbalance: pair-pair",       "dc loop resistance"};
+  static const std::array<std::string_view, 7> kNames = {"dc resistance",
+                                                         "dc resistance unbalance",
+                                                         "mutual capacitance",
+                                                         "capacitance unbalance: pair-gr",
+                                                         "capacitance unbalance: pair-ground",
+                                                         "dcr unbalance: pair-pair",
+                                                         "dc loop resistance"};
   const std::string n = ToLower(Trim(name));
   for (std::string_view k : kNames)
     if (n == k) return true;
@@ -21,9 +24,9 @@ bool IsSingleValueTest(std::string_view name) {
 
 int PairCombinations(std::string_view name, int pairs) {
   static const std::array<std::string_view, 9> kOnce = {
-      "next (pair-pair) near",  "next (pair-pair) far",   "acr (pair-pair) near",
-      "acr (pair-pair) far",    "elnext (pair-pair) near", "elnext (pair-pair) far",
-      "dcr unbalance: pair-pair", "skew (pair-pair) near", "skew (pair-pair) far"};
+      "next (pair-pair) near",    "next (pair-pair) far",    "acr (pair-pair) near",
+      "acr (pair-pair) far",      "elnext (pair-pair) near", "elnext (pair-pair) far",
+      "dcr unbalance: pair-pair", "skew (pair-pair) near",   "skew (pair-pair) far"};
   static const std::array<std::string_view, 4> kTwice = {
       "fext (pair-pair) near", "fext (pair-pair) far", "elfext (pair-pair) near",
       "elfext (pair-pair) far"};
@@ -78,7 +81,9 @@ TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& se
                              const TextGrid& grid, const std::vector<std::string>& headings,
                              const std::vector<int>& visible, bool summary) {
   TableCells out;
-  const auto gridColumn = [&](int position) { return summary || position == 0 ? position : position + 1; };
+  const auto gridColumn = [&](int position) {
+    return summary || position == 0 ? position : position + 1;
+  };
   std::vector<TableCell> header;
   for (int p : visible) {
     std::string text;
@@ -108,14 +113,18 @@ TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& se
         cell.Colour = kRed;
       }
       if (p == 0) {
-        if (titled) text = table.FreqTitles[static_cast<std::size_t>(r)];
-        else if (!summary && IsNumeric(text)) text = FormatNumber(Val(text), "0.###");
+        if (titled)
+          text = table.FreqTitles[static_cast<std::size_t>(r)];
+        else if (!summary && IsNumeric(text))
+          text = FormatNumber(Val(text), "0.###");
       } else if (!summary && IsNumeric(text)) {
         double v = Val(text);
         if (table.AbsData) v = std::fabs(v);
         if (table.ReverseData) v = -v;
-        if (!noFormatting) text = FormatNumber(v, format);
-        else if (table.AbsData || table.ReverseData) text = FormatGeneral(v);
+        if (!noFormatting)
+          text = FormatNumber(v, format);
+        else if (table.AbsData || table.ReverseData)
+          text = FormatGeneral(v);
       }
       if (summary && EqualsNoCase(Trim(text), "FAIL")) cell.Colour = kRed;
       cell.Text = text;

@@ -31,9 +31,8 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
   canvas.FontBold = false;
   const float titleHeight =
       Trim(table.Title).empty() ? 0.0f : std::floor(canvas.TextHeight("Myf")) + 2;
-  const MmRect item =
-      PlaceItem(slots, table.Slot, table.PosX, table.PosY, table.SizeX, table.SizeY, slotsX, slotsY,
-                context.Ask);
+  const MmRect item = PlaceItem(slots, table.Slot, table.PosX, table.PosY, table.SizeX, table.SizeY,
+                                slotsX, slotsY, context.Ask);
   MmRect plot = item;
   plot.Top += titleHeight;
   plot.Height -= titleHeight;
@@ -59,8 +58,8 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
   const int rowCount = static_cast<int>(table.Freqs.size());
   if (kind == "TEST SUMMARY :" || kind == "SUMMARY INFORMATION") {
     bool anyFail = false;
-    found = data.ReadTestSummary("TEST SUMMARY :", grid, static_cast<int>(codes.size()),
-                                 rowCount, kind == "SUMMARY INFORMATION", anyFail);
+    found = data.ReadTestSummary("TEST SUMMARY :", grid, static_cast<int>(codes.size()), rowCount,
+                                 kind == "SUMMARY INFORMATION", anyFail);
     if (anyFail) reportFailed = true;
     summary = true;
   } else if (kind == "COMMENT") {
@@ -72,8 +71,8 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
     request.occurrence = table.Order;
     request.codes = codes;
     request.rowCodes = table.Freqs;
-    request.units =
-        SubstituteNormLength(UnitsOfTest(table.Data), data.NormalisationLength(), data.CableLength());
+    request.units = SubstituteNormLength(UnitsOfTest(table.Data), data.NormalisationLength(),
+                                         data.CableLength());
     request.format = kTabularFormat;
     request.failTextRed = settings.FailTextRed;
     ReadTestDataResult result =
@@ -91,8 +90,9 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
     canvas.FontBold = true;
     const MmRect band{item.Width, titleHeight, item.Top, item.Left};
     if (settings.NewTables) {
-      const Rgb fill =
-          EqualsNoCase(settings.TableColor, "BLUE") ? kBandBlue : ColourOf(context, settings.TableColor);
+      const Rgb fill = EqualsNoCase(settings.TableColor, "BLUE")
+                           ? kBandBlue
+                           : ColourOf(context, settings.TableColor);
       DrawTextBox(canvas, SubstituteNormLength(table.Title, norm, cable), band, HAlign::Centre,
                   VAlign::Middle, false, fill, ColourOf(context, settings.HeaderTextColor));
     } else {
@@ -104,17 +104,18 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
 
   const bool hideFirst = table.HideFirstCol || IsSingleValueTest(table.Data);
   const std::vector<int> visible =
-      summary ? VisibleTableColumns(std::vector<ColumnCode>(codes.size(), code::kEmp), "", 0, 0, hideFirst)
+      summary ? VisibleTableColumns(std::vector<ColumnCode>(codes.size(), code::kEmp), "", 0, 0,
+                                    hideFirst)
               : VisibleTableColumns(table.Cols, table.Data, data.Pairs(), offset, hideFirst);
   const TableCells cells = ComputeTableCells(table, settings, grid, headings, visible, summary);
   if (visible.empty()) return true;
   MmRect area = plot;
   // Few rows in a tall slot keep a readable height instead of stretching.
-  area.Height = std::min(area.Height, AutoRowHeight(canvas) * 1.25f *
-                                          static_cast<float>(cells.Rows.size()));
-  const CellGrid cellGrid = BuildCellGrid(canvas, area, static_cast<int>(visible.size()),
-                                          static_cast<int>(cells.Rows.size()), false,
-                                          context.SlotsFlag);
+  area.Height =
+      std::min(area.Height, AutoRowHeight(canvas) * 1.25f * static_cast<float>(cells.Rows.size()));
+  const CellGrid cellGrid =
+      BuildCellGrid(canvas, area, static_cast<int>(visible.size()),
+                    static_cast<int>(cells.Rows.size()), false, context.SlotsFlag);
   const Rgb headerFill = ColourOf(context, settings.SubHeaderColor);
   const Rgb headerText = ColourOf(context, settings.SubHeaderTextColor);
   for (std::size_t r = 0; r < cells.Rows.size(); ++r) {
@@ -123,8 +124,10 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
       long long fill = kNoFill;
       Rgb colour = cell.Colour;
       if (settings.NewTables) {
-        if (r == 0) fill = headerFill, colour = headerText;
-        else if (r % 2 == 0) fill = kBandGrey;
+        if (r == 0)
+          fill = headerFill, colour = headerText;
+        else if (r % 2 == 0)
+          fill = kBandGrey;
       }
       GridText(canvas, cellGrid, cell.Text, static_cast<int>(c), static_cast<int>(r), true, fill,
                colour, HAlign::Centre, VAlign::Middle);

@@ -1,24 +1,35 @@
 #include "render/text_box.h"
 
-
 namespace vantrel {
 
-TextPosition PlaceText(const MmRect& rect, float inset, float textWidth, float textHeight,
-                       HAlign h, VAlign v) {
+TextPosition PlaceText(const MmRect& rect, float inset, float textWidth, float textHeight, HAlign h,
+                       VAlign v) {
   const float left = rect.Left + inset;
   const float top = rect.Top + inset;
   const float width = rect.Width - 2 * inset;
   const float height = rect.Height - 2 * inset;
   TextPosition at;
   switch (h) {
-    case HAlign::Left: at.X = left; break;
-    case HAlign::Centre: at.X = left + width / 2 - textWidth / 2; break;
-    case HAlign::Right: at.X = left + width - textWidth; break;
+    case HAlign::Left:
+      at.X = left;
+      break;
+    case HAlign::Centre:
+      at.X = left + width / 2 - textWidth / 2;
+      break;
+    case HAlign::Right:
+      at.X = left + width - textWidth;
+      break;
   }
   switch (v) {
-    case VAlign::Bottom: at.Y = top + height - textHeight; break;
-    case VAlign::Middle: at.Y = top + height / 2 - textHeight / 2; break;
-    case VAlign::Top: at.Y = top; break;
+    case VAlign::Bottom:
+      at.Y = top + height - textHeight;
+      break;
+    case VAlign::Middle:
+      at.Y = top + height / 2 - textHeight / 2;
+      break;
+    case VAlign::Top:
+      at.Y = top;
+      break;
   }
   return at;
 }

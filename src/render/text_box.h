@@ -21,8 +21,8 @@ struct TextPosition {
 };
 
 /// Where text of the given extent starts inside rect shrunk by inset on every side.
-TextPosition PlaceText(const MmRect& rect, float inset, float textWidth, float textHeight,
-                       HAlign h, VAlign v);
+TextPosition PlaceText(const MmRect& rect, float inset, float textWidth, float textHeight, HAlign h,
+                       VAlign v);
 
 /// The inset of a text box in the canvas's current font.
 float TextBoxInset(const PageCanvas& canvas);

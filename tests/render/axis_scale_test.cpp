@@ -22,9 +22,9 @@ TEST_P(TickSettingTest, MatchesTheAxisRule) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TickSettingTest,
-    ::testing::Values(TickCase{-10, 10, 4, false, true, 2.5},     // across zero: a real value
-                      TickCase{0, 1000, 5, false, true, 1},      // 200 intervals are too many
-                      TickCase{0, 1000, 5, false, false, 200},   // the x axis has no limit
+    ::testing::Values(TickCase{-10, 10, 4, false, true, 2.5},   // across zero: a real value
+                      TickCase{0, 1000, 5, false, true, 1},     // 200 intervals are too many
+                      TickCase{0, 1000, 5, false, false, 200},  // the x axis has no limit
                       TickCase{0, 100, 10, false, true, 10},
                       TickCase{0, 100, -99999, false, true, 1},  // not given
                       TickCase{1, 1000, 10, true, true, 1},      // logarithmic
@@ -41,7 +41,7 @@ TEST(StepsUneven, TellsLinearFromLogarithmicSweeps) {
 
 TEST(RoundLogXMax, RoundsUpWithoutCuttingTheSweep) {
   const std::pair<double, double> cases[] = {
-      {0, 0},       {15, 20},     {40, 50},     {90, 100},    {100, 100},  {101, 200},
+      {0, 0},       {15, 20},     {40, 50},     {90, 100},    {100, 100},   {101, 200},
       {1000, 1000}, {1001, 2000}, {2000, 2000}, {5500, 6000}, {6500, 7000}, {12500, 13000}};
   for (const auto& [in, out] : cases) EXPECT_DOUBLE_EQ(RoundLogXMax(in), out) << in;
 }

@@ -16,9 +16,16 @@ class GraphBuildTest : public ::testing::Test {
   std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
   testing::FakeDataSource data;
   testing::RecordingPrompter ask;
-  RenderContext context{*state, data, ask, {}, [](std::string_view n) -> int16_t {
+  RenderContext context{*state,
+                        data,
+                        ask,
+                        {},
+                        [](std::string_view n) -> int16_t {
                           return n == "blue" ? 5 : n == "orange" ? 14 : n == "red" ? 2 : 0;
-                        }, {}, false, nullptr};
+                        },
+                        {},
+                        false,
+                        nullptr};
   SlotGrid slots = MakeSlotGrid({190, 200, 60, 10}, 2, 2, 3);
   GraphDefinition graph;
 
@@ -27,10 +34,11 @@ class GraphBuildTest : public ::testing::Test {
     graph.Cols[0] = {1, 2, 3, code::kUpperLimit};
     graph.Slot = 1;
     data.results["Attenuation Near"] = testing::GraphResult(
-        {"1", "2", "4", "8"}, {{"-1", "-2", "x", "-4"}, {"-1.5", "-2.5", "-3.5", "-4.5"},
-                               {"0", "-1", "-2", "-3"}},
+        {"1", "2", "4", "8"},
+        {{"-1", "-2", "x", "-4"}, {"-1.5", "-2.5", "-3.5", "-4.5"}, {"0", "-1", "-2", "-3"}},
         {"Freq", "Pair 1", "Pair 2", "Upper Limit"});
-    data.results["Attenuation Near"].columns = {{1, 1, 0}, {1, 2, 1}, {1, 3, 2}, {1, code::kUpperLimit, 3}};
+    data.results["Attenuation Near"].columns = {
+        {1, 1, 0}, {1, 2, 1}, {1, 3, 2}, {1, code::kUpperLimit, 3}};
   }
 };
 
@@ -41,10 +49,10 @@ TEST_F(GraphBuildTest, SetsFromTheGridWithGapsAndColoursByCode) {
   EXPECT_TRUE(b.Spec.Sets[0].Points[2].Missing);
   EXPECT_DOUBLE_EQ(b.Spec.Sets[0].Points[3].Y, -4);
   EXPECT_DOUBLE_EQ(b.Spec.Sets[0].Points[3].X, 8);
-  EXPECT_EQ(b.Spec.Sets[0].Colour, chart::PaletteColour(5));  // blue
-  EXPECT_EQ(b.Spec.Sets[1].Colour, chart::PaletteColour(14)); // orange
-  EXPECT_EQ(b.Spec.Sets[2].Colour, chart::PaletteColour(2));  // the limit in red
-  EXPECT_TRUE(b.Spec.X.Log);  // steps 1, 2, 4 are uneven
+  EXPECT_EQ(b.Spec.Sets[0].Colour, chart::PaletteColour(5));   // blue
+  EXPECT_EQ(b.Spec.Sets[1].Colour, chart::PaletteColour(14));  // orange
+  EXPECT_EQ(b.Spec.Sets[2].Colour, chart::PaletteColour(2));   // the limit in red
+  EXPECT_TRUE(b.Spec.X.Log);                                   // steps 1, 2, 4 are uneven
   EXPECT_DOUBLE_EQ(b.Spec.X.Max, 20);
   EXPECT_EQ(b.SetHeadings[0], "Pair 1");
   // The title names the first column.
@@ -81,16 +89,15 @@ TEST_F(GraphBuildTest, DifferencePercentOfAZeroValueIsAGap) {
   graph.DifferencePercent = true;
   data.results["Attenuation Near"].grid[2] = {"0", "-4", "-3.5", "-4.5"};
   const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
-  EXPECT_TRUE(b.Spec.Sets[0].Points[0].Missing);             // zero: no ratio
-  EXPECT_DOUBLE_EQ(b.Spec.Sets[0].Points[1].Y, 100);          // 4 / 2 - 1
-  EXPECT_TRUE(b.Spec.Sets[0].Points[2].Missing);              // "x" stays missing
+  EXPECT_TRUE(b.Spec.Sets[0].Points[0].Missing);      // zero: no ratio
+  EXPECT_DOUBLE_EQ(b.Spec.Sets[0].Points[1].Y, 100);  // 4 / 2 - 1
+  EXPECT_TRUE(b.Spec.Sets[0].Points[2].Missing);      // "x" stays missing
 }
 
 TEST_F(GraphBuildTest, AverageIgnoresMissingPoints) {
   graph.Average = true;
   const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
-  for (const chart::ChartPoint& pt : b.Spec.Sets[0].Points)
-    EXPECT_NEAR(pt.Y, -7.0 / 3, 1e-12);
+  for (const chart::ChartPoint& pt : b.Spec.Sets[0].Points) EXPECT_NEAR(pt.Y, -7.0 / 3, 1e-12);
 }
 
 TEST_F(GraphBuildTest, NonPositiveValuesOnALogAxisAreGaps) {

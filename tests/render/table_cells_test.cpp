@@ -39,8 +39,8 @@ class TableCellsTest : public ::testing::Test {
   TableDefinition table;
   AppSettings settings;
   // [column][row]: labels, frequency figures, then two pairs.
-  TextGrid grid{{"1", "Min", "Margin"}, {"1", "", ""}, {"-1.23456", "-3", "~-0.5"},
-                {"~2.5", "~", "x"}};
+  TextGrid grid{
+      {"1", "Min", "Margin"}, {"1", "", ""}, {"-1.23456", "-3", "~-0.5"}, {"~2.5", "~", "x"}};
   std::vector<std::string> headings{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB"};
   std::vector<int> visible{0, 1, 2};
 
@@ -54,11 +54,12 @@ class TableCellsTest : public ::testing::Test {
 TEST_F(TableCellsTest, FormatsFiguresAndMarksFailuresInRed) {
   const TableCells cells = ComputeTableCells(table, settings, grid, headings, visible, false);
   ASSERT_EQ(cells.Rows.size(), 4u);
-  EXPECT_EQ(Texts(cells, 0), (std::vector<std::string>{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB"}));
+  EXPECT_EQ(Texts(cells, 0),
+            (std::vector<std::string>{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB"}));
   EXPECT_EQ(Texts(cells, 1), (std::vector<std::string>{"1", "-1.2", "2.5"}));
-  EXPECT_EQ(cells.Rows[1][2].Colour, kRed);     // "~2.5"
+  EXPECT_EQ(cells.Rows[1][2].Colour, kRed);  // "~2.5"
   EXPECT_EQ(Texts(cells, 2), (std::vector<std::string>{"Min", "-3.0", "~"}));
-  EXPECT_EQ(cells.Rows[2][2].Colour, kBlack);   // a lone "~" is kept, in black
+  EXPECT_EQ(cells.Rows[2][2].Colour, kBlack);  // a lone "~" is kept, in black
   EXPECT_EQ(Texts(cells, 3), (std::vector<std::string>{"Margin", "-0.5", "x"}));
   EXPECT_EQ(cells.Rows[3][1].Colour, kRed);
 }

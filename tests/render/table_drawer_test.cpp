@@ -29,7 +29,8 @@ class TableDrawerTest : public ::testing::Test {
     ReadTestDataResult r;
     r.found = true;
     // Labels, the frequency column's figures, then four pairs.
-    r.grid = {{"1", "Min"}, {"1", ""}, {"-1.04", "-2"}, {"-1.1", "-3"}, {"~-1.2", "-4"}, {"-1.3", "-5"}};
+    r.grid = {{"1", "Min"},   {"1", ""},       {"-1.04", "-2"},
+              {"-1.1", "-3"}, {"~-1.2", "-4"}, {"-1.3", "-5"}};
     r.titles = {"Freq (MHz)", "Pair 1", "Pair 2", "Pair 3", "Pair 4"};
     data.results["Attenuation Near"] = r;
   }
@@ -46,7 +47,8 @@ class TableDrawerTest : public ::testing::Test {
 TEST_F(TableDrawerTest, DrawsHeaderAndBodyAsFormatted) {
   const DrawnTable t = Draw();
   ASSERT_EQ(t.Rows.size(), 3u);
-  EXPECT_EQ(t.Rows[0], (std::vector<std::string>{"Freq (MHz)", "Pair 1", "Pair 2", "Pair 3", "Pair 4"}));
+  EXPECT_EQ(t.Rows[0],
+            (std::vector<std::string>{"Freq (MHz)", "Pair 1", "Pair 2", "Pair 3", "Pair 4"}));
   EXPECT_EQ(t.Rows[1], (std::vector<std::string>{"1", "-1.0", "-1.1", "-1.2", "-1.3"}));
   EXPECT_EQ(t.Rows[2][0], "Min");
   ASSERT_FALSE(data.requests.empty());

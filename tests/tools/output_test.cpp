@@ -1,13 +1,12 @@
 // vantrel-report --pdf, --png and --csv, run as the real executable on the sample.
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "common/temp_dir.h"
 
@@ -72,7 +71,8 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(OutputCommand, SamplePdfHasEmbeddedFontsTitlesAndMargins) {
   TempDir dir;
   const std::string pdf = (dir.path() / "sample.pdf").string();
-  const OutputRun run = RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf});
+  const OutputRun run =
+      RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("Printing Return loss  (4/7)"), std::string::npos) << run.err;
   const std::string info = Shell("pdfinfo " + Q(pdf), dir);
@@ -100,7 +100,7 @@ TEST(OutputCommand, PngPagesAtTheRequestedResolution) {
   TempDir dir;
   const fs::path png = dir.path() / "pages";
   const OutputRun run = RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--png",
-                                  png.string(), "--reports", "4,7", "--dpi", "50", "--quiet"});
+                                      png.string(), "--reports", "4,7", "--dpi", "50", "--quiet"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.err.find("Printing") == std::string::npos);
   const auto [width, height] = PngSize(png / "page-001.png");
@@ -114,7 +114,7 @@ TEST(OutputCommand, CsvFilesHoldTheCellsAndPointsAsDrawn) {
   TempDir dir;
   const fs::path csv = dir.path() / "csv";
   const OutputRun run = RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--csv",
-                                  csv.string(), "--reports", "1,7", "--quiet"});
+                                      csv.string(), "--reports", "1,7", "--quiet"});
   ASSERT_EQ(run.status, 0) << run.err;
   const std::vector<std::string> table = Lines(ReadFileBytes(csv / "report1-p1-table1.csv"));
   ASSERT_EQ(table.size(), 12u);
@@ -135,20 +135,21 @@ TEST(OutputCommand, ExitStatusTellsWhatWentWrong) {
   TempDir dir;
   const std::string pdf = (dir.path() / "x.pdf").string();
   EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", (dir.path() / "none.txt").string(),
-                      "--pdf", pdf})
+                          "--pdf", pdf})
                 .status,
             1);
-  EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf, "--reports",
-                      "99"})
+  EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf,
+                          "--reports", "99"})
                 .status,
             2);
-  EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf, "--profile",
-                      "No such profile"})
+  EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf,
+                          "--profile", "No such profile"})
                 .status,
             2);
   const std::string blocked = (dir.path() / "no-such-folder" / "x.pdf").string();
-  EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", blocked}).status,
-            3);
+  EXPECT_EQ(
+      RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", blocked}).status,
+      3);
   EXPECT_FALSE(fs::exists(pdf));
 }
 
@@ -175,7 +176,7 @@ TEST(OutputCommand, ProfileSelectsItsReports) {
   TempDir dir;
   const fs::path csv = dir.path() / "csv";
   const OutputRun run = RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--csv",
-                                  csv.string(), "--profile", "summary only"});
+                                      csv.string(), "--profile", "summary only"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("Printing Test summary  (1/1)"), std::string::npos) << run.err;
   EXPECT_TRUE(fs::exists(csv / "report7-p1-table1.csv"));

@@ -15,7 +15,9 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 // More ticks than this are unreadable and could take long to lay out.
 constexpr int kMaxTicks = 200;
 
-bool NotGiven(double ticks) { return ticks == code::kAutomatic || ticks == 0 || !std::isfinite(ticks); }
+bool NotGiven(double ticks) {
+  return ticks == code::kAutomatic || ticks == 0 || !std::isfinite(ticks);
+}
 
 double Snap(double value, double step) {
   // Keeps sums of steps from showing as -0 or 0.30000000000000004.
@@ -94,8 +96,10 @@ bool StepsUneven(const std::vector<double>& frequencies) {
   std::string first;
   for (std::size_t i = 1; i < frequencies.size(); ++i) {
     const std::string step = FormatNumber(frequencies[i] - frequencies[i - 1], "0.0");
-    if (i == 1) first = step;
-    else if (step != first) return true;
+    if (i == 1)
+      first = step;
+    else if (step != first)
+      return true;
   }
   return false;
 }

@@ -38,11 +38,16 @@ QPen PenOf(ChartRgb colour, double widthDots, Qt::PenStyle style = Qt::SolidLine
 
 Qt::PenStyle StyleOf(int style) {
   switch (style) {
-    case 1: return Qt::DashLine;
-    case 2: return Qt::DotLine;
-    case 3: return Qt::DashDotLine;
-    case 4: return Qt::DashDotDotLine;
-    default: return Qt::SolidLine;
+    case 1:
+      return Qt::DashLine;
+    case 2:
+      return Qt::DotLine;
+    case 3:
+      return Qt::DashDotLine;
+    case 4:
+      return Qt::DashDotDotLine;
+    default:
+      return Qt::SolidLine;
   }
 }
 
@@ -158,7 +163,12 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
   double bottom = outer.bottom() - pad;
 
   // Legend rows at the foot, wrapped to the chart's width.
-  struct Entry { QString text; ChartRgb colour; int style; double width; };
+  struct Entry {
+    QString text;
+    ChartRgb colour;
+    int style;
+    double width;
+  };
   std::vector<std::vector<Entry>> legendRows;
   const double swatch = 5 * k;
   if (AnyLegend(spec)) {
@@ -185,7 +195,8 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
 
   double labelWidth = 0;
   for (const Tick& t : y.Ticks)
-    if (t.Major) labelWidth = std::max(labelWidth, axisM.horizontalAdvance(QString::fromStdString(t.Label)));
+    if (t.Major)
+      labelWidth = std::max(labelWidth, axisM.horizontalAdvance(QString::fromStdString(t.Label)));
   double left = outer.left() + pad + labelWidth + 0.8 * k;
   if (hasYTitle) left += axisTitleM.height() + 0.8 * k;
   double lastXLabel = 0;
@@ -193,7 +204,8 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
     if (t.Major) lastXLabel = axisM.horizontalAdvance(QString::fromStdString(t.Label));
   const double right = outer.right() - pad - lastXLabel / 2;
   top += axisM.height() / 2;  // room for the top y label
-  const QRectF area(QPointF(left, top), QPointF(std::max(left + k, right), std::max(top + k, bottom)));
+  const QRectF area(QPointF(left, top),
+                    QPointF(std::max(left + k, right), std::max(top + k, bottom)));
 
   // Title.
   if (hasTitle) {
@@ -209,14 +221,16 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
     const double f = x.Fraction(t.Value);
     if (std::isnan(f)) continue;
     const double px = area.left() + f * area.width();
-    p.setPen(PenOf(spec.GridColour, t.Major ? hair : hair * 0.6, t.Major ? Qt::SolidLine : Qt::DotLine));
+    p.setPen(
+        PenOf(spec.GridColour, t.Major ? hair : hair * 0.6, t.Major ? Qt::SolidLine : Qt::DotLine));
     p.drawLine(QPointF(px, area.top()), QPointF(px, area.bottom()));
   }
   for (const Tick& t : y.Ticks) {
     const double f = y.Fraction(t.Value);
     if (std::isnan(f)) continue;
     const double py = area.bottom() - f * area.height();
-    p.setPen(PenOf(spec.GridColour, t.Major ? hair : hair * 0.6, t.Major ? Qt::SolidLine : Qt::DotLine));
+    p.setPen(
+        PenOf(spec.GridColour, t.Major ? hair : hair * 0.6, t.Major ? Qt::SolidLine : Qt::DotLine));
     p.drawLine(QPointF(area.left(), py), QPointF(area.right(), py));
   }
 
@@ -258,8 +272,8 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
     p.save();
     p.translate(outer.left() + pad, area.bottom());
     p.rotate(-90);
-    p.drawText(QRectF(0, 0, area.height(), axisTitleM.height()), Qt::AlignHCenter | Qt::AlignVCenter,
-               QString::fromStdString(spec.Y.Title));
+    p.drawText(QRectF(0, 0, area.height(), axisTitleM.height()),
+               Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdString(spec.Y.Title));
     p.restore();
   }
 

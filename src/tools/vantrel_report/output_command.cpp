@@ -56,7 +56,8 @@ bool PrepareFolder(const std::string& dir, std::string& error) {
 std::string TempPdfName(const std::string& pdf) {
   const fs::path p(pdf);
   for (int i = 0; i < 1000; ++i) {
-    fs::path candidate = p.parent_path() / ("." + p.filename().string() + ".part" + std::to_string(i));
+    fs::path candidate =
+        p.parent_path() / ("." + p.filename().string() + ".part" + std::to_string(i));
     std::error_code ec;
     if (!fs::exists(candidate, ec)) return candidate.string();
   }
@@ -94,7 +95,8 @@ int RunOutput(const Options& o) {
   auto ownedData = std::make_unique<ObjData>(state, prompter, host);
   ObjData& data = *ownedData;
   state.DataFilePath = o.data;
-  if (!data.SetFile(o.data)) return Fail("the data file " + o.data + " was not loaded", kExitNotLoaded);
+  if (!data.SetFile(o.data))
+    return Fail("the data file " + o.data + " was not loaded", kExitNotLoaded);
 
   if (o.reports) {
     const std::string error = ParseReportList(*o.reports, state.Ini.NumReports, state.Selection);
@@ -129,8 +131,10 @@ int RunOutput(const Options& o) {
     produced = std::max(produced, r.Produced);
     if (!r.Error.empty()) std::fprintf(stderr, "vantrel-report: %s\n", r.Error.c_str());
     if (!told && r.Skipped > 0 && !o.quiet)
-      std::fprintf(stderr, "vantrel-report: %d selected report(s) skipped: the data file holds "
-                           "none of their tests\n", r.Skipped);
+      std::fprintf(stderr,
+                   "vantrel-report: %d selected report(s) skipped: the data file holds "
+                   "none of their tests\n",
+                   r.Skipped);
     told = true;
   };
   int selected = 0;

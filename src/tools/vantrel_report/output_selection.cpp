@@ -35,8 +35,8 @@ std::string ParseReportList(const std::string& list, int numReports, ReportSelec
     if (!ParseNumber(from, a) || !ParseNumber(to, b) || a > b)
       return "--reports: '" + Trim(part) + "' is not a report number or range";
     if (a < 1 || b > last)
-      return "--reports: report " + std::to_string(a < 1 ? a : b) + " is not defined (the file has " +
-             std::to_string(last) + ")";
+      return "--reports: report " + std::to_string(a < 1 ? a : b) +
+             " is not defined (the file has " + std::to_string(last) + ")";
     for (int r = a; r <= b; ++r) chosen[static_cast<std::size_t>(r - 1)] = true;
   }
   selection = chosen;
