@@ -154,7 +154,11 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
     if (result.grid.empty()) continue;
     const std::vector<std::string>& freq = result.grid[0];
     if (frequencies.empty()) {
-      for (const std::string& f : freq) frequencies.push_back(Missing(f) ? kNaN : Val(f));
+      for (const std::string& f : freq) {
+        const double v = Missing(f) ? kNaN : Val(f);
+        if (g.StopFreq > 0 && v > g.StopFreq) break;
+        frequencies.push_back(v);
+      }
     }
     for (std::size_t c = 1; c < result.grid.size(); ++c) {
       const ColumnCode colCode = c < result.columns.size()  ? result.columns[c].code
@@ -166,6 +170,8 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
         const std::string& cell = result.grid[c][r];
         chart::ChartPoint pt;
         pt.X = r < freq.size() && !Missing(freq[r]) ? Val(freq[r]) : kNaN;
+        // The curves end at the stop frequency.
+        if (g.StopFreq > 0 && pt.X > g.StopFreq) break;
         pt.Missing = Missing(cell) || std::isnan(pt.X);
         if (!pt.Missing) {
           pt.Y = Val(cell);

@@ -70,6 +70,14 @@ TEST_F(GraphBuildTest, GraphsOfPairsTheCableLacksAreSkipped) {
   EXPECT_TRUE(BuildGraph(context, graph, slots, 0, 0, 2, 2).Skip);
 }
 
+TEST_F(GraphBuildTest, CurvesAndAxisEndAtTheStopFrequency) {
+  graph.StopFreq = 4;
+  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  ASSERT_FALSE(b.Skip);
+  for (const chart::DataSet& set : b.Spec.Sets) EXPECT_EQ(set.Points.size(), 3u);
+  EXPECT_DOUBLE_EQ(b.Spec.X.Max, 20);
+}
+
 TEST_F(GraphBuildTest, MarginUnitsCarryTheNormalisationLength) {
   graph.Data[0] = "Delay Near";
   data.results["Delay Near"] = data.results["Attenuation Near"];
