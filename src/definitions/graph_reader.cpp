@@ -37,8 +37,6 @@ bool KeepsColumn(ColumnCode c) {
   }
 }
 
-int16_t Count16(std::size_t n) { return static_cast<int16_t>(std::min<std::size_t>(n, kInt16Max)); }
-
 std::vector<ColumnCode> ParseColumns(const std::vector<std::string>& elements,
                                      const KeyReader& keys, const std::string& key,
                                      Prompter& prompter) {
@@ -180,9 +178,9 @@ void ReadGraphs(const IniStore& ini, const AppSettings& settings, int r, ReportD
                     std::to_string(r) + "\rgraph_" + std::to_string(r) + "_" + std::to_string(g) +
                     " (" + report.Title + ")\rCheck Setup Information");
     }
-    gd.Colours = SplitList(ToLower(k.Text("COLOURS")));
-    gd.Legend = SplitList(k.Text("LEGEND"));
-    gd.Style = SplitList(k.Text("STYLE"));
+    gd.Colours = k.List(ToLower(k.Text("COLOURS")), "COLOURS");
+    gd.Legend = k.List(k.Text("LEGEND"), "LEGEND");
+    gd.Style = k.List(k.Text("STYLE"), "STYLE");
     gd.MarginType = 0;
     gd.AutoMargin = k.Flag("AUTOMARGIN", "TRUE");
 
@@ -203,9 +201,9 @@ void ReadGraphs(const IniStore& ini, const AppSettings& settings, int r, ReportD
       const std::string key = "COLS_" + n;
       const std::string text =
           ExpandLimits(ToLower("1," + k.Text(key, "-999")), data, settings.GraphControlLimits);
-      const std::vector<std::string> elements = SplitList(text);
+      const std::vector<std::string> elements = k.List(text, key);
       gd.Cols[d - 1] = ParseColumns(elements, k, key, prompter);
-      gd.ColCount[d - 1] = text == "1,-999" ? 1 : Count16(elements.size());
+      gd.ColCount[d - 1] = text == "1,-999" ? 1 : static_cast<int16_t>(elements.size());
     }
 
     gd.Pair = k.Integer("PAIR", "-1");

@@ -29,6 +29,20 @@ int16_t KeyReader::WholeNumber(std::string_view key, std::string_view def) const
   return Rejected(key, value, def, "is not a whole number from -32768 to 32767");
 }
 
+std::vector<std::string> KeyReader::List(std::string_view text, std::string_view key) const {
+  constexpr std::size_t kMaxElements = 32767;
+  std::vector<std::string> list = SplitList(text);
+  if (list.size() > kMaxElements) {
+    prompter_.Tell("The list of " + std::string(key) + " in " + section_ + " has " +
+                       std::to_string(list.size()) +
+                       " elements, more than the program can count.\r\rOnly the first " +
+                       std::to_string(kMaxElements) + " are used.",
+                   {}, PromptIcon::Exclamation);
+    list.resize(kMaxElements);
+  }
+  return list;
+}
+
 int16_t KeyReader::Rejected(std::string_view key, const std::string& value, std::string_view def,
                             const char* why) const {
   prompter_.Tell("The value '" + value + "' of " + std::string(key) + " in " + section_ + " " +

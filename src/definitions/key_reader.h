@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "definitions/ini_store.h"
 #include "support/prompter.h"
@@ -32,6 +33,9 @@ class KeyReader {
   /// The value must be a number that fits 16 bits after rounding; anything else is
   /// reported and the default taken instead.
   int16_t WholeNumber(std::string_view key, std::string_view def) const;
+  /// SplitList of text, the value of key or a part of it. Counts of list elements are
+  /// 16-bit, so a longer list is reported and cut to the first 32767 elements.
+  std::vector<std::string> List(std::string_view text, std::string_view key) const;
 
  private:
   int16_t Rejected(std::string_view key, const std::string& value, std::string_view def,

@@ -27,12 +27,14 @@ void ReadFirstGroup(const KeyReader& general, AppSettings& s) {
 
 // The name is the text before the first comma; the list starts at that comma, so its
 // element 0 is empty. A value without a comma is a name with no reports.
-ProfileEntry ParseProfile(const std::string& value) {
+ProfileEntry ParseProfile(const std::string& value, const KeyReader& general,
+                          const std::string& key) {
   ProfileEntry entry;
   const std::size_t comma = value.find(',');
   entry.Name = value.substr(0, comma);
-  entry.Reports = comma == std::string::npos ? std::vector<std::string>{""}
-                                             : SplitList(std::string_view(value).substr(comma));
+  entry.Reports = comma == std::string::npos
+                      ? std::vector<std::string>{""}
+                      : general.List(std::string_view(value).substr(comma), key);
   entry.Count = static_cast<int16_t>(entry.Reports.size());
   return entry;
 }
@@ -40,9 +42,10 @@ ProfileEntry ParseProfile(const std::string& value) {
 void ReadProfiles(const KeyReader& general, const char* prefix, int capacity, ProfileTable& table) {
   table.Entries.clear();
   for (int n = 1; n <= capacity; ++n) {
-    const std::string value = general.Text(std::string(prefix) + std::to_string(n));
+    const std::string key = std::string(prefix) + std::to_string(n);
+    const std::string value = general.Text(key);
     if (value.empty()) break;
-    table.Entries.push_back(ParseProfile(value));
+    table.Entries.push_back(ParseProfile(value, general, key));
   }
 }
 

@@ -13,7 +13,7 @@ namespace {
 std::vector<ColumnCode> ParseColumns(const std::string& text, const KeyReader& k,
                                      Prompter& prompter) {
   std::vector<ColumnCode> cols;
-  for (const std::string& element : SplitList(text)) {
+  for (const std::string& element : k.List(text, "COLS")) {
     const std::string trimmed = Trim(element);
     const auto c = TableColumnCode(trimmed);
     if (!c) {
@@ -26,9 +26,10 @@ std::vector<ColumnCode> ParseColumns(const std::string& text, const KeyReader& k
   return cols;
 }
 
-std::vector<std::string> ParseRows(const std::string& freqs, const TableDefinition& td, int r,
-                                   int t, const std::string& reportTitle, Prompter& prompter) {
-  std::vector<std::string> rows = SplitList(freqs);
+std::vector<std::string> ParseRows(const std::string& freqs, const KeyReader& k,
+                                   const TableDefinition& td, int r, int t,
+                                   const std::string& reportTitle, Prompter& prompter) {
+  std::vector<std::string> rows = k.List(freqs, "FREQS");
   const bool comments = EqualsNoCase(td.Data, "comment");
   for (std::string& row : rows) {
     row = ToLower(Trim(row));
@@ -94,14 +95,14 @@ void ReadTables(const IniStore& ini, const AppSettings& settings, int r, ReportD
 
     std::string freqs = k.Text("FREQS");
     if (EqualsNoCase(freqs, "DEFAULT")) freqs = settings.DefaultTableFreqs;
-    td.Freqs = ParseRows(freqs, td, r, t, report.Title, prompter);
-    td.FreqTitles = SplitList(k.Text("FREQTITLES"));
+    td.Freqs = ParseRows(freqs, k, td, r, t, report.Title, prompter);
+    td.FreqTitles = k.List(k.Text("FREQTITLES"), "FREQTITLES");
 
     std::string headers = k.Text("HEADERS");
     if (headers.empty() && !td.Cols.empty()) headers = BuiltHeaders(td.Cols, settings);
     headers = ReplaceAll(headers, "CONTROL_LIMIT_NAME", settings.ControlName);
     headers = ReplaceAll(headers, "LIMIT_NAME", settings.LimitName);
-    td.Headers = SplitList(headers);
+    td.Headers = k.List(headers, "HEADERS");
     td.Format = k.Text("FORMAT");
     ++report.TableCount;
   }

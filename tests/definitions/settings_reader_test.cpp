@@ -114,6 +114,24 @@ TEST(ReadSettings, CapsTheReportsAtTheirMaximumWithAMessage) {
   EXPECT_FALSE(d.state->Selection[208]);
 }
 
+// Element counts are 16-bit: a longer list is cut with a message, never wrapped.
+TEST(ReadSettings, CutsListsThatA16BitCountCannotHold) {
+  std::string many;
+  for (int i = 0; i < 40000; ++i) many += ",2";
+  LoadedDefinition d;
+  ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "PROFILE_1=Long" + many, "[REPORT]", "[GRAPH]",
+                              "DATA_1=a", "COLS_1=3" + many})));
+  ASSERT_EQ(d.state->Profiles.Entries.size(), 1u);
+  EXPECT_EQ(d.state->Profiles.Entries[0].Count, 32767);
+  EXPECT_EQ(d.state->Profiles.Entries[0].Reports.size(), 32767u);
+  EXPECT_EQ(d.Graph(1, 1).ColCount[0], 32767);
+  EXPECT_EQ(d.Report(1).GraphCount, 1);
+  ASSERT_EQ(d.prompter.messages.size(), 2u);
+  EXPECT_NE(d.prompter.messages[0].text.find("PROFILE_1 in [GENERAL] has 40001 elements"),
+            std::string::npos);
+  EXPECT_NE(d.prompter.messages[1].text.find("COLS_1 in [GRAPH_1_1]"), std::string::npos);
+}
+
 TEST(ReadSettings, ForgetsReportsOfAnEarlierLoad) {
   LoadedDefinition d;
   ASSERT_TRUE(d.Load(IniText({"[REPORT]", "TITLE=A", "[REPORT]", "TITLE=B"})));
