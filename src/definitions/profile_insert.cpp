@@ -107,10 +107,18 @@ bool InsertProfileLine(const std::string& definitionPath, const std::string& lin
     return false;
   };
 
+  // A line break in the line would write lines nobody asked for.
+  if (line.find_first_of("\r\n") != std::string::npos) {
+    return fail("The profile line " + line.substr(0, line.find_first_of("\r\n")) +
+                " holds a line break.");
+  }
   // Through a link, the file it names is the one to update.
   std::error_code ec;
   const std::filesystem::path target = std::filesystem::canonical(definitionPath, ec);
   if (ec) return fail("Cannot open " + definitionPath + ": " + ec.message());
+  if (!std::filesystem::is_regular_file(target, ec)) {
+    return fail("Cannot open " + target.string() + ": it is not a file");
+  }
   std::ifstream in(target, std::ios::binary);
   if (!in) return fail(ErrnoText("Cannot open " + target.string()));
   const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -120,6 +120,21 @@ TEST_F(InsertProfileLineTest, LeavesTheFileAloneWhenThereIsNoPlace) {
   }
 }
 
+TEST_F(InsertProfileLineTest, RefusesALineBreakAndAFolderWithoutTouchingAnything) {
+  const std::string original = "[GENERAL]\nA=1\n\n";
+  const auto path = dir.Write("def.ini", original);
+  for (const char* line : {"Profile=H,1\r\n[REPORT]", "Profile=H,1\n"}) {
+    EXPECT_FALSE(InsertProfileLine(path.string(), line, prompter));
+  }
+  EXPECT_EQ(ReadFileBytes(path), original);
+  EXPECT_FALSE(InsertProfileLine(dir.path().string(), "Profile=H,1", prompter));
+  ASSERT_EQ(prompter.messages.size(), 3u);
+  for (const auto& m : prompter.messages) EXPECT_EQ(m.title, "Error");
+  EXPECT_NE(prompter.messages[0].text.find("line break"), std::string::npos);
+  EXPECT_NE(prompter.messages[2].text.find("not a file"), std::string::npos);
+  EXPECT_EQ(FilesInFolder(), 1u);
+}
+
 TEST_F(InsertProfileLineTest, ReportsAMissingFile) {
   EXPECT_FALSE(InsertProfileLine((dir.path() / "gone.ini").string(), "Profile=E,1", prompter));
   ASSERT_EQ(prompter.messages.size(), 1u);
