@@ -39,13 +39,13 @@ TEST(ReadTables, ReportsAnInvalidRowUnlessTheTableShowsComments) {
 TEST(ReadTables, BuildsHeadersFromTheColumnsAndNamesTheLimits) {
   LoadedDefinition d;
   ASSERT_TRUE(
-      d.Load(IniText({"[GENERAL]", "LIMITNAME=Spec", "CONTROLNAME=Ctl", "TABLECONTROLLIMITS=TRUE",
+      d.Load(IniText({"[GENERAL]", "LIMITNAME=Lim", "CONTROLNAME=Ctl", "TABLECONTROLLIMITS=TRUE",
                       "[REPORT]", "[TABLE]", "DATA=attenuation near", "COLS=2,limits", "[TABLE]",
                       "DATA=a", "HEADERS=Freq,Pair 1,LIMIT_NAME,CONTROL_LIMIT_NAME"})));
   EXPECT_EQ(d.Table(1, 1).Cols, (std::vector<ColumnCode>{1, 2, 9998, 9989}));
   EXPECT_EQ(d.Table(1, 1).Headers,
-            (std::vector<std::string>{"col_name", "col_name", "Spec", "Ctl"}));
-  EXPECT_EQ(d.Table(1, 2).Headers, (std::vector<std::string>{"Freq", "Pair 1", "Spec", "Ctl"}));
+            (std::vector<std::string>{"col_name", "col_name", "Lim", "Ctl"}));
+  EXPECT_EQ(d.Table(1, 2).Headers, (std::vector<std::string>{"Freq", "Pair 1", "Lim", "Ctl"}));
 
   LoadedDefinition plain;
   ASSERT_TRUE(
