@@ -133,7 +133,9 @@ double AutomaticYTicks(double yMin, double yMax) {
   const double range = yMax - yMin;
   const auto top = ToInt16(range);
   // Beyond 16 bits the search starts at the largest step a 16-bit count can hold.
-  const int start = top ? *top : (range > 0 ? kInt16Max : 0);
+  int start = top ? *top : (range > 0 ? kInt16Max : 0);
+  // No step above a seventh of the range can qualify.
+  if (range > 0 && range / 7 < start) start = static_cast<int>(range / 7);
   const double rounded = std::nearbyint(range);
   int first = 0;
   for (int t = start; t >= 1; --t) {
