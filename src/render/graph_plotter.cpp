@@ -103,14 +103,14 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
 
   const std::string norm = data.NormalisationLength(), cable = data.CableLength();
   std::string title = Trim(SubstituteNormLength(g.Title, norm, cable));
-  chart::ChartSpec& spec = out.Spec;
-  spec.X.Title = Trim(SubstituteNormLength(g.XAxis, norm, cable));
+  chart::ChartSpec& chartSpec = out.Chart;
+  chartSpec.X.Title = Trim(SubstituteNormLength(g.XAxis, norm, cable));
   std::string yTitle = SubstituteNormLength(g.YAxis, norm, cable);
-  spec.Y.Title = Trim(yTitle.substr(0, 80));
-  if (g.TitleFontSize > 0) spec.TitlePoints = g.TitleFontSize;
-  if (g.AxisFontSize > 0) spec.AxisPoints = g.AxisFontSize;
-  if (g.AxisTitleFontSize > 0) spec.AxisTitlePoints = g.AxisTitleFontSize;
-  spec.GridColour =
+  chartSpec.Y.Title = Trim(yTitle.substr(0, 80));
+  if (g.TitleFontSize > 0) chartSpec.TitlePoints = g.TitleFontSize;
+  if (g.AxisFontSize > 0) chartSpec.AxisPoints = g.AxisFontSize;
+  if (g.AxisTitleFontSize > 0) chartSpec.AxisTitlePoints = g.AxisTitleFontSize;
+  chartSpec.GridColour =
       chart::PaletteColour(context.Palette ? context.Palette(settings.GridColour) : 8);
 
   // Data sets.
@@ -147,8 +147,8 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
       const std::string heading = result.titles.size() > 1 ? Trim(result.titles[1]) : std::string();
       title = ReplaceAllNoCase(title, "COL_NAME", heading);
     }
-    if (EqualsNoCase(Trim(spec.Y.Title), "DEFAULT")) {
-      spec.Y.Title = SubstituteNormLength(UnitsOfTest(test), norm, cable);
+    if (EqualsNoCase(Trim(chartSpec.Y.Title), "DEFAULT")) {
+      chartSpec.Y.Title = SubstituteNormLength(UnitsOfTest(test), norm, cable);
     }
     if (k == 0) TransformFirstSet(g, result.grid);
     if (result.grid.empty()) continue;
@@ -201,63 +201,63 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
       out.SetHeadings.push_back(codeIndex < result.titles.size() ? Trim(result.titles[codeIndex])
                                                                  : std::string());
       out.SetCodes.push_back(colCode);
-      spec.Sets.push_back(std::move(set));
+      chartSpec.Sets.push_back(std::move(set));
     }
   }
   if (!anyFound) return out;
 
   // Colours, styles and legend given by the definition win over the code colours.
-  for (std::size_t i = 0; i < spec.Sets.size(); ++i) {
+  for (std::size_t i = 0; i < chartSpec.Sets.size(); ++i) {
     if (i < g.Colours.size()) {
-      spec.Sets[i].Colour =
+      chartSpec.Sets[i].Colour =
           chart::PaletteColour(context.Palette ? context.Palette(Trim(g.Colours[i])) : 0);
-      spec.Sets[i].Thickness = settings.GraphLineThickness;
-      spec.Sets[i].Style = 0;
+      chartSpec.Sets[i].Thickness = settings.GraphLineThickness;
+      chartSpec.Sets[i].Style = 0;
     }
-    if (i < g.Style.size()) spec.Sets[i].Style = static_cast<int>(Val(g.Style[i]));
-    if (i < g.Legend.size()) spec.Sets[i].Legend = SubstituteNormLength(g.Legend[i], norm, cable);
+    if (i < g.Style.size()) chartSpec.Sets[i].Style = static_cast<int>(Val(g.Style[i]));
+    if (i < g.Legend.size()) chartSpec.Sets[i].Legend = SubstituteNormLength(g.Legend[i], norm, cable);
   }
 
   // Axes.
-  spec.Y.Log = g.YLog;
+  chartSpec.Y.Log = g.YLog;
   double ymin = g.YMin, ymax = g.YMax;
   if (Given(ymin) && Given(ymax)) {
     if (g.AbsData) ymin = std::fabs(ymin), ymax = std::fabs(ymax);
     if (g.ReverseData) ymin = -ymin, ymax = -ymax;
-    spec.Y.UserRange = true;
-    spec.Y.Min = ymin;
-    spec.Y.Max = ymax;
-    spec.Y.Ticks = chart::TickSetting(g.YMin, g.YMax, g.YTicks, g.YLog, true);
+    chartSpec.Y.UserRange = true;
+    chartSpec.Y.Min = ymin;
+    chartSpec.Y.Max = ymax;
+    chartSpec.Y.Ticks = chart::TickSetting(g.YMin, g.YMax, g.YTicks, g.YLog, true);
   }
   std::vector<double> finiteFreqs;
   for (double f : frequencies)
     if (std::isfinite(f)) finiteFreqs.push_back(f);
-  spec.X.Log = g.AutoLog ? chart::StepsUneven(finiteFreqs) : g.XLog;
+  chartSpec.X.Log = g.AutoLog ? chart::StepsUneven(finiteFreqs) : g.XLog;
   if (Given(g.XMin) && Given(g.XMax)) {
-    spec.X.UserRange = true;
-    spec.X.Min = g.XMin;
-    spec.X.Max = g.XMax;
-    spec.X.Ticks = chart::TickSetting(g.XMin, g.XMax, g.XTicks, spec.X.Log, false);
-  } else if (spec.X.Log && !finiteFreqs.empty()) {
+    chartSpec.X.UserRange = true;
+    chartSpec.X.Min = g.XMin;
+    chartSpec.X.Max = g.XMax;
+    chartSpec.X.Ticks = chart::TickSetting(g.XMin, g.XMax, g.XTicks, chartSpec.X.Log, false);
+  } else if (chartSpec.X.Log && !finiteFreqs.empty()) {
     double lo = finiteFreqs.front(), hi = finiteFreqs.front();
     for (double f : finiteFreqs) lo = std::min(lo, f), hi = std::max(hi, f);
-    spec.X.UserRange = true;
-    spec.X.Min = lo;
-    spec.X.Max = chart::RoundLogXMax(hi);
+    chartSpec.X.UserRange = true;
+    chartSpec.X.Min = lo;
+    chartSpec.X.Max = chart::RoundLogXMax(hi);
   }
-  if (!finiteFreqs.empty()) spec.X.LabelFormat = chart::XLabelFormat(finiteFreqs.front());
+  if (!finiteFreqs.empty()) chartSpec.X.LabelFormat = chart::XLabelFormat(finiteFreqs.front());
 
   // Points an axis cannot show are gaps, for the export as well as the picture.
-  for (chart::DataSet& set : spec.Sets) {
+  for (chart::DataSet& set : chartSpec.Sets) {
     for (chart::ChartPoint& pt : set.Points) {
-      if ((spec.Y.Log && pt.Y <= 0) || (spec.X.Log && pt.X <= 0)) pt.Missing = true;
+      if ((chartSpec.Y.Log && pt.Y <= 0) || (chartSpec.X.Log && pt.X <= 0)) pt.Missing = true;
     }
   }
 
   if (g.GeneratedTitle) {
-    spec.Title = title;
+    chartSpec.Title = title;
   } else {
-    spec.Title.clear();
+    chartSpec.Title.clear();
     out.OwnTitle = title;
     out.OwnTitleBand = true;
   }
@@ -292,7 +292,7 @@ bool PlotGraph2(RenderContext& context, PageCanvas& canvas, const GraphDefinitio
   }
   canvas.FontSize = 6;
   canvas.FontBold = false;
-  chart::DrawChart(canvas, chartRect, build.Spec);
+  chart::DrawChart(canvas, chartRect, build.Chart);
 
   if (g.MarginType != 0) {
     const auto line = [&](float top, const std::string& name, const std::string& margin) {
@@ -312,8 +312,8 @@ bool PlotGraph2(RenderContext& context, PageCanvas& canvas, const GraphDefinitio
 
   if (drawn != nullptr) {
     const chart::DataSet* longest = nullptr;
-    for (std::size_t i = 0; i < build.Spec.Sets.size(); ++i) {
-      const chart::DataSet& set = build.Spec.Sets[i];
+    for (std::size_t i = 0; i < build.Chart.Sets.size(); ++i) {
+      const chart::DataSet& set = build.Chart.Sets[i];
       if (longest == nullptr || set.Points.size() > longest->Points.size()) longest = &set;
       drawn->SetNames.push_back(!set.Legend.empty() ? set.Legend : build.SetHeadings[i]);
       std::vector<double> values;

@@ -1,5 +1,5 @@
 #pragma once
-// One graph of a report: its place, its data sets and axes as a chart spec, the
+// One graph of a report: its place, its data sets and axes as a chart chartSpec, the
 // worst-margin lines and the frame.
 
 #include <string>
@@ -16,7 +16,7 @@ struct GraphBuild {
   bool Skip = true;  // nothing is drawn
   MmRect Item;
   MmRect Plot;
-  chart::ChartSpec Spec;
+  chart::ChartSpec Chart;
   std::string OwnTitle;  // drawn above the chart when the chart's own title is off
   bool OwnTitleBand = false;
   std::string LimitMargin;

@@ -52,12 +52,12 @@ TEST(XLabelFormat, ShowsDecimalsOnlyForSweepsBelowOneMegahertz) {
 }
 
 TEST(ResolveAxis, UserRangeAcrossZeroTicksFromZero) {
-  AxisSpec spec;
-  spec.UserRange = true;
-  spec.Min = -10;
-  spec.Max = 10;
-  spec.Ticks = 2.5;
-  const AxisLayout a = ResolveAxis(spec, NAN, NAN);
+  AxisSpec axisSpec;
+  axisSpec.UserRange = true;
+  axisSpec.Min = -10;
+  axisSpec.Max = 10;
+  axisSpec.Ticks = 2.5;
+  const AxisLayout a = ResolveAxis(axisSpec, NAN, NAN);
   std::vector<std::string> labels;
   for (const Tick& t : a.Ticks) labels.push_back(t.Label);
   EXPECT_EQ(labels, (std::vector<std::string>{"-8", "-4", "0", "4", "8"}));
@@ -66,8 +66,8 @@ TEST(ResolveAxis, UserRangeAcrossZeroTicksFromZero) {
 }
 
 TEST(ResolveAxis, AutomaticLinearRangeEndsOnNiceValues) {
-  AxisSpec spec;
-  const AxisLayout a = ResolveAxis(spec, -37.2, -3.1);
+  AxisSpec axisSpec;
+  const AxisLayout a = ResolveAxis(axisSpec, -37.2, -3.1);
   EXPECT_DOUBLE_EQ(a.Lo, -40);
   EXPECT_DOUBLE_EQ(a.Hi, 0);
   ASSERT_FALSE(a.Ticks.empty());
@@ -76,22 +76,22 @@ TEST(ResolveAxis, AutomaticLinearRangeEndsOnNiceValues) {
 }
 
 TEST(ResolveAxis, FlatAndEmptyDataStillGiveAnAxis) {
-  AxisSpec spec;
-  const AxisLayout flat = ResolveAxis(spec, 5, 5);
+  AxisSpec axisSpec;
+  const AxisLayout flat = ResolveAxis(axisSpec, 5, 5);
   EXPECT_LT(flat.Lo, 5);
   EXPECT_GT(flat.Hi, 5);
-  const AxisLayout none = ResolveAxis(spec, NAN, NAN);
+  const AxisLayout none = ResolveAxis(axisSpec, NAN, NAN);
   EXPECT_LT(none.Lo, none.Hi);
 }
 
 TEST(ResolveAxis, LogarithmicAxisLabelsDecadesAndRefusesNonPositiveValues) {
-  AxisSpec spec;
-  spec.Log = true;
-  spec.UserRange = true;
-  spec.Min = 1;
-  spec.Max = 1000;
-  spec.LabelFormat = "0";
-  const AxisLayout a = ResolveAxis(spec, 1, 1000);
+  AxisSpec axisSpec;
+  axisSpec.Log = true;
+  axisSpec.UserRange = true;
+  axisSpec.Min = 1;
+  axisSpec.Max = 1000;
+  axisSpec.LabelFormat = "0";
+  const AxisLayout a = ResolveAxis(axisSpec, 1, 1000);
   std::vector<std::string> labels;
   for (const Tick& t : a.Ticks)
     if (t.Major) labels.push_back(t.Label);
@@ -102,12 +102,12 @@ TEST(ResolveAxis, LogarithmicAxisLabelsDecadesAndRefusesNonPositiveValues) {
 }
 
 TEST(ResolveAxis, TinyTickStepDoesNotFloodTheAxis) {
-  AxisSpec spec;
-  spec.UserRange = true;
-  spec.Min = 0;
-  spec.Max = 1000;
-  spec.Ticks = 1e6;
-  const AxisLayout a = ResolveAxis(spec, 0, 1000);
+  AxisSpec axisSpec;
+  axisSpec.UserRange = true;
+  axisSpec.Min = 0;
+  axisSpec.Max = 1000;
+  axisSpec.Ticks = 1e6;
+  const AxisLayout a = ResolveAxis(axisSpec, 0, 1000);
   EXPECT_LE(a.Ticks.size(), 201u);
 }
 

@@ -21,15 +21,15 @@ DataSet SetOf(std::vector<ChartPoint> points) {
 }
 
 TEST(RangeOf, LeavesOutMissingAndUnplottablePoints) {
-  ChartSpec spec;
-  spec.Sets = {SetOf({{1, -5, false}, {2, 0, false}, {3, 99, true}, {4, 7, false}}),
+  ChartSpec chartSpec;
+  chartSpec.Sets = {SetOf({{1, -5, false}, {2, 0, false}, {3, 99, true}, {4, 7, false}}),
                SetOf({{0.5, kNaN, false}})};
-  const DataRange y = RangeOf(spec, false, false);
+  const DataRange y = RangeOf(chartSpec, false, false);
   EXPECT_DOUBLE_EQ(y.Min, -5);
   EXPECT_DOUBLE_EQ(y.Max, 7);
-  const DataRange yLog = RangeOf(spec, false, true);
+  const DataRange yLog = RangeOf(chartSpec, false, true);
   EXPECT_DOUBLE_EQ(yLog.Min, 7);
-  const DataRange x = RangeOf(spec, true, false);
+  const DataRange x = RangeOf(chartSpec, true, false);
   EXPECT_DOUBLE_EQ(x.Min, 1);  // the point without a value does not count
   ChartSpec empty;
   EXPECT_TRUE(std::isnan(RangeOf(empty, true, false).Min));
@@ -64,12 +64,12 @@ TEST(DrawChart, CurvesLandInsideTheirRectangle) {
   });
   ASSERT_TRUE(target.Begin());
   PageCanvas canvas(target);
-  ChartSpec spec;
+  ChartSpec chartSpec;
   DataSet set = SetOf({{0, 0, false}, {1, 1, false}});
   set.Colour = 0x0000FF;  // red
   set.Thickness = 3;
-  spec.Sets = {set};
-  DrawChart(canvas, {50, 50, 25, 25}, spec);
+  chartSpec.Sets = {set};
+  DrawChart(canvas, {50, 50, 25, 25}, chartSpec);
   ASSERT_TRUE(target.End());
   int redInside = 0, redOutside = 0;
   for (int y = 0; y < page.height(); ++y) {

@@ -45,19 +45,19 @@ class GraphBuildTest : public ::testing::Test {
 TEST_F(GraphBuildTest, SetsFromTheGridWithGapsAndColoursByCode) {
   const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
   ASSERT_FALSE(b.Skip);
-  ASSERT_EQ(b.Spec.Sets.size(), 3u);
-  EXPECT_TRUE(b.Spec.Sets[0].Points[2].Missing);
-  EXPECT_DOUBLE_EQ(b.Spec.Sets[0].Points[3].Y, -4);
-  EXPECT_DOUBLE_EQ(b.Spec.Sets[0].Points[3].X, 8);
-  EXPECT_EQ(b.Spec.Sets[0].Colour, chart::PaletteColour(5));   // blue
-  EXPECT_EQ(b.Spec.Sets[1].Colour, chart::PaletteColour(14));  // orange
-  EXPECT_EQ(b.Spec.Sets[2].Colour, chart::PaletteColour(2));   // the limit in red
-  EXPECT_TRUE(b.Spec.X.Log);                                   // steps 1, 2, 4 are uneven
-  EXPECT_DOUBLE_EQ(b.Spec.X.Max, 20);
+  ASSERT_EQ(b.Chart.Sets.size(), 3u);
+  EXPECT_TRUE(b.Chart.Sets[0].Points[2].Missing);
+  EXPECT_DOUBLE_EQ(b.Chart.Sets[0].Points[3].Y, -4);
+  EXPECT_DOUBLE_EQ(b.Chart.Sets[0].Points[3].X, 8);
+  EXPECT_EQ(b.Chart.Sets[0].Colour, chart::PaletteColour(5));   // blue
+  EXPECT_EQ(b.Chart.Sets[1].Colour, chart::PaletteColour(14));  // orange
+  EXPECT_EQ(b.Chart.Sets[2].Colour, chart::PaletteColour(2));   // the limit in red
+  EXPECT_TRUE(b.Chart.X.Log);                                   // steps 1, 2, 4 are uneven
+  EXPECT_DOUBLE_EQ(b.Chart.X.Max, 20);
   EXPECT_EQ(b.SetHeadings[0], "Pair 1");
   // The title names the first column.
-  EXPECT_EQ(b.Spec.Title, "Pair 1");
-  EXPECT_EQ(b.Spec.Y.Title, "dB");
+  EXPECT_EQ(b.Chart.Title, "Pair 1");
+  EXPECT_EQ(b.Chart.Y.Title, "dB");
 }
 
 TEST_F(GraphBuildTest, GraphsOfPairsTheCableLacksAreSkipped) {
@@ -74,8 +74,8 @@ TEST_F(GraphBuildTest, CurvesAndAxisEndAtTheStopFrequency) {
   graph.StopFreq = 4;
   const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
   ASSERT_FALSE(b.Skip);
-  for (const chart::DataSet& set : b.Spec.Sets) EXPECT_EQ(set.Points.size(), 3u);
-  EXPECT_DOUBLE_EQ(b.Spec.X.Max, 20);
+  for (const chart::DataSet& set : b.Chart.Sets) EXPECT_EQ(set.Points.size(), 3u);
+  EXPECT_DOUBLE_EQ(b.Chart.X.Max, 20);
 }
 
 TEST_F(GraphBuildTest, MarginUnitsCarryTheNormalisationLength) {
@@ -84,7 +84,7 @@ TEST_F(GraphBuildTest, MarginUnitsCarryTheNormalisationLength) {
   const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
   ASSERT_FALSE(data.requests.empty());
   EXPECT_EQ(data.requests.back().units, "ns/100");
-  EXPECT_EQ(b.Spec.Y.Title, "ns/100");
+  EXPECT_EQ(b.Chart.Y.Title, "ns/100");
 }
 
 TEST_F(GraphBuildTest, ColumnOffsetRaisesPairColumnsOnly) {
@@ -97,24 +97,24 @@ TEST_F(GraphBuildTest, DifferencePercentOfAZeroValueIsAGap) {
   graph.DifferencePercent = true;
   data.results["Attenuation Near"].grid[2] = {"0", "-4", "-3.5", "-4.5"};
   const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
-  EXPECT_TRUE(b.Spec.Sets[0].Points[0].Missing);      // zero: no ratio
-  EXPECT_DOUBLE_EQ(b.Spec.Sets[0].Points[1].Y, 100);  // 4 / 2 - 1
-  EXPECT_TRUE(b.Spec.Sets[0].Points[2].Missing);      // "x" stays missing
+  EXPECT_TRUE(b.Chart.Sets[0].Points[0].Missing);      // zero: no ratio
+  EXPECT_DOUBLE_EQ(b.Chart.Sets[0].Points[1].Y, 100);  // 4 / 2 - 1
+  EXPECT_TRUE(b.Chart.Sets[0].Points[2].Missing);      // "x" stays missing
 }
 
 TEST_F(GraphBuildTest, AverageIgnoresMissingPoints) {
   graph.Average = true;
   const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
-  for (const chart::ChartPoint& pt : b.Spec.Sets[0].Points) EXPECT_NEAR(pt.Y, -7.0 / 3, 1e-12);
+  for (const chart::ChartPoint& pt : b.Chart.Sets[0].Points) EXPECT_NEAR(pt.Y, -7.0 / 3, 1e-12);
 }
 
 TEST_F(GraphBuildTest, NonPositiveValuesOnALogAxisAreGaps) {
   graph.YLog = true;
   graph.AbsData = true;
   const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
-  EXPECT_TRUE(b.Spec.Sets[2].Points[0].Missing);  // |0|
-  EXPECT_FALSE(b.Spec.Sets[2].Points[1].Missing);
-  EXPECT_DOUBLE_EQ(b.Spec.Sets[2].Points[1].Y, 1);
+  EXPECT_TRUE(b.Chart.Sets[2].Points[0].Missing);  // |0|
+  EXPECT_FALSE(b.Chart.Sets[2].Points[1].Missing);
+  EXPECT_DOUBLE_EQ(b.Chart.Sets[2].Points[1].Y, 1);
 }
 
 TEST_F(GraphBuildTest, UserRangesTicksAndMarginBand) {
@@ -126,10 +126,10 @@ TEST_F(GraphBuildTest, UserRangesTicksAndMarginBand) {
   graph.AutoLog = false;
   graph.XLog = false;
   const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
-  EXPECT_TRUE(b.Spec.Y.UserRange);
-  EXPECT_DOUBLE_EQ(b.Spec.Y.Ticks, 2.5);
-  EXPECT_DOUBLE_EQ(b.Spec.Y.Min, 10);  // negated with REVERSEDATA
-  EXPECT_FALSE(b.Spec.X.Log);
+  EXPECT_TRUE(b.Chart.Y.UserRange);
+  EXPECT_DOUBLE_EQ(b.Chart.Y.Ticks, 2.5);
+  EXPECT_DOUBLE_EQ(b.Chart.Y.Min, 10);  // negated with REVERSEDATA
+  EXPECT_FALSE(b.Chart.X.Log);
   EXPECT_FLOAT_EQ(b.Plot.Top, b.Item.Top + 5);
   EXPECT_FLOAT_EQ(b.Plot.Height, b.Item.Height - 5);
 }

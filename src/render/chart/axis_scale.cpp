@@ -135,28 +135,28 @@ double AxisLayout::Fraction(double value) const {
   return (value - Lo) / (Hi - Lo);
 }
 
-AxisLayout ResolveAxis(const AxisSpec& spec, double dataMin, double dataMax) {
+AxisLayout ResolveAxis(const AxisSpec& axisSpec, double dataMin, double dataMax) {
   AxisLayout out;
-  out.Log = spec.Log;
+  out.Log = axisSpec.Log;
   const bool haveData = std::isfinite(dataMin) && std::isfinite(dataMax);
-  double lo = spec.UserRange ? std::min(spec.Min, spec.Max) : dataMin;
-  double hi = spec.UserRange ? std::max(spec.Min, spec.Max) : dataMax;
+  double lo = axisSpec.UserRange ? std::min(axisSpec.Min, axisSpec.Max) : dataMin;
+  double hi = axisSpec.UserRange ? std::max(axisSpec.Min, axisSpec.Max) : dataMax;
   if (!std::isfinite(lo) || !std::isfinite(hi)) {
-    lo = haveData ? dataMin : (spec.Log ? 1 : 0);
-    hi = haveData ? dataMax : (spec.Log ? 10 : 1);
+    lo = haveData ? dataMin : (axisSpec.Log ? 1 : 0);
+    hi = haveData ? dataMax : (axisSpec.Log ? 10 : 1);
   }
-  if (spec.Log) {
+  if (axisSpec.Log) {
     // A logarithmic axis shows positive values only.
     if (hi <= 0) hi = haveData && dataMax > 0 ? dataMax : 10;
     if (lo <= 0) lo = haveData && dataMin > 0 ? dataMin : hi / 10;
-    if (!spec.UserRange) {
+    if (!axisSpec.UserRange) {
       lo = std::pow(10.0, std::floor(std::log10(lo) + 1e-9));
       hi = std::pow(10.0, std::ceil(std::log10(hi) - 1e-9));
     }
     if (hi <= lo) hi = lo * 10;
     out.Lo = lo;
     out.Hi = hi;
-    LogTicks(out, spec.LabelFormat);
+    LogTicks(out, axisSpec.LabelFormat);
     return out;
   }
   if (hi == lo) {
@@ -164,24 +164,24 @@ AxisLayout ResolveAxis(const AxisSpec& spec, double dataMin, double dataMax) {
     lo -= pad;
     hi += pad;
   }
-  if (spec.UserRange && spec.Ticks > 1) {
+  if (axisSpec.UserRange && axisSpec.Ticks > 1) {
     out.Lo = lo;
     out.Hi = hi;
     const bool across = lo < 0 && hi > 0;
-    const double step = across ? std::max(-lo, hi) / spec.Ticks : (hi - lo) / spec.Ticks;
+    const double step = across ? std::max(-lo, hi) / axisSpec.Ticks : (hi - lo) / axisSpec.Ticks;
     if ((hi - lo) / step <= kMaxTicks) {
-      LinearTicks(out, step, across ? 0 : lo, spec.LabelFormat);
+      LinearTicks(out, step, across ? 0 : lo, axisSpec.LabelFormat);
       return out;
     }
   }
   const double step = NiceStep(hi - lo, 5);
-  if (!spec.UserRange) {
+  if (!axisSpec.UserRange) {
     lo = std::floor(lo / step + 1e-9) * step;
     hi = std::ceil(hi / step - 1e-9) * step;
   }
   out.Lo = lo;
   out.Hi = hi;
-  LinearTicks(out, step, 0, spec.LabelFormat);
+  LinearTicks(out, step, 0, axisSpec.LabelFormat);
   return out;
 }
 

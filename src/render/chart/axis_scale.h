@@ -41,7 +41,7 @@ struct AxisLayout {
 
 /// Bounds, ticks and labels of an axis over data from dataMin to dataMax (NaN when
 /// the chart has no data).
-AxisLayout ResolveAxis(const AxisSpec& spec, double dataMin, double dataMax);
+AxisLayout ResolveAxis(const AxisSpec& axisSpec, double dataMin, double dataMax);
 
 /// Step of 1, 2 or 5 times a power of ten giving about target intervals over span.
 double NiceStep(double span, int target);

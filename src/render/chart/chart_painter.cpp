@@ -51,8 +51,8 @@ Qt::PenStyle StyleOf(int style) {
   }
 }
 
-bool AnyLegend(const ChartSpec& spec) {
-  return std::any_of(spec.Sets.begin(), spec.Sets.end(),
+bool AnyLegend(const ChartSpec& chartSpec) {
+  return std::any_of(chartSpec.Sets.begin(), chartSpec.Sets.end(),
                      [](const DataSet& s) { return !s.Legend.empty(); });
 }
 
@@ -122,10 +122,10 @@ void DrawSet(QPainter& p, const DataSet& set, const AxisLayout& x, const AxisLay
 
 }  // namespace
 
-DataRange RangeOf(const ChartSpec& spec, bool xAxis, bool log) {
+DataRange RangeOf(const ChartSpec& chartSpec, bool xAxis, bool log) {
   double lo = std::numeric_limits<double>::infinity();
   double hi = -lo;
-  for (const DataSet& set : spec.Sets) {
+  for (const DataSet& set : chartSpec.Sets) {
     for (const ChartPoint& pt : set.Points) {
       // A point without both coordinates is never drawn, so it sets no range.
       if (pt.Missing || !std::isfinite(pt.X) || !std::isfinite(pt.Y)) continue;
@@ -139,26 +139,26 @@ DataRange RangeOf(const ChartSpec& spec, bool xAxis, bool log) {
   return {lo, hi};
 }
 
-void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
+void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& chartSpec) {
   if (rect.Width <= 0 || rect.Height <= 0) return;
   QPainter& p = canvas.Painter();
   p.save();
   const double k = canvas.DotsPerMm();
   const QRectF outer(rect.Left * k, rect.Top * k, rect.Width * k, rect.Height * k);
   QPaintDevice* device = p.device();
-  const Fonts fonts{FontOf(canvas, spec.TitlePoints, true), FontOf(canvas, spec.AxisPoints, false),
-                    FontOf(canvas, spec.AxisTitlePoints, false)};
+  const Fonts fonts{FontOf(canvas, chartSpec.TitlePoints, true), FontOf(canvas, chartSpec.AxisPoints, false),
+                    FontOf(canvas, chartSpec.AxisTitlePoints, false)};
   const QFontMetricsF titleM(fonts.title, device), axisM(fonts.axis, device),
       axisTitleM(fonts.axisTitle, device);
 
-  const DataRange xr = RangeOf(spec, true, spec.X.Log);
-  const DataRange yr = RangeOf(spec, false, spec.Y.Log);
-  const AxisLayout x = ResolveAxis(spec.X, xr.Min, xr.Max);
-  const AxisLayout y = ResolveAxis(spec.Y, yr.Min, yr.Max);
+  const DataRange xr = RangeOf(chartSpec, true, chartSpec.X.Log);
+  const DataRange yr = RangeOf(chartSpec, false, chartSpec.Y.Log);
+  const AxisLayout x = ResolveAxis(chartSpec.X, xr.Min, xr.Max);
+  const AxisLayout y = ResolveAxis(chartSpec.Y, yr.Min, yr.Max);
 
   const double pad = 1.0 * k;
   double top = outer.top() + pad;
-  const bool hasTitle = !QString::fromStdString(spec.Title).trimmed().isEmpty();
+  const bool hasTitle = !QString::fromStdString(chartSpec.Title).trimmed().isEmpty();
   if (hasTitle) top += titleM.height() + pad / 2;
   double bottom = outer.bottom() - pad;
 
@@ -171,10 +171,10 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
   };
   std::vector<std::vector<Entry>> legendRows;
   const double swatch = 5 * k;
-  if (AnyLegend(spec)) {
+  if (AnyLegend(chartSpec)) {
     legendRows.emplace_back();
     double used = 0;
-    for (const DataSet& set : spec.Sets) {
+    for (const DataSet& set : chartSpec.Sets) {
       if (set.Legend.empty()) continue;
       const QString text = QString::fromStdString(set.Legend);
       const double w = swatch + 0.8 * k + axisM.horizontalAdvance(text) + 2.5 * k;
@@ -188,8 +188,8 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
     bottom -= legendRows.size() * axisM.height();
   }
   const double legendTop = bottom;
-  const bool hasXTitle = !spec.X.Title.empty();
-  const bool hasYTitle = !spec.Y.Title.empty();
+  const bool hasXTitle = !chartSpec.X.Title.empty();
+  const bool hasYTitle = !chartSpec.Y.Title.empty();
   if (hasXTitle) bottom -= axisTitleM.height();
   bottom -= axisM.height() + 0.8 * k;  // tick labels
 
@@ -212,7 +212,7 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
     p.setFont(fonts.title);
     p.setPen(Qt::black);
     p.drawText(QRectF(outer.left(), outer.top() + pad / 2, outer.width(), titleM.height()),
-               Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdString(spec.Title));
+               Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdString(chartSpec.Title));
   }
 
   // Grid.
@@ -222,7 +222,7 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
     if (std::isnan(f)) continue;
     const double px = area.left() + f * area.width();
     p.setPen(
-        PenOf(spec.GridColour, t.Major ? hair : hair * 0.6, t.Major ? Qt::SolidLine : Qt::DotLine));
+        PenOf(chartSpec.GridColour, t.Major ? hair : hair * 0.6, t.Major ? Qt::SolidLine : Qt::DotLine));
     p.drawLine(QPointF(px, area.top()), QPointF(px, area.bottom()));
   }
   for (const Tick& t : y.Ticks) {
@@ -230,7 +230,7 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
     if (std::isnan(f)) continue;
     const double py = area.bottom() - f * area.height();
     p.setPen(
-        PenOf(spec.GridColour, t.Major ? hair : hair * 0.6, t.Major ? Qt::SolidLine : Qt::DotLine));
+        PenOf(chartSpec.GridColour, t.Major ? hair : hair * 0.6, t.Major ? Qt::SolidLine : Qt::DotLine));
     p.drawLine(QPointF(area.left(), py), QPointF(area.right(), py));
   }
 
@@ -238,7 +238,7 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
   p.save();
   p.setClipRect(area);
   for (const bool onTop : {false, true})
-    for (const DataSet& set : spec.Sets)
+    for (const DataSet& set : chartSpec.Sets)
       if (set.OnTop == onTop) DrawSet(p, set, x, y, area, k);
   p.restore();
 
@@ -266,14 +266,14 @@ void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec) {
   if (hasXTitle) {
     const QRectF band(area.left(), area.bottom() + 0.8 * k + axisM.height(), area.width(),
                       axisTitleM.height());
-    p.drawText(band, Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdString(spec.X.Title));
+    p.drawText(band, Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdString(chartSpec.X.Title));
   }
   if (hasYTitle) {
     p.save();
     p.translate(outer.left() + pad, area.bottom());
     p.rotate(-90);
     p.drawText(QRectF(0, 0, area.height(), axisTitleM.height()),
-               Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdString(spec.Y.Title));
+               Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdString(chartSpec.Y.Title));
     p.restore();
   }
 

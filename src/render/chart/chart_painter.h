@@ -17,9 +17,9 @@ struct DataRange {
   double Min;
   double Max;
 };
-DataRange RangeOf(const ChartSpec& spec, bool xAxis, bool log);
+DataRange RangeOf(const ChartSpec& chartSpec, bool xAxis, bool log);
 
-/// Draws spec into rect. The canvas's drawing state is left as it was.
-void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& spec);
+/// Draws chartSpec into rect. The canvas's drawing state is left as it was.
+void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& chartSpec);
 
 }  // namespace vantrel::chart
