@@ -41,6 +41,8 @@ std::string FolderOf(std::string_view path) {
   const std::size_t dot = folder.rfind('.');
   const std::size_t slash = LastSeparator(folder);
   if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) folder.erase(dot);
+  // A bare file name lies in no folder: its first letter is none either.
+  if (LastSeparator(folder) == std::string::npos) return {};
   while (folder.size() > 1 && !IsSeparator(folder.back())) folder.pop_back();
   return folder;
 }

@@ -61,7 +61,8 @@ TEST(FolderAndFileName, CutAtEitherSeparator) {
   EXPECT_EQ(FileNameOf("C:\\data\\run.txt"), "run.txt");
   EXPECT_EQ(FolderOf("/srv/tests/run.01.txt"), "/srv/tests/");
   EXPECT_EQ(FolderOf("/srv/v1.2/run"), "/srv/v1.2/");
-  EXPECT_EQ(FolderOf("run.txt"), "r");
+  EXPECT_EQ(FolderOf("run.txt"), "");
+  EXPECT_EQ(FolderOf("/run.txt"), "/");
   EXPECT_EQ(FolderOf(""), "");
   EXPECT_EQ(FileNameOf("/srv/tests/run.txt"), "run.txt");
   EXPECT_EQ(FileNameOf("run.txt"), "run.txt");
