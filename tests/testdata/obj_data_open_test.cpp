@@ -130,7 +130,7 @@ TEST(SetFile, DamagedCopiesOfAGoodFileAreReadWithoutFault) {
         case 1: bytes.erase(at, 1 + next() % 8); break;
         default: bytes.insert(at, 1, alphabet[next() % alphabet.size()]); break;
       }
-      if (bytes.empty()) bytes = "x";
+      if (bytes.empty()) bytes.push_back('x');
     }
     f.data.SetFile(f.files.Write("fuzz.txt", bytes).string());
     for (int16_t i = 0; i < f.data.TestCount(); ++i) {
