@@ -1,11 +1,8 @@
 #include "definitions/ini_store.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
+#include "definitions/file_bytes.h"
 #include "support/encoding.h"
 #include "support/number.h"
 #include "support/text.h"
@@ -51,20 +48,6 @@ bool Renumber(std::string& line, std::string_view prefix, int& counter) {
   return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = std::strerror(errno);
-    return false;
-  }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = "read error";
-    return false;
-  }
-  return true;
-}
-
 // Both ends whole numbers, start <= end, and not absurdly many elements.
 bool RangeBounds(std::string_view element, std::size_t dots, int& first, int& last) {
   const auto from = WholeNumberOf(element.substr(0, dots));
@@ -81,7 +64,7 @@ bool RangeBounds(std::string_view element, std::size_t dots, int& first, int& la
 bool LoadIni(const std::string& path, IniStore& store, Prompter& prompter) {
   std::string bytes;
   std::string error;
-  if (!ReadWholeFile(path, bytes, error)) {
+  if (!ReadDefinitionBytes(path, bytes, error)) {
     prompter.Tell("The definition file " + path + " cannot be read: " + error, {},
                   PromptIcon::Critical);
     return false;

@@ -5,9 +5,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "definitions/file_bytes.h"
 #include "definitions/profiles.h"
 #include "support/text.h"
 
@@ -116,14 +115,11 @@ bool InsertProfileLine(const std::string& definitionPath, const std::string& lin
   std::error_code ec;
   const std::filesystem::path target = std::filesystem::canonical(definitionPath, ec);
   if (ec) return fail("Cannot open " + definitionPath + ": " + ec.message());
-  if (!std::filesystem::is_regular_file(target, ec)) {
-    return fail("Cannot open " + target.string() + ": it is not a file");
+  std::string bytes;
+  std::string error;
+  if (!ReadDefinitionBytes(target.string(), bytes, error)) {
+    return fail("Cannot open " + target.string() + ": " + error);
   }
-  std::ifstream in(target, std::ios::binary);
-  if (!in) return fail(ErrnoText("Cannot open " + target.string()));
-  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return fail("Cannot read " + target.string());
-  in.close();
 
   bool placed = false;
   const std::string content = WithProfileLine(bytes, line, placed);

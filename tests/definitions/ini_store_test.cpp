@@ -1,6 +1,7 @@
 #include "definitions/ini_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "common/recording_prompter.h"
 #include "common/temp_dir.h"
@@ -96,9 +97,16 @@ TEST(LoadIni, RefusesWhatItCannotHoldAndKeepsTheEarlierDefinition) {
   for (int i = 0; i < 32767; ++i) huge += "K=1\n";
   EXPECT_FALSE(LoadIni(dir.Write("huge.ini", huge).string(), store, prompter));
   EXPECT_FALSE(LoadIni((dir.path() / "missing.ini").string(), store, prompter));
-  ASSERT_EQ(prompter.messages.size(), 2u);
+  // Neither a folder nor a pipe with no writer may stop or hang the load.
+  EXPECT_FALSE(LoadIni(dir.path().string(), store, prompter));
+  const std::string fifo = (dir.path() / "pipe.ini").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(LoadIni(fifo, store, prompter));
+  ASSERT_EQ(prompter.messages.size(), 4u);
   EXPECT_NE(prompter.messages[0].text.find("32767"), std::string::npos);
   EXPECT_NE(prompter.messages[1].text.find("missing.ini"), std::string::npos);
+  EXPECT_NE(prompter.messages[2].text.find("it is a folder"), std::string::npos);
+  EXPECT_NE(prompter.messages[3].text.find("not a plain file"), std::string::npos);
   EXPECT_EQ(GetKey(store, "[GENERAL]", "APPNAME", ""), "Kept");
 
   huge.resize(huge.size() - 4);  // exactly at the capacity

@@ -132,7 +132,7 @@ TEST_F(InsertProfileLineTest, RefusesALineBreakAndAFolderWithoutTouchingAnything
   ASSERT_EQ(prompter.messages.size(), 3u);
   for (const auto& m : prompter.messages) EXPECT_EQ(m.title, "Error");
   EXPECT_NE(prompter.messages[0].text.find("line break"), std::string::npos);
-  EXPECT_NE(prompter.messages[2].text.find("not a file"), std::string::npos);
+  EXPECT_NE(prompter.messages[2].text.find("it is a folder"), std::string::npos);
   EXPECT_EQ(FilesInFolder(), 1u);
 }
 
