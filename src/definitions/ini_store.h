@@ -48,7 +48,9 @@ SectionRange FindSection(const IniStore& store, std::string_view section);
 std::string GetKeyIn(const IniStore& store, SectionRange range, std::string_view key,
                      std::string_view def);
 
-/// Cuts a comma list into its elements and expands "a..b" ranges from element 1 on.
+/// Cuts a comma list into its elements, empty ones kept, and expands "a..b" ranges of
+/// whole numbers from element 1 on. A range that runs backwards, has an end that is not
+/// a whole number, or would add more than 10000 elements stays as written.
 std::vector<std::string> SplitList(std::string_view list);
 
 }  // namespace vantrel
