@@ -14,10 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "definitions/column_keywords.h"
 #include "definitions/ini_store.h"
 #include "definitions/name_classes.h"
 #include "definitions/program_state.h"
-#include "support/number.h"
+#include "definitions/report_reader.h"
+#include "definitions/settings_reader.h"
 #include "support/text.h"
 #include "testdata/obj_data.h"
 #include "testdata/read_test_data.h"
@@ -34,79 +36,12 @@ class PrintingPrompter : public Prompter {
   }
 };
 
-struct Keyword {
-  const char* text;
-  ColumnCode code;
-};
-
-constexpr Keyword kColumnKeywords[] = {{"upperlimit", code::kUpperLimit},
-                                       {"last2", code::kUpperLimit},
-                                       {"lowerlimit", code::kLowerLimit},
-                                       {"last3", code::kLowerLimit},
-                                       {"last4", code::kLastPair},
-                                       {"max-min", code::kMaxMinusMin},
-                                       {"maxabsproduct", code::kMaxAbsProduct},
-                                       {"emp", code::kEmp},
-                                       {"min", code::kMin},
-                                       {"max", code::kMax},
-                                       {"mean", code::kMean},
-                                       {"uppercontrol", code::kUpperControl},
-                                       {"lowercontrol", code::kLowerControl},
-                                       {"lowermarginpercent", code::kLowerMarginPercent}};
-
-constexpr Keyword kRowKeywords[] = {{"stddev", code::kStdDev},
-                                    {"mean", code::kMean},
-                                    {"emp", code::kEmp},
-                                    {"min", code::kMin},
-                                    {"max", code::kMax},
-                                    {"max-mean", code::kMaxMinusMean},
-                                    {"mean-min", code::kMeanMinusMin},
-                                    {"max-min", code::kMaxMinusMin},
-                                    {"uppermargin", code::kUpperMargin},
-                                    {"lowermargin", code::kLowerMargin},
-                                    {"upperlowermargin", code::kUpperLowerMargin},
-                                    {"marginfreq", code::kMarginFreq},
-                                    {"marginvalue", code::kMarginValue},
-                                    {"lowermarginpercent", code::kLowerMarginPercent},
-                                    {"averagemargin", code::kAverageMargin},
-                                    {"uppermarginpercent", code::kUpperMarginPercent}};
-
-// The definition file's COLS rules, as far as the benchmark needs them.
-std::vector<ColumnCode> CodesOf(const std::string& cols, const std::string& test, bool control) {
-  std::string text = ToLower("1," + cols);
-  if (Contains(text, "limits")) {
-    const LimitClass limits = ClassOfTest(test);
-    const char* lower = limits == LimitClass::Upper   ? "upperlimit"
-                        : limits == LimitClass::Lower ? "lowerlimit"
-                                                      : "lowerlimit,upperlimit";
-    text = ReplaceAll(text, "limits", lower);
-    if (control) {
-      text += limits == LimitClass::Upper   ? ",uppercontrol"
-              : limits == LimitClass::Lower ? ",lowercontrol"
-                                            : ",lowercontrol,uppercontrol";
-    }
-  }
-  std::vector<ColumnCode> codes;
-  for (const std::string& element : SplitList(text)) {
-    const std::string e = Trim(element);
-    ColumnCode c = IntegerOf(e).value_or(0);
-    if (StartsWith(e, "dl") && !e.empty()) c = static_cast<ColumnCode>(10000 + (e.back() - '0'));
-    if (StartsWith(e, "du") && !e.empty()) c = static_cast<ColumnCode>(10100 + (e.back() - '0'));
-    for (const Keyword& k : kColumnKeywords) {
-      if (e == k.text) c = k.code;
-    }
-    codes.push_back(c);
-  }
-  return codes;
-}
-
+// Row keywords of a table, as the definition reader turns them into codes.
 std::vector<std::string> RowCodesOf(const std::string& freqs) {
   std::vector<std::string> rows;
   for (const std::string& element : SplitList(freqs)) {
     std::string e = ToLower(Trim(element));
-    for (const Keyword& k : kRowKeywords) {
-      if (e == k.text) e = std::to_string(k.code);
-    }
+    if (const std::optional<ColumnCode> c = RowKeywordCode(e)) e = std::to_string(*c);
     rows.push_back(e);
   }
   return rows;
@@ -117,69 +52,38 @@ struct Request {
   bool all = false;
 };
 
-// Every graph data set and every table of the definition's reports.
-std::vector<Request> RequestsOf(const IniStore& ini) {
-  const auto general = [&ini](const char* key, const char* def) {
-    return GetKey(ini, "[GENERAL]", key, def);
-  };
-  const bool graphControl = EqualsNoCase(general("GRAPHCONTROLLIMITS", "TRUE"), "TRUE");
-  const bool tableControl = EqualsNoCase(general("TABLECONTROLLIMITS", "FALSE"), "TRUE");
-  const bool failTextRed = EqualsNoCase(general("FAILTEXTRED", "FALSE"), "TRUE");
-  const std::string defaultFreqs = general("DEFAULTTABLEFREQS", "");
+// Every graph data set and every table of the definition's reports, as read by the
+// definition reader.
+std::vector<Request> RequestsOf(const ProgramState& state) {
   std::vector<Request> requests;
-  for (int r = 1; r <= 208; ++r) {
-    std::string firstData;
-    std::vector<std::vector<ColumnCode>> previous(21);
-    int following = 0;
-    for (int g = 1; g <= 31; ++g) {
-      const std::string section = "[GRAPH_" + std::to_string(r) + "_" + std::to_string(g) + "]";
-      const auto key = [&](const std::string& k, const char* def) {
-        return GetKey(ini, section, k, def);
-      };
-      if (g == 1) following = IntegerOf(key("FOLLOWINGGRAPHS", "0")).value_or(0);
-      const bool isFollowing = g >= 2 && g <= following + 1;
-      if (!isFollowing && Trim(key("COLS_1", "")).empty()) break;
-      const bool all = EqualsNoCase(key("APPLYALLRESULTS", "FALSE"), "TRUE") ||
-                       EqualsNoCase(key("COMBINEALLRESULTS", "FALSE"), "TRUE");
-      for (int k = 1; k <= 21; ++k) {
-        std::string data = key("DATA_" + std::to_string(k), "");
-        if (k == 1 && data.empty()) data = firstData;
-        if (k == 1) firstData = data;
-        auto& codes = previous[static_cast<std::size_t>(k - 1)];
-        if (isFollowing) {
-          for (std::size_t i = 1; i < codes.size(); ++i) {
-            if (codes[i] > 0 && codes[i] < code::kEmp) ++codes[i];
-          }
-        } else {
-          codes = CodesOf(key("COLS_" + std::to_string(k), "-999"), data, graphControl);
-        }
-        if (data.empty() || codes.size() < 2 || codes[1] == code::kNoGraph) continue;
+  for (int r = 0; r < state.Ini.NumReports; ++r) {
+    const ReportDefinition& report = state.Reports[static_cast<std::size_t>(r)];
+    for (int g = 0; g < report.GraphCount; ++g) {
+      const GraphDefinition& graph = report.Graphs[static_cast<std::size_t>(g)];
+      for (std::size_t k = 0; k < graph.Data.size(); ++k) {
+        const std::vector<ColumnCode>& codes = graph.Cols[k];
+        if (graph.Data[k].empty() || codes.size() < 2 || codes[1] == code::kNoGraph) continue;
         Request q;
-        q.all = all;
-        q.request.testName = data;
+        q.all = graph.ApplyAllResults || graph.CombineAllResults;
+        q.request.testName = graph.Data[k];
         q.request.codes = codes;
-        q.request.marginKind = static_cast<int16_t>(MarginTypeOf(ClassOfTest(data)));
+        q.request.marginKind = graph.MarginType;
         q.request.units = "dB";
-        q.request.occurrence = IntegerOf(key("ORDER_" + std::to_string(k), "0")).value_or(0);
+        q.request.occurrence = graph.Order[k];
         requests.push_back(std::move(q));
       }
     }
-    for (int t = 1; t <= 31; ++t) {
-      const std::string section = "[TABLE_" + std::to_string(r) + "_" + std::to_string(t) + "]";
-      const std::string data = GetKey(ini, section, "DATA", "");
-      if (data.empty()) break;
-      if (EqualsNoCase(data, "comment")) continue;
-      std::string freqs = GetKey(ini, section, "FREQS", "");
-      if (EqualsNoCase(freqs, "DEFAULT")) freqs = defaultFreqs;
+    for (int t = 0; t < report.TableCount; ++t) {
+      const TableDefinition& table = report.Tables[static_cast<std::size_t>(t)];
+      if (EqualsNoCase(table.Data, "comment")) continue;
       Request q;
-      q.all = EqualsNoCase(GetKey(ini, section, "APPLYALLRESULTS", "FALSE"), "TRUE") ||
-              EqualsNoCase(GetKey(ini, section, "COMBINEALLRESULTS", "FALSE"), "TRUE");
-      q.request.testName = data;
-      q.request.codes = CodesOf(GetKey(ini, section, "COLS", ""), data, tableControl);
-      q.request.rowCodes = RowCodesOf(freqs);
+      q.all = table.ApplyAllResults || table.CombineAllResults;
+      q.request.testName = table.Data;
+      q.request.codes = table.Cols;
+      q.request.rowCodes = table.Freqs;
       q.request.format = kTabularFormat;
-      q.request.failTextRed = failTextRed;
-      q.request.occurrence = IntegerOf(GetKey(ini, section, "ORDER", "1")).value_or(1);
+      q.request.failTextRed = state.Settings.FailTextRed;
+      q.request.occurrence = table.Order;
       requests.push_back(std::move(q));
     }
   }
@@ -250,7 +154,9 @@ int Run(int argc, char** argv) {
   PrintingPrompter prompter;
   NullDataHost host;
   if (!LoadIni(argv[2], state->Ini, prompter)) return 1;
-  const std::vector<Request> defined = RequestsOf(state->Ini);
+  ReadSettings(*state, prompter, "");
+  ReadReportsIni(*state, prompter);
+  const std::vector<Request> defined = RequestsOf(*state);
 
   ObjData data(*state, prompter, host);
   bool opened = false;
