@@ -98,17 +98,22 @@ std::optional<int16_t> WholeNumberOf(std::string_view text) {
 std::string FormatGeneral(double value) {
   if (!std::isfinite(value)) return "x";
   if (value == 0.0) return "0";
+  // to_chars gives what "%.15g" gives, several times faster; grids format every cell.
   char buffer[40];
-  std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  std::string text = buffer;
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::general, 15);
+  std::string text(buffer, result.ptr);
   const std::size_t e = text.find('e');
   if (e == std::string::npos) return text;
   // "1.5e-05" -> "1.5E-05": the exponent keeps at least two digits.
-  std::string mantissa = text.substr(0, e);
   const char sign = text[e + 1];
-  std::string digits = text.substr(e + 2);
-  while (digits.size() > 2 && digits[0] == '0') digits.erase(0, 1);
-  return mantissa + "E" + sign + digits;
+  std::size_t digits = e + 2;
+  while (text.size() - digits > 2 && text[digits] == '0') ++digits;
+  std::string out(text, 0, e);
+  out.push_back('E');
+  out.push_back(sign);
+  out.append(text, digits, std::string::npos);
+  return out;
 }
 
 namespace {
@@ -124,16 +129,18 @@ DecimalDigits ToDecimal(double value) {
   DecimalDigits out;
   value = std::fabs(value);
   if (value == 0.0) {
-    out.digits = "0";
+    out.digits.push_back('0');
     out.pointPos = 1;
     return out;
   }
   char buffer[40];
   std::snprintf(buffer, sizeof buffer, "%.14e", value);  // d.dddddddddddddde±XX
-  std::string text = buffer;
+  const std::string_view text = buffer;
   const std::size_t e = text.find('e');
-  out.digits = text.substr(0, 1) + text.substr(2, e - 2);
-  out.pointPos = std::atoi(text.c_str() + e + 1) + 1;
+  out.digits.reserve(e);
+  out.digits.push_back(text[0]);
+  out.digits.append(text.substr(2, e - 2));
+  out.pointPos = std::atoi(buffer + e + 1) + 1;
   return out;
 }
 
