@@ -9,6 +9,7 @@
 #include "platform/stderr_prompter.h"
 #include "support/number.h"
 #include "tools/vantrel_report/commands.h"
+#include "tools/vantrel_report/output_selection.h"
 
 namespace vantrel::report_tool {
 
@@ -17,28 +18,6 @@ namespace {
 int UsageError(const std::string& text) {
   std::fprintf(stderr, "vantrel-report: %s\n", text.c_str());
   return kExitUsage;
-}
-
-// "1,3,5..8": 1-based numbers and ranges. Element 0 of a split list is never
-// expanded, hence the leading comma.
-bool SelectionFromList(const std::string& list, int numReports, ReportSelection& selection,
-                       std::string& error) {
-  selection.fill(false);
-  const std::vector<std::string> elements = SplitList("," + list);
-  for (std::size_t i = 1; i < elements.size(); ++i) {
-    const auto n = WholeNumberOf(elements[i]);
-    if (!n) {
-      error = "--reports: '" + elements[i] + "' is neither a report number nor a range a..b";
-      return false;
-    }
-    if (*n < 1 || *n > numReports) {
-      error = "--reports: there is no report " + std::to_string(*n) + " (the definition file has " +
-              std::to_string(numReports) + ")";
-      return false;
-    }
-    selection[*n - 1] = true;
-  }
-  return true;
 }
 
 void PrintProfiles(const char* kind, const ProfileTable& table) {
@@ -64,10 +43,8 @@ int RunList(const Options& options) {
   ReadSettings(*state, prompter, {});
   const int numReports = state->Ini.NumReports;
   if (options.reports) {
-    std::string error;
-    if (!SelectionFromList(*options.reports, numReports, state->Selection, error)) {
-      return UsageError(error);
-    }
+    const std::string error = ParseReportList(*options.reports, numReports, state->Selection);
+    if (!error.empty()) return UsageError(error);
   }
   ReadReportsIni(*state, prompter);
 

@@ -8,8 +8,8 @@
 
 namespace vantrel::report_tool {
 
-/// "1,3,5-7" or "1,3..5": 1-based report numbers of the definition file. Empty error
-/// means success; a number outside 1..numReports is an error.
+/// "1,3,5..8": 1-based report numbers and ranges, as in profiles. Empty error means
+/// success; anything else, or a number outside 1..numReports, is an error.
 std::string ParseReportList(const std::string& list, int numReports, ReportSelection& selection);
 
 /// Selects the reports of the profile named name (any case); false when there is none.
