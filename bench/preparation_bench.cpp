@@ -21,8 +21,8 @@
 #include "definitions/report_reader.h"
 #include "definitions/settings_reader.h"
 #include "support/text.h"
-#include "testdata/obj_data.h"
-#include "testdata/read_test_data.h"
+#include "results/obj_data.h"
+#include "results/read_test_data.h"
 
 namespace vantrel {
 namespace {

@@ -18,8 +18,8 @@
 #include "definitions/settings_reader.h"
 #include "render/objdata_source.h"
 #include "render/report_job.h"
-#include "testdata/data_host.h"
-#include "testdata/obj_data.h"
+#include "results/data_host.h"
+#include "results/obj_data.h"
 
 namespace fs = std::filesystem;
 using namespace vantrel;

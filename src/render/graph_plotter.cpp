@@ -103,7 +103,7 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
 
   const std::string norm = data.NormalisationLength(), cable = data.CableLength();
   std::string title = Trim(SubstituteNormLength(g.Title, norm, cable));
-  chart::ChartSpec& chartSpec = out.Chart;
+  chart::ChartModel& chartSpec = out.Chart;
   chartSpec.X.Title = Trim(SubstituteNormLength(g.XAxis, norm, cable));
   std::string yTitle = SubstituteNormLength(g.YAxis, norm, cable);
   chartSpec.Y.Title = Trim(yTitle.substr(0, 80));

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "definitions/graph_definition.h"
-#include "render/chart/chart_spec.h"
+#include "render/chart/chart_model.h"
 #include "render/page_canvas.h"
 #include "render/render_context.h"
 #include "render/slot_layout.h"
@@ -16,7 +16,7 @@ struct GraphBuild {
   bool Skip = true;  // nothing is drawn
   MmRect Item;
   MmRect Plot;
-  chart::ChartSpec Chart;
+  chart::ChartModel Chart;
   std::string OwnTitle;  // drawn above the chart when the chart's own title is off
   bool OwnTitleBand = false;
   std::string LimitMargin;

@@ -2,7 +2,7 @@
 // The data object as report production sees it.
 
 #include "render/report_data_source.h"
-#include "testdata/obj_data.h"
+#include "results/obj_data.h"
 
 namespace vantrel {
 

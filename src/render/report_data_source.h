@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "testdata/read_test_data.h"
+#include "results/read_test_data.h"
 
 namespace vantrel {
 

@@ -21,7 +21,7 @@ DataSet SetOf(std::vector<ChartPoint> points) {
 }
 
 TEST(RangeOf, LeavesOutMissingAndUnplottablePoints) {
-  ChartSpec chartSpec;
+  ChartModel chartSpec;
   chartSpec.Sets = {SetOf({{1, -5, false}, {2, 0, false}, {3, 99, true}, {4, 7, false}}),
                SetOf({{0.5, kNaN, false}})};
   const DataRange y = RangeOf(chartSpec, false, false);
@@ -31,7 +31,7 @@ TEST(RangeOf, LeavesOutMissingAndUnplottablePoints) {
   EXPECT_DOUBLE_EQ(yLog.Min, 7);
   const DataRange x = RangeOf(chartSpec, true, false);
   EXPECT_DOUBLE_EQ(x.Min, 1);  // the point without a value does not count
-  ChartSpec empty;
+  ChartModel empty;
   EXPECT_TRUE(std::isnan(RangeOf(empty, true, false).Min));
 }
 
@@ -40,17 +40,17 @@ TEST(DrawChart, DrawsDegenerateChartsWithoutFault) {
   ImageTarget target({100, 100}, 50, nullptr);
   ASSERT_TRUE(target.Begin());
   PageCanvas canvas(target);
-  ChartSpec empty;
+  ChartModel empty;
   DrawChart(canvas, {80, 60, 10, 10}, empty);
-  ChartSpec missing;
+  ChartModel missing;
   missing.Sets = {SetOf({{1, 1, true}, {2, 2, true}})};
   missing.X.Log = missing.Y.Log = true;
   DrawChart(canvas, {80, 60, 10, 10}, missing);
-  ChartSpec negativeOnLog;
+  ChartModel negativeOnLog;
   negativeOnLog.Y.Log = true;
   negativeOnLog.Sets = {SetOf({{1, -1, false}, {10, 0, false}, {100, 5, false}})};
   DrawChart(canvas, {80, 60, 10, 10}, negativeOnLog);
-  ChartSpec tiny = negativeOnLog;
+  ChartModel tiny = negativeOnLog;
   DrawChart(canvas, {2, 1, 10, 10}, tiny);
   DrawChart(canvas, {-5, 10, 10, 10}, tiny);
   EXPECT_TRUE(target.End());
@@ -64,7 +64,7 @@ TEST(DrawChart, CurvesLandInsideTheirRectangle) {
   });
   ASSERT_TRUE(target.Begin());
   PageCanvas canvas(target);
-  ChartSpec chartSpec;
+  ChartModel chartSpec;
   DataSet set = SetOf({{0, 0, false}, {1, 1, false}});
   set.Colour = 0x0000FF;  // red
   set.Thickness = 3;

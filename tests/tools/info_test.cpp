@@ -35,7 +35,7 @@ InfoRun Info(const std::string& arguments) {
   return run;
 }
 
-const std::string kDataDir = std::string(VANTREL_TEST_DATA_DIR) + "/testdata/";
+const std::string kDataDir = std::string(VANTREL_TEST_DATA_DIR) + "/results/";
 
 TEST(InfoCommand, PrintsTheFilesFactsAndIndex) {
   const InfoRun run = Info("'" + kDataDir + "info_run.txt'");

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "render/chart/chart_spec.h"
+#include "render/chart/chart_model.h"
 
 namespace vantrel::chart {
 

@@ -51,7 +51,7 @@ Qt::PenStyle StyleOf(int style) {
   }
 }
 
-bool AnyLegend(const ChartSpec& chartSpec) {
+bool AnyLegend(const ChartModel& chartSpec) {
   return std::any_of(chartSpec.Sets.begin(), chartSpec.Sets.end(),
                      [](const DataSet& s) { return !s.Legend.empty(); });
 }
@@ -122,7 +122,7 @@ void DrawSet(QPainter& p, const DataSet& set, const AxisLayout& x, const AxisLay
 
 }  // namespace
 
-DataRange RangeOf(const ChartSpec& chartSpec, bool xAxis, bool log) {
+DataRange RangeOf(const ChartModel& chartSpec, bool xAxis, bool log) {
   double lo = std::numeric_limits<double>::infinity();
   double hi = -lo;
   for (const DataSet& set : chartSpec.Sets) {
@@ -139,7 +139,7 @@ DataRange RangeOf(const ChartSpec& chartSpec, bool xAxis, bool log) {
   return {lo, hi};
 }
 
-void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& chartSpec) {
+void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartModel& chartSpec) {
   if (rect.Width <= 0 || rect.Height <= 0) return;
   QPainter& p = canvas.Painter();
   p.save();

@@ -2,7 +2,7 @@
 // Draws a chart into a rectangle of the page as vectors.
 
 #include "render/chart/axis_scale.h"
-#include "render/chart/chart_spec.h"
+#include "render/chart/chart_model.h"
 #include "render/mm_rect.h"
 
 namespace vantrel {
@@ -17,9 +17,9 @@ struct DataRange {
   double Min;
   double Max;
 };
-DataRange RangeOf(const ChartSpec& chartSpec, bool xAxis, bool log);
+DataRange RangeOf(const ChartModel& chartSpec, bool xAxis, bool log);
 
 /// Draws chartSpec into rect. The canvas's drawing state is left as it was.
-void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartSpec& chartSpec);
+void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartModel& chartSpec);
 
 }  // namespace vantrel::chart

@@ -2,7 +2,7 @@
 // The chart palette: the colour each palette number of a trace or grid colour
 // name stands for.
 
-#include "render/chart/chart_spec.h"
+#include "render/chart/chart_model.h"
 
 namespace vantrel::chart {
 

@@ -6,8 +6,8 @@
 #include "definitions/program_state.h"
 #include "definitions/settings_reader.h"
 #include "platform/stderr_prompter.h"
-#include "testdata/data_host.h"
-#include "testdata/obj_data.h"
+#include "results/data_host.h"
+#include "results/obj_data.h"
 #include "tools/vantrel_report/commands.h"
 
 namespace vantrel::report_tool {

@@ -1,0 +1,103 @@
+// Speed of opening, indexing and parsing a result file, and the memory it takes,
+// next to a plain line count of the same file. Figures are printed, never judged.
+//
+//   results_bench FILE
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "definitions/program_state.h"
+#include "support/prompter.h"
+#include "results/data_host.h"
+#include "results/obj_data.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from) {
+  return std::chrono::duration<double>(Clock::now() - from).count();
+}
+
+class QuietPrompter : public vantrel::Prompter {
+ public:
+  vantrel::PromptAnswer Message(const std::string& text, const std::string& title,
+                                vantrel::PromptIcon, vantrel::PromptButtons buttons) override {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    return vantrel::SafeAnswer(buttons);
+  }
+};
+
+double PeakMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;  // Linux gives kilobytes
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: results_bench FILE\n");
+    return 2;
+  }
+  const std::string path = argv[1];
+  std::error_code ec;
+  const double megabytes = static_cast<double>(std::filesystem::file_size(path, ec)) / 1e6;
+  if (ec) {
+    std::fprintf(stderr, "results_bench: cannot read %s\n", path.c_str());
+    return 2;
+  }
+
+  auto start = Clock::now();
+  const std::string wc = "wc -l < '" + path + "' > /dev/null";
+  if (std::system(wc.c_str()) != 0) std::fprintf(stderr, "results_bench: wc -l failed\n");
+  const double wcSeconds = Seconds(start);
+
+  auto state = std::make_unique<vantrel::ProgramState>();
+  QuietPrompter prompter;
+  vantrel::NullDataHost host;
+  vantrel::ObjData data(*state, prompter, host);
+  start = Clock::now();
+  if (!data.SetFile(path)) {
+    std::fprintf(stderr, "results_bench: %s was not loaded\n", path.c_str());
+    return 1;
+  }
+  const double openSeconds = Seconds(start);
+
+  double indexSeconds = 1e9;
+  for (int round = 0; round < 3; ++round) {
+    start = Clock::now();
+    data.ReadTestNames();
+    indexSeconds = std::min(indexSeconds, Seconds(start));
+  }
+
+  start = Clock::now();
+  long cells = 0;
+  int parsed = 0;
+  for (int16_t i = 0; i < data.TestCount(); ++i) {
+    data.ResetNumCols();
+    if (const auto test = data.ParseEntry(i)) {
+      cells += static_cast<long>(test->block->Rows()) * test->block->Cols();
+      ++parsed;
+    }
+  }
+  const double parseSeconds = Seconds(start);
+
+  std::printf("file:              %s (%.1f MB, %d tests, %d parsed, %ld cells)\n", path.c_str(),
+              megabytes, data.TestCount(), parsed, cells);
+  std::printf("wc -l:             %8.3f s  %8.0f MB/s\n", wcSeconds, megabytes / wcSeconds);
+  std::printf("SetFile with copy: %8.3f s  %8.0f MB/s\n", openSeconds, megabytes / openSeconds);
+  std::printf("indexing:          %8.3f s  %8.0f MB/s  (target 500 MB/s)\n", indexSeconds,
+              megabytes / indexSeconds);
+  std::printf("parsing all:       %8.3f s  %8.0f MB/s  (target 150 MB/s)\n", parseSeconds,
+              megabytes / parseSeconds);
+  std::printf("peak memory:       %8.1f MB  (bound %.1f MB: twice the file plus 50)\n",
+              PeakMegabytes(), 2 * megabytes + 50);
+  return 0;
+}

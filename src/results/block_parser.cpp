@@ -1,0 +1,151 @@
+// Test blocks: lookup by name and occurrence, parsing into cells, the one-block cache.
+
+#include <limits>
+
+#include "support/encoding.h"
+#include "support/number.h"
+#include "support/text.h"
+#include "results/cell_value.h"
+#include "results/line_fields.h"
+#include "results/obj_data.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kMaxRows = std::numeric_limits<int16_t>::max();
+
+bool StartsBlock(std::string_view line) {
+  return StartsWith(line, "TEST:") || StartsWith(line, "TEST SUMMARY :") ||
+         StartsWith(line, "SUMMARY INFORMATION");
+}
+
+bool AllBlank(const std::vector<std::string_view>& fields) {
+  for (std::string_view f : fields) {
+    if (!TrimView(f).empty()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<ParsedTest> ObjData::FindTest(std::string_view name, int16_t occurrence) {
+  const std::optional<int16_t> entry = LookupTest(name, occurrence);
+  if (!entry) return std::nullopt;
+  return ParseEntry(*entry);
+}
+
+std::optional<ParsedTest> ObjData::ParseEntry(int16_t indexEntry) {
+  if (indexEntry < 0 || indexEntry >= testCount_) return std::nullopt;
+  TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
+  // The copy does not change between SetFile calls, so a block parsed once stays valid.
+  if (cacheKey_ != 0 && cacheKey_ == entry.Start) {
+    return ParsedTest{&cache_, entry.Failed, indexEntry};
+  }
+  if (!ParseBlock(indexEntry)) return std::nullopt;
+  std::swap(current_, cache_);
+  cacheKey_ = entry.Start;
+  return ParsedTest{&cache_, entry.Failed, indexEntry};
+}
+
+bool ObjData::ParseBlock(int16_t indexEntry) {
+  TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
+  TestBlock& block = current_;
+  block.Reset();
+  LineCursor cursor(contents_, static_cast<std::size_t>(entry.Start));
+  std::vector<std::string_view> fields;
+  std::string_view line;
+  if (!cursor.Next(line) || LineFields(line, delimiter_, fields) < 1 || fields[0] != "TEST:") {
+    return false;
+  }
+
+  std::vector<std::string> headings;
+  for (int headingLine = 0;; ++headingLine) {
+    const std::size_t position = cursor.Position();
+    if (!cursor.Next(line)) return false;
+    // A block without data rows must not borrow the next block's rows.
+    if (StartsBlock(line)) return false;
+    const int n = LineFields(line, delimiter_, fields);
+    if (n >= 1 && (fields[0] == "-" || IsNumeric(fields[0]))) {
+      cursor.Seek(position);
+      break;
+    }
+    if (n < 2) continue;
+    if (headingLine == 1) {
+      headings.clear();
+      for (std::string_view f : fields) headings.push_back(DecodeInput(TrimView(f)));
+    } else if (headingLine == 3) {
+      for (std::size_t k = 2; k < headings.size() && k < fields.size(); ++k) {
+        headings[k] += " - " + DecodeInput(TrimView(fields[k]));
+      }
+    }
+  }
+  block.SetHeadings(std::move(headings));
+
+  entry.Failed = false;
+  for (;;) {
+    int n = cursor.Next(line) ? LineFields(line, delimiter_, fields) : -1;
+    if (n > block.Cols() && block.Rows() <= 2) block.SetCols(n);
+    if (n > 0 && AllBlank(fields)) n = 1;
+    if (n < 2) return true;
+    if (block.Rows() >= kMaxRows) {
+      prompter_.Message("Error in ObjData/ReadTestData\r\rThe test '" + entry.Name +
+                            "' has more than " + std::to_string(kMaxRows) +
+                            " rows; it cannot be read.",
+                        "Error", PromptIcon::Exclamation, PromptButtons::Ok);
+      return false;
+    }
+    const int cols = block.Cols();
+    std::vector<Cell> cells(static_cast<std::size_t>(cols));
+    for (int k = 0; k < n && k < cols; ++k) {
+      ParseCell(fields[static_cast<std::size_t>(k)], cells[static_cast<std::size_t>(k)]);
+    }
+    const std::string_view status = fields[static_cast<std::size_t>(n - 1)];
+    if (status.find('F') != std::string_view::npos) entry.Failed = true;
+    block.AddRow(std::move(cells), std::string(status));
+  }
+}
+
+void ObjData::ResetNumCols() {
+  cache_.Reset();
+  cache_.SetCols(0);
+  cacheKey_ = 0;
+}
+
+bool ObjData::MoreColsToShow(int16_t k) const {
+  if (cacheKey_ == 0) return false;
+  return cache_.Cols() - LimitColumns() - 3 > k;
+}
+
+std::vector<std::string> ColumnTitles(const TestBlock& block,
+                                      const std::vector<ColumnCode>& codes) {
+  std::vector<std::string> titles;
+  titles.reserve(codes.size());
+  const int cols = block.Cols();
+  for (const ColumnCode c : codes) {
+    int column = c;
+    switch (c) {
+      case code::kEmp: case code::kMaxAbsProduct: case code::kMin: case code::kMax:
+      case code::kMean: case code::kMaxMinusMin:
+        column = 1;
+        break;
+      case code::kUpperControl: case code::kLastPair: column = cols - 4; break;
+      case code::kLowerControl: column = cols - 5; break;
+      case code::kUpperLimit: column = cols - 2; break;
+      case code::kLowerLimit: column = cols - 3; break;
+      default: break;
+    }
+    titles.push_back(block.Heading(column));
+  }
+  return titles;
+}
+
+void MatrixCopy(TextGrid& destination, const TextGrid& source) {
+  for (std::size_t i = 0; i < destination.size() && i < source.size(); ++i) {
+    for (std::size_t j = 0; j < destination[i].size() && j < source[i].size(); ++j) {
+      destination[i][j] = source[i][j];
+    }
+  }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,187 @@
+#include "results/column_grid.h"
+
+#include <cmath>
+
+#include "support/number.h"
+
+namespace vantrel {
+
+BlockColumns::BlockColumns(int columnCount, bool controlLimitsStored)
+    : cols(columnCount),
+      controlLimits(controlLimitsStored),
+      lastPair(columnCount - (controlLimitsStored ? 4 : 2) - 2),
+      lowerLimit(columnCount - 3),
+      upperLimit(columnCount - 2),
+      lowerControl(controlLimitsStored ? columnCount - 5 : -1),
+      upperControl(controlLimitsStored ? columnCount - 4 : -1) {}
+
+std::optional<double> NumberOf(const Cell& cell) {
+  if (!cell.IsNumber()) return std::nullopt;
+  return cell.number;
+}
+
+double Log10(double x) { return std::log10(x == 0.0 ? 0.000000001 : x); }
+
+std::string WorstMarginText(double margin, std::string_view units, double frequency) {
+  std::string text = FormatNumber(margin, "0.000");
+  text += ' ';
+  text += units;
+  text += " @ ";
+  text += FormatNumber(frequency, "0.000");
+  text += " MHz";
+  return text;
+}
+
+void WorstMargin::Offer(double margin, double frequency) {
+  // A flag, not a frequency of 0, says whether anything was recorded: a worst
+  // point at 0 MHz must not be lost to a better later one.
+  if (recorded_ && !(margin < margin_)) return;
+  recorded_ = true;
+  margin_ = margin;
+  frequency_ = frequency;
+}
+
+std::string WorstMargin::Text(std::string_view units) const {
+  return recorded_ ? WorstMarginText(margin_, units, frequency_) : std::string();
+}
+
+PairStatistics StatisticsOfRow(const TestBlock& block, const BlockColumns& columns, int row) {
+  PairStatistics stats;
+  double sum = 0;
+  int count = 0;
+  for (int c = columns.firstPair; c <= columns.lastPair; ++c) {
+    const std::optional<double> v = NumberOf(block.At(c, row));
+    if (!v) continue;
+    if (!stats.min || *v < *stats.min) stats.min = v;
+    if (!stats.max || *v > *stats.max) stats.max = v;
+    sum += *v;
+    ++count;
+  }
+  if (count > 0) stats.mean = sum / count;
+  return stats;
+}
+
+namespace {
+
+bool IsStatistic(ColumnCode code) {
+  return code == code::kMin || code == code::kMax || code == code::kMean;
+}
+
+// Copied columns of the keyword codes; nullopt where the value is "x" by rule.
+std::optional<int> KeywordColumn(ColumnCode code, const BlockColumns& columns) {
+  switch (code) {
+    case code::kUpperLimit:
+      return columns.upperLimit;
+    case code::kLowerLimit:
+      return columns.lowerLimit;
+    case code::kLastPair:
+      return columns.lastPair;
+    case code::kUpperControl:
+      return columns.controlLimits ? std::optional<int>(columns.upperControl) : std::nullopt;
+    case code::kLowerControl:
+      return columns.controlLimits ? std::optional<int>(columns.lowerControl) : std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
+bool IsCopiedKeyword(ColumnCode code) {
+  return code == code::kUpperLimit || code == code::kLowerLimit || code == code::kLastPair ||
+         code == code::kUpperControl || code == code::kLowerControl;
+}
+
+class MarginRecorder {
+ public:
+  MarginRecorder(const TestBlock& block, const BlockColumns& columns, int16_t kind,
+                 std::string& note)
+      : block_(block), columns_(columns), kind_(kind), note_(note) {}
+
+  /// A point of a pair column c: not assessed when its status character is "I".
+  void PairPoint(int row, int column, std::optional<double> value) {
+    const std::string& status = block_.RowStatus(row);
+    const auto at = static_cast<std::size_t>(column - 1);
+    Point(row, !(at < status.size() && status[at] == 'I'), value);
+  }
+
+  /// A row statistic: assessed only when the row carries a verdict at all.
+  void StatisticPoint(int row, std::optional<double> value) {
+    const std::string& status = block_.RowStatus(row);
+    const bool verdict =
+        status.find('F') != std::string::npos || status.find('P') != std::string::npos;
+    Point(row, verdict, value);
+  }
+
+  WorstMargin limit;
+  WorstMargin control;
+
+ private:
+  void Point(int row, bool assessed, std::optional<double> value) {
+    const double frequency = NumberOf(block_.At(1, row)).value_or(0);
+    if (!assessed) {
+      note_ = FormatNumber(frequency, "0.000") + " MHz";
+      return;
+    }
+    if (!value) return;
+    Candidates(limit, row, *value, frequency, columns_.lowerLimit, columns_.upperLimit);
+    if (columns_.controlLimits) {
+      Candidates(control, row, *value, frequency, columns_.lowerControl, columns_.upperControl);
+    }
+  }
+
+  void Candidates(WorstMargin& worst, int row, double value, double frequency, int lowerColumn,
+                  int upperColumn) const {
+    const std::optional<double> lower = NumberOf(block_.At(lowerColumn, row));
+    const std::optional<double> upper = NumberOf(block_.At(upperColumn, row));
+    if ((kind_ == 1 || kind_ == 3) && lower) worst.Offer(value - *lower, frequency);
+    if ((kind_ == 2 || kind_ == 3) && upper) worst.Offer(*upper - value, frequency);
+  }
+
+  const TestBlock& block_;
+  const BlockColumns& columns_;
+  int16_t kind_;
+  std::string& note_;
+};
+
+}  // namespace
+
+ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>& codes,
+                           const ColumnGridOptions& options) {
+  const BlockColumns columns(block.Cols(), options.controlLimitsStored);
+  const int rows = block.Rows();
+  ColumnGrid grid;
+  grid.cells.assign(codes.size(), std::vector<std::string>(static_cast<std::size_t>(rows)));
+  MarginRecorder margins(block, columns, options.marginKind, grid.note);
+
+  for (int row = 0; row < rows; ++row) {
+    const auto r = static_cast<std::size_t>(row);
+    std::optional<PairStatistics> rowStats;  // one pass over the pairs serves all three
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+      const ColumnCode c = codes[i];
+      std::string& cell = grid.cells[i][r];
+      if (IsStatistic(c)) {
+        if (!rowStats) rowStats = StatisticsOfRow(block, columns, row);
+        const PairStatistics& stats = *rowStats;
+        const std::optional<double> value =
+            c == code::kMin ? stats.min : (c == code::kMax ? stats.max : stats.mean);
+        cell = value ? FormatGeneral(*value) : "x";
+        margins.StatisticPoint(row, value);
+      } else if (IsCopiedKeyword(c)) {
+        const std::optional<int> column = KeywordColumn(c, columns);
+        cell = column ? block.At(*column, row).AsText() : "x";
+      } else if (c < 0) {
+        continue;  // no column to show; the row goes on
+      } else if (c < columns.cols) {
+        const Cell& source = block.At(c, row);
+        cell = source.AsText();
+        if (columns.IsPair(c)) margins.PairPoint(row, c, NumberOf(source));
+      } else {
+        break;
+      }
+    }
+  }
+  grid.limitMargin = margins.limit.Text(options.units);
+  grid.controlMargin = margins.control.Text(options.units);
+  return grid;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,94 @@
+#pragma once
+// Per-frequency values of a test block for graphs: one text per requested column
+// code and block row, with the worst margins to the limits and control limits.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "definitions/column_code.h"
+#include "results/test_block.h"
+
+namespace vantrel {
+
+/// Texts indexed [column][row].
+using TextGrid = std::vector<std::vector<std::string>>;
+
+/// Where the roles of a block sit: column 1 the frequency, then the pairs, the
+/// control limits when stored, the lower and upper limit and the status text.
+/// Positions may be negative or overlap on blocks too narrow to hold every role;
+/// TestBlock::At answers Empty for those.
+struct BlockColumns {
+  BlockColumns(int cols, bool controlLimitsStored);
+
+  int cols;
+  bool controlLimits;
+  int firstPair = 2;
+  int lastPair;      // below firstPair when the block holds no pair
+  int lowerLimit;    // cols - 3
+  int upperLimit;    // cols - 2
+  int lowerControl;  // cols - 5, or -1 when no control limits are stored
+  int upperControl;  // cols - 4, or -1 likewise
+
+  bool IsPair(int column) const { return column >= firstPair && column <= lastPair; }
+  bool InBlock(int column) const { return column >= 0 && column < cols; }
+};
+
+/// The number of a cell, if it holds one.
+std::optional<double> NumberOf(const Cell& cell);
+
+/// Base-10 logarithm; 0 is taken as 1E-09 so that it gives -9.
+double Log10(double x);
+
+/// "-1.234 dB @ 10.000 MHz".
+std::string WorstMarginText(double margin, std::string_view units, double frequency);
+
+/// The smallest margin offered so far and where it was. The earlier point wins a tie.
+class WorstMargin {
+ public:
+  void Offer(double margin, double frequency);
+  bool Recorded() const { return recorded_; }
+  double Margin() const { return margin_; }
+  double Frequency() const { return frequency_; }
+  /// WorstMarginText, or "" when nothing was offered.
+  std::string Text(std::string_view units) const;
+
+ private:
+  bool recorded_ = false;
+  double margin_ = 0;
+  double frequency_ = 0;
+};
+
+/// Smallest, largest and mean number among the pair cells of a row; empty when the
+/// row holds no number in a pair column.
+struct PairStatistics {
+  std::optional<double> min;
+  std::optional<double> max;
+  std::optional<double> mean;
+};
+PairStatistics StatisticsOfRow(const TestBlock& block, const BlockColumns& columns, int row);
+
+struct ColumnGridOptions {
+  bool controlLimitsStored = false;
+  /// 1 lower limit, 2 upper limit, 3 both; anything else records no margin.
+  int16_t marginKind = 0;
+  std::string units;
+};
+
+struct ColumnGrid {
+  TextGrid cells;  // [code index][row]
+  /// Frequency of the last point not assessed, "0.000 MHz"; "" when none.
+  std::string note;
+  std::string limitMargin;    // "" when no margin was recorded
+  std::string controlMargin;  // likewise, and always "" without control limits
+};
+
+/// Column codes: a block column, 9988/9989 control limits, 9990-9992 min, max and
+/// mean of the pair cells, 9997/9998 limits, 9999 the last pair. Any other code
+/// beyond the block ends the row: it and the codes after it stay "".
+ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>& codes,
+                           const ColumnGridOptions& options);
+
+}  // namespace vantrel

@@ -1,0 +1,52 @@
+#pragma once
+// Merges the prepared grids of several occurrences of one test into one grid.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "definitions/column_code.h"
+#include "results/read_test_data.h"
+
+namespace vantrel {
+
+/// Min columns keep the smaller number of a row, max columns the larger, mean
+/// columns average the occurrences that have a number there; every other column is
+/// kept once per occurrence, in the order occurrences were added. Columns of
+/// different lengths are padded with "". For a table every figure column is kept
+/// per occurrence and the label column once.
+class GridMerge {
+ public:
+  GridMerge(std::vector<ColumnCode> codes, bool tabular);
+
+  void Add(const TextGrid& grid, int16_t occurrence);
+  TextGrid Grid() const;
+  const std::vector<GridColumnSource>& Columns() const { return sources_; }
+
+ private:
+  struct MeanColumn {
+    std::size_t column = 0;
+    std::vector<double> sum;
+    std::vector<int> count;
+    std::vector<bool> missing;
+  };
+
+  void AddColumn(const std::vector<std::string>& cells, int16_t occurrence, ColumnCode code,
+                 int codeIndex);
+  void MergeExtreme(std::size_t column, const std::vector<std::string>& cells, bool smaller);
+  void MergeMean(MeanColumn& mean, const std::vector<std::string>& cells);
+
+  std::vector<ColumnCode> codes_;
+  bool tabular_;
+  bool first_ = true;
+  TextGrid columns_;
+  std::vector<GridColumnSource> sources_;
+  std::vector<std::size_t> merged_;  // per code index: its merged column, or npos
+  std::vector<MeanColumn> means_;
+};
+
+/// The worse of two worst-margin texts by the number before the first blank; an
+/// empty text, or the format word "TABULAR", never wins.
+std::string MergeMarginText(const std::string& accumulated, const std::string& next);
+
+}  // namespace vantrel

@@ -1,0 +1,36 @@
+#include "results/line_fields.h"
+
+#include <cstring>
+
+namespace vantrel {
+
+int LineFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields) {
+  fields.clear();
+  while (line.size() > 1 && (line.back() == '\t' || line.back() == ',')) line.remove_suffix(1);
+  // What is left of a line of only tabs and commas is one of them: still empty.
+  if (line.empty() || (line.size() == 1 && (line[0] == '\t' || line[0] == ','))) return 0;
+  std::size_t start = 0;
+  while (static_cast<int>(fields.size()) < kMaxFields - 1) {
+    const void* hit = std::memchr(line.data() + start, delimiter, line.size() - start);
+    if (hit == nullptr) break;
+    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - line.data());
+    fields.push_back(line.substr(start, at - start));
+    start = at + 1;
+  }
+  fields.push_back(line.substr(start));
+  return static_cast<int>(fields.size());
+}
+
+bool LineCursor::Next(std::string_view& line) {
+  if (offset_ >= text_.size()) return false;
+  const char* begin = text_.data() + offset_;
+  const std::size_t left = text_.size() - offset_;
+  const void* hit = std::memchr(begin, '\n', left);
+  std::size_t length = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - begin) : left;
+  offset_ += hit ? length + 1 : length;
+  if (length > 0 && begin[length - 1] == '\r') --length;
+  line = std::string_view(begin, length);
+  return true;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,164 @@
+#pragma once
+// The test-data object: the one owner of a result file. It works on a private
+// temporary copy held in memory, indexes the tests, parses one block at a time (with
+// a one-block cache) and reads the general header, comments and summaries.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "definitions/column_code.h"
+#include "definitions/program_state.h"
+#include "support/prompter.h"
+#include "results/data_host.h"
+#include "results/test_block.h"
+
+namespace vantrel {
+
+/// One test of the index. Start is the 1-based byte position of the block's first
+/// line in the copy; Failed is known only once the block was parsed.
+struct TestIndexEntry {
+  std::string Name;
+  int32_t Start = 0;
+  bool Failed = false;
+};
+
+/// The result of a test lookup and block parse. block stays valid until the next
+/// FindTest, ResetNumCols or SetFile.
+struct ParsedTest {
+  const TestBlock* block = nullptr;
+  bool failed = false;
+  int16_t indexEntry = -1;
+};
+
+/// Text grids are indexed [column][row].
+using TextGrid = std::vector<std::vector<std::string>>;
+
+class ObjData {
+ public:
+  static constexpr int kIndexSlots = 611;
+  static constexpr int kMaxTests = 610;
+  static constexpr int kHeaderBytes = 8192;
+  static constexpr int kHeaderSlots = 31;
+  static constexpr int32_t kMaxFileBytes = 2147483647;
+
+  ObjData(ProgramState& state, Prompter& prompter, DataHost& host);
+  ~ObjData();
+  ObjData(const ObjData&) = delete;
+  ObjData& operator=(const ObjData&) = delete;
+
+  /// Copies the file (or a ZIP archive's first entry) to a fresh temporary copy,
+  /// indexes it and preselects reports by the header's sequence profile. False when
+  /// nothing usable was loaded; faults other than a missing file are reported.
+  bool SetFile(const std::string& path);
+  /// Path of the current temporary copy, "" before the first SetFile.
+  const std::string& TempPath() const { return tempPath_; }
+  /// The copy's bytes as indexed; byte offset p is position p+1.
+  std::string_view Contents() const { return contents_; }
+
+  /// Rebuilds the index from the loaded copy (header included). SetFile calls it.
+  bool ReadTestNames();
+
+  // The index.
+  int16_t TestCount() const { return testCount_; }
+  /// Name of entry index, "" outside 0..TestCount-1.
+  std::string TestName(int16_t index) const;
+  /// Entry index, or nullptr outside 0..TestCount-1.
+  const TestIndexEntry* Entry(int16_t index) const;
+  std::span<const TestIndexEntry> Index() const;
+  /// True when a test name of report reportIndex (0-based) matches an indexed test.
+  bool CheckTested(int16_t reportIndex) const;
+  /// Index entry for a requested name ("|" alternatives, wildcards) and occurrence:
+  /// below 1 the first match, 1 the last, 2 the one before it, and so on.
+  std::optional<int16_t> LookupTest(std::string_view name, int16_t occurrence) const;
+
+  /// Lookup plus block parse, through the one-block cache.
+  std::optional<ParsedTest> FindTest(std::string_view name, int16_t occurrence);
+  /// Parses the block of one index entry, through the cache.
+  std::optional<ParsedTest> ParseEntry(int16_t indexEntry);
+  /// Empties the block cache; called at the start of every report.
+  void ResetNumCols();
+  /// True when the cached block has more than k pair columns.
+  bool MoreColsToShow(int16_t k) const;
+
+  // The general header.
+  bool ControlLimitsStored() const { return controlLimits_; }
+  int LimitColumns() const { return controlLimits_ ? 4 : 2; }
+  char Delimiter() const { return delimiter_; }
+  int16_t Pairs() const { return pairs_; }
+  const std::string& CableLength() const { return cableLength_; }
+  const std::string& NormalisationLength() const { return normalisationLength_; }
+  /// The "test description" value: the sequence profile's name.
+  const std::string& TestDescription() const { return testDescription_; }
+  /// The data file's "Pass/Fail Status" said "FAILED".
+  bool OverallFailed() const { return overallFailed_; }
+  /// Left value of header slot i for i in 0..29, else "".
+  std::string HeaderString(int16_t i) const;
+  /// Right value of header slot i for i in 0..29, else "".
+  std::string HalfHeaderString(int16_t i) const;
+
+  /// Selects the reports of the sequence profile named name (every report cleared
+  /// first) and tells the host. Unknown or empty names change nothing.
+  void Set_Sequence_Profiles(const std::string& name);
+
+  /// The summary block of the entry named name exactly, condensed to one row per test:
+  /// column 0 name, 1 "PASS"/"FAIL", 2 failing pairs. grid is sized to at least
+  /// columns x rows (3 columns at least; more rows when the block needs them).
+  bool ReadTestSummary(std::string_view name, TextGrid& grid, int columns, int rows,
+                       bool& anyFail);
+  /// As ReadTestSummary on the raw layout (status from the eighth character on).
+  bool ReadRawTestSummary(std::string_view name, TextGrid& grid, int columns, int rows,
+                          bool& anyFail);
+  /// The comment entry's "|" parts, upper-cased, in column 0, one per row.
+  bool PrintComments(std::string_view comment, TextGrid& grid) const;
+
+ private:
+  bool LoadCopy(const std::string& path);
+  bool RemoveCopy();
+  bool ReadGeneralHeader(std::size_t& bodyStart);
+  bool ParseBlock(int16_t entry);
+  bool ReadSummaryRows(int16_t entry, TextGrid& rows);
+  bool Summarise(std::string_view name, TextGrid& grid, int columns, int rows, bool& anyFail,
+                 bool raw);
+
+  ProgramState& state_;
+  Prompter& prompter_;
+  DataHost& host_;
+
+  std::string tempPath_;
+  bool copyPresent_ = false;
+  std::string contents_;
+
+  std::vector<TestIndexEntry> index_;
+  std::vector<std::string> lowerNames_;  // for matching, parallel to index_
+  int16_t testCount_ = 0;
+
+  char delimiter_ = '\t';
+  bool controlLimits_ = false;
+  bool overallFailed_ = false;
+  int16_t pairs_ = 0;
+  int specificationSlot_ = -1;
+  std::string cableLength_;
+  std::string normalisationLength_;
+  std::string testDescription_;
+  std::array<std::string, kHeaderSlots> leftValues_;
+  std::array<std::string, kHeaderSlots> rightValues_;
+
+  TestBlock current_;
+  TestBlock cache_;
+  int32_t cacheKey_ = 0;
+};
+
+/// Copies every cell [i][j] of source that also lies within destination.
+void MatrixCopy(TextGrid& destination, const TextGrid& source);
+
+/// Column titles of codes over a block's headings (keyword codes take the heading of
+/// the column they stand for); "" for a column beyond the headings.
+std::vector<std::string> ColumnTitles(const TestBlock& block,
+                                      const std::vector<ColumnCode>& codes);
+
+}  // namespace vantrel

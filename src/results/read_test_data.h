@@ -1,0 +1,86 @@
+#pragma once
+// What graphs and tables ask of the data object: one test (or every occurrence of
+// it) prepared as a per-frequency column grid or as a summarising table.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "definitions/column_code.h"
+#include "results/column_grid.h"
+
+namespace vantrel {
+
+class ObjData;
+
+/// Format value that asks for a table instead of a column grid.
+inline constexpr const char* kTabularFormat = "TABULAR";
+
+struct ReadTestDataRequest {
+  /// 1 margin to the lower limit, 2 to the upper limit, 3 to both; others none.
+  int16_t marginKind = 0;
+  /// Wildcard pattern, "|" between alternatives.
+  std::string testName;
+  /// 1 = last test of that name in the file, 2 the one before; below 1 the first.
+  /// Ignored by ReadAllTestData.
+  int16_t occurrence = 0;
+  /// Graph COLS or table COLS; element 0 is normally column 1 (the frequency).
+  std::vector<ColumnCode> codes;
+  /// Table rows: a frequency as text, or a row keyword's code as text.
+  std::vector<std::string> rowCodes;
+  /// Goes into the worst-margin texts ("dB", "Ohms", ...).
+  std::string units;
+  /// "TABULAR" for a table; anything else gives a column grid.
+  std::string format;
+  /// The FAILTEXTRED setting: tables mark failing figures with a leading "~".
+  bool failTextRed = false;
+  /// Handed back unchanged where no note is made (tables, ReadAllTestData).
+  std::string note;
+};
+
+/// Where a column of a result grid comes from.
+struct GridColumnSource {
+  /// Occurrence the cells were read from (1 = the last test of the name in the file,
+  /// and always 1 for ReadTestData); 0 for min, max and mean columns merged over
+  /// every occurrence read.
+  int16_t occurrence = 1;
+  /// The request's code this column carries.
+  ColumnCode code = 0;
+  /// Position of that code in the request's codes.
+  int codeIndex = 0;
+};
+
+struct ReadTestDataResult {
+  /// False when the test was not found or its block could not be parsed; every
+  /// other field then stays at its default.
+  bool found = false;
+  /// Column grid: one column per code (per code and occurrence after a merge), one
+  /// row per block row. Table: column 0 the row labels ("Min", "Freq", "0.###" of a
+  /// frequency row), column k the figures of codes[k-1]; one row per row code.
+  TextGrid grid;
+  /// One entry per grid column. For a table entry 0 describes the label column
+  /// (code 0, codeIndex -1).
+  std::vector<GridColumnSource> columns;
+  /// Block heading for each requested code, in request order ("" where none).
+  std::vector<std::string> titles;
+  /// The test failed (any occurrence failed, for ReadAllTestData).
+  bool failed = false;
+  /// Column grid: the frequency of the last point not assessed, "0.000 MHz".
+  std::string note;
+  /// "-1.234 dB @ 10.000 MHz", or "" when no margin was recorded.
+  std::string limitMargin;
+  std::string controlMargin;
+  /// Occurrences merged (1 for ReadTestData).
+  int16_t occurrencesRead = 0;
+};
+
+/// Finds the test, parses its block and prepares the grid or the table.
+ReadTestDataResult ReadTestData(ObjData& data, const ReadTestDataRequest& request);
+
+/// Reads occurrences 1, 2, ... up to 20 of the test until one is missing and merges
+/// them: min columns keep the smaller figure, max the larger, mean the average;
+/// every other column is kept once per occurrence (see GridColumnSource). Found
+/// when occurrence 1 was found.
+ReadTestDataResult ReadAllTestData(ObjData& data, const ReadTestDataRequest& request);
+
+}  // namespace vantrel

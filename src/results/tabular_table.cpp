@@ -1,0 +1,367 @@
+#include "results/tabular_table.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "definitions/name_classes.h"
+#include "support/number.h"
+#include "support/text.h"
+#include "results/frequency_rows.h"
+
+namespace vantrel {
+
+namespace {
+
+enum class MarginKind { None, Min, Max, MaxAndMin, MinPercent, MaxPercent, Average };
+
+constexpr ColumnCode kKeywordRows[] = {code::kEmp,
+                                       code::kMin,
+                                       code::kMax,
+                                       code::kMean,
+                                       code::kStdDev,
+                                       code::kMaxMinusMean,
+                                       code::kMeanMinusMin,
+                                       code::kMaxMinusMin,
+                                       code::kUpperMargin,
+                                       code::kLowerMargin,
+                                       code::kUpperLowerMargin,
+                                       code::kMarginFreq,
+                                       code::kMarginValue,
+                                       code::kLowerMarginPercent,
+                                       code::kAverageMargin,
+                                       code::kUpperMarginPercent};
+
+std::optional<ColumnCode> KeywordRow(std::string_view rowCode) {
+  const std::string_view text = TrimView(rowCode);
+  for (ColumnCode c : kKeywordRows) {
+    if (text == std::to_string(c)) return c;
+  }
+  return std::nullopt;
+}
+
+const char* LabelOf(ColumnCode row) {
+  switch (row) {
+    case code::kEmp:
+      return "EMP";
+    case code::kMin:
+      return "Min";
+    case code::kMax:
+      return "Max";
+    case code::kMean:
+      return "Mean";
+    case code::kStdDev:
+      return "StdDev";
+    case code::kMaxMinusMean:
+      return "Max-Mean";
+    case code::kMeanMinusMin:
+      return "Mean-Min";
+    case code::kMaxMinusMin:
+      return "Max-Min";
+    case code::kUpperMargin:
+    case code::kLowerMargin:
+    case code::kUpperLowerMargin:
+      return "Margin";
+    case code::kMarginFreq:
+      return "Freq";
+    case code::kMarginValue:
+      return "Value";
+    case code::kLowerMarginPercent:
+    case code::kUpperMarginPercent:
+      return "Margin %";
+    case code::kAverageMargin:
+      return "Ave Margin";
+    default:
+      return "";
+  }
+}
+
+MarginKind KindOfRow(ColumnCode row) {
+  switch (row) {
+    case code::kUpperMargin:
+      return MarginKind::Max;
+    case code::kLowerMargin:
+      return MarginKind::Min;
+    case code::kUpperLowerMargin:
+      return MarginKind::MaxAndMin;
+    case code::kLowerMarginPercent:
+      return MarginKind::MinPercent;
+    case code::kUpperMarginPercent:
+      return MarginKind::MaxPercent;
+    case code::kAverageMargin:
+      return MarginKind::Average;
+    default:
+      return MarginKind::None;
+  }
+}
+
+MarginKind KindOfClass(LimitClass limits) {
+  switch (limits) {
+    case LimitClass::Lower:
+      return MarginKind::Min;
+    case LimitClass::Upper:
+      return MarginKind::Max;
+    case LimitClass::Both:
+      return MarginKind::MaxAndMin;
+  }
+  return MarginKind::Max;
+}
+
+// "Freq" and "Value" follow the margin row before them, else the first one after
+// them, else the test's own limit sense.
+std::vector<MarginKind> FollowedKinds(const std::vector<std::optional<ColumnCode>>& rows,
+                                      LimitClass limits) {
+  MarginKind first = MarginKind::None;
+  for (const auto& row : rows) {
+    const MarginKind kind = row ? KindOfRow(*row) : MarginKind::None;
+    if (kind != MarginKind::None && kind != MarginKind::Average) {
+      first = kind;
+      break;
+    }
+  }
+  MarginKind current = first == MarginKind::None ? KindOfClass(limits) : first;
+  std::vector<MarginKind> followed;
+  for (const auto& row : rows) {
+    const MarginKind kind = row ? KindOfRow(*row) : MarginKind::None;
+    if (kind != MarginKind::None && kind != MarginKind::Average) current = kind;
+    followed.push_back(current);
+  }
+  return followed;
+}
+
+bool NotAssessed(const TestBlock& block, int row, int column) {
+  const std::string& status = block.RowStatus(row);
+  const auto at = static_cast<std::size_t>(column - 1);
+  return column >= 1 && at < status.size() && status[at] == 'I';
+}
+
+struct ColumnStats {
+  int count = 0;
+  double min = 0;
+  double max = 0;
+  double sum = 0;
+  double sumOfSquares = 0;
+};
+
+ColumnStats StatsOf(const TestBlock& block, int column) {
+  ColumnStats stats;
+  for (int r = 0; r < block.Rows(); ++r) {
+    const std::optional<double> v = NumberOf(block.At(column, r));
+    if (!v) continue;
+    if (stats.count == 0 || *v < stats.min) stats.min = *v;
+    if (stats.count == 0 || *v > stats.max) stats.max = *v;
+    stats.sum += *v;
+    stats.sumOfSquares += *v * *v;
+    ++stats.count;
+  }
+  return stats;
+}
+
+std::optional<double> StatisticOf(ColumnCode row, const ColumnStats& s) {
+  if (s.count == 0) return std::nullopt;
+  const double mean = s.sum / s.count;
+  switch (row) {
+    case code::kMin:
+      return s.min;
+    case code::kMax:
+      return s.max;
+    case code::kMean:
+      return mean;
+    case code::kStdDev:
+      return std::sqrt(std::fabs(s.sumOfSquares / s.count - mean * mean));
+    case code::kMaxMinusMean:
+      return s.max - mean;
+    case code::kMeanMinusMin:
+      return mean - s.min;
+    case code::kMaxMinusMin:
+      return s.max - s.min;
+    default:
+      return std::nullopt;
+  }
+}
+
+double PercentBase(double limit) {
+  const double base = std::fabs(limit);
+  return base == 0.0 ? 0.000000001 : base;
+}
+
+std::optional<double> PointMargin(MarginKind kind, double v, std::optional<double> lo,
+                                  std::optional<double> up) {
+  switch (kind) {
+    case MarginKind::Min:
+      if (lo) return v - *lo;
+      break;
+    case MarginKind::Max:
+      if (up) return *up - v;
+      break;
+    case MarginKind::MaxAndMin:
+      if (lo && up) return std::min(*up - v, v - *lo);
+      break;
+    case MarginKind::MinPercent:
+      if (lo) return (v - *lo) / PercentBase(*lo) * 100;
+      break;
+    case MarginKind::MaxPercent:
+      if (up) return (*up - v) / PercentBase(*up) * 100;
+      break;
+    default:
+      break;
+  }
+  return std::nullopt;
+}
+
+struct TableMargin {
+  double margin = 0;
+  double frequency = 0;
+  std::string value;
+};
+
+std::optional<TableMargin> WorstOf(const TestBlock& block, const BlockColumns& columns, int column,
+                                   MarginKind kind) {
+  std::optional<TableMargin> worst;
+  for (int r = 0; r < block.Rows(); ++r) {
+    if (NotAssessed(block, r, column)) continue;
+    const Cell& cell = block.At(column, r);
+    if (!cell.IsNumber()) continue;
+    const std::optional<double> margin =
+        PointMargin(kind, cell.number, NumberOf(block.At(columns.lowerLimit, r)),
+                    NumberOf(block.At(columns.upperLimit, r)));
+    if (!margin || (worst && !(*margin < worst->margin))) continue;
+    worst = TableMargin{*margin, NumberOf(block.At(1, r)).value_or(0), cell.AsText()};
+  }
+  return worst;
+}
+
+// Averaged over the points that gave a margin, not over every row: points not
+// assessed or without a limit must not pull the average towards 0.
+std::optional<double> AverageMargin(const TestBlock& block, const BlockColumns& columns, int column,
+                                    LimitClass limits) {
+  double total = 0;
+  int points = 0;
+  for (int r = 0; r < block.Rows(); ++r) {
+    if (NotAssessed(block, r, column)) continue;
+    const std::optional<double> v = NumberOf(block.At(column, r));
+    if (!v) continue;
+    const std::optional<double> lo = NumberOf(block.At(columns.lowerLimit, r));
+    const std::optional<double> up = NumberOf(block.At(columns.upperLimit, r));
+    const bool useLower = lo && limits != LimitClass::Upper;
+    const bool useUpper = up && limits != LimitClass::Lower;
+    if (!useLower && !useUpper) continue;
+    double margin = (useLower ? *v - *lo : 0) + (useUpper ? *up - *v : 0);
+    if (useLower && useUpper) margin /= 2;
+    total += margin;
+    ++points;
+  }
+  if (points == 0) return std::nullopt;
+  return total / points;
+}
+
+std::optional<double> EmpOf(const TestBlock& block, int column) {
+  double sum = 0;
+  bool any = false;
+  for (int r = 1; r < block.Rows(); ++r) {
+    const std::optional<double> v = NumberOf(block.At(column, r));
+    const std::optional<double> f = NumberOf(block.At(1, r));
+    const std::optional<double> previous = NumberOf(block.At(1, r - 1));
+    if (!v || !f || !previous) continue;
+    const double hz = *f * 1000000;
+    const double step = *f - *previous;
+    sum += step * *v * *v / ((239000.0 * 239000.0 + hz * hz) * (41200000.0 * 41200000.0 + hz * hz));
+    any = true;
+  }
+  if (!any) return std::nullopt;
+  return -185 - 10 * Log10(sum);
+}
+
+std::string Figure(const std::optional<double>& value) {
+  return value ? FormatGeneral(*value) : "x";
+}
+
+std::string Marked(double value, bool failTextRed) {
+  std::string text = FormatGeneral(value);
+  if (failTextRed && value < 0) text.insert(0, "~");
+  return text;
+}
+
+class KeywordRows {
+ public:
+  KeywordRows(const TestBlock& block, const BlockColumns& columns, const TabularOptions& options)
+      : block_(block),
+        columns_(columns),
+        options_(options),
+        limits_(ClassOfTest(options.testName)) {}
+
+  LimitClass Limits() const { return limits_; }
+
+  std::string FigureOf(ColumnCode row, MarginKind followed, int column) {
+    // Statistics and margins describe a pair's sweep; of the frequency or a limit
+    // column they would be figures without meaning.
+    if (!columns_.IsPair(column)) return "";
+    switch (row) {
+      case code::kEmp:
+        return Figure(EmpOf(block_, column));
+      case code::kMarginFreq:
+      case code::kMarginValue: {
+        const std::optional<TableMargin> worst = WorstOf(block_, columns_, column, followed);
+        if (!worst) return "";
+        return row == code::kMarginFreq ? FormatGeneral(worst->frequency) : worst->value;
+      }
+      case code::kAverageMargin: {
+        const std::optional<double> average = AverageMargin(block_, columns_, column, limits_);
+        return average ? Marked(*average, options_.failTextRed) : "";
+      }
+      default:
+        break;
+    }
+    const MarginKind kind = KindOfRow(row);
+    if (kind != MarginKind::None) {
+      const std::optional<TableMargin> worst = WorstOf(block_, columns_, column, kind);
+      return worst ? Marked(worst->margin, options_.failTextRed) : "";
+    }
+    return Figure(StatisticOf(row, Stats(column)));
+  }
+
+ private:
+  const ColumnStats& Stats(int column) {
+    if (cachedColumn_ != column) {
+      cached_ = StatsOf(block_, column);
+      cachedColumn_ = column;
+    }
+    return cached_;
+  }
+
+  const TestBlock& block_;
+  const BlockColumns& columns_;
+  const TabularOptions& options_;
+  LimitClass limits_;
+  int cachedColumn_ = -1;
+  ColumnStats cached_;
+};
+
+}  // namespace
+
+TextGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>& codes,
+                           const std::vector<std::string>& rowCodes,
+                           const TabularOptions& options) {
+  const BlockColumns columns(block.Cols(), options.controlLimitsStored);
+  TextGrid table(codes.size() + 1, std::vector<std::string>(rowCodes.size()));
+  std::vector<std::optional<ColumnCode>> keywords;
+  for (const std::string& rowCode : rowCodes) keywords.push_back(KeywordRow(rowCode));
+
+  KeywordRows figures(block, columns, options);
+  const std::vector<MarginKind> followed = FollowedKinds(keywords, figures.Limits());
+  for (std::size_t r = 0; r < rowCodes.size(); ++r) {
+    if (keywords[r]) {
+      table[0][r] = LabelOf(*keywords[r]);
+      for (std::size_t k = 0; k < codes.size(); ++k) {
+        table[k + 1][r] = figures.FigureOf(*keywords[r], followed[r], codes[k]);
+      }
+    } else if (IsNumeric(rowCodes[r])) {
+      std::vector<std::string> row =
+          FrequencyRow(block, columns, codes, Val(rowCodes[r]), options.failTextRed);
+      for (std::size_t k = 0; k < row.size(); ++k) table[k][r] = std::move(row[k]);
+    }
+  }
+  return table;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "data_fixture.h"
+#include "results/line_fields.h"
+
+namespace vantrel {
+namespace {
+
+using testing::Block;
+using testing::DataFixture;
+using testing::WithHeader;
+namespace fs = std::filesystem;
+
+const std::string kFile = WithHeader(Block("Attenuation", "1\t1.0\t-2\t-3\t-9\tx\tPP"));
+
+TEST(SetFile, MissingFilesAndFoldersChangeNothing) {
+  DataFixture f;
+  EXPECT_FALSE(f.data.SetFile(""));
+  EXPECT_FALSE(f.data.SetFile((f.files.path() / "absent.txt").string()));
+  EXPECT_FALSE(f.data.SetFile(f.files.path().string()));
+  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_TRUE(f.host.captions.empty());
+  EXPECT_EQ(f.CopiesInTmp(), 0);
+  EXPECT_EQ(f.state.DataFilePath, "");
+}
+
+TEST(SetFile, WorksOnAPrivateCopyThatTheNextFileAndTheEndRemove) {
+  std::string firstCopy;
+  {
+    DataFixture f;
+    ASSERT_TRUE(f.Open(kFile, "first.txt"));
+    EXPECT_EQ(f.host.captions.back(), "first.txt - Vantrel");
+    EXPECT_EQ(f.state.DataFilePath, (f.files.path() / "first.txt").string());
+    firstCopy = f.data.TempPath();
+    EXPECT_EQ(fs::path(firstCopy).parent_path(), f.tmp.path());
+    EXPECT_EQ(fs::path(firstCopy).filename().string().substr(0, 3), "Rep");
+    EXPECT_EQ(testing::ReadFileBytes(firstCopy), kFile);
+    // The user's file may go away at once: everything is read from the copy.
+    fs::remove(f.files.path() / "first.txt");
+    EXPECT_TRUE(f.data.FindTest("Attenuation", 0).has_value());
+
+    ASSERT_TRUE(f.Open(WithHeader(Block("NEXT", "1\t1\t2\t3\t4\t5\tPP")), "second.txt"));
+    EXPECT_FALSE(fs::exists(firstCopy));
+    EXPECT_EQ(f.CopiesInTmp(), 1);
+    EXPECT_EQ(f.data.TestName(0), "NEXT");
+    firstCopy = f.data.TempPath();
+  }
+  EXPECT_FALSE(fs::exists(firstCopy));
+}
+
+TEST(SetFile, AMissingTemporaryFolderIsReportedAndTheSystemOneServes) {
+  DataFixture f;
+  setenv("TMPDIR", (f.tmp.path() / "gone").c_str(), 1);
+  ASSERT_TRUE(f.Open(kFile));
+  ASSERT_EQ(f.prompter.messages.size(), 1u);
+  EXPECT_EQ(f.prompter.messages[0].text, "Error Finding the Temporary Directory");
+  EXPECT_EQ(fs::path(f.data.TempPath()).parent_path(), "/tmp");
+}
+
+TEST(SetFile, AFileThatCannotBeReadSaysSoAndFails) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  DataFixture f;
+  const fs::path file = f.files.Write("locked.txt", kFile);
+  fs::permissions(file, fs::perms::none);
+  EXPECT_FALSE(f.data.SetFile(file.string()));
+  ASSERT_EQ(f.prompter.messages.size(), 1u);
+  EXPECT_EQ(f.prompter.messages[0].title, "File Error");
+  EXPECT_NE(f.prompter.messages[0].text.find("' is currently open."), std::string::npos);
+}
+
+TEST(SetFile, ANewFileNeverShowsTheOldFilesBlockFromTheCache) {
+  DataFixture f;
+  ASSERT_TRUE(f.Open(WithHeader(Block("A", "1\t1\t10\t11\t0\t20\tPP")), "a.txt"));
+  ASSERT_EQ(f.data.FindTest("A", 0)->block->At(2, 0).number, 10);
+  // Same layout, so the block starts at the same byte.
+  ASSERT_TRUE(f.Open(WithHeader(Block("A", "1\t1\t55\t11\t0\t20\tPP")), "b.txt"));
+  EXPECT_EQ(f.data.FindTest("A", 0)->block->At(2, 0).number, 55);
+}
+
+TEST(SetFile, AHeaderWithoutEndLoadsNoIndex) {
+  DataFixture f;
+  ASSERT_TRUE(f.Open(kFile, "good.txt"));
+  ASSERT_EQ(f.data.TestCount(), 1);
+  EXPECT_FALSE(f.Open("Results\tx\nCable ID\tC\n", "bad.txt"));
+  EXPECT_EQ(f.data.TestCount(), 0);
+  EXPECT_FALSE(f.data.FindTest("*", 0).has_value());
+}
+
+TEST(SetFile, HostileBytesNeverCrashOrHang) {
+  DataFixture f;
+  std::string garbage;
+  uint32_t seed = 12345;
+  for (int i = 0; i < 200000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    garbage.push_back(static_cast<char>(seed >> 16));
+  }
+  EXPECT_FALSE(f.Open(garbage, "garbage.bin"));
+
+  // A long line, NUL bytes, a truncated block and a block that never gets data rows.
+  std::string body = Block("Long", std::string(3'000'000, '7') + "\t1\t" + std::string(1, '\0') +
+                                       "\t2\t3\t4\tPP");
+  body += "TEST:\tCut\nSweep\nNo\tFreq\n";
+  f.prompter.messages.clear();
+  ASSERT_TRUE(f.Open(WithHeader(body), "odd.txt"));
+  EXPECT_EQ(f.data.TestCount(), 2);
+  auto parsed = f.data.FindTest("Long", 0);
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->block->At(2, 0).kind, Cell::Kind::Missing);
+  EXPECT_FALSE(f.data.FindTest("Cut", 0).has_value());
+}
+
+TEST(SetFile, DamagedCopiesOfAGoodFileAreReadWithoutFault) {
+  const std::string good =
+      WithHeader(Block("A", "1\t1\t2\t3\t4\t5\tPP\n2\t2\t3\t4\t5\t6\tPF") +
+                     "TEST SUMMARY :\nA Test Pair 1\tFAIL\tX\n\nSUMMARY INFORMATION\nA\tResult (FAIL)\n",
+                 "Store Control Limits\tenabled\nPRODUCT :\n");
+  const std::string alphabet = std::string("\t\n\r,:- 0.9eEPFx") + std::string(1, '\0');
+  uint32_t seed = 7;
+  auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+  DataFixture f;
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes = good;
+    for (int edits = 1 + static_cast<int>(next() % 6); edits > 0; --edits) {
+      const std::size_t at = next() % bytes.size();
+      switch (next() % 3) {
+        case 0: bytes[at] = alphabet[next() % alphabet.size()]; break;
+        case 1: bytes.erase(at, 1 + next() % 8); break;
+        default: bytes.insert(at, 1, alphabet[next() % alphabet.size()]); break;
+      }
+      if (bytes.empty()) bytes.push_back('x');
+    }
+    f.data.SetFile(f.files.Write("fuzz.txt", bytes).string());
+    for (int16_t i = 0; i < f.data.TestCount(); ++i) {
+      if (const auto parsed = f.data.ParseEntry(i)) {
+        EXPECT_LE(parsed->block->Cols(), kMaxFields);
+      }
+    }
+    TextGrid grid;
+    bool anyFail = false;
+    f.data.ReadTestSummary("TEST SUMMARY :", grid, 3, 2, anyFail);
+    f.data.ReadRawTestSummary("TEST SUMMARY :", grid, 3, 2, anyFail);
+  }
+}
+
+}  // namespace
+}  // namespace vantrel
