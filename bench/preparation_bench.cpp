@@ -14,15 +14,16 @@
 #include <string>
 #include <vector>
 
+#include "bench_stats.h"
 #include "definitions/column_keywords.h"
 #include "definitions/ini_store.h"
 #include "definitions/name_classes.h"
 #include "definitions/program_state.h"
 #include "definitions/report_reader.h"
 #include "definitions/settings_reader.h"
-#include "support/text.h"
 #include "results/obj_data.h"
 #include "results/read_test_data.h"
+#include "support/text.h"
 
 namespace vantrel {
 namespace {
@@ -127,18 +128,7 @@ std::vector<Request> EveryTestRequests(ObjData& data) {
   return requests;
 }
 
-double Seconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// Best of the repeats, in milliseconds.
-double BestMs(int repeats, const std::function<void()>& work) {
-  double best = 1e300;
-  for (int i = 0; i < repeats; ++i) best = std::min(best, Seconds(work));
-  return best * 1000;
-}
+using bench::Seconds;
 
 int Run(int argc, char** argv) {
   if (argc < 3) {
@@ -148,7 +138,7 @@ int Run(int argc, char** argv) {
                  "  gen-definition --tests 120 --pairs 4 -o big.ini\n");
     return 2;
   }
-  const int repeats = argc > 3 ? std::max(1, std::atoi(argv[3])) : 3;
+  const int repeats = argc > 3 ? std::max(1, std::atoi(argv[3])) : bench::kDefaultRuns;
   // Far too large for the stack: every report slot with all its graphs and tables.
   const auto state = std::make_unique<ProgramState>();
   PrintingPrompter prompter;
@@ -168,14 +158,14 @@ int Run(int argc, char** argv) {
   const std::vector<Request> everyTest = EveryTestRequests(data);
 
   std::size_t cells = 0;
-  const double parseMs = BestMs(repeats, [&] {
+  const bench::Spread parse = bench::SpreadOf(bench::Timings(repeats, [&] {
     for (int16_t i = 0; i < data.TestCount(); ++i) {
       data.ResetNumCols();
       if (const auto parsed = data.ParseEntry(i)) {
         cells += static_cast<std::size_t>(parsed->block->Rows() * parsed->block->Cols());
       }
     }
-  });
+  }));
   // Prepared from a parsed block, as within one report: the parse is timed above. A
   // request over all occurrences parses each of them, since the cache holds one block.
   const auto prepare = [&](const std::vector<Request>& requests, int& found) {
@@ -189,26 +179,27 @@ int Run(int argc, char** argv) {
         found += r.found ? 1 : 0;
       });
     }
-    return total * 1000;
+    return total;
   };
-  const auto bestOf = [&](const std::vector<Request>& requests, int& found) {
-    double best = 1e300;
-    for (int i = 0; i < repeats; ++i) best = std::min(best, prepare(requests, found));
-    return best;
+  const auto spreadOf = [&](const std::vector<Request>& requests, int& found) {
+    std::vector<double> samples;
+    for (int i = 0; i < repeats; ++i) samples.push_back(prepare(requests, found));
+    return bench::SpreadOf(samples);
   };
   int definedFound = 0;
   int everyFound = 0;
-  const double definedMs = bestOf(defined, definedFound);
-  const double everyMs = bestOf(everyTest, everyFound);
+  const bench::Spread definedTime = spreadOf(defined, definedFound);
+  const bench::Spread everyTime = spreadOf(everyTest, everyFound);
 
   std::printf("data file: %s, %d tests, %zu cells parsed per pass\n", argv[1], data.TestCount(),
               cells / static_cast<std::size_t>(repeats));
   std::printf("open and index:                  %9.1f ms\n", openMs);
-  std::printf("parse every block:               %9.1f ms (best of %d)\n", parseMs, repeats);
-  std::printf("definition's graphs and tables:  %9.1f ms (%zu requests, %d found)\n", definedMs,
-              defined.size(), definedFound);
-  std::printf("every test as graph and table:   %9.1f ms (%zu requests, %d found)\n", everyMs,
-              everyTest.size(), everyFound);
+  std::printf("median of each run, its range and the number of runs:\n");
+  std::printf("parse every block:              %s\n", bench::Milliseconds(parse, repeats).c_str());
+  std::printf("definition's graphs and tables: %s; %zu requests, %d found\n",
+              bench::Milliseconds(definedTime, repeats).c_str(), defined.size(), definedFound);
+  std::printf("every test as graph and table:  %s; %zu requests, %d found\n",
+              bench::Milliseconds(everyTime, repeats).c_str(), everyTest.size(), everyFound);
   return 0;
 }
 

@@ -1,7 +1,7 @@
 // Renders a large definition (20 reports, each with 4 graphs and 2 tables) on a large
 // generated result file to PDF, and prints pages per second and PDF bytes per page.
 //
-//   render_bench [RESULTFILE]
+//   render_bench [RESULTFILE [RUNS]]
 //
 // Without a file one is generated with gen-cable-data (120 tests, 1601 points, 4 pairs).
 
@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "bench_stats.h"
 #include "definitions/ini_store.h"
 #include "definitions/settings_reader.h"
 #include "render/objdata_source.h"
@@ -101,16 +102,18 @@ int main(int argc, char** argv) {
   for (int r = 0; r < 20; ++r) all[static_cast<std::size_t>(r)] = true;
 
   const fs::path pdf = work / "large.pdf";
-  const auto start = std::chrono::steady_clock::now();
-  PdfTarget target(pdf.string(), PaperByName("A4"), "Benchmark");
-  const ReportJobResult result = ProduceSelectedReports(context, target, all);
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const int pages = target.PagesStarted();
+  ReportJobResult result;
+  int pages = 0;
+  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : bench::kDefaultRuns;
+  const bench::Spread time = bench::SpreadOf(bench::Timings(runs, [&] {
+    PdfTarget target(pdf.string(), PaperByName("A4"), "Benchmark");
+    result = ProduceSelectedReports(context, target, all);
+    pages = target.PagesStarted();
+  }));
   const auto bytes = fs::exists(pdf) ? fs::file_size(pdf) : 0;
   std::printf("reports produced: %d of %d\n", result.Produced, result.Selected);
-  std::printf("pages: %d in %.2f s: %.1f pages per second\n", pages, seconds,
-              pages > 0 ? pages / seconds : 0.0);
+  std::printf("pages: %d in %.2f s median (%.2f-%.2f s, %d runs): %.1f pages per second\n", pages,
+              time.Median, time.Min, time.Max, runs, pages > 0 ? pages / time.Median : 0.0);
   std::printf("PDF: %ju bytes, %.1f KB per page\n", static_cast<uintmax_t>(bytes),
               pages > 0 ? bytes / 1024.0 / pages : 0.0);
   std::error_code ec;

@@ -11,10 +11,11 @@
 #include <memory>
 #include <string>
 
+#include "bench_stats.h"
 #include "definitions/program_state.h"
-#include "support/prompter.h"
 #include "results/data_host.h"
 #include "results/obj_data.h"
+#include "support/prompter.h"
 
 namespace {
 
@@ -70,33 +71,38 @@ int main(int argc, char** argv) {
   }
   const double openSeconds = Seconds(start);
 
-  double indexSeconds = 1e9;
-  for (int round = 0; round < 3; ++round) {
-    start = Clock::now();
-    data.ReadTestNames();
-    indexSeconds = std::min(indexSeconds, Seconds(start));
-  }
+  const int runs = vantrel::bench::kDefaultRuns;
+  const auto indexing =
+      vantrel::bench::SpreadOf(vantrel::bench::Timings(runs, [&] { data.ReadTestNames(); }));
 
-  start = Clock::now();
   long cells = 0;
   int parsed = 0;
-  for (int16_t i = 0; i < data.TestCount(); ++i) {
-    data.ResetNumCols();
-    if (const auto test = data.ParseEntry(i)) {
-      cells += static_cast<long>(test->block->Rows()) * test->block->Cols();
-      ++parsed;
+  const auto parsing = vantrel::bench::SpreadOf(vantrel::bench::Timings(runs, [&] {
+    cells = 0;
+    parsed = 0;
+    for (int16_t i = 0; i < data.TestCount(); ++i) {
+      data.ResetNumCols();
+      if (const auto test = data.ParseEntry(i)) {
+        cells += static_cast<long>(test->block->Rows()) * test->block->Cols();
+        ++parsed;
+      }
     }
-  }
-  const double parseSeconds = Seconds(start);
+  }));
 
   std::printf("file:              %s (%.1f MB, %d tests, %d parsed, %ld cells)\n", path.c_str(),
               megabytes, data.TestCount(), parsed, cells);
   std::printf("wc -l:             %8.3f s  %8.0f MB/s\n", wcSeconds, megabytes / wcSeconds);
   std::printf("SetFile with copy: %8.3f s  %8.0f MB/s\n", openSeconds, megabytes / openSeconds);
-  std::printf("indexing:          %8.3f s  %8.0f MB/s  (target 500 MB/s)\n", indexSeconds,
-              megabytes / indexSeconds);
-  std::printf("parsing all:       %8.3f s  %8.0f MB/s  (target 150 MB/s)\n", parseSeconds,
-              megabytes / parseSeconds);
+  const auto rate = [&](const vantrel::bench::Spread& s) {
+    std::printf("%8.3f s  %8.0f MB/s  (%.0f-%.0f MB/s, median of %d)", s.Median,
+                megabytes / s.Median, megabytes / s.Max, megabytes / s.Min, runs);
+  };
+  std::printf("indexing:          ");
+  rate(indexing);
+  std::printf("  target 500 MB/s\n");
+  std::printf("parsing all:       ");
+  rate(parsing);
+  std::printf("  target 300 MB/s\n");
   std::printf("peak memory:       %8.1f MB  (bound %.1f MB: twice the file plus 50)\n",
               PeakMegabytes(), 2 * megabytes + 50);
   return 0;

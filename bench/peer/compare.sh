@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Times the main job (vantrel-report --pdf) against the matplotlib script on the same
+# result file and definition, interleaved, and prints both medians and their ratio.
+#
+#   bench/peer/compare.sh [RUNS]      (default 5)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+runs="${1:-5}"
+tools=../shared/tools
+work="${TMPDIR:-/tmp}/vantrel-peer"
+mkdir -p "$work"
+data="$work/results-120x1601.txt"
+definition="$work/definition-18.ini"
+[ -f "$data" ] || "$tools/gen-cable-data" --tests 120 --points 1601 --pairs 4 --seed 7 -o "$data"
+[ -f "$definition" ] || "$tools/gen-definition" --tests 120 --pairs 4 --reports 18 -o "$definition"
+cmake --preset release >/dev/null
+cmake --build build/release --target vantrel-report -j2 >/dev/null
+exe=build/release/src/tools/vantrel_report/vantrel-report
+[ -x "$exe" ] || exe=build/release/src/tools/vantrel-report
+
+seconds() {  # runs its arguments once, prints the wall time in seconds
+  local start end
+  start=$(date +%s%N)
+  "$@" >/dev/null 2>&1
+  end=$(date +%s%N)
+  echo "scale=3; ($end - $start) / 1000000000" | bc
+}
+
+ours=() peer=()
+for ((i = 0; i < runs; i++)); do
+  ours+=("$(seconds "$exe" --quiet --definition "$definition" --data "$data" --pdf "$work/ours.pdf")")
+  peer+=("$(seconds /usr/bin/python3 bench/peer/report_pages.py "$definition" "$data" "$work/peer.pdf")")
+done
+median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+range() { printf '%s\n' "$@" | sort -n | awk 'NR==1{lo=$1} {hi=$1} END {print lo "-" hi}'; }
+mo=$(median "${ours[@]}") mp=$(median "${peer[@]}")
+printf 'vantrel-report --pdf: %s s median (%s s, %d runs), %s pages\n' "$mo" "$(range "${ours[@]}")" "$runs" \
+  "$(pdfinfo "$work/ours.pdf" | awk '/^Pages/ {print $2}')"
+printf 'matplotlib script:    %s s median (%s s, %d runs), %s pages\n' "$mp" "$(range "${peer[@]}")" "$runs" \
+  "$(pdfinfo "$work/peer.pdf" | awk '/^Pages/ {print $2}')"
+printf 'ratio:                %.1f times faster\n' "$(echo "scale=3; $mp / $mo" | bc)"
