@@ -1,7 +1,6 @@
 #include "definitions/column_keywords.h"
 
 #include <array>
-#include <utility>
 
 #include "definitions/name_classes.h"
 #include "support/number.h"
@@ -11,9 +10,7 @@ namespace vantrel {
 
 namespace {
 
-using Keyword = std::pair<std::string_view, ColumnCode>;
-
-constexpr std::array<Keyword, 12> kGraphColumns = {{
+constexpr std::array<ColumnKeyword, 11> kGraphColumns = {{
     {"emp", code::kEmp},
     {"uppercontrol", code::kUpperControl},
     {"lowercontrol", code::kLowerControl},
@@ -25,10 +22,9 @@ constexpr std::array<Keyword, 12> kGraphColumns = {{
     {"lowerlimit", code::kLowerLimit},
     {"last3", code::kLowerLimit},
     {"last4", code::kLastPair},
-    {"", 0},
 }};
 
-constexpr std::array<Keyword, 15> kTableColumns = {{
+constexpr std::array<ColumnKeyword, 14> kTableColumns = {{
     {"upperlimit", code::kUpperLimit},
     {"last2", code::kUpperLimit},
     {"lowerlimit", code::kLowerLimit},
@@ -43,10 +39,9 @@ constexpr std::array<Keyword, 15> kTableColumns = {{
     {"uppercontrol", code::kUpperControl},
     {"lowercontrol", code::kLowerControl},
     {"lowermarginpercent", code::kLowerMarginPercent},
-    {"", 0},
 }};
 
-constexpr std::array<Keyword, 16> kRowKeywords = {{
+constexpr std::array<ColumnKeyword, 16> kRowKeywords = {{
     {"stddev", code::kStdDev},
     {"mean", code::kMean},
     {"emp", code::kEmp},
@@ -65,10 +60,9 @@ constexpr std::array<Keyword, 16> kRowKeywords = {{
     {"uppermarginpercent", code::kUpperMarginPercent},
 }};
 
-template <std::size_t N>
-std::optional<ColumnCode> Lookup(const std::array<Keyword, N>& table, std::string_view element) {
-  for (const auto& [word, value] : table) {
-    if (!word.empty() && word == element) return value;
+std::optional<ColumnCode> Lookup(std::span<const ColumnKeyword> table, std::string_view element) {
+  for (const ColumnKeyword& k : table) {
+    if (k.Word == element) return k.Code;
   }
   return std::nullopt;
 }
@@ -116,5 +110,9 @@ std::optional<ColumnCode> TableColumnCode(std::string_view element) {
 std::optional<ColumnCode> RowKeywordCode(std::string_view element) {
   return Lookup(kRowKeywords, element);
 }
+
+std::span<const ColumnKeyword> GraphColumnKeywords() { return kGraphColumns; }
+std::span<const ColumnKeyword> TableColumnKeywords() { return kTableColumns; }
+std::span<const ColumnKeyword> RowKeywords() { return kRowKeywords; }
 
 }  // namespace vantrel

@@ -2,12 +2,18 @@
 // The words the definition file may write in place of column and row numbers.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "definitions/column_code.h"
 
 namespace vantrel {
+
+struct ColumnKeyword {
+  std::string_view Word;
+  ColumnCode Code;
+};
 
 /// Replaces every "limits" by the limit columns of the test's class and, with
 /// controlLimits, appends the control-limit columns. text is lower-case.
@@ -22,5 +28,11 @@ std::optional<ColumnCode> TableColumnCode(std::string_view element);
 
 /// The code of a trimmed, lower-case FREQS keyword; empty for anything else.
 std::optional<ColumnCode> RowKeywordCode(std::string_view element);
+
+/// The keyword tables themselves, for those who list what a definition may write.
+/// The "dl" and "du" forms of tables are not in them: they take a digit.
+std::span<const ColumnKeyword> GraphColumnKeywords();
+std::span<const ColumnKeyword> TableColumnKeywords();
+std::span<const ColumnKeyword> RowKeywords();
 
 }  // namespace vantrel
