@@ -71,6 +71,7 @@ bool LoadIni(const std::string& path, IniStore& store, Prompter& prompter) {
   }
 
   IniStore loaded;
+  loaded.WatchLookups = store.WatchLookups;
   int lineCount = 0, reports = 0, graphs = 0, tables = 0, profiles = 0, sequences = 0;
   bool inGeneral = false;
   for (const std::string& raw : CutLines(bytes)) {
@@ -148,6 +149,7 @@ std::string GetKeyIn(const IniStore& store, SectionRange range, std::string_view
 
 std::string GetKey(const IniStore& store, std::string_view section, std::string_view key,
                    std::string_view def) {
+  if (store.WatchLookups) store.WatchLookups(section, key);
   return GetKeyIn(store, FindSection(store, section), key, def);
 }
 

@@ -2,7 +2,9 @@
 // The definition file in memory: section headers and KEY=value lines, renumbered.
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantrel {
@@ -16,6 +18,9 @@ struct IniStore {
   int16_t EntryCount = 0;
   int16_t SectionCount = 0;
   int16_t NumReports = 0;
+  /// When set, told of every key a reader asks for, found or not, with the section
+  /// asked in: how the manual learns the keys the readers know. A load keeps it.
+  std::function<void(std::string_view section, std::string_view key)> WatchLookups;
 };
 
 }  // namespace vantrel

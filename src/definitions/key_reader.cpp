@@ -6,6 +6,7 @@
 namespace vantrel {
 
 std::string KeyReader::Text(std::string_view key, std::string_view def) const {
+  if (store_.WatchLookups) store_.WatchLookups(section_, key);
   return GetKeyIn(store_, range_, key, def);
 }
 
