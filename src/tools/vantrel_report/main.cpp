@@ -15,6 +15,10 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   const Options& o = parsed.options;
+  if (o.version) {
+    std::printf("vantrel-report %s\n", VANTREL_VERSION);
+    return kExitOk;
+  }
   if (o.help) {
     std::fputs(UsageText().c_str(), stdout);
     return kExitOk;

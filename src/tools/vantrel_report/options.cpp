@@ -20,10 +20,14 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     std::string v;
     if (a == "--help" || a == "-h") {
       o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
     } else if (a == "--list") {
       o.list = true;
     } else if (a == "--quiet") {
       o.quiet = true;
+    } else if (a == "--slots") {
+      o.slots = true;
     } else if (a == "--definition") {
       if (!value(o.definition)) return result;
     } else if (a == "--data") {
@@ -73,10 +77,13 @@ std::string UsageText() {
          "       vantrel-report --info DATAFILE [--definition FILE]\n"
          "       vantrel-report --definition FILE --data DATAFILE\n"
          "                      [--pdf FILE] [--png DIR [--dpi N]] [--csv DIR]\n"
-         "                      [--reports LIST | --profile NAME] [--page-size A4|A3|Letter|Legal]\n"
-         "                      [--quiet]\n"
+         "                      [--reports LIST | --profile NAME] [--page-size "
+         "A4|A3|Letter|Legal]\n"
+         "                      [--slots] [--quiet]\n"
+         "       vantrel-report --help | -h | --version\n"
          "\n"
          "LIST holds 1-based report numbers and ranges, such as 1,3,5..8.\n"
+         "--slots draws the page's slot grid and the frame of every item.\n"
          "Exit status: 0 done, 1 data file not loaded, 2 usage or definition error,\n"
          "3 output not written.\n";
 }

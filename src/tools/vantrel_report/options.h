@@ -25,7 +25,9 @@ struct Options {
   std::string pageSize = "A4";  // --page-size A4|A3|Letter|Legal
   int dpi = 150;           // --dpi N
   bool quiet = false;      // --quiet
+  bool slots = false;      // --slots: the slot grid and item frames drawn
   bool help = false;
+  bool version = false;
 };
 
 /// Empty error means success.

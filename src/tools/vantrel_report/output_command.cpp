@@ -107,7 +107,7 @@ int RunOutput(const Options& o) {
   }
 
   ObjDataSource source(data);
-  RenderContext context{state, source, prompter, {}, {}, {}, false, nullptr};
+  RenderContext context{state, source, prompter, {}, {}, {}, o.slots, nullptr};
   UseDefinitionColours(context);
   // The definitions are read once here so that the PDF's title and the report
   // titles of the progress lines are known before the first page.
