@@ -29,16 +29,20 @@ ShellResult RunShell(const std::string& command) {
   return result;
 }
 
-std::set<std::string> ReportToolOptions() {
-  const std::string source =
-      ReadFileBytes(std::string(VANTREL_SOURCE_DIR) + "/src/tools/vantrel_report/options.cpp");
-  static const std::regex compared("a == \"(-[-a-z]+)\"");
-  std::set<std::string> options;
-  for (auto it = std::sregex_iterator(source.begin(), source.end(), compared);
-       it != std::sregex_iterator(); ++it) {
-    options.insert((*it)[1]);
+std::set<std::string> AllMatches(const std::string& text, const std::string& pattern, int group) {
+  const std::regex re(pattern);
+  std::set<std::string> found;
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator();
+       ++it) {
+    found.insert((*it)[group]);
   }
-  return options;
+  return found;
+}
+
+std::set<std::string> ReportToolOptions() {
+  return AllMatches(
+      ReadFileBytes(std::string(VANTREL_SOURCE_DIR) + "/src/tools/vantrel_report/options.cpp"),
+      "a == \"(-[-a-z]+)\"", 1);
 }
 
 }  // namespace vantrel::testing

@@ -18,6 +18,9 @@ struct ShellResult {
 /// Runs command with sh; standard output and error are kept apart.
 ShellResult RunShell(const std::string& command);
 
+/// Group `group` of every match of pattern in text.
+std::set<std::string> AllMatches(const std::string& text, const std::string& pattern, int group);
+
 /// The options vantrel-report's parser compares its arguments with, read from its source
 /// so that no test keeps a list of its own.
 std::set<std::string> ReportToolOptions();

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <set>
 #include <string>
 
@@ -26,13 +25,7 @@ std::string RenderedPage(const std::string& page) {
 }
 
 std::set<std::string> OptionsNamedIn(const std::string& text) {
-  static const std::regex option("(^|[\\s\\[(|,])(--?[a-z][-a-z]*)");
-  std::set<std::string> named;
-  for (auto it = std::sregex_iterator(text.begin(), text.end(), option);
-       it != std::sregex_iterator(); ++it) {
-    named.insert((*it)[2]);
-  }
-  return named;
+  return testing::AllMatches(text, "(^|[\\s\\[(|,])(--?[a-z][-a-z]*)", 2);
 }
 
 TEST(ManualPages, ReportToolPageAndHelpNameExactlyTheParsersOptions) {
