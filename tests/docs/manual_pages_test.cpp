@@ -60,7 +60,7 @@ TEST(ManualPages, WindowPageGivesTheCommandLineMarkers) {
 TEST(ManualPages, DefinitionPageHoldsTheManualsKeyTables) {
   const std::string page = RenderedPage("vantrel-definition.5");
   for (const char* text : {"FOLLOWINGGRAPHS", "DEFAULTTABLEFREQS", "lowermarginpercent",
-                           "SEQUENCEPROFILE_n", "Messages and what to do"}) {
+                           "SEQUENCEPROFILE_n", "MESSAGES AND WHAT TO DO"}) {
     EXPECT_NE(page.find(text), std::string::npos) << text;
   }
   // Markdown that the converter missed would show as such.

@@ -6,6 +6,7 @@
 #include "definitions/program_state.h"
 #include "definitions/report_reader.h"
 #include "definitions/settings_reader.h"
+#include "definitions/unread_keys.h"
 #include "platform/stderr_prompter.h"
 #include "support/number.h"
 #include "tools/vantrel_report/commands.h"
@@ -40,6 +41,7 @@ int RunList(const Options& options) {
   StderrPrompter prompter(&state->AppTitle);
   if (!LoadIni(options.definition, state->Ini, prompter)) return kExitUsage;
   state->DefinitionPath = options.definition;
+  const UnreadKeys unread(state->Ini);
   ReadSettings(*state, prompter, {});
   const int numReports = state->Ini.NumReports;
   if (options.reports) {
@@ -47,6 +49,11 @@ int RunList(const Options& options) {
     if (!error.empty()) return UsageError(error);
   }
   ReadReportsIni(*state, prompter);
+  // A misspelt key would silently keep its default; say so where the file is checked.
+  for (const std::string& entry : unread.Unread()) {
+    std::fprintf(stderr, "vantrel-report: %s has no effect: nothing reads it there\n",
+                 entry.c_str());
+  }
 
   for (int r = 1; r <= numReports; ++r) {
     const ReportDefinition& report = state->Reports[r - 1];
