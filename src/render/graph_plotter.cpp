@@ -16,6 +16,8 @@ namespace vantrel {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// Height of one worst-margin line's band.
+constexpr float kMarginLineHeight = 3;
 bool Given(double v) { return v != code::kAutomatic; }
 
 bool Missing(const std::string& cell) { return cell.empty() || cell == "x" || !IsNumeric(cell); }
@@ -95,22 +97,25 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
   out.Item =
       PlaceItem(slots, g.Slot, g.PosX, g.PosY, g.SizeX, g.SizeY, slotsX, slotsY, context.Ask);
   out.Plot = out.Item;
-  if (g.MarginType != 0 && out.Plot.Height - 5 >= 0) {
-    out.Plot.Top += 5;
-    out.Plot.Height -= 5;
+  // The chart starts below the worst-margin lines: 5 mm, more when a second line
+  // is shown.
+  const float marginBand = settings.GraphControlLimits ? 2 * kMarginLineHeight + 0.5f : 5.0f;
+  if (g.MarginType != 0 && out.Plot.Height - marginBand >= 0) {
+    out.Plot.Top += marginBand;
+    out.Plot.Height -= marginBand;
   }
   if (out.Plot.Width < 0) return out;
 
   const std::string norm = data.NormalisationLength(), cable = data.CableLength();
   std::string title = Trim(SubstituteNormLength(g.Title, norm, cable));
-  chart::ChartModel& chartSpec = out.Chart;
-  chartSpec.X.Title = Trim(SubstituteNormLength(g.XAxis, norm, cable));
+  chart::ChartModel& model = out.Chart;
+  model.X.Title = Trim(SubstituteNormLength(g.XAxis, norm, cable));
   std::string yTitle = SubstituteNormLength(g.YAxis, norm, cable);
-  chartSpec.Y.Title = Trim(yTitle.substr(0, 80));
-  if (g.TitleFontSize > 0) chartSpec.TitlePoints = g.TitleFontSize;
-  if (g.AxisFontSize > 0) chartSpec.AxisPoints = g.AxisFontSize;
-  if (g.AxisTitleFontSize > 0) chartSpec.AxisTitlePoints = g.AxisTitleFontSize;
-  chartSpec.GridColour =
+  model.Y.Title = Trim(yTitle.substr(0, 80));
+  if (g.TitleFontSize > 0) model.TitlePoints = g.TitleFontSize;
+  if (g.AxisFontSize > 0) model.AxisPoints = g.AxisFontSize;
+  if (g.AxisTitleFontSize > 0) model.AxisTitlePoints = g.AxisTitleFontSize;
+  model.GridColour =
       chart::PaletteColour(context.Palette ? context.Palette(settings.GridColour) : 8);
 
   // Data sets.
@@ -147,8 +152,8 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
       const std::string heading = result.titles.size() > 1 ? Trim(result.titles[1]) : std::string();
       title = ReplaceAllNoCase(title, "COL_NAME", heading);
     }
-    if (EqualsNoCase(Trim(chartSpec.Y.Title), "DEFAULT")) {
-      chartSpec.Y.Title = SubstituteNormLength(UnitsOfTest(test), norm, cable);
+    if (EqualsNoCase(Trim(model.Y.Title), "DEFAULT")) {
+      model.Y.Title = SubstituteNormLength(UnitsOfTest(test), norm, cable);
     }
     if (k == 0) TransformFirstSet(g, result.grid);
     if (result.grid.empty()) continue;
@@ -201,63 +206,63 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
       out.SetHeadings.push_back(codeIndex < result.titles.size() ? Trim(result.titles[codeIndex])
                                                                  : std::string());
       out.SetCodes.push_back(colCode);
-      chartSpec.Sets.push_back(std::move(set));
+      model.Sets.push_back(std::move(set));
     }
   }
   if (!anyFound) return out;
 
   // Colours, styles and legend given by the definition win over the code colours.
-  for (std::size_t i = 0; i < chartSpec.Sets.size(); ++i) {
+  for (std::size_t i = 0; i < model.Sets.size(); ++i) {
     if (i < g.Colours.size()) {
-      chartSpec.Sets[i].Colour =
+      model.Sets[i].Colour =
           chart::PaletteColour(context.Palette ? context.Palette(Trim(g.Colours[i])) : 0);
-      chartSpec.Sets[i].Thickness = settings.GraphLineThickness;
-      chartSpec.Sets[i].Style = 0;
+      model.Sets[i].Thickness = settings.GraphLineThickness;
+      model.Sets[i].Style = 0;
     }
-    if (i < g.Style.size()) chartSpec.Sets[i].Style = static_cast<int>(Val(g.Style[i]));
-    if (i < g.Legend.size()) chartSpec.Sets[i].Legend = SubstituteNormLength(g.Legend[i], norm, cable);
+    if (i < g.Style.size()) model.Sets[i].Style = static_cast<int>(Val(g.Style[i]));
+    if (i < g.Legend.size()) model.Sets[i].Legend = SubstituteNormLength(g.Legend[i], norm, cable);
   }
 
   // Axes.
-  chartSpec.Y.Log = g.YLog;
+  model.Y.Log = g.YLog;
   double ymin = g.YMin, ymax = g.YMax;
   if (Given(ymin) && Given(ymax)) {
     if (g.AbsData) ymin = std::fabs(ymin), ymax = std::fabs(ymax);
     if (g.ReverseData) ymin = -ymin, ymax = -ymax;
-    chartSpec.Y.UserRange = true;
-    chartSpec.Y.Min = ymin;
-    chartSpec.Y.Max = ymax;
-    chartSpec.Y.Ticks = chart::TickSetting(g.YMin, g.YMax, g.YTicks, g.YLog, true);
+    model.Y.UserRange = true;
+    model.Y.Min = ymin;
+    model.Y.Max = ymax;
+    model.Y.Ticks = chart::TickSetting(g.YMin, g.YMax, g.YTicks, g.YLog, true);
   }
   std::vector<double> finiteFreqs;
   for (double f : frequencies)
     if (std::isfinite(f)) finiteFreqs.push_back(f);
-  chartSpec.X.Log = g.AutoLog ? chart::StepsUneven(finiteFreqs) : g.XLog;
+  model.X.Log = g.AutoLog ? chart::StepsUneven(finiteFreqs) : g.XLog;
   if (Given(g.XMin) && Given(g.XMax)) {
-    chartSpec.X.UserRange = true;
-    chartSpec.X.Min = g.XMin;
-    chartSpec.X.Max = g.XMax;
-    chartSpec.X.Ticks = chart::TickSetting(g.XMin, g.XMax, g.XTicks, chartSpec.X.Log, false);
-  } else if (chartSpec.X.Log && !finiteFreqs.empty()) {
+    model.X.UserRange = true;
+    model.X.Min = g.XMin;
+    model.X.Max = g.XMax;
+    model.X.Ticks = chart::TickSetting(g.XMin, g.XMax, g.XTicks, model.X.Log, false);
+  } else if (model.X.Log && !finiteFreqs.empty()) {
     double lo = finiteFreqs.front(), hi = finiteFreqs.front();
     for (double f : finiteFreqs) lo = std::min(lo, f), hi = std::max(hi, f);
-    chartSpec.X.UserRange = true;
-    chartSpec.X.Min = lo;
-    chartSpec.X.Max = chart::RoundLogXMax(hi);
+    model.X.UserRange = true;
+    model.X.Min = lo;
+    model.X.Max = chart::RoundLogXMax(hi);
   }
-  if (!finiteFreqs.empty()) chartSpec.X.LabelFormat = chart::XLabelFormat(finiteFreqs.front());
+  if (!finiteFreqs.empty()) model.X.LabelFormat = chart::XLabelFormat(finiteFreqs.front());
 
   // Points an axis cannot show are gaps, for the export as well as the picture.
-  for (chart::DataSet& set : chartSpec.Sets) {
+  for (chart::DataSet& set : model.Sets) {
     for (chart::ChartPoint& pt : set.Points) {
-      if ((chartSpec.Y.Log && pt.Y <= 0) || (chartSpec.X.Log && pt.X <= 0)) pt.Missing = true;
+      if ((model.Y.Log && pt.Y <= 0) || (model.X.Log && pt.X <= 0)) pt.Missing = true;
     }
   }
 
   if (g.GeneratedTitle) {
-    chartSpec.Title = title;
+    model.Title = title;
   } else {
-    chartSpec.Title.clear();
+    model.Title.clear();
     out.OwnTitle = title;
     out.OwnTitleBand = true;
   }
@@ -267,7 +272,7 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
 
 bool PlotGraph2(RenderContext& context, PageCanvas& canvas, const GraphDefinition& g,
                 const SlotGrid& slots, int offset, int graphNumber, int slotsX, int slotsY,
-                bool& reportFailed, DrawnGraph* drawn) {
+                bool& reportFailed) {
   GraphBuild build = BuildGraph(context, g, slots, offset, graphNumber, slotsX, slotsY);
   if (build.Skip) return false;
   if (build.Failed) reportFailed = true;
@@ -279,7 +284,7 @@ bool PlotGraph2(RenderContext& context, PageCanvas& canvas, const GraphDefinitio
     canvas.Box(build.Plot.Left, build.Plot.Top, build.Plot.Right(), build.Plot.Bottom());
     canvas.CurrentX = build.Plot.Left;
     canvas.CurrentY = build.Plot.Top;
-    canvas.Print("Graph");
+    canvas.PrintAid("Graph");
   }
   MmRect chartRect = build.Plot;
   if (build.OwnTitleBand) {
@@ -295,34 +300,39 @@ bool PlotGraph2(RenderContext& context, PageCanvas& canvas, const GraphDefinitio
   chart::DrawChart(canvas, chartRect, build.Chart);
 
   if (g.MarginType != 0) {
-    const auto line = [&](float top, const std::string& name, const std::string& margin) {
+    // Each line a band of its own, centred where the lines have always been.
+    const auto line = [&](float centre, const std::string& name, const std::string& margin) {
       if (margin.empty()) return;
       const std::string text = name + " " + settings.MarginName + " : " + margin;
-      DrawTextBox(canvas, text, {build.Item.Width, 5, top, build.Item.Left}, HAlign::Left,
-                  VAlign::Middle, false, kNoFill, MarginIsNegative(margin) ? kRed : kBlack);
+      DrawTextBox(
+          canvas, text,
+          {build.Item.Width, kMarginLineHeight, centre - kMarginLineHeight / 2, build.Item.Left},
+          HAlign::Left, VAlign::Middle, false, kNoFill, MarginIsNegative(margin) ? kRed : kBlack);
     };
-    line(build.Item.Top - 1, settings.LimitName, build.LimitMargin);
+    line(build.Item.Top + 1.5f, settings.LimitName, build.LimitMargin);
     if (settings.GraphControlLimits)
-      line(build.Item.Top + 2, settings.ControlName, build.ControlMargin);
+      line(build.Item.Top + 4.5f, settings.ControlName, build.ControlMargin);
   }
   canvas.ForeColor = kBlack;
   canvas.FillStyle = 1;
   canvas.DrawWidth = 1;
   canvas.Box(build.Item.Left, build.Item.Top, build.Item.Right(), build.Item.Bottom());
 
-  if (drawn != nullptr) {
-    const chart::DataSet* longest = nullptr;
-    for (std::size_t i = 0; i < build.Chart.Sets.size(); ++i) {
-      const chart::DataSet& set = build.Chart.Sets[i];
-      if (longest == nullptr || set.Points.size() > longest->Points.size()) longest = &set;
-      drawn->SetNames.push_back(!set.Legend.empty() ? set.Legend : build.SetHeadings[i]);
-      std::vector<double> values;
-      for (const chart::ChartPoint& pt : set.Points) values.push_back(pt.Missing ? kNaN : pt.Y);
-      drawn->Values.push_back(std::move(values));
-    }
-    if (longest != nullptr)
-      for (const chart::ChartPoint& pt : longest->Points) drawn->Frequencies.push_back(pt.X);
+  PlanGraph drawn;
+  drawn.Number = graphNumber + 1;
+  const chart::DataSet* longest = nullptr;
+  for (std::size_t i = 0; i < build.Chart.Sets.size(); ++i) {
+    const chart::DataSet& set = build.Chart.Sets[i];
+    if (longest == nullptr || set.Points.size() > longest->Points.size()) longest = &set;
+    drawn.SetNames.push_back(!set.Legend.empty() ? set.Legend : build.SetHeadings[i]);
+    std::vector<double> values;
+    values.reserve(set.Points.size());
+    for (const chart::ChartPoint& pt : set.Points) values.push_back(pt.Missing ? kNaN : pt.Y);
+    drawn.Values.push_back(std::move(values));
   }
+  if (longest != nullptr)
+    for (const chart::ChartPoint& pt : longest->Points) drawn.Frequencies.push_back(pt.X);
+  canvas.Plan().Graphs.push_back(std::move(drawn));
   return true;
 }
 

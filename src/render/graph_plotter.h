@@ -1,5 +1,5 @@
 #pragma once
-// One graph of a report: its place, its data sets and axes as a chart chartSpec, the
+// One graph of a report: its place, its data sets and axes as a chart model, the
 // worst-margin lines and the frame.
 
 #include <string>
@@ -31,9 +31,10 @@ struct GraphBuild {
 GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& graph, const SlotGrid& slots,
                       int columnOffset, int graphNumber, int slotsX, int slotsY);
 
-/// Draws one graph; true when it was drawn. reportFailed is set when its test failed.
+/// Draws one graph and records its numbers in the plan; true when it was drawn.
+/// reportFailed is set when its test failed.
 bool PlotGraph2(RenderContext& context, PageCanvas& canvas, const GraphDefinition& graph,
                 const SlotGrid& slots, int columnOffset, int graphNumber, int slotsX, int slotsY,
-                bool& reportFailed, DrawnGraph* drawn = nullptr);
+                bool& reportFailed);
 
 }  // namespace vantrel

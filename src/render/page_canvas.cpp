@@ -1,100 +1,67 @@
 #include "render/page_canvas.h"
 
-#include <QFontMetricsF>
-#include <QPainter>
+#include <algorithm>
 
 namespace vantrel {
-
-namespace {
-
-// Metrics at the device's own resolution, so that what is measured is what is drawn.
-QFontMetricsF MetricsOn(PageTarget& target, const QFont& font) {
-  QPaintDevice* device = target.Painter().device();
-  return device != nullptr ? QFontMetricsF(font, device) : QFontMetricsF(font);
-}
-
-}  // namespace
 
 QColor ToQColor(Rgb colour) {
   return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
                 static_cast<int>((colour >> 16) & 0xFF));
 }
 
-PageCanvas::PageCanvas(PageTarget& target) : target_(target) {}
-
-QFont PageCanvas::CurrentFont() const {
-  QFont font(QString::fromStdString(FontName));
-  font.setPointSizeF(std::max(1.0f, FontSize));
-  font.setBold(FontBold);
-  font.setHintingPreference(QFont::PreferNoHinting);
-  return font;
-}
-
-float PageCanvas::TextWidth(const std::string& text) const {
-  const QFontMetricsF metrics = MetricsOn(target_, CurrentFont());
-  return static_cast<float>(metrics.horizontalAdvance(QString::fromStdString(text)) /
-                            target_.DotsPerMm());
-}
-
-float PageCanvas::TextHeight(const std::string&) const {
-  const QFontMetricsF metrics = MetricsOn(target_, CurrentFont());
-  return static_cast<float>(metrics.height() / target_.DotsPerMm());
-}
-
 void PageCanvas::Print(const std::string& text) {
-  QPainter& p = Painter();
-  const QFont font = CurrentFont();
-  const QFontMetricsF metrics = MetricsOn(target_, font);
-  const double k = target_.DotsPerMm();
-  const QString s = QString::fromStdString(text);
-  const QPointF topLeft(CurrentX * k, CurrentY * k);
-  if (!FontTransparent) {
-    p.fillRect(QRectF(topLeft, QSizeF(metrics.horizontalAdvance(s), metrics.height())), Qt::white);
-  }
-  p.setFont(font);
-  p.setPen(ToQColor(ForeColor));
-  p.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), s);
-  CurrentX += static_cast<float>(metrics.horizontalAdvance(s) / k);
+  PrintIn(text, {TextWidth(text), TextHeight(text), CurrentY, CurrentX});
 }
 
-namespace {
-
-QPen PenFor(const PageCanvas& canvas, Rgb colour) {
-  QPen pen(ToQColor(colour));
-  pen.setWidthF(std::max(1, canvas.DrawWidth) * kMmPerDrawWidth * canvas.DotsPerMm());
-  pen.setCapStyle(Qt::FlatCap);
-  pen.setJoinStyle(Qt::MiterJoin);
-  return pen;
+void PageCanvas::PrintIn(const std::string& text, const MmRect& box, const std::string& whole) {
+  const FontSpec font = Font();
+  const MmRect run{metrics_.TextWidth(text, font), metrics_.TextHeight(font), CurrentY, CurrentX};
+  if (!FontTransparent) plan_.Add(PlanBox{run, true, kWhite, false, kWhite, 0, Item});
+  PlanText out;
+  out.Text = text;
+  out.Whole = whole;
+  out.Box = box;
+  out.Run = run;
+  out.Ascent = metrics_.Ascent(font);
+  out.Points = FontSize;
+  out.Bold = FontBold;
+  out.Colour = ForeColor;
+  out.Item = Item;
+  out.Aid = Aid;
+  out.Cell = Cell;
+  plan_.Add(std::move(out));
+  CurrentX += run.Width;
 }
 
-}  // namespace
+void PageCanvas::PrintAid(const std::string& text) {
+  const bool was = Aid;
+  Aid = true;
+  Print(text);
+  Aid = was;
+}
 
 void PageCanvas::Line(float x1, float y1, float x2, float y2) {
-  QPainter& p = Painter();
-  const double k = target_.DotsPerMm();
-  p.setPen(PenFor(*this, ForeColor));
-  p.drawLine(QPointF(x1 * k, y1 * k), QPointF(x2 * k, y2 * k));
+  plan_.Add(PlanLine{{x1, y1},
+                     {x2, y2},
+                     ForeColor,
+                     static_cast<float>(std::max(1, DrawWidth)) * kMmPerDrawWidth,
+                     LineStyle::Solid});
 }
 
 void PageCanvas::Box(float x1, float y1, float x2, float y2) {
-  QPainter& p = Painter();
-  const double k = target_.DotsPerMm();
-  const QRectF rect(QPointF(std::min(x1, x2) * k, std::min(y1, y2) * k),
-                    QPointF(std::max(x1, x2) * k, std::max(y1, y2) * k));
-  if (FillStyle == 0) p.fillRect(rect, ToQColor(FillColor));
-  p.setPen(PenFor(*this, ForeColor));
-  p.setBrush(Qt::NoBrush);
-  p.drawRect(rect);
+  PlanBox box;
+  box.Rect = {std::abs(x2 - x1), std::abs(y2 - y1), std::min(y1, y2), std::min(x1, x2)};
+  box.Filled = FillStyle == 0;
+  box.Fill = FillColor;
+  box.Outline = ForeColor;
+  box.LineMm = static_cast<float>(std::max(1, DrawWidth)) * kMmPerDrawWidth;
+  box.Item = Item;
+  plan_.Add(box);
 }
 
-void PageCanvas::PaintPicture(const QImage& picture, float x, float y, float w, float h) {
-  const double k = target_.DotsPerMm();
-  Painter().drawImage(QRectF(x * k, y * k, w * k, h * k), picture);
-}
-
-void PageCanvas::Cls() {
-  const double k = target_.DotsPerMm();
-  Painter().fillRect(QRectF(0, 0, ScaleWidth() * k, ScaleHeight() * k), Qt::white);
+void PageCanvas::PaintPicture(std::shared_ptr<const QImage> picture, float x, float y, float w,
+                              float h) {
+  plan_.Add(PlanImage{std::move(picture), {w, h, y, x}, Item});
 }
 
 }  // namespace vantrel

@@ -1,33 +1,28 @@
 #pragma once
 // The drawing surface every report routine draws on: millimetres from the page's
-// top-left corner, with the drawing state the routines set and read back.
+// top-left corner, with the drawing state the routines set and read back. What is
+// drawn is recorded in a page plan; nothing is painted here.
 
-#include <QFont>
+#include <QColor>
 #include <QImage>
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "render/page_target.h"
-
-class QPainter;
+#include "render/font_metrics.h"
+#include "render/page_plan.h"
 
 namespace vantrel {
-
-/// Red in the low byte, then green, then blue.
-using Rgb = uint32_t;
-inline constexpr Rgb kBlack = 0x000000;
-inline constexpr Rgb kWhite = 0xFFFFFF;
-inline constexpr Rgb kRed = 0x0000FF;
 
 QColor ToQColor(Rgb colour);
 
 /// Line width of one DrawWidth step; device pixels differ by a factor of 10
 /// between a bitmap and a PDF, so the step is fixed on the page instead.
-inline constexpr double kMmPerDrawWidth = 0.2;
+inline constexpr float kMmPerDrawWidth = 0.2f;
 
 class PageCanvas {
  public:
-  explicit PageCanvas(PageTarget& target);
+  PageCanvas(PagePlan& plan, const FontMetrics& metrics) : plan_(plan), metrics_(metrics) {}
 
   // Drawing state.
   float CurrentX = 0;
@@ -40,34 +35,39 @@ class PageCanvas {
   Rgb FillColor = kBlack;
   int FillStyle = 1;  // 0 solid, 1 transparent
   int DrawWidth = 1;
+  /// Recorded with every text, for the layout check's findings.
+  std::string Item;
+  bool Aid = false;
+  CellAddress Cell;
 
-  float ScaleWidth() const { return static_cast<float>(target_.PageWidthMm()); }
-  float ScaleHeight() const { return static_cast<float>(target_.PageHeightMm()); }
+  float ScaleWidth() const { return static_cast<float>(plan_.WidthMm); }
+  float ScaleHeight() const { return static_cast<float>(plan_.HeightMm); }
   float ScaleLeft() const { return 0; }
   float ScaleTop() const { return 0; }
 
-  float TextWidth(const std::string& text) const;
-  float TextHeight(const std::string& text) const;
+  FontSpec Font() const { return {FontName, FontSize, FontBold}; }
+  float TextWidth(const std::string& text) const { return metrics_.TextWidth(text, Font()); }
+  float TextHeight(const std::string&) const { return metrics_.TextHeight(Font()); }
 
   /// Draws text with its top-left corner at (CurrentX, CurrentY) and moves CurrentX
-  /// past it.
+  /// past it; its box is the run itself.
   void Print(const std::string& text);
+  /// Likewise, with the box the layout gave the text; whole is the text before it
+  /// was cut to fit, when it was.
+  void PrintIn(const std::string& text, const MmRect& box, const std::string& whole = {});
+  /// A label of the layout aid, which the layout check leaves alone.
+  void PrintAid(const std::string& text);
   void Line(float x1, float y1, float x2, float y2);
   /// Outline of the box with corners (x1, y1), (x2, y2); filled when FillStyle is 0.
   void Box(float x1, float y1, float x2, float y2);
-  void PaintPicture(const QImage& picture, float x, float y, float w, float h);
-  void Cls();
-  bool NewPage() { return target_.NewPage(); }
+  void PaintPicture(std::shared_ptr<const QImage> picture, float x, float y, float w, float h);
 
-  PageTarget& Target() { return target_; }
-  /// The painter, for the chart renderer, with millimetre helpers below.
-  QPainter& Painter() { return target_.Painter(); }
-  double DotsPerMm() const { return target_.DotsPerMm(); }
-  /// The current font as the device sees it.
-  QFont CurrentFont() const;
+  PagePlan& Plan() { return plan_; }
+  const FontMetrics& Metrics() const { return metrics_; }
 
  private:
-  PageTarget& target_;
+  PagePlan& plan_;
+  const FontMetrics& metrics_;
 };
 
 /// Puts the canvas's font and colour state back when a routine is done with it.

@@ -4,11 +4,39 @@
 #include <QImageReader>
 
 #include "render/cell_grid.h"
+#include "render/layout_rules.h"
+#include "render/report_colours.h"
 #include "render/text_box.h"
 #include "support/number.h"
 #include "support/text.h"
 
 namespace vantrel {
+
+namespace {
+
+struct LogoPicture {
+  std::shared_ptr<const QImage> Picture;
+  float WidthMm = 0;
+  float HeightMm = 0;
+};
+
+// Every read of the logo file goes through here. A picture that cannot be read
+// leaves the band empty.
+LogoPicture LoadLogo(const std::string& path) {
+  LogoPicture out;
+  if (Trim(path).empty()) return out;
+  auto picture = std::make_shared<QImage>();
+  QImageReader reader(QString::fromStdString(Trim(path)));
+  if (!reader.read(picture.get()) || picture->isNull()) return out;
+  const double dpmX = picture->dotsPerMeterX() > 0 ? picture->dotsPerMeterX() : 3780;
+  const double dpmY = picture->dotsPerMeterY() > 0 ? picture->dotsPerMeterY() : 3780;
+  out.WidthMm = static_cast<float>(picture->width() / dpmX * 1000);
+  out.HeightMm = static_cast<float>(picture->height() / dpmY * 1000);
+  out.Picture = std::move(picture);
+  return out;
+}
+
+}  // namespace
 
 LogoLayout LayOutLogo(double pageWidth, float border, const std::string& heightSetting,
                       float pictureWidth, float pictureHeight, bool centre) {
@@ -20,10 +48,15 @@ LogoLayout LayOutLogo(double pageWidth, float border, const std::string& heightS
       Trim(heightSetting) == "-1" ? pictureHeight : static_cast<float>(Val(heightSetting));
   out.Band.Height = std::max(0.0f, height);
   const float aspect = pictureWidth == 0 ? 1 : pictureHeight / pictureWidth;
-  const float drawnWidth = aspect == 0 ? 0 : out.Band.Height / aspect;
+  float drawnWidth = aspect == 0 ? 0 : out.Band.Height / aspect;
+  float drawnHeight = out.Band.Height;
+  if (drawnWidth > out.Band.Width && out.Band.Width > 0) {
+    drawnWidth = out.Band.Width;
+    drawnHeight = drawnWidth * aspect;
+  }
   const float shift = centre ? (out.Band.Width - drawnWidth) / 2 : 0;
   if (pictureWidth > 0 && pictureHeight > 0 && out.Band.Height > 0)
-    out.Picture = {drawnWidth, out.Band.Height, out.Band.Top, out.Band.Left + shift};
+    out.Picture = {drawnWidth, drawnHeight, out.Band.Top, out.Band.Left + shift};
   return out;
 }
 
@@ -56,39 +89,28 @@ PageNumberPlace PageNumberAlignment(const std::string& pageNum) {
 }
 
 float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool suppressed,
-               MmRect& logoRect) {
+               LogoLayout& logo) {
   const AppSettings& s = context.State.Settings;
-  logoRect = LayOutLogo(canvas.ScaleWidth(), border, "0", 0, 0, false).Band;
+  logo = LayOutLogo(canvas.ScaleWidth(), border, "0", 0, 0, false);
   if (suppressed || Trim(s.LogoHeight) == "0" ||
       (Val(s.LogoHeight) == 0 && Trim(s.LogoHeight) != "-1"))
     return 0;
-  QImage picture;
-  float w = 0, h = 0;
-  if (!Trim(s.Logo).empty()) {
-    QImageReader reader(QString::fromStdString(Trim(s.Logo)));
-    // A picture that cannot be read leaves the band empty.
-    if (reader.read(&picture) && !picture.isNull()) {
-      const double dpmX = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() : 3780;
-      const double dpmY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() : 3780;
-      w = static_cast<float>(picture.width() / dpmX * 1000);
-      h = static_cast<float>(picture.height() / dpmY * 1000);
-    }
-  }
-  const LogoLayout layout =
-      LayOutLogo(canvas.ScaleWidth(), border, s.LogoHeight, w, h, s.LogoCenter);
-  logoRect = layout.Band;
-  if (layout.Picture.Width > 0)
-    canvas.PaintPicture(picture, layout.Picture.Left, layout.Picture.Top, layout.Picture.Width,
-                        layout.Picture.Height);
+  const LogoPicture picture = LoadLogo(s.Logo);
+  logo = LayOutLogo(canvas.ScaleWidth(), border, s.LogoHeight, picture.WidthMm, picture.HeightMm,
+                    s.LogoCenter);
+  if (logo.Picture.Width > 0 && picture.Picture)
+    canvas.PaintPicture(picture.Picture, logo.Picture.Left, logo.Picture.Top, logo.Picture.Width,
+                        logo.Picture.Height);
   if (context.SlotsFlag) {
     CanvasStateGuard keep(canvas);
     canvas.FillStyle = 1;
-    canvas.Box(logoRect.Left, logoRect.Top, logoRect.Right(), logoRect.Bottom());
-    canvas.CurrentX = logoRect.Left;
-    canvas.CurrentY = logoRect.Top;
-    canvas.Print("Logo");
+    const MmRect& band = logo.Band;
+    canvas.Box(band.Left, band.Top, band.Right(), band.Bottom());
+    canvas.CurrentX = band.Left;
+    canvas.CurrentY = band.Top;
+    canvas.PrintAid("Logo");
   }
-  return logoRect.Height;
+  return logo.Band.Height;
 }
 
 void LayOutHeader(RenderContext& context, PageCanvas& canvas, float border, const MmRect& logoRect,
@@ -127,10 +149,15 @@ void DrawPageNumber(RenderContext& context, PageCanvas& canvas, const MmRect& he
   canvas.FontSize = 9;
   canvas.FontBold = false;
   canvas.ForeColor = kBlack;
+  canvas.Item = "page number";
   const PageNumberPlace at = PageNumberAlignment(s.PageNum);
+  // One line at the top or the foot of the room between 9 mm from either edge.
+  const float line = canvas.TextHeight("") + 2 * TextBoxInset(canvas);
+  const float top = at.V == 2 ? 9 : canvas.ScaleHeight() - 9 - line;
   DrawTextBox(canvas, s.PageName + " " + std::to_string(pageCounter),
-              {headerRect.Width, canvas.ScaleHeight() - 18, 9, headerRect.Left},
-              static_cast<HAlign>(at.H), static_cast<VAlign>(at.V), false, kNoFill, std::nullopt);
+              {headerRect.Width, line, top, headerRect.Left}, static_cast<HAlign>(at.H),
+              static_cast<VAlign>(at.V), false, kNoFill, std::nullopt);
+  canvas.Item.clear();
 }
 
 bool ReportFailedStatus(RenderContext& context, bool reportFailed) {
@@ -143,9 +170,7 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
   const HeaderDefinition& header = context.State.Header;
   const std::string status = failed ? (s.FailText.empty() ? "Failed" : s.FailText)
                                     : (s.PassText.empty() ? "Passed" : s.PassText);
-  // Pure green is hard to read on paper; the pass colour is a darker green.
-  const Rgb statusColour =
-      failed ? (context.Colour ? context.Colour("red") : kRed) : Rgb{0 | (150 << 8) | (0 << 16)};
+  const Rgb statusColour = failed ? FailColour(context) : kPassGreen;
   CanvasStateGuard keep(canvas);
   canvas.FontSize = 9;
   canvas.FontBold = false;
@@ -192,22 +217,45 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
       value(header.HeaderItems[i], context.Data.HeaderString(n), base + 1, slot.Row);
     if (!header.HalfHeaderItems[i].empty())
       value(header.HalfHeaderItems[i], context.Data.HalfHeaderString(n), base + 3, slot.Row);
-    if (context.SlotsFlag)
+    if (context.SlotsFlag) {
+      canvas.Aid = true;
       GridText(canvas, grid, std::to_string(n + 1), base, slot.Row, false, kNoFill, std::nullopt,
                HAlign::Right, VAlign::Top);
+      canvas.Aid = false;
+    }
   }
 }
 
-void DrawBigFail(RenderContext& context, PageCanvas& canvas, bool failed) {
+MmRect FailMarkRoom(const LogoLayout& logo) {
+  const MmRect& band = logo.Band;
+  if (band.Height <= 0 || band.Width <= 0) return {};
+  if (logo.Picture.Width <= 0) return band;
+  constexpr float kGap = 3;
+  const float rightLeft = logo.Picture.Right() + kGap;
+  const float leftRight = logo.Picture.Left - kGap;
+  const float right = band.Right() - rightLeft, left = leftRight - band.Left;
+  if (right <= 0 && left <= 0) return {};
+  return right >= left ? MmRect{right, band.Height, band.Top, rightLeft}
+                       : MmRect{left, band.Height, band.Top, band.Left};
+}
+
+bool DrawBigFail(RenderContext& context, PageCanvas& canvas, bool failed, const LogoLayout& logo) {
   const AppSettings& s = context.State.Settings;
-  if (!failed || !s.BigFail) return;
+  if (!failed || !s.BigFail) return true;
+  const MmRect room = FailMarkRoom(logo);
+  if (room.Width <= 0 || room.Height <= 0) return false;
   CanvasStateGuard keep(canvas);
   canvas.FillStyle = 0;
-  canvas.FontSize = 60;
   canvas.FontTransparent = true;
-  DrawTextBox(canvas, s.FailText.empty() ? "Fail" : s.FailText,
-              {canvas.ScaleWidth(), canvas.ScaleHeight(), 0, 0}, HAlign::Right, VAlign::Top, false,
-              kNoFill, context.Colour ? context.Colour("red") : kRed);
+  const std::string text = s.FailText.empty() ? "Fail" : s.FailText;
+  // As large as the room allows, up to the mark's own 60 pt; a text too long for the
+  // room even at the smallest size is cut.
+  canvas.FontSize = FitPoints(canvas.Metrics(), canvas.Font(), text, room, 60, kSmallestPoints);
+  const std::string shown =
+      Ellipsized(canvas.Metrics(), canvas.Font(), text, room.Width - 2 * TextBoxInset(canvas));
+  DrawTextBox(canvas, shown, room, HAlign::Right, VAlign::Middle, false, kNoFill,
+              FailColour(context));
+  return true;
 }
 
 }  // namespace vantrel

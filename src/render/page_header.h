@@ -17,7 +17,8 @@ struct LogoLayout {
 };
 
 /// heightSetting is LOGOHEIGHT: a number, or "-1" for the picture's own height.
-/// Picture sizes in millimetres; 0 when unknown.
+/// Picture sizes in millimetres; 0 when unknown. A picture wider than the band is
+/// scaled down to its width, keeping its aspect.
 LogoLayout LayOutLogo(double pageWidth, float border, const std::string& heightSetting,
                       float pictureWidth, float pictureHeight, bool centre);
 
@@ -38,9 +39,10 @@ struct PageNumberPlace {
 };
 PageNumberPlace PageNumberAlignment(const std::string& pageNum);
 
-/// Draws the logo (height 0 when suppressed); returns the height used.
+/// Draws the logo (height 0 when suppressed); returns the height used. logo.Band is
+/// LogoRect.
 float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool suppressed,
-               MmRect& logoRect);
+               LogoLayout& logo);
 
 /// Sets headerRect for this page; hidden: the block is not drawn on it.
 void LayOutHeader(RenderContext& context, PageCanvas& canvas, float border, const MmRect& logoRect,
@@ -55,6 +57,11 @@ bool ReportFailedStatus(RenderContext& context, bool reportFailed);
 void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& headerRect,
                      bool failed);
 
-void DrawBigFail(RenderContext& context, PageCanvas& canvas, bool failed);
+/// Where the large fail mark goes: the wider free side of the logo band, clear of
+/// the picture; empty when the page has no logo band.
+MmRect FailMarkRoom(const LogoLayout& logo);
+
+/// False when a mark is due but the page has no room for it.
+bool DrawBigFail(RenderContext& context, PageCanvas& canvas, bool failed, const LogoLayout& logo);
 
 }  // namespace vantrel

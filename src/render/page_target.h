@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ struct PaperSize {
 
 /// "A4", "A3", "Letter" or "Legal"; anything else is A4.
 PaperSize PaperByName(const std::string& name);
+
+/// The device refused a page or its painter: the printer fault the user is asked about.
+class OutputDeviceError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 class PageTarget {
  public:

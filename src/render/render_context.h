@@ -9,37 +9,18 @@
 #include <vector>
 
 #include "definitions/program_state.h"
-#include "render/page_canvas.h"
+#include "render/font_metrics.h"
+#include "render/page_plan.h"
 #include "render/report_data_source.h"
 #include "support/prompter.h"
 
 namespace vantrel {
 
-/// A drawn table, cell texts exactly as written, [row][column], header row first.
-struct DrawnTable {
-  int Report = 0;  // 1-based
-  int Page = 0;    // 1-based within the report
-  int Number = 0;  // 1-based as in the definition file
-  std::vector<std::vector<std::string>> Rows;
-};
-
-/// A drawn graph's sets as plotted.
-struct DrawnGraph {
-  int Report = 0;
-  int Page = 0;
-  int Number = 0;
-  std::vector<std::string> SetNames;
-  std::vector<double> Frequencies;  // of the longest set
-  /// [set][point]; NaN where the point is missing.
-  std::vector<std::vector<double>> Values;
-};
-
-/// Told of every table and graph drawn, for exports that want the numbers.
+/// Told of every page laid out, for exports that want the numbers behind it.
 class ReportObserver {
  public:
   virtual ~ReportObserver() = default;
-  virtual void TableDrawn(const DrawnTable& table) = 0;
-  virtual void GraphDrawn(const DrawnGraph& graph) = 0;
+  virtual void PagePlanned(const PagePlan& page) = 0;
 };
 
 struct RenderContext {
@@ -53,6 +34,8 @@ struct RenderContext {
   std::function<void()> ReadReports;
   bool SlotsFlag = false;
   ReportObserver* Observer = nullptr;
+  /// How text is measured; the printed page's fonts when not set.
+  const FontMetrics* Fonts = nullptr;
 };
 
 /// The colour tables of the definition file, reporting malformed names through ask.

@@ -22,7 +22,7 @@ ReportJobResult ProduceSelectedReports(RenderContext& context, PageTarget& targe
     bool NewPage() override { return Ensure() && inner_.NewPage(); }
     bool End() override { return !begun_ || inner_.End(); }
     QPainter& Painter() override {
-      if (!Ensure()) throw std::runtime_error("printer");
+      if (!Ensure()) throw OutputDeviceError(inner_.Error());
       return inner_.Painter();
     }
     double PageWidthMm() const override { return inner_.PageWidthMm(); }

@@ -1,12 +1,16 @@
 #pragma once
 // Draws one report definition page by page: frame, logo, title bands, header block,
-// graphs and tables on the slot grid.
+// graphs and tables on the slot grid. Each page is laid out as a plan first and
+// painted when complete.
 
 #include <cstdint>
 #include <functional>
 
+#include "render/page_canvas.h"
+#include "render/page_plan.h"
 #include "render/page_target.h"
 #include "render/render_context.h"
+#include "render/slot_layout.h"
 
 namespace vantrel {
 
@@ -45,6 +49,25 @@ class ReportProducer {
   bool CheckCancel();
 
  private:
+  enum class PageResult { Planned, Cancelled, NeedsMarkBand };
+  struct PageInput {
+    int ReportIndex = 0;
+    int Page = 1;
+    int ColumnOffset = 0;
+    bool NoHeader = false;
+    bool NoLogo = false;
+    /// A band at the top for the large fail mark on a page without a logo band.
+    bool MarkBand = false;
+  };
+  /// Lays out one page into plan; job's header and page counters move on.
+  PageResult PlanPage(const PageInput& in, PagePlan& plan, JobPageState& job);
+  void PlanTitleBands(PageCanvas& canvas, const BandLayout& layout, bool hasTitle,
+                      bool hasSubHeader, const ReportDefinition& report);
+  void PlanSlotAid(PageCanvas& canvas, const SlotGrid& slots, int slotsX, int slotsY);
+  /// Plans, asks about faults, paints. Drawn, or the outcome that ends the report.
+  ProduceOutcome DrawPage(const PageInput& in, PageTarget& target, JobPageState& job,
+                          bool& cancelled);
+
   RenderContext& context_;
   bool busy_ = false;
   bool cancelRequested_ = false;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "render/cell_grid.h"
+#include "render/report_colours.h"
 #include "render/report_texts.h"
 #include "render/table_cells.h"
 #include "render/text_box.h"
@@ -10,20 +11,9 @@
 
 namespace vantrel {
 
-namespace {
-
-constexpr Rgb kBandBlue = 0 | (128 << 8) | (240 << 16);
-constexpr Rgb kBandGrey = 228 | (228 << 8) | (228 << 16);
-
-Rgb ColourOf(RenderContext& context, const std::string& name) {
-  return context.Colour ? context.Colour(name) : kBlack;
-}
-
-}  // namespace
-
 bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition& table,
                const SlotGrid& slots, int offset, int slotsX, int slotsY, bool& reportFailed,
-               DrawnTable* drawn) {
+               int number) {
   CanvasStateGuard keep(canvas);
   const AppSettings& settings = context.State.Settings;
   ReportDataSource& data = context.Data;
@@ -42,7 +32,7 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
     canvas.Box(plot.Left, plot.Top, plot.Right(), plot.Bottom());
     canvas.CurrentX = plot.Left;
     canvas.CurrentY = plot.Top;
-    canvas.Print("Table");
+    canvas.PrintAid("Table");
   }
 
   std::vector<ColumnCode> codes = table.Cols;
@@ -90,11 +80,8 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
     canvas.FontBold = true;
     const MmRect band{item.Width, titleHeight, item.Top, item.Left};
     if (settings.NewTables) {
-      const Rgb fill = EqualsNoCase(settings.TableColor, "BLUE")
-                           ? kBandBlue
-                           : ColourOf(context, settings.TableColor);
       DrawTextBox(canvas, SubstituteNormLength(table.Title, norm, cable), band, HAlign::Centre,
-                  VAlign::Middle, false, fill, ColourOf(context, settings.HeaderTextColor));
+                  VAlign::Middle, false, TitleBandColour(context), TitleTextColour(context));
     } else {
       DrawTextBox(canvas, table.Title, band, HAlign::Centre, VAlign::Middle, false, kNoFill,
                   std::nullopt);
@@ -116,8 +103,8 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
   const CellGrid cellGrid =
       BuildCellGrid(canvas, area, static_cast<int>(visible.size()),
                     static_cast<int>(cells.Rows.size()), false, context.SlotsFlag);
-  const Rgb headerFill = ColourOf(context, settings.SubHeaderColor);
-  const Rgb headerText = ColourOf(context, settings.SubHeaderTextColor);
+  const Rgb headerFill = NamedColour(context, settings.SubHeaderColor);
+  const Rgb headerText = NamedColour(context, settings.SubHeaderTextColor);
   for (std::size_t r = 0; r < cells.Rows.size(); ++r) {
     for (std::size_t c = 0; c < cells.Rows[r].size(); ++c) {
       const TableCell& cell = cells.Rows[r][c];
@@ -129,17 +116,14 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
         else if (r % 2 == 0)
           fill = kBandGrey;
       }
+      canvas.Cell = {number, static_cast<int>(r), static_cast<int>(c)};
       GridText(canvas, cellGrid, cell.Text, static_cast<int>(c), static_cast<int>(r), true, fill,
                colour, HAlign::Centre, VAlign::Middle);
     }
   }
-  if (drawn != nullptr) {
-    for (const auto& row : cells.Rows) {
-      std::vector<std::string> texts;
-      for (const TableCell& cell : row) texts.push_back(cell.Text);
-      drawn->Rows.push_back(std::move(texts));
-    }
-  }
+  canvas.Cell = {};
+  canvas.Plan().Tables.push_back(
+      {number, static_cast<int>(cells.Rows.size()), static_cast<int>(visible.size())});
   return true;
 }
 

@@ -9,9 +9,9 @@
 namespace vantrel {
 
 /// Draws the table; true when its test was found and the table drawn. reportFailed is
-/// set when the test failed; drawn, when given, receives the cells as written.
+/// set when the test failed. Its cells are recorded in the plan as table number.
 bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition& table,
                const SlotGrid& slots, int columnOffset, int slotsX, int slotsY, bool& reportFailed,
-               DrawnTable* drawn = nullptr);
+               int number);
 
 }  // namespace vantrel

@@ -1,5 +1,10 @@
 #include "render/text_box.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "render/layout_rules.h"
+
 namespace vantrel {
 
 TextPosition PlaceText(const MmRect& rect, float inset, float textWidth, float textHeight, HAlign h,
@@ -36,17 +41,55 @@ TextPosition PlaceText(const MmRect& rect, float inset, float textWidth, float t
 
 float TextBoxInset(const PageCanvas& canvas) { return 0.2f * canvas.TextHeight("Myf"); }
 
+float FitPoints(const FontMetrics& metrics, FontSpec font, const std::string& text,
+                const MmRect& rect, float maxPoints, float minPoints) {
+  const auto fits = [&](float points) {
+    font.Points = points;
+    const float height = metrics.TextHeight(font);
+    return height <= rect.Height + 1e-3f &&
+           metrics.TextWidth(text, font) <= rect.Width - 0.4f * height + 1e-3f;
+  };
+  if (fits(maxPoints)) return maxPoints;
+  // Text grows in proportion to its size: start near the answer, then step down.
+  font.Points = maxPoints;
+  const float height = metrics.TextHeight(font), width = metrics.TextWidth(text, font);
+  float guess = maxPoints * std::min(rect.Height / height, rect.Width / (width + 0.4f * height));
+  guess = std::clamp(std::floor(guess * 4) / 4 + 0.25f, minPoints, maxPoints);
+  for (float p = guess; p > minPoints; p -= 0.25f)
+    if (fits(p)) return p;
+  return minPoints;
+}
+
+std::string Ellipsized(const FontMetrics& metrics, const FontSpec& font, const std::string& text,
+                       float width) {
+  if (metrics.TextWidth(text, font) <= width) return text;
+  static const std::string kEllipsis = "\u2026";
+  std::string cut = text;
+  while (!cut.empty()) {
+    // Back off one whole character of UTF-8: its continuation bytes, then its first.
+    while (!cut.empty() && (static_cast<unsigned char>(cut.back()) & 0xC0) == 0x80) cut.pop_back();
+    if (!cut.empty()) cut.pop_back();
+    const std::string candidate = cut + kEllipsis;
+    if (metrics.TextWidth(candidate, font) <= width) return candidate;
+  }
+  return metrics.TextWidth(kEllipsis, font) <= width ? kEllipsis : std::string();
+}
+
 void DrawTextBox(PageCanvas& canvas, const std::string& text, const MmRect& rect, HAlign h,
                  VAlign v, bool border, long long fill, std::optional<Rgb> textColour) {
-  const float inset = TextBoxInset(canvas);
-  // Text wider than its box is set smaller rather than run into the next cell.
+  // Text too large for its box is set smaller, down to the smallest readable size,
+  // and cut there, rather than run into the next cell.
   const float savedSize = canvas.FontSize;
-  const float room = rect.Width - 2 * inset;
-  for (int step = 0; step < 8 && room > 0 && canvas.TextWidth(text) > room; ++step) {
-    canvas.FontSize = savedSize * (1.0f - 0.06f * static_cast<float>(step + 1));
-  }
-  const TextPosition at =
-      PlaceText(rect, inset, canvas.TextWidth(text), canvas.TextHeight(text), h, v);
+  if (!text.empty() && rect.Width > 0 && rect.Height > 0)
+    canvas.FontSize = FitPoints(canvas.Metrics(), canvas.Font(), text, rect, savedSize,
+                                std::min(savedSize, kSmallestPoints));
+  const float inset = TextBoxInset(canvas);
+  const std::string shown =
+      Ellipsized(canvas.Metrics(), canvas.Font(), text, std::max(0.0f, rect.Width - 2 * inset));
+  const float height = canvas.TextHeight(shown);
+  TextPosition at = PlaceText(rect, inset, canvas.TextWidth(shown), height, h, v);
+  // A line taller than the inset leaves stays inside the box.
+  at.Y = std::max(rect.Top, std::min(at.Y, rect.Bottom() - height));
   if (fill != kNoFill) {
     canvas.FillStyle = 0;
     canvas.FillColor = static_cast<Rgb>(fill);
@@ -57,7 +100,7 @@ void DrawTextBox(PageCanvas& canvas, const std::string& text, const MmRect& rect
   canvas.CurrentX = at.X;
   canvas.CurrentY = at.Y;
   if (textColour) canvas.ForeColor = *textColour;
-  canvas.Print(text);
+  canvas.PrintIn(shown, rect, shown == text ? std::string() : text);
   canvas.FontSize = savedSize;
   canvas.ForeColor = kBlack;
   if (border) {

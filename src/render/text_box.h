@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "render/font_metrics.h"
 #include "render/mm_rect.h"
 #include "render/page_canvas.h"
 
@@ -26,6 +27,17 @@ TextPosition PlaceText(const MmRect& rect, float inset, float textWidth, float t
 
 /// The inset of a text box in the canvas's current font.
 float TextBoxInset(const PageCanvas& canvas);
+
+/// The largest size from maxPoints down at which text fits rect with the inset of
+/// a text box: its width inside the inset, its line height inside rect. minPoints
+/// when even that is too large.
+float FitPoints(const FontMetrics& metrics, FontSpec font, const std::string& text,
+                const MmRect& rect, float maxPoints, float minPoints);
+
+/// text cut at a character and ended with an ellipsis so that it is at most width
+/// wide; text itself when it fits.
+std::string Ellipsized(const FontMetrics& metrics, const FontSpec& font, const std::string& text,
+                       float width);
 
 /// fill is an Rgb value or kNoFill; without textColour the text keeps ForeColor.
 /// ForeColor is black afterwards.

@@ -7,6 +7,7 @@
 
 #include "render/page_canvas.h"
 #include "render/page_target.h"
+#include "render/plan_painter.h"
 
 namespace vantrel::chart {
 namespace {
@@ -21,15 +22,15 @@ DataSet SetOf(std::vector<ChartPoint> points) {
 }
 
 TEST(RangeOf, LeavesOutMissingAndUnplottablePoints) {
-  ChartModel chartSpec;
-  chartSpec.Sets = {SetOf({{1, -5, false}, {2, 0, false}, {3, 99, true}, {4, 7, false}}),
-               SetOf({{0.5, kNaN, false}})};
-  const DataRange y = RangeOf(chartSpec, false, false);
+  ChartModel chart;
+  chart.Sets = {SetOf({{1, -5, false}, {2, 0, false}, {3, 99, true}, {4, 7, false}}),
+                SetOf({{0.5, kNaN, false}})};
+  const DataRange y = RangeOf(chart, false, false);
   EXPECT_DOUBLE_EQ(y.Min, -5);
   EXPECT_DOUBLE_EQ(y.Max, 7);
-  const DataRange yLog = RangeOf(chartSpec, false, true);
+  const DataRange yLog = RangeOf(chart, false, true);
   EXPECT_DOUBLE_EQ(yLog.Min, 7);
-  const DataRange x = RangeOf(chartSpec, true, false);
+  const DataRange x = RangeOf(chart, true, false);
   EXPECT_DOUBLE_EQ(x.Min, 1);  // the point without a value does not count
   ChartModel empty;
   EXPECT_TRUE(std::isnan(RangeOf(empty, true, false).Min));
@@ -37,9 +38,8 @@ TEST(RangeOf, LeavesOutMissingAndUnplottablePoints) {
 
 // Drawing must cope with charts that have nothing sensible to show.
 TEST(DrawChart, DrawsDegenerateChartsWithoutFault) {
-  ImageTarget target({100, 100}, 50, nullptr);
-  ASSERT_TRUE(target.Begin());
-  PageCanvas canvas(target);
+  PagePlan plan;
+  PageCanvas canvas(plan, PrintFontMetrics());
   ChartModel empty;
   DrawChart(canvas, {80, 60, 10, 10}, empty);
   ChartModel missing;
@@ -53,6 +53,10 @@ TEST(DrawChart, DrawsDegenerateChartsWithoutFault) {
   ChartModel tiny = negativeOnLog;
   DrawChart(canvas, {2, 1, 10, 10}, tiny);
   DrawChart(canvas, {-5, 10, 10, 10}, tiny);
+  ImageTarget target({100, 100}, 50, nullptr);
+  ASSERT_TRUE(target.Begin());
+  plan.WidthMm = plan.HeightMm = 100;
+  PaintPlan(plan, target);
   EXPECT_TRUE(target.End());
 }
 
@@ -63,13 +67,16 @@ TEST(DrawChart, CurvesLandInsideTheirRectangle) {
     return true;
   });
   ASSERT_TRUE(target.Begin());
-  PageCanvas canvas(target);
-  ChartModel chartSpec;
+  PagePlan plan;
+  plan.WidthMm = plan.HeightMm = 100;
+  PageCanvas canvas(plan, PrintFontMetrics());
+  ChartModel chart;
   DataSet set = SetOf({{0, 0, false}, {1, 1, false}});
   set.Colour = 0x0000FF;  // red
   set.Thickness = 3;
-  chartSpec.Sets = {set};
-  DrawChart(canvas, {50, 50, 25, 25}, chartSpec);
+  chart.Sets = {set};
+  DrawChart(canvas, {50, 50, 25, 25}, chart);
+  PaintPlan(plan, target);
   ASSERT_TRUE(target.End());
   int redInside = 0, redOutside = 0;
   for (int y = 0; y < page.height(); ++y) {

@@ -6,7 +6,6 @@
 #include "fake_data_source.h"
 #include "render/chart/palette.h"
 #include "render/graph_plotter.h"
-#include "render/page_target.h"
 
 namespace vantrel {
 namespace {
@@ -130,19 +129,20 @@ TEST_F(GraphBuildTest, UserRangesTicksAndMarginBand) {
   EXPECT_DOUBLE_EQ(b.Chart.Y.Ticks, 2.5);
   EXPECT_DOUBLE_EQ(b.Chart.Y.Min, 10);  // negated with REVERSEDATA
   EXPECT_FALSE(b.Chart.X.Log);
-  EXPECT_FLOAT_EQ(b.Plot.Top, b.Item.Top + 5);
-  EXPECT_FLOAT_EQ(b.Plot.Height, b.Item.Height - 5);
+  // Two margin lines of 3 mm and a gap above the chart.
+  EXPECT_FLOAT_EQ(b.Plot.Top, b.Item.Top + 6.5f);
+  EXPECT_FLOAT_EQ(b.Plot.Height, b.Item.Height - 6.5f);
 }
 
 TEST_F(GraphBuildTest, DrawnGraphCarriesThePlottedValues) {
   graph.Legend = {"First"};
-  PictureTarget target({210, 297});
-  ASSERT_TRUE(target.Begin());
-  PageCanvas canvas(target);
-  DrawnGraph drawn;
+  PagePlan plan;
+  PageCanvas canvas(plan, PrintFontMetrics());
   bool failed = false;
-  ASSERT_TRUE(PlotGraph2(context, canvas, graph, slots, 0, 0, 2, 2, failed, &drawn));
-  target.End();
+  ASSERT_TRUE(PlotGraph2(context, canvas, graph, slots, 0, 0, 2, 2, failed));
+  ASSERT_EQ(plan.Graphs.size(), 1u);
+  const PlanGraph& drawn = plan.Graphs[0];
+  EXPECT_EQ(drawn.Number, 1);
   EXPECT_EQ(drawn.SetNames, (std::vector<std::string>{"First", "Pair 2", "Upper Limit"}));
   EXPECT_EQ(drawn.Frequencies, (std::vector<double>{1, 2, 4, 8}));
   EXPECT_TRUE(std::isnan(drawn.Values[0][2]));

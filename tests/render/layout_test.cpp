@@ -88,6 +88,41 @@ TEST(LayOutLogo, OwnHeightAndAspectOfThePicture) {
   EXPECT_FLOAT_EQ(LayOutLogo(210, 0, "15", 0, 0, true).Picture.Width, 0);  // nothing to paint
 }
 
+TEST(LayOutLogo, AWideLogoIsScaledToTheBandKeepingItsAspect) {
+  const LogoLayout wide = LayOutLogo(210, 0, "30", 400, 50, true);
+  EXPECT_FLOAT_EQ(wide.Picture.Width, 190);
+  EXPECT_FLOAT_EQ(wide.Picture.Height, 190 * 50 / 400.0f);
+  EXPECT_FLOAT_EQ(wide.Picture.Left, 10);
+}
+
+TEST(FailMarkRoom, TheWiderSideOfTheLogoBandClearOfThePicture) {
+  const MmRect right = FailMarkRoom(LayOutLogo(210, 0, "10", 40, 10, false));
+  EXPECT_EQ(right, (MmRect{190 - 40 - 3, 10, 10, 10 + 40 + 3}));
+  const LogoLayout centred = LayOutLogo(210, 0, "10", 40, 10, true);
+  EXPECT_FLOAT_EQ(FailMarkRoom(centred).Left, centred.Picture.Right() + 3);
+  EXPECT_FLOAT_EQ(FailMarkRoom(LayOutLogo(210, 0, "0", 40, 10, false)).Width, 0);
+  EXPECT_FLOAT_EQ(FailMarkRoom(LayOutLogo(210, 0, "30", 400, 50, false)).Width, 0);
+}
+
+TEST(FitText, ShrinksToWidthAndHeightAndCutsAtTheSmallestSize) {
+  const FixedWidthMetrics m;
+  const FontSpec font{"Arial", 9, false};
+  // 10 characters at 9 pt are 19 mm wide; a 12 mm box takes a smaller size.
+  const float p = FitPoints(m, font, "0123456789", {12, 10, 0, 0}, 9, 5);
+  EXPECT_LT(p, 9);
+  EXPECT_GE(p, 5);
+  FontSpec at = font;
+  at.Points = p;
+  EXPECT_LE(m.TextWidth("0123456789", at), 12 - 0.4f * m.TextHeight(at));
+  // A low row limits the size too.
+  EXPECT_LE(m.TextHeight({"Arial", FitPoints(m, font, "1", {50, 2, 0, 0}, 9, 1), false}), 2);
+  EXPECT_FLOAT_EQ(FitPoints(m, font, "a long text that never fits", {5, 10, 0, 0}, 9, 5), 5);
+  const std::string cut = Ellipsized(m, font, "Zoë Ångström", 10);
+  EXPECT_LE(m.TextWidth(cut, font), 10);
+  EXPECT_EQ(cut, "Zo\u00eb \u2026");  // cut at a whole character
+  EXPECT_EQ(Ellipsized(m, font, "fits", 50), "fits");
+}
+
 TEST(HeaderRows, SixAtLeastAndRoomForEveryItem) {
   HeaderDefinition h;
   EXPECT_EQ(HeaderRows(h), 6);

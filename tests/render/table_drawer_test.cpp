@@ -4,7 +4,6 @@
 
 #include "common/recording_prompter.h"
 #include "fake_data_source.h"
-#include "render/page_target.h"
 
 namespace vantrel {
 namespace {
@@ -16,11 +15,10 @@ class TableDrawerTest : public ::testing::Test {
   testing::RecordingPrompter ask;
   RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
   SlotGrid slots = MakeSlotGrid({190, 200, 60, 10}, 1, 2, 3);
-  PictureTarget target{{210, 297}};
+  PagePlan plan;
   TableDefinition table;
 
   void SetUp() override {
-    ASSERT_TRUE(target.Begin());
     table.Title = "Spot values";
     table.Data = "Attenuation Near";
     table.Cols = {1, 2, 3, 4, 5};
@@ -35,17 +33,22 @@ class TableDrawerTest : public ::testing::Test {
     data.results["Attenuation Near"] = r;
   }
 
-  DrawnTable Draw(int offset = 0) {
-    PageCanvas canvas(target);
-    DrawnTable drawn;
+  struct Drawn {
+    std::vector<std::vector<std::string>> Rows;
+  };
+  Drawn Draw(int offset = 0) {
+    plan = {};
+    PageCanvas canvas(plan, PrintFontMetrics());
     bool failed = false;
-    EXPECT_TRUE(DrawTable(context, canvas, table, slots, offset, 1, 2, failed, &drawn));
-    return drawn;
+    EXPECT_TRUE(DrawTable(context, canvas, table, slots, offset, 1, 2, failed, 1));
+    EXPECT_EQ(plan.Tables.size(), 1u);
+    if (plan.Tables.empty()) return {};
+    return {TableTexts(plan, plan.Tables[0])};
   }
 };
 
 TEST_F(TableDrawerTest, DrawsHeaderAndBodyAsFormatted) {
-  const DrawnTable t = Draw();
+  const Drawn t = Draw();
   ASSERT_EQ(t.Rows.size(), 3u);
   EXPECT_EQ(t.Rows[0],
             (std::vector<std::string>{"Freq (MHz)", "Pair 1", "Pair 2", "Pair 3", "Pair 4"}));
@@ -59,14 +62,14 @@ TEST_F(TableDrawerTest, DrawsHeaderAndBodyAsFormatted) {
 TEST_F(TableDrawerTest, LeavesOutPairsTheCableLacksAndHiddenColumns) {
   data.pairs = 3;
   table.HideFirstCol = true;
-  const DrawnTable t = Draw();
+  const Drawn t = Draw();
   EXPECT_EQ(t.Rows[0], (std::vector<std::string>{"Pair 1", "Pair 2", "Pair 3"}));
 }
 
 TEST_F(TableDrawerTest, SingleValueTestsHideTheFrequencyColumn) {
   table.Data = "DC Loop Resistance";
   data.results["DC Loop Resistance"] = data.results["Attenuation Near"];
-  const DrawnTable t = Draw();
+  const Drawn t = Draw();
   EXPECT_EQ(t.Rows[0].front(), "Pair 1");
 }
 
@@ -74,7 +77,7 @@ TEST_F(TableDrawerTest, SummaryNameInAnyCaseReadsTheSummary) {
   table.Data = "test summary :";
   table.Cols = {1, 2};
   data.summary = {{"Attenuation Near Test"}, {"PASS"}};
-  const DrawnTable t = Draw();
+  const Drawn t = Draw();
   ASSERT_EQ(t.Rows.size(), 2u);
   EXPECT_EQ(t.Rows[1], (std::vector<std::string>{"Attenuation Near Test", "PASS"}));
   EXPECT_TRUE(data.requests.empty());
@@ -82,9 +85,10 @@ TEST_F(TableDrawerTest, SummaryNameInAnyCaseReadsTheSummary) {
 
 TEST_F(TableDrawerTest, MissingTestDrawsNothing) {
   table.Data = "Not In File";
-  PageCanvas canvas(target);
+  PageCanvas canvas(plan, PrintFontMetrics());
   bool failed = false;
-  EXPECT_FALSE(DrawTable(context, canvas, table, slots, 0, 1, 2, failed, nullptr));
+  EXPECT_FALSE(DrawTable(context, canvas, table, slots, 0, 1, 2, failed, 1));
+  EXPECT_TRUE(plan.Tables.empty());
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
-// vantrel-report --pdf, --png and --csv, run as the real executable on the sample.
+// vantrel-report --pdf, --png, --csv and --check-layout, run as the real executable on
+// the sample.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@ using testing::TempDir;
 
 struct OutputRun {
   int status = -1;
+  std::string out;
   std::string err;
 };
 
@@ -34,10 +37,12 @@ const std::string kSampleData = std::string(VANTREL_SOURCE_DIR) + "/samples/samp
 OutputRun RunTool(const TempDir& dir, std::vector<std::string> args) {
   std::string command = Q(VANTREL_REPORT_EXE);
   for (const std::string& a : args) command += " " + Q(a);
+  command += " >" + Q((dir.path() / "stdout").string());
   command += " 2>" + Q((dir.path() / "stderr").string());
   OutputRun run;
   const int raw = std::system(command.c_str());
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = ReadFileBytes(dir.path() / "stdout");
   run.err = ReadFileBytes(dir.path() / "stderr");
   return run;
 }
@@ -92,7 +97,9 @@ TEST(OutputCommand, SamplePdfHasEmbeddedFontsTitlesAndMargins) {
   // No temporary file is left beside the PDF.
   int files = 0;
   for (const auto& entry : fs::directory_iterator(dir.path()))
-    if (entry.path().extension() != ".out" && entry.path().filename() != "stderr") ++files;
+    if (entry.path().extension() != ".out" && entry.path().filename() != "stderr" &&
+        entry.path().filename() != "stdout")
+      ++files;
   EXPECT_EQ(files, 1);
 }
 
@@ -180,6 +187,34 @@ TEST(OutputCommand, ProfileSelectsItsReports) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("Printing Test summary  (1/1)"), std::string::npos) << run.err;
   EXPECT_TRUE(fs::exists(csv / "report7-p1-table1.csv"));
+}
+
+TEST(CheckLayout, SampleHasNoFindings) {
+  TempDir dir;
+  const OutputRun run = RunTool(
+      dir, {"--check-layout", "--definition", kSampleIni, "--data", kSampleData, "--quiet"});
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(run.out, "");
+}
+
+TEST(CheckLayout, APlantedFaultIsOneLineEachAndExitsFive) {
+  TempDir dir;
+  // A negative border pushes every item past the paper's printable edge.
+  std::string ini = ReadFileBytes(kSampleIni);
+  const std::size_t border = ini.find("BORDER=3", ini.find("[REPORT_1]"));
+  ini.replace(border, 8, "BORDER=-8");
+  const fs::path changed = dir.path() / "changed.ini";
+  std::ofstream(changed, std::ios::binary) << ini;
+  const OutputRun run = RunTool(dir, {"--check-layout", "--definition", changed.string(), "--data",
+                                      kSampleData, "--reports", "1", "--quiet"});
+  EXPECT_EQ(run.status, 5) << run.err;
+  EXPECT_NE(run.out.find("report 1 page 1: graph 1: a box lies "), std::string::npos) << run.out;
+  for (std::size_t at = 0; at < run.out.size();) {
+    const std::size_t end = run.out.find('\n', at);
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_EQ(run.out.compare(at, 16, "report 1 page 1:"), 0) << run.out.substr(at, end - at);
+    at = end + 1;
+  }
 }
 
 }  // namespace

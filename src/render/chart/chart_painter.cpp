@@ -1,8 +1,5 @@
 #include "render/chart/chart_painter.h"
 
-#include <QFontMetricsF>
-#include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -15,76 +12,119 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-struct Fonts {
-  QFont title, axis, axisTitle;
-};
-
-QFont FontOf(const PageCanvas& canvas, float points, bool bold) {
-  QFont font(QString::fromStdString(canvas.FontName));
-  font.setPointSizeF(std::max(1.0f, points));
-  font.setBold(bold);
-  font.setHintingPreference(QFont::PreferNoHinting);
-  return font;
-}
-
-QPen PenOf(ChartRgb colour, double widthDots, Qt::PenStyle style = Qt::SolidLine) {
-  QPen pen(ToQColor(colour));
-  pen.setWidthF(widthDots);
-  pen.setStyle(style);
-  pen.setCapStyle(Qt::FlatCap);
-  pen.setJoinStyle(Qt::RoundJoin);
-  return pen;
-}
-
-Qt::PenStyle StyleOf(int style) {
+LineStyle StyleOf(int style) {
   switch (style) {
     case 1:
-      return Qt::DashLine;
+      return LineStyle::Dash;
     case 2:
-      return Qt::DotLine;
+      return LineStyle::Dot;
     case 3:
-      return Qt::DashDotLine;
+      return LineStyle::DashDot;
     case 4:
-      return Qt::DashDotDotLine;
+      return LineStyle::DashDotDot;
     default:
-      return Qt::SolidLine;
+      return LineStyle::Solid;
   }
 }
 
-bool AnyLegend(const ChartModel& chartSpec) {
-  return std::any_of(chartSpec.Sets.begin(), chartSpec.Sets.end(),
+bool AnyLegend(const ChartModel& chart) {
+  return std::any_of(chart.Sets.begin(), chart.Sets.end(),
                      [](const DataSet& s) { return !s.Legend.empty(); });
 }
+
+bool Blank(const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; }
+
+// Writes one run into the plan with its box; the canvas's state is not touched.
+class ChartWriter {
+ public:
+  ChartWriter(PageCanvas& canvas, const std::string& item)
+      : plan_(canvas.Plan()), metrics_(canvas.Metrics()), family_(canvas.FontName), item_(item) {}
+
+  FontSpec Font(float points, bool bold) const { return {family_, points, bold}; }
+  float Width(const std::string& text, const FontSpec& f) const {
+    return metrics_.TextWidth(text, f);
+  }
+  float Height(const FontSpec& f) const { return metrics_.TextHeight(f); }
+
+  // Text whose run starts at (x, top), in a box of its own extent unless one is given.
+  void Text(const std::string& text, const FontSpec& f, float x, float top,
+            const MmRect* box = nullptr) {
+    PlanText out;
+    out.Text = text;
+    out.Run = {Width(text, f), Height(f), top, x};
+    out.Box = box != nullptr ? *box : out.Run;
+    out.Ascent = metrics_.Ascent(f);
+    out.Points = f.Points;
+    out.Bold = f.Bold;
+    out.Item = item_;
+    plan_.Add(std::move(out));
+  }
+
+  // Text centred in box.
+  void Centred(const std::string& text, const FontSpec& f, const MmRect& box) {
+    const float w = Width(text, f);
+    Text(text, f, box.Left + (box.Width - w) / 2, box.Top + (box.Height - Height(f)) / 2, &box);
+  }
+
+  // Text turned to read upwards, centred along the box's height.
+  void Upwards(const std::string& text, const FontSpec& f, const MmRect& box) {
+    PlanText out;
+    out.Text = text;
+    const float length = Width(text, f);
+    out.Run = {Height(f), length, box.Top + (box.Height - length) / 2,
+               box.Left + (box.Width - Height(f)) / 2};
+    out.Box = box;
+    out.Ascent = metrics_.Ascent(f);
+    out.Points = f.Points;
+    out.Bold = f.Bold;
+    out.Vertical = true;
+    out.Item = item_;
+    plan_.Add(std::move(out));
+  }
+
+  void Line(float x1, float y1, float x2, float y2, ChartRgb colour, float width,
+            LineStyle style = LineStyle::Solid) {
+    plan_.Add(PlanLine{{x1, y1}, {x2, y2}, colour, width, style});
+  }
+
+  PagePlan& Plan() { return plan_; }
+
+ private:
+  PagePlan& plan_;
+  const FontMetrics& metrics_;
+  std::string family_;
+  std::string item_;
+};
 
 // One set as polylines broken at missing points. Points that share a sliver of the
 // page a quarter of a millimetre wide are drawn as their lowest and highest value:
 // the line looks the same and the page holds a fraction of the points.
-void DrawSet(QPainter& p, const DataSet& set, const AxisLayout& x, const AxisLayout& y,
-             const QRectF& area, double k) {
-  QPainterPath path;
-  const double sliver = 0.25 * k;
-  const double still = 0.1 * k;
+PlanCurve CurveOf(const DataSet& set, const AxisLayout& x, const AxisLayout& y,
+                  const MmRect& area) {
+  PlanCurve curve;
+  curve.Clip = area;
+  constexpr float kSliver = 0.25f;
+  constexpr float kStill = 0.1f;
   struct Bucket {
     long index = -1;
     int count = 0;
-    QPointF low, high, last;
+    MmPoint low, high, last;
     int lowAt = 0, highAt = 0;
   } b;
   bool open = false;
+  const auto add = [&](const MmPoint& pt) { curve.Runs.back().push_back(pt); };
   const auto flush = [&]() {
     if (b.count == 0) return;
-    const QPointF& first = b.lowAt <= b.highAt ? b.low : b.high;
-    const QPointF& second = b.lowAt <= b.highAt ? b.high : b.low;
+    const MmPoint& first = b.lowAt <= b.highAt ? b.low : b.high;
+    const MmPoint& second = b.lowAt <= b.highAt ? b.high : b.low;
     if (!open) {
-      path.moveTo(first);
+      curve.Runs.emplace_back();
       open = true;
-    } else {
-      path.lineTo(first);
     }
+    add(first);
     if (b.count > 1) {
-      if (second != first) path.lineTo(second);
-      const QPointF& end = second;
-      if (std::fabs(b.last.y() - end.y()) > still) path.lineTo(b.last);
+      if (second.X != first.X || second.Y != first.Y) add(second);
+      if (std::fabs(b.last.Y - second.Y) > kStill) add(b.last);
     }
     b.count = 0;
   };
@@ -98,8 +138,9 @@ void DrawSet(QPainter& p, const DataSet& set, const AxisLayout& x, const AxisLay
       open = false;
       continue;
     }
-    const QPointF q(area.left() + fx * area.width(), area.bottom() - fy * area.height());
-    const long index = static_cast<long>(std::floor((q.x() - area.left()) / sliver));
+    const MmPoint q{static_cast<float>(area.Left + fx * area.Width),
+                    static_cast<float>(area.Bottom() - fy * area.Height)};
+    const long index = static_cast<long>(std::floor((q.X - area.Left) / kSliver));
     if (b.count > 0 && index != b.index) flush();
     if (b.count == 0) {
       b.index = index;
@@ -110,22 +151,49 @@ void DrawSet(QPainter& p, const DataSet& set, const AxisLayout& x, const AxisLay
     }
     ++b.count;
     b.last = q;
-    if (q.y() > b.low.y()) b.low = q, b.lowAt = n;
-    if (q.y() < b.high.y()) b.high = q, b.highAt = n;
+    if (q.Y > b.low.Y) b.low = q, b.lowAt = n;
+    if (q.Y < b.high.Y) b.high = q, b.highAt = n;
   }
   flush();
-  const double width = (0.18 + 0.12 * std::clamp(set.Thickness, 0, 10)) * k;
-  p.setPen(PenOf(set.Colour, width, StyleOf(set.Style)));
-  p.setBrush(Qt::NoBrush);
-  p.drawPath(path);
+  curve.Colour = set.Colour;
+  curve.WidthMm = 0.18f + 0.12f * static_cast<float>(std::clamp(set.Thickness, 0, 10));
+  curve.Style = StyleOf(set.Style);
+  return curve;
+}
+
+struct LegendEntry {
+  std::string text;
+  ChartRgb colour;
+  int style;
+  float width;
+};
+
+// Legend rows at the foot, wrapped to width.
+std::vector<std::vector<LegendEntry>> LegendRows(const ChartModel& chart, const ChartWriter& w,
+                                                 const FontSpec& font, float width) {
+  std::vector<std::vector<LegendEntry>> rows;
+  if (!AnyLegend(chart)) return rows;
+  rows.emplace_back();
+  float used = 0;
+  for (const DataSet& set : chart.Sets) {
+    if (set.Legend.empty()) continue;
+    const float entry = 5 + 0.8f + w.Width(set.Legend, font) + 2.5f;
+    if (used > 0 && used + entry > width) {
+      rows.emplace_back();
+      used = 0;
+    }
+    rows.back().push_back({set.Legend, set.Colour, set.Style, entry});
+    used += entry;
+  }
+  return rows;
 }
 
 }  // namespace
 
-DataRange RangeOf(const ChartModel& chartSpec, bool xAxis, bool log) {
+DataRange RangeOf(const ChartModel& chart, bool xAxis, bool log) {
   double lo = std::numeric_limits<double>::infinity();
   double hi = -lo;
-  for (const DataSet& set : chartSpec.Sets) {
+  for (const DataSet& set : chart.Sets) {
     for (const ChartPoint& pt : set.Points) {
       // A point without both coordinates is never drawn, so it sets no range.
       if (pt.Missing || !std::isfinite(pt.X) || !std::isfinite(pt.Y)) continue;
@@ -139,160 +207,100 @@ DataRange RangeOf(const ChartModel& chartSpec, bool xAxis, bool log) {
   return {lo, hi};
 }
 
-void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartModel& chartSpec) {
-  if (rect.Width <= 0 || rect.Height <= 0) return;
-  QPainter& p = canvas.Painter();
-  p.save();
-  const double k = canvas.DotsPerMm();
-  const QRectF outer(rect.Left * k, rect.Top * k, rect.Width * k, rect.Height * k);
-  QPaintDevice* device = p.device();
-  const Fonts fonts{FontOf(canvas, chartSpec.TitlePoints, true), FontOf(canvas, chartSpec.AxisPoints, false),
-                    FontOf(canvas, chartSpec.AxisTitlePoints, false)};
-  const QFontMetricsF titleM(fonts.title, device), axisM(fonts.axis, device),
-      axisTitleM(fonts.axisTitle, device);
+void DrawChart(PageCanvas& canvas, const MmRect& outer, const ChartModel& chart) {
+  if (outer.Width <= 0 || outer.Height <= 0) return;
+  ChartWriter w(canvas, canvas.Item);
+  const FontSpec titleFont = w.Font(chart.TitlePoints, true);
+  const FontSpec axisFont = w.Font(chart.AxisPoints, false);
+  const FontSpec axisTitleFont = w.Font(chart.AxisTitlePoints, false);
+  const float titleH = w.Height(titleFont), axisH = w.Height(axisFont),
+              axisTitleH = w.Height(axisTitleFont);
 
-  const DataRange xr = RangeOf(chartSpec, true, chartSpec.X.Log);
-  const DataRange yr = RangeOf(chartSpec, false, chartSpec.Y.Log);
-  const AxisLayout x = ResolveAxis(chartSpec.X, xr.Min, xr.Max);
-  const AxisLayout y = ResolveAxis(chartSpec.Y, yr.Min, yr.Max);
+  const DataRange xr = RangeOf(chart, true, chart.X.Log);
+  const DataRange yr = RangeOf(chart, false, chart.Y.Log);
+  const AxisLayout x = ResolveAxis(chart.X, xr.Min, xr.Max);
+  const AxisLayout y = ResolveAxis(chart.Y, yr.Min, yr.Max);
 
-  const double pad = 1.0 * k;
-  double top = outer.top() + pad;
-  const bool hasTitle = !QString::fromStdString(chartSpec.Title).trimmed().isEmpty();
-  if (hasTitle) top += titleM.height() + pad / 2;
-  double bottom = outer.bottom() - pad;
+  constexpr float pad = 1.0f;
+  float top = outer.Top + pad;
+  const bool hasTitle = !Blank(chart.Title);
+  if (hasTitle) top += titleH + pad / 2;
+  float bottom = outer.Bottom() - pad;
 
-  // Legend rows at the foot, wrapped to the chart's width.
-  struct Entry {
-    QString text;
-    ChartRgb colour;
-    int style;
-    double width;
-  };
-  std::vector<std::vector<Entry>> legendRows;
-  const double swatch = 5 * k;
-  if (AnyLegend(chartSpec)) {
-    legendRows.emplace_back();
-    double used = 0;
-    for (const DataSet& set : chartSpec.Sets) {
-      if (set.Legend.empty()) continue;
-      const QString text = QString::fromStdString(set.Legend);
-      const double w = swatch + 0.8 * k + axisM.horizontalAdvance(text) + 2.5 * k;
-      if (used > 0 && used + w > outer.width() - 2 * pad) {
-        legendRows.emplace_back();
-        used = 0;
-      }
-      legendRows.back().push_back({text, set.Colour, set.Style, w});
-      used += w;
-    }
-    bottom -= legendRows.size() * axisM.height();
-  }
-  const double legendTop = bottom;
-  const bool hasXTitle = !chartSpec.X.Title.empty();
-  const bool hasYTitle = !chartSpec.Y.Title.empty();
-  if (hasXTitle) bottom -= axisTitleM.height();
-  bottom -= axisM.height() + 0.8 * k;  // tick labels
+  const auto legendRows = LegendRows(chart, w, axisFont, outer.Width - 2 * pad);
+  bottom -= static_cast<float>(legendRows.size()) * axisH;
+  const float legendTop = bottom;
+  const bool hasXTitle = !chart.X.Title.empty();
+  const bool hasYTitle = !chart.Y.Title.empty();
+  if (hasXTitle) bottom -= axisTitleH;
+  bottom -= axisH + 0.8f;  // tick labels
 
-  double labelWidth = 0;
+  float labelWidth = 0;
   for (const Tick& t : y.Ticks)
-    if (t.Major)
-      labelWidth = std::max(labelWidth, axisM.horizontalAdvance(QString::fromStdString(t.Label)));
-  double left = outer.left() + pad + labelWidth + 0.8 * k;
-  if (hasYTitle) left += axisTitleM.height() + 0.8 * k;
-  double lastXLabel = 0;
+    if (t.Major) labelWidth = std::max(labelWidth, w.Width(t.Label, axisFont));
+  float left = outer.Left + pad + labelWidth + 0.8f;
+  if (hasYTitle) left += axisTitleH + 0.8f;
+  float lastXLabel = 0;
   for (const Tick& t : x.Ticks)
-    if (t.Major) lastXLabel = axisM.horizontalAdvance(QString::fromStdString(t.Label));
-  const double right = outer.right() - pad - lastXLabel / 2;
-  top += axisM.height() / 2;  // room for the top y label
-  const QRectF area(QPointF(left, top),
-                    QPointF(std::max(left + k, right), std::max(top + k, bottom)));
+    if (t.Major) lastXLabel = w.Width(t.Label, axisFont);
+  const float right = outer.Right() - pad - lastXLabel / 2;
+  top += axisH / 2;  // room for the top y label
+  const float areaRight = std::max(left + 1, right), areaBottom = std::max(top + 1, bottom);
+  const MmRect area{areaRight - left, areaBottom - top, top, left};
 
-  // Title.
-  if (hasTitle) {
-    p.setFont(fonts.title);
-    p.setPen(Qt::black);
-    p.drawText(QRectF(outer.left(), outer.top() + pad / 2, outer.width(), titleM.height()),
-               Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdString(chartSpec.Title));
-  }
+  if (hasTitle)
+    w.Centred(chart.Title, titleFont, {outer.Width, titleH, outer.Top + pad / 2, outer.Left});
 
   // Grid.
-  const double hair = 0.1 * k;
+  constexpr float hair = 0.1f;
   for (const Tick& t : x.Ticks) {
     const double f = x.Fraction(t.Value);
     if (std::isnan(f)) continue;
-    const double px = area.left() + f * area.width();
-    p.setPen(
-        PenOf(chartSpec.GridColour, t.Major ? hair : hair * 0.6, t.Major ? Qt::SolidLine : Qt::DotLine));
-    p.drawLine(QPointF(px, area.top()), QPointF(px, area.bottom()));
+    const float px = area.Left + static_cast<float>(f) * area.Width;
+    w.Line(px, area.Top, px, area.Bottom(), chart.GridColour, t.Major ? hair : hair * 0.6f,
+           t.Major ? LineStyle::Solid : LineStyle::Dot);
   }
   for (const Tick& t : y.Ticks) {
     const double f = y.Fraction(t.Value);
     if (std::isnan(f)) continue;
-    const double py = area.bottom() - f * area.height();
-    p.setPen(
-        PenOf(chartSpec.GridColour, t.Major ? hair : hair * 0.6, t.Major ? Qt::SolidLine : Qt::DotLine));
-    p.drawLine(QPointF(area.left(), py), QPointF(area.right(), py));
+    const float py = area.Bottom() - static_cast<float>(f) * area.Height;
+    w.Line(area.Left, py, area.Right(), py, chart.GridColour, t.Major ? hair : hair * 0.6f,
+           t.Major ? LineStyle::Solid : LineStyle::Dot);
   }
 
-  // Sets, clipped to the plot area.
-  p.save();
-  p.setClipRect(area);
   for (const bool onTop : {false, true})
-    for (const DataSet& set : chartSpec.Sets)
-      if (set.OnTop == onTop) DrawSet(p, set, x, y, area, k);
-  p.restore();
+    for (const DataSet& set : chart.Sets)
+      if (set.OnTop == onTop) w.Plan().Add(CurveOf(set, x, y, area));
 
   // Frame and labels.
-  p.setPen(PenOf(0x000000, 0.2 * k));
-  p.setBrush(Qt::NoBrush);
-  p.drawRect(area);
-  p.setFont(fonts.axis);
-  p.setPen(Qt::black);
+  w.Plan().Add(PlanBox{area, false, kWhite, true, kBlack, 0.2f, canvas.Item});
   for (const Tick& t : x.Ticks) {
     if (!t.Major) continue;
-    const double px = area.left() + x.Fraction(t.Value) * area.width();
-    const QString label = QString::fromStdString(t.Label);
-    const double w = axisM.horizontalAdvance(label);
-    p.drawText(QPointF(px - w / 2, area.bottom() + 0.6 * k + axisM.ascent()), label);
+    const float px = area.Left + static_cast<float>(x.Fraction(t.Value)) * area.Width;
+    w.Text(t.Label, axisFont, px - w.Width(t.Label, axisFont) / 2, area.Bottom() + 0.6f);
   }
   for (const Tick& t : y.Ticks) {
     if (!t.Major) continue;
-    const double py = area.bottom() - y.Fraction(t.Value) * area.height();
-    const QString label = QString::fromStdString(t.Label);
-    const double w = axisM.horizontalAdvance(label);
-    p.drawText(QPointF(area.left() - 0.8 * k - w, py - axisM.height() / 2 + axisM.ascent()), label);
+    const float py = area.Bottom() - static_cast<float>(y.Fraction(t.Value)) * area.Height;
+    w.Text(t.Label, axisFont, area.Left - 0.8f - w.Width(t.Label, axisFont), py - axisH / 2);
   }
-  p.setFont(fonts.axisTitle);
-  if (hasXTitle) {
-    const QRectF band(area.left(), area.bottom() + 0.8 * k + axisM.height(), area.width(),
-                      axisTitleM.height());
-    p.drawText(band, Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdString(chartSpec.X.Title));
-  }
-  if (hasYTitle) {
-    p.save();
-    p.translate(outer.left() + pad, area.bottom());
-    p.rotate(-90);
-    p.drawText(QRectF(0, 0, area.height(), axisTitleM.height()),
-               Qt::AlignHCenter | Qt::AlignVCenter, QString::fromStdString(chartSpec.Y.Title));
-    p.restore();
-  }
+  if (hasXTitle)
+    w.Centred(chart.X.Title, axisTitleFont,
+              {area.Width, axisTitleH, area.Bottom() + 0.8f + axisH, area.Left});
+  if (hasYTitle)
+    w.Upwards(chart.Y.Title, axisTitleFont, {axisTitleH, area.Height, area.Top, outer.Left + pad});
 
-  // Legend.
-  p.setFont(fonts.axis);
-  double ly = legendTop;
+  float ly = legendTop;
   for (const auto& row : legendRows) {
-    double lx = outer.left() + pad;
-    for (const Entry& e : row) {
-      const double mid = ly + axisM.height() / 2;
-      p.setPen(PenOf(e.colour, 0.4 * k, StyleOf(e.style)));
-      p.drawLine(QPointF(lx, mid), QPointF(lx + swatch, mid));
-      p.setPen(Qt::black);
-      p.drawText(QPointF(lx + swatch + 0.8 * k, ly + axisM.ascent()), e.text);
+    float lx = outer.Left + pad;
+    for (const LegendEntry& e : row) {
+      const float mid = ly + axisH / 2;
+      w.Line(lx, mid, lx + 5, mid, e.colour, 0.4f, StyleOf(e.style));
+      w.Text(e.text, axisFont, lx + 5 + 0.8f, ly);
       lx += e.width;
     }
-    ly += axisM.height();
+    ly += axisH;
   }
-  p.restore();
 }
 
 }  // namespace vantrel::chart

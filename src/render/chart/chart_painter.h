@@ -17,9 +17,9 @@ struct DataRange {
   double Min;
   double Max;
 };
-DataRange RangeOf(const ChartModel& chartSpec, bool xAxis, bool log);
+DataRange RangeOf(const ChartModel& chart, bool xAxis, bool log);
 
-/// Draws chartSpec into rect. The canvas's drawing state is left as it was.
-void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartModel& chartSpec);
+/// Lays chart out in rect onto the canvas's plan; the canvas's state is left as it was.
+void DrawChart(PageCanvas& canvas, const MmRect& rect, const ChartModel& chart);
 
 }  // namespace vantrel::chart

@@ -8,5 +8,7 @@ namespace vantrel::report_tool {
 int RunList(const Options& options);
 int RunInfo(const Options& options);
 int RunOutput(const Options& options);
+/// Prints one line per layout finding; kExitLayoutFindings when there is any.
+int RunCheckLayout(const Options& options);
 
 }  // namespace vantrel::report_tool

@@ -48,8 +48,7 @@ int RunInfo(const Options& options) {
   NullDataHost host;
   ObjData data(*state, prompter, host);
   if (!data.SetFile(options.data)) {
-    std::fprintf(stderr, "vantrel-report: the data file %s was not loaded\n",
-                 options.data.c_str());
+    std::fprintf(stderr, "vantrel-report: the data file %s was not loaded\n", options.data.c_str());
     return kExitNotLoaded;
   }
   Line(std::string("delimiter: ") + (data.Delimiter() == ',' ? "comma" : "tab"));

@@ -24,6 +24,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.version = true;
     } else if (a == "--list") {
       o.list = true;
+    } else if (a == "--check-layout") {
+      o.checkLayout = true;
     } else if (a == "--quiet") {
       o.quiet = true;
     } else if (a == "--slots") {
@@ -81,11 +83,13 @@ std::string UsageText() {
          "A4|A3|Letter|Legal]\n"
          "                      [--slots] [--quiet]\n"
          "       vantrel-report --help | -h | --version\n"
+         "       vantrel-report --check-layout --definition FILE --data DATAFILE\n"
+         "                      [--reports LIST | --profile NAME] [--page-size ...]\n"
          "\n"
          "LIST holds 1-based report numbers and ranges, such as 1,3,5..8.\n"
          "--slots draws the page's slot grid and the frame of every item.\n"
          "Exit status: 0 done, 1 data file not loaded, 2 usage or definition error,\n"
-         "3 output not written.\n";
+         "3 output not written, 5 layout findings (one line each on standard output).\n";
 }
 
 }  // namespace vantrel::report_tool

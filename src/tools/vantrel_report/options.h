@@ -11,12 +11,14 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitNotLoaded = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitOutput = 3;
+inline constexpr int kExitLayoutFindings = 5;
 
 struct Options {
-  std::string definition;  // --definition FILE
-  std::string data;        // --data FILE, or the argument of --info
-  bool list = false;       // --list
-  bool info = false;       // --info DATAFILE
+  std::string definition;              // --definition FILE
+  std::string data;                    // --data FILE, or the argument of --info
+  bool list = false;                   // --list
+  bool info = false;                   // --info DATAFILE
+  bool checkLayout = false;            // --check-layout
   std::optional<std::string> reports;  // --reports LIST (1-based, ranges)
   std::optional<std::string> profile;  // --profile NAME
   std::string pdf;         // --pdf FILE

@@ -1,46 +1,18 @@
-#include <QGuiApplication>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 
-#include "definitions/ini_store.h"
-#include "definitions/program_state.h"
-#include "definitions/settings_reader.h"
-#include "platform/stderr_prompter.h"
-#include "render/objdata_source.h"
 #include "render/page_target.h"
 #include "render/report_job.h"
-#include "results/data_host.h"
-#include "results/obj_data.h"
 #include "tools/vantrel_report/commands.h"
 #include "tools/vantrel_report/output_csv.h"
-#include "tools/vantrel_report/output_selection.h"
+#include "tools/vantrel_report/report_session.h"
 
 namespace vantrel::report_tool {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The data file's header may name a profile to start with.
-class BatchHost : public NullDataHost {
- public:
-  BatchHost(ProgramState& state, Prompter& prompter) : state_(state), prompter_(prompter) {}
-  void ApplyProfile(const std::string& value) override { SelectProfile(state_, value, prompter_); }
-
- private:
-  ProgramState& state_;
-  Prompter& prompter_;
-};
-
-std::unique_ptr<QGuiApplication> StartGui() {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
-  static char name[] = "vantrel-report";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
-}
 
 bool PrepareFolder(const std::string& dir, std::string& error) {
   std::error_code ec;
@@ -64,54 +36,13 @@ std::string TempPdfName(const std::string& pdf) {
   return pdf + ".part";
 }
 
-int Fail(const std::string& what, int code) {
-  std::fprintf(stderr, "vantrel-report: %s\n", what.c_str());
-  return code;
-}
-
 }  // namespace
 
 int RunOutput(const Options& o) {
-  if (o.definition.empty()) return Fail("--definition FILE is needed", kExitUsage);
-  if (o.data.empty()) return Fail("--data FILE is needed", kExitUsage);
-  auto app = StartGui();
-
-  // The definitions are far too large for the stack.
-  auto owned = std::make_unique<ProgramState>();
-  ProgramState& state = *owned;
-  StderrPrompter prompter(&state.AppTitle);
-  if (!LoadIni(o.definition, state.Ini, prompter))
-    return Fail("cannot load the definition file " + o.definition, kExitUsage);
-  state.DefinitionPath = o.definition;
-  ReadSettings(state, prompter, "");
-  // A relative logo path is taken from the definition file's folder when it is there.
-  if (const fs::path logo(state.Settings.Logo); !logo.empty() && logo.is_relative()) {
-    const fs::path beside = fs::path(o.definition).parent_path() / logo;
-    std::error_code ec;
-    if (!fs::exists(logo, ec) && fs::exists(beside, ec)) state.Settings.Logo = beside.string();
-  }
-
-  BatchHost host(state, prompter);
-  auto ownedData = std::make_unique<ObjData>(state, prompter, host);
-  ObjData& data = *ownedData;
-  state.DataFilePath = o.data;
-  if (!data.SetFile(o.data))
-    return Fail("the data file " + o.data + " was not loaded", kExitNotLoaded);
-
-  if (o.reports) {
-    const std::string error = ParseReportList(*o.reports, state.Ini.NumReports, state.Selection);
-    if (!error.empty()) return Fail(error, kExitUsage);
-  } else if (o.profile) {
-    if (!SelectProfile(state, *o.profile, prompter))
-      return Fail("there is no profile named '" + *o.profile + "'", kExitUsage);
-  }
-
-  ObjDataSource source(data);
-  RenderContext context{state, source, prompter, {}, {}, {}, o.slots, nullptr};
-  UseDefinitionColours(context);
-  // The definitions are read once here so that the PDF's title and the report
-  // titles of the progress lines are known before the first page.
-  context.ReadReports();
+  ReportSession session;
+  if (const int status = session.Open(o); status != kExitOk) return status;
+  ProgramState& state = session.State();
+  RenderContext& context = session.Context();
   const JobProgress progress = [&](const std::string& title, int n, int total) {
     if (!o.quiet) std::fprintf(stderr, "Printing %s  (%d/%d)\n", title.c_str(), n, total);
   };
@@ -137,10 +68,6 @@ int RunOutput(const Options& o) {
                    r.Skipped);
     told = true;
   };
-  int selected = 0;
-  for (bool on : state.Selection) selected += on ? 1 : 0;
-  if (selected == 0) return Fail("no report is selected; nothing was written", kExitOutput);
-
   bool ran = false;
   if (!o.pdf.empty()) {
     const std::string temp = TempPdfName(o.pdf);

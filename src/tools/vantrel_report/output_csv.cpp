@@ -47,13 +47,18 @@ void CsvWriter::Write(const std::string& name, const std::vector<std::vector<std
   ++written_;
 }
 
-void CsvWriter::TableDrawn(const DrawnTable& t) {
-  Write("report" + std::to_string(t.Report) + "-p" + std::to_string(t.Page) + "-table" +
-            std::to_string(t.Number) + ".csv",
-        t.Rows);
+void CsvWriter::PagePlanned(const PagePlan& page) {
+  for (const PlanGraph& graph : page.Graphs) WriteGraph(page, graph);
+  for (const PlanTable& table : page.Tables) WriteTable(page, table);
 }
 
-void CsvWriter::GraphDrawn(const DrawnGraph& g) {
+void CsvWriter::WriteTable(const PagePlan& page, const PlanTable& t) {
+  Write("report" + std::to_string(page.Report) + "-p" + std::to_string(page.Page) + "-table" +
+            std::to_string(t.Number) + ".csv",
+        TableTexts(page, t));
+}
+
+void CsvWriter::WriteGraph(const PagePlan& page, const PlanGraph& g) {
   std::vector<std::vector<std::string>> rows;
   std::vector<std::string> head{"frequency"};
   head.insert(head.end(), g.SetNames.begin(), g.SetNames.end());
@@ -66,7 +71,7 @@ void CsvWriter::GraphDrawn(const DrawnGraph& g) {
     }
     rows.push_back(std::move(row));
   }
-  Write("report" + std::to_string(g.Report) + "-p" + std::to_string(g.Page) + "-graph" +
+  Write("report" + std::to_string(page.Report) + "-p" + std::to_string(page.Page) + "-graph" +
             std::to_string(g.Number) + ".csv",
         rows);
 }

@@ -19,8 +19,8 @@ std::string ParseReportList(const std::string& list, int numReports, ReportSelec
     const auto n = WholeNumberOf(elements[i]);
     if (!n) return "--reports: '" + elements[i] + "' is neither a report number nor a range a..b";
     if (*n < 1 || *n > last) {
-      return "--reports: there is no report " + std::to_string(*n) +
-             " (the definition file has " + std::to_string(last) + ")";
+      return "--reports: there is no report " + std::to_string(*n) + " (the definition file has " +
+             std::to_string(last) + ")";
     }
     chosen[static_cast<std::size_t>(*n - 1)] = true;
   }

@@ -1,0 +1,79 @@
+#include "render/font_metrics.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <algorithm>
+
+namespace vantrel {
+
+namespace {
+
+constexpr double kMeasureDpi = 600;
+constexpr double kDotsPerMm = kMeasureDpi / 25.4;
+
+// A device of the measuring resolution; fonts are scaled to it as on the PDF.
+QPaintDevice& MeasuringDevice() {
+  static QImage device = [] {
+    QImage image(1, 1, QImage::Format_RGB32);
+    const int dotsPerMetre = static_cast<int>(kMeasureDpi / 0.0254 + 0.5);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    return image;
+  }();
+  return device;
+}
+
+}  // namespace
+
+QtFontMetrics::QtFontMetrics() = default;
+QtFontMetrics::~QtFontMetrics() = default;
+
+const QFontMetricsF& QtFontMetrics::MetricsOf(const FontSpec& spec) const {
+  const int centiPoints = static_cast<int>(std::max(1.0f, spec.Points) * 100 + 0.5f);
+  auto key = std::make_tuple(spec.Family, centiPoints, spec.Bold);
+  auto it = cache_.find(key);
+  if (it == cache_.end()) {
+    QFont font(QString::fromStdString(spec.Family));
+    font.setPointSizeF(centiPoints / 100.0);
+    font.setBold(spec.Bold);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    it = cache_.emplace(key, std::make_unique<QFontMetricsF>(font, &MeasuringDevice())).first;
+  }
+  return *it->second;
+}
+
+float QtFontMetrics::TextWidth(std::string_view text, const FontSpec& font) const {
+  const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+  return static_cast<float>(MetricsOf(font).horizontalAdvance(s) / kDotsPerMm);
+}
+
+float QtFontMetrics::TextHeight(const FontSpec& font) const {
+  return static_cast<float>(MetricsOf(font).height() / kDotsPerMm);
+}
+
+float QtFontMetrics::Ascent(const FontSpec& font) const {
+  return static_cast<float>(MetricsOf(font).ascent() / kDotsPerMm);
+}
+
+const FontMetrics& PrintFontMetrics() {
+  static const QtFontMetrics metrics;
+  return metrics;
+}
+
+float FixedWidthMetrics::TextWidth(std::string_view text, const FontSpec& font) const {
+  std::size_t characters = 0;
+  for (unsigned char c : text)
+    if ((c & 0xC0) != 0x80) ++characters;
+  return static_cast<float>(characters) * 0.6f * font.Points * kMmPerPoint;
+}
+
+float FixedWidthMetrics::TextHeight(const FontSpec& font) const {
+  return 1.2f * font.Points * kMmPerPoint;
+}
+
+float FixedWidthMetrics::Ascent(const FontSpec& font) const {
+  return 0.95f * font.Points * kMmPerPoint;
+}
+
+}  // namespace vantrel

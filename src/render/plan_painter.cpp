@@ -1,0 +1,120 @@
+#include "render/plan_painter.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "render/page_canvas.h"
+
+namespace vantrel {
+
+namespace {
+
+Qt::PenStyle QtStyle(LineStyle style) {
+  switch (style) {
+    case LineStyle::Dash:
+      return Qt::DashLine;
+    case LineStyle::Dot:
+      return Qt::DotLine;
+    case LineStyle::DashDot:
+      return Qt::DashDotLine;
+    case LineStyle::DashDotDot:
+      return Qt::DashDotDotLine;
+    case LineStyle::Solid:
+      break;
+  }
+  return Qt::SolidLine;
+}
+
+class Painter {
+ public:
+  Painter(QPainter& p, double dotsPerMm) : p_(p), k_(dotsPerMm) {}
+
+  void operator()(const PlanBox& box) {
+    const QRectF rect = Rect(box.Rect);
+    if (box.Filled) p_.fillRect(rect, ToQColor(box.Fill));
+    if (!box.Outlined) return;
+    QPen pen = Pen(box.Outline, box.LineMm, LineStyle::Solid);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p_.setPen(pen);
+    p_.setBrush(Qt::NoBrush);
+    p_.drawRect(rect);
+  }
+
+  void operator()(const PlanLine& line) {
+    p_.setPen(Pen(line.Colour, line.WidthMm, line.Style));
+    p_.drawLine(Point(line.From), Point(line.To));
+  }
+
+  void operator()(const PlanCurve& curve) {
+    QPainterPath path;
+    for (const auto& run : curve.Runs) {
+      if (run.empty()) continue;
+      path.moveTo(Point(run.front()));
+      for (std::size_t i = 1; i < run.size(); ++i) path.lineTo(Point(run[i]));
+    }
+    p_.save();
+    p_.setClipRect(Rect(curve.Clip));
+    QPen pen = Pen(curve.Colour, curve.WidthMm, curve.Style);
+    pen.setJoinStyle(Qt::RoundJoin);
+    p_.setPen(pen);
+    p_.setBrush(Qt::NoBrush);
+    p_.drawPath(path);
+    p_.restore();
+  }
+
+  void operator()(const PlanText& text) {
+    if (text.Text.empty()) return;
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(std::max(1.0f, text.Points));
+    font.setBold(text.Bold);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    p_.setFont(font);
+    p_.setPen(ToQColor(text.Colour));
+    const QString s = QString::fromStdString(text.Text);
+    if (!text.Vertical) {
+      p_.drawText(QPointF(text.Run.Left * k_, (text.Run.Top + text.Ascent) * k_), s);
+      return;
+    }
+    p_.save();
+    p_.translate(text.Run.Left * k_, text.Run.Bottom() * k_);
+    p_.rotate(-90);
+    p_.drawText(QPointF(0, text.Ascent * k_), s);
+    p_.restore();
+  }
+
+  void operator()(const PlanImage& image) {
+    if (image.Picture) p_.drawImage(Rect(image.Rect), *image.Picture);
+  }
+
+ private:
+  QRectF Rect(const MmRect& r) const {
+    return QRectF(r.Left * k_, r.Top * k_, r.Width * k_, r.Height * k_);
+  }
+  QPointF Point(const MmPoint& pt) const { return QPointF(pt.X * k_, pt.Y * k_); }
+  QPen Pen(Rgb colour, float widthMm, LineStyle style) const {
+    QPen pen(ToQColor(colour));
+    pen.setWidthF(widthMm * k_);
+    pen.setStyle(QtStyle(style));
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+  }
+
+  QPainter& p_;
+  double k_;
+};
+
+}  // namespace
+
+void PaintPlan(const PagePlan& plan, PageTarget& target) {
+  QPainter& p = target.Painter();
+  if (!p.isActive()) throw OutputDeviceError("the output device has no page to paint on");
+  const double k = target.DotsPerMm();
+  p.save();
+  p.fillRect(QRectF(0, 0, plan.WidthMm * k, plan.HeightMm * k), Qt::white);
+  Painter painter(p, k);
+  for (const PlanItem& item : plan.Items) std::visit(painter, item);
+  p.restore();
+}
+
+}  // namespace vantrel

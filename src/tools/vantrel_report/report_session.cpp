@@ -1,0 +1,101 @@
+#include "tools/vantrel_report/report_session.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "definitions/ini_store.h"
+#include "definitions/settings_reader.h"
+#include "results/data_host.h"
+#include "tools/vantrel_report/output_selection.h"
+
+namespace vantrel::report_tool {
+
+namespace fs = std::filesystem;
+
+// The data file's header may name a profile to start with.
+class ReportSession::Host : public NullDataHost {
+ public:
+  Host(ProgramState& state, Prompter& prompter) : state_(state), prompter_(prompter) {}
+  void ApplyProfile(const std::string& value) override { SelectProfile(state_, value, prompter_); }
+
+ private:
+  ProgramState& state_;
+  Prompter& prompter_;
+};
+
+namespace {
+
+std::unique_ptr<QGuiApplication> StartGui() {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static int argc = 1;
+  static char name[] = "vantrel-report";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+// A relative logo path is taken from the definition file's folder when it is there.
+void FindLogo(AppSettings& settings, const std::string& definition) {
+  const fs::path logo(settings.Logo);
+  if (logo.empty() || !logo.is_relative()) return;
+  const fs::path beside = fs::path(definition).parent_path() / logo;
+  std::error_code ec;
+  if (!fs::exists(logo, ec) && fs::exists(beside, ec)) settings.Logo = beside.string();
+}
+
+}  // namespace
+
+int Fail(const std::string& what, int code) {
+  std::fprintf(stderr, "vantrel-report: %s\n", what.c_str());
+  return code;
+}
+
+ReportSession::ReportSession() = default;
+ReportSession::~ReportSession() = default;
+
+int ReportSession::Open(const Options& o) {
+  if (o.definition.empty()) return Fail("--definition FILE is needed", kExitUsage);
+  if (o.data.empty()) return Fail("--data FILE is needed", kExitUsage);
+  app_ = StartGui();
+  // The definitions are far too large for the stack.
+  state_ = std::make_unique<ProgramState>();
+  ProgramState& state = *state_;
+  prompter_ = std::make_unique<StderrPrompter>(&state.AppTitle);
+  if (!LoadIni(o.definition, state.Ini, *prompter_))
+    return Fail("cannot load the definition file " + o.definition, kExitUsage);
+  state.DefinitionPath = o.definition;
+  ReadSettings(state, *prompter_, "");
+  FindLogo(state.Settings, o.definition);
+
+  host_ = std::make_unique<Host>(state, *prompter_);
+  data_ = std::make_unique<ObjData>(state, *prompter_, *host_);
+  state.DataFilePath = o.data;
+  if (!data_->SetFile(o.data))
+    return Fail("the data file " + o.data + " was not loaded", kExitNotLoaded);
+
+  if (o.reports) {
+    const std::string error = ParseReportList(*o.reports, state.Ini.NumReports, state.Selection);
+    if (!error.empty()) return Fail(error, kExitUsage);
+  } else if (o.profile) {
+    if (!SelectProfile(state, *o.profile, *prompter_))
+      return Fail("there is no profile named '" + *o.profile + "'", kExitUsage);
+  }
+
+  source_ = std::make_unique<ObjDataSource>(*data_);
+  context_ = std::make_unique<RenderContext>(
+      RenderContext{state, *source_, *prompter_, {}, {}, {}, o.slots, nullptr});
+  UseDefinitionColours(*context_);
+  // The definitions are read once here so that the PDF's title and the report
+  // titles of the progress lines are known before the first page.
+  context_->ReadReports();
+  if (SelectedCount() == 0) return Fail("no report is selected; nothing was written", kExitOutput);
+  return kExitOk;
+}
+
+int ReportSession::SelectedCount() const {
+  int selected = 0;
+  for (bool on : state_->Selection) selected += on ? 1 : 0;
+  return selected;
+}
+
+}  // namespace vantrel::report_tool

@@ -1,0 +1,41 @@
+#pragma once
+// The definition file, the data file and the report selection of one run of the
+// tool, loaded as the output and the layout check both need them.
+
+#include <QGuiApplication>
+#include <memory>
+
+#include "definitions/program_state.h"
+#include "platform/stderr_prompter.h"
+#include "render/objdata_source.h"
+#include "render/render_context.h"
+#include "results/obj_data.h"
+#include "tools/vantrel_report/options.h"
+
+namespace vantrel::report_tool {
+
+class ReportSession {
+ public:
+  ReportSession();
+  ~ReportSession();
+  /// kExitOk, or the exit status after the reason was printed.
+  int Open(const Options& options);
+  ProgramState& State() { return *state_; }
+  RenderContext& Context() { return *context_; }
+  int SelectedCount() const;
+
+ private:
+  class Host;
+  std::unique_ptr<QGuiApplication> app_;
+  std::unique_ptr<ProgramState> state_;
+  std::unique_ptr<StderrPrompter> prompter_;
+  std::unique_ptr<Host> host_;
+  std::unique_ptr<ObjData> data_;
+  std::unique_ptr<ObjDataSource> source_;
+  std::unique_ptr<RenderContext> context_;
+};
+
+/// Prints "vantrel-report: what" and gives code.
+int Fail(const std::string& what, int code);
+
+}  // namespace vantrel::report_tool
