@@ -19,7 +19,8 @@ struct IniStore {
   int16_t SectionCount = 0;
   int16_t NumReports = 0;
   /// When set, told of every key a reader asks for, found or not, with the section
-  /// asked in: how the manual learns the keys the readers know. A load keeps it.
+  /// asked in: how the manual's tests learn the keys the readers know and UnreadKeys
+  /// the keys of a file that nothing reads. One watcher at a time; a load keeps it.
   std::function<void(std::string_view section, std::string_view key)> WatchLookups;
 };
 
