@@ -1,6 +1,8 @@
 #include "archive/zip_extract.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -16,17 +18,17 @@ namespace {
 
 constexpr const char* kZipTitle = "Zip Error";
 
-void ZipFault(Prompter& prompter, const std::string& description, const char* position,
-              const std::string& archive, const std::string& folder) {
-  prompter.Message("Error in ZipModules/Orv_UnZip_to_file\r\r" + description +
-                       " - Module position " + position + "\r\rFile_to_unzip: " + archive +
-                       "\rUnzip_Dir: " + folder,
-                   kZipTitle, PromptIcon::Critical, PromptButtons::Ok);
+// Says what is wrong with the archive, in the user's terms: no routine names, no
+// positions, no folder the user never chose.
+void ZipFault(Prompter& prompter, const std::string& archive, const std::string& what) {
+  prompter.Message("The archive '" + archive + "' cannot be used: " + what + ".", kZipTitle,
+                   PromptIcon::Critical, PromptButtons::Ok);
 }
 
-std::string ParentFolder(const std::string& path) {
-  const std::string parent = fs::path(path).parent_path().string();
-  return parent.empty() ? "" : parent + "/";
+std::string Lowered(std::string text) {
+  if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z')
+    text[0] = static_cast<char>(text[0] - 'A' + 'a');
+  return text;
 }
 
 }  // namespace
@@ -38,18 +40,18 @@ std::string Orv_UnZip_to_file(const std::string& archive, const std::string& fol
   unzip.UnzipFolder(Trim(folder));
   // Only the first entry is the data file; the rest stay in the archive.
   if (!unzip.Directory()) {
-    ZipFault(prompter, unzip.Error(), "4", archive, folder);
+    ZipFault(prompter, archive, Lowered(unzip.Error()));
     return "";
   }
   if (unzip.FileCount() < 1) {
-    ZipFault(prompter, "The archive holds no file", "5", archive, folder);
+    ZipFault(prompter, archive, "it holds no file");
     return "";
   }
   const std::string name = unzip.Filename(1);
   for (long i = 2; i <= unzip.FileCount(); ++i) unzip.FileSelected(i, false);
   unzip.OverwriteExisting(true);
   if (!unzip.Unzip()) {
-    ZipFault(prompter, unzip.Error(), "6", archive, folder);
+    ZipFault(prompter, archive, Lowered(unzip.Error()));
     return "";
   }
   fs::path extracted = fs::path(Trim(folder).empty() ? "." : Trim(folder)) / name;
@@ -58,7 +60,8 @@ std::string Orv_UnZip_to_file(const std::string& archive, const std::string& fol
   std::error_code ec;
   fs::copy_file(extracted, Trim(target), fs::copy_options::overwrite_existing, ec);
   if (ec) {
-    ZipFault(prompter, ec.message(), "7", archive, folder);
+    ZipFault(prompter, archive,
+             "the extracted file cannot be copied to " + Trim(target) + ": " + ec.message());
     fs::remove(extracted, ec);
     return "";
   }
@@ -66,35 +69,38 @@ std::string Orv_UnZip_to_file(const std::string& archive, const std::string& fol
   return Trim(target);
 }
 
-bool ExtractFirstEntryTo(const std::string& archive, const std::string& target,
-                         Prompter& prompter) {
-  const std::string folder = ParentFolder(archive);
+bool ExtractFirstEntryTo(const std::string& archive, const std::string& target, Prompter& prompter,
+                         std::string* entryName) {
   std::string error;
   ZipReader reader;
   std::vector<ZipEntry> entries;
   if (!reader.Open(archive, error) || !reader.List(entries, error)) {
-    ZipFault(prompter, error, "4", archive, folder);
+    ZipFault(prompter, archive, error);
     return false;
   }
   if (entries.empty()) {
-    ZipFault(prompter, "The archive holds no file", "5", archive, folder);
+    ZipFault(prompter, archive, "it holds no file");
     return false;
   }
+  const ZipEntry& first = entries.front();
+  if (entryName != nullptr)
+    *entryName = first.Folder.empty() ? first.Name : first.Folder + "/" + first.Name;
   std::FILE* out = std::fopen(target.c_str(), "wb");
   if (out == nullptr) {
-    ZipFault(prompter, "The temporary file cannot be written", "6", archive, folder);
+    ZipFault(prompter, archive,
+             "the temporary file " + target + " cannot be written: " + std::strerror(errno));
     return false;
   }
-  bool ok = reader.Copy(entries.front(), out, error);
+  bool ok = reader.Copy(first, out, error);
   if (std::fclose(out) != 0 && ok) {
-    error = "The temporary file cannot be written";
+    error = "the temporary file " + target + " cannot be written: " + std::strerror(errno);
     ok = false;
   }
   if (!ok) {
-    // Nothing half-extracted may be taken for a data file.
+    // Nothing half-extracted may be taken for a data file, nor fill the disk.
     std::FILE* clear = std::fopen(target.c_str(), "wb");
     if (clear != nullptr) std::fclose(clear);
-    ZipFault(prompter, error, "6", archive, folder);
+    ZipFault(prompter, archive, error);
   }
   return ok;
 }

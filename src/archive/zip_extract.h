@@ -15,9 +15,10 @@ std::string Orv_UnZip_to_file(const std::string& archive, const std::string& fol
 
 /// Streams the archive's first file entry into target (replacing its contents);
 /// nothing is written anywhere else. An unreadable, damaged, empty or encrypted
-/// archive or an entry over 1 GiB gives a "Zip Error" message, leaves target empty
-/// and returns false.
-bool ExtractFirstEntryTo(const std::string& archive, const std::string& target,
-                         Prompter& prompter);
+/// archive, or an entry too large or packed too densely for a result file, gives a
+/// "Zip Error" message that says what is wrong, leaves target empty and returns false.
+/// entryName, when given, receives the first entry's name inside the archive.
+bool ExtractFirstEntryTo(const std::string& archive, const std::string& target, Prompter& prompter,
+                         std::string* entryName = nullptr);
 
 }  // namespace vantrel

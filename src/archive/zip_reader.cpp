@@ -2,6 +2,9 @@
 
 #include <zip.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 
 namespace vantrel {
@@ -28,7 +31,22 @@ std::string DateText(std::time_t when) {
   return text;
 }
 
+std::string MiB(uint64_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MiB"; }
+
 }  // namespace
+
+std::string ExpansionFault(const ZipEntry& entry) {
+  if (entry.Size > kMaxEntryBytes) {
+    return "would unpack to " + MiB(entry.Size) + ", more than the " + MiB(kMaxEntryBytes) +
+           " a result file may have";
+  }
+  if (entry.Size > kRatioCheckBytes &&
+      entry.Size / std::max<uint64_t>(entry.PackedSize, 1) > kMaxExpansion) {
+    return "would unpack " + std::to_string(entry.PackedSize) + " bytes to " + MiB(entry.Size) +
+           ", far more than any result file packs (a ZIP bomb?)";
+  }
+  return "";
+}
 
 ZipReader::~ZipReader() {
   if (archive_ != nullptr) zip_discard(archive_);
@@ -40,7 +58,7 @@ bool ZipReader::Open(const std::string& path, std::string& error) {
   if (archive_ != nullptr) return true;
   zip_error_t detail;
   zip_error_init_with_code(&detail, code);
-  error = std::string("The archive cannot be read: ") + zip_error_strerror(&detail);
+  error = std::string("it cannot be read as a ZIP archive: ") + zip_error_strerror(&detail);
   zip_error_fini(&detail);
   return false;
 }
@@ -52,7 +70,7 @@ bool ZipReader::List(std::vector<ZipEntry>& entries, std::string& error) {
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(archive_, static_cast<zip_uint64_t>(i), 0, &st) != 0) {
-      error = std::string("The archive's directory is damaged: ") + zip_strerror(archive_);
+      error = std::string("its directory is damaged: ") + zip_strerror(archive_);
       return false;
     }
     std::string full = (st.valid & ZIP_STAT_NAME) != 0 && st.name != nullptr ? st.name : "";
@@ -80,16 +98,18 @@ bool ZipReader::List(std::vector<ZipEntry>& entries, std::string& error) {
 bool ZipReader::Copy(const ZipEntry& entry, std::FILE* out, std::string& error) {
   const std::string name = entry.Folder.empty() ? entry.Name : entry.Folder + "/" + entry.Name;
   if (entry.Encrypted) {
-    error = "The entry '" + name + "' is encrypted";
+    error = "its entry '" + name + "' is encrypted";
     return false;
   }
-  if (entry.Size > kMaxEntryBytes) {
-    error = "The entry '" + name + "' is larger than 1 GiB";
+  // Refused before a byte is inflated: a bomb must cost neither time nor disk.
+  if (const std::string why = ExpansionFault(entry); !why.empty()) {
+    error = "its entry '" + name + "' " + why;
     return false;
   }
+  const uint64_t cap = entry.Size;
   zip_file_t* file = zip_fopen_index(archive_, entry.ArchiveIndex, 0);
   if (file == nullptr) {
-    error = "The entry '" + name + "' cannot be read: " + zip_strerror(archive_);
+    error = "its entry '" + name + "' cannot be read: " + zip_strerror(archive_);
     return false;
   }
   std::vector<char> buffer(1 << 16);
@@ -98,22 +118,21 @@ bool ZipReader::Copy(const ZipEntry& entry, std::FILE* out, std::string& error) 
   for (;;) {
     const zip_int64_t got = zip_fread(file, buffer.data(), buffer.size());
     if (got < 0) {
-      error = "The entry '" + name + "' is damaged: " + zip_file_strerror(file);
+      error = "its entry '" + name + "' is damaged: " + zip_file_strerror(file);
       ok = false;
       break;
     }
     if (got == 0) break;
     total += static_cast<uint64_t>(got);
     // The directory's size may be forged; the bytes themselves decide.
-    if (total > kMaxEntryBytes) {
-      error = "The entry '" + name + "' is larger than 1 GiB";
+    if (total > cap) {
+      error = "its entry '" + name + "' holds more data than the archive's directory declares";
       ok = false;
       break;
     }
-    if (out != nullptr &&
-        std::fwrite(buffer.data(), 1, static_cast<std::size_t>(got), out) !=
-            static_cast<std::size_t>(got)) {
-      error = "The extracted data cannot be written";
+    if (out != nullptr && std::fwrite(buffer.data(), 1, static_cast<std::size_t>(got), out) !=
+                              static_cast<std::size_t>(got)) {
+      error = std::string("the extracted data cannot be written: ") + std::strerror(errno);
       ok = false;
       break;
     }

@@ -12,6 +12,15 @@ struct zip;
 
 namespace vantrel {
 
+/// Text packs well, but not a thousandfold: beyond this an entry is taken for a bomb.
+inline constexpr uint64_t kMaxExpansion = 200;
+/// Small entries are not checked for their ratio: a tiny file may pack any way.
+inline constexpr uint64_t kRatioCheckBytes = uint64_t{1} << 20;
+
+/// Why the entry's declared sizes forbid unpacking it ("" when they do not): too large,
+/// or packed too densely for a result file.
+std::string ExpansionFault(const ZipEntry& entry);
+
 class ZipReader {
  public:
   ZipReader() = default;
@@ -23,8 +32,9 @@ class ZipReader {
   bool Open(const std::string& path, std::string& error);
   /// The archive's file entries in order; folder entries are left out.
   bool List(std::vector<ZipEntry>& entries, std::string& error);
-  /// Writes the entry's bytes to out. Refuses encrypted entries and entries over
-  /// kMaxEntryBytes, whatever their directory record claims; checks the CRC.
+  /// Writes the entry's bytes to out. Refuses encrypted entries, entries that
+  /// ExpansionFault refuses and entries that unpack to more than they declare; checks
+  /// the CRC. error says what is wrong, to follow "the archive ...".
   bool Copy(const ZipEntry& entry, std::FILE* out, std::string& error);
 
  private:

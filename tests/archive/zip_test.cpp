@@ -154,17 +154,45 @@ TEST(ExtractFirstEntryTo, BadArchivesGiveTheZipErrorAndAnEmptyTarget) {
         << name;
     ASSERT_EQ(prompter.messages.size(), 1u) << name;
     EXPECT_EQ(prompter.messages[0].title, "Zip Error");
-    EXPECT_EQ(prompter.messages[0].text.rfind("Error in ZipModules/Orv_UnZip_to_file\r\r", 0), 0u);
-    EXPECT_NE(prompter.messages[0].text.find("File_to_unzip: "), std::string::npos);
+    // What is wrong with the archive, in the user's words only.
+    EXPECT_EQ(prompter.messages[0].text.rfind(
+                  "The archive '" + (dir.path() / name).string() + "' cannot be used: ", 0),
+              0u);
+    EXPECT_EQ(prompter.messages[0].text.find("ZipModules"), std::string::npos);
     const std::string left = ReadFileBytes(target);
     EXPECT_TRUE(left.empty() || left == "stale") << name;
     if (std::string(name) == "big.zip") {
-      EXPECT_NE(prompter.messages[0].text.find("larger than 1 GiB"), std::string::npos);
+      EXPECT_NE(prompter.messages[0].text.find("would unpack to 2048 MiB"), std::string::npos);
     }
     if (std::string(name) == "locked.zip") {
       EXPECT_NE(prompter.messages[0].text.find("encrypted"), std::string::npos);
     }
   }
+}
+
+TEST(ExtractFirstEntryTo, ABombIsRefusedByItsDirectoryBeforeAnythingIsUnpacked) {
+  TempDir dir;
+  RecordingPrompter prompter;
+  const fs::path target = dir.Write("target.txt", "");
+  const std::string bomb = std::string(VANTREL_TEST_DATA_DIR) + "/hostile/bomb.zip";
+  EXPECT_FALSE(ExtractFirstEntryTo(bomb, target.string(), prompter));
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_NE(prompter.messages[0].text.find("to 20 MiB, far more than any result file packs"),
+            std::string::npos);
+  EXPECT_EQ(fs::file_size(target), 0u);
+}
+
+TEST(ExtractFirstEntryTo, AnEntryThatUnpacksToMoreThanItDeclaresIsCut) {
+  TempDir dir;
+  dir.Write("data.txt", std::string(3000, 'd'));
+  RunZip(dir.path(), "stored.zip -0 data.txt");
+  ForgeSize(dir.path() / "stored.zip", 100);
+  RecordingPrompter prompter;
+  const fs::path target = dir.Write("target.txt", "");
+  EXPECT_FALSE(
+      ExtractFirstEntryTo((dir.path() / "stored.zip").string(), target.string(), prompter));
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(fs::file_size(target), 0u);
 }
 
 }  // namespace
