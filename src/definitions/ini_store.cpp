@@ -2,9 +2,9 @@
 
 #include <limits>
 
-#include "definitions/file_bytes.h"
 #include "support/encoding.h"
 #include "support/number.h"
+#include "support/plain_file.h"
 #include "support/text.h"
 
 namespace vantrel {
@@ -17,17 +17,17 @@ constexpr int kMaxRangeElements = 10000;
 constexpr std::size_t kRangeEndDigits = 50;
 
 // Lines end at CR, CR LF or LF; the last line needs no end.
-std::vector<std::string> CutLines(const std::string& bytes) {
+std::vector<std::string> CutLines(std::string_view bytes) {
   std::vector<std::string> lines;
   std::size_t start = 0;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const char c = bytes[i];
     if (c != '\r' && c != '\n') continue;
-    lines.push_back(bytes.substr(start, i - start));
+    lines.emplace_back(bytes.substr(start, i - start));
     if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
     start = i + 1;
   }
-  if (start < bytes.size()) lines.push_back(bytes.substr(start));
+  if (start < bytes.size()) lines.emplace_back(bytes.substr(start));
   return lines;
 }
 
@@ -64,9 +64,20 @@ bool RangeBounds(std::string_view element, std::size_t dots, int& first, int& la
 bool LoadIni(const std::string& path, IniStore& store, Prompter& prompter) {
   std::string bytes;
   std::string error;
-  if (!ReadDefinitionBytes(path, bytes, error)) {
+  if (!ReadPlainFile(path, bytes, error)) {
     prompter.Tell("The definition file " + path + " cannot be read: " + error, {},
                   PromptIcon::Critical);
+    return false;
+  }
+  return LoadIniBytes(bytes, path, store, prompter);
+}
+
+bool LoadIniBytes(std::string_view bytes, const std::string& path, IniStore& store,
+                  Prompter& prompter) {
+  if (const std::string fault = TextFault(bytes); !fault.empty()) {
+    prompter.Tell(
+        "The definition file " + path + " cannot be read: " + fault + ".\r\rNothing was loaded.",
+        {}, PromptIcon::Critical);
     return false;
   }
 
@@ -74,7 +85,7 @@ bool LoadIni(const std::string& path, IniStore& store, Prompter& prompter) {
   loaded.WatchLookups = store.WatchLookups;
   int lineCount = 0, reports = 0, graphs = 0, tables = 0, profiles = 0, sequences = 0;
   bool inGeneral = false;
-  for (const std::string& raw : CutLines(bytes)) {
+  for (const std::string& raw : CutLines(WithoutBom(bytes))) {
     std::string line = Trim(DecodeInput(raw));
     if (line.empty()) continue;
     if (++lineCount > kStoreCapacity) {

@@ -37,6 +37,9 @@ namespace vantrel {
 /// more lines than the store's 16-bit counts, is reported through prompter and leaves
 /// store as it was; the result is then false.
 bool LoadIni(const std::string& path, IniStore& store, Prompter& prompter);
+/// LoadIni of bytes already read; path only names the file in messages.
+bool LoadIniBytes(std::string_view bytes, const std::string& path, IniStore& store,
+                  Prompter& prompter);
 
 /// The value of key in the first section named section (brackets included), or def.
 std::string GetKey(const IniStore& store, std::string_view section, std::string_view key,

@@ -18,6 +18,16 @@ double KeyReader::Number(std::string_view key, std::string_view def) const {
   return Val(Text(key, def));
 }
 
+double KeyReader::NumberIn(std::string_view key, std::string_view def, double low,
+                           double high) const {
+  const std::string value = Text(key, def);
+  const double n = Val(value);
+  if (n >= low && n <= high) return n;
+  Rejected(key, value, def,
+           "is outside the range " + FormatGeneral(low) + " to " + FormatGeneral(high));
+  return Val(def);
+}
+
 int16_t KeyReader::Integer(std::string_view key, std::string_view def) const {
   const std::string value = Text(key, def);
   if (const auto n = IntegerOf(value)) return *n;
@@ -45,7 +55,7 @@ std::vector<std::string> KeyReader::List(std::string_view text, std::string_view
 }
 
 int16_t KeyReader::Rejected(std::string_view key, const std::string& value, std::string_view def,
-                            const char* why) const {
+                            const std::string& why) const {
   prompter_.Tell("The value '" + value + "' of " + std::string(key) + " in " + section_ + " " +
                      why + ".\r\rThe default " + std::string(def) + " is used instead.",
                  {}, PromptIcon::Exclamation);

@@ -27,6 +27,9 @@ class KeyReader {
   bool Flag(std::string_view key, std::string_view def) const;
   /// The leading number of the value.
   double Number(std::string_view key, std::string_view def) const;
+  /// The leading number when it lies in low..high; anything else is reported with the
+  /// range and the default taken instead.
+  double NumberIn(std::string_view key, std::string_view def, double low, double high) const;
   /// The leading number rounded, halves to even. A value beyond 16 bits is reported
   /// and the default taken instead.
   int16_t Integer(std::string_view key, std::string_view def) const;
@@ -39,7 +42,7 @@ class KeyReader {
 
  private:
   int16_t Rejected(std::string_view key, const std::string& value, std::string_view def,
-                   const char* why) const;
+                   const std::string& why) const;
 
   const IniStore& store_;
   std::string section_;

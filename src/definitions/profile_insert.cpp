@@ -6,8 +6,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "definitions/file_bytes.h"
 #include "definitions/profiles.h"
+#include "support/plain_file.h"
 #include "support/text.h"
 
 namespace vantrel {
@@ -117,12 +117,15 @@ bool InsertProfileLine(const std::string& definitionPath, const std::string& lin
   if (ec) return fail("Cannot open " + definitionPath + ": " + ec.message());
   std::string bytes;
   std::string error;
-  if (!ReadDefinitionBytes(target.string(), bytes, error)) {
+  if (!ReadPlainFile(target.string(), bytes, error)) {
     return fail("Cannot open " + target.string() + ": " + error);
   }
 
   bool placed = false;
-  const std::string content = WithProfileLine(bytes, line, placed);
+  // A byte order mark stays where it was, in front of everything.
+  const std::string_view text = WithoutBom(bytes);
+  const std::string bom = bytes.substr(0, bytes.size() - text.size());
+  const std::string content = bom + WithProfileLine(std::string(text), line, placed);
   if (!placed) {
     prompter.Tell(
         "No suitable place found to insert the profile string.\r\r"

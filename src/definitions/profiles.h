@@ -30,11 +30,16 @@ struct ProfileTable {
 
 namespace vantrel {
 
+/// The "Profile Error" text for a profile with entries that are not report numbers,
+/// naming the first and what is wrong with it (a reversed or oversized range, say);
+/// "" when every entry is a number.
+std::string ProfileFault(const ProfileEntry& profile);
+
 /// Clears reports 1..numReports, then selects every numeric entry of the profile
-/// (1-based report numbers). A non-numeric entry gives the "Profile Error" message;
-/// an entry outside the selection's bounds is ignored.
-void SelectReportsByProfile(const ProfileEntry& profile, int numReports,
-                            ReportSelection& selection, Prompter& prompter);
+/// (1-based report numbers). Entries that are not numbers give one "Profile Error"
+/// message; an entry outside the selection's bounds is ignored.
+void SelectReportsByProfile(const ProfileEntry& profile, int numReports, ReportSelection& selection,
+                            Prompter& prompter);
 
 /// Writes line into the definition file after the [GENERAL] section's lines, through
 /// a temporary file in the same folder renamed over the original. True when written.

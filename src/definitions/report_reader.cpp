@@ -13,11 +13,14 @@ namespace vantrel {
 
 namespace {
 
+constexpr double kMaxLogoHeight = 200;  // millimetres
+
 void ReadSecondGroup(const IniStore& ini, ProgramState& state, Prompter& prompter) {
   const KeyReader general(ini, "[GENERAL]", prompter);
   AppSettings& s = state.Settings;
   s.TableFormat = general.Text("TABLEFORMAT", "0.0");
-  s.LogoHeight = FormatGeneral(general.Number("LOGOHEIGHT", "0"));
+  // -1 is the picture's own height; more than a page's height draws nothing at all.
+  s.LogoHeight = FormatGeneral(general.NumberIn("LOGOHEIGHT", "0", -1, kMaxLogoHeight));
   s.LogoCenter = general.Flag("LOGOCENTER", "TRUE");
   s.GridColour = ToLower(general.Text("GRIDCOLOUR", "grey"));
   if (s.GridColour == "grey") s.GridColour = ToLower(general.Text("GRIDCOLOR", "grey"));

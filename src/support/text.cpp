@@ -135,4 +135,15 @@ std::string CarriageReturnsToLineBreaks(std::string_view text) {
   return out;
 }
 
+std::string WithoutControls(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 && c != '\t') || byte == 0x7F) continue;
+    out.push_back(c);
+  }
+  return out;
+}
+
 }  // namespace vantrel

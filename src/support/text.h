@@ -39,4 +39,8 @@ std::vector<std::string> SplitAt(std::string_view text, char separator);
 /// Message texts separate lines with carriage returns; displays want line feeds.
 std::string CarriageReturnsToLineBreaks(std::string_view text);
 
+/// The text without control characters (tab kept): for output that a terminal, a
+/// spreadsheet or a parser reads, where a NUL or an escape byte from a file does harm.
+std::string WithoutControls(std::string_view text);
+
 }  // namespace vantrel

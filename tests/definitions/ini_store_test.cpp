@@ -114,6 +114,24 @@ TEST(LoadIni, RefusesWhatItCannotHoldAndKeepsTheEarlierDefinition) {
   EXPECT_EQ(store.EntryCount, 32767);
 }
 
+TEST(LoadIni, SkipsAByteOrderMarkAndRefusesWhatIsNotText) {
+  const Loaded bom("\xEF\xBB\xBF[GENERAL]\r\nAPPNAME=Marked\r\n");
+  ASSERT_TRUE(bom.ok);
+  EXPECT_EQ(GetKey(bom.store, "[GENERAL]", "APPNAME", ""), "Marked");
+
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : std::string("[GENERAL]\r\nAPPNAME=Wide\r\n")) utf16 += std::string{c, '\0'};
+  std::string binary;
+  for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>(i * 37 + 11));
+  for (const std::string& bytes : {utf16, binary}) {
+    const Loaded refused(bytes);
+    EXPECT_FALSE(refused.ok);
+    ASSERT_EQ(refused.prompter.messages.size(), 1u);
+    EXPECT_NE(refused.prompter.messages[0].text.find(bytes == utf16 ? "UTF-16" : "binary data"),
+              std::string::npos);
+  }
+}
+
 TEST(GetKey, SearchesOnlyTheFirstSectionOfANameAndTakesTheFirstKey) {
   const Loaded l(
       IniText({"[GENERAL]", "A=1", "A=2", "[HEADER]", "B=3", "[general]", "A=9", "C=4"}));

@@ -114,5 +114,24 @@ TEST(ReadReportsIni, TakesTheDefaultForANumberBeyondSixteenBits) {
   EXPECT_NE(d.prompter.messages[0].text.find("BORDER"), std::string::npos);
 }
 
+TEST(ReadReportsIni, ALogoHeightBeyondThePageIsRefusedWithItsRange) {
+  for (const char* value : {"1e9", "-5", "201"}) {
+    LoadedDefinition d;
+    ASSERT_TRUE(d.Load(IniText({"[GENERAL]", std::string("LOGOHEIGHT=") + value, "[REPORT]"})));
+    d.Report(1);
+    EXPECT_EQ(d.state->Settings.LogoHeight, "0") << value;
+    ASSERT_EQ(d.prompter.messages.size(), 1u) << value;
+    EXPECT_EQ(d.prompter.messages[0].text,
+              std::string("The value '") + value +
+                  "' of LOGOHEIGHT in [GENERAL] is outside the range -1 to 200.\r\r"
+                  "The default 0 is used instead.");
+  }
+  LoadedDefinition own;
+  ASSERT_TRUE(own.Load(IniText({"[GENERAL]", "LOGOHEIGHT=-1", "[REPORT]"})));
+  own.Report(1);
+  EXPECT_EQ(own.state->Settings.LogoHeight, "-1");
+  EXPECT_TRUE(own.prompter.messages.empty());
+}
+
 }  // namespace
 }  // namespace vantrel
