@@ -62,9 +62,11 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
   std::vector<std::string> headings;
   for (int headingLine = 0;; ++headingLine) {
     const std::size_t position = cursor.Position();
-    if (!cursor.Next(line)) return false;
     // A block without data rows must not borrow the next block's rows.
-    if (StartsBlock(line)) return false;
+    if (!cursor.Next(line) || StartsBlock(line)) {
+      Incomplete(entry, "it has no data rows");
+      return false;
+    }
     const int n = LineFields(line, delimiter_, fields);
     if (n >= 1 && (fields[0] == "-" || IsNumeric(fields[0]))) {
       cursor.Seek(position);
@@ -87,15 +89,26 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     int n = cursor.Next(line) ? LineFields(line, delimiter_, fields) : -1;
     if (n > block.Cols() && block.Rows() <= 2) block.SetCols(n);
     if (n > 0 && AllBlank(fields)) n = 1;
-    if (n < 2) return true;
+    if (n < 2) {
+      if (block.Rows() == 0) Incomplete(entry, "it has no data rows");
+      return true;
+    }
     if (block.Rows() >= kMaxRows) {
-      prompter_.Message("Error in ObjData/ReadTestData\r\rThe test '" + entry.Name +
-                            "' has more than " + std::to_string(kMaxRows) +
-                            " rows; it cannot be read.",
-                        "Error", PromptIcon::Exclamation, PromptButtons::Ok);
+      // Every graph of the test asks again; one message is enough.
+      if (unreadable_.insert(entry.Start).second) {
+        prompter_.Message("Error in ObjData/ReadTestData\r\rThe test '" + entry.Name +
+                              "' has more than " + std::to_string(kMaxRows) +
+                              " rows; it cannot be read.",
+                          "Error", PromptIcon::Exclamation, PromptButtons::Ok);
+      }
       return false;
     }
     const int cols = block.Cols();
+    if (n < cols) {
+      Incomplete(entry, "its row " + std::to_string(block.Rows() + 1) + " holds " +
+                            std::to_string(n) + " of " + std::to_string(cols) +
+                            " columns (is the file cut short?)");
+    }
     std::vector<Cell> cells(static_cast<std::size_t>(cols));
     for (int k = 0; k < n && k < cols; ++k) {
       ParseCell(fields[static_cast<std::size_t>(k)], cells[static_cast<std::size_t>(k)]);
@@ -104,6 +117,12 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     if (status.find('F') != std::string_view::npos) entry.Failed = true;
     block.AddRow(std::move(cells), std::string(status));
   }
+}
+
+void ObjData::Incomplete(const TestIndexEntry& entry, const std::string& why) {
+  if (!incomplete_.insert(entry.Start).second) return;
+  prompter_.Message("The test '" + entry.Name + "' is incomplete: " + why + ".", "Incomplete Test",
+                    PromptIcon::Exclamation, PromptButtons::Ok);
 }
 
 void ObjData::ResetNumCols() {

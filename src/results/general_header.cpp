@@ -41,7 +41,13 @@ bool ObjData::ReadGeneralHeader(std::size_t& bodyStart) {
   std::string_view line;
   while (!cursor.AtEnd()) {
     const std::size_t position = cursor.Position();
-    if (position > static_cast<std::size_t>(kHeaderBytes)) return false;
+    if (position > static_cast<std::size_t>(kHeaderBytes)) {
+      indexFault_ =
+          "its general header does not end (with a 'TEST:' or 'EXIT STATUS:' line) "
+          "within its first " +
+          std::to_string(kHeaderBytes) + " bytes";
+      return false;
+    }
     cursor.Next(line);
     const int n = LineFields(line, delimiter_, fields);
     if (n == 0) continue;
@@ -111,6 +117,11 @@ bool ObjData::ReadGeneralHeader(std::size_t& bodyStart) {
     }
   }
   if (!appName.empty()) state_.AppTitle = appName;
+  if (!ended) {
+    indexFault_ =
+        "it is not a result file: no 'TEST:' or 'EXIT STATUS:' line ends a general "
+        "header";
+  }
   return ended;
 }
 

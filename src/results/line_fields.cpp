@@ -27,6 +27,16 @@ bool LineCursor::Next(std::string_view& line) {
   const std::size_t left = text_.size() - offset_;
   const void* hit = std::memchr(begin, '\n', left);
   std::size_t length = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - begin) : left;
+  // A lone CR ends a line too: lines merged at it would mix header keys and values.
+  const void* cr = std::memchr(begin, '\r', length);
+  if (cr != nullptr) {
+    const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(cr) - begin);
+    if (at + 1 < length || hit == nullptr) {
+      offset_ += at + 1;
+      line = std::string_view(begin, at);
+      return true;
+    }
+  }
   offset_ += hit ? length + 1 : length;
   if (length > 0 && begin[length - 1] == '\r') --length;
   line = std::string_view(begin, length);

@@ -15,7 +15,7 @@ inline constexpr int kMaxFields = 5001;
 /// fields takes the rest of the line, delimiters included. Fields are not trimmed.
 int LineFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields);
 
-/// Walks the lines of a text held in memory. Lines end in LF or CR LF.
+/// Walks the lines of a text held in memory. Lines end in LF, CR LF or a lone CR.
 class LineCursor {
  public:
   explicit LineCursor(std::string_view text, std::size_t position = 1)

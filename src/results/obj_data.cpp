@@ -12,36 +12,14 @@
 
 #include "archive/zip_extract.h"
 #include "archive/zip_name.h"
+#include "support/plain_file.h"
+#include "support/temporary_files.h"
 
 namespace vantrel {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Reads a whole file; errno-style code on failure.
-int ReadWhole(const std::string& path, std::string& bytes) {
-  bytes.clear();
-  std::FILE* in = std::fopen(path.c_str(), "rb");
-  if (in == nullptr) return errno != 0 ? errno : EIO;
-  struct stat info {};
-  if (fstat(fileno(in), &info) == 0 && info.st_size > 0) {
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
-  }
-  char buffer[1 << 16];
-  int code = 0;
-  for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, in);
-    bytes.append(buffer, got);
-    if (got < sizeof buffer) {
-      if (std::ferror(in)) code = errno != 0 ? errno : EIO;
-      break;
-    }
-  }
-  std::fclose(in);
-  if (code != 0) bytes.clear();
-  return code;
-}
 
 int WriteWhole(const std::string& path, std::string_view bytes) {
   std::FILE* out = std::fopen(path.c_str(), "wb");
@@ -52,19 +30,36 @@ int WriteWhole(const std::string& path, std::string_view bytes) {
   return code;
 }
 
+// "it is empty" of an archive's entry reads "its first entry 'x' is empty".
+std::string OfEntry(const std::string& entry, const std::string& fault) {
+  const std::string subject = "its first entry '" + entry + "'";
+  return fault.rfind("it ", 0) == 0 ? subject + fault.substr(2) : subject + ": " + fault;
+}
+
 }  // namespace
 
 ObjData::ObjData(ProgramState& state, Prompter& prompter, DataHost& host)
     : state_(state), prompter_(prompter), host_(host) {}
 
 ObjData::~ObjData() {
-  if (copyPresent_ && !tempPath_.empty()) std::remove(tempPath_.c_str());
+  if (copyPresent_ && !tempPath_.empty()) {
+    std::remove(tempPath_.c_str());
+    ForgetTemporaryFile(tempPath_);
+  }
+}
+
+void ObjData::Refuse(const std::string& path, const std::string& reason) {
+  prompter_.Message("The data file '" + path + "' cannot be loaded: " + reason + ".", "File Error",
+                    PromptIcon::Critical, PromptButtons::Ok);
 }
 
 bool ObjData::RemoveCopy() {
   for (;;) {
     std::error_code ec;
-    if (fs::remove(tempPath_, ec) || !ec) return true;
+    if (fs::remove(tempPath_, ec) || !ec) {
+      ForgetTemporaryFile(tempPath_);
+      return true;
+    }
     if (ec != std::errc::permission_denied && ec != std::errc::operation_not_permitted &&
         ec != std::errc::device_or_resource_busy) {
       return false;
@@ -76,81 +71,105 @@ bool ObjData::RemoveCopy() {
   }
 }
 
-bool ObjData::SetFile(const std::string& path) {
-  std::error_code ec;
-  if (path.empty() || !fs::is_regular_file(path, ec)) return false;
-
-  host_.SetCaption(fs::path(path).filename().string() + " - Vantrel");
-
-  // Block positions are 32-bit.
-  if (!IsZipFile(path) && fs::file_size(path, ec) > static_cast<std::uintmax_t>(kMaxFileBytes)) {
-    prompter_.Message("File '" + path + "' is larger than 2 GB and cannot be read.", "File Error",
-                      PromptIcon::Critical, PromptButtons::Ok);
+// Reads the user's file, or checks that an archive is one; nothing changes on a refusal.
+bool ObjData::ReadSource(const std::string& path, std::string& bytes) {
+  std::string error;
+  if (IsZipFile(path)) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+      Refuse(path, std::strerror(errno));
+      return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+      // Read only for its reason: a folder or a pipe is refused without blocking.
+      ReadPlainFile(path, bytes, error, 0);
+      Refuse(path, error);
+      return false;
+    }
+    return true;
+  }
+  if (!ReadPlainFile(path, bytes, error, static_cast<std::uint64_t>(kMaxFileBytes))) {
+    Refuse(path, error);
     return false;
   }
+  if (bytes.empty()) error = "it is empty";
+  if (error.empty()) error = TextFault(bytes);
+  if (!error.empty()) {
+    Refuse(path, error);
+    bytes.clear();
+    return false;
+  }
+  return true;
+}
 
+bool ObjData::MakeCopyFile() {
+  std::string name = (fs::path(tempFolder_) / "RepXXXXXX").string();
+  const int fd = mkstemp(name.data());
+  if (fd < 0) {
+    prompter_.Tell(
+        "Error Creating a temporary File in " + tempFolder_ + ": " + std::strerror(errno),
+        state_.AppTitle, PromptIcon::Critical);
+    tempPath_.clear();
+    return false;
+  }
+  close(fd);
+  tempPath_ = name;
+  copyPresent_ = true;
+  RegisterTemporaryFile(tempPath_);
+  return true;
+}
+
+bool ObjData::ExtractCopy(const std::string& path) {
+  std::string entry;
+  if (!ExtractFirstEntryTo(path, tempPath_, prompter_, &entry)) return false;
+  std::string error;
+  if (!ReadPlainFile(tempPath_, contents_, error)) {
+    Refuse(path, "its temporary copy " + tempPath_ + " cannot be read: " + error);
+    return false;
+  }
+  if (contents_.empty()) error = "it is empty";
+  if (error.empty()) error = TextFault(contents_);
+  if (!error.empty()) {
+    Refuse(path, OfEntry(entry, error));
+    contents_.clear();
+    return false;
+  }
+  return true;
+}
+
+bool ObjData::WriteCopy(const std::string& path, std::string&& bytes) {
+  if (const int code = WriteWhole(tempPath_, bytes); code != 0) {
+    Refuse(path, "its temporary copy " + tempPath_ + " cannot be written: " + std::strerror(code));
+    // A half copy must not fill the folder until the next file.
+    std::FILE* clear = std::fopen(tempPath_.c_str(), "wb");
+    if (clear != nullptr) std::fclose(clear);
+    return false;
+  }
+  contents_ = std::move(bytes);
+  return true;
+}
+
+bool ObjData::SetFile(const std::string& path) {
+  std::string bytes;
+  if (!ReadSource(path, bytes)) return false;
+
+  host_.SetCaption(fs::path(path).filename().string() + " - Vantrel");
   if (copyPresent_ && !tempPath_.empty() && !RemoveCopy()) return false;
 
   // The old index and block point into the old copy's bytes.
   contents_.clear();
   testCount_ = 0;
   ResetNumCols();
+  unreadable_.clear();
+  incomplete_.clear();
 
-  std::string folder = "/tmp";
-  if (const char* tmp = std::getenv("TMPDIR"); tmp != nullptr && *tmp != '\0') {
-    if (fs::is_directory(tmp, ec)) {
-      folder = tmp;
-    } else {
-      prompter_.Tell("Error Finding the Temporary Directory", state_.AppTitle);
-    }
-  }
-  std::string name = (fs::path(folder) / "RepXXXXXX").string();
-  const int fd = mkstemp(name.data());
-  bool named = fd >= 0;
-  if (named) {
-    close(fd);
-    tempPath_ = name;
-    copyPresent_ = true;
-  } else {
-    tempPath_.clear();
-    prompter_.Tell("Error Creating a temporary File", state_.AppTitle);
-  }
-
-  if (IsZipFile(path)) {
-    if (!named || !ExtractFirstEntryTo(path, tempPath_, prompter_)) return false;
-    if (const int code = ReadWhole(tempPath_, contents_); code != 0) {
-      prompter_.Message(std::strerror(code), "Error", PromptIcon::Critical, PromptButtons::Ok);
-      return false;
-    }
-  } else {
-    if (const int code = ReadWhole(path, contents_); code != 0) {
-      if (code == EACCES || code == EPERM) {
-        prompter_.Message("File '" + path + "' is currently open.\r\r"
-                          "Please close this file before attempting to load it into the "
-                          "reports.",
-                          "File Error", PromptIcon::Critical, PromptButtons::Ok);
-      } else {
-        prompter_.Message(std::strerror(code), "Error", PromptIcon::Critical,
-                          PromptButtons::Ok);
-      }
-      return false;
-    }
-    if (named) {
-      if (const int code = WriteWhole(tempPath_, contents_); code != 0) {
-        contents_.clear();
-        prompter_.Message(std::strerror(code), "Error", PromptIcon::Critical,
-                          PromptButtons::Ok);
-        return false;
-      }
-    }
-  }
+  if (!MakeCopyFile()) return false;
+  const bool copied = IsZipFile(path) ? ExtractCopy(path) : WriteCopy(path, std::move(bytes));
+  if (!copied) return false;
 
   state_.DataFilePath = path;
-  if (!named) {
-    contents_.clear();
-    return false;
-  }
   const bool indexed = ReadTestNames();
+  if (!indexed && !indexFault_.empty()) Refuse(path, indexFault_);
   Set_Sequence_Profiles(testDescription_);
   return indexed;
 }

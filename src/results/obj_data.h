@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -51,9 +52,14 @@ class ObjData {
   ObjData(const ObjData&) = delete;
   ObjData& operator=(const ObjData&) = delete;
 
+  /// The folder for the temporary copies; "/tmp" until told otherwise. The caller
+  /// decides where it comes from (TMPDIR, a setting).
+  void UseTempFolder(std::string folder) { tempFolder_ = std::move(folder); }
+
   /// Copies the file (or a ZIP archive's first entry) to a fresh temporary copy,
   /// indexes it and preselects reports by the header's sequence profile. False when
-  /// nothing usable was loaded; faults other than a missing file are reported.
+  /// nothing usable was loaded, always with a message that says why. A refused file
+  /// leaves the earlier one loaded.
   bool SetFile(const std::string& path);
   /// Path of the current temporary copy, "" before the first SetFile.
   const std::string& TempPath() const { return tempPath_; }
@@ -80,6 +86,11 @@ class ObjData {
   std::optional<ParsedTest> FindTest(std::string_view name, int16_t occurrence);
   /// Parses the block of one index entry, through the cache.
   std::optional<ParsedTest> ParseEntry(int16_t indexEntry);
+  /// Tests whose block could not be read at all (too many rows), and tests with a
+  /// block that lacks data (no rows, short rows), since the last SetFile. Each was
+  /// reported once.
+  int UnreadableTests() const { return static_cast<int>(unreadable_.size()); }
+  int IncompleteTests() const { return static_cast<int>(incomplete_.size()); }
   /// Empties the block cache; called at the start of every report.
   void ResetNumCols();
   /// True when the cached block has more than k pair columns.
@@ -117,10 +128,16 @@ class ObjData {
   bool PrintComments(std::string_view comment, TextGrid& grid) const;
 
  private:
-  bool LoadCopy(const std::string& path);
+  void Refuse(const std::string& path, const std::string& reason);
+  bool ReadSource(const std::string& path, std::string& bytes);
+  bool MakeCopyFile();
+  bool ExtractCopy(const std::string& path);
+  bool WriteCopy(const std::string& path, std::string&& bytes);
   bool RemoveCopy();
   bool ReadGeneralHeader(std::size_t& bodyStart);
+  void TooManyTests(std::size_t from);
   bool ParseBlock(int16_t entry);
+  void Incomplete(const TestIndexEntry& entry, const std::string& why);
   bool ReadSummaryRows(int16_t entry, TextGrid& rows);
   bool Summarise(std::string_view name, TextGrid& grid, int columns, int rows, bool& anyFail,
                  bool raw);
@@ -129,8 +146,10 @@ class ObjData {
   Prompter& prompter_;
   DataHost& host_;
 
+  std::string tempFolder_ = "/tmp";
   std::string tempPath_;
   bool copyPresent_ = false;
+  std::string indexFault_;  // why the last ReadTestNames found no header
   std::string contents_;
 
   std::vector<TestIndexEntry> index_;
@@ -148,6 +167,8 @@ class ObjData {
   std::array<std::string, kHeaderSlots> leftValues_;
   std::array<std::string, kHeaderSlots> rightValues_;
 
+  std::set<int32_t> unreadable_;  // block starts, reported once each
+  std::set<int32_t> incomplete_;
   TestBlock current_;
   TestBlock cache_;
   int32_t cacheKey_ = 0;

@@ -21,10 +21,33 @@ std::string_view FieldFrom(std::string_view line, std::size_t offset, char delim
   return TrimView(rest);
 }
 
+// Test and summary blocks from position on, for the message of a file with too many.
+int CountBlocks(std::string_view contents, std::size_t position) {
+  int count = 0;
+  LineCursor cursor(contents, position);
+  std::string_view line;
+  while (cursor.Next(line)) {
+    if (StartsWith(line, "TEST:") || StartsWith(line, "TEST SUMMARY :") ||
+        StartsWith(line, "SUMMARY INFORMATION")) {
+      ++count;
+    }
+  }
+  return count;
+}
+
 }  // namespace
+
+void ObjData::TooManyTests(std::size_t from) {
+  const int total = testCount_ + CountBlocks(contents_, from);
+  prompter_.Tell(std::string(kMaxTestsMessage) + "\r\rThe file holds " + std::to_string(total) +
+                     " test and summary blocks; at most " + std::to_string(kMaxTests - 1) +
+                     " can be read.",
+                 "");
+}
 
 bool ObjData::ReadTestNames() {
   overallFailed_ = false;
+  indexFault_.clear();
   if (!copyPresent_) return false;
   const bool progress = host_.IsVisible();
   std::size_t position = 1;
@@ -53,7 +76,7 @@ bool ObjData::ReadTestNames() {
         host_.SetProgress(static_cast<int>(static_cast<double>(position) * 100 / length));
       }
       if (testCount_ >= kMaxTests) {
-        prompter_.Tell(kMaxTestsMessage, "");
+        TooManyTests(cursor.Position());
         return false;
       }
     } else if (first == 'P' && StartsWith(line, "Pass/Fail Status")) {
@@ -61,7 +84,7 @@ bool ObjData::ReadTestNames() {
     } else if ((first == 'T' && StartsWith(line, "TEST SUMMARY :")) ||
                (first == 'S' && StartsWith(line, "SUMMARY INFORMATION"))) {
       if (testCount_ >= kIndexSlots) {
-        prompter_.Tell(kMaxTestsMessage, "");
+        TooManyTests(position);
         return false;
       }
       index_.push_back(TestIndexEntry{"TEST SUMMARY :", static_cast<int32_t>(position), false});

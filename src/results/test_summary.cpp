@@ -1,10 +1,11 @@
 // Summary blocks, comment lists and the report preselection by sequence profile.
 
+#include "definitions/profiles.h"
+#include "results/line_fields.h"
+#include "results/obj_data.h"
 #include "support/encoding.h"
 #include "support/number.h"
 #include "support/text.h"
-#include "results/line_fields.h"
-#include "results/obj_data.h"
 
 namespace vantrel {
 
@@ -146,15 +147,14 @@ void ObjData::Set_Sequence_Profiles(const std::string& name) {
   if (profile == nullptr) return;
   // Unlike a chosen profile, a sequence profile clears every report, used or not.
   state_.Selection.fill(false);
+  if (const std::string fault = ProfileFault(*profile); !fault.empty()) {
+    prompter_.Message(fault, "Profile Error", PromptIcon::Exclamation, PromptButtons::Ok);
+  }
   const std::size_t count =
       std::min(profile->Reports.size(), static_cast<std::size_t>(std::max<int>(profile->Count, 0)));
   for (std::size_t i = 1; i < count; ++i) {
     const std::string& item = profile->Reports[i];
-    if (!IsNumeric(item)) {
-      prompter_.Message("Profile " + profile->Name + " contains a non-numeric entry",
-                        "Profile Error", PromptIcon::Exclamation, PromptButtons::Ok);
-      continue;
-    }
+    if (!IsNumeric(item)) continue;
     const auto number = IntegerOf(item);
     if (number && *number >= 1 && *number <= kReportSlots) {
       state_.Selection[static_cast<std::size_t>(*number - 1)] = true;

@@ -28,20 +28,10 @@ class RecordingHost : public DataHost {
   bool visible = false;
 };
 
-/// Points TMPDIR at a folder of its own for the fixture's life, so that copies can be
-/// counted.
+/// Copies go to a folder of the fixture's own, so that they can be counted.
 class DataFixture {
  public:
-  DataFixture() {
-    const char* old = std::getenv("TMPDIR");
-    hadTmp_ = old != nullptr;
-    if (hadTmp_) oldTmp_ = old;
-    setenv("TMPDIR", tmp.path().c_str(), 1);
-  }
-  ~DataFixture() {
-    if (hadTmp_) setenv("TMPDIR", oldTmp_.c_str(), 1);
-    else unsetenv("TMPDIR");
-  }
+  DataFixture() { data.UseTempFolder(tmp.path().string()); }
 
   /// Writes the file and opens it.
   bool Open(std::string_view bytes, std::string_view name = "run.txt") {
@@ -63,10 +53,6 @@ class DataFixture {
   RecordingPrompter prompter;
   RecordingHost host;
   ObjData data{state, prompter, host};
-
- private:
-  bool hadTmp_ = false;
-  std::string oldTmp_;
 };
 
 /// A small tab-delimited file: header lines, then the given body.

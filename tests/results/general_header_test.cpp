@@ -96,7 +96,9 @@ TEST(SetSequenceProfiles, TheHeadersDescriptionSelectsItsReports) {
   EXPECT_EQ(f.state.Selection, expected);
   EXPECT_EQ(f.host.selectionChanges, 1);
   ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_EQ(f.prompter.messages[0].text, "Profile Seq A contains a non-numeric entry");
+  EXPECT_EQ(f.prompter.messages[0].text,
+            "Profile Seq A contains a non-numeric entry: the entry 'x', which is not a "
+            "number.\r\rThese entries select no report.");
   EXPECT_EQ(f.prompter.messages[0].title, "Profile Error");
 
   f.data.Set_Sequence_Profiles("unknown");

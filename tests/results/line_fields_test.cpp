@@ -70,6 +70,16 @@ TEST(LineCursor, LinesEndInLfOrCrLfAndPositionsAreOneBased) {
   EXPECT_EQ(line, "two");
 }
 
+TEST(LineCursor, ALoneCarriageReturnEndsALineToo) {
+  // An editor that mixes line ends must not merge two header lines into one.
+  const std::string text = "a\rb\r\nc\r\rd\r";
+  LineCursor cursor(text);
+  std::string_view line;
+  std::vector<std::string> seen;
+  while (cursor.Next(line)) seen.emplace_back(line);
+  EXPECT_EQ(seen, (std::vector<std::string>{"a", "b", "c", "", "d"}));
+}
+
 // The parser's one-pass reading must agree with the shared numeric rules.
 TEST(NumericField, AgreesWithTheSharedNumericRules) {
   for (const char* text :

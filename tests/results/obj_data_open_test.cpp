@@ -16,12 +16,16 @@ namespace fs = std::filesystem;
 
 const std::string kFile = WithHeader(Block("Attenuation", "1\t1.0\t-2\t-3\t-9\tx\tPP"));
 
-TEST(SetFile, MissingFilesAndFoldersChangeNothing) {
+TEST(SetFile, MissingFilesAndFoldersSayWhyAndChangeNothing) {
   DataFixture f;
   EXPECT_FALSE(f.data.SetFile(""));
   EXPECT_FALSE(f.data.SetFile((f.files.path() / "absent.txt").string()));
   EXPECT_FALSE(f.data.SetFile(f.files.path().string()));
-  EXPECT_TRUE(f.prompter.messages.empty());
+  ASSERT_EQ(f.prompter.messages.size(), 3u);
+  EXPECT_EQ(f.prompter.messages[0].text,
+            "The data file '' cannot be loaded: no file name was given.");
+  EXPECT_NE(f.prompter.messages[1].text.find("No such file or directory"), std::string::npos);
+  EXPECT_NE(f.prompter.messages[2].text.find("it is a folder"), std::string::npos);
   EXPECT_TRUE(f.host.captions.empty());
   EXPECT_EQ(f.CopiesInTmp(), 0);
   EXPECT_EQ(f.state.DataFilePath, "");
@@ -51,13 +55,15 @@ TEST(SetFile, WorksOnAPrivateCopyThatTheNextFileAndTheEndRemove) {
   EXPECT_FALSE(fs::exists(firstCopy));
 }
 
-TEST(SetFile, AMissingTemporaryFolderIsReportedAndTheSystemOneServes) {
+TEST(SetFile, AMissingTemporaryFolderIsNamedWithTheReason) {
   DataFixture f;
-  setenv("TMPDIR", (f.tmp.path() / "gone").c_str(), 1);
-  ASSERT_TRUE(f.Open(kFile));
+  const std::string gone = (f.tmp.path() / "gone").string();
+  f.data.UseTempFolder(gone);
+  EXPECT_FALSE(f.Open(kFile));
   ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_EQ(f.prompter.messages[0].text, "Error Finding the Temporary Directory");
-  EXPECT_EQ(fs::path(f.data.TempPath()).parent_path(), "/tmp");
+  EXPECT_EQ(f.prompter.messages[0].text,
+            "Error Creating a temporary File in " + gone + ": No such file or directory");
+  EXPECT_EQ(f.data.TestCount(), 0);
 }
 
 TEST(SetFile, AFileThatCannotBeReadSaysSoAndFails) {
@@ -68,7 +74,8 @@ TEST(SetFile, AFileThatCannotBeReadSaysSoAndFails) {
   EXPECT_FALSE(f.data.SetFile(file.string()));
   ASSERT_EQ(f.prompter.messages.size(), 1u);
   EXPECT_EQ(f.prompter.messages[0].title, "File Error");
-  EXPECT_NE(f.prompter.messages[0].text.find("' is currently open."), std::string::npos);
+  EXPECT_EQ(f.prompter.messages[0].text,
+            "The data file '" + file.string() + "' cannot be loaded: Permission denied.");
 }
 
 TEST(SetFile, ANewFileNeverShowsTheOldFilesBlockFromTheCache) {

@@ -5,16 +5,20 @@
 #include "definitions/ini_store.h"
 #include "definitions/program_state.h"
 #include "definitions/settings_reader.h"
+#include "platform/signal_cleanup.h"
 #include "platform/stderr_prompter.h"
+#include "platform/temp_folder.h"
 #include "results/data_host.h"
 #include "results/obj_data.h"
+#include "support/text.h"
 #include "tools/vantrel_report/commands.h"
 
 namespace vantrel::report_tool {
 
 namespace {
 
-void Line(const std::string& text) {
+void Line(const std::string& raw) {
+  const std::string text = WithoutControls(raw);
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fputc('\n', stdout);
 }
@@ -34,6 +38,7 @@ void HeaderLines(const char* family, const std::array<std::string, 31>& items,
 }  // namespace
 
 int RunInfo(const Options& options) {
+  RemoveTemporaryFilesOnSignals();
   // The state holds every report definition: far too big for the stack.
   auto state = std::make_unique<ProgramState>();
   StderrPrompter prompter(&state->AppTitle);
@@ -45,8 +50,14 @@ int RunInfo(const Options& options) {
     }
     ReadSettings(*state, prompter, "");
   }
+  const TempFolder temp = FindTempFolder();
+  if (!temp.error.empty()) {
+    std::fprintf(stderr, "vantrel-report: %s\n", temp.error.c_str());
+    return kExitNotLoaded;
+  }
   NullDataHost host;
   ObjData data(*state, prompter, host);
+  data.UseTempFolder(temp.path);
   if (!data.SetFile(options.data)) {
     std::fprintf(stderr, "vantrel-report: the data file %s was not loaded\n", options.data.c_str());
     return kExitNotLoaded;

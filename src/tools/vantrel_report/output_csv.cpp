@@ -6,10 +6,12 @@
 #include <fstream>
 
 #include "support/number.h"
+#include "support/text.h"
 
 namespace vantrel::report_tool {
 
-std::string CsvField(const std::string& text) {
+std::string CsvField(const std::string& raw) {
+  const std::string text = WithoutControls(raw);
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string out = "\"";
   for (char c : text) {

@@ -6,6 +6,8 @@
 
 #include "definitions/ini_store.h"
 #include "definitions/settings_reader.h"
+#include "platform/signal_cleanup.h"
+#include "platform/temp_folder.h"
 #include "results/data_host.h"
 #include "tools/vantrel_report/output_selection.h"
 
@@ -56,6 +58,7 @@ ReportSession::~ReportSession() = default;
 int ReportSession::Open(const Options& o) {
   if (o.definition.empty()) return Fail("--definition FILE is needed", kExitUsage);
   if (o.data.empty()) return Fail("--data FILE is needed", kExitUsage);
+  RemoveTemporaryFilesOnSignals();
   app_ = StartGui();
   // The definitions are far too large for the stack.
   state_ = std::make_unique<ProgramState>();
@@ -67,8 +70,11 @@ int ReportSession::Open(const Options& o) {
   ReadSettings(state, *prompter_, "");
   FindLogo(state.Settings, o.definition);
 
+  const TempFolder tempFolder = FindTempFolder();
+  if (!tempFolder.error.empty()) return Fail(tempFolder.error, kExitNotLoaded);
   host_ = std::make_unique<Host>(state, *prompter_);
   data_ = std::make_unique<ObjData>(state, *prompter_, *host_);
+  data_->UseTempFolder(tempFolder.path);
   state.DataFilePath = o.data;
   if (!data_->SetFile(o.data))
     return Fail("the data file " + o.data + " was not loaded", kExitNotLoaded);

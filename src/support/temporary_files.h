@@ -1,0 +1,16 @@
+#pragma once
+// Files that must not outlive the process, even when a signal ends it. Whoever makes
+// such a file registers it; a signal handler removes whatever is registered.
+
+#include <string>
+
+namespace vantrel {
+
+/// False when every slot is taken or the path is too long; the file is then only
+/// removed by its owner.
+bool RegisterTemporaryFile(const std::string& path);
+void ForgetTemporaryFile(const std::string& path);
+/// Unlinks every registered file. Async-signal-safe.
+void RemoveTemporaryFilesNow();
+
+}  // namespace vantrel
