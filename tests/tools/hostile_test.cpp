@@ -1,0 +1,156 @@
+// The files of tests/data/hostile, each a failure mode met in the field, run through
+// the real tool: the message says what and why, once; nothing is written or lost.
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/temp_dir.h"
+#include "common/tool_run.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Occurrences;
+using testing::ReadFileBytes;
+using testing::RunReportTool;
+using testing::TempDir;
+
+const std::string kHostile = std::string(VANTREL_TEST_DATA_DIR) + "/hostile/";
+
+struct HostileCase {
+  std::string data;
+  std::string definition;
+  int status;
+  std::string message;  // "" when no message may appear
+  std::vector<std::string> extra = {};
+};
+
+std::vector<std::string> Leftovers(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) {
+    // Qt keeps a runtime folder of its own under TMPDIR.
+    if (e.path().filename().string().rfind("runtime-", 0) != 0) {
+      names.push_back(e.path().filename().string());
+    }
+  }
+  return names;
+}
+
+// stderr without Qt's own notes.
+std::string OurLines(const std::string& err) {
+  std::string ours;
+  std::size_t start = 0;
+  while (start < err.size()) {
+    std::size_t end = err.find('\n', start);
+    if (end == std::string::npos) end = err.size();
+    const std::string line = err.substr(start, end - start);
+    if (line.rfind("QStandardPaths:", 0) != 0) ours += line + "\n";
+    start = end + 1;
+  }
+  return ours;
+}
+
+class Hostile : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(Hostile, SaysWhatIsWrongOnceAndWritesNothing) {
+  const HostileCase& c = GetParam();
+  TempDir scratch, tmp, out;
+  const std::string data = kHostile + c.data;
+  const std::string definition = kHostile + c.definition;
+  const std::string dataBefore = ReadFileBytes(data);
+  const std::string definitionBefore = ReadFileBytes(definition);
+  const fs::path pdf = out.path() / "report.pdf";
+  std::vector<std::string> args{"--definition", definition,   "--data", data,
+                                "--pdf",        pdf.string(), "--quiet"};
+  args.insert(args.end(), c.extra.begin(), c.extra.end());
+  const testing::ToolRun run =
+      RunReportTool(scratch.path(), args, {"TMPDIR=" + tmp.path().string()});
+
+  EXPECT_EQ(run.status, c.status) << run.err;
+  if (c.message.empty()) {
+    EXPECT_EQ(OurLines(run.err), "") << run.err;
+  } else {
+    EXPECT_EQ(Occurrences(run.err, c.message), 1) << run.err;
+  }
+  EXPECT_EQ(fs::exists(pdf), c.status == 0);
+  EXPECT_EQ(Leftovers(out.path()),
+            (c.status == 0 ? std::vector<std::string>{"report.pdf"} : std::vector<std::string>{}));
+  EXPECT_TRUE(Leftovers(tmp.path()).empty());
+  EXPECT_EQ(ReadFileBytes(data), dataBefore);
+  EXPECT_EQ(ReadFileBytes(definition), definitionBefore);
+}
+
+std::string CaseName(const ::testing::TestParamInfo<HostileCase>& info) {
+  std::string name = info.param.data + "_" + info.param.definition;
+  for (const std::string& e : info.param.extra) name += "_" + e;
+  for (char& ch : name) {
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  }
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DataFiles, Hostile,
+    ::testing::Values(
+        HostileCase{"empty.txt", "plain.ini", 1, "cannot be loaded: it is empty."},
+        HostileCase{"utf16.txt", "plain.ini", 1, "it is UTF-16 text"},
+        HostileCase{"binary.bin", "plain.ini", 1, "it holds binary data, not text."},
+        HostileCase{"no-header.txt", "plain.ini", 1, "it is not a result file"},
+        HostileCase{"late-header.txt", "plain.ini", 1, "within its first 8192 bytes"},
+        HostileCase{"max-tests.txt", "plain.ini", 1,
+                    "SEEK HELP\n\nThe file holds 620 test and summary blocks; at most 609"},
+        HostileCase{"nested.zip", "plain.ini", 1, "its first entry 'inner.zip' is a ZIP archive"},
+        HostileCase{"picture-first.zip", "plain.ini", 1,
+                    "its first entry 'logo.png' holds binary data"},
+        HostileCase{"empty-entry.zip", "plain.ini", 1, "its first entry 'run.txt' is empty"},
+        HostileCase{"bomb.zip", "plain.ini", 1, "(a ZIP bomb?)"},
+        HostileCase{"missing.txt", "plain.ini", 1, "No such file or directory"}),
+    CaseName);
+
+INSTANTIATE_TEST_SUITE_P(
+    DefinitionFiles, Hostile,
+    ::testing::Values(
+        HostileCase{"good.txt", "plain.ini", 0, ""}, HostileCase{"good.txt", "bom.ini", 0, ""},
+        HostileCase{"good.txt", "utf16.ini", 2, "it is UTF-16 text"},
+        HostileCase{"good.txt", "binary.ini", 2, "it holds binary data"},
+        HostileCase{"good.txt", "logo-height.ini", 0,
+                    "The value '1e9' of LOGOHEIGHT in [GENERAL] is outside the range -1 to 200."},
+        HostileCase{"good.txt",
+                    "profile-range.ini",
+                    3,
+                    "and 32765 more such entries",
+                    {"--profile", "Long"}},
+        HostileCase{"good.txt",
+                    "profile-range.ini",
+                    3,
+                    "the range 5..1, which ends below its start",
+                    {"--profile", "Reversed"}},
+        HostileCase{"good.txt",
+                    "profile-range.ini",
+                    3,
+                    "the range 1..999999999, which spans",
+                    {"--profile", "Huge"}}),
+    CaseName);
+
+TEST(HostileInfo, LineEndsAndControlCharactersNeverReachTheOutput) {
+  TempDir scratch;
+  const testing::ToolRun cr = RunReportTool(
+      scratch.path(), {"--info", kHostile + "lone-cr.txt", "--definition", kHostile + "plain.ini"});
+  EXPECT_EQ(cr.status, 0) << cr.err;
+  EXPECT_NE(cr.out.find("header 1: Cable ID: C-1\n"), std::string::npos) << cr.out;
+
+  const testing::ToolRun nul = RunReportTool(
+      scratch.path(),
+      {"--info", kHostile + "nul-in-header.txt", "--definition", kHostile + "plain.ini"});
+  EXPECT_EQ(nul.status, 0) << nul.err;
+  EXPECT_NE(nul.out.find("test description: SeqA\n"), std::string::npos) << nul.out;
+  EXPECT_NE(nul.out.find("header 1: Cable ID: C-1[2J\n"), std::string::npos) << nul.out;
+}
+
+}  // namespace
+}  // namespace vantrel
