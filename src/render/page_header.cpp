@@ -1,10 +1,10 @@
 #include "render/page_header.h"
 
 #include <QImage>
-#include <QImageReader>
 
 #include "render/cell_grid.h"
 #include "render/layout_rules.h"
+#include "render/logo_image.h"
 #include "render/report_colours.h"
 #include "render/text_box.h"
 #include "support/number.h"
@@ -21,18 +21,15 @@ struct LogoPicture {
 };
 
 // Every read of the logo file goes through here. A picture that cannot be read
-// leaves the band empty.
-LogoPicture LoadLogo(const std::string& path) {
+// leaves the band empty; why is said once.
+LogoPicture LoadLogo(const std::string& path, Prompter& ask) {
   LogoPicture out;
   if (Trim(path).empty()) return out;
-  auto picture = std::make_shared<QImage>();
-  QImageReader reader(QString::fromStdString(Trim(path)));
-  if (!reader.read(picture.get()) || picture->isNull()) return out;
-  const double dpmX = picture->dotsPerMeterX() > 0 ? picture->dotsPerMeterX() : 3780;
-  const double dpmY = picture->dotsPerMeterY() > 0 ? picture->dotsPerMeterY() : 3780;
-  out.WidthMm = static_cast<float>(picture->width() / dpmX * 1000);
-  out.HeightMm = static_cast<float>(picture->height() / dpmY * 1000);
-  out.Picture = std::move(picture);
+  const LogoImage& logo = LogoFor(Trim(path), ask);
+  if (logo.Picture.isNull()) return out;
+  out.Picture = std::make_shared<const QImage>(logo.Picture);
+  out.WidthMm = logo.WidthMm;
+  out.HeightMm = logo.HeightMm;
   return out;
 }
 
@@ -95,7 +92,7 @@ float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool su
   if (suppressed || Trim(s.LogoHeight) == "0" ||
       (Val(s.LogoHeight) == 0 && Trim(s.LogoHeight) != "-1"))
     return 0;
-  const LogoPicture picture = LoadLogo(s.Logo);
+  const LogoPicture picture = LoadLogo(s.Logo, context.Ask);
   logo = LayOutLogo(canvas.ScaleWidth(), border, s.LogoHeight, picture.WidthMm, picture.HeightMm,
                     s.LogoCenter);
   if (logo.Picture.Width > 0 && picture.Picture)
