@@ -30,9 +30,11 @@ std::string BigEndian(uint32_t v) {
 
 // A PNG that announces width x height pixels and holds no picture data.
 std::string PngHeaderOnly(uint32_t width, uint32_t height) {
-  const std::string chunk = "IHDR" + BigEndian(width) + BigEndian(height) + "\x08\x06\x00\x00\x00";
-  return std::string("\x89PNG\r\n\x1a\n", 8) + BigEndian(13) + std::string(chunk.data(), 17) +
-         BigEndian(Crc32(std::string_view(chunk.data(), 17)));
+  const std::string chunk =
+      "IHDR" + BigEndian(width) + BigEndian(height) + std::string("\x08\x06\x00\x00\x00", 5);
+  // libpng reads up to the first data chunk before it tells the size.
+  return std::string("\x89PNG\r\n\x1a\n", 8) + BigEndian(13) + chunk + BigEndian(Crc32(chunk)) +
+         BigEndian(0) + "IDAT" + BigEndian(Crc32("IDAT"));
 }
 
 std::string SmallPng() {

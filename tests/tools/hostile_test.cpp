@@ -109,7 +109,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "its first entry 'logo.png' holds binary data"},
         HostileCase{"empty-entry.zip", "plain.ini", 1, "its first entry 'run.txt' is empty"},
         HostileCase{"bomb.zip", "plain.ini", 1, "(a ZIP bomb?)"},
-        HostileCase{"missing.txt", "plain.ini", 1, "No such file or directory"}),
+        HostileCase{"missing.txt", "plain.ini", 1, "No such file or directory"},
+        HostileCase{"truncated.txt", "plain.ini", 3,
+                    "The test 'Attenuation' is incomplete: its row 2 holds 3 of 7 columns"},
+        HostileCase{"no-rows.txt", "plain.ini", 3,
+                    "The test 'Attenuation' is incomplete: it has no data rows."},
+        HostileCase{"truncated.txt", "plain.ini", 0, "is incomplete", {"--allow-incomplete"}}),
     CaseName);
 
 INSTANTIATE_TEST_SUITE_P(

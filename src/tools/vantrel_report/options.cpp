@@ -28,6 +28,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.checkLayout = true;
     } else if (a == "--quiet") {
       o.quiet = true;
+    } else if (a == "--allow-incomplete") {
+      o.allowIncomplete = true;
     } else if (a == "--slots") {
       o.slots = true;
     } else if (a == "--definition") {
@@ -81,7 +83,7 @@ std::string UsageText() {
          "                      [--pdf FILE] [--png DIR [--dpi N]] [--csv DIR]\n"
          "                      [--reports LIST | --profile NAME] [--page-size "
          "A4|A3|Letter|Legal]\n"
-         "                      [--slots] [--quiet]\n"
+         "                      [--slots] [--quiet] [--allow-incomplete]\n"
          "       vantrel-report --help | -h | --version\n"
          "       vantrel-report --check-layout --definition FILE --data DATAFILE\n"
          "                      [--reports LIST | --profile NAME] [--page-size ...]\n"

@@ -27,6 +27,7 @@ struct Options {
   std::string pageSize = "A4";  // --page-size A4|A3|Letter|Legal
   int dpi = 150;           // --dpi N
   bool quiet = false;      // --quiet
+  bool allowIncomplete = false;  // --allow-incomplete: tests lacking data do not fail the run
   bool slots = false;      // --slots: the slot grid and item frames drawn
   bool help = false;
   bool version = false;

@@ -6,6 +6,7 @@
 #include "render/report_job.h"
 #include "tools/vantrel_report/commands.h"
 #include "tools/vantrel_report/output_csv.h"
+#include "tools/vantrel_report/output_file.h"
 #include "tools/vantrel_report/report_session.h"
 
 namespace vantrel::report_tool {
@@ -24,16 +25,12 @@ bool PrepareFolder(const std::string& dir, std::string& error) {
   return true;
 }
 
-// A PDF goes to a temporary name beside its destination and is renamed when complete.
-std::string TempPdfName(const std::string& pdf) {
-  const fs::path p(pdf);
-  for (int i = 0; i < 1000; ++i) {
-    fs::path candidate =
-        p.parent_path() / ("." + p.filename().string() + ".part" + std::to_string(i));
-    std::error_code ec;
-    if (!fs::exists(candidate, ec)) return candidate.string();
-  }
-  return pdf + ".part";
+// Tests that could not be read, or lack data, leave their reports short of a page.
+std::string MissingData(const ObjData& data, const Options& o) {
+  if (data.UnreadableTests() > 0) return "a test could not be read";
+  if (data.IncompleteTests() > 0 && !o.allowIncomplete)
+    return "a test is incomplete (--allow-incomplete accepts such reports)";
+  return "";
 }
 
 }  // namespace
@@ -70,45 +67,59 @@ int RunOutput(const Options& o) {
   };
   bool ran = false;
   if (!o.pdf.empty()) {
-    const std::string temp = TempPdfName(o.pdf);
-    PdfTarget target(temp, paper, state.Settings.AppName);
-    const ReportJobResult r = ProduceSelectedReports(context, target, state.Selection, progress);
+    PartFile part(o.pdf);
+    if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
+    ReportJobResult r;
+    {
+      PdfTarget target(part.Path(), paper, state.Settings.AppName);
+      r = ProduceSelectedReports(context, target, state.Selection, progress);
+    }
     account(r);
-    std::error_code ec;
     if (!r.Ended || !r.Error.empty()) {
-      fs::remove(temp, ec);
       if (r.Error.empty() && r.Produced == 0 && r.Failed == 0)
         return Fail("none of the selected reports has a test in the data file; " + o.pdf +
                         " was not written",
                     kExitOutput);
       return Fail("the PDF " + o.pdf + " was not written", kExitOutput);
     }
-    fs::rename(temp, o.pdf, ec);
-    if (ec) {
-      fs::remove(temp, ec);
-      return Fail("cannot write " + o.pdf, kExitOutput);
-    }
+    // A certificate over partial data is worse than none.
+    if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
+      return Fail(lack + "; " + o.pdf + " was not written", kExitOutput);
+    if (!part.Commit("%%EOF")) return Fail(part.Error(), kExitOutput);
     context.Observer = nullptr;
     ran = true;
   }
   if (!o.png.empty()) {
     std::string error;
     if (!PrepareFolder(o.png, error)) return Fail(error, kExitOutput);
+    // The page's own fault message cannot carry the reason; it is said here, once.
+    bool toldWhy = false;
+    const auto tell = [&toldWhy](const std::string& why) {
+      if (!toldWhy) std::fprintf(stderr, "vantrel-report: %s\n", why.c_str());
+      toldWhy = true;
+    };
     ImageTarget target(paper, o.dpi, [&](const QImage& page, int number, std::string& why) {
       char name[32];
       std::snprintf(name, sizeof name, "page-%03d.png", number);
       const std::string path = (fs::path(o.png) / name).string();
-      const std::string part = path + ".part";
-      if (!page.save(QString::fromStdString(part), "PNG")) {
-        why = "cannot write " + path;
-        std::error_code ec;
-        fs::remove(part, ec);
+      if (const std::string refusal = OutputRefusal(path, {o.data, o.definition});
+          !refusal.empty()) {
+        why = refusal;
         return false;
       }
-      std::error_code ec;
-      fs::rename(part, path, ec);
-      if (ec) why = "cannot write " + path;
-      return !ec;
+      PartFile part(path);
+      if (part.Path().empty()) {
+        why = part.Error();
+        return false;
+      }
+      if (!page.save(QString::fromStdString(part.Path()), "PNG")) {
+        why = "cannot write " + path + ": " + WhyNotWritten(part.Path());
+        tell(why);
+        return false;
+      }
+      const bool committed = part.Commit();
+      if (!committed) tell(why = part.Error());
+      return committed;
     });
     const ReportJobResult r =
         ProduceSelectedReports(context, target, state.Selection, ran ? JobProgress{} : progress);
@@ -123,6 +134,8 @@ int RunOutput(const Options& o) {
   }
   if (csv && !csv->Error().empty()) return Fail(csv->Error(), kExitOutput);
   if (!allProduced) return Fail("not every selected report was produced", kExitOutput);
+  if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
+    return Fail(lack, kExitOutput);
   return kExitOk;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/signal_cleanup.h"
 #include "platform/temp_folder.h"
 #include "results/data_host.h"
+#include "tools/vantrel_report/output_file.h"
 #include "tools/vantrel_report/output_selection.h"
 
 namespace vantrel::report_tool {
@@ -69,6 +70,11 @@ int ReportSession::Open(const Options& o) {
   state.DefinitionPath = o.definition;
   ReadSettings(state, *prompter_, "");
   FindLogo(state.Settings, o.definition);
+  // Refused before anything is written: the instrument's raw result must survive.
+  if (!o.pdf.empty()) {
+    const std::string refusal = OutputRefusal(o.pdf, {o.data, o.definition, state.Settings.Logo});
+    if (!refusal.empty()) return Fail(refusal, kExitUsage);
+  }
 
   const TempFolder tempFolder = FindTempFolder();
   if (!tempFolder.error.empty()) return Fail(tempFolder.error, kExitNotLoaded);

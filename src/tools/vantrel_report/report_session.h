@@ -22,6 +22,7 @@ class ReportSession {
   int Open(const Options& options);
   ProgramState& State() { return *state_; }
   RenderContext& Context() { return *context_; }
+  const ObjData& Data() const { return *data_; }
   int SelectedCount() const;
 
  private:
