@@ -104,7 +104,7 @@ bool ObjData::ReadSource(const std::string& path, std::string& bytes) {
 
 bool ObjData::MakeCopyFile() {
   std::string name = (fs::path(tempFolder_) / "RepXXXXXX").string();
-  const int fd = mkstemp(name.data());
+  const int fd = MakeTemporaryFile(name);
   if (fd < 0) {
     prompter_.Tell(
         "Error Creating a temporary File in " + tempFolder_ + ": " + std::strerror(errno),
@@ -115,7 +115,6 @@ bool ObjData::MakeCopyFile() {
   close(fd);
   tempPath_ = name;
   copyPresent_ = true;
-  RegisterTemporaryFile(tempPath_);
   return true;
 }
 

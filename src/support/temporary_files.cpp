@@ -4,6 +4,9 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 namespace vantrel {
@@ -22,6 +25,19 @@ struct Slot {
 std::array<Slot, kSlots> slots;
 
 }  // namespace
+
+int MakeTemporaryFile(std::string& pattern, int suffixLength) {
+  sigset_t ending, previous;
+  sigemptyset(&ending);
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&ending, signal);
+  sigprocmask(SIG_BLOCK, &ending, &previous);
+  const int fd = ::mkstemps(pattern.data(), suffixLength);
+  const int error = errno;
+  if (fd >= 0) RegisterTemporaryFile(pattern);
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  errno = error;
+  return fd;
+}
 
 bool RegisterTemporaryFile(const std::string& path) {
   if (path.empty() || path.size() >= kPathBytes) return false;

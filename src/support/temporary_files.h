@@ -6,6 +6,11 @@
 
 namespace vantrel {
 
+/// mkstemps of pattern (XXXXXX followed by suffixLength characters) with the new file
+/// registered before any of SIGTERM, SIGINT and SIGHUP can strike: a signal never
+/// finds the file made and not yet known. The descriptor, or -1 with errno set.
+int MakeTemporaryFile(std::string& pattern, int suffixLength = 0);
+
 /// False when every slot is taken or the path is too long; the file is then only
 /// removed by its owner.
 bool RegisterTemporaryFile(const std::string& path);

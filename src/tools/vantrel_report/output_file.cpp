@@ -95,14 +95,13 @@ PartFile::PartFile(std::string final) : final_(std::move(final)) {
   RemoveStaleParts(folder);
   std::string name =
       folder + "/" + kPartPrefix + std::to_string(::getpid()) + "-XXXXXX" + kPartSuffix;
-  const int fd = ::mkstemps(name.data(), static_cast<int>(std::strlen(kPartSuffix)));
+  const int fd = MakeTemporaryFile(name, static_cast<int>(std::strlen(kPartSuffix)));
   if (fd < 0) {
     error_ = "cannot write " + final_ + ": " + std::strerror(errno);
     return;
   }
   ::close(fd);
   part_ = name;
-  RegisterTemporaryFile(part_);
 }
 
 PartFile::~PartFile() {
