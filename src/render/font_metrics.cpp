@@ -29,14 +29,14 @@ QPaintDevice& MeasuringDevice() {
 QtFontMetrics::QtFontMetrics() = default;
 QtFontMetrics::~QtFontMetrics() = default;
 
-const QFontMetricsF& QtFontMetrics::MetricsOf(const FontSpec& spec) const {
-  const int centiPoints = static_cast<int>(std::max(1.0f, spec.Points) * 100 + 0.5f);
-  auto key = std::make_tuple(spec.Family, centiPoints, spec.Bold);
+const QFontMetricsF& QtFontMetrics::MetricsOf(const FontSpec& wanted) const {
+  const int centiPoints = static_cast<int>(std::max(1.0f, wanted.Points) * 100 + 0.5f);
+  auto key = std::make_tuple(wanted.Family, centiPoints, wanted.Bold);
   auto it = cache_.find(key);
   if (it == cache_.end()) {
-    QFont font(QString::fromStdString(spec.Family));
+    QFont font(QString::fromStdString(wanted.Family));
     font.setPointSizeF(centiPoints / 100.0);
-    font.setBold(spec.Bold);
+    font.setBold(wanted.Bold);
     font.setHintingPreference(QFont::PreferNoHinting);
     it = cache_.emplace(key, std::make_unique<QFontMetricsF>(font, &MeasuringDevice())).first;
   }
