@@ -68,7 +68,32 @@ std::vector<ColumnCode> FollowingColumns(const std::vector<ColumnCode>& previous
   return cols;
 }
 
-void ReadAxes(const KeyReader& k, const AppSettings& settings, GraphDefinition& gd) {
+// Limits that are no range (or beyond what a label can show) would give an empty or
+// unreadable chart: the axis is scaled from the data instead, and the user is told.
+void CheckAxisLimits(const KeyReader& k, const char* axis, double& low, double& high,
+                     Prompter& prompter) {
+  if (IsAutomatic(low) || IsAutomatic(high)) return;
+  constexpr double kLargest = 1e15;
+  std::string why;
+  if (!std::isfinite(low) || !std::isfinite(high) || std::fabs(low) >= kLargest ||
+      std::fabs(high) >= kLargest) {
+    why = "lie beyond what an axis can show (1E+15)";
+  } else if (low >= high) {
+    why = low == high ? "are equal" : "run from high to low";
+  } else {
+    return;
+  }
+  const std::string a(axis);
+  prompter.Tell("The axis limits " + a + "MIN=" + Trim(k.Text(a + "MIN")) + " and " + a +
+                    "MAX=" + Trim(k.Text(a + "MAX")) + " in " + k.Section() + " " + why +
+                    ".\r\rThe " + ToLower(a) + " axis is scaled automatically.",
+                {}, PromptIcon::Exclamation);
+  low = code::kAutomatic;
+  high = code::kAutomatic;
+}
+
+void ReadAxes(const KeyReader& k, const AppSettings& settings, GraphDefinition& gd,
+              Prompter& prompter) {
   gd.Title = k.Text("TITLE", "COL_NAME");
   gd.TitleFontSize = k.Integer("TITLE_FONTSIZE", "-1");
   gd.AxisFontSize = k.Integer("AXIS_FONTSIZE", "-1");
@@ -92,6 +117,8 @@ void ReadAxes(const KeyReader& k, const AppSettings& settings, GraphDefinition& 
   gd.GeneratedTitle = k.Flag("GRAPH_GENERATED_TITLE", "TRUE");
   gd.XTicks = k.Number("XTICKS", "-99999");
   gd.YTicks = k.Number("YTICKS", "-99999");
+  CheckAxisLimits(k, "X", gd.XMin, gd.XMax, prompter);
+  CheckAxisLimits(k, "Y", gd.YMin, gd.YMax, prompter);
   if (!IsAutomatic(gd.YMin) && !IsAutomatic(gd.YMax) && IsAutomatic(gd.YTicks)) {
     gd.YTicks = AutomaticYTicks(gd.YMin, gd.YMax);
   }
@@ -173,7 +200,7 @@ void ReadGraphs(const IniStore& ini, const AppSettings& settings, int r, ReportD
       CheckPlacement(report.SlotsX, report.SlotsY, gd.PosX, gd.PosY, gd.SizeX, gd.SizeY, r, "graph",
                      g, prompter);
     }
-    ReadAxes(k, settings, gd);
+    ReadAxes(k, settings, gd, prompter);
     if (gd.YLog && !IsAutomatic(gd.YMin) && !IsAutomatic(gd.YMax) &&
         (gd.YMin <= 0 || gd.YMax <= 0)) {
       prompter.Tell("Error: \rYou can't have limits <= 0.0 for log plots: \rreport_" +

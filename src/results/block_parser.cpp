@@ -111,7 +111,11 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     }
     std::vector<Cell> cells(static_cast<std::size_t>(cols));
     for (int k = 0; k < n && k < cols; ++k) {
-      ParseCell(fields[static_cast<std::size_t>(k)], cells[static_cast<std::size_t>(k)]);
+      Cell& cell = cells[static_cast<std::size_t>(k)];
+      ParseCell(fields[static_cast<std::size_t>(k)], cell);
+      if (cell.kind == Cell::Kind::Missing && !decimalCommaTold_) {
+        CheckDecimalComma(entry, fields[static_cast<std::size_t>(k)]);
+      }
     }
     const std::string_view status = fields[static_cast<std::size_t>(n - 1)];
     if (status.find('F') != std::string_view::npos) entry.Failed = true;
@@ -123,6 +127,24 @@ void ObjData::Incomplete(const TestIndexEntry& entry, const std::string& why) {
   if (!incomplete_.insert(entry.Start).second) return;
   prompter_.Message("The test '" + entry.Name + "' is incomplete: " + why + ".", "Incomplete Test",
                     PromptIcon::Exclamation, PromptButtons::Ok);
+}
+
+// "1,5" reads as no value; without a word the graph just has gaps.
+void ObjData::CheckDecimalComma(const TestIndexEntry& entry, std::string_view field) {
+  const std::string_view f = TrimView(field);
+  std::size_t i = (!f.empty() && (f[0] == '-' || f[0] == '+')) ? 1 : 0;
+  const std::size_t intStart = i;
+  while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
+  if (i == intStart || i >= f.size() || f[i] != ',') return;
+  const std::size_t fracStart = ++i;
+  while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
+  if (i == fracStart || i != f.size()) return;
+  decimalCommaTold_ = true;
+  prompter_.Message("The result file writes numbers with a decimal comma, such as '" +
+                        std::string(f) + "' in the test '" + entry.Name +
+                        "'.\r\rSuch values cannot be read and are shown as missing (x). The "
+                        "instrument's software must write a full stop as the decimal mark.",
+                    "Decimal Comma", PromptIcon::Exclamation, PromptButtons::Ok);
 }
 
 void ObjData::ResetNumCols() {

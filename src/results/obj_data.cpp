@@ -161,6 +161,7 @@ bool ObjData::SetFile(const std::string& path) {
   ResetNumCols();
   unreadable_.clear();
   incomplete_.clear();
+  decimalCommaTold_ = false;
 
   if (!MakeCopyFile()) return false;
   const bool copied = IsZipFile(path) ? ExtractCopy(path) : WriteCopy(path, std::move(bytes));

@@ -138,6 +138,7 @@ class ObjData {
   void TooManyTests(std::size_t from);
   bool ParseBlock(int16_t entry);
   void Incomplete(const TestIndexEntry& entry, const std::string& why);
+  void CheckDecimalComma(const TestIndexEntry& entry, std::string_view field);
   bool ReadSummaryRows(int16_t entry, TextGrid& rows);
   bool Summarise(std::string_view name, TextGrid& grid, int columns, int rows, bool& anyFail,
                  bool raw);
@@ -169,6 +170,7 @@ class ObjData {
 
   std::set<int32_t> unreadable_;  // block starts, reported once each
   std::set<int32_t> incomplete_;
+  bool decimalCommaTold_ = false;  // once per file
   TestBlock current_;
   TestBlock cache_;
   int32_t cacheKey_ = 0;

@@ -260,8 +260,18 @@ std::string Group(const std::string& intPart) {
   return out;
 }
 
-std::string FormatWithPattern(double value, const Pattern& pat) {
+std::string FormatWithPattern(double value, const Pattern& given) {
+  Pattern pat = given;
   if (pat.percent) value *= 100.0;
+  // Fixed digits of a huge value would run hundreds of characters across the page:
+  // from where the general format turns to exponents, so does a pattern.
+  if (!pat.scientific && std::fabs(value) >= 1e15) {
+    pat.scientific = true;
+    pat.intZeros = 1;
+    pat.grouping = false;
+    pat.expSignAlways = true;
+    pat.expDigits = 2;
+  }
   const bool negative = value < 0;
   const int decimals = pat.fracZeros + pat.fracHashes;
   std::string intPart;

@@ -114,7 +114,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "The test 'Attenuation' is incomplete: its row 2 holds 3 of 7 columns"},
         HostileCase{"no-rows.txt", "plain.ini", 3,
                     "The test 'Attenuation' is incomplete: it has no data rows."},
-        HostileCase{"truncated.txt", "plain.ini", 0, "is incomplete", {"--allow-incomplete"}}),
+        HostileCase{"truncated.txt", "plain.ini", 0, "is incomplete", {"--allow-incomplete"}},
+        HostileCase{"decimal-comma.txt", "plain.ini", 0,
+                    "writes numbers with a decimal comma, such as '-2,5' in the test "
+                    "'Attenuation'"}),
     CaseName);
 
 INSTANTIATE_TEST_SUITE_P(
@@ -125,6 +128,10 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"good.txt", "binary.ini", 2, "it holds binary data"},
         HostileCase{"good.txt", "logo-height.ini", 0,
                     "The value '1e9' of LOGOHEIGHT in [GENERAL] is outside the range -1 to 200."},
+        HostileCase{"good.txt", "axis-reversed.ini", 0,
+                    "The axis limits YMIN=5 and YMAX=1 in [GRAPH_1_1] run from high to low."},
+        HostileCase{"good.txt", "axis-huge.ini", 0,
+                    "XMIN=1 and XMAX=1e300 in [GRAPH_1_1] lie beyond what an axis can show"},
         HostileCase{"good.txt",
                     "profile-range.ini",
                     3,
