@@ -19,6 +19,7 @@ struct AppSettings {
   std::string FailText = "FAIL";
   bool OverallPassFail = true;
   bool TestSummary = false;
+  double PdfWaitSeconds = 120;  // how long a PDF run waits for the queue and the file
 
   // Read with the report definitions, once after each load.
   std::string TableFormat = "0.0";

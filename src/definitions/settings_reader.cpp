@@ -23,6 +23,7 @@ void ReadFirstGroup(const KeyReader& general, AppSettings& s) {
   s.FailText = general.Text("FAILTEXT", "FAIL");
   s.OverallPassFail = general.Flag("OVERALLPASSFAIL", "TRUE");
   s.TestSummary = general.Flag("TESTSUMMARY", "FALSE");
+  s.PdfWaitSeconds = general.NumberIn("PDFWAITSECONDS", "120", 1, 86400);
 }
 
 // The name is the text before the first comma; the list starts at that comma, so its

@@ -1,0 +1,106 @@
+#pragma once
+// The print run: every selected report of the current result file in one print job
+// (or on in a job an earlier result left open), the test list first when asked for,
+// progress and status in the window model, and with AUTOPDF_TEMPDIR the PDF step:
+// wait for the queue and the driver's file, then copy it to APPNAME.
+//
+// The window and the batch tool both drive it:
+//   PrintRun run(model, context, host);
+//   run.SetPrinter(name);              // "" (the default): the user's default printer
+//   PrintRunResult r = run.PrintCommand(true);
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "model/print_host.h"
+#include "model/window_model.h"
+#include "platform/print/spooler.h"
+#include "render/render_context.h"
+#include "render/report_producer.h"
+
+namespace vantrel {
+
+enum class PdfOutcome {
+  None,         // no PDF step: no AUTOPDF_TEMPDIR, or nothing printed
+  Deferred,     // the job is still open; the step runs when it ends
+  Saved,        // the PDF is under its APPNAME name, the temporary file gone
+  NotReplaced,  // the overwrite question was answered No; the temporary file stays
+  NotAppeared,  // the queue or the file did not come within PDFWAITSECONDS
+  CopyFailed,   // the copy under APPNAME could not be made; nothing was replaced
+  Cancelled,    // the operator stopped the waits
+};
+
+struct PrintRunResult {
+  int Selected = 0;
+  int Produced = 0;
+  int Skipped = 0;  // the data file lacks their tests
+  int Failed = 0;   // faulted or cancelled reports
+  bool Printed = false;    // something was drawn in this run
+  bool JobEnded = false;   // this run ended and sent the job
+  bool Quit = false;       // the operator asked to close the program
+  std::string PrinterError;  // the printer is missing or refused the job
+  PdfOutcome Pdf = PdfOutcome::None;
+  std::string PdfPath;   // where the PDF was saved, or was to be
+  std::string PdfError;  // what went wrong in the PDF step
+  bool Ok() const {
+    return Failed == 0 && !Quit && PrinterError.empty() &&
+           (Pdf == PdfOutcome::None || Pdf == PdfOutcome::Deferred || Pdf == PdfOutcome::Saved);
+  }
+};
+
+/// Prints the test list of dataFile onto target, then a new page; JobPageState says
+/// whether a page must be started first. Returns true when anything was drawn.
+using TestListPrinter =
+    std::function<bool(const std::string& dataFile, PageTarget& target, JobPageState& job)>;
+
+class PrintRun {
+ public:
+  /// Opens the printer when a job starts; builtInFolder is where the built-in PDF
+  /// printer writes. The default opens the printer named by SetPrinter.
+  using PrinterOpener = std::function<PrinterChoice(const std::string& builtInFolder)>;
+
+  PrintRun(WindowModel& model, RenderContext& context, PrintHost& host);
+  ~PrintRun();
+  PrintRun(const PrintRun&) = delete;
+  PrintRun& operator=(const PrintRun&) = delete;
+
+  /// The printer of the next job: "" is the user's default, kBuiltInPdfPrinter the
+  /// built-in one.
+  void SetPrinter(std::string name) { printer_ = std::move(name); }
+  void SetPrinterOpener(PrinterOpener open) { open_ = std::move(open); }
+  void SetTestListPrinter(TestListPrinter print) { testList_ = std::move(print); }
+
+  /// The "P&rint" button (endOfJob true) and the multi-result loop: the file commands
+  /// are off while a foreground run goes on.
+  PrintRunResult PrintCommand(bool endOfJob);
+  /// endOfJob false leaves the job open: the next call continues it on a new page, and
+  /// its PDF step waits until a call with endOfJob true has ended the job. stayOpen
+  /// false lets a background run close the program at its end.
+  PrintRunResult PrintReports(bool endOfJob, bool stayOpen);
+
+  /// True between a run with endOfJob false and the run that ends the job.
+  bool JobOpen() const;
+
+ private:
+  struct OpenJob;
+  bool StartJob(PrintRunResult& result);
+  /// Sends the open job; the job back when its PDF step is due.
+  std::unique_ptr<OpenJob> EndJob(PrintRunResult& result);
+  void CompletePdf(Spooler& printer, const std::string& tempPdf, const std::string& final,
+                   PrintRunResult& result);
+  bool WaitForQueue(Spooler& printer, PrintRunResult& result);
+  bool WaitForFile(const std::string& tempPdf, PrintRunResult& result);
+  void CopyPdf(const std::string& tempPdf, const std::string& final, PrintRunResult& result);
+  std::string FilledTitle(int reportIndex) const;
+
+  WindowModel& model_;
+  RenderContext& context_;
+  PrintHost& host_;
+  std::string printer_;
+  PrinterOpener open_;
+  TestListPrinter testList_;
+  std::unique_ptr<OpenJob> job_;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,38 @@
+#pragma once
+// The print server's printers through libcups: the list, the user's default, and how
+// many jobs a queue still holds. No server is an answer, never a wait.
+
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+struct PrinterEntry {
+  std::string Name;
+  bool IsDefault = false;
+};
+
+/// The server's queues (and the user's lpoptions instances), in the server's order.
+/// Empty when there is no server or it has no queue.
+std::vector<PrinterEntry> CupsPrinters();
+
+/// The user's default queue, or "" when there is none (or no server).
+std::string CupsDefaultPrinter();
+
+/// True when the server knows a queue of that name.
+bool CupsHasPrinter(const std::string& name);
+
+/// Makes name the user's default (~/.cups/lpoptions, or the system's for root).
+/// "" on success, else why not.
+std::string CupsSetDefaultPrinter(const std::string& name);
+
+/// Pending, held and processing jobs of the queue; -1 when the queue or the server is
+/// missing.
+int CupsActiveJobs(const std::string& name);
+
+/// Sends a file to the queue as one job titled title. The job id, or 0 with error set
+/// to the server's reason.
+int CupsSubmitFile(const std::string& name, const std::string& path, const std::string& title,
+                   std::string& error);
+
+}  // namespace vantrel

@@ -1,0 +1,83 @@
+#include "model/print_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/recording_prompter.h"
+#include "common/temp_dir.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(MakeTempPdfName, TakesTheFirstFreeNumberWithOrWithoutTheFinalSlash) {
+  testing::TempDir dir;
+  const std::string folder = dir.path().string();
+  EXPECT_EQ(MakeTempPdfName(folder).Path, folder + "/tmpreport000.pdf");
+  dir.Write("tmpreport000.pdf", "x");
+  const TempPdfName next = MakeTempPdfName(folder + "/");
+  EXPECT_EQ(next.Path, folder + "/tmpreport001.pdf");
+  EXPECT_EQ(next.Title, "tmpreport001");
+}
+
+TEST(MakeTempPdfName, WhenAllAreTakenTheFirstIsDeletedAndUsed) {
+  testing::TempDir dir;
+  for (int i = 0; i < 1000; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "tmpreport%03d.pdf", i);
+    dir.Write(name, "x");
+  }
+  const TempPdfName name = MakeTempPdfName(dir.path().string());
+  EXPECT_EQ(name.Title, "tmpreport000");
+  EXPECT_FALSE(fs::exists(name.Path));
+  EXPECT_TRUE(fs::exists(dir.path() / "tmpreport999.pdf"));
+}
+
+TEST(MakePath, MakesEveryMissingFolderOnTheWay) {
+  testing::TempDir dir;
+  testing::RecordingPrompter ask;
+  const std::string path = (dir.path() / "Out" / "Sub").string();
+  EXPECT_TRUE(MakePath(path, false, ask).Ok);
+  EXPECT_TRUE(fs::is_directory(path));
+  EXPECT_TRUE(MakePath(path + "/", false, ask).Ok);  // already there
+  EXPECT_TRUE(ask.messages.empty());
+}
+
+TEST(MakePath, AFileInTheWayIsSaidOrReturned) {
+  testing::TempDir dir;
+  dir.Write("Out", "not a folder");
+  const std::string path = (dir.path() / "Out" / "Sub").string();
+  testing::RecordingPrompter ask;
+  EXPECT_FALSE(MakePath(path, false, ask).Ok);
+  ASSERT_EQ(ask.messages.size(), 1u);
+  EXPECT_EQ(ask.messages[0].title, "Directory Error");
+  EXPECT_EQ(ask.messages[0].text, "Unable to create directory path '" + path + "'");
+  EXPECT_EQ(ask.messages[0].icon, PromptIcon::Critical);
+
+  testing::RecordingPrompter quiet;
+  const MakePathResult silent = MakePath(path, true, quiet);
+  EXPECT_FALSE(silent.Ok);
+  EXPECT_EQ(silent.Failed, path);
+  EXPECT_TRUE(quiet.messages.empty());
+}
+
+TEST(IsServerRoot, OnlyTheServerPartOfADoubleSlashPath) {
+  EXPECT_TRUE(IsServerRoot("//server"));
+  EXPECT_FALSE(IsServerRoot("//server/share"));
+  EXPECT_FALSE(IsServerRoot("//"));
+  EXPECT_FALSE(IsServerRoot("/server"));
+  EXPECT_FALSE(IsServerRoot("server"));
+}
+
+TEST(SafeJobTitle, KeepsWhatPdfDriversKeep) {
+  EXPECT_EQ(SafeJobTitle("tmpreport001"), "tmpreport001");
+  EXPECT_EQ(SafeJobTitle("Cable A-1 +5.2_x"), "Cable_A-1_+5.2_x");
+  EXPECT_EQ(SafeJobTitle("../etc/passwd"), "_.._etc_passwd");
+  EXPECT_EQ(SafeJobTitle(""), "_");
+  EXPECT_EQ(SafeJobTitle(std::string(300, 'a')).size(), 200u);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,345 @@
+#include "model/print_run.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include "common/recording_prompter.h"
+#include "common/shell_run.h"
+#include "common/temp_dir.h"
+#include "platform/print/builtin_pdf_printer.h"
+#include "render/fake_data_source.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Time passes only as the run lets events run, so waits of minutes take no time.
+class ClockHost : public PrintHost {
+ public:
+  double now = 1000;
+  int pumps = 0;
+  bool cancelAfterPumps = false;
+  std::vector<std::string> opened, tips, background;
+  int closed = 0;
+  void ProcessEvents(int maxMs) override {
+    ++pumps;
+    now += std::max(maxMs, 1) / 1000.0;
+  }
+  double Seconds() override { return now; }
+  bool CancelRequested() override { return cancelAfterPumps && pumps > 10; }
+  void OpenFinishedPdf(const std::string& path) override { opened.push_back(path); }
+  void EnterBackground(const std::string& tip) override { background.push_back(tip); }
+  void SetTrayTip(const std::string& tip) override { tips.push_back(tip); }
+  void CloseProgram() override { ++closed; }
+};
+
+// What the test's queues were asked; the run owns the queues themselves.
+struct QueueLog {
+  std::deque<int> counts;    // answers of ActiveJobs, the last one repeated; none: 0
+  std::string driverFolder;  // "" : the driver never writes
+  std::vector<std::string> titles;
+  std::vector<int> pagesSent;
+  std::string refuse;
+  int opened = 0;
+};
+
+// A queue whose driver leaves "<title>.pdf" in a folder when the job is sent.
+class FakeQueue : public Spooler {
+ public:
+  explicit FakeQueue(QueueLog& log) : log_(log) {}
+  std::string name = "office";
+
+  class Job : public PrintJob {
+   public:
+    Job(QueueLog& log, std::string title) : log_(log), title_(std::move(title)) {}
+    PageTarget& Target() override { return pages_; }
+    std::string Finish() override {
+      pages_.End();
+      if (!log_.refuse.empty()) return log_.refuse;
+      log_.pagesSent.push_back(pages_.PagesStarted());
+      if (!log_.driverFolder.empty())
+        std::ofstream(log_.driverFolder + "/" + title_ + ".pdf") << "%PDF-1.4 x";
+      return "";
+    }
+
+   private:
+    QueueLog& log_;
+    std::string title_;
+    PictureTarget pages_{{210, 297}};
+  };
+
+  const std::string& PrinterName() const override { return name; }
+  std::unique_ptr<PrintJob> StartJob(const std::string& title, std::string&) override {
+    log_.titles.push_back(title);
+    return std::make_unique<Job>(log_, title);
+  }
+  int ActiveJobs() override {
+    if (log_.counts.empty()) return 0;
+    const int n = log_.counts.front();
+    if (log_.counts.size() > 1) log_.counts.pop_front();
+    return n;
+  }
+
+ private:
+  QueueLog& log_;
+};
+
+class PrintRunTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+  testing::FakeDataSource data;
+  testing::RecordingPrompter ask;
+  RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
+  WindowModel model{*state};
+  ClockHost host;
+  PrintRun run{model, context, host};
+  testing::TempDir dir;
+  QueueLog log;
+  std::vector<std::string> statuses;
+  std::vector<int> progress;
+
+  class Watch : public WindowModelObserver {
+   public:
+    explicit Watch(PrintRunTest& t) : t_(t) {}
+    void ModelChanged(ModelChange what) override {
+      if (what == ModelChange::Status && !t_.model.StatusText().empty())
+        t_.statuses.push_back(t_.model.StatusText());
+      if (what == ModelChange::Progress) t_.progress.push_back(t_.model.ProgressMax());
+    }
+
+   private:
+    PrintRunTest& t_;
+  } watch{*this};
+
+  void SetUp() override {
+    model.AddObserver(&watch);
+    data.results["Attenuation Near"] = testing::GraphResult(
+        {"1", "2", "4"}, {{"-1", "-2", "-3"}, {"-1", "-2", "-3"}}, {"Freq", "Pair 1", "Pair 2"});
+    for (int r = 0; r < 3; ++r) {
+      ReportDefinition& report = state->Reports[static_cast<std::size_t>(r)];
+      report.Title = "Report " + std::to_string(r + 1) + " TEST_DESCRIPTION";
+      report.SlotsX = 1;
+      report.SlotsY = 1;
+      report.GraphCount = 1;
+      report.MultiPage = false;
+      report.Graphs[0].Data[0] = "Attenuation Near";
+      report.Graphs[0].Cols[0] = {1, 2, 3};
+      report.Graphs[0].Slot = 1;
+    }
+    state->DataFilePath = (dir.path() / "cable.txt").string();
+    fs::create_directory(dir.path() / "spool");
+    state->Settings.AutoPdfTempDir = (dir.path() / "spool").string() + "/";
+    state->Settings.AppName = (dir.path() / "Out" / "Sub" / "cable 1.pdf").string();
+    state->Settings.PdfWaitSeconds = 5;
+    log.driverFolder = (dir.path() / "spool").string();
+    UseQueue();
+  }
+  void TearDown() override { model.RemoveObserver(&watch); }
+
+  void UseQueue() {
+    run.SetPrinterOpener([this](const std::string&) {
+      ++log.opened;
+      return PrinterChoice{std::make_unique<FakeQueue>(log), ""};
+    });
+  }
+  std::string Final() const { return state->Settings.AppName; }
+  std::string Temp(const char* name = "tmpreport000.pdf") const {
+    return (dir.path() / "spool" / name).string();
+  }
+};
+
+TEST_F(PrintRunTest, ThreeReportsInOneJobThenThePdfUnderItsName) {
+  state->Selection[0] = state->Selection[1] = state->Selection[2] = true;
+  const PrintRunResult r = run.PrintCommand(true);
+  EXPECT_TRUE(r.Ok()) << r.PdfError << r.PrinterError;
+  EXPECT_EQ(statuses, (std::vector<std::string>{"Printing Report 1 SEQ A  (1/3)",
+                                                "Printing Report 2 SEQ A  (2/3)",
+                                                "Printing Report 3 SEQ A  (3/3)"}));
+  EXPECT_NE(std::find(progress.begin(), progress.end(), 3), progress.end());
+  EXPECT_EQ(log.titles, std::vector<std::string>{"tmpreport000"});
+  EXPECT_EQ(log.pagesSent, std::vector<int>{3});
+  EXPECT_EQ(state->AppTitle, "tmpreport000");
+  EXPECT_EQ(r.Pdf, PdfOutcome::Saved);
+  EXPECT_TRUE(fs::is_regular_file(Final()));  // both folders made on the way
+  EXPECT_FALSE(fs::exists(Temp()));
+  EXPECT_EQ(host.opened, std::vector<std::string>{Final()});
+  EXPECT_EQ(host.tips, (std::vector<std::string>{"Waiting for print queue to empty...",
+                                                 "Waiting for file to appear in: " +
+                                                     state->Settings.AutoPdfTempDir,
+                                                 "Copying pdf file..."}));
+  // The window is back as it was.
+  EXPECT_FALSE(model.PrintingFlag());
+  EXPECT_TRUE(model.FileCommandsEnabled());
+  EXPECT_EQ(model.ProgressValue(), 0);
+  EXPECT_EQ(model.StatusText(), "");
+  EXPECT_TRUE(ask.messages.empty());
+}
+
+TEST_F(PrintRunTest, AnEarlierTemporaryFileMovesTheJobTitleOn) {
+  dir.Write("spool/tmpreport000.pdf", "left over");
+  state->Selection[0] = true;
+  const PrintRunResult r = run.PrintCommand(true);
+  EXPECT_EQ(log.titles, std::vector<std::string>{"tmpreport001"});
+  EXPECT_EQ(r.Pdf, PdfOutcome::Saved);
+  EXPECT_FALSE(fs::exists(Temp("tmpreport001.pdf")));
+  EXPECT_TRUE(fs::exists(Temp("tmpreport000.pdf")));
+}
+
+TEST_F(PrintRunTest, AJobLeftOpenIsContinuedAndItsPdfWaitsForItsEnd) {
+  state->Selection[0] = true;
+  const PrintRunResult first = run.PrintCommand(false);
+  EXPECT_TRUE(run.JobOpen());
+  EXPECT_EQ(first.Pdf, PdfOutcome::Deferred);
+  EXPECT_FALSE(first.JobEnded);
+  EXPECT_TRUE(host.tips.empty());  // no wait on the open job
+  const std::string firstName = Final();
+
+  state->Settings.AppName = (dir.path() / "Out" / "cable 2.pdf").string();
+  state->Selection[0] = false;
+  state->Selection[1] = state->Selection[2] = true;
+  const PrintRunResult second = run.PrintCommand(true);
+  EXPECT_FALSE(run.JobOpen());
+  EXPECT_TRUE(second.JobEnded);
+  EXPECT_EQ(log.titles.size(), 1u);  // one job, one title
+  EXPECT_EQ(log.pagesSent, std::vector<int>{3});
+  EXPECT_EQ(second.Pdf, PdfOutcome::Saved);
+  EXPECT_EQ(second.PdfPath, firstName);  // named when the job began
+  EXPECT_TRUE(fs::exists(firstName));
+}
+
+TEST_F(PrintRunTest, AJobEndsWithItsLastResultEvenWhenThatOneDrawsNothing) {
+  state->Selection[0] = true;
+  run.PrintCommand(false);
+  state->Selection[0] = false;
+  const PrintRunResult last = run.PrintCommand(true);
+  EXPECT_FALSE(run.JobOpen());
+  EXPECT_EQ(log.pagesSent, std::vector<int>{1});
+  EXPECT_EQ(last.Pdf, PdfOutcome::Saved);
+}
+
+TEST_F(PrintRunTest, AQueueThatNeverEmptiesIsGivenUpAfterTheWaitLimit) {
+  log.counts = {1};
+  state->Selection[0] = true;
+  const PrintRunResult r = run.PrintCommand(true);
+  EXPECT_EQ(r.Pdf, PdfOutcome::NotAppeared);
+  EXPECT_FALSE(r.Ok());
+  ASSERT_EQ(ask.messages.size(), 1u);
+  EXPECT_EQ(ask.messages[0].title, "Auto PDF Saving");
+  EXPECT_NE(ask.messages[0].text.find("'office' still holds 1 job(s) after 5 seconds"),
+            std::string::npos);
+  EXPECT_LT(host.now, 1000 + 5 + 2);
+  EXPECT_FALSE(fs::exists(Final()));
+}
+
+TEST_F(PrintRunTest, AFileThatNeverAppearsIsNamedWithItsFolder) {
+  log.driverFolder.clear();
+  state->Selection[0] = true;
+  const PrintRunResult r = run.PrintCommand(true);
+  EXPECT_EQ(r.Pdf, PdfOutcome::NotAppeared);
+  ASSERT_EQ(ask.messages.size(), 1u);
+  EXPECT_EQ(ask.messages[0].text, "The PDF did not appear in " + state->Settings.AutoPdfTempDir +
+                                      "\rtmpreport000.pdf was expected within 5 seconds.\r"
+                                      "The report is not saved.");
+  EXPECT_TRUE(host.opened.empty());
+}
+
+TEST_F(PrintRunTest, AMissingQueueIsSaidAndNeverWaitedOn) {
+  log.counts = {-1};
+  state->Selection[0] = true;
+  const PrintRunResult r = run.PrintCommand(true);
+  ASSERT_GE(ask.messages.size(), 1u);
+  EXPECT_NE(ask.messages[0].text.find("the queue or the print server is missing"),
+            std::string::npos);
+  EXPECT_EQ(r.Pdf, PdfOutcome::Saved);  // the file was there all the same
+}
+
+TEST_F(PrintRunTest, AnExistingPdfIsReplacedOnlyWhenTheAnswerIsYes) {
+  state->Selection[0] = true;
+  fs::create_directories(dir.path() / "Out" / "Sub");
+  dir.Write("Out/Sub/cable 1.pdf", "older report");
+  ask.Script({PromptAnswer::No});
+  const PrintRunResult no = run.PrintCommand(true);
+  EXPECT_EQ(no.Pdf, PdfOutcome::NotReplaced);
+  ASSERT_EQ(ask.messages.size(), 1u);
+  EXPECT_EQ(ask.messages[0].text, "The following filename already exists:\r" + Final() +
+                                      "\r\rDo you want to overwrite this file?\rSelecting No "
+                                      "will mean the report is not saved");
+  EXPECT_EQ(ask.messages[0].buttons, PromptButtons::YesNo);
+  EXPECT_EQ(testing::ReadFileBytes(Final()), "older report");
+  EXPECT_TRUE(fs::exists(Temp()));  // the temporary file stays
+
+  ask.Script({PromptAnswer::Yes});
+  const PrintRunResult yes = run.PrintCommand(true);
+  EXPECT_EQ(yes.Pdf, PdfOutcome::Saved);
+  EXPECT_EQ(testing::ReadFileBytes(Final()), "%PDF-1.4 x");
+  EXPECT_FALSE(fs::exists(Temp("tmpreport001.pdf")));
+}
+
+TEST_F(PrintRunTest, AFailedCopyLeavesNothingUnderTheNameAndKeepsTheTemporaryFile) {
+  state->Selection[0] = true;
+  dir.Write("Out", "a file where the folder should be");
+  const PrintRunResult r = run.PrintCommand(true);
+  EXPECT_EQ(r.Pdf, PdfOutcome::CopyFailed);
+  EXPECT_FALSE(fs::exists(Final()));
+  EXPECT_TRUE(fs::exists(Temp()));
+  ASSERT_EQ(ask.messages.size(), 2u);
+  EXPECT_EQ(ask.messages[0].title, "Directory Error");
+  EXPECT_NE(ask.messages[1].text.find("It stays in " + Temp()), std::string::npos);
+}
+
+TEST_F(PrintRunTest, AMissingPrinterIsSaidBeforeAnyPageAndTheWindowComesBack) {
+  run.SetPrinterOpener([](const std::string&) {
+    return PrinterChoice{nullptr, "there is no printer named 'gone'"};
+  });
+  state->Selection[0] = true;
+  const PrintRunResult r = run.PrintCommand(true);
+  EXPECT_EQ(r.PrinterError, "there is no printer named 'gone'");
+  EXPECT_FALSE(r.Printed);
+  ASSERT_EQ(ask.messages.size(), 1u);
+  EXPECT_EQ(ask.messages[0].text, "Problem Printing to the Printer\rthere is no printer named 'gone'");
+  EXPECT_FALSE(model.PrintingFlag());
+  EXPECT_TRUE(model.FileCommandsEnabled());
+}
+
+TEST_F(PrintRunTest, NothingSelectedOpensNoPrinterAndHasNoPdfStep) {
+  const PrintRunResult r = run.PrintCommand(true);
+  EXPECT_EQ(log.opened, 0);
+  EXPECT_FALSE(r.Printed);
+  EXPECT_EQ(r.Pdf, PdfOutcome::None);
+  EXPECT_EQ(state->AppTitle, "Vantrel");
+}
+
+TEST_F(PrintRunTest, ABackgroundRunUsesTheTrayAndClosesTheProgram) {
+  model.SetBackground(true);
+  state->Selection[0] = true;
+  run.PrintCommand(true);
+  EXPECT_EQ(host.background, std::vector<std::string>{"Vantrel - Printing..."});
+  EXPECT_EQ(host.closed, 1);
+  EXPECT_TRUE(model.FileCommandsEnabled());  // never turned off in the background
+
+  host.closed = 0;
+  run.PrintReports(true, true);
+  EXPECT_EQ(host.closed, 0);
+}
+
+TEST_F(PrintRunTest, TheBuiltInPrinterWritesTheJobTitleIntoTheSpoolFolder) {
+  run.SetPrinterOpener([](const std::string& folder) {
+    return PrinterChoice{std::make_unique<BuiltInPdfPrinter>(folder), ""};
+  });
+  state->Selection[0] = true;
+  const PrintRunResult r = run.PrintCommand(true);
+  ASSERT_EQ(r.Pdf, PdfOutcome::Saved) << r.PdfError;
+  EXPECT_FALSE(fs::exists(Temp()));
+  const testing::ShellResult text = testing::RunShell("pdftotext " +
+                                                      testing::ShellQuote(Final()) + " -");
+  EXPECT_NE(text.out.find("Report 1 SEQ A"), std::string::npos);
+  // No part file is left in the spool folder.
+  EXPECT_TRUE(fs::is_empty(dir.path() / "spool"));
+}
+
+}  // namespace
+}  // namespace vantrel
