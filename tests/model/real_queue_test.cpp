@@ -1,0 +1,127 @@
+// Print runs through a real CUPS server and its cups-pdf queue. CI starts one with
+// scripts/cups-test-server before the tests; elsewhere the test starts its own when it
+// may (root, cups installed) and skips, saying why, when it may not.
+
+#include <cups/cups.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "common/recording_prompter.h"
+#include "common/shell_run.h"
+#include "common/temp_dir.h"
+#include "model/print_run.h"
+#include "platform/cups_printers.h"
+#include "render/fake_data_source.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+class RealQueue : public ::testing::Test {
+ protected:
+  testing::TempDir dir;
+  std::string queue, pdfDir, ownServer, skip;
+
+  void SetUp() override {
+    queue = Env("VANTREL_TEST_QUEUE");
+    pdfDir = Env("VANTREL_TEST_QUEUE_PDF_DIR");
+    if (queue.empty()) StartOwnServer();
+    if (!skip.empty()) GTEST_SKIP() << skip;
+    cupsSetServer(nullptr);  // libcups reads CUPS_SERVER afresh
+    ASSERT_TRUE(CupsHasPrinter(queue)) << "the test server has no queue " << queue;
+  }
+
+  void TearDown() override {
+    if (ownServer.empty()) return;
+    testing::RunShell(testing::ShellQuote(std::string(VANTREL_SOURCE_DIR) +
+                                          "/scripts/cups-test-server") +
+                      " stop " + testing::ShellQuote(ownServer));
+  }
+
+  void StartOwnServer() {
+    if (::geteuid() != 0 || testing::RunShell("command -v cupsd").status != 0 ||
+        !fs::exists("/usr/lib/cups/backend/cups-pdf")) {
+      skip = "no print server: run as root with cups and printer-driver-cups-pdf installed, or "
+             "eval \"$(scripts/cups-test-server start DIR)\" first";
+      return;
+    }
+    // The server's filters run as lp: they must reach its spool below our folder.
+    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+    ownServer = (dir.path() / "cups").string();
+    const testing::ShellResult started = testing::RunShell(
+        testing::ShellQuote(std::string(VANTREL_SOURCE_DIR) + "/scripts/cups-test-server") +
+        " start " + testing::ShellQuote(ownServer));
+    if (started.status != 0) {
+      ownServer.clear();
+      skip = "the test print server did not start: " + started.err;
+      return;
+    }
+    const auto value = [&](const std::string& name) {
+      const std::string key = name + "=";
+      const std::size_t at = started.out.find(key);
+      return started.out.substr(at + key.size(), started.out.find(';', at) - at - key.size());
+    };
+    setenv("CUPS_SERVER", value("CUPS_SERVER").c_str(), 1);
+    queue = value("VANTREL_TEST_QUEUE");
+    pdfDir = value("VANTREL_TEST_QUEUE_PDF_DIR");
+  }
+};
+
+TEST_F(RealQueue, ThePrintServerListsAndCountsTheQueue) {
+  bool listed = false;
+  for (const PrinterEntry& p : CupsPrinters()) listed = listed || p.Name == queue;
+  EXPECT_TRUE(listed);
+  EXPECT_EQ(CupsActiveJobs(queue), 0);
+  EXPECT_EQ(CupsActiveJobs(queue + "-missing"), -1);
+  const PrinterChoice missing = OpenPrinter(queue + "-missing", dir.path().string());
+  EXPECT_EQ(missing.Printer, nullptr);
+  EXPECT_NE(missing.Error.find(queue + "-missing"), std::string::npos);
+}
+
+TEST_F(RealQueue, APdfRunEndsWithThePdfUnderItsNameAndTheTemporaryFileGone) {
+  auto state = std::make_unique<ProgramState>();
+  testing::FakeDataSource data;
+  data.results["Attenuation Near"] = testing::GraphResult(
+      {"1", "2", "4"}, {{"-1", "-2", "-3"}, {"-1", "-2", "-3"}}, {"Freq", "Pair 1", "Pair 2"});
+  ReportDefinition& report = state->Reports[0];
+  report.Title = "Insertion loss TEST_DESCRIPTION";
+  report.SlotsX = report.SlotsY = 1;
+  report.GraphCount = 1;
+  report.MultiPage = false;
+  report.Graphs[0].Data[0] = "Attenuation Near";
+  report.Graphs[0].Cols[0] = {1, 2, 3};
+  report.Graphs[0].Slot = 1;
+  state->Selection[0] = true;
+  state->DataFilePath = (dir.path() / "cable.txt").string();
+  state->Settings.AutoPdfTempDir = pdfDir;  // no final "/"
+  state->Settings.AppName = (dir.path() / "out" / "cable 7.pdf").string();
+  state->Settings.PdfWaitSeconds = 60;
+  testing::RecordingPrompter ask;
+  RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
+  WindowModel model(*state);
+  PrintHost host;
+  PrintRun run(model, context, host);
+  run.SetPrinter(queue);
+
+  const PrintRunResult r = run.PrintCommand(true);
+  ASSERT_EQ(r.Pdf, PdfOutcome::Saved) << r.PdfError << r.PrinterError;
+  EXPECT_TRUE(ask.messages.empty());
+  const testing::ShellResult text =
+      testing::RunShell("pdftotext " + testing::ShellQuote(state->Settings.AppName) + " -");
+  EXPECT_NE(text.out.find("Insertion loss SEQ A"), std::string::npos) << text.out;
+  EXPECT_FALSE(fs::exists(fs::path(pdfDir) / (state->AppTitle + ".pdf")));
+}
+
+}  // namespace
+}  // namespace vantrel
