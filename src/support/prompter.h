@@ -22,6 +22,12 @@ class Prompter {
                     PromptIcon icon = PromptIcon::None) {
     return Message(text, title, icon, PromptButtons::Ok);
   }
+
+  /// An input box with OK and Cancel: the text typed, "" when cancelled. Where nobody
+  /// can type, nothing is typed.
+  virtual std::string Input(const std::string& /*prompt*/, const std::string& /*title*/) {
+    return {};
+  }
 };
 
 /// The answer that never loses data and never loops: Cancel or No where offered.

@@ -11,6 +11,18 @@ PromptAnswer RecordingPrompter::Message(const std::string& text, const std::stri
   return answer;
 }
 
+std::string RecordingPrompter::Input(const std::string& prompt, const std::string& title) {
+  messages.push_back({prompt, title, PromptIcon::None, PromptButtons::OkCancel});
+  if (typed_.empty()) return {};
+  std::string text = typed_.front();
+  typed_.pop_front();
+  return text;
+}
+
+void RecordingPrompter::ScriptInput(std::vector<std::string> typed) {
+  typed_.assign(typed.begin(), typed.end());
+}
+
 void RecordingPrompter::Script(std::vector<PromptAnswer> answers) {
   answers_.assign(answers.begin(), answers.end());
 }

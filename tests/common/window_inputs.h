@@ -1,0 +1,38 @@
+#pragma once
+// Inputs of the window tests: definition and result files, and a file dialog that
+// answers from a script.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "definitions/file_dialog.h"
+
+namespace vantrel::testing {
+
+class ScriptedDialog : public FileDialog {
+ public:
+  std::string Show(const std::string& title, FileDialogMode mode, const std::string&,
+                   const std::string&) override {
+    asked.push_back({title, mode});
+    if (answers.empty()) return {};
+    std::string answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  struct Asked {
+    std::string title;
+    FileDialogMode mode;
+  };
+  std::deque<std::string> answers;
+  std::vector<Asked> asked;
+};
+
+/// [GENERAL] lines, then count reports titled "Report n" (or as given).
+std::string WindowIni(int count, const std::vector<std::string>& general = {},
+                      const std::vector<std::string>& titles = {});
+
+/// A small result file with one test named "Insertion Loss".
+std::string ResultText();
+
+}  // namespace vantrel::testing

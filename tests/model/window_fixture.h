@@ -1,0 +1,58 @@
+#pragma once
+// A main-window model over a definition file written in the test, with a recording
+// host, dialog and prompter.
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/recording_prompter.h"
+#include "common/temp_dir.h"
+#include "common/window_inputs.h"
+#include "model/main_window_model.h"
+
+namespace vantrel::testing {
+
+class RecordingHost : public MainWindowHost {
+ public:
+  void Yield() override { ++yields; }
+  void ShowWindow() override {
+    visible = true;
+    events.push_back("show");
+  }
+  void SetTopmost(bool on) override { events.push_back(on ? "topmost" : "not topmost"); }
+  void SetCaption(const std::string& text) override { caption = text; }
+  bool IsWindowVisible() const override { return visible; }
+  bool OpenWithDesktop(const std::string& path) override {
+    opened.push_back(path);
+    return true;
+  }
+  void Quit() override { events.push_back("quit"); }
+
+  int yields = 0;
+  bool visible = false;
+  std::string caption;
+  std::vector<std::string> events;
+  std::vector<std::string> opened;
+};
+
+struct WindowFixture {
+  TempDir dir;
+  RecordingPrompter prompter;
+  RecordingHost host;
+  ScriptedDialog dialog;
+  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+  std::unique_ptr<MainWindowModel> model;
+  std::string definition;
+
+  WindowFixture();
+  /// Writes the definition file and starts up as the program does.
+  StartupOutcome Start(const std::string& ini, const std::string& commandTail = {},
+                       const std::string& dataFile = {});
+  std::string WriteResult(const std::string& name = "run.txt");
+  std::vector<std::string> Titles() const;
+};
+
+}  // namespace vantrel::testing

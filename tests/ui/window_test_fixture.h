@@ -1,0 +1,49 @@
+#pragma once
+// The real main window over its model, with scripted prompts and dialogs.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <memory>
+#include <string>
+
+#include "common/recording_prompter.h"
+#include "common/temp_dir.h"
+#include "common/window_inputs.h"
+#include "model/main_window_model.h"
+#include "ui/main_window.h"
+
+namespace vantrel::testing {
+
+struct UiFixture {
+  TempDir dir;
+  RecordingPrompter prompter;
+  ScriptedDialog dialog;
+  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+  MainWindow window;
+  MainWindowModel model{*state, prompter, dialog, window};
+  std::string definition;
+
+  UiFixture() {
+    model.UseTempFolder(dir.path().string());
+    window.Bind(model);
+  }
+  StartupOutcome Start(const std::string& ini, const std::string& tail = {},
+                       const std::string& data = {}) {
+    definition = dir.Write("def.ini", ini).string();
+    return model.Startup(data + ">I" + definition + "I<" + tail);
+  }
+  template <typename T>
+  T* Find(const QString& name) {
+    return window.findChild<T*>(name);
+  }
+  QCheckBox* Check(int row) { return Find<QCheckBox>(QStringLiteral("ChkPrint%1").arg(row)); }
+  QLabel* Label(int row) { return Find<QLabel>(QStringLiteral("LabelPrint%1").arg(row)); }
+  QPushButton* Preview(int row) {
+    return Find<QPushButton>(QStringLiteral("newCmdPreview%1").arg(row));
+  }
+  QAction* Action(const char* name) { return Find<QAction>(QString::fromUtf8(name)); }
+};
+
+}  // namespace vantrel::testing
