@@ -94,8 +94,10 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
       return out;
     }
   }
-  out.Item =
-      PlaceItem(slots, g.Slot, g.PosX, g.PosY, g.SizeX, g.SizeY, slotsX, slotsY, context.Ask);
+  const std::optional<MmRect> place =
+      PlaceItem(slots, g.Slot, g.PosX, g.PosY, g.SizeX, g.SizeY, slotsX, slotsY);
+  if (!place) return out;
+  out.Item = *place;
   out.Plot = out.Item;
   // The chart starts below the worst-margin lines: 5 mm, more when a second line
   // is shown.

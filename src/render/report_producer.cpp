@@ -252,6 +252,7 @@ ProduceOutcome ReportProducer::ProduceReport(int reportIndex, bool preview, Page
     return ProduceOutcome::Cancelled;
   }
 
+  TellSlotsPastGrid(report, context_.Ask);
   PageInput in;
   in.ReportIndex = reportIndex;
   for (;; ++in.Page) {

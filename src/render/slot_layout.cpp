@@ -27,16 +27,39 @@ SlotGrid MakeSlotGrid(const MmRect& area, int slotsX, int slotsY, float border) 
   return grid;
 }
 
-MmRect PlaceItem(const SlotGrid& grid, int slot, int posX, int posY, int sizeX, int sizeY,
-                 int slotsX, int slotsY, Prompter& prompter) {
+std::optional<MmRect> PlaceItem(const SlotGrid& grid, int slot, int posX, int posY, int sizeX,
+                                int sizeY, int slotsX, int slotsY) {
+  slotsX = std::max(1, slotsX);
+  slotsY = std::max(1, slotsY);
   SlotPosition at{posX, posY};
-  if (slot >= 1) at = FindSlot(slot, slotsX, slotsY, prompter);
+  if (slot >= 1) {
+    if (slot > static_cast<long>(slotsX) * slotsY) return std::nullopt;
+    at = {(slot - 1) % slotsX, (slot - 1) / slotsX};
+    // An item reaching past the grid would run off the page or over the foot.
+    sizeX = std::min(sizeX, slotsX - at.Column);
+    sizeY = std::min(sizeY, slotsY - at.Row);
+  }
   MmRect r;
   r.Left = at.Column * grid.SlotWidth + grid.Area.Left + grid.Border;
   r.Top = at.Row * grid.SlotHeight + grid.Area.Top + grid.Border;
   r.Width = sizeX * grid.SlotWidth - 2 * grid.Border;
   r.Height = sizeY * grid.SlotHeight - 2 * grid.Border;
   return r;
+}
+
+void TellSlotsPastGrid(const ReportDefinition& report, Prompter& prompter) {
+  const int slotsX = std::max<int>(1, report.SlotsX), slotsY = std::max<int>(1, report.SlotsY);
+  std::vector<int> told;
+  const auto check = [&](int slot) {
+    if (slot <= static_cast<long>(slotsX) * slotsY) return;
+    if (std::find(told.begin(), told.end(), slot) != told.end()) return;
+    told.push_back(slot);
+    FindSlot(slot, slotsX, slotsY, prompter);
+  };
+  for (int g = 0; g < std::min<int>(report.GraphCount, kMaxGraphs); ++g)
+    check(report.Graphs[static_cast<std::size_t>(g)].Slot);
+  for (int t = 0; t < std::min<int>(report.TableCount, kMaxTables); ++t)
+    check(report.Tables[static_cast<std::size_t>(t)].Slot);
 }
 
 MmRect SlotRect(const SlotGrid& grid, int column, int row) {
@@ -63,9 +86,12 @@ BandLayout LayOutBands(const BandInput& in) {
   const float gap = in.NewTables ? out.T / 4 : out.T;
   out.SlotArea.Left = 10;
   out.SlotArea.Width = static_cast<float>(in.PageWidth) - 20;
-  out.SlotArea.Top = headerBottom + gap;
+  // A hidden header leaves the bands below the header's rectangle: the slots start
+  // under whichever ends lower.
+  const float bandsBottom = in.HasTitle || in.HasSubHeader ? bandTop + out.T : 0;
+  out.SlotArea.Top = std::max(headerBottom + gap, bandsBottom + (in.NewTables ? 1.0f : 0.0f));
   out.SlotArea.Height =
-      static_cast<float>(in.PageHeight) - headerBottom - gap - 10 - in.FootReserve;
+      static_cast<float>(in.PageHeight) - out.SlotArea.Top - 10 - in.FootReserve;
   return out;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The page's grid of slots and where an item of a report lands on it.
 
+#include <optional>
+
 #include "definitions/report_definition.h"
 #include "render/mm_rect.h"
 #include "support/prompter.h"
@@ -26,9 +28,15 @@ struct SlotGrid {
 /// slotsX and slotsY below 1 count as 1, so that a bad grid never divides by zero.
 SlotGrid MakeSlotGrid(const MmRect& area, int slotsX, int slotsY, float border);
 
-/// The item's rectangle, keeping a gap of Border on every side.
-MmRect PlaceItem(const SlotGrid& grid, int slot, int posX, int posY, int sizeX, int sizeY,
-                 int slotsX, int slotsY, Prompter& prompter);
+/// The item's rectangle, keeping a gap of Border on every side; none for a slot past
+/// the grid, which TellSlotsPastGrid has reported. A size that reaches past the grid's
+/// last column or row stops there.
+std::optional<MmRect> PlaceItem(const SlotGrid& grid, int slot, int posX, int posY, int sizeX,
+                                int sizeY, int slotsX, int slotsY);
+
+/// Reports each slot past the grid that a graph or table of the report names, once;
+/// those items are left off the page.
+void TellSlotsPastGrid(const ReportDefinition& report, Prompter& prompter);
 
 /// Outline of slot (column, row).
 MmRect SlotRect(const SlotGrid& grid, int column, int row);

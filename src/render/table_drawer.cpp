@@ -21,8 +21,10 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
   canvas.FontBold = false;
   const float titleHeight =
       Trim(table.Title).empty() ? 0.0f : std::floor(canvas.TextHeight("Myf")) + 2;
-  const MmRect item = PlaceItem(slots, table.Slot, table.PosX, table.PosY, table.SizeX, table.SizeY,
-                                slotsX, slotsY, context.Ask);
+  const std::optional<MmRect> place = PlaceItem(slots, table.Slot, table.PosX, table.PosY,
+                                                table.SizeX, table.SizeY, slotsX, slotsY);
+  if (!place) return false;
+  const MmRect item = *place;
   MmRect plot = item;
   plot.Top += titleHeight;
   plot.Height -= titleHeight;

@@ -4,15 +4,10 @@
 
 #include <cstdlib>
 
+#include "common/shell_run.h"
 #include "common/temp_dir.h"
 
 namespace vantrel::testing {
-
-std::string ShellQuote(const std::string& arg) {
-  std::string q = "'";
-  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
 
 ToolRun RunReportTool(const std::filesystem::path& scratch, const std::vector<std::string>& args,
                       const std::vector<std::string>& env) {

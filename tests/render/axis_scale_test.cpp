@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
+
+#include "support/number.h"
 
 namespace vantrel::chart {
 namespace {
@@ -109,6 +113,48 @@ TEST(ResolveAxis, TinyTickStepDoesNotFloodTheAxis) {
   axisSpec.Ticks = 1e6;
   const AxisLayout a = ResolveAxis(axisSpec, 0, 1000);
   EXPECT_LE(a.Ticks.size(), 201u);
+}
+
+std::vector<std::string> LabelsOf(const std::vector<Tick>& ticks) {
+  std::vector<std::string> out;
+  for (const Tick& t : ticks)
+    if (t.Major && !t.Label.empty()) out.push_back(t.Label);
+  return out;
+}
+
+// Labels 6 mm long every 4 mm with 2.5 mm between: every second is too close.
+TEST(ThinLabels, KeepsEveryKthLabelFromZeroUntilNoneTouches) {
+  std::vector<Tick> ticks;
+  std::vector<float> centres, extents;
+  for (int i = 0; i <= 10; ++i) {
+    ticks.push_back({i * 10.0 - 40, true, std::to_string(i * 10 - 40)});
+    centres.push_back(static_cast<float>(i) * 4);
+    extents.push_back(6);
+  }
+  ThinLabels(ticks, centres, extents, 2.5f);
+  EXPECT_EQ(LabelsOf(ticks), (std::vector<std::string>{"-30", "0", "30", "60"}));
+  EXPECT_FALSE(ticks[0].Major);  // unlabelled ticks are drawn as minor ones
+  EXPECT_TRUE(ticks[4].Major);
+
+  std::vector<Tick> roomy = {{0, true, "0"}, {1, true, "1"}};
+  ThinLabels(roomy, {0, 20}, {3, 3}, 1);
+  EXPECT_EQ(LabelsOf(roomy).size(), 2u);
+  std::vector<Tick> crammed = {{1, true, "1"}, {2, true, "2"}, {3, true, "3"}};
+  ThinLabels(crammed, {0, 1, 2}, {30, 30, 30}, 1);
+  EXPECT_EQ(LabelsOf(crammed), (std::vector<std::string>{"1"}));
+}
+
+TEST(DistinctLabels, AddsDecimalsOnlyWhenNeighboursReadTheSame) {
+  std::vector<Tick> halves;
+  for (double v : {1.0, 1.5, 2.0, 2.5, 3.0}) halves.push_back({v, true, FormatNumber(v, "0")});
+  EXPECT_TRUE(DistinctLabels(halves, "0"));
+  EXPECT_EQ(LabelsOf(halves), (std::vector<std::string>{"1.0", "1.5", "2.0", "2.5", "3.0"}));
+  std::vector<Tick> whole = {{1, true, "1"}, {2, true, "2"}};
+  EXPECT_FALSE(DistinctLabels(whole, "0"));
+  EXPECT_EQ(LabelsOf(whole), (std::vector<std::string>{"1", "2"}));
+  std::vector<Tick> fine = {{0.001, true, "0.00"}, {0.002, true, "0.00"}};
+  DistinctLabels(fine, "0.00");
+  EXPECT_EQ(LabelsOf(fine), (std::vector<std::string>{"0.001", "0.002"}));
 }
 
 }  // namespace

@@ -19,15 +19,32 @@ TEST(FindSlot, CountsRowByRowAndReportsSlotsBeyondTheGrid) {
   EXPECT_EQ(ask.messages[0].text, "Unable to locate Slot 7.\r\rYou have only defined 6 slots.");
 }
 
-TEST(PlaceItem, KeepsTheBorderOnEverySide) {
-  testing::RecordingPrompter ask;
+TEST(PlaceItem, KeepsTheBorderOnEverySideAndStaysOnTheGrid) {
   const SlotGrid grid = MakeSlotGrid({190, 200, 60, 10}, 2, 4, 5);
   EXPECT_FLOAT_EQ(grid.SlotWidth, 95);
   EXPECT_FLOAT_EQ(grid.SlotHeight, 50);
-  const MmRect bySlot = PlaceItem(grid, 4, 0, 0, 1, 1, 2, 4, ask);
-  EXPECT_EQ(bySlot, (MmRect{85, 40, 115, 110}));
-  const MmRect byPos = PlaceItem(grid, 0, 0, 2, 2, 2, 2, 4, ask);
-  EXPECT_EQ(byPos, (MmRect{180, 90, 165, 15}));
+  EXPECT_EQ(PlaceItem(grid, 4, 0, 0, 1, 1, 2, 4), (MmRect{85, 40, 115, 110}));
+  EXPECT_EQ(PlaceItem(grid, 0, 0, 2, 2, 2, 2, 4), (MmRect{180, 90, 165, 15}));
+  // Two slots wide from the last column: one slot wide, not off the page.
+  EXPECT_EQ(PlaceItem(grid, 8, 0, 0, 2, 1, 2, 4), (MmRect{85, 40, 215, 110}));
+  EXPECT_FALSE(PlaceItem(grid, 9, 0, 0, 1, 1, 2, 4).has_value());
+}
+
+TEST(TellSlotsPastGrid, TellsEachSlotPastTheGridOnce) {
+  testing::RecordingPrompter ask;
+  ReportDefinition report;
+  report.SlotsX = 2;
+  report.SlotsY = 2;
+  report.GraphCount = 3;
+  report.Graphs[0].Slot = 1;
+  report.Graphs[1].Slot = 7;
+  report.Graphs[2].Slot = 7;
+  report.TableCount = 1;
+  report.Tables[0].Slot = 9;
+  TellSlotsPastGrid(report, ask);
+  ASSERT_EQ(ask.messages.size(), 2u);
+  EXPECT_EQ(ask.messages[0].text, "Unable to locate Slot 7.\r\rYou have only defined 4 slots.");
+  EXPECT_EQ(ask.messages[1].text, "Unable to locate Slot 9.\r\rYou have only defined 4 slots.");
 }
 
 TEST(LayOutBands, PlacesTitleBandsAndSlotArea) {
@@ -51,6 +68,25 @@ TEST(LayOutBands, PlacesTitleBandsAndSlotArea) {
   const BandLayout plain = LayOutBands(in);
   EXPECT_FLOAT_EQ(plain.Title.Top, 55);
   EXPECT_FLOAT_EQ(plain.SlotArea.Top, 70);
+}
+
+TEST(LayOutBands, AHiddenHeaderUnderATallLogoLeavesTheBandsClearOfTheSlots) {
+  BandInput in;
+  in.Logo = {190, 30, 10, 10};
+  in.LogoHeight = 30;
+  in.Header = {190, 30, 10, 10};  // hidden: on the logo band, rows as if shown
+  in.NewTables = true;
+  in.HasTitle = in.HasSubHeader = true;
+  const BandLayout out = LayOutBands(in);
+  EXPECT_FLOAT_EQ(out.Title.Top, 43);
+  EXPECT_FLOAT_EQ(out.SubHeader.Bottom(), 58);
+  EXPECT_GE(out.SlotArea.Top, out.SubHeader.Bottom());
+  EXPECT_FLOAT_EQ(out.SlotArea.Bottom(), 297 - 10);
+
+  in.LogoHeight = 0;
+  in.Header = {190, 10, 10, 10};
+  const BandLayout noLogo = LayOutBands(in);
+  EXPECT_GE(noLogo.SlotArea.Top, noLogo.SubHeader.Bottom());
 }
 
 TEST(CountTablePairColumns, CountsPairAndLastPairColumnsOfTheWidestTable) {

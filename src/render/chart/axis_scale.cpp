@@ -125,6 +125,59 @@ double NiceStep(double span, int target) {
   return mult * power;
 }
 
+void ThinLabels(std::vector<Tick>& ticks, const std::vector<float>& centres,
+                const std::vector<float>& extents, float gap) {
+  std::vector<std::size_t> labelled;
+  for (std::size_t i = 0; i < ticks.size() && i < centres.size() && i < extents.size(); ++i)
+    if (ticks[i].Major && !ticks[i].Label.empty()) labelled.push_back(i);
+  if (labelled.size() < 2) return;
+  std::size_t anchor = 0;
+  for (std::size_t j = 0; j < labelled.size(); ++j)
+    if (ticks[labelled[j]].Value == 0) anchor = j;
+  const auto fits = [&](std::size_t k) {
+    long previous = -1;
+    for (std::size_t j = anchor % k; j < labelled.size(); j += k) {
+      const std::size_t i = labelled[j];
+      if (previous >= 0) {
+        const auto p = static_cast<std::size_t>(previous);
+        const float room = std::fabs(centres[i] - centres[p]) - (extents[i] + extents[p]) / 2;
+        if (room < gap) return false;
+      }
+      previous = static_cast<long>(i);
+    }
+    return true;
+  };
+  std::size_t k = 1;
+  while (k < labelled.size() && !fits(k)) ++k;
+  for (std::size_t j = 0; j < labelled.size(); ++j) {
+    if (k < labelled.size() ? (j + k - anchor % k) % k == 0 : j == anchor) continue;
+    ticks[labelled[j]].Label.clear();
+    ticks[labelled[j]].Major = false;
+  }
+}
+
+bool DistinctLabels(std::vector<Tick>& ticks, const std::string& format) {
+  const auto repeated = [&]() {
+    const std::string* previous = nullptr;
+    for (const Tick& t : ticks) {
+      if (!t.Major || t.Label.empty()) continue;
+      if (previous != nullptr && *previous == t.Label) return true;
+      previous = &t.Label;
+    }
+    return false;
+  };
+  if (!repeated()) return false;
+  const std::size_t point = format.find('.');
+  const int had = point == std::string::npos ? 0 : static_cast<int>(format.size() - point - 1);
+  for (int d = had + 1; d <= 6; ++d) {
+    const std::string wider = "0." + std::string(static_cast<std::size_t>(d), '0');
+    for (Tick& t : ticks)
+      if (t.Major && !t.Label.empty()) t.Label = FormatNumber(t.Value, wider);
+    if (!repeated()) break;
+  }
+  return true;
+}
+
 double AxisLayout::Fraction(double value) const {
   if (!std::isfinite(value)) return kNaN;
   if (Log) {

@@ -43,6 +43,17 @@ struct AxisLayout {
 /// the chart has no data).
 AxisLayout ResolveAxis(const AxisSpec& axisSpec, double dataMin, double dataMax);
 
+/// Takes the label off major ticks until no two labels come closer than gap: every
+/// k-th labelled tick keeps its label, for the smallest k that gives room, counted from
+/// the tick at 0 when there is one. centres and extents are the labels' middles and
+/// lengths along the axis, one per tick. A tick that loses its label becomes minor.
+void ThinLabels(std::vector<Tick>& ticks, const std::vector<float>& centres,
+                const std::vector<float>& extents, float gap);
+
+/// Gives the labelled ticks of a linear axis more decimals than format has when two
+/// neighbours would otherwise read the same ("1 2 2 3"). True when labels changed.
+bool DistinctLabels(std::vector<Tick>& ticks, const std::string& format);
+
 /// Step of 1, 2 or 5 times a power of ten giving about target intervals over span.
 double NiceStep(double span, int target);
 

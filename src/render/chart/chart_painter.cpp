@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
+#include "render/layout_rules.h"
 #include "render/page_canvas.h"
+#include "render/text_box.h"
 
 namespace vantrel::chart {
 
@@ -48,9 +51,10 @@ class ChartWriter {
 
   // Text whose run starts at (x, top), in a box of its own extent unless one is given.
   void Text(const std::string& text, const FontSpec& f, float x, float top,
-            const MmRect* box = nullptr) {
+            const MmRect* box = nullptr, const std::string& whole = {}) {
     PlanText out;
     out.Text = text;
+    out.Whole = whole;
     out.Run = {Width(text, f), Height(f), top, x};
     out.Box = box != nullptr ? *box : out.Run;
     out.Ascent = metrics_.Ascent(f);
@@ -61,15 +65,19 @@ class ChartWriter {
   }
 
   // Text centred in box.
-  void Centred(const std::string& text, const FontSpec& f, const MmRect& box) {
+  void Centred(const std::string& text, const FontSpec& f, const MmRect& box,
+               const std::string& whole = {}) {
     const float w = Width(text, f);
-    Text(text, f, box.Left + (box.Width - w) / 2, box.Top + (box.Height - Height(f)) / 2, &box);
+    Text(text, f, box.Left + (box.Width - w) / 2, box.Top + (box.Height - Height(f)) / 2, &box,
+         whole);
   }
 
   // Text turned to read upwards, centred along the box's height.
-  void Upwards(const std::string& text, const FontSpec& f, const MmRect& box) {
+  void Upwards(const std::string& text, const FontSpec& f, const MmRect& box,
+               const std::string& whole = {}) {
     PlanText out;
     out.Text = text;
+    out.Whole = whole;
     const float length = Width(text, f);
     out.Run = {Height(f), length, box.Top + (box.Height - length) / 2,
                box.Left + (box.Width - Height(f)) / 2};
@@ -88,6 +96,7 @@ class ChartWriter {
   }
 
   PagePlan& Plan() { return plan_; }
+  const FontMetrics& Metrics() const { return metrics_; }
 
  private:
   PagePlan& plan_;
@@ -163,29 +172,103 @@ PlanCurve CurveOf(const DataSet& set, const AxisLayout& x, const AxisLayout& y,
 
 struct LegendEntry {
   std::string text;
+  std::string whole;  // before it was cut to its column; empty when it was not
   ChartRgb colour;
   int style;
-  float width;
 };
 
-// Legend rows at the foot, wrapped to width.
-std::vector<std::vector<LegendEntry>> LegendRows(const ChartModel& chart, const ChartWriter& w,
-                                                 const FontSpec& font, float width) {
-  std::vector<std::vector<LegendEntry>> rows;
-  if (!AnyLegend(chart)) return rows;
-  rows.emplace_back();
-  float used = 0;
+// The legend as a grid of equal columns at the foot: as many columns as the widest
+// entry allows, set smaller and then cut when the rows would take more than a third
+// of the chart.
+struct LegendLayout {
+  FontSpec font;
+  float columnWidth = 0;
+  int columns = 1;
+  std::vector<LegendEntry> entries;
+  int Rows() const {
+    return entries.empty() ? 0 : (static_cast<int>(entries.size()) + columns - 1) / columns;
+  }
+};
+
+constexpr float kKeyLine = 5;    // length of an entry's line sample
+constexpr float kKeyGap = 0.8f;  // between the sample and its text
+constexpr float kEntryGap = 2;   // between entries
+
+LegendLayout LayOutLegend(const ChartModel& chart, const ChartWriter& w, FontSpec font,
+                          float width, float height) {
+  LegendLayout out;
+  if (!AnyLegend(chart)) return out;
+  const auto rowsFor = [&](float columnWidth) {
+    const int columns = std::max(1, static_cast<int>((width + kEntryGap) / columnWidth));
+    int n = 0;
+    for (const DataSet& set : chart.Sets) n += set.Legend.empty() ? 0 : 1;
+    return std::pair{columns, (n + columns - 1) / columns};
+  };
+  const auto widest = [&](const FontSpec& f) {
+    float most = 0;
+    for (const DataSet& set : chart.Sets)
+      if (!set.Legend.empty()) most = std::max(most, w.Width(set.Legend, f));
+    return std::min(width, kKeyLine + kKeyGap + most + kEntryGap);
+  };
+  const float room = height / 3;
+  for (;;) {
+    out.columnWidth = widest(font);
+    auto [columns, rows] = rowsFor(out.columnWidth);
+    // At the smallest size narrower columns take more entries a row, their texts cut.
+    while (font.Points <= kSmallestPoints && rows * w.Height(font) > room &&
+           out.columnWidth > 4 * (kKeyLine + kKeyGap)) {
+      out.columnWidth *= 0.85f;
+      std::tie(columns, rows) = rowsFor(out.columnWidth);
+    }
+    out.columns = columns;
+    if (rows * w.Height(font) <= room || font.Points <= kSmallestPoints) break;
+    font.Points = std::max(kSmallestPoints, font.Points - 0.5f);
+  }
+  out.font = font;
+  const float textRoom = out.columnWidth - kKeyLine - kKeyGap - kEntryGap;
   for (const DataSet& set : chart.Sets) {
     if (set.Legend.empty()) continue;
-    const float entry = 5 + 0.8f + w.Width(set.Legend, font) + 2.5f;
-    if (used > 0 && used + entry > width) {
-      rows.emplace_back();
-      used = 0;
-    }
-    rows.back().push_back({set.Legend, set.Colour, set.Style, entry});
-    used += entry;
+    LegendEntry e{set.Legend, {}, set.Colour, set.Style};
+    e.text = Ellipsized(w.Metrics(), font, set.Legend, textRoom);
+    if (e.text != set.Legend) e.whole = set.Legend;
+    out.entries.push_back(std::move(e));
   }
-  return rows;
+  return out;
+}
+
+// A title as large as its box allows up to its own size, and cut at the smallest.
+struct FittedText {
+  std::string text;
+  std::string whole;
+  FontSpec font;
+};
+FittedText FitTitle(const ChartWriter& w, const std::string& text, FontSpec font, float length,
+                    float across) {
+  FittedText out{text, {}, font};
+  if (text.empty() || length <= 0) return out;
+  out.font.Points = std::min(font.Points, FitPoints(w.Metrics(), font, text, {length, across, 0, 0},
+                                                    font.Points, kSmallestPoints));
+  out.text = Ellipsized(w.Metrics(), out.font, text, length);
+  if (out.text != text) out.whole = text;
+  return out;
+}
+
+// Labels of ticks whose value the axis shows, thinned until none touches the next and
+// with decimals enough to tell neighbours apart.
+template <class Place>
+void SpaceLabels(AxisLayout& axis, const std::string& format, Place extentAt, float gap,
+                 const MmRect& area, bool xAxis) {
+  for (int pass = 0; pass < 2; ++pass) {
+    std::vector<float> centres, extents;
+    for (const Tick& t : axis.Ticks) {
+      const double f = axis.Fraction(t.Value);
+      const float along = std::isnan(f) ? 0 : static_cast<float>(f);
+      centres.push_back(xAxis ? area.Left + along * area.Width : area.Bottom() - along * area.Height);
+      extents.push_back(t.Label.empty() ? 0 : extentAt(t.Label));
+    }
+    ThinLabels(axis.Ticks, centres, extents, gap);
+    if (axis.Log || !DistinctLabels(axis.Ticks, format)) break;
+  }
 }
 
 }  // namespace
@@ -210,36 +293,41 @@ DataRange RangeOf(const ChartModel& chart, bool xAxis, bool log) {
 void DrawChart(PageCanvas& canvas, const MmRect& outer, const ChartModel& chart) {
   if (outer.Width <= 0 || outer.Height <= 0) return;
   ChartWriter w(canvas, canvas.Item);
-  const FontSpec titleFont = w.Font(chart.TitlePoints, true);
   const FontSpec axisFont = w.Font(chart.AxisPoints, false);
-  const FontSpec axisTitleFont = w.Font(chart.AxisTitlePoints, false);
-  const float titleH = w.Height(titleFont), axisH = w.Height(axisFont),
-              axisTitleH = w.Height(axisTitleFont);
+  const float axisH = w.Height(axisFont);
+  constexpr float pad = 1.0f;
+  constexpr float labelGap = 0.8f;  // between a tick label and the frame
 
   const DataRange xr = RangeOf(chart, true, chart.X.Log);
   const DataRange yr = RangeOf(chart, false, chart.Y.Log);
-  const AxisLayout x = ResolveAxis(chart.X, xr.Min, xr.Max);
-  const AxisLayout y = ResolveAxis(chart.Y, yr.Min, yr.Max);
+  AxisLayout x = ResolveAxis(chart.X, xr.Min, xr.Max);
+  AxisLayout y = ResolveAxis(chart.Y, yr.Min, yr.Max);
 
-  constexpr float pad = 1.0f;
+  const float inner = outer.Width - 2 * pad;
+  const FontSpec titleSize = w.Font(chart.TitlePoints, true);
+  const FittedText title =
+      Blank(chart.Title) ? FittedText{}
+                         : FitTitle(w, chart.Title, titleSize, inner, w.Height(titleSize));
   float top = outer.Top + pad;
-  const bool hasTitle = !Blank(chart.Title);
-  if (hasTitle) top += titleH + pad / 2;
+  if (!title.text.empty()) top += w.Height(title.font) + pad / 2;
   float bottom = outer.Bottom() - pad;
 
-  const auto legendRows = LegendRows(chart, w, axisFont, outer.Width - 2 * pad);
-  bottom -= static_cast<float>(legendRows.size()) * axisH;
+  const LegendLayout legend = LayOutLegend(chart, w, axisFont, inner, outer.Height);
+  const float legendH = w.Height(legend.font);
+  bottom -= static_cast<float>(legend.Rows()) * legendH;
   const float legendTop = bottom;
+  const FontSpec axisTitleSize = w.Font(chart.AxisTitlePoints, false);
+  const float axisTitleH = w.Height(axisTitleSize);
   const bool hasXTitle = !chart.X.Title.empty();
   const bool hasYTitle = !chart.Y.Title.empty();
   if (hasXTitle) bottom -= axisTitleH;
-  bottom -= axisH + 0.8f;  // tick labels
+  bottom -= axisH + labelGap;  // tick labels
 
   float labelWidth = 0;
   for (const Tick& t : y.Ticks)
     if (t.Major) labelWidth = std::max(labelWidth, w.Width(t.Label, axisFont));
-  float left = outer.Left + pad + labelWidth + 0.8f;
-  if (hasYTitle) left += axisTitleH + 0.8f;
+  float left = outer.Left + pad + labelWidth + labelGap;
+  if (hasYTitle) left += axisTitleH + labelGap;
   float lastXLabel = 0;
   for (const Tick& t : x.Ticks)
     if (t.Major) lastXLabel = w.Width(t.Label, axisFont);
@@ -248,8 +336,15 @@ void DrawChart(PageCanvas& canvas, const MmRect& outer, const ChartModel& chart)
   const float areaRight = std::max(left + 1, right), areaBottom = std::max(top + 1, bottom);
   const MmRect area{areaRight - left, areaBottom - top, top, left};
 
-  if (hasTitle)
-    w.Centred(chart.Title, titleFont, {outer.Width, titleH, outer.Top + pad / 2, outer.Left});
+  SpaceLabels(
+      x, chart.X.LabelFormat, [&](const std::string& l) { return w.Width(l, axisFont); }, 1.0f,
+      area, true);
+  SpaceLabels(
+      y, chart.Y.LabelFormat, [&](const std::string&) { return axisH; }, 0.2f, area, false);
+
+  if (!title.text.empty())
+    w.Centred(title.text, title.font,
+              {inner, w.Height(title.font), outer.Top + pad / 2, outer.Left + pad}, title.whole);
 
   // Grid.
   constexpr float hair = 0.1f;
@@ -268,38 +363,57 @@ void DrawChart(PageCanvas& canvas, const MmRect& outer, const ChartModel& chart)
            t.Major ? LineStyle::Solid : LineStyle::Dot);
   }
 
-  for (const bool onTop : {false, true})
-    for (const DataSet& set : chart.Sets)
-      if (set.OnTop == onTop) w.Plan().Add(CurveOf(set, x, y, area));
-
-  // Frame and labels.
+  // The frame goes under the curves: a limit on the edge of the range stays in sight.
   w.Plan().Add(PlanBox{area, false, kWhite, true, kBlack, 0.2f, canvas.Item});
+  for (const bool onTop : {false, true}) {
+    for (const DataSet& set : chart.Sets) {
+      if (set.OnTop != onTop) continue;
+      PlanCurve curve = CurveOf(set, x, y, area);
+      const float half = curve.WidthMm / 2;
+      curve.Clip = {area.Width + 2 * half, area.Height + 2 * half, area.Top - half,
+                    area.Left - half};
+      w.Plan().Add(std::move(curve));
+    }
+  }
+
+  // Tick labels. The lowest y label rises clear of the x labels where both meet.
+  const float xLabelTop = area.Bottom() + 0.6f;
+  float firstXLeft = area.Right();
   for (const Tick& t : x.Ticks) {
-    if (!t.Major) continue;
+    if (!t.Major || t.Label.empty()) continue;
     const float px = area.Left + static_cast<float>(x.Fraction(t.Value)) * area.Width;
-    w.Text(t.Label, axisFont, px - w.Width(t.Label, axisFont) / 2, area.Bottom() + 0.6f);
+    const float lw = w.Width(t.Label, axisFont);
+    firstXLeft = std::min(firstXLeft, px - lw / 2);
+    w.Text(t.Label, axisFont, px - lw / 2, xLabelTop);
   }
   for (const Tick& t : y.Ticks) {
-    if (!t.Major) continue;
+    if (!t.Major || t.Label.empty()) continue;
     const float py = area.Bottom() - static_cast<float>(y.Fraction(t.Value)) * area.Height;
-    w.Text(t.Label, axisFont, area.Left - 0.8f - w.Width(t.Label, axisFont), py - axisH / 2);
+    float labelTop = py - axisH / 2;
+    if (labelTop + axisH > xLabelTop && firstXLeft < area.Left - labelGap + 0.05f)
+      labelTop = xLabelTop - 0.1f - axisH;
+    w.Text(t.Label, axisFont, area.Left - labelGap - w.Width(t.Label, axisFont), labelTop);
   }
-  if (hasXTitle)
-    w.Centred(chart.X.Title, axisTitleFont,
-              {area.Width, axisTitleH, area.Bottom() + 0.8f + axisH, area.Left});
-  if (hasYTitle)
-    w.Upwards(chart.Y.Title, axisTitleFont, {axisTitleH, area.Height, area.Top, outer.Left + pad});
+  if (hasXTitle) {
+    const FittedText t = FitTitle(w, chart.X.Title, axisTitleSize, area.Width, axisTitleH);
+    w.Centred(t.text, t.font, {area.Width, axisTitleH, xLabelTop - 0.6f + labelGap + axisH, area.Left},
+              t.whole);
+  }
+  if (hasYTitle) {
+    const FittedText t = FitTitle(w, chart.Y.Title, axisTitleSize, area.Height, axisTitleH);
+    w.Upwards(t.text, t.font, {axisTitleH, area.Height, area.Top, outer.Left + pad}, t.whole);
+  }
 
   float ly = legendTop;
-  for (const auto& row : legendRows) {
-    float lx = outer.Left + pad;
-    for (const LegendEntry& e : row) {
-      const float mid = ly + axisH / 2;
-      w.Line(lx, mid, lx + 5, mid, e.colour, 0.4f, StyleOf(e.style));
-      w.Text(e.text, axisFont, lx + 5 + 0.8f, ly);
-      lx += e.width;
-    }
-    ly += axisH;
+  for (std::size_t i = 0; i < legend.entries.size(); ++i) {
+    const LegendEntry& e = legend.entries[i];
+    const int column = static_cast<int>(i) % legend.columns;
+    if (i > 0 && column == 0) ly += legendH;
+    const float lx = outer.Left + pad + static_cast<float>(column) * legend.columnWidth;
+    const float mid = ly + legendH / 2;
+    w.Line(lx, mid, lx + kKeyLine, mid, e.colour, 0.4f, StyleOf(e.style));
+    const MmRect box{legend.columnWidth - kKeyLine - kEntryGap, legendH, ly, lx + kKeyLine};
+    w.Text(e.text, legend.font, lx + kKeyLine + kKeyGap, ly, &box, e.whole);
   }
 }
 
