@@ -1,5 +1,7 @@
 #include "model/print_run.h"
 
+#include "render/report_job.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -123,6 +125,7 @@ bool PrintRun::StartJob(PrintRunResult& result) {
                          PromptIcon::Exclamation, PromptButtons::Ok);
     return false;
   }
+  RecordCertificate(context_, job->Job->Target());
   job->Pages = std::make_unique<LazyPages>(job->Job->Target());
   job_ = std::move(job);
   return true;

@@ -34,4 +34,6 @@ bool ObjDataSource::PrintComments(const std::string& comment, TextGrid& grid) {
   return data_.PrintComments(comment, grid);
 }
 
+bool ObjDataSource::AnyTestFailed() { return data_.AnyTestFailed(); }
+
 }  // namespace vantrel

@@ -16,6 +16,7 @@ class ObjDataSource : public ReportDataSource {
   std::string HeaderString(int item) override;
   std::string HalfHeaderString(int item) override;
   bool OverallFailed() override { return data_.OverallFailed(); }
+  bool AnyTestFailed() override;
   std::string TestDescription() override { return data_.TestDescription(); }
   std::string CableLength() override { return data_.CableLength(); }
   std::string NormalisationLength() override { return data_.NormalisationLength(); }

@@ -1,5 +1,6 @@
 #include "render/page_target.h"
 
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 
@@ -29,6 +30,11 @@ bool PdfTarget::Begin() {
   writer_->setResolution(dpi_);
   writer_->setTitle(QString::fromStdString(title_));
   writer_->setCreator(QStringLiteral("Vantrel"));
+  // Qt writes the metadata and attachments only when they are given before painting.
+  if (record_ && !AddCertificate()) {
+    writer_.reset();
+    return false;
+  }
   writer_->setPageLayout(
       QPageLayout(ToPageSize(paper_), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
   if (!painter_.begin(writer_.get())) {
@@ -37,6 +43,34 @@ bool PdfTarget::Begin() {
     return false;
   }
   pages_ = 1;
+  return true;
+}
+
+bool PdfTarget::AddCertificate() {
+  const CertificateRecord& r = *record_;
+  writer_->setCreator(QString::fromStdString(r.Program + " " + r.Version));
+  if (certificate_.PdfA) writer_->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+  writer_->setDocumentXmpMetadata(CertificateXmp(r, title_, certificate_.PdfA));
+  if (!certificate_.AttachData) return true;
+  if (certificate_.PdfA) {
+    error_ = "a PDF/A-1 file cannot hold embedded files";
+    return false;
+  }
+  for (const CertificateFile* file : {&r.Data, &r.Definition}) {
+    if (file->Path.empty()) continue;
+    QFile f(QString::fromStdString(file->Path));
+    if (!f.open(QIODevice::ReadOnly)) {
+      error_ = "cannot attach " + file->Path + ": " + f.errorString().toStdString();
+      return false;
+    }
+    const QByteArray bytes = f.readAll();
+    // An attachment that is not the file digested would make the record a lie.
+    if (Sha256Hex(bytes) != file->Sha256) {
+      error_ = "cannot attach " + file->Path + ": it changed while the PDF was made";
+      return false;
+    }
+    writer_->addFileAttachment(QString::fromStdString(file->Name), bytes);
+  }
   return true;
 }
 

@@ -9,9 +9,12 @@
 #include <QPrinter>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "render/certificate_record.h"
 
 namespace vantrel {
 
@@ -45,6 +48,10 @@ class PageTarget {
   /// Device pixels per millimetre, for turning page millimetres into device units.
   virtual double DotsPerMm() const = 0;
   virtual int PagesStarted() const = 0;
+  /// Where the pages came from, for devices that keep such a record (a PDF); given
+  /// before Begin.
+  virtual bool KeepsCertificate() const { return false; }
+  virtual void SetCertificate(const CertificateRecord&, const CertificateOptions&) {}
   const std::string& Error() const { return error_; }
 
  protected:
@@ -63,12 +70,20 @@ class PdfTarget : public PageTarget {
   double PageHeightMm() const override { return paper_.HeightMm; }
   double DotsPerMm() const override { return dpi_ / 25.4; }
   int PagesStarted() const override { return pages_; }
+  bool KeepsCertificate() const override { return true; }
+  void SetCertificate(const CertificateRecord& record, const CertificateOptions& options) override {
+    record_ = record;
+    certificate_ = options;
+  }
 
  private:
+  bool AddCertificate();
   std::string path_;
   PaperSize paper_;
   std::string title_;
   int dpi_;
+  std::optional<CertificateRecord> record_;
+  CertificateOptions certificate_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
   int pages_ = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "definitions/program_state.h"
+#include "render/certificate_record.h"
 #include "render/font_metrics.h"
 #include "render/page_plan.h"
 #include "render/report_data_source.h"
@@ -36,6 +37,8 @@ struct RenderContext {
   ReportObserver* Observer = nullptr;
   /// How text is measured; the printed page's fonts when not set.
   const FontMetrics* Fonts = nullptr;
+  /// How a PDF carries the record of where its pages came from.
+  CertificateOptions Certificate{};
 };
 
 /// The colour tables of the definition file, reporting malformed names through ask.

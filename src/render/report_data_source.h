@@ -23,6 +23,8 @@ class ReportDataSource {
   virtual std::string HeaderString(int item) = 0;
   virtual std::string HalfHeaderString(int item) = 0;
   virtual bool OverallFailed() = 0;
+  /// The file's overall status failed, or any of its tests did.
+  virtual bool AnyTestFailed() { return OverallFailed(); }
   virtual std::string TestDescription() = 0;
   virtual std::string CableLength() = 0;
   virtual std::string NormalisationLength() = 0;

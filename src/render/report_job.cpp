@@ -4,6 +4,12 @@
 
 namespace vantrel {
 
+void RecordCertificate(RenderContext& context, PageTarget& target) {
+  if (!target.KeepsCertificate()) return;
+  target.SetCertificate(MakeCertificateRecord(context.State, context.Data.AnyTestFailed()),
+                        context.Certificate);
+}
+
 ReportJobResult ProduceSelectedReports(RenderContext& context, PageTarget& target,
                                        const ReportSelection& selection,
                                        const JobProgress& progress) {
@@ -13,6 +19,7 @@ ReportJobResult ProduceSelectedReports(RenderContext& context, PageTarget& targe
   for (int i = 0; i < kMaxReports; ++i)
     if (selection[static_cast<std::size_t>(i)]) chosen.push_back(i);
   result.Selected = static_cast<int>(chosen.size());
+  RecordCertificate(context, target);
 
   // The target is begun lazily so that a run that draws nothing writes nothing.
   class LazyTarget : public PageTarget {

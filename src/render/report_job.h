@@ -25,6 +25,10 @@ struct ReportJobResult {
 /// Called before each report with its title, its place in the selection and the count.
 using JobProgress = std::function<void(const std::string& title, int n, int total)>;
 
+/// Gives a target that keeps one (a PDF) the record of the current files, before it
+/// is begun.
+void RecordCertificate(RenderContext& context, PageTarget& target);
+
 /// Walks selection (index i for report i+1) in order. The target is begun here and
 /// ended when any page was drawn; with nothing drawn no page is started at all.
 ReportJobResult ProduceSelectedReports(RenderContext& context, PageTarget& target,

@@ -95,7 +95,7 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     }
     if (block.Rows() >= kMaxRows) {
       // Every graph of the test asks again; one message is enough.
-      if (unreadable_.insert(entry.Start).second) {
+      if (!quiet_ && unreadable_.insert(entry.Start).second) {
         prompter_.Message("Error in ObjData/ReadTestData\r\rThe test '" + entry.Name +
                               "' has more than " + std::to_string(kMaxRows) +
                               " rows; it cannot be read.",
@@ -113,7 +113,7 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     for (int k = 0; k < n && k < cols; ++k) {
       Cell& cell = cells[static_cast<std::size_t>(k)];
       ParseCell(fields[static_cast<std::size_t>(k)], cell);
-      if (cell.kind == Cell::Kind::Missing && !decimalCommaTold_) {
+      if (cell.kind == Cell::Kind::Missing && !decimalCommaTold_ && !quiet_) {
         CheckDecimalComma(entry, fields[static_cast<std::size_t>(k)]);
       }
     }
@@ -123,8 +123,20 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
   }
 }
 
+bool ObjData::AnyTestFailed() {
+  if (overallFailed_) return true;
+  quiet_ = true;
+  bool failed = false;
+  for (int16_t i = 0; i < testCount_ && !failed; ++i) {
+    if (const auto parsed = ParseEntry(i)) failed = parsed->failed;
+  }
+  quiet_ = false;
+  ResetNumCols();
+  return failed;
+}
+
 void ObjData::Incomplete(const TestIndexEntry& entry, const std::string& why) {
-  if (!incomplete_.insert(entry.Start).second) return;
+  if (quiet_ || !incomplete_.insert(entry.Start).second) return;
   prompter_.Message("The test '" + entry.Name + "' is incomplete: " + why + ".", "Incomplete Test",
                     PromptIcon::Exclamation, PromptButtons::Ok);
 }

@@ -86,6 +86,9 @@ class ObjData {
   std::optional<ParsedTest> FindTest(std::string_view name, int16_t occurrence);
   /// Parses the block of one index entry, through the cache.
   std::optional<ParsedTest> ParseEntry(int16_t indexEntry);
+  /// The overall status failed, or any test did; reads every block without a word
+  /// about faulty ones (they are told when a report reads them) and drops the cache.
+  bool AnyTestFailed();
   /// Tests whose block could not be read at all (too many rows), and tests with a
   /// block that lacks data (no rows, short rows), since the last SetFile. Each was
   /// reported once.
@@ -171,6 +174,7 @@ class ObjData {
   std::set<int32_t> unreadable_;  // block starts, reported once each
   std::set<int32_t> incomplete_;
   bool decimalCommaTold_ = false;  // once per file
+  bool quiet_ = false;             // faults are not told while AnyTestFailed reads
   TestBlock current_;
   TestBlock cache_;
   int32_t cacheKey_ = 0;

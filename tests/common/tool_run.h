@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/shell_run.h"
+
 namespace vantrel::testing {
 
 struct ToolRun {
@@ -18,8 +20,6 @@ struct ToolRun {
 ToolRun RunReportTool(const std::filesystem::path& scratch, const std::vector<std::string>& args,
                       const std::vector<std::string>& env = {});
 
-/// The argument quoted for a POSIX shell.
-std::string ShellQuote(const std::string& arg);
 
 /// Times text occurs in haystack.
 int Occurrences(const std::string& haystack, const std::string& text);

@@ -10,5 +10,7 @@ int RunInfo(const Options& options);
 int RunOutput(const Options& options);
 /// Prints one line per layout finding; kExitLayoutFindings when there is any.
 int RunCheckLayout(const Options& options);
+/// Prints one line per recorded file; kExitDiffers when any differs.
+int RunVerify(const Options& options);
 
 }  // namespace vantrel::report_tool

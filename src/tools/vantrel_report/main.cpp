@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     std::fputs(UsageText().c_str(), stdout);
     return kExitOk;
   }
+  if (!o.verify.empty()) return RunVerify(o);
   if (o.info) return RunInfo(o);
   if (o.list) return RunList(o);
   if (o.checkLayout) return RunCheckLayout(o);

@@ -32,6 +32,12 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.allowIncomplete = true;
     } else if (a == "--slots") {
       o.slots = true;
+    } else if (a == "--attach-data") {
+      o.attachData = true;
+    } else if (a == "--pdfa") {
+      o.pdfA = true;
+    } else if (a == "--verify") {
+      if (!value(o.verify)) return result;
     } else if (a == "--definition") {
       if (!value(o.definition)) return result;
     } else if (a == "--data") {
@@ -73,6 +79,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
   }
   if (o.reports && o.profile) result.error = "--reports and --profile exclude each other";
+  if (o.pdfA && o.attachData)
+    result.error = "--pdfa and --attach-data exclude each other: PDF/A-1 cannot hold embedded files";
   return result;
 }
 
@@ -84,14 +92,21 @@ std::string UsageText() {
          "                      [--reports LIST | --profile NAME] [--page-size "
          "A4|A3|Letter|Legal]\n"
          "                      [--slots] [--quiet] [--allow-incomplete]\n"
+         "                      [--attach-data | --pdfa]\n"
          "       vantrel-report --help | -h | --version\n"
          "       vantrel-report --check-layout --definition FILE --data DATAFILE\n"
          "                      [--reports LIST | --profile NAME] [--page-size ...]\n"
+         "       vantrel-report --verify CERT.pdf [--data DATAFILE] [--definition FILE]\n"
          "\n"
          "LIST holds 1-based report numbers and ranges, such as 1,3,5..8.\n"
          "--slots draws the page's slot grid and the frame of every item.\n"
+         "Every PDF records the program, the time, the digests (SHA-256) of the data and\n"
+         "definition files and the overall status; --attach-data embeds both files,\n"
+         "--pdfa writes PDF/A-1b; --verify compares a PDF's record with the files given\n"
+         "(or with its attachments) and prints match or differs for each.\n"
          "Exit status: 0 done, 1 data file not loaded, 2 usage or definition error,\n"
-         "3 output not written, 5 layout findings (one line each on standard output).\n";
+         "3 output not written, 5 layout findings (one line each on standard output),\n"
+         "6 a file differs from the certificate's record (--verify).\n";
 }
 
 }  // namespace vantrel::report_tool

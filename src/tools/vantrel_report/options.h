@@ -12,6 +12,7 @@ inline constexpr int kExitNotLoaded = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitOutput = 3;
 inline constexpr int kExitLayoutFindings = 5;
+inline constexpr int kExitDiffers = 6;
 
 struct Options {
   std::string definition;              // --definition FILE
@@ -29,6 +30,9 @@ struct Options {
   bool quiet = false;      // --quiet
   bool allowIncomplete = false;  // --allow-incomplete: tests lacking data do not fail the run
   bool slots = false;      // --slots: the slot grid and item frames drawn
+  bool attachData = false;  // --attach-data: the input files embedded in the PDF
+  bool pdfA = false;        // --pdfa: PDF/A-1b
+  std::string verify;       // --verify CERT.pdf
   bool help = false;
   bool version = false;
 };

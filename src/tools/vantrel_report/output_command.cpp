@@ -40,6 +40,7 @@ int RunOutput(const Options& o) {
   if (const int status = session.Open(o); status != kExitOk) return status;
   ProgramState& state = session.State();
   RenderContext& context = session.Context();
+  context.Certificate = {o.attachData, o.pdfA};
   const JobProgress progress = [&](const std::string& title, int n, int total) {
     if (!o.quiet) std::fprintf(stderr, "Printing %s  (%d/%d)\n", title.c_str(), n, total);
   };
