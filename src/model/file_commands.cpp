@@ -153,20 +153,16 @@ void MainWindowModel::ChooseDataFiles() {
     if (i + 1 == paths.size()) separate = true;
     // A refused file leaves the one before it loaded: printing then would print that
     // one again under this one's name.
-    if (loaded) PrintCommand(separate);
+    if (loaded) {
+      PrintCommand(separate);
+    } else if (i + 1 == paths.size()) {
+      EndOpenJob();
+    }
     host_.Yield();
-    // Closing the window during the loop stops it.
-    if (CancelRequested()) break;
+    // Closing the window stops the loop, and a printer that refused one job would
+    // refuse the next ones too.
+    if (CancelRequested() || lastPrint_.Quit || !lastPrint_.PrinterError.empty()) break;
   }
-}
-
-void MainWindowModel::PrintCommand(bool endOfJob) {
-  if (print_) {
-    print_(endOfJob);
-    return;
-  }
-  prompter_.Tell("Printing is not available in this build yet.", "Print",
-                 PromptIcon::Information);
 }
 
 }  // namespace vantrel

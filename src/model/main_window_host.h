@@ -11,6 +11,10 @@ class MainWindowHost {
   virtual ~MainWindowHost() = default;
   /// Let pending window events run.
   virtual void Yield() = 0;
+  /// Let events run for up to maxMs milliseconds, sleeping while none come.
+  virtual void Pump(int maxMs) = 0;
+  /// Closes the window as "&Close" does (a background run's end).
+  virtual void CloseWindow() = 0;
   /// Shows the window (not modal).
   virtual void ShowWindow() = 0;
   /// Makes the window topmost or not; only called when TOPWINDOW allows it.

@@ -1,25 +1,8 @@
-#include "model/main_window_model.h"
+#include "model/main_window_adapters.h"
 
 #include <algorithm>
 
 namespace vantrel {
-
-// The data object reaches the window only through this.
-class MainWindowModel::DataHostAdapter : public DataHost {
- public:
-  explicit DataHostAdapter(MainWindowModel& model) : model_(model) {}
-  void SetCaption(const std::string& caption) override { model_.Host().SetCaption(caption); }
-  void SetProgress(int percent) override {
-    model_.SetProgressMax(100);
-    model_.SetProgress(std::clamp(percent, 0, 100));
-  }
-  bool IsVisible() const override { return model_.Host().IsWindowVisible(); }
-  void ApplyProfile(const std::string& value) override { model_.CheckProfile(value); }
-  void SelectionChanged() override { model_.UpdateButtons(); }
-
- private:
-  MainWindowModel& model_;
-};
 
 MainWindowModel::MainWindowModel(ProgramState& state, Prompter& prompter, FileDialog& dialog,
                                  MainWindowHost& host)

@@ -11,7 +11,9 @@
 
 #include "definitions/file_dialog.h"
 #include "model/main_window_host.h"
+#include "model/print_run.h"
 #include "model/window_model.h"
+#include "render/objdata_source.h"
 #include "results/obj_data.h"
 #include "support/prompter.h"
 
@@ -44,7 +46,7 @@ enum class StartupOutcome { Running, Cancelled, Failed };
 
 class MainWindowModel : public WindowModel {
  public:
-  /// Runs one print command (endOfJob); set by whoever owns the print run.
+  /// Stands in for the print run (tests of what calls it).
   using PrintCommandFn = std::function<void(bool endOfJob)>;
 
   MainWindowModel(ProgramState& state, Prompter& prompter, FileDialog& dialog,
@@ -56,8 +58,16 @@ class MainWindowModel : public WindowModel {
   /// The test-data object, created on first use.
   ObjData& Data();
   bool HasData() const { return data_ != nullptr; }
-  /// Removes the data file's temporary copy; the next Data() starts afresh.
-  void ReleaseData() { data_.reset(); }
+  /// Removes the data file's temporary copy; the next Data() starts afresh. Not while
+  /// a run is printing from it: then the program's end removes it.
+  void ReleaseData();
+  /// The print run of this window, over the data object.
+  PrintRun& Printing();
+  /// The printer of the next job: "" the user's default, kBuiltInPdfPrinter the
+  /// built-in PDF printer.
+  void SetPrinterName(std::string name);
+  /// What the last print command or run gave.
+  const PrintRunResult& LastPrint() const { return lastPrint_; }
   void UsePrintCommand(PrintCommandFn print) { print_ = std::move(print); }
   /// Folder for the data file's temporary copies.
   void UseTempFolder(std::string folder) { tempFolder_ = std::move(folder); }
@@ -111,6 +121,8 @@ class MainWindowModel : public WindowModel {
   std::string SlotsCaption() const { return SlotsFlag() ? "Slots On" : "Slots Off"; }
   /// "P&rint" and the multi-result loop.
   void PrintCommand(bool endOfJob);
+  /// The run itself, as AUTOPRINT starts it.
+  void PrintReports(bool endOfJob, bool stayOpen);
 
   // --- menus ------------------------------------------------------------------------
   bool SummaryMenuVisible() const { return summaryMenu_; }
@@ -138,6 +150,9 @@ class MainWindowModel : public WindowModel {
 
  private:
   class DataHostAdapter;
+  class PrintHostAdapter;
+  /// Ends a job that earlier results left open, printing nothing more into it.
+  void EndOpenJob();
   void LoadAndReadSettings(const std::string& path, const std::string& reportList);
   void SetResultLoaded(bool loaded);
   std::vector<std::string> SplitChosenFiles(const std::string& chosen) const;
@@ -148,6 +163,12 @@ class MainWindowModel : public WindowModel {
   MainWindowHost& host_;
   std::unique_ptr<DataHostAdapter> dataHost_;
   std::unique_ptr<ObjData> data_;
+  std::unique_ptr<ObjDataSource> source_;
+  std::unique_ptr<RenderContext> context_;
+  std::unique_ptr<PrintHostAdapter> printHost_;
+  std::unique_ptr<PrintRun> printRun_;
+  std::string printerName_;
+  PrintRunResult lastPrint_;
   std::string tempFolder_ = "/tmp";
   PrintCommandFn print_;
 

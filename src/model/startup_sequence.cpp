@@ -48,7 +48,7 @@ StartupOutcome MainWindowModel::Startup(const std::string& commandLine) {
     program_.DataFilePath = line.DataFile;
     loaded = Data().SetFile(line.DataFile);
   }
-  if (loaded && program_.Settings.AutoPrint) PrintCommand(true);
+  if (loaded && program_.Settings.AutoPrint) PrintReports(true, false);
   SetResultLoaded(loaded);
   SetStatusText("");
   EnableButtons(true);

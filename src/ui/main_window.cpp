@@ -9,10 +9,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -364,6 +366,17 @@ void MainWindow::RefreshProgress() {
 
 void MainWindow::Yield() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
+void MainWindow::Pump(int maxMs) {
+  if (maxMs <= 0) {
+    Yield();
+    return;
+  }
+  // A local loop sleeps until an event or the timer comes, instead of spinning.
+  QEventLoop loop;
+  QTimer::singleShot(maxMs, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
 void MainWindow::ShowWindow() {
   show();
   PlaceStatusPanels();
@@ -382,7 +395,10 @@ void MainWindow::SetCaption(const std::string& caption) { setWindowTitle(Q(capti
 bool MainWindow::IsWindowVisible() const { return isVisible(); }
 
 bool MainWindow::OpenWithDesktop(const std::string& path) {
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)));
+  if (QDesktopServices::openUrl(QUrl::fromLocalFile(Q(path)))) return true;
+  // Without a desktop session's services (no display, say) the desktop's own opener
+  // still knows the handler; started directly, never through a shell.
+  return QProcess::startDetached(QStringLiteral("xdg-open"), {Q(path)});
 }
 
 void MainWindow::Quit() { QCoreApplication::quit(); }

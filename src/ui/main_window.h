@@ -33,6 +33,8 @@ class MainWindow : public QMainWindow, public MainWindowHost, public WindowModel
 
   // MainWindowHost
   void Yield() override;
+  void Pump(int maxMs) override;
+  void CloseWindow() override { close(); }
   void ShowWindow() override;
   void SetTopmost(bool on) override;
   void SetCaption(const std::string& caption) override;

@@ -18,6 +18,8 @@ namespace vantrel::testing {
 class RecordingHost : public MainWindowHost {
  public:
   void Yield() override { ++yields; }
+  void Pump(int) override { ++yields; }
+  void CloseWindow() override { events.push_back("close"); }
   void ShowWindow() override {
     visible = true;
     events.push_back("show");

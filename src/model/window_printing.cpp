@@ -1,0 +1,66 @@
+// The window's side of the print run: the same PrintRun the batch tool drives, with a
+// host that keeps the window's events running and opens the finished PDF.
+
+#include <algorithm>
+
+#include "model/main_window_adapters.h"
+
+namespace vantrel {
+
+PrintRun& MainWindowModel::Printing() {
+  if (!printRun_) {
+    source_ = std::make_unique<ObjDataSource>(Data());
+    context_ = std::make_unique<RenderContext>(
+        RenderContext{program_, *source_, prompter_, {}, {}, {}, SlotsFlag(), nullptr});
+    UseDefinitionColours(*context_);
+    printHost_ = std::make_unique<PrintHostAdapter>(*this);
+    printRun_ = std::make_unique<PrintRun>(*this, *context_, *printHost_);
+    printRun_->SetPrinter(printerName_);
+  }
+  return *printRun_;
+}
+
+void MainWindowModel::SetPrinterName(std::string name) {
+  printerName_ = std::move(name);
+  if (printRun_) printRun_->SetPrinter(printerName_);
+}
+
+void MainWindowModel::ReleaseData() {
+  // The run still stands on these; they go with the program.
+  if (PrintingFlag()) return;
+  printRun_.reset();
+  printHost_.reset();
+  context_.reset();
+  source_.reset();
+  data_.reset();
+}
+
+void MainWindowModel::PrintCommand(bool endOfJob) {
+  if (print_) {
+    print_(endOfJob);
+    return;
+  }
+  PrintRun& run = Printing();
+  context_->SlotsFlag = SlotsFlag();
+  lastPrint_ = run.PrintCommand(endOfJob);
+}
+
+void MainWindowModel::PrintReports(bool endOfJob, bool stayOpen) {
+  if (print_) {
+    print_(endOfJob);
+    return;
+  }
+  PrintRun& run = Printing();
+  context_->SlotsFlag = SlotsFlag();
+  lastPrint_ = run.PrintReports(endOfJob, stayOpen);
+}
+
+void MainWindowModel::EndOpenJob() {
+  if (!printRun_ || !printRun_->JobOpen()) return;
+  const ReportSelection kept = Selection();
+  Selection().fill(false);
+  lastPrint_ = printRun_->PrintCommand(true);
+  Selection() = kept;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,136 @@
+// The window printing through the real print run onto the built-in PDF printer: at
+// start-up with AUTOPRINT, and several results answered No as one job.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/shell_run.h"
+#include "model/window_fixture.h"
+#include "support/text.h"
+
+namespace vantrel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSamples = fs::path(VANTREL_SOURCE_DIR) / "samples";
+
+// The sample definition with its [GENERAL] APPNAME line replaced by lines.
+std::string SampleIni(const std::string& lines) {
+  return ReplaceAll(ReadFileBytes(kSamples / "sample.ini"), "APPNAME=Vantrel sample certificate",
+                    lines);
+}
+
+struct SampleRun : WindowFixture {
+  SampleRun() {
+    fs::copy_file(kSamples / "logo.png", dir.path() / "logo.png");
+    model->SetPrinterName(kBuiltInPdfPrinter);
+  }
+  std::string Data(const std::string& name = "cable.txt") {
+    return dir.Write(name, ReadFileBytes(kSamples / "sample-results.txt")).string();
+  }
+  std::vector<fs::path> Pdfs(const fs::path& folder) const {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+      if (entry.path().extension() == ".pdf") found.push_back(entry.path());
+    }
+    return found;
+  }
+};
+
+std::string PdfText(const fs::path& pdf) {
+  return RunShell("pdftotext " + ShellQuote(pdf.string()) + " -").out;
+}
+
+int Occurrences(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+class PrintingOrder : public WindowModelObserver {
+ public:
+  explicit PrintingOrder(MainWindowModel& model) : model_(model) {}
+  void ModelChanged(ModelChange what) override {
+    if (what == ModelChange::Printing) {
+      events.push_back(model_.PrintingFlag() ? "printing" : "printed");
+    } else if (what == ModelChange::Buttons && model_.PreviewButtonsEnabled() != enabled_) {
+      enabled_ = model_.PreviewButtonsEnabled();
+      if (!model_.StartupInProgress() || model_.PrintingFlag()) return;
+      events.push_back(enabled_ ? "buttons on" : "buttons off");
+    }
+  }
+  std::vector<std::string> events;
+
+ private:
+  MainWindowModel& model_;
+  bool enabled_ = true;
+};
+
+TEST(WindowPrinting, AutoPrintSavesThePdfUnderAppNameBeforeTheButtonsComeOn) {
+  SampleRun f;
+  const fs::path final = f.dir.path() / "out" / "cert.pdf";
+  const fs::path spool = f.dir.path() / "spool";
+  fs::create_directories(spool);
+  PrintingOrder order(*f.model);
+  f.model->AddObserver(&order);
+  ASSERT_EQ(f.Start(SampleIni("APPNAME=" + final.string() + "\nAUTOPRINT=TRUE\nAUTOPDF_TEMPDIR=" +
+                              spool.string()),
+                    ">N0,1,N<", f.Data()),
+            StartupOutcome::Running);
+  f.model->RemoveObserver(&order);
+
+  EXPECT_EQ(order.events, (std::vector<std::string>{"buttons off", "printing", "printed",
+                                                    "buttons on"}));
+  ASSERT_TRUE(fs::exists(final)) << f.model->LastPrint().PdfError;
+  EXPECT_EQ(f.model->LastPrint().Pdf, PdfOutcome::Saved);
+  EXPECT_TRUE(f.Pdfs(spool).empty());  // the temporary file is gone
+  EXPECT_EQ(f.host.opened, (std::vector<std::string>{final.string()}));
+  const std::string text = PdfText(final);
+  EXPECT_NE(text.find("Insertion loss"), std::string::npos) << text;
+  EXPECT_NE(text.find("Near-end crosstalk"), std::string::npos);
+  EXPECT_EQ(text.find("Return loss"), std::string::npos);  // report 3 was not asked for
+  EXPECT_EQ(f.model->StatusText(), "");
+  EXPECT_EQ(f.model->ProgressValue(), 0);
+}
+
+TEST(WindowPrinting, SeveralResultsAnsweredNoMakeOneJob) {
+  SampleRun f;
+  f.Start(SampleIni("APPNAME=unused"), ">N6,N<");
+  const fs::path results = f.dir.path() / "results";
+  fs::create_directories(results);
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+    fs::copy_file(kSamples / "sample-results.txt", results / name);
+  }
+  f.dialog.answers = {results.string() + std::string("\0a.txt\0b.txt\0c.txt", 18)};
+  f.prompter.Script({PromptAnswer::No});
+  f.model->ChooseDataFiles();
+
+  const std::vector<fs::path> pdfs = f.Pdfs(results);
+  ASSERT_EQ(pdfs.size(), 1u);
+  EXPECT_TRUE(f.model->LastPrint().JobEnded);
+  EXPECT_FALSE(f.model->Printing().JobOpen());
+  EXPECT_EQ(Occurrences(PdfText(pdfs[0]), "Result of every test"), 3);
+}
+
+TEST(WindowPrinting, ALastResultThatDoesNotLoadStillEndsTheJob) {
+  SampleRun f;
+  f.Start(SampleIni("APPNAME=unused"), ">N6,N<");
+  const fs::path results = f.dir.path() / "results";
+  fs::create_directories(results);
+  fs::copy_file(kSamples / "sample-results.txt", results / "a.txt");
+  f.dir.Write("results/b.txt", "no tests in here\n");
+  f.dialog.answers = {results.string() + std::string("\0a.txt\0b.txt", 12)};
+  f.prompter.Script({PromptAnswer::No});
+  f.model->ChooseDataFiles();
+
+  EXPECT_FALSE(f.model->Printing().JobOpen());
+  const std::vector<fs::path> pdfs = f.Pdfs(results);
+  ASSERT_EQ(pdfs.size(), 1u);
+  // a.txt once, and not a second time under b's name.
+  EXPECT_EQ(Occurrences(PdfText(pdfs[0]), "Result of every test"), 1);
+}
+
+}  // namespace
+}  // namespace vantrel::testing
