@@ -8,7 +8,13 @@ namespace vantrel {
 
 namespace {
 
+volatile std::sig_atomic_t* deferTo = nullptr;
+
 void OnSignal(int signal) {
+  if (deferTo != nullptr && *deferTo == 0) {
+    *deferTo = 1;
+    return;
+  }
   RemoveTemporaryFilesNow();
   // The caller sees the signal as the cause of death, as without us.
   std::signal(signal, SIG_DFL);
@@ -16,6 +22,11 @@ void OnSignal(int signal) {
 }
 
 }  // namespace
+
+void DeferEndingSignals(volatile std::sig_atomic_t* stop) {
+  deferTo = stop;
+  RemoveTemporaryFilesOnSignals();
+}
 
 void RemoveTemporaryFilesOnSignals() {
   struct sigaction action {};

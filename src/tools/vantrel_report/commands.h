@@ -12,5 +12,7 @@ int RunOutput(const Options& options);
 int RunCheckLayout(const Options& options);
 /// Prints one line per recorded file; kExitDiffers when any differs.
 int RunVerify(const Options& options);
+/// Runs until SIGTERM or SIGINT, finishing the file in hand.
+int RunWatch(const Options& options);
 
 }  // namespace vantrel::report_tool

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
   if (!o.verify.empty()) return RunVerify(o);
+  if (!o.watch.empty()) return RunWatch(o);
   if (o.info) return RunInfo(o);
   if (o.list) return RunList(o);
   if (o.checkLayout) return RunCheckLayout(o);

@@ -38,6 +38,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.pdfA = true;
     } else if (a == "--verify") {
       if (!value(o.verify)) return result;
+    } else if (a == "--watch") {
+      if (!value(o.watch)) return result;
+    } else if (a == "--pdf-dir") {
+      if (!value(o.pdfDir)) return result;
     } else if (a == "--definition") {
       if (!value(o.definition)) return result;
     } else if (a == "--data") {
@@ -97,6 +101,8 @@ std::string UsageText() {
          "       vantrel-report --check-layout --definition FILE --data DATAFILE\n"
          "                      [--reports LIST | --profile NAME] [--page-size ...]\n"
          "       vantrel-report --verify CERT.pdf [--data DATAFILE] [--definition FILE]\n"
+         "       vantrel-report --watch DIR --definition FILE --pdf-dir OUT\n"
+         "                      [--reports LIST | --profile NAME] [--page-size ...]\n"
          "\n"
          "LIST holds 1-based report numbers and ranges, such as 1,3,5..8.\n"
          "--slots draws the page's slot grid and the frame of every item.\n"
@@ -104,6 +110,9 @@ std::string UsageText() {
          "definition files and the overall status; --attach-data embeds both files,\n"
          "--pdfa writes PDF/A-1b; --verify compares a PDF's record with the files given\n"
          "(or with its attachments) and prints match or differs for each.\n"
+         "--watch produces every result file that lands in DIR (once it stops growing)\n"
+         "and moves it into DIR/done/, or with its reason into DIR/failed/; one line per\n"
+         "file on standard output, until SIGTERM or SIGINT.\n"
          "Exit status: 0 done, 1 data file not loaded, 2 usage or definition error,\n"
          "3 output not written, 5 layout findings (one line each on standard output),\n"
          "6 a file differs from the certificate's record (--verify).\n";

@@ -33,6 +33,8 @@ struct Options {
   bool attachData = false;  // --attach-data: the input files embedded in the PDF
   bool pdfA = false;        // --pdfa: PDF/A-1b
   std::string verify;       // --verify CERT.pdf
+  std::string watch;        // --watch DIR
+  std::string pdfDir;       // --pdf-dir DIR: one PDF per result file, for --watch
   bool help = false;
   bool version = false;
 };
