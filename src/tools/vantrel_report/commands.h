@@ -12,6 +12,8 @@ int RunOutput(const Options& options);
 int RunCheckLayout(const Options& options);
 /// Prints one line per recorded file; kExitDiffers when any differs.
 int RunVerify(const Options& options);
+/// One CSV table of the worst margins over every result file given.
+int RunSummary(const Options& options);
 /// Runs until SIGTERM or SIGINT, finishing the file in hand.
 int RunWatch(const Options& options);
 

@@ -42,10 +42,14 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       if (!value(o.watch)) return result;
     } else if (a == "--pdf-dir") {
       if (!value(o.pdfDir)) return result;
+    } else if (a == "--summary") {
+      if (!value(o.summary)) return result;
     } else if (a == "--definition") {
       if (!value(o.definition)) return result;
     } else if (a == "--data") {
-      if (!value(o.data)) return result;
+      if (!value(v)) return result;
+      if (o.dataFiles.empty()) o.data = v;
+      o.dataFiles.push_back(v);
     } else if (a == "--info") {
       o.info = true;
       if (!value(o.data)) return result;
@@ -83,6 +87,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
   }
   if (o.reports && o.profile) result.error = "--reports and --profile exclude each other";
+  if (o.dataFiles.size() > 1 && o.summary.empty())
+    result.error = "--data is given more than once; only --summary reads several result files";
   if (o.pdfA && o.attachData)
     result.error = "--pdfa and --attach-data exclude each other: PDF/A-1 cannot hold embedded files";
   return result;
@@ -101,6 +107,8 @@ std::string UsageText() {
          "       vantrel-report --check-layout --definition FILE --data DATAFILE\n"
          "                      [--reports LIST | --profile NAME] [--page-size ...]\n"
          "       vantrel-report --verify CERT.pdf [--data DATAFILE] [--definition FILE]\n"
+         "       vantrel-report --summary OUT.csv --definition FILE --data FILE|DIR ...\n"
+         "                      [--reports LIST]\n"
          "       vantrel-report --watch DIR --definition FILE --pdf-dir OUT\n"
          "                      [--reports LIST | --profile NAME] [--page-size ...]\n"
          "\n"
@@ -113,6 +121,9 @@ std::string UsageText() {
          "--watch produces every result file that lands in DIR (once it stops growing)\n"
          "and moves it into DIR/done/, or with its reason into DIR/failed/; one line per\n"
          "file on standard output, until SIGTERM or SIGINT.\n"
+         "--summary writes the worst margin of every graphed data set with a limit, for\n"
+         "each result file (--data may be repeated; a folder stands for its files), and\n"
+         "a row per file with its status and smallest margin.\n"
          "Exit status: 0 done, 1 data file not loaded, 2 usage or definition error,\n"
          "3 output not written, 5 layout findings (one line each on standard output),\n"
          "6 a file differs from the certificate's record (--verify).\n";

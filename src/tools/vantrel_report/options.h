@@ -16,7 +16,8 @@ inline constexpr int kExitDiffers = 6;
 
 struct Options {
   std::string definition;              // --definition FILE
-  std::string data;                    // --data FILE, or the argument of --info
+  std::string data;                    // the first --data FILE, or the argument of --info
+  std::vector<std::string> dataFiles;  // every --data, in order
   bool list = false;                   // --list
   bool info = false;                   // --info DATAFILE
   bool checkLayout = false;            // --check-layout
@@ -35,6 +36,7 @@ struct Options {
   std::string verify;       // --verify CERT.pdf
   std::string watch;        // --watch DIR
   std::string pdfDir;       // --pdf-dir DIR: one PDF per result file, for --watch
+  std::string summary;      // --summary OUT.csv
   bool help = false;
   bool version = false;
 };

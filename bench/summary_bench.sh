@@ -1,0 +1,31 @@
+#!/bin/sh
+# Times the headroom summary over 100 generated result files of 120 tests each:
+# the median of five runs with the range, release build.
+#   bench/summary_bench.sh [FOLDER]
+set -e
+cd "$(dirname "$0")/.."
+dir=${1:-${TMPDIR:-/tmp}/vantrel-summary-bench}
+tools=../shared/tools
+if [ ! -f "$dir/run-100.txt" ]; then
+  mkdir -p "$dir"
+  for i in $(seq 1 100); do
+    "$tools/gen-cable-data" --seed "$i" --tests 120 --pairs 4 --fail-rate 0.05 -o "$dir/run-$i.txt"
+  done
+fi
+definition="$dir.ini"
+[ -f "$definition" ] || "$tools/gen-definition" --tests 120 --pairs 4 --reports 18 -o "$definition"
+cmake --preset release >/dev/null
+cmake --build --preset release --target vantrel-report >/dev/null
+times=""
+for run in 1 2 3 4 5; do
+  start=$(date +%s.%N)
+  build/release/src/tools/vantrel-report --summary "$dir.csv" --definition "$definition" \
+    --data "$dir" --quiet
+  end=$(date +%s.%N)
+  times="$times $(echo "$end - $start" | bc)"
+done
+rows=$(wc -l < "$dir.csv")
+echo "$times" | tr ' ' '\n' | grep . | sort -n | awk -v rows="$rows" '
+  { t[NR] = $1 }
+  END { printf "summary of 100 files x 120 tests (%d rows): median %.2f s (%.2f-%.2f s, 5 runs)\n",
+        rows, t[3], t[1], t[5] }'

@@ -1,0 +1,223 @@
+// --summary: the worst margin of every graphed data set with a limit, over many result
+// files, as one CSV table; a row per file closes with its status and smallest margin.
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "definitions/ini_store.h"
+#include "definitions/report_reader.h"
+#include "definitions/settings_reader.h"
+#include <memory>
+
+#include "platform/signal_cleanup.h"
+#include "platform/stderr_prompter.h"
+#include "platform/temp_folder.h"
+#include "render/report_texts.h"
+#include "results/data_host.h"
+#include "results/obj_data.h"
+#include "results/read_test_data.h"
+#include "support/number.h"
+#include "tools/vantrel_report/commands.h"
+#include "tools/vantrel_report/output_csv.h"
+#include "tools/vantrel_report/output_file.h"
+#include "tools/vantrel_report/output_selection.h"
+#include "tools/vantrel_report/report_session.h"
+
+namespace vantrel::report_tool {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A margin text "-1.234 dB @ 10.000 MHz" as its two numbers.
+struct Margin {
+  double value = 0;
+  double frequency = 0;
+};
+
+std::optional<Margin> MarginOf(const std::string& text) {
+  const std::size_t at = text.find('@');
+  if (text.empty() || at == std::string::npos) return std::nullopt;
+  return Margin{Val(text), Val(text.substr(at + 1))};
+}
+
+// Every result file named, a folder standing for the files in it.
+std::vector<std::string> ResultFiles(const std::vector<std::string>& given, std::string& error) {
+  std::vector<std::string> files;
+  for (const std::string& g : given) {
+    std::error_code ec;
+    if (!fs::is_directory(g, ec)) {
+      files.push_back(g);
+      continue;
+    }
+    std::vector<std::string> inside;
+    for (const auto& e : fs::directory_iterator(g, ec)) {
+      const std::string name = e.path().filename().string();
+      if (!name.empty() && name[0] != '.' && e.is_regular_file(ec)) inside.push_back(e.path().string());
+    }
+    if (ec) error = "cannot read the folder " + g + ": " + ec.message();
+    std::sort(inside.begin(), inside.end());
+    files.insert(files.end(), inside.begin(), inside.end());
+  }
+  return files;
+}
+
+struct Row {
+  std::string test;
+  std::string dataSet;
+  Margin margin;
+  bool failed = false;
+};
+
+class Summary {
+ public:
+  explicit Summary(const Options& o) : o_(o), prompter_(&state_.AppTitle) {}
+
+  int Run() {
+    std::string error;
+    const std::vector<std::string> files = ResultFiles(o_.dataFiles, error);
+    if (!error.empty()) return Fail(error, kExitNotLoaded);
+    if (files.empty()) return Fail("--summary needs --data FILE or --data DIR", kExitUsage);
+    std::vector<std::string> inputs = files;
+    inputs.push_back(o_.definition);
+    if (const std::string refusal = OutputRefusal(o_.summary, inputs); !refusal.empty())
+      return Fail(refusal, kExitUsage);
+    RemoveTemporaryFilesOnSignals();
+    if (!LoadIni(o_.definition, state_.Ini, prompter_))
+      return Fail("cannot load the definition file " + o_.definition, kExitUsage);
+    state_.DefinitionPath = o_.definition;
+    ReadSettings(state_, prompter_, "");
+    ReadReportsIni(state_, prompter_);
+    if (const int status = Select(); status != kExitOk) return status;
+    const TempFolder tempFolder = FindTempFolder();
+    if (!tempFolder.error.empty()) return Fail(tempFolder.error, kExitNotLoaded);
+    ObjData data(state_, prompter_, host_);
+    data.UseTempFolder(tempFolder.path);
+
+    std::vector<std::vector<std::string>> table{
+        {"result file", "cable", "test", "data set", "worst margin", "at frequency (MHz)",
+         "status"}};
+    int notLoaded = 0;
+    int n = 0;
+    for (const std::string& file : files) {
+      ++n;
+      if (!o_.quiet)
+        std::fprintf(stderr, "Summing up %s  (%d/%d)\n", file.c_str(), n,
+                     static_cast<int>(files.size()));
+      state_.DataFilePath = file;
+      if (!data.SetFile(file)) {
+        ++notLoaded;
+        table.push_back({file, "", "", "not loaded", "", "", ""});
+        continue;
+      }
+      AddFile(data, file, table);
+    }
+    PartFile part(o_.summary);
+    if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
+    {
+      std::ofstream out(part.Path(), std::ios::binary | std::ios::trunc);
+      for (const auto& row : table) {
+        for (std::size_t i = 0; i < row.size(); ++i) out << (i ? "," : "") << CsvField(row[i]);
+        out << "\n";
+      }
+      out.flush();
+      if (!out) return Fail("cannot write " + o_.summary + ": " + WhyNotWritten(part.Path()), kExitOutput);
+    }
+    if (!part.Commit()) return Fail(part.Error(), kExitOutput);
+    if (notLoaded > 0)
+      return Fail(std::to_string(notLoaded) + " result file(s) could not be loaded", kExitNotLoaded);
+    return kExitOk;
+  }
+
+ private:
+  void AddFile(ObjData& data, const std::string& file,
+               std::vector<std::vector<std::string>>& table) {
+    const std::string cable = data.HeaderString(0);
+    std::vector<Row> rows;
+    std::map<std::pair<std::string, std::string>, bool> seen;
+    bool fileFailed = data.AnyTestFailed();
+    for (int r = 0; r < state_.Ini.NumReports && r < kMaxReports; ++r) {
+      if (o_.reports && !selection_[static_cast<std::size_t>(r)]) continue;
+      const ReportDefinition& report = state_.Reports[static_cast<std::size_t>(r)];
+      for (int g = 0; g < std::min<int>(report.GraphCount, kMaxGraphs); ++g) {
+        const GraphDefinition& graph = report.Graphs[static_cast<std::size_t>(g)];
+        if (graph.MarginType == 0) continue;
+        for (int d = 0; d < kMaxDataSets; ++d) {
+          const std::string& test = graph.Data[static_cast<std::size_t>(d)];
+          if (test.empty()) continue;
+          const auto& cols = graph.Cols[static_cast<std::size_t>(d)];
+          const int count = std::min<int>(graph.ColCount[static_cast<std::size_t>(d)],
+                                          static_cast<int>(cols.size()));
+          const int16_t order = graph.Order[static_cast<std::size_t>(d)];
+          // Every pair of the test, also those a report shows on its later pages, and
+          // the combinations (min, max, mean) the graph draws.
+          std::vector<ColumnCode> sets;
+          if (const auto parsed = data.FindTest(test, order)) {
+            const BlockColumns columns(parsed->block->Cols(), data.ControlLimitsStored());
+            for (int c = columns.firstPair; c <= columns.lastPair; ++c)
+              sets.push_back(static_cast<ColumnCode>(c));
+          }
+          for (int k = 0; k < count; ++k) {
+            const ColumnCode c = cols[static_cast<std::size_t>(k)];
+            if (c == code::kMin || c == code::kMax || c == code::kMean) sets.push_back(c);
+          }
+          for (const ColumnCode set : sets) {
+            ReadTestDataRequest request;
+            request.testName = test;
+            request.occurrence = order;
+            request.marginKind = graph.MarginType;
+            request.codes = {1, set};
+            request.units = UnitsOfTest(test);
+            const ReadTestDataResult result = ReadTestData(data, request);
+            if (!result.found) continue;
+            const std::string dataSet = result.titles.size() > 1 ? result.titles[1] : "";
+            if (!seen.emplace(std::make_pair(test, dataSet), true).second) continue;
+            const auto margin = MarginOf(result.limitMargin);
+            if (!margin) continue;
+            rows.push_back({test, dataSet, *margin, margin->value < 0});
+          }
+        }
+      }
+    }
+    std::optional<Margin> smallest;
+    for (const Row& row : rows) {
+      table.push_back({file, cable, row.test, row.dataSet, FormatNumber(row.margin.value, "0.000"),
+                       FormatNumber(row.margin.frequency, "0.000"), row.failed ? "FAIL" : "PASS"});
+      fileFailed = fileFailed || row.failed;
+      if (!smallest || row.margin.value < smallest->value) smallest = row.margin;
+    }
+    table.push_back({file, cable, "", "overall", smallest ? FormatNumber(smallest->value, "0.000") : "",
+                     smallest ? FormatNumber(smallest->frequency, "0.000") : "",
+                     fileFailed ? "FAIL" : "PASS"});
+  }
+
+  // The reports to sum up; every report when none were named.
+  int Select() {
+    if (!o_.reports) return kExitOk;
+    const std::string error = ParseReportList(*o_.reports, state_.Ini.NumReports, selection_);
+    return error.empty() ? kExitOk : Fail(error, kExitUsage);
+  }
+
+  const Options& o_;
+  ProgramState state_;
+  StderrPrompter prompter_;
+  NullDataHost host_;
+  ReportSelection selection_{};
+};
+
+}  // namespace
+
+int RunSummary(const Options& o) {
+  if (o.definition.empty()) return Fail("--summary needs --definition FILE", kExitUsage);
+  // The definitions are far too large for the stack.
+  auto summary = std::make_unique<Summary>(o);
+  return summary->Run();
+}
+
+}  // namespace vantrel::report_tool
