@@ -21,7 +21,10 @@ std::string ObjDataSource::HalfHeaderString(int item) {
 }
 
 ReadTestDataResult ObjDataSource::ReadTestData(const ReadTestDataRequest& request, bool all) {
-  return all ? vantrel::ReadAllTestData(data_, request) : vantrel::ReadTestData(data_, request);
+  ReadTestDataResult result =
+      all ? vantrel::ReadAllTestData(data_, request) : vantrel::ReadTestData(data_, request);
+  if (result.incomplete) incompleteRead_ = true;
+  return result;
 }
 
 bool ObjDataSource::ReadTestSummary(const std::string& name, TextGrid& grid, int columns, int rows,

@@ -1,4 +1,6 @@
 #pragma once
+
+#include <utility>
 // The data object as report production sees it.
 
 #include "render/report_data_source.h"
@@ -21,12 +23,14 @@ class ObjDataSource : public ReportDataSource {
   std::string CableLength() override { return data_.CableLength(); }
   std::string NormalisationLength() override { return data_.NormalisationLength(); }
   ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool all) override;
+  bool TakeIncompleteRead() override { return std::exchange(incompleteRead_, false); }
   bool ReadTestSummary(const std::string& name, TextGrid& grid, int columns, int rows, bool raw,
                        bool& anyFail) override;
   bool PrintComments(const std::string& comment, TextGrid& grid) override;
 
  private:
   ObjData& data_;
+  bool incompleteRead_ = false;
 };
 
 }  // namespace vantrel

@@ -162,12 +162,14 @@ bool ReportFailedStatus(RenderContext& context, bool reportFailed) {
 }
 
 void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& headerRect,
-                     bool failed) {
+                     bool failed, bool incomplete) {
   const AppSettings& s = context.State.Settings;
   const HeaderDefinition& header = context.State.Header;
-  const std::string status = failed ? (s.FailText.empty() ? "Failed" : s.FailText)
-                                    : (s.PassText.empty() ? "Passed" : s.PassText);
-  const Rgb statusColour = failed ? FailColour(context) : kPassGreen;
+  // A certificate never says passed over data that is not all there.
+  const std::string status = failed       ? (s.FailText.empty() ? "Failed" : s.FailText)
+                             : incomplete ? "Incomplete"
+                                          : (s.PassText.empty() ? "Passed" : s.PassText);
+  const Rgb statusColour = failed || incomplete ? FailColour(context) : kPassGreen;
   CanvasStateGuard keep(canvas);
   canvas.FontSize = 9;
   canvas.FontBold = false;

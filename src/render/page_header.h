@@ -54,8 +54,10 @@ void DrawPageNumber(RenderContext& context, PageCanvas& canvas, const MmRect& he
 /// True when the report counts as failed for the status block and the fail mark.
 bool ReportFailedStatus(RenderContext& context, bool reportFailed);
 
+/// incomplete: a test on the page lacks rows, so the status can be neither pass nor
+/// fail.
 void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& headerRect,
-                     bool failed);
+                     bool failed, bool incomplete = false);
 
 /// Where the large fail mark goes: the wider free side of the logo band, clear of
 /// the picture; empty when the page has no logo band.

@@ -28,6 +28,8 @@ class ReportDataSource {
   virtual std::string TestDescription() = 0;
   virtual std::string CableLength() = 0;
   virtual std::string NormalisationLength() = 0;
+  /// True when data of an incomplete test was read since the last call.
+  virtual bool TakeIncompleteRead() { return false; }
   /// One occurrence, or every occurrence merged when all is true.
   virtual ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool all) = 0;
   /// The summary block named name, formatted or raw, at least columns x rows.

@@ -143,6 +143,7 @@ ReportProducer::PageResult ReportProducer::PlanPage(const PageInput& in, PagePla
   const SlotGrid slots = MakeSlotGrid(layout.SlotArea, slotsX, slotsY, border);
   if (context_.SlotsFlag) PlanSlotAid(canvas, slots, slotsX, slotsY);
 
+  context_.Data.TakeIncompleteRead();
   const int graphs = std::min<int>(report.GraphCount, kMaxGraphs);
   for (int g = 0; g < graphs; ++g) {
     if (CheckCancel()) return PageResult::Cancelled;
@@ -161,8 +162,9 @@ ReportProducer::PageResult ReportProducer::PlanPage(const PageInput& in, PagePla
   if (CheckCancel()) return PageResult::Cancelled;
   if (!hidden) {
     const bool shownFailed = ReportFailedStatus(context_, failed);
+    const bool incomplete = context_.Data.TakeIncompleteRead();
     canvas.Item = "header block";
-    DrawHeaderBlock(context_, canvas, headerRect, shownFailed);
+    DrawHeaderBlock(context_, canvas, headerRect, shownFailed, incomplete);
     canvas.Item = "fail mark";
     const bool marked = DrawBigFail(context_, canvas, shownFailed, logo);
     canvas.Item.clear();

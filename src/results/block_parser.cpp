@@ -40,12 +40,12 @@ std::optional<ParsedTest> ObjData::ParseEntry(int16_t indexEntry) {
   TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
   // The copy does not change between SetFile calls, so a block parsed once stays valid.
   if (cacheKey_ != 0 && cacheKey_ == entry.Start) {
-    return ParsedTest{&cache_, entry.Failed, indexEntry};
+    return ParsedTest{&cache_, entry.Failed, indexEntry, incomplete_.count(entry.Start) > 0};
   }
   if (!ParseBlock(indexEntry)) return std::nullopt;
   std::swap(current_, cache_);
   cacheKey_ = entry.Start;
-  return ParsedTest{&cache_, entry.Failed, indexEntry};
+  return ParsedTest{&cache_, entry.Failed, indexEntry, incomplete_.count(entry.Start) > 0};
 }
 
 bool ObjData::ParseBlock(int16_t indexEntry) {

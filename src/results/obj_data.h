@@ -34,6 +34,7 @@ struct ParsedTest {
   const TestBlock* block = nullptr;
   bool failed = false;
   int16_t indexEntry = -1;
+  bool incomplete = false;  // the block ends early: its rows are not all there
 };
 
 /// Text grids are indexed [column][row].

@@ -20,6 +20,7 @@ ReadTestDataResult ReadTestData(ObjData& data, const ReadTestDataRequest& reques
 
   result.found = true;
   result.failed = parsed->failed;
+  result.incomplete = parsed->incomplete;
   result.titles = ColumnTitles(block, request.codes);
   if (data.ControlLimitsStored()) {
     // The last pair sits before the control limits; its title must say so too.
@@ -64,6 +65,7 @@ ReadTestDataResult ReadAllTestData(ObjData& data, const ReadTestDataRequest& req
     if (!next.found) break;
     if (occurrence == 1) merged.titles = std::move(next.titles);
     merged.failed = merged.failed || next.failed;
+    merged.incomplete = merged.incomplete || next.incomplete;
     merged.limitMargin = MergeMarginText(merged.limitMargin, next.limitMargin);
     // The worst control margin over every occurrence, like the limit margin: the
     // last occurrence's alone could hide a worse one drawn on the same graph.

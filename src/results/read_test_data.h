@@ -65,6 +65,8 @@ struct ReadTestDataResult {
   std::vector<std::string> titles;
   /// The test failed (any occurrence failed, for ReadAllTestData).
   bool failed = false;
+  /// The test's block ends early (any occurrence's, for ReadAllTestData).
+  bool incomplete = false;
   /// Column grid: the frequency of the last point not assessed, "0.000 MHz".
   std::string note;
   /// "-1.234 dB @ 10.000 MHz", or "" when no margin was recorded.

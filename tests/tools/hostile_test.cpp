@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/shell_run.h"
 #include "common/temp_dir.h"
 #include "common/tool_run.h"
 
@@ -148,6 +149,23 @@ INSTANTIATE_TEST_SUITE_P(
                     "the range 1..999999999, which spans",
                     {"--profile", "Huge"}}),
     CaseName);
+
+// Pages made with --allow-incomplete say so where the status stands, never PASS.
+TEST(HostileStatus, AnIncompleteTestIsNeverCertifiedAsPassed) {
+  TempDir scratch;
+  const auto statusOf = [&](const std::string& data) {
+    const fs::path pdf = scratch.path() / "status.pdf";
+    const testing::ToolRun run = RunReportTool(
+        scratch.path(), {"--definition", kHostile + "status.ini", "--data", kHostile + data,
+                         "--pdf", pdf.string(), "--quiet", "--allow-incomplete"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    return testing::RunShell("pdftotext " + testing::ShellQuote(pdf.string()) + " -").out;
+  };
+  const std::string cut = statusOf("truncated.txt");
+  EXPECT_NE(cut.find("Incomplete"), std::string::npos) << cut;
+  EXPECT_EQ(cut.find("PASS"), std::string::npos);
+  EXPECT_NE(statusOf("good.txt").find("PASS"), std::string::npos);
+}
 
 TEST(HostileInfo, LineEndsAndControlCharactersNeverReachTheOutput) {
   TempDir scratch;
