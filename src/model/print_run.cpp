@@ -15,6 +15,7 @@
 #include "model/print_paths.h"
 #include "support/temporary_files.h"
 #include "support/text.h"
+#include "testlist/test_list_printer.h"
 
 namespace vantrel {
 
@@ -77,7 +78,12 @@ struct PrintRun::OpenJob {
 };
 
 PrintRun::PrintRun(WindowModel& model, RenderContext& context, PrintHost& host)
-    : model_(model), context_(context), host_(host) {}
+    : model_(model), context_(context), host_(host) {
+  testList_ = [this](const std::string& file, PageTarget& target, JobPageState& job) {
+    return PrintTestList(file, context_.State.Settings, target, job, context_.Ask,
+                         context_.Fonts != nullptr ? *context_.Fonts : PrintFontMetrics());
+  };
+}
 
 PrintRun::~PrintRun() = default;
 

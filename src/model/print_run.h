@@ -49,8 +49,10 @@ struct PrintRunResult {
   }
 };
 
-/// Prints the test list of dataFile onto target, then a new page; JobPageState says
-/// whether a page must be started first. Returns true when anything was drawn.
+/// Prints the test list of dataFile onto target; JobPageState says whether a page must
+/// be started first, and is left so that the next report starts a new page. True when
+/// anything was drawn. The run's own reads the current data file (DataFilePath); a
+/// caller holding the unpacked copy of a ZIP passes a printer that reads that instead.
 using TestListPrinter =
     std::function<bool(const std::string& dataFile, PageTarget& target, JobPageState& job)>;
 
@@ -69,6 +71,7 @@ class PrintRun {
   /// built-in one.
   void SetPrinter(std::string name) { printer_ = std::move(name); }
   void SetPrinterOpener(PrinterOpener open) { open_ = std::move(open); }
+  /// When the test-list flag is set, the test list comes before the reports.
   void SetTestListPrinter(TestListPrinter print) { testList_ = std::move(print); }
 
   /// The "P&rint" button (endOfJob true) and the multi-result loop: the file commands

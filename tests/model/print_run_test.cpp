@@ -343,3 +343,36 @@ TEST_F(PrintRunTest, TheBuiltInPrinterWritesTheJobTitleIntoTheSpoolFolder) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+TEST_F(PrintRunTest, TheTestListComesFirstAndTheReportsOnTheNextPage) {
+  run.SetPrinterOpener([](const std::string& folder) {
+    return PrinterChoice{std::make_unique<BuiltInPdfPrinter>(folder), ""};
+  });
+  dir.Write("cable.txt",
+            "Results\tcable.txt\nEXIT STATUS:\nSequence COMPLETED and PASSED\nTEST SUMMARY :\n"
+            "Attenuation Near Test\tPASS\tClass EA\n");
+  model.SetTestListFlag(true);
+  state->Selection[0] = true;
+  const PrintRunResult r = run.PrintCommand(true);
+  ASSERT_EQ(r.Pdf, PdfOutcome::Saved) << r.PdfError;
+  const auto page = [&](int n) {
+    return testing::RunShell("pdftotext -f " + std::to_string(n) + " -l " + std::to_string(n) +
+                             " " + testing::ShellQuote(Final()) + " -")
+        .out;
+  };
+  EXPECT_NE(page(1).find("TEST SUMMARY"), std::string::npos);
+  EXPECT_NE(page(1).find("Attenuation Near Test"), std::string::npos);
+  EXPECT_NE(page(2).find("Report 1 SEQ A"), std::string::npos);
+
+  // Without a summary in the file the reports start on the first page.
+  dir.Write("cable.txt", "Results\tcable.txt\n");
+  fs::remove(Final());
+  run.PrintCommand(true);
+  EXPECT_NE(page(1).find("Report 1 SEQ A"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantrel
