@@ -27,7 +27,9 @@ GridSize AutomaticGrid(int itemCount) {
 void CheckPlacement(int16_t slotsX, int16_t slotsY, int16_t posX, int16_t posY, int16_t sizeX,
                     int16_t sizeY, int report, const char* kind, int item, Prompter& prompter) {
   if (slotsX == -1 || slotsY == -1) return;
-  if (posX <= slotsX && posY <= slotsY && sizeX <= slotsX && sizeY <= slotsY) return;
+  // A negative position or a size below one slot has no place on the page at all.
+  const bool placeable = posX >= 0 && posY >= 0 && sizeX >= 1 && sizeY >= 1;
+  if (placeable && posX <= slotsX && posY <= slotsY && sizeX <= slotsX && sizeY <= slotsY) return;
   const std::string r = std::to_string(report);
   prompter.Tell("Error: \rErrors with sizes or positions for \rreport_" + r + "\r" + kind + "_" +
                 r + "_" + std::to_string(item) + "\rCheck Setup Information");

@@ -32,6 +32,7 @@ std::optional<MmRect> PlaceItem(const SlotGrid& grid, int slot, int posX, int po
   slotsX = std::max(1, slotsX);
   slotsY = std::max(1, slotsY);
   SlotPosition at{posX, posY};
+  if (slot < 1 && (posX < 0 || posY < 0 || sizeX < 1 || sizeY < 1)) return std::nullopt;
   if (slot >= 1) {
     if (slot > static_cast<long>(slotsX) * slotsY) return std::nullopt;
     at = {(slot - 1) % slotsX, (slot - 1) / slotsX};

@@ -71,6 +71,16 @@ TEST(ReadReportsIni, ChecksFreePlacementsAgainstAGivenGrid) {
   EXPECT_EQ(d.Report(1).TableCount, 2);
 }
 
+TEST(ReadReportsIni, APlacementWithNoRoomOnThePageIsToldToo) {
+  LoadedDefinition d;
+  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "TITLE=R", "X=2", "Y=2", "[GRAPH]", "DATA_1=a",
+                              "COLS_1=2", "SIZEX=-1", "[GRAPH]", "COLS_1=2", "POSY=-1",
+                              "[GRAPH]", "COLS_1=2", "SIZEY=0"})));
+  ASSERT_EQ(d.prompter.messages.size(), 3u);
+  EXPECT_NE(d.prompter.messages[0].text.find("\rgraph_1_1\r"), std::string::npos);
+  EXPECT_NE(d.prompter.messages[2].text.find("\rgraph_1_3\r"), std::string::npos);
+}
+
 TEST(ReadReportsIni, ReadsOnceAfterEachLoadAndThenEmptiesTheStore) {
   LoadedDefinition d;
   ASSERT_TRUE(d.Load(Items(1, 0) + "[GENERAL]\r\nGRIDCOLOR=Red\r\nLOGOHEIGHT= 12.50mm\r\n"));

@@ -28,6 +28,9 @@ TEST(PlaceItem, KeepsTheBorderOnEverySideAndStaysOnTheGrid) {
   // Two slots wide from the last column: one slot wide, not off the page.
   EXPECT_EQ(PlaceItem(grid, 8, 0, 0, 2, 1, 2, 4), (MmRect{85, 40, 215, 110}));
   EXPECT_FALSE(PlaceItem(grid, 9, 0, 0, 1, 1, 2, 4).has_value());
+  // A free placement with no room at all is left off, not drawn inside out.
+  EXPECT_FALSE(PlaceItem(grid, 0, 0, 0, -1, 1, 2, 4).has_value());
+  EXPECT_FALSE(PlaceItem(grid, 0, -1, 0, 1, 1, 2, 4).has_value());
 }
 
 TEST(TellSlotsPastGrid, TellsEachSlotPastTheGridOnce) {
