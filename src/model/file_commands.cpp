@@ -42,6 +42,7 @@ bool MainWindowModel::LoadDataFile(const std::string& path) {
   program_.DataFilePath = path;
   const bool loaded = !path.empty() && Data().SetFile(path);
   SetResultLoaded(loaded);
+  UpdateButtons();
   SetStatusText(loaded ? "" : "No test data found in the data file.");
   EnableButtons(true);
   SetProgress(0);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "support/text.h"
+
 namespace vantrel {
 
 MainWindowModel::MainWindowModel(ProgramState& state, Prompter& prompter, FileDialog& dialog,
@@ -21,6 +23,13 @@ ObjData& MainWindowModel::Data() {
     data_->UseTempFolder(tempFolder_);
   }
   return *data_;
+}
+
+std::string MainWindowModel::ShownTitle(int report) const {
+  const std::string& title = program_.Reports[report].Title;
+  // The placeholder is filled as the printed page fills it, once a result says how.
+  if (!data_ || data_->TestDescription().empty()) return title;
+  return ReplaceAll(title, "TEST_DESCRIPTION", data_->TestDescription());
 }
 
 std::string EscapeAmpersands(const std::string& text) {
@@ -92,7 +101,7 @@ void MainWindowModel::UpdateButtons() {
     ReportRow& row = rows_[j];
     row.Checked = r >= 0 && r < kReportSlots && Selection()[r];
     if (r >= 0 && r < count) {
-      const std::string& title = State().Reports[r].Title;
+      const std::string title = ShownTitle(r);
       row.Caption = EscapeAmpersands(title);
       row.ToolTip = title;
       row.Visible = true;

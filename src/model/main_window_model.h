@@ -91,6 +91,8 @@ class MainWindowModel : public WindowModel {
   void ToggleSelectAll();
   /// A click on row's check box.
   void SetRowChecked(int row, bool checked);
+  /// A report's title with TEST_DESCRIPTION filled from the loaded result file.
+  std::string ShownTitle(int report) const;
   /// 0-based report index shown in row, or -1 when the row shows none.
   int RowReport(int row) const;
 

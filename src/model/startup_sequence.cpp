@@ -50,6 +50,7 @@ StartupOutcome MainWindowModel::Startup(const std::string& commandLine) {
   }
   if (loaded && program_.Settings.AutoPrint) PrintReports(true, false);
   SetResultLoaded(loaded);
+  UpdateButtons();
   SetStatusText("");
   EnableButtons(true);
   host_.Yield();

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -41,11 +42,22 @@ MainWindow::MainWindow() {
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   BuildList(central);
-  auto* list = new QWidget(central);
+  // All 16 rows keep their place, shown or not, and share the list's height, so the
+  // list fills the window at any size and a page of few reports keeps its shape.
+  auto* list = new QFrame(central);
+  list->setObjectName(QStringLiteral("ReportList"));
+  list->setFrameShape(QFrame::StyledPanel);
+  list->setBackgroundRole(QPalette::Base);
+  list->setAutoFillBackground(true);
   auto* grid = new QGridLayout(list);
-  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setContentsMargins(6, 4, 6, 4);
   grid->setVerticalSpacing(2);
   for (int j = 0; j < kListRows; ++j) {
+    for (QWidget* w : std::initializer_list<QWidget*>{chkPrint_[j], labelPrint_[j], preview_[j]}) {
+      QSizePolicy policy = w->sizePolicy();
+      policy.setRetainSizeWhenHidden(true);
+      w->setSizePolicy(policy);
+    }
     grid->addWidget(chkPrint_[j], j, 0);
     grid->addWidget(labelPrint_[j], j, 1);
     grid->addWidget(preview_[j], j, 2);
@@ -231,6 +243,7 @@ void MainWindow::BuildList(QWidget* parent) {
     preview->setObjectName(QStringLiteral("newCmdPreview%1").arg(j));
     preview->setToolTip(QStringLiteral("Print Preview"));
     preview->setIcon(magnifier);
+    preview->setFixedWidth(preview->sizeHint().height() + 12);
     preview->hide();
     connect(preview, &QPushButton::clicked, this, [this, j] {
       Act([this, j] {
@@ -298,8 +311,11 @@ void MainWindow::ModelChanged(ModelChange what) {
     case ModelChange::Rows: RefreshRows(); break;
     case ModelChange::Status: RefreshStatus(); break;
     case ModelChange::Progress: RefreshProgress(); break;
-    case ModelChange::Buttons:
-    case ModelChange::Printing: RefreshButtons(); break;
+    case ModelChange::Buttons: RefreshButtons(); break;
+    case ModelChange::Printing:
+      RefreshButtons();
+      RefreshProgress();
+      break;
     case ModelChange::Flags: RefreshMenus(); break;
   }
 }
@@ -362,6 +378,8 @@ void MainWindow::RefreshStatus() { panel1_->setText(Q(model_->StatusText())); }
 void MainWindow::RefreshProgress() {
   progBar_->setMaximum(std::max(1, model_->ProgressMax()));
   progBar_->setValue(std::clamp(model_->ProgressValue(), 0, progBar_->maximum()));
+  // An empty bar at rest reads as a text field; it shows while there is progress.
+  progBar_->setVisible(model_->ProgressValue() > 0 || model_->PrintingFlag());
 }
 
 void MainWindow::Yield() { QCoreApplication::processEvents(QEventLoop::AllEvents); }

@@ -117,6 +117,15 @@ TEST(Files, LoadingAResultFileWithoutTestsDisablesPrinting) {
   EXPECT_EQ(f.model->StatusText(), "");
 }
 
+TEST(Files, TheListFillsTheTitlePlaceholderOnceAResultSaysHow) {
+  WindowFixture f;
+  f.Start(WindowIni(1, {}, {"IL & RL - TEST_DESCRIPTION"}));
+  EXPECT_EQ(f.model->Rows()[0].ToolTip, "IL & RL - TEST_DESCRIPTION");
+  f.model->LoadDataFile(f.WriteResult());
+  EXPECT_EQ(f.model->Rows()[0].ToolTip, "IL & RL - Seq A");
+  EXPECT_EQ(f.model->Rows()[0].Caption, "IL && RL - Seq A");
+}
+
 TEST(Files, OpeningADefinitionReadsTheResultAgain) {
   WindowFixture f;
   f.Start(WindowIni(2), "", f.WriteResult());
