@@ -1,6 +1,7 @@
-// Print runs through a real CUPS server and its cups-pdf queue. CI starts one with
-// scripts/cups-test-server before the tests; elsewhere the test starts its own when it
-// may (root, cups installed) and skips, saying why, when it may not.
+// Print runs through a real CUPS server and its cups-pdf queue, started here with
+// scripts/cups-test-server when the test may (root, cups installed); skipped, saying
+// why, when it may not. A server of its own: the queue CI starts is the batch tool
+// tests', and two runs in one spool folder would take the same temporary name.
 
 #include <cups/cups.h>
 #include <gtest/gtest.h>
@@ -29,12 +30,11 @@ std::string Env(const char* name) {
 class RealQueue : public ::testing::Test {
  protected:
   testing::TempDir dir;
-  std::string queue, pdfDir, ownServer, skip;
+  std::string queue, pdfDir, ownServer, skip, savedServer;
+  bool hadServer = false;
 
   void SetUp() override {
-    queue = Env("VANTREL_TEST_QUEUE");
-    pdfDir = Env("VANTREL_TEST_QUEUE_PDF_DIR");
-    if (queue.empty()) StartOwnServer();
+    StartOwnServer();
     if (!skip.empty()) GTEST_SKIP() << skip;
     cupsSetServer(nullptr);  // libcups reads CUPS_SERVER afresh
     ASSERT_TRUE(CupsHasPrinter(queue)) << "the test server has no queue " << queue;
@@ -42,6 +42,11 @@ class RealQueue : public ::testing::Test {
 
   void TearDown() override {
     if (ownServer.empty()) return;
+    if (hadServer)
+      setenv("CUPS_SERVER", savedServer.c_str(), 1);
+    else
+      unsetenv("CUPS_SERVER");
+    cupsSetServer(nullptr);
     testing::RunShell(testing::ShellQuote(std::string(VANTREL_SOURCE_DIR) +
                                           "/scripts/cups-test-server") +
                       " stop " + testing::ShellQuote(ownServer));
@@ -72,6 +77,8 @@ class RealQueue : public ::testing::Test {
       const std::size_t at = started.out.find(key);
       return started.out.substr(at + key.size(), started.out.find(';', at) - at - key.size());
     };
+    hadServer = !Env("CUPS_SERVER").empty();
+    savedServer = Env("CUPS_SERVER");
     setenv("CUPS_SERVER", value("CUPS_SERVER").c_str(), 1);
     queue = value("VANTREL_TEST_QUEUE");
     pdfDir = value("VANTREL_TEST_QUEUE_PDF_DIR");

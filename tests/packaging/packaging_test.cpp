@@ -91,7 +91,8 @@ TEST(BashCompletion, CompletesOptionsAndTheirFixedValues) {
   TempDir dir;
   EXPECT_EQ(Complete(dir, "vantrel-report --de"), std::set<std::string>{"--definition"});
   EXPECT_EQ(Complete(dir, "vantrel-report --p"),
-            (std::set<std::string>{"--profile", "--pdf", "--pdfa", "--pdf-dir", "--png", "--page-size"}));
+            (std::set<std::string>{"--profile", "--pdf", "--pdfa", "--pdf-dir", "--png", "--page-size",
+                                   "--print", "--printer"}));
   EXPECT_EQ(Complete(dir, "vantrel-report --page-size L"),
             (std::set<std::string>{"Letter", "Legal"}));
 }

@@ -8,6 +8,10 @@ namespace vantrel::report_tool {
 int RunList(const Options& options);
 int RunInfo(const Options& options);
 int RunOutput(const Options& options);
+/// --print: the selected reports of each --data through the print run.
+int RunPrint(const Options& options);
+/// One line per printer: its name, a tab, "default" or nothing.
+int RunListPrinters(const Options& options);
 /// Prints one line per layout finding; kExitLayoutFindings when there is any.
 int RunCheckLayout(const Options& options);
 /// Prints one line per recorded file; kExitDiffers when any differs.

@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
     std::fputs(UsageText().c_str(), stdout);
     return kExitOk;
   }
+  if (o.listPrinters) return RunListPrinters(o);
+  if (o.print) return RunPrint(o);
   if (!o.verify.empty()) return RunVerify(o);
   if (!o.watch.empty()) return RunWatch(o);
   if (!o.summary.empty()) return RunSummary(o);

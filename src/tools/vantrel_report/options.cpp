@@ -30,6 +30,19 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.quiet = true;
     } else if (a == "--allow-incomplete") {
       o.allowIncomplete = true;
+    } else if (a == "--print") {
+      o.print = true;
+    } else if (a == "--printer") {
+      if (!value(o.printer)) return result;
+      o.print = true;
+    } else if (a == "--separate") {
+      o.separate = true;
+    } else if (a == "--overwrite") {
+      o.overwrite = true;
+    } else if (a == "--list-printers") {
+      o.listPrinters = true;
+    } else if (a == "--verbose") {
+      o.verbose = true;
     } else if (a == "--slots") {
       o.slots = true;
     } else if (a == "--attach-data") {
@@ -87,8 +100,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
   }
   if (o.reports && o.profile) result.error = "--reports and --profile exclude each other";
-  if (o.dataFiles.size() > 1 && o.summary.empty())
-    result.error = "--data is given more than once; only --summary reads several result files";
+  if (o.dataFiles.size() > 1 && o.summary.empty() && !o.print)
+    result.error =
+        "--data is given more than once; only --print and --summary read several result files";
   if (o.pdfA && o.attachData)
     result.error = "--pdfa and --attach-data exclude each other: PDF/A-1 cannot hold embedded files";
   return result;
@@ -103,6 +117,9 @@ std::string UsageText() {
          "A4|A3|Letter|Legal]\n"
          "                      [--slots] [--quiet] [--allow-incomplete]\n"
          "                      [--attach-data | --pdfa]\n"
+         "       vantrel-report --definition FILE --data DATAFILE... --print [--printer NAME]\n"
+         "                      [--separate] [--overwrite] [--reports LIST | --profile NAME]\n"
+         "       vantrel-report --list-printers\n"
          "       vantrel-report --help | -h | --version\n"
          "       vantrel-report --check-layout --definition FILE --data DATAFILE\n"
          "                      [--reports LIST | --profile NAME] [--page-size ...]\n"
@@ -124,8 +141,13 @@ std::string UsageText() {
          "--summary writes the worst margin of every graphed data set with a limit, for\n"
          "each result file (--data may be repeated; a folder stands for its files), and\n"
          "a row per file with its status and smallest margin.\n"
+         "--print sends the selected reports of every --data as one job (--separate: one\n"
+         "job each) to the default printer, or the built-in \"Vantrel PDF\" printer when\n"
+         "there is no print server; with AUTOPDF_TEMPDIR the PDF is then saved under\n"
+         "APPNAME (an existing one replaced only with --overwrite). --verbose shows Qt's\n"
+         "own warnings.\n"
          "Exit status: 0 done, 1 data file not loaded, 2 usage or definition error,\n"
-         "3 output not written, 5 layout findings (one line each on standard output),\n"
+         "3 output not written, 4 printer missing or refusing the job, 5 layout findings (one line each on standard output),\n"
          "6 a file differs from the certificate's record (--verify).\n";
 }
 

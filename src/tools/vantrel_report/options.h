@@ -11,6 +11,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitNotLoaded = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitOutput = 3;
+inline constexpr int kExitPrinter = 4;
 inline constexpr int kExitLayoutFindings = 5;
 inline constexpr int kExitDiffers = 6;
 
@@ -37,6 +38,12 @@ struct Options {
   std::string watch;        // --watch DIR
   std::string pdfDir;       // --pdf-dir DIR: one PDF per result file, for --watch
   std::string summary;      // --summary OUT.csv
+  bool print = false;       // --print: to the default printer or --printer
+  std::string printer;      // --printer NAME
+  bool separate = false;    // --separate: one job per --data
+  bool overwrite = false;   // --overwrite: an existing PDF of a print run is replaced
+  bool listPrinters = false;  // --list-printers
+  bool verbose = false;     // --verbose: Qt's own warnings too
   bool help = false;
   bool version = false;
 };

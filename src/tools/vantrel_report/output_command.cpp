@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "render/page_target.h"
+#include "support/text.h"
 #include "render/report_job.h"
 #include "tools/vantrel_report/commands.h"
 #include "tools/vantrel_report/output_csv.h"
@@ -42,7 +43,9 @@ int RunOutput(const Options& o) {
   RenderContext& context = session.Context();
   context.Certificate = {o.attachData, o.pdfA};
   const JobProgress progress = [&](const std::string& title, int n, int total) {
-    if (!o.quiet) std::fprintf(stderr, "Printing %s  (%d/%d)\n", title.c_str(), n, total);
+    // The title as the page shows it, its placeholder filled.
+    const std::string shown = ReplaceAll(title, "TEST_DESCRIPTION", context.Data.TestDescription());
+    if (!o.quiet) std::fprintf(stderr, "Printing %s  (%d/%d)\n", shown.c_str(), n, total);
   };
   const PaperSize paper = PaperByName(o.pageSize);
   std::unique_ptr<CsvWriter> csv;

@@ -29,6 +29,14 @@ class ReportSession::Host : public NullDataHost {
 
 namespace {
 
+// Qt's own notes (XDG_RUNTIME_DIR and the like) are not the tool's to say unless asked.
+void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr, "vantrel-report: %s\n", text.toLocal8Bit().constData());
+    std::abort();
+  }
+}
+
 std::unique_ptr<QGuiApplication> StartGui() {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static int argc = 1;
@@ -60,6 +68,7 @@ int ReportSession::Open(const Options& o) {
   if (o.definition.empty()) return Fail("--definition FILE is needed", kExitUsage);
   if (o.data.empty()) return Fail("--data FILE is needed", kExitUsage);
   RemoveTemporaryFilesOnSignals();
+  if (!o.verbose) qInstallMessageHandler(QuietQt);
   app_ = StartGui();
   // The definitions are far too large for the stack.
   state_ = std::make_unique<ProgramState>();
@@ -101,6 +110,12 @@ int ReportSession::Open(const Options& o) {
   // titles of the progress lines are known before the first page.
   context_->ReadReports();
   if (SelectedCount() == 0) return Fail("no report is selected; nothing was written", kExitOutput);
+  return kExitOk;
+}
+
+int ReportSession::LoadData(const std::string& path) {
+  state_->DataFilePath = path;
+  if (!data_->SetFile(path)) return Fail("the data file " + path + " was not loaded", kExitNotLoaded);
   return kExitOk;
 }
 

@@ -23,6 +23,8 @@ class ReportSession {
   ProgramState& State() { return *state_; }
   RenderContext& Context() { return *context_; }
   const ObjData& Data() const { return *data_; }
+  /// Makes path the current data file, the selection kept; kExitOk or the status.
+  int LoadData(const std::string& path);
   int SelectedCount() const;
 
  private:

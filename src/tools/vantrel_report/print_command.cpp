@@ -1,0 +1,116 @@
+#include <cstdio>
+
+#include "model/print_run.h"
+#include "model/window_model.h"
+#include "platform/print/spooler.h"
+#include "testlist/test_list_printer.h"
+#include "tools/vantrel_report/commands.h"
+#include "tools/vantrel_report/report_session.h"
+
+namespace vantrel::report_tool {
+
+namespace {
+
+// Answers the overwrite question of the PDF step Yes (--overwrite); everything else
+// goes to the tool's own prompter.
+class OverwritePrompter : public Prompter {
+ public:
+  OverwritePrompter(Prompter& inner, bool overwrite) : inner_(inner), overwrite_(overwrite) {}
+  PromptAnswer Message(const std::string& text, const std::string& title, PromptIcon icon,
+                       PromptButtons buttons) override {
+    if (overwrite_ && title == "Auto PDF Saving" && buttons == PromptButtons::YesNo) {
+      return PromptAnswer::Yes;
+    }
+    return inner_.Message(text, title, icon, buttons);
+  }
+
+ private:
+  Prompter& inner_;
+  bool overwrite_;
+};
+
+// The window's status line, as progress lines on stderr.
+class StatusLines : public WindowModelObserver {
+ public:
+  StatusLines(WindowModel& model, bool quiet) : model_(model), quiet_(quiet) {}
+  void ModelChanged(ModelChange what) override {
+    if (what == ModelChange::Status && !quiet_ && !model_.StatusText().empty())
+      std::fprintf(stderr, "%s\n", model_.StatusText().c_str());
+  }
+
+ private:
+  WindowModel& model_;
+  bool quiet_;
+};
+
+}  // namespace
+
+int RunListPrinters(const Options&) {
+  for (const PrinterListEntry& p : AvailablePrinters())
+    std::printf("%s\t%s\n", p.Name.c_str(), p.IsDefault ? "default" : "");
+  return kExitOk;
+}
+
+int RunPrint(const Options& o) {
+  if (!o.pdf.empty() || !o.png.empty() || !o.csv.empty())
+    return Fail("--print writes no --pdf, --png or --csv; give them in a run of their own",
+                kExitUsage);
+  ReportSession session;
+  if (const int status = session.Open(o); status != kExitOk) return status;
+  ProgramState& state = session.State();
+  RenderContext& base = session.Context();
+  OverwritePrompter ask(base.Ask, o.overwrite);
+  RenderContext context = base;
+  RenderContext withAsk{context.State, context.Data, ask, context.Colour, context.Palette,
+                        context.ReadReports, context.SlotsFlag, context.Observer, context.Fonts,
+                        context.Certificate};
+  WindowModel model(state);
+  model.SetTestListFlag(state.Settings.TestSummary);
+  StatusLines lines(model, o.quiet);
+  model.AddObserver(&lines);
+  PrintHost host;  // never opens a viewer
+  PrintRun run(model, withAsk, host);
+  run.SetPrinter(o.printer);
+  // A ZIP is read through its unpacked copy.
+  run.SetTestListPrinter([&](const std::string&, PageTarget& target, JobPageState& job) {
+    return PrintTestList(session.Data().TempPath(), state.Settings, target, job, ask,
+                         PrintFontMetrics());
+  });
+
+  int status = kExitOk;
+  const auto account = [&](const PrintRunResult& r) {
+    if (!r.PrinterError.empty()) {
+      std::fprintf(stderr, "vantrel-report: %s\n", r.PrinterError.c_str());
+      status = kExitPrinter;
+    } else if (!r.PdfError.empty()) {
+      std::fprintf(stderr, "vantrel-report: %s\n", r.PdfError.c_str());
+      if (status == kExitOk) status = kExitOutput;
+    } else if (!r.Ok() && status == kExitOk) {
+      status = kExitOutput;
+    }
+    if (r.Pdf == PdfOutcome::Saved && !o.quiet)
+      std::fprintf(stderr, "vantrel-report: saved %s\n", r.PdfPath.c_str());
+  };
+  const std::vector<std::string> files =
+      o.dataFiles.empty() ? std::vector<std::string>{o.data} : o.dataFiles;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (i > 0) {
+      if (const int loaded = session.LoadData(files[i]); loaded != kExitOk) {
+        status = loaded;
+        break;  // the job of the results before is still ended below
+      }
+    }
+    const bool last = i + 1 == files.size();
+    account(run.PrintCommand(o.separate || last));
+    if (status == kExitPrinter) break;
+  }
+  if (run.JobOpen()) {
+    // The last result did not load: the results before it are still sent.
+    state.Selection = {};
+    account(run.PrintCommand(true));
+  }
+  model.RemoveObserver(&lines);
+  return status;
+}
+
+}  // namespace vantrel::report_tool
