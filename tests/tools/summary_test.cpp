@@ -57,8 +57,9 @@ TEST(HeadroomSummary, RowsAreTheGraphsWorstMarginsAndEachFileClosesWithItsSmalle
   const testing::ToolRun run =
       RunReportTool(dir.path(), {"--summary", csv, "--definition", kSamples + "/sample.ini",
                                  "--data", runs.string(), "--quiet"});
-  // The empty file is named in the table and fails the run; the others are summed up.
-  EXPECT_EQ(run.status, 1) << run.err;
+  // The empty file is named in the table with its reason and fails the run; the
+  // others are summed up.
+  EXPECT_EQ(run.status, 3) << run.err;
   const auto rows = CsvRows(ReadFileBytes(csv));
   ASSERT_GE(rows.size(), 4u);
   EXPECT_EQ(rows[0][0], "result file");
@@ -83,6 +84,7 @@ TEST(HeadroomSummary, RowsAreTheGraphsWorstMarginsAndEachFileClosesWithItsSmalle
   EXPECT_EQ(closing["a.txt"][6], "FAIL");
   EXPECT_EQ(closing["b.txt"][6], "PASS");
   EXPECT_EQ(closing["c.txt"][3], "not loaded");
+  EXPECT_NE(closing["c.txt"][6].find("it is empty"), std::string::npos) << closing["c.txt"][6];
 
   // Every single-pair graph margin on the sample's pages is a row of the summary.
   ASSERT_EQ(RunReportTool(dir.path(), {"--definition", kSamples + "/sample.ini", "--data",

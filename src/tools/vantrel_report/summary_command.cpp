@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "definitions/ini_store.h"
@@ -68,6 +69,25 @@ std::vector<std::string> ResultFiles(const std::vector<std::string>& given, std:
   return files;
 }
 
+// Prints what the readers say, as the other jobs do, and keeps the last of it: the
+// reason a file did not load goes into its row.
+class RememberingPrompter : public Prompter {
+ public:
+  explicit RememberingPrompter(Prompter& inner) : inner_(inner) {}
+  PromptAnswer Message(const std::string& text, const std::string& title, PromptIcon icon,
+                       PromptButtons buttons) override {
+    last_ = text;
+    for (char& c : last_)
+      if (c == '\r' || c == '\n') c = ' ';
+    return inner_.Message(text, title, icon, buttons);
+  }
+  std::string TakeLast() { return std::exchange(last_, std::string()); }
+
+ private:
+  Prompter& inner_;
+  std::string last_;
+};
+
 struct Row {
   std::string test;
   std::string dataSet;
@@ -77,7 +97,7 @@ struct Row {
 
 class Summary {
  public:
-  explicit Summary(const Options& o) : o_(o), prompter_(&state_.AppTitle) {}
+  explicit Summary(const Options& o) : o_(o), printer_(&state_.AppTitle), prompter_(printer_) {}
 
   int Run() {
     std::string error;
@@ -111,9 +131,11 @@ class Summary {
         std::fprintf(stderr, "Summing up %s  (%d/%d)\n", file.c_str(), n,
                      static_cast<int>(files.size()));
       state_.DataFilePath = file;
+      prompter_.TakeLast();
       if (!data.SetFile(file)) {
         ++notLoaded;
-        table.push_back({file, "", "", "not loaded", "", "", ""});
+        const std::string why = prompter_.TakeLast();
+        table.push_back({file, "", "", "not loaded", "", "", why.empty() ? "not loaded" : why});
         continue;
       }
       AddFile(data, file, table);
@@ -131,7 +153,7 @@ class Summary {
     }
     if (!part.Commit()) return Fail(part.Error(), kExitOutput);
     if (notLoaded > 0)
-      return Fail(std::to_string(notLoaded) + " result file(s) could not be loaded", kExitNotLoaded);
+      return Fail(std::to_string(notLoaded) + " result file(s) could not be loaded", kExitOutput);
     return kExitOk;
   }
 
@@ -206,7 +228,8 @@ class Summary {
 
   const Options& o_;
   ProgramState state_;
-  StderrPrompter prompter_;
+  StderrPrompter printer_;
+  RememberingPrompter prompter_;
   NullDataHost host_;
   ReportSelection selection_{};
 };
