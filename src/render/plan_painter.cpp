@@ -1,8 +1,10 @@
 #include "render/plan_painter.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
 
 #include "render/page_canvas.h"
 
@@ -72,14 +74,21 @@ class Painter {
     p_.setFont(font);
     p_.setPen(ToQColor(text.Colour));
     const QString s = QString::fromStdString(text.Text);
-    if (!text.Vertical) {
-      p_.drawText(QPointF(text.Run.Left * k_, (text.Run.Top + text.Ascent) * k_), s);
-      return;
-    }
+    // A bitmap's glyphs advance by whole pixels and come out wider than measured; the
+    // run is held to the length the layout gave it, so that it keeps inside its box.
+    const double wanted = (text.Vertical ? text.Run.Height : text.Run.Width) * k_;
+    const double drawn = QFontMetricsF(font, p_.device()).horizontalAdvance(s);
+    const double stretch = drawn > 0 && std::fabs(drawn - wanted) > 0.003 * wanted ? wanted / drawn : 1;
     p_.save();
-    p_.translate(text.Run.Left * k_, text.Run.Bottom() * k_);
-    p_.rotate(-90);
-    p_.drawText(QPointF(0, text.Ascent * k_), s);
+    if (!text.Vertical) {
+      p_.translate(text.Run.Left * k_, (text.Run.Top + text.Ascent) * k_);
+    } else {
+      p_.translate(text.Run.Left * k_, text.Run.Bottom() * k_);
+      p_.rotate(-90);
+      p_.translate(0, text.Ascent * k_);
+    }
+    if (stretch != 1) p_.scale(stretch, 1);
+    p_.drawText(QPointF(0, 0), s);
     p_.restore();
   }
 

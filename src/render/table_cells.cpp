@@ -3,6 +3,8 @@
 #include <array>
 #include <cmath>
 
+#include "render/layout_rules.h"
+#include "render/text_box.h"
 #include "support/number.h"
 #include "support/text.h"
 
@@ -131,6 +133,94 @@ TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& se
       line.push_back(std::move(cell));
     }
     out.Rows.push_back(std::move(line));
+  }
+  return out;
+}
+
+MmRect TableLayout::Cell(int column, int row, float left) const {
+  if (row < 0 || row + 1 >= static_cast<int>(RowTops.size())) return {};
+  const auto r = static_cast<std::size_t>(row);
+  return {ColumnWidth, RowTops[r + 1] - RowTops[r], RowTops[r],
+          left + static_cast<float>(column) * ColumnWidth};
+}
+
+std::vector<std::string> TwoLines(const FontMetrics& metrics, const FontSpec& font,
+                                  const std::string& text) {
+  std::vector<std::string> best{text};
+  float shortest = metrics.TextWidth(text, font);
+  for (std::size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1)) {
+    const std::string first = Trim(text.substr(0, at)), second = Trim(text.substr(at + 1));
+    if (first.empty() || second.empty()) continue;
+    const float longer =
+        std::max(metrics.TextWidth(first, font), metrics.TextWidth(second, font));
+    if (longer < shortest) shortest = longer, best = {first, second};
+  }
+  return best;
+}
+
+namespace {
+
+// The largest size, up to font's, at which every text fits a box of width by height.
+float SharedPoints(const FontMetrics& metrics, const FontSpec& font,
+                   const std::vector<const std::string*>& texts, float width, float height) {
+  float points = font.Points;
+  for (const std::string* text : texts) {
+    if (Trim(*text).empty()) continue;
+    points = std::min(points, FitPoints(metrics, font, *text, {width, height, 0, 0}, points,
+                                        std::min(points, kSmallestPoints)));
+  }
+  return points;
+}
+
+}  // namespace
+
+TableLayout LayOutTable(const FontMetrics& metrics, const FontSpec& font, const TableCells& cells,
+                        bool headerRow, const MmRect& area, int columns) {
+  TableLayout out;
+  const int rows = static_cast<int>(cells.Rows.size());
+  out.ColumnWidth = area.Width / static_cast<float>(std::max(1, columns));
+  if (rows == 0) {
+    out.RowTops = {area.Top};
+    return out;
+  }
+  std::vector<const std::string*> body, header;
+  for (int r = 0; r < rows; ++r)
+    for (const TableCell& cell : cells.Rows[static_cast<std::size_t>(r)])
+      (headerRow && r == 0 ? header : body).push_back(&cell.Text);
+  const auto tops = [&](float headerUnits) {
+    const float unit = area.Height / (static_cast<float>(rows - (headerRow ? 1 : 0)) +
+                                      (headerRow ? headerUnits : 0));
+    std::vector<float> t{area.Top};
+    for (int r = 0; r < rows; ++r) t.push_back(t.back() + (headerRow && r == 0 ? headerUnits : 1) * unit);
+    return std::pair{t, unit};
+  };
+  auto [singleTops, unit] = tops(1);
+  out.RowTops = singleTops;
+  out.BodyPoints = SharedPoints(metrics, font, body, out.ColumnWidth, unit);
+  if (!headerRow) return out;
+  out.HeaderPoints = SharedPoints(metrics, font, header, out.ColumnWidth, unit);
+  for (const std::string* text : header) out.HeaderLines.push_back({*text});
+  if (out.HeaderPoints >= out.BodyPoints - 0.01f) {
+    out.HeaderPoints = out.BodyPoints;
+    return out;
+  }
+  // Headers on two lines in a row twice the height, if the smaller text grows by it.
+  auto [doubleTops, half] = tops(2);
+  const float body2 = SharedPoints(metrics, font, body, out.ColumnWidth, half);
+  FontSpec split = font;
+  split.Points = std::min(out.BodyPoints, font.Points);
+  std::vector<std::vector<std::string>> lines;
+  std::vector<std::string> flat;
+  for (const std::string* text : header) lines.push_back(TwoLines(metrics, split, *text));
+  for (const auto& l : lines) flat.insert(flat.end(), l.begin(), l.end());
+  std::vector<const std::string*> lineTexts;
+  for (const std::string& l : flat) lineTexts.push_back(&l);
+  const float header2 = std::min(body2, SharedPoints(metrics, font, lineTexts, out.ColumnWidth, half));
+  if (std::min(header2, body2) > std::min(out.HeaderPoints, out.BodyPoints) + 0.01f) {
+    out.RowTops = doubleTops;
+    out.BodyPoints = body2;
+    out.HeaderPoints = header2;
+    out.HeaderLines = std::move(lines);
   }
   return out;
 }

@@ -8,6 +8,8 @@
 
 #include "definitions/app_settings.h"
 #include "definitions/table_definition.h"
+#include "render/font_metrics.h"
+#include "render/mm_rect.h"
 #include "render/page_canvas.h"
 #include "render/report_data_source.h"
 
@@ -40,5 +42,26 @@ struct TableCells {
 TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& settings,
                              const TextGrid& grid, const std::vector<std::string>& headings,
                              const std::vector<int>& visible, bool summary);
+
+/// Where a table's cells go and at which sizes: every body cell at one size, every
+/// header cell at one size, the header on two lines when that lets it be larger.
+struct TableLayout {
+  float BodyPoints = 9;
+  float HeaderPoints = 9;
+  float ColumnWidth = 0;
+  std::vector<float> RowTops;  // one per row, and the bottom of the last
+  /// Each header cell's text, on one line or two.
+  std::vector<std::vector<std::string>> HeaderLines;
+  MmRect Cell(int column, int row, float left) const;
+};
+
+/// text split at the blank that makes its longer line shortest; text alone when it has
+/// no blank.
+std::vector<std::string> TwoLines(const FontMetrics& metrics, const FontSpec& font,
+                                  const std::string& text);
+
+/// font is the table's font; headerRow: row 0 of cells is the header row.
+TableLayout LayOutTable(const FontMetrics& metrics, const FontSpec& font, const TableCells& cells,
+                        bool headerRow, const MmRect& area, int columns);
 
 }  // namespace vantrel

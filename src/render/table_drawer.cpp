@@ -1,5 +1,6 @@
 #include "render/table_drawer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/cell_grid.h"
@@ -47,6 +48,7 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
   std::vector<std::string> headings;
   bool found = false;
   bool summary = false;
+  bool comments = false;
   const int rowCount = static_cast<int>(table.Freqs.size());
   if (kind == "TEST SUMMARY :" || kind == "SUMMARY INFORMATION") {
     bool anyFail = false;
@@ -55,7 +57,19 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
     if (anyFail) reportFailed = true;
     summary = true;
   } else if (kind == "COMMENT") {
-    found = data.PrintComments(table.Data, grid);
+    // One row per comment line, its cells the line's parts between "|".
+    found = true;
+    for (std::size_t r = 0; r < table.Freqs.size(); ++r) {
+      TextGrid line;
+      if (!data.PrintComments(table.Freqs[r], line) || line.empty()) continue;
+      for (std::size_t c = 0; c < line[0].size(); ++c) {
+        if (grid.size() <= c) grid.resize(c + 1);
+        grid[c].resize(r + 1);
+        grid[c][r] = line[0][c];
+      }
+    }
+    for (auto& column : grid) column.resize(table.Freqs.size());
+    comments = true;
     summary = true;
   } else {
     ReadTestDataRequest request;
@@ -92,35 +106,66 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
   }
 
   const bool hideFirst = table.HideFirstCol || IsSingleValueTest(table.Data);
-  const std::vector<int> visible =
-      summary ? VisibleTableColumns(std::vector<ColumnCode>(codes.size(), code::kEmp), "", 0, 0,
-                                    hideFirst)
-              : VisibleTableColumns(table.Cols, table.Data, data.Pairs(), offset, hideFirst);
-  const TableCells cells = ComputeTableCells(table, settings, grid, headings, visible, summary);
+  std::vector<int> visible;
+  if (comments) {
+    for (int c = 0; c < static_cast<int>(grid.size()); ++c) visible.push_back(c);
+  } else if (summary) {
+    visible = VisibleTableColumns(std::vector<ColumnCode>(codes.size(), code::kEmp), "", 0, 0,
+                                  hideFirst);
+  } else {
+    visible = VisibleTableColumns(table.Cols, table.Data, data.Pairs(), offset, hideFirst);
+  }
+  TableCells cells = ComputeTableCells(table, settings, grid, headings, visible, summary);
+  bool hasHeader = true;
+  // Comments without headings of their own need no empty header row.
+  if (comments && !cells.Rows.empty() &&
+      std::all_of(cells.Rows[0].begin(), cells.Rows[0].end(),
+                  [](const TableCell& c) { return Trim(c.Text).empty(); })) {
+    cells.Rows.erase(cells.Rows.begin());
+    hasHeader = false;
+  }
   if (visible.empty()) return true;
   MmRect area = plot;
   // Few rows in a tall slot keep a readable height instead of stretching.
   area.Height =
       std::min(area.Height, AutoRowHeight(canvas) * 1.25f * static_cast<float>(cells.Rows.size()));
-  const CellGrid cellGrid =
-      BuildCellGrid(canvas, area, static_cast<int>(visible.size()),
-                    static_cast<int>(cells.Rows.size()), false, context.SlotsFlag);
+  const TableLayout layout = LayOutTable(canvas.Metrics(), canvas.Font(), cells, hasHeader, area,
+                                         static_cast<int>(visible.size()));
+  if (context.SlotsFlag) BuildCellGrid(canvas, area, static_cast<int>(visible.size()),
+                                       static_cast<int>(cells.Rows.size()), false, true);
   const Rgb headerFill = NamedColour(context, settings.SubHeaderColor);
   const Rgb headerText = NamedColour(context, settings.SubHeaderTextColor);
   for (std::size_t r = 0; r < cells.Rows.size(); ++r) {
+    const bool isHeader = hasHeader && r == 0;
+    canvas.FontSize = isHeader ? layout.HeaderPoints : layout.BodyPoints;
     for (std::size_t c = 0; c < cells.Rows[r].size(); ++c) {
       const TableCell& cell = cells.Rows[r][c];
       long long fill = kNoFill;
       Rgb colour = cell.Colour;
+      // Body rows count from 1 so that the banding keeps its place under a header row.
+      const std::size_t band = hasHeader ? r : r + 1;
       if (settings.NewTables) {
-        if (r == 0)
+        if (isHeader)
           fill = headerFill, colour = headerText;
-        else if (r % 2 == 0)
+        else if (band % 2 == 0)
           fill = kBandGrey;
       }
       canvas.Cell = {number, static_cast<int>(r), static_cast<int>(c)};
-      GridText(canvas, cellGrid, cell.Text, static_cast<int>(c), static_cast<int>(r), true, fill,
-               colour, HAlign::Centre, VAlign::Middle);
+      canvas.DrawWidth = 1;
+      const MmRect rect = layout.Cell(static_cast<int>(c), static_cast<int>(r), area.Left);
+      const std::vector<std::string>* lines =
+          isHeader && c < layout.HeaderLines.size() ? &layout.HeaderLines[c] : nullptr;
+      if (lines == nullptr || lines->size() < 2) {
+        DrawTextBox(canvas, cell.Text, rect, HAlign::Centre, VAlign::Middle, true, fill, colour);
+        continue;
+      }
+      DrawTextBox(canvas, "", rect, HAlign::Centre, VAlign::Middle, true, fill, colour);
+      const float half = rect.Height / 2;
+      for (std::size_t l = 0; l < 2; ++l) {
+        const MmRect line{rect.Width, half, rect.Top + static_cast<float>(l) * half, rect.Left};
+        DrawTextBox(canvas, (*lines)[l], line, HAlign::Centre,
+                    l == 0 ? VAlign::Bottom : VAlign::Top, false, kNoFill, colour, cell.Text);
+      }
     }
   }
   canvas.Cell = {};

@@ -62,6 +62,8 @@ float FitPoints(const FontMetrics& metrics, FontSpec font, const std::string& te
 
 std::string Ellipsized(const FontMetrics& metrics, const FontSpec& font, const std::string& text,
                        float width) {
+  // The same tolerance as FitPoints: a text fitted to the box is never cut after all.
+  width += 1e-3f;
   if (metrics.TextWidth(text, font) <= width) return text;
   static const std::string kEllipsis = "\u2026";
   std::string cut = text;
@@ -76,7 +78,8 @@ std::string Ellipsized(const FontMetrics& metrics, const FontSpec& font, const s
 }
 
 void DrawTextBox(PageCanvas& canvas, const std::string& text, const MmRect& rect, HAlign h,
-                 VAlign v, bool border, long long fill, std::optional<Rgb> textColour) {
+                 VAlign v, bool border, long long fill, std::optional<Rgb> textColour,
+                 const std::string& whole) {
   // Text too large for its box is set smaller, down to the smallest readable size,
   // and cut there, rather than run into the next cell.
   const float savedSize = canvas.FontSize;
@@ -100,7 +103,7 @@ void DrawTextBox(PageCanvas& canvas, const std::string& text, const MmRect& rect
   canvas.CurrentX = at.X;
   canvas.CurrentY = at.Y;
   if (textColour) canvas.ForeColor = *textColour;
-  canvas.PrintIn(shown, rect, shown == text ? std::string() : text);
+  canvas.PrintIn(shown, rect, !whole.empty() ? whole : shown == text ? std::string() : text);
   canvas.FontSize = savedSize;
   canvas.ForeColor = kBlack;
   if (border) {

@@ -40,8 +40,10 @@ std::string Ellipsized(const FontMetrics& metrics, const FontSpec& font, const s
                        float width);
 
 /// fill is an Rgb value or kNoFill; without textColour the text keeps ForeColor.
-/// ForeColor is black afterwards.
+/// ForeColor is black afterwards. whole: the text this is a part of (one line of a
+/// wrapped text), for exports.
 void DrawTextBox(PageCanvas& canvas, const std::string& text, const MmRect& rect, HAlign h,
-                 VAlign v, bool border, long long fill, std::optional<Rgb> textColour);
+                 VAlign v, bool border, long long fill, std::optional<Rgb> textColour,
+                 const std::string& whole = {});
 
 }  // namespace vantrel

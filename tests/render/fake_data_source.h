@@ -1,4 +1,6 @@
 #pragma once
+
+#include <cctype>
 // A data source with fixed answers, for drawing reports without a data file.
 
 #include <functional>
@@ -47,7 +49,19 @@ class FakeDataSource : public ReportDataSource {
     anyFail = false;
     return !summary.empty();
   }
-  bool PrintComments(const std::string&, TextGrid&) override { return false; }
+  bool PrintComments(const std::string& comment, TextGrid& grid) override {
+    grid.assign(1, {});
+    std::string part;
+    for (char c : comment + "|") {
+      if (c != '|') {
+        part += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        continue;
+      }
+      grid[0].push_back(part);
+      part.clear();
+    }
+    return true;
+  }
 };
 
 /// A graph result: column 0 the frequencies, then one column per set.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/recording_prompter.h"
 #include "fake_data_source.h"
 
@@ -89,6 +91,62 @@ TEST_F(TableDrawerTest, MissingTestDrawsNothing) {
   bool failed = false;
   EXPECT_FALSE(DrawTable(context, canvas, table, slots, 0, 1, 2, failed, 1));
   EXPECT_TRUE(plan.Tables.empty());
+}
+
+TEST_F(TableDrawerTest, ACommentTableHasARowPerLineSplitAtBars) {
+  table.Data = "COMMENT";
+  table.Cols = {1, 2};
+  table.Headers = {"col_name", "col_name"};  // what the reader makes without HEADERS
+  table.Freqs = {"sheath print legible|yes|kl", "ends sealed|checked"};
+  const Drawn bare = Draw();
+  ASSERT_EQ(bare.Rows.size(), 2u);  // no empty header row
+  EXPECT_EQ(bare.Rows[0], (std::vector<std::string>{"SHEATH PRINT LEGIBLE", "YES", "KL"}));
+  EXPECT_EQ(bare.Rows[1], (std::vector<std::string>{"ENDS SEALED", "CHECKED", ""}));
+  EXPECT_TRUE(data.requests.empty());  // no test is read for it
+
+  table.Headers = {"Check", "Result", "Signed"};
+  const Drawn headed = Draw();
+  ASSERT_EQ(headed.Rows.size(), 3u);
+  EXPECT_EQ(headed.Rows[0], (std::vector<std::string>{"Check", "Result", "Signed"}));
+}
+
+// Fifteen narrow columns: the headers go onto two lines, every cell of the body and
+// every header share one size each, and the export still reads each header whole.
+TEST_F(TableDrawerTest, NarrowColumnsWrapTheHeadersAndShareOneSize) {
+  ReadTestDataResult r;
+  r.found = true;
+  r.grid = {{"1", "Margin"}, {"1", "1"}};
+  r.titles = {"Freq (MHz)"};
+  table.Cols = {1};
+  for (int p = 1; p <= 15; ++p) {
+    table.Cols.push_back(static_cast<ColumnCode>(p + 1));
+    r.grid.push_back({"-12.3", "-1.5"});
+    r.titles.push_back("Pair " + std::to_string(p) + "-" + std::to_string(p + 1) + " - dB");
+  }
+  data.results["Attenuation Near"] = r;
+  table.FontSize = 10;
+  data.pairs = 0;  // every column shown
+  const Drawn t = Draw();
+  ASSERT_EQ(t.Rows.size(), 3u);
+  EXPECT_EQ(t.Rows[0][1], "Pair 1-2 - dB");
+  EXPECT_EQ(t.Rows[2][0], "Margin");
+  std::vector<float> header, body;
+  int headerLines = 0;
+  for (const PlanItem& item : plan.Items) {
+    const auto* text = std::get_if<PlanText>(&item);
+    if (text == nullptr || text->Cell.Table != 1 || text->Text.empty()) continue;
+    EXPECT_EQ(text->Text.find("\u2026"), std::string::npos) << text->Text;  // nothing cut
+    (text->Cell.Row == 0 ? header : body).push_back(text->Points);
+    if (text->Cell.Row == 0 && text->Cell.Column == 1) ++headerLines;
+  }
+  EXPECT_EQ(headerLines, 2);
+  ASSERT_FALSE(body.empty());
+  EXPECT_EQ(*std::min_element(body.begin(), body.end()),
+            *std::max_element(body.begin(), body.end()));
+  EXPECT_EQ(*std::min_element(header.begin(), header.end()),
+            *std::max_element(header.begin(), header.end()));
+  EXPECT_LE(header.front(), body.front());
+  EXPECT_GE(header.front(), 5.0f);
 }
 
 }  // namespace

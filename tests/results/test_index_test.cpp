@@ -142,6 +142,13 @@ TEST(CheckTested, LooksAtGraphsAndTablesAndSplitsAtTheFirstBarOnly) {
   EXPECT_FALSE(f.data.CheckTested(4));
   EXPECT_FALSE(f.data.CheckTested(-1));
   EXPECT_FALSE(f.data.CheckTested(209));
+  // A report of comments alone is printed without any test; a comment table the
+  // report does not count is not.
+  reports[5].TableCount = 1;
+  reports[5].Tables[0].Data = " comment ";
+  EXPECT_TRUE(f.data.CheckTested(5));
+  reports[6].Tables[0].Data = "COMMENT";
+  EXPECT_FALSE(f.data.CheckTested(6));
 }
 
 }  // namespace

@@ -147,8 +147,17 @@ void ThinLabels(std::vector<Tick>& ticks, const std::vector<float>& centres,
     }
     return true;
   };
+  // Steps of 1, 2, 5, 10, 20, 50 ... labels keep round numbers when the ticks are.
   std::size_t k = 1;
-  while (k < labelled.size() && !fits(k)) ++k;
+  for (std::size_t scale = 1; k < labelled.size() && !fits(k);) {
+    if (k == scale)
+      k = 2 * scale;
+    else if (k == 2 * scale)
+      k = 5 * scale;
+    else
+      k = scale *= 10;
+  }
+  k = std::min(k, labelled.size());
   for (std::size_t j = 0; j < labelled.size(); ++j) {
     if (k < labelled.size() ? (j + k - anchor % k) % k == 0 : j == anchor) continue;
     ticks[labelled[j]].Label.clear();
