@@ -35,7 +35,9 @@ int Twips(double twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 MainWindow::MainWindow() {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Vantrel"));
-  setWindowIcon(QIcon::fromTheme(QStringLiteral("vantrel")));
+  // The installed theme icon, else the one built in (a build tree has no theme).
+  setWindowIcon(QIcon::fromTheme(QStringLiteral("vantrel"),
+                                 QIcon(QStringLiteral(":/vantrel/vantrel-256.png"))));
   BuildMenus();
   BuildToolbar();
 

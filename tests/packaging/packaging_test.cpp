@@ -43,7 +43,11 @@ TEST(StagedInstall, PutsEveryFileUnderDestdirAndNothingElsewhere) {
         "usr/share/vantrel/samples/logo.png",
         "usr/share/bash-completion/completions/vantrel-report",
         "usr/share/doc/vantrel/definition-file.md",
-        "usr/share/doc/vantrel/pictures/slot-grid.png"}) {
+        "usr/share/doc/vantrel/pictures/slot-grid.png", "usr/bin/vantrel",
+        "usr/share/applications/vantrel.desktop",
+        "usr/share/icons/hicolor/scalable/apps/vantrel.svg",
+        "usr/share/icons/hicolor/256x256/apps/vantrel.png",
+        "usr/share/doc/vantrel/pictures/main-window.png"}) {
     EXPECT_TRUE(fs::is_regular_file(stage / file)) << file;
   }
   // Nothing of the build's own: no libraries, headers, tests or benchmarks.
