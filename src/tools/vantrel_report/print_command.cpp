@@ -60,10 +60,10 @@ int RunPrint(const Options& o) {
   ProgramState& state = session.State();
   RenderContext& base = session.Context();
   OverwritePrompter ask(base.Ask, o.overwrite);
-  RenderContext context = base;
-  RenderContext withAsk{context.State, context.Data, ask, context.Colour, context.Palette,
-                        context.ReadReports, context.SlotsFlag, context.Observer, context.Fonts,
-                        context.Certificate};
+  RenderContext withAsk{base.State,       base.Data,      ask,
+                        base.Colour,      base.Palette,   base.ReadReports,
+                        base.SlotsFlag,   base.Observer,  base.Fonts,
+                        base.Certificate};
   WindowModel model(state);
   model.SetTestListFlag(state.Settings.TestSummary);
   StatusLines lines(model, o.quiet);
