@@ -49,11 +49,13 @@ class WatchedFolder : public ::testing::Test {
   std::string Path(const std::string& name) const { return (dir_.path() / name).string(); }
   fs::path In() const { return dir_.path() / "in"; }
 
-  void Start() {
-    const std::string command = "cd " + ShellQuote(dir_.path().string()) + " && " +
+  void Start(const std::string& output = "--pdf-dir out") {
+    // No print server: printing goes to the built-in PDF printer.
+    const std::string command = "cd " + ShellQuote(dir_.path().string()) +
+                                " && CUPS_SERVER=/nonexistent/cups.sock " +
                                 ShellQuote(VANTREL_REPORT_EXE) +
-                                " --watch in --definition cable.ini --pdf-dir out >>log.txt "
-                                "2>>err.txt & echo $!";
+                                " --watch in --definition cable.ini " + output +
+                                " >>log.txt 2>>err.txt & echo $!";
     pid_ = RunShell(command).out;
     ASSERT_FALSE(pid_.empty());
     ASSERT_TRUE(WaitFor([&] { return Log("err.txt").find("watching in") != std::string::npos; }));
@@ -116,6 +118,19 @@ TEST_F(WatchedFolder, EachFileEndsInDoneOrFailedOnceWithItsOutputOrReason) {
   int left = 0;
   for (const auto& e : fs::directory_iterator(In())) left += e.is_regular_file() ? 1 : 0;
   EXPECT_EQ(left, 0);
+}
+
+TEST_F(WatchedFolder, PrintsEachFileAndLeavesThePrintersPdfsAlone) {
+  Start("--print");
+  fs::copy_file(kSamples + "/sample-results.txt", In() / "run.txt");
+  ASSERT_TRUE(WaitFor([&] { return Logged("done run.txt -> the default printer"); }))
+      << Log("log.txt") << Log("err.txt");
+  // The built-in printer's PDF lands beside the result file and is not taken as one.
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(In() / "Vantrel_sample_certificate.pdf"); }));
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  Stop();
+  EXPECT_EQ(Log("log.txt").find("failed"), std::string::npos) << Log("log.txt");
+  EXPECT_TRUE(fs::exists(In() / "done" / "run.txt"));
 }
 
 TEST_F(WatchedFolder, ARestartFinishesWhatACrashLeftWithoutProducingItTwice) {

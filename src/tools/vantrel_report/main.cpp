@@ -24,9 +24,9 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
   if (o.listPrinters) return RunListPrinters(o);
+  if (!o.watch.empty()) return RunWatch(o);
   if (o.print) return RunPrint(o);
   if (!o.verify.empty()) return RunVerify(o);
-  if (!o.watch.empty()) return RunWatch(o);
   if (!o.summary.empty()) return RunSummary(o);
   if (o.info) return RunInfo(o);
   if (o.list) return RunList(o);

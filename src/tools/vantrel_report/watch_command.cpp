@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <cstdio>
@@ -42,6 +43,13 @@ struct Seen {
   fs::file_time_type time;
   Clock::time_point since;
 };
+
+bool IsPdfName(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string end = name.substr(name.size() - 4);
+  for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return end == ".pdf";
+}
 
 std::string Marker(const fs::path& dir, const std::string& name, const char* kind) {
   return (dir / ("." + name + kind)).string();
@@ -180,7 +188,7 @@ class Watch {
         if (fs::exists(file, ec)) {
           if (k == kProduced) {
             Finish(file, true, "");
-          } else if (!o_.pdfDir.empty()) {
+          } else if (!o_.print) {
             // A PDF is never left half written, so the file is simply produced again.
             fs::remove(path, ec);
             continue;
@@ -204,6 +212,8 @@ class Watch {
     for (const auto& e : fs::directory_iterator(dir_, ec)) {
       const std::string name = e.path().filename().string();
       if (name.empty() || name[0] == '.' || !e.is_regular_file(ec)) continue;
+      // The built-in PDF printer writes beside the result file: its PDFs are no input.
+      if (IsPdfName(name)) continue;
       Seen s{e.file_size(ec), e.last_write_time(ec), t};
       if (ec) continue;
       const auto before = seen_.find(name);
@@ -233,12 +243,16 @@ class Watch {
     one.data = file.string();
     one.quiet = true;
     std::string target;
-    if (!o_.pdfDir.empty()) target = one.pdf = FreePdfName(o_.pdfDir, name).string();
+    if (o_.print) {
+      target = o_.printer.empty() ? "the default printer" : o_.printer;
+    } else {
+      target = one.pdf = FreePdfName(o_.pdfDir, name).string();
+    }
     int status = kExitOk;
     std::string said;
     {
       StderrCapture capture;
-      status = RunOutput(one);
+      status = o_.print ? RunPrint(one) : RunOutput(one);
       said = OurLines(capture.Release());
     }
     if (status == kExitOk) {
@@ -281,7 +295,8 @@ class Watch {
 
 int RunWatch(const Options& o) {
   if (o.definition.empty()) return Fail("--watch needs --definition FILE", kExitUsage);
-  if (o.pdfDir.empty()) return Fail("--watch needs --pdf-dir DIR", kExitUsage);
+  if (o.pdfDir.empty() == !o.print)
+    return Fail("--watch needs either --print [--printer NAME] or --pdf-dir DIR", kExitUsage);
   return Watch(o).Run();
 }
 
