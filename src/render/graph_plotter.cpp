@@ -1,5 +1,6 @@
 #include "render/graph_plotter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -223,6 +224,18 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
     }
     if (i < g.Style.size()) model.Sets[i].Style = static_cast<int>(Val(g.Style[i]));
     if (i < g.Legend.size()) model.Sets[i].Legend = SubstituteNormLength(g.Legend[i], norm, cable);
+  }
+
+  for (std::size_t i = model.Sets.size(); i-- > 0;) {
+    const ColumnCode c = out.SetCodes[i];
+    const auto& points = model.Sets[i].Points;
+    if ((c == code::kUpperControl || c == code::kLowerControl) &&
+        std::all_of(points.begin(), points.end(),
+                    [](const chart::ChartPoint& p) { return p.Missing; })) {
+      model.Sets.erase(model.Sets.begin() + static_cast<long>(i));
+      out.SetCodes.erase(out.SetCodes.begin() + static_cast<long>(i));
+      out.SetHeadings.erase(out.SetHeadings.begin() + static_cast<long>(i));
+    }
   }
 
   // Axes.

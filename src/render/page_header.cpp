@@ -191,14 +191,17 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
   }
   canvas.FillStyle = 1;
   const HAlign valueAlign = header.HeaderJustify == "LEFT" ? HAlign::Left : HAlign::Centre;
+  struct Value {
+    std::string Text;
+    int Column, Row;
+    std::optional<Rgb> Colour;
+  };
+  std::vector<Value> values;
   const auto value = [&](const std::string& field, const std::string& text, int column, int row) {
-    if (EqualsNoCase(Trim(field), "Test Status")) {
-      GridText(canvas, grid, "     " + status, column, row, false, kNoFill, statusColour,
-               valueAlign, VAlign::Middle);
-    } else {
-      GridText(canvas, grid, "     " + Trim(text), column, row, false, kNoFill, std::nullopt,
-               valueAlign, VAlign::Middle);
-    }
+    if (EqualsNoCase(Trim(field), "Test Status"))
+      values.push_back({status, column, row, statusColour});
+    else
+      values.push_back({Trim(text), column, row, std::nullopt});
   };
   for (int n = 0; n < 2 * rows && n < kHeaderItems; ++n) {
     const auto i = static_cast<std::size_t>(n);
@@ -221,6 +224,50 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
       GridText(canvas, grid, std::to_string(n + 1), base, slot.Row, false, kNoFill, std::nullopt,
                HAlign::Right, VAlign::Top);
       canvas.Aid = false;
+    }
+  }
+  // Every value at one size: the largest at which each fits its cell on one line or,
+  // split at a blank, on two.
+  const MmRect cell = grid.Cell(1, 0);
+  const std::string indent = "     ";
+  const FontSpec font = canvas.Font();
+  const auto lines = [&](const std::string& text) {
+    std::vector<std::string> two = TwoLines(canvas.Metrics(), font, text);
+    for (std::string& line : two) line = indent + line;
+    return two;
+  };
+  float points = font.Points;
+  for (const Value& v : values) {
+    if (v.Text.empty()) continue;
+    float best = FitPoints(canvas.Metrics(), font, indent + v.Text, cell, points, kSmallestPoints);
+    if (best < points) {
+      const std::vector<std::string> two = lines(v.Text);
+      if (two.size() == 2) {
+        const MmRect half{cell.Width, cell.Height / 2, 0, 0};
+        float split = points;
+        for (const std::string& line : two)
+          split = std::min(split, FitPoints(canvas.Metrics(), font, line, half, points,
+                                            kSmallestPoints));
+        best = std::max(best, split);
+      }
+    }
+    points = std::min(points, best);
+  }
+  canvas.FontSize = points;
+  for (const Value& v : values) {
+    const std::string whole = indent + v.Text;
+    const MmRect at = grid.Cell(v.Column, v.Row);
+    const std::vector<std::string> two = lines(v.Text);
+    if (FitPoints(canvas.Metrics(), canvas.Font(), whole, at, points, 0) >= points || two.size() < 2) {
+      GridText(canvas, grid, whole, v.Column, v.Row, false, kNoFill, v.Colour, valueAlign,
+               VAlign::Middle);
+      continue;
+    }
+    for (std::size_t l = 0; l < 2; ++l) {
+      const MmRect line{at.Width, at.Height / 2, at.Top + static_cast<float>(l) * at.Height / 2,
+                        at.Left};
+      DrawTextBox(canvas, two[l], line, valueAlign, l == 0 ? VAlign::Bottom : VAlign::Top, false,
+                  kNoFill, v.Colour, whole);
     }
   }
 }

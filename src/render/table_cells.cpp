@@ -144,20 +144,6 @@ MmRect TableLayout::Cell(int column, int row, float left) const {
           left + static_cast<float>(column) * ColumnWidth};
 }
 
-std::vector<std::string> TwoLines(const FontMetrics& metrics, const FontSpec& font,
-                                  const std::string& text) {
-  std::vector<std::string> best{text};
-  float shortest = metrics.TextWidth(text, font);
-  for (std::size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1)) {
-    const std::string first = Trim(text.substr(0, at)), second = Trim(text.substr(at + 1));
-    if (first.empty() || second.empty()) continue;
-    const float longer =
-        std::max(metrics.TextWidth(first, font), metrics.TextWidth(second, font));
-    if (longer < shortest) shortest = longer, best = {first, second};
-  }
-  return best;
-}
-
 namespace {
 
 // The largest size, up to font's, at which every text fits a box of width by height.

@@ -55,11 +55,6 @@ struct TableLayout {
   MmRect Cell(int column, int row, float left) const;
 };
 
-/// text split at the blank that makes its longer line shortest; text alone when it has
-/// no blank.
-std::vector<std::string> TwoLines(const FontMetrics& metrics, const FontSpec& font,
-                                  const std::string& text);
-
 /// font is the table's font; headerRow: row 0 of cells is the header row.
 TableLayout LayOutTable(const FontMetrics& metrics, const FontSpec& font, const TableCells& cells,
                         bool headerRow, const MmRect& area, int columns);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/layout_rules.h"
+#include "support/text.h"
 
 namespace vantrel {
 
@@ -75,6 +76,20 @@ std::string Ellipsized(const FontMetrics& metrics, const FontSpec& font, const s
     if (metrics.TextWidth(candidate, font) <= width) return candidate;
   }
   return metrics.TextWidth(kEllipsis, font) <= width ? kEllipsis : std::string();
+}
+
+std::vector<std::string> TwoLines(const FontMetrics& metrics, const FontSpec& font,
+                                  const std::string& text) {
+  std::vector<std::string> best{text};
+  float shortest = metrics.TextWidth(text, font);
+  for (std::size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1)) {
+    const std::string first = Trim(text.substr(0, at)), second = Trim(text.substr(at + 1));
+    if (first.empty() || second.empty()) continue;
+    const float longer =
+        std::max(metrics.TextWidth(first, font), metrics.TextWidth(second, font));
+    if (longer < shortest) shortest = longer, best = {first, second};
+  }
+  return best;
 }
 
 void DrawTextBox(PageCanvas& canvas, const std::string& text, const MmRect& rect, HAlign h,

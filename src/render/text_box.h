@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "render/font_metrics.h"
 #include "render/mm_rect.h"
@@ -38,6 +39,11 @@ float FitPoints(const FontMetrics& metrics, FontSpec font, const std::string& te
 /// wide; text itself when it fits.
 std::string Ellipsized(const FontMetrics& metrics, const FontSpec& font, const std::string& text,
                        float width);
+
+/// text split at the blank that makes its longer line shortest; text alone when it has
+/// no blank.
+std::vector<std::string> TwoLines(const FontMetrics& metrics, const FontSpec& font,
+                                  const std::string& text);
 
 /// fill is an Rgb value or kNoFill; without textColour the text keeps ForeColor.
 /// ForeColor is black afterwards. whole: the text this is a part of (one line of a

@@ -59,6 +59,22 @@ TEST_F(GraphBuildTest, SetsFromTheGridWithGapsAndColoursByCode) {
   EXPECT_EQ(b.Chart.Y.Title, "dB");
 }
 
+// A file without control limits gives no empty control curve, and the legend entries
+// after it stay with their curves.
+TEST_F(GraphBuildTest, AnEmptyControlLimitColumnIsLeftOut) {
+  graph.Cols[0] = {1, 2, code::kUpperControl, code::kUpperLimit};
+  graph.Legend = {"Measured", "Control", "Limit"};
+  data.results["Attenuation Near"] = testing::GraphResult(
+      {"1", "2", "4", "8"}, {{"-1", "-2", "-3", "-4"}, {"x", "x", "x", "x"}, {"0", "-1", "-2", "-3"}},
+      {"Freq", "Pair 1", "Upper Control Limit", "Upper Limit"});
+  data.results["Attenuation Near"].columns = {
+      {1, 1, 0}, {1, 2, 1}, {1, code::kUpperControl, 2}, {1, code::kUpperLimit, 3}};
+  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  ASSERT_EQ(b.Chart.Sets.size(), 2u);
+  EXPECT_EQ(b.SetCodes, (std::vector<ColumnCode>{2, code::kUpperLimit}));
+  EXPECT_EQ(b.Chart.Sets[1].Legend, "Limit");
+}
+
 TEST_F(GraphBuildTest, GraphsOfPairsTheCableLacksAreSkipped) {
   graph.Pair = 4;
   data.pairs = 3;
