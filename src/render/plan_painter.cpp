@@ -77,7 +77,8 @@ class Painter {
     // A bitmap's glyphs advance by whole pixels and come out wider than measured; the
     // run is held to the length the layout gave it, so that it keeps inside its box.
     const double wanted = (text.Vertical ? text.Run.Height : text.Run.Width) * k_;
-    const double drawn = QFontMetricsF(font, p_.device()).horizontalAdvance(s);
+    const bool bitmap = p_.device() != nullptr && p_.device()->devType() == QInternal::Image;
+    const double drawn = bitmap ? QFontMetricsF(font, p_.device()).horizontalAdvance(s) : 0;
     const double stretch = drawn > 0 && std::fabs(drawn - wanted) > 0.003 * wanted ? wanted / drawn : 1;
     p_.save();
     if (!text.Vertical) {
