@@ -12,6 +12,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_file_dialog.h"
 #include "ui/qt_prompter.h"
+#include "ui/window_extras.h"
 
 int main(int argc, char** argv) {
   using namespace vantrel;
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   }
   model.UseTempFolder(temp.path);
   window.Bind(model);
+  ConnectWindowExtras(window, model);
 
   switch (model.Startup(commandLine)) {
     case StartupOutcome::Cancelled: return 0;

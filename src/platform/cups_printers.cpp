@@ -40,6 +40,15 @@ std::vector<PrinterEntry> CupsPrinters() {
   return list;
 }
 
+std::vector<PrinterEntry> CupsPrinters(std::string& error) {
+  error.clear();
+  std::vector<PrinterEntry> list = CupsPrinters();
+  const ipp_status_t status = cupsLastError();
+  if (list.empty() && status > IPP_STATUS_OK_EVENTS_COMPLETE && status != IPP_STATUS_ERROR_NOT_FOUND)
+    error = cupsLastErrorString() != nullptr ? cupsLastErrorString() : "no print server";
+  return list;
+}
+
 std::string CupsDefaultPrinter() {
   const Dests dests;
   for (int i = 0; i < dests.Count(); ++i)

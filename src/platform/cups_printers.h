@@ -15,6 +15,9 @@ struct PrinterEntry {
 /// The server's queues (and the user's lpoptions instances), in the server's order.
 /// Empty when there is no server or it has no queue.
 std::vector<PrinterEntry> CupsPrinters();
+/// The same, with error set when the list could not be read at all (no server), so a
+/// server without queues is told apart from a missing one.
+std::vector<PrinterEntry> CupsPrinters(std::string& error);
 
 /// The user's default queue, or "" when there is none (or no server).
 std::string CupsDefaultPrinter();
