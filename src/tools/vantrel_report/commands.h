@@ -8,6 +8,8 @@ namespace vantrel::report_tool {
 int RunList(const Options& options);
 int RunInfo(const Options& options);
 int RunOutput(const Options& options);
+/// --pdf over several --data: one document, or one per result with --separate.
+int RunPdfResults(const Options& options);
 /// --print: the selected reports of each --data through the print run.
 int RunPrint(const Options& options);
 /// One line per printer: its name, a tab, "default" or nothing.

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   if (o.info) return RunInfo(o);
   if (o.list) return RunList(o);
   if (o.checkLayout) return RunCheckLayout(o);
+  if (!o.pdf.empty() && (o.dataFiles.size() > 1 || o.separate)) return RunPdfResults(o);
   if (!o.pdf.empty() || !o.png.empty() || !o.csv.empty()) return RunOutput(o);
   std::fprintf(stderr, "vantrel-report: nothing to do\n\n%s", UsageText().c_str());
   return kExitUsage;

@@ -100,9 +100,11 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     }
   }
   if (o.reports && o.profile) result.error = "--reports and --profile exclude each other";
-  if (o.dataFiles.size() > 1 && o.summary.empty() && !o.print)
+  const bool onlyPdf = !o.pdf.empty() && o.png.empty() && o.csv.empty();
+  if (o.dataFiles.size() > 1 && o.summary.empty() && !o.print && !onlyPdf)
     result.error =
-        "--data is given more than once; only --print and --summary read several result files";
+        "--data is given more than once; only --print, --pdf and --summary read several "
+        "result files";
   if (o.pdfA && o.attachData)
     result.error = "--pdfa and --attach-data exclude each other: PDF/A-1 cannot hold embedded files";
   return result;
@@ -142,6 +144,8 @@ std::string UsageText() {
          "--summary writes the worst margin of every graphed data set with a limit, for\n"
          "each result file (--data may be repeated; a folder stands for its files), and\n"
          "a row per file with its status and smallest margin.\n"
+         "--pdf with several --data writes one PDF holding every result (--separate:\n"
+         "--pdf names a folder, one PDF per result named after its APPNAME).\n"
          "--print sends the selected reports of every --data as one job (--separate: one\n"
          "job each) to the default printer, or the built-in \"Vantrel PDF\" printer when\n"
          "there is no print server; with AUTOPDF_TEMPDIR the PDF is then saved under\n"
