@@ -116,7 +116,7 @@ TEST(HeadroomSummary, NeverWritesOverAnInputAndNeedsOneResultFile) {
   EXPECT_EQ(over.status, 2);
   EXPECT_EQ(ReadFileBytes((dir.path() / "good.txt").string()), before);
   EXPECT_EQ(RunReportTool(dir.path(), {"--definition", kHostile + "plain.ini", "--data", "a",
-                                       "--data", "b", "--pdf", "x.pdf"})
+                                       "--data", "b", "--png", "pages"})
                 .status,
             2);
 }
