@@ -142,9 +142,9 @@ TEST(LayOutTestList, PassedWithDifferentSpecificationsAndNoLength) {
   EXPECT_EQ(pass->Colour, 0x00FF00u);
   EXPECT_EQ(Find(runs, "              Cable Length(m)"), nullptr);
   EXPECT_EQ(Find(runs, "              Specification"), nullptr);
-  const TextRun* spec = Find(runs, "(Class E)");
-  ASSERT_NE(spec, nullptr);
-  EXPECT_NEAR(spec->Left, 94 * metrics.TextWidth("x", {"Arial", 9.75f, false}), 0.01);
+  const TextRun* classText = Find(runs, "(Class E)");
+  ASSERT_NE(classText, nullptr);
+  EXPECT_NEAR(classText->Left, 94 * metrics.TextWidth("x", {"Arial", 9.75f, false}), 0.01);
   EXPECT_EQ(Find(runs, "  (Aborted)"), nullptr);
 }
 

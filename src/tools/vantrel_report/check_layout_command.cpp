@@ -34,7 +34,8 @@ int RunCheckLayout(const Options& o) {
   context.Observer = &printer;
   PictureTarget target(PaperByName(o.pageSize));
   const JobProgress progress = [&](const std::string& title, int n, int total) {
-    if (!o.quiet) std::fprintf(stderr, "Checking %s  (%d/%d)\n", title.c_str(), n, total);
+    if (!o.quiet)
+      std::fprintf(stderr, "Checking %s  (%d/%d)\n", ShownTitle(context, title).c_str(), n, total);
   };
   const ReportJobResult r =
       ProduceSelectedReports(context, target, session.State().Selection, progress);

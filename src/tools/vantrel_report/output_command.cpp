@@ -26,14 +26,6 @@ bool PrepareFolder(const std::string& dir, std::string& error) {
   return true;
 }
 
-// Tests that could not be read, or lack data, leave their reports short of a page.
-std::string MissingData(const ObjData& data, const Options& o) {
-  if (data.UnreadableTests() > 0) return "a test could not be read";
-  if (data.IncompleteTests() > 0 && !o.allowIncomplete)
-    return "a test is incomplete (--allow-incomplete accepts such reports)";
-  return "";
-}
-
 }  // namespace
 
 int RunOutput(const Options& o) {
@@ -44,7 +36,7 @@ int RunOutput(const Options& o) {
   context.Certificate = {o.attachData, o.pdfA};
   const JobProgress progress = [&](const std::string& title, int n, int total) {
     // The title as the page shows it, its placeholder filled.
-    const std::string shown = ReplaceAll(title, "TEST_DESCRIPTION", context.Data.TestDescription());
+    const std::string shown = ShownTitle(context, title);
     if (!o.quiet) std::fprintf(stderr, "Printing %s  (%d/%d)\n", shown.c_str(), n, total);
   };
   const PaperSize paper = PaperByName(o.pageSize);

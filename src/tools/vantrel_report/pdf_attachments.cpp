@@ -156,11 +156,11 @@ std::map<std::string, std::string> PdfAttachments(std::string_view pdf) {
     const std::size_t objEnd = pdf.find("endobj", at);
     at += 14;
     if (objStart == std::string_view::npos || objEnd == std::string_view::npos) continue;
-    const std::string_view spec = pdf.substr(objStart, objEnd - objStart);
-    const std::size_t nameAt = spec.find("/F (");
-    const auto stream = NumberAfter(spec, "/EF <</F");
+    const std::string_view fileSpec = pdf.substr(objStart, objEnd - objStart);
+    const std::size_t nameAt = fileSpec.find("/F (");
+    const auto stream = NumberAfter(fileSpec, "/EF <</F");
     if (nameAt == std::string_view::npos || !stream) continue;
-    if (auto data = StreamData(pdf, *stream)) files[LiteralString(spec, nameAt + 3)] = *data;
+    if (auto data = StreamData(pdf, *stream)) files[LiteralString(fileSpec, nameAt + 3)] = *data;
   }
   return files;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Reads back the files embedded in a PDF that this program wrote (Qt's layout of
-// file specifications and Flate streams); not a reader for PDFs in general.
+// embedded-file entries and Flate streams); not a reader for PDFs in general.
 
 #include <map>
 #include <string>

@@ -51,13 +51,6 @@ class ContinuedTarget : public PageTarget {
   bool begun_ = false;
 };
 
-std::string Lacking(const ObjData& data, const Options& o) {
-  if (data.UnreadableTests() > 0) return "a test could not be read";
-  if (data.IncompleteTests() > 0 && !o.allowIncomplete)
-    return "a test is incomplete (--allow-incomplete accepts such reports)";
-  return "";
-}
-
 // The APPNAME's file name, ending in .pdf.
 std::string PdfNameOf(const std::string& appName, const std::string& dataFile) {
   std::string name = fs::path(ReplaceAll(appName, "\\", "/")).filename().string();
@@ -76,7 +69,7 @@ int RunPdfResults(const Options& o) {
   const PaperSize paper = PaperByName(o.pageSize);
   int n = 0;
   const auto progress = [&](const std::string& title, int k, int total) {
-    const std::string shown = ReplaceAll(title, "TEST_DESCRIPTION", context.Data.TestDescription());
+    const std::string shown = ShownTitle(context, title);
     if (!o.quiet)
       std::fprintf(stderr, "Printing %s  (%d/%d, result %d/%d)\n", shown.c_str(), k, total, n,
                    static_cast<int>(o.dataFiles.size()));
@@ -110,7 +103,7 @@ int RunPdfResults(const Options& o) {
       if (!r.Ended || !r.Error.empty() || !r.AllProduced())
         return Fail("the PDF " + path + " was not written" + (r.Error.empty() ? "" : ": " + r.Error),
                     kExitOutput);
-      if (const std::string lack = Lacking(session.Data(), o); !lack.empty())
+      if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
         return Fail(lack + " in " + file + "; " + path + " was not written", kExitOutput);
       if (!part.Commit("%%EOF")) return Fail(part.Error(), kExitOutput);
       if (!o.quiet) std::fprintf(stderr, "vantrel-report: saved %s\n", path.c_str());
@@ -130,7 +123,7 @@ int RunPdfResults(const Options& o) {
     if (!r.Error.empty() || !r.AllProduced())
       return Fail("the PDF " + o.pdf + " was not written" + (r.Error.empty() ? "" : ": " + r.Error),
                   kExitOutput);
-    if (const std::string lack = Lacking(session.Data(), o); !lack.empty())
+    if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
       return Fail(lack + " in " + file + "; " + o.pdf + " was not written", kExitOutput);
   }
   if (!document.Begun())

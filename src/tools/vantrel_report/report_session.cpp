@@ -9,6 +9,7 @@
 #include "platform/signal_cleanup.h"
 #include "platform/temp_folder.h"
 #include "results/data_host.h"
+#include "support/text.h"
 #include "tools/vantrel_report/output_file.h"
 #include "tools/vantrel_report/output_selection.h"
 
@@ -59,6 +60,17 @@ void FindLogo(AppSettings& settings, const std::string& definition) {
 int Fail(const std::string& what, int code) {
   std::fprintf(stderr, "vantrel-report: %s\n", what.c_str());
   return code;
+}
+
+std::string MissingData(const ObjData& data, const Options& o) {
+  if (data.UnreadableTests() > 0) return "a test could not be read";
+  if (data.IncompleteTests() > 0 && !o.allowIncomplete)
+    return "a test is incomplete (--allow-incomplete accepts such reports)";
+  return "";
+}
+
+std::string ShownTitle(RenderContext& context, const std::string& title) {
+  return ReplaceAll(title, "TEST_DESCRIPTION", context.Data.TestDescription());
 }
 
 ReportSession::ReportSession() = default;

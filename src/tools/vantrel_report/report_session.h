@@ -38,6 +38,13 @@ class ReportSession {
   std::unique_ptr<RenderContext> context_;
 };
 
+/// Why a run over data must not write its output: a test that could not be read, or
+/// an incomplete one without --allow-incomplete; "" when nothing lacks.
+std::string MissingData(const ObjData& data, const Options& options);
+
+/// A report title as its page shows it, the test description filled in.
+std::string ShownTitle(RenderContext& context, const std::string& title);
+
 /// Prints "vantrel-report: what" and gives code.
 int Fail(const std::string& what, int code);
 
