@@ -54,9 +54,10 @@ TEST(HeadroomSummary, RowsAreTheGraphsWorstMarginsAndEachFileClosesWithItsSmalle
   fs::copy_file(kHostile + "good.txt", runs / "b.txt");
   fs::copy_file(kHostile + "empty.txt", runs / "c.txt");
   const std::string csv = (dir.path() / "summary.csv").string();
-  const testing::ToolRun run =
-      RunReportTool(dir.path(), {"--summary", csv, "--definition", kSamples + "/sample.ini",
-                                 "--data", runs.string(), "--quiet"});
+  const std::string pages = (dir.path() / "summary.pdf").string();
+  const testing::ToolRun run = RunReportTool(
+      dir.path(), {"--summary", csv, "--summary-pdf", pages, "--definition",
+                   kSamples + "/sample.ini", "--data", runs.string(), "--quiet"});
   // The empty file is named in the table with its reason and fails the run; the
   // others are summed up.
   EXPECT_EQ(run.status, 3) << run.err;
@@ -85,6 +86,14 @@ TEST(HeadroomSummary, RowsAreTheGraphsWorstMarginsAndEachFileClosesWithItsSmalle
   EXPECT_EQ(closing["b.txt"][6], "PASS");
   EXPECT_EQ(closing["c.txt"][3], "not loaded");
   EXPECT_NE(closing["c.txt"][6].find("it is empty"), std::string::npos) << closing["c.txt"][6];
+
+  // The printed summary holds the same rows, headed and numbered.
+  const std::string printed = RunShell("pdftotext -layout " + ShellQuote(pages) + " -").out;
+  EXPECT_NE(printed.find("Headroom summary"), std::string::npos) << printed;
+  EXPECT_NE(printed.find("Page 1 of"), std::string::npos);
+  EXPECT_NE(printed.find("1 passed, 1 failed, 1 not loaded"), std::string::npos);
+  for (std::size_t i = 1; i < rows.size(); ++i)
+    EXPECT_NE(printed.find(rows[i][4]), std::string::npos) << rows[i][4];
 
   // Every single-pair graph margin on the sample's pages is a row of the summary.
   ASSERT_EQ(RunReportTool(dir.path(), {"--definition", kSamples + "/sample.ini", "--data",

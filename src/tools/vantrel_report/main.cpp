@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   if (!o.watch.empty()) return RunWatch(o);
   if (o.print) return RunPrint(o);
   if (!o.verify.empty()) return RunVerify(o);
-  if (!o.summary.empty()) return RunSummary(o);
+  if (!o.summary.empty() || !o.summaryPdf.empty()) return RunSummary(o);
   if (o.info) return RunInfo(o);
   if (o.list) return RunList(o);
   if (o.checkLayout) return RunCheckLayout(o);

@@ -57,6 +57,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       if (!value(o.pdfDir)) return result;
     } else if (a == "--summary") {
       if (!value(o.summary)) return result;
+    } else if (a == "--summary-pdf") {
+      if (!value(o.summaryPdf)) return result;
     } else if (a == "--definition") {
       if (!value(o.definition)) return result;
     } else if (a == "--data") {
@@ -101,7 +103,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   }
   if (o.reports && o.profile) result.error = "--reports and --profile exclude each other";
   const bool onlyPdf = !o.pdf.empty() && o.png.empty() && o.csv.empty();
-  if (o.dataFiles.size() > 1 && o.summary.empty() && !o.print && !onlyPdf)
+  if (o.dataFiles.size() > 1 && o.summary.empty() && o.summaryPdf.empty() && !o.print &&
+      !onlyPdf)
     result.error =
         "--data is given more than once; only --print, --pdf and --summary read several "
         "result files";
@@ -127,7 +130,7 @@ std::string UsageText() {
          "                      [--reports LIST | --profile NAME] [--page-size ...]\n"
          "       vantrel-report --verify CERT.pdf [--data DATAFILE] [--definition FILE]\n"
          "       vantrel-report --summary OUT.csv --definition FILE --data FILE|DIR ...\n"
-         "                      [--reports LIST]\n"
+         "                      [--summary-pdf OUT.pdf] [--reports LIST] [--page-size ...]\n"
          "       vantrel-report --watch DIR --definition FILE\n"
          "                      (--pdf-dir OUT | --print [--printer NAME])\n"
          "                      [--reports LIST | --profile NAME] [--page-size ...]\n"
@@ -143,7 +146,8 @@ std::string UsageText() {
          "file on standard output, until SIGTERM or SIGINT.\n"
          "--summary writes the worst margin of every graphed data set with a limit, for\n"
          "each result file (--data may be repeated; a folder stands for its files), and\n"
-         "a row per file with its status and smallest margin.\n"
+         "a row per file with its status and smallest margin; --summary-pdf writes the\n"
+         "same rows as report pages (with or without --summary).\n"
          "--pdf with several --data writes one PDF holding every result (--separate:\n"
          "--pdf names a folder, one PDF per result named after its APPNAME).\n"
          "--print sends the selected reports of every --data as one job (--separate: one\n"

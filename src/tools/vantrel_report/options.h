@@ -38,6 +38,7 @@ struct Options {
   std::string watch;        // --watch DIR
   std::string pdfDir;       // --pdf-dir DIR: one PDF per result file, for --watch
   std::string summary;      // --summary OUT.csv
+  std::string summaryPdf;   // --summary-pdf OUT.pdf
   bool print = false;       // --print: to the default printer or --printer
   std::string printer;      // --printer NAME
   bool separate = false;    // --separate: one job per --data

@@ -38,7 +38,10 @@ void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& text) {
   }
 }
 
-std::unique_ptr<QGuiApplication> StartGui() {
+}  // namespace
+
+std::unique_ptr<QGuiApplication> StartGui(bool verbose) {
+  if (!verbose) qInstallMessageHandler(QuietQt);
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static int argc = 1;
   static char name[] = "vantrel-report";
@@ -46,7 +49,6 @@ std::unique_ptr<QGuiApplication> StartGui() {
   return std::make_unique<QGuiApplication>(argc, argv);
 }
 
-// A relative logo path is taken from the definition file's folder when it is there.
 void FindLogo(AppSettings& settings, const std::string& definition) {
   const fs::path logo(settings.Logo);
   if (logo.empty() || !logo.is_relative()) return;
@@ -54,8 +56,6 @@ void FindLogo(AppSettings& settings, const std::string& definition) {
   std::error_code ec;
   if (!fs::exists(logo, ec) && fs::exists(beside, ec)) settings.Logo = beside.string();
 }
-
-}  // namespace
 
 int Fail(const std::string& what, int code) {
   std::fprintf(stderr, "vantrel-report: %s\n", what.c_str());
@@ -80,8 +80,7 @@ int ReportSession::Open(const Options& o) {
   if (o.definition.empty()) return Fail("--definition FILE is needed", kExitUsage);
   if (o.data.empty()) return Fail("--data FILE is needed", kExitUsage);
   RemoveTemporaryFilesOnSignals();
-  if (!o.verbose) qInstallMessageHandler(QuietQt);
-  app_ = StartGui();
+  app_ = StartGui(o.verbose);
   // The definitions are far too large for the stack.
   state_ = std::make_unique<ProgramState>();
   ProgramState& state = *state_;

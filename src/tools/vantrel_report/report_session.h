@@ -45,6 +45,13 @@ std::string MissingData(const ObjData& data, const Options& options);
 /// A report title as its page shows it, the test description filled in.
 std::string ShownTitle(RenderContext& context, const std::string& title);
 
+/// The offscreen GUI that fonts, PDFs and pictures need; Qt's own warnings only when
+/// verbose.
+std::unique_ptr<QGuiApplication> StartGui(bool verbose);
+
+/// A relative logo path is taken from the definition file's folder when it is there.
+void FindLogo(AppSettings& settings, const std::string& definition);
+
 /// Prints "vantrel-report: what" and gives code.
 int Fail(const std::string& what, int code);
 

@@ -1,5 +1,6 @@
 // --summary: the worst margin of every graphed data set with a limit, over many result
 // files, as one CSV table; a row per file closes with its status and smallest margin.
+// --summary-pdf prints the same rows as report pages.
 
 #include <algorithm>
 #include <cstdio>
@@ -11,15 +12,18 @@
 #include <utility>
 #include <vector>
 
+#include <memory>
+
 #include "definitions/ini_store.h"
 #include "definitions/report_reader.h"
 #include "definitions/settings_reader.h"
-#include <memory>
-
 #include "platform/signal_cleanup.h"
 #include "platform/stderr_prompter.h"
 #include "platform/temp_folder.h"
+#include "render/objdata_source.h"
+#include "render/plan_painter.h"
 #include "render/report_texts.h"
+#include "render/summary_pages.h"
 #include "results/data_host.h"
 #include "results/obj_data.h"
 #include "results/read_test_data.h"
@@ -106,8 +110,13 @@ class Summary {
     if (files.empty()) return Fail("--summary needs --data FILE or --data DIR", kExitUsage);
     std::vector<std::string> inputs = files;
     inputs.push_back(o_.definition);
-    if (const std::string refusal = OutputRefusal(o_.summary, inputs); !refusal.empty())
-      return Fail(refusal, kExitUsage);
+    for (const std::string* out : {&o_.summary, &o_.summaryPdf})
+      if (!out->empty())
+        if (const std::string refusal = OutputRefusal(*out, inputs); !refusal.empty())
+          return Fail(refusal, kExitUsage);
+    if (!o_.summary.empty() && !o_.summaryPdf.empty() &&
+        fs::weakly_canonical(o_.summary) == fs::weakly_canonical(o_.summaryPdf))
+      return Fail("--summary and --summary-pdf name the same file", kExitUsage);
     RemoveTemporaryFilesOnSignals();
     if (!LoadIni(o_.definition, state_.Ini, prompter_))
       return Fail("cannot load the definition file " + o_.definition, kExitUsage);
@@ -120,9 +129,11 @@ class Summary {
     ObjData data(state_, prompter_, host_);
     data.UseTempFolder(tempFolder.path);
 
-    std::vector<std::vector<std::string>> table{
-        {"result file", "cable", "test", "data set", "worst margin", "at frequency (MHz)",
-         "status"}};
+    SummaryTable table;
+    table.Title = "Headroom summary";
+    table.Heads = {"result file", "cable",  "test",  "data set", "worst margin",
+                   "at frequency (MHz)", "status"};
+    table.Weights = {22, 13, 21, 12, 11, 13, 8};
     int notLoaded = 0;
     int n = 0;
     for (const std::string& file : files) {
@@ -135,31 +146,78 @@ class Summary {
       if (!data.SetFile(file)) {
         ++notLoaded;
         const std::string why = prompter_.TakeLast();
-        table.push_back({file, "", "", "not loaded", "", "", why.empty() ? "not loaded" : why});
+        const std::string reason = why.empty() ? "not loaded" : why;
+        table.Rows.push_back({{file, "", "", "not loaded", "", "", reason}, true, true, "not loaded: " + reason});
         continue;
       }
       AddFile(data, file, table);
     }
-    PartFile part(o_.summary);
-    if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
-    {
-      std::ofstream out(part.Path(), std::ios::binary | std::ios::trunc);
-      for (const auto& row : table) {
-        for (std::size_t i = 0; i < row.size(); ++i) out << (i ? "," : "") << CsvField(row[i]);
-        out << "\n";
-      }
-      out.flush();
-      if (!out) return Fail("cannot write " + o_.summary + ": " + WhyNotWritten(part.Path()), kExitOutput);
+    if (!o_.summary.empty())
+      if (const int status = WriteCsv(table); status != kExitOk) return status;
+    if (!o_.summaryPdf.empty()) {
+      table.Note = "Definition file " + fs::path(o_.definition).filename().string() + "; " +
+                   std::to_string(files.size()) + " result file(s): " +
+                   std::to_string(static_cast<int>(files.size()) - notLoaded - failedFiles_) +
+                   " passed, " + std::to_string(failedFiles_) + " failed, " +
+                   std::to_string(notLoaded) + " not loaded";
+      if (const int status = WritePdf(data, table); status != kExitOk) return status;
     }
-    if (!part.Commit()) return Fail(part.Error(), kExitOutput);
     if (notLoaded > 0)
       return Fail(std::to_string(notLoaded) + " result file(s) could not be loaded", kExitOutput);
     return kExitOk;
   }
 
  private:
-  void AddFile(ObjData& data, const std::string& file,
-               std::vector<std::vector<std::string>>& table) {
+  int WriteCsv(const SummaryTable& table) {
+    PartFile part(o_.summary);
+    if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
+    {
+      std::ofstream out(part.Path(), std::ios::binary | std::ios::trunc);
+      const auto line = [&](const std::vector<std::string>& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) out << (i ? "," : "") << CsvField(cells[i]);
+        out << "\n";
+      };
+      line(table.Heads);
+      for (const SummaryRow& row : table.Rows) line(row.Cells);
+      out.flush();
+      if (!out)
+        return Fail("cannot write " + o_.summary + ": " + WhyNotWritten(part.Path()), kExitOutput);
+    }
+    return part.Commit() ? kExitOk : Fail(part.Error(), kExitOutput);
+  }
+
+  int WritePdf(ObjData& data, const SummaryTable& table) {
+    const auto gui = StartGui(o_.verbose);
+    FindLogo(state_.Settings, o_.definition);
+    ObjDataSource source(data);
+    RenderContext context{state_, source, prompter_, {}, {}, {}, false, nullptr};
+    UseDefinitionColours(context);
+    const PaperSize paper = PaperByName(o_.pageSize);
+    const std::vector<PagePlan> pages = PlanSummaryPages(context, table, paper);
+    PartFile part(o_.summaryPdf);
+    if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
+    {
+      PdfTarget target(part.Path(), paper, table.Title);
+      if (!target.Begin()) return Fail("the PDF " + o_.summaryPdf + " was not written: " + target.Error(), kExitOutput);
+      try {
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+          if (p > 0 && !target.NewPage()) throw OutputDeviceError(target.Error());
+          PaintPlan(pages[p], target);
+        }
+      } catch (const OutputDeviceError& e) {
+        target.End();
+        return Fail("the PDF " + o_.summaryPdf + " was not written: " + e.what(), kExitOutput);
+      }
+      if (!target.End())
+        return Fail("the PDF " + o_.summaryPdf + " was not written: " + target.Error(), kExitOutput);
+    }
+    if (!o_.quiet)
+      std::fprintf(stderr, "Wrote %s (%d page(s))\n", o_.summaryPdf.c_str(),
+                   static_cast<int>(pages.size()));
+    return part.Commit("%%EOF") ? kExitOk : Fail(part.Error(), kExitOutput);
+  }
+
+  void AddFile(ObjData& data, const std::string& file, SummaryTable& table) {
     const std::string cable = data.HeaderString(0);
     std::vector<Row> rows;
     std::map<std::pair<std::string, std::string>, bool> seen;
@@ -209,14 +267,24 @@ class Summary {
     }
     std::optional<Margin> smallest;
     for (const Row& row : rows) {
-      table.push_back({file, cable, row.test, row.dataSet, FormatNumber(row.margin.value, "0.000"),
-                       FormatNumber(row.margin.frequency, "0.000"), row.failed ? "FAIL" : "PASS"});
+      table.Rows.push_back({{file, cable, row.test, row.dataSet,
+                             FormatNumber(row.margin.value, "0.000"),
+                             FormatNumber(row.margin.frequency, "0.000"),
+                             row.failed ? "FAIL" : "PASS"},
+                            row.failed,
+                            false,
+                            {}});
       fileFailed = fileFailed || row.failed;
       if (!smallest || row.margin.value < smallest->value) smallest = row.margin;
     }
-    table.push_back({file, cable, "", "overall", smallest ? FormatNumber(smallest->value, "0.000") : "",
-                     smallest ? FormatNumber(smallest->frequency, "0.000") : "",
-                     fileFailed ? "FAIL" : "PASS"});
+    if (fileFailed) ++failedFiles_;
+    table.Rows.push_back({{file, cable, "", "overall",
+                           smallest ? FormatNumber(smallest->value, "0.000") : "",
+                           smallest ? FormatNumber(smallest->frequency, "0.000") : "",
+                           fileFailed ? "FAIL" : "PASS"},
+                          fileFailed,
+                          true,
+                          {}});
   }
 
   // The reports to sum up; every report when none were named.
@@ -232,6 +300,7 @@ class Summary {
   RememberingPrompter prompter_;
   NullDataHost host_;
   ReportSelection selection_{};
+  int failedFiles_ = 0;
 };
 
 }  // namespace
