@@ -10,6 +10,7 @@
 #include "platform/temp_folder.h"
 #include "startup/command_line.h"
 #include "ui/main_window.h"
+#include "ui/preview_connection.h"
 #include "ui/qt_file_dialog.h"
 #include "ui/qt_prompter.h"
 #include "ui/window_extras.h"
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
   model.UseTempFolder(temp.path);
   window.Bind(model);
   ConnectWindowExtras(window, model);
+  ConnectPreview(window, model, dialog);
 
   switch (model.Startup(commandLine)) {
     case StartupOutcome::Cancelled: return 0;

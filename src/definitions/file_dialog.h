@@ -16,8 +16,9 @@ class FileDialog {
  public:
   virtual ~FileDialog() = default;
   /// With an extension E ("ini", no dot) the filter offers "*.E" and all files and E
-  /// is the default extension; without one, all files and "*.txt". Empty when
-  /// nothing was chosen.
+  /// is the default extension; without one, all files and "*.txt". Several, comma-
+  /// separated ("png,bmp"), get a filter each, and the chosen filter's extension is
+  /// added to a name typed without one. Empty when nothing was chosen.
   virtual std::string Show(const std::string& title, FileDialogMode mode,
                            const std::string& initialFolder, const std::string& extension) = 0;
 };

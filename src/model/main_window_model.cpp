@@ -171,6 +171,8 @@ bool MainWindowModel::ConfirmClose() {
     if (answer != PromptAnswer::Yes) return false;
     cancelRequested_ = true;
   }
+  // A preview being drawn is no printout: it stops without a question.
+  if (PreviewBusy()) cancelRequested_ = true;
   return true;
 }
 

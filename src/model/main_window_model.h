@@ -63,6 +63,10 @@ class MainWindowModel : public WindowModel {
   void ReleaseData();
   /// The print run of this window, over the data object.
   PrintRun& Printing();
+  /// What report production draws with: the definitions and the data object.
+  RenderContext& Rendering();
+  /// The preview's Print: that report alone in a job of its own.
+  void PrintPreviewed(int reportIndex);
   /// The printer of the next job: "" the user's default, kBuiltInPdfPrinter the
   /// built-in PDF printer.
   void SetPrinterName(std::string name);

@@ -138,19 +138,33 @@ bool PrintRun::StartJob(PrintRunResult& result) {
 }
 
 PrintRunResult PrintRun::PrintReports(bool endOfJob, bool stayOpen) {
-  PrintRunResult result;
-  ProgramState& state = context_.State;
-  if (context_.ReadReports) context_.ReadReports();
+  const ProgramState& state = context_.State;
   std::vector<int> chosen;
   for (int i = 0; i < kMaxReports; ++i)
     if (state.Selection[static_cast<std::size_t>(i)]) chosen.push_back(i);
+  return Run(chosen, model_.TestListFlag(), endOfJob, stayOpen, model_.Background());
+}
+
+PrintRunResult PrintRun::PrintSingleReport(int reportIndex) {
+  if (reportIndex < 0 || reportIndex >= kMaxReports) return {};
+  model_.SetFileCommandsEnabled(false);
+  PrintRunResult result = Run({reportIndex}, false, true, true, false);
+  model_.SetFileCommandsEnabled(true);
+  return result;
+}
+
+PrintRunResult PrintRun::Run(const std::vector<int>& chosen, bool withTestList, bool endOfJob,
+                             bool stayOpen, bool background) {
+  PrintRunResult result;
+  ProgramState& state = context_.State;
+  if (context_.ReadReports) context_.ReadReports();
   result.Selected = static_cast<int>(chosen.size());
-  const bool testList = testList_ && model_.TestListFlag() && !state.DataFilePath.empty();
+  const bool testList = testList_ && withTestList && !state.DataFilePath.empty();
 
   // The printer is checked before any page is drawn: a missing one is said once.
   const bool wanted = result.Selected > 0 || testList;
   if (wanted && !job_ && !StartJob(result)) return result;
-  if (model_.Background()) host_.EnterBackground("Vantrel - Printing...");
+  if (background) host_.EnterBackground("Vantrel - Printing...");
   model_.SetPrintingFlag(true);
   model_.EnableButtons(false);
 
@@ -214,7 +228,7 @@ PrintRunResult PrintRun::PrintReports(bool endOfJob, bool stayOpen) {
 
   if (ended && !ended->TempPdf.empty())
     CompletePdf(*ended->Printer, ended->TempPdf, ended->FinalPdf, result);
-  if (!stayOpen && model_.Background()) host_.CloseProgram();
+  if (!stayOpen && background && model_.Background()) host_.CloseProgram();
   return result;
 }
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/print_host.h"
 #include "model/window_model.h"
@@ -81,12 +82,18 @@ class PrintRun {
   /// its PDF step waits until a call with endOfJob true has ended the job. stayOpen
   /// false lets a background run close the program at its end.
   PrintRunResult PrintReports(bool endOfJob, bool stayOpen);
+  /// The preview's Print: reportIndex alone in a job of its own, without the test
+  /// list, in the foreground whatever "Print in &background" says: the operator is
+  /// looking at the window.
+  PrintRunResult PrintSingleReport(int reportIndex);
 
   /// True between a run with endOfJob false and the run that ends the job.
   bool JobOpen() const;
 
  private:
   struct OpenJob;
+  PrintRunResult Run(const std::vector<int>& chosen, bool testList, bool endOfJob, bool stayOpen,
+                     bool background);
   bool StartJob(PrintRunResult& result);
   /// Sends the open job; the job back when its PDF step is due.
   std::unique_ptr<OpenJob> EndJob(PrintRunResult& result);

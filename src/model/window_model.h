@@ -32,6 +32,11 @@ class WindowModel {
   bool PrintingFlag() const { return printing_; }
   void SetPrintingFlag(bool on) { Set(printing_, on, ModelChange::Printing); }
 
+  /// True while the preview draws a report from the data this window holds: nothing
+  /// may load, print or release it meanwhile.
+  bool PreviewBusy() const { return previewBusy_; }
+  void SetPreviewBusy(bool on) { Set(previewBusy_, on, ModelChange::Buttons); }
+
   /// "Print in &background": tray icon, window hidden, program closed after the run.
   bool Background() const { return background_; }
   void SetBackground(bool on) { Set(background_, on, ModelChange::Flags); }
@@ -89,6 +94,7 @@ class WindowModel {
 
   ProgramState& state_;
   bool printing_ = false;
+  bool previewBusy_ = false;
   bool background_ = false;
   bool testList_ = false;
   bool slots_ = false;

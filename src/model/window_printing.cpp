@@ -20,14 +20,26 @@ PrintRun& MainWindowModel::Printing() {
   return *printRun_;
 }
 
+RenderContext& MainWindowModel::Rendering() {
+  Printing();
+  context_->SlotsFlag = SlotsFlag();
+  return *context_;
+}
+
+void MainWindowModel::PrintPreviewed(int reportIndex) {
+  PrintRun& run = Printing();
+  context_->SlotsFlag = SlotsFlag();
+  lastPrint_ = run.PrintSingleReport(reportIndex);
+}
+
 void MainWindowModel::SetPrinterName(std::string name) {
   printerName_ = std::move(name);
   if (printRun_) printRun_->SetPrinter(printerName_);
 }
 
 void MainWindowModel::ReleaseData() {
-  // The run still stands on these; they go with the program.
-  if (PrintingFlag()) return;
+  // A run or the preview still stands on these; they go with the program.
+  if (PrintingFlag() || PreviewBusy()) return;
   printRun_.reset();
   printHost_.reset();
   context_.reset();

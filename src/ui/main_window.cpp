@@ -354,6 +354,11 @@ void MainWindow::RefreshButtons() {
   fileDefFile_->setEnabled(files);
   fileExit_->setEnabled(files);
   cmdClose_->setEnabled(files);
+  // While the preview draws from this window's data, the window takes no command.
+  const bool free = !model_->PreviewBusy();
+  if (centralWidget() != nullptr) centralWidget()->setEnabled(free);
+  menuBar()->setEnabled(free);
+  tbar_->setEnabled(free);
   exclamation_->setVisible(model_->ResultNotLoadedShown());
   resultNotLoaded_->setVisible(model_->ResultNotLoadedShown());
 }

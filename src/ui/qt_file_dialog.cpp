@@ -5,17 +5,36 @@
 
 namespace vantrel {
 
+namespace {
+
+QStringList Extensions(const std::string& extension) {
+  return QString::fromStdString(extension).split(QLatin1Char(','), Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
 QString FileDialogFilter(const std::string& extension) {
-  if (extension.empty()) return QStringLiteral("All files (*);;Text files (*.txt)");
-  const QString e = QString::fromStdString(extension);
-  return QStringLiteral("%1 files (*.%2);;All files (*)").arg(e.toUpper(), e);
+  const QStringList extensions = Extensions(extension);
+  if (extensions.isEmpty()) return QStringLiteral("All files (*);;Text files (*.txt)");
+  QStringList filters;
+  for (const QString& e : extensions)
+    filters << QStringLiteral("%1 files (*.%2)").arg(e.toUpper(), e);
+  filters << QStringLiteral("All files (*)");
+  return filters.join(QStringLiteral(";;"));
 }
 
 std::string QtFileDialog::Show(const std::string& title, FileDialogMode mode,
                                const std::string& initialFolder, const std::string& extension) {
   QFileDialog dialog(parent_, QString::fromStdString(title), QString::fromStdString(initialFolder),
                      FileDialogFilter(extension));
-  if (!extension.empty()) dialog.setDefaultSuffix(QString::fromStdString(extension));
+  const QStringList extensions = Extensions(extension);
+  if (!extensions.isEmpty()) dialog.setDefaultSuffix(extensions.front());
+  // The filter decides what a name without an extension becomes.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog, extensions](const QString& filter) {
+                     for (const QString& e : extensions)
+                       if (filter.contains(QStringLiteral("(*.%1)").arg(e))) dialog.setDefaultSuffix(e);
+                   });
   switch (mode) {
     case FileDialogMode::Select:
       dialog.setFileMode(QFileDialog::ExistingFile);

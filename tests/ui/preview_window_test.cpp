@@ -1,0 +1,295 @@
+// The print preview as an operator meets it: opened from the main window's row
+// buttons on the bundled sample, zoomed, scrolled, printed, saved and closed.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <filesystem>
+
+#include "common/shell_run.h"
+#include "platform/print/spooler.h"
+#include "render/fake_data_source.h"
+#include "support/text.h"
+#include "ui/preview_connection.h"
+#include "ui/report_window.h"
+#include "window_test_fixture.h"
+
+namespace vantrel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSamples = fs::path(VANTREL_SOURCE_DIR) / "samples";
+
+struct PreviewFixture : UiFixture {
+  PreviewConnection* connection = nullptr;
+  std::string data;
+
+  PreviewFixture() {
+    fs::copy_file(kSamples / "logo.png", dir.path() / "logo.png");
+    model.SetPrinterName(kBuiltInPdfPrinter);
+    connection = ConnectPreview(window, model, dialog);
+  }
+  void StartSample() {
+    data = dir.Write("cable.txt", ReadFileBytes(kSamples / "sample-results.txt")).string();
+    ASSERT_EQ(Start(ReadFileBytes(kSamples / "sample.ini"), {}, data), StartupOutcome::Running);
+  }
+  ReportWindow* Shown() { return connection->WindowIfMade(); }
+  template <typename T>
+  T* In(const char* name) {
+    return Shown()->findChild<T*>(QString::fromUtf8(name));
+  }
+  QComboBox* Zoom() { return In<QComboBox>("CboZoom"); }
+  void TypeZoom(const char* text) {
+    Zoom()->lineEdit()->clear();
+    QTest::keyClicks(Zoom()->lineEdit(), QString::fromUtf8(text));
+    QTest::keyClick(Zoom()->lineEdit(), Qt::Key_Return);
+  }
+  int TopLevelPreviews() const {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->objectName() == QStringLiteral("FrmReport")) ++n;
+    return n;
+  }
+};
+
+TEST(PrintPreview, RowButtonsShowTheirReportInOneWindowThatClosingOnlyHides) {
+  PreviewFixture f;
+  f.StartSample();
+  ASSERT_EQ(f.Shown(), nullptr);
+  QTest::mouseClick(f.Preview(1), Qt::LeftButton);
+  ReportWindow* preview = f.Shown();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(preview->isVisible());
+  EXPECT_EQ(f.connection->Model()->ReportIndex(), 1);
+  EXPECT_EQ(preview->windowTitle(), QStringLiteral("Print Preview - Near-end crosstalk"));
+  ASSERT_NE(f.connection->Model()->Page(), nullptr);
+  EXPECT_EQ(f.In<QPushButton>("CmdClose")->text(), QStringLiteral("&Close"));
+
+  QTest::mouseClick(f.In<QPushButton>("CmdClose"), Qt::LeftButton);
+  EXPECT_FALSE(preview->isVisible());
+  EXPECT_TRUE(f.window.isVisible());
+
+  QTest::mouseClick(f.Preview(0), Qt::LeftButton);
+  EXPECT_EQ(f.Shown(), preview);
+  EXPECT_EQ(f.TopLevelPreviews(), 1);
+  EXPECT_TRUE(preview->isVisible());
+  // TEST_DESCRIPTION filled from the result file, as on the page.
+  EXPECT_EQ(preview->windowTitle().toStdString().find("TEST_DESCRIPTION"), std::string::npos);
+
+  auto* prev = f.In<QPushButton>("PrevReport");
+  auto* next = f.In<QPushButton>("NextReport");
+  EXPECT_FALSE(prev->isEnabled());
+  QTest::mouseClick(next, Qt::LeftButton);
+  QTest::mouseClick(next, Qt::LeftButton);
+  EXPECT_EQ(f.connection->Model()->ReportIndex(), 2);
+  EXPECT_EQ(preview->windowTitle(),
+            QStringLiteral("Print Preview - Far-end crosstalk, all combinations"));
+  QTest::mouseClick(prev, Qt::LeftButton);
+  EXPECT_EQ(f.connection->Model()->ReportIndex(), 1);
+
+  // The window's own close button hides it as well.
+  preview->close();
+  EXPECT_FALSE(preview->isVisible());
+  EXPECT_EQ(f.TopLevelPreviews(), 1);
+}
+
+TEST(PrintPreview, ZoomBoxMouseZoomAndScrollBars) {
+  PreviewFixture f;
+  f.StartSample();
+  QTest::mouseClick(f.Preview(0), Qt::LeftButton);
+  ReportWindow* preview = f.Shown();
+  preview->resize(700, 600);
+  QCoreApplication::processEvents();
+  PreviewModel& model = *f.connection->Model();
+  EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("100%"));
+
+  f.TypeZoom("50");
+  EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("50%"));
+  EXPECT_DOUBLE_EQ(model.Zoom(), 0.5);
+  f.TypeZoom("0.5");
+  EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("50%"));
+  f.TypeZoom("20");
+  EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("200%"));
+  EXPECT_DOUBLE_EQ(model.Zoom(), 2.0);
+
+  auto* h = f.In<QScrollBar>("HScrollPreview");
+  auto* v = f.In<QScrollBar>("VScrollPreview");
+  // At 200 % the page is larger than the view both ways.
+  EXPECT_TRUE(h->isEnabled());
+  EXPECT_TRUE(v->isEnabled());
+  EXPECT_GT(h->maximum(), 0);
+  v->setValue(v->maximum());
+  EXPECT_DOUBLE_EQ(model.ScrollV(), 1.0);
+
+  f.TypeZoom("25");
+  EXPECT_FALSE(h->isEnabled());
+  EXPECT_FALSE(v->isEnabled());
+
+  f.TypeZoom("100");
+  auto* picture = f.In<QWidget>("PicPreview");
+  for (int i = 0; i < 4; ++i) QTest::mouseClick(picture, Qt::RightButton);
+  EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("6%"));
+  EXPECT_DOUBLE_EQ(model.Zoom(), 0.0625);
+  // Leaving the box reads "6%" as the factor 6.
+  QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(f.Zoom(), &out);
+  EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("200%"));
+  QTest::mouseClick(picture, Qt::LeftButton);
+  EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("400%"));
+
+  // A choice from the list goes back to the page's top-left corner.
+  v->setValue(v->maximum() / 2);
+  ASSERT_GT(model.ScrollV(), 0);
+  f.Zoom()->setCurrentIndex(1);
+  Q_EMIT f.Zoom()->activated(1);
+  EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("50%"));
+  EXPECT_DOUBLE_EQ(model.ScrollV(), 0);
+}
+
+TEST(PrintPreview, PrintSendsThatReportAloneAsOneJob) {
+  PreviewFixture f;
+  f.StartSample();
+  QTest::mouseClick(f.Preview(1), Qt::LeftButton);
+  QTest::mouseClick(f.In<QPushButton>("CmdPrint"), Qt::LeftButton);
+  EXPECT_FALSE(f.Shown()->isVisible());
+  EXPECT_TRUE(f.window.isVisible());
+  const PrintRunResult& run = f.model.LastPrint();
+  EXPECT_EQ(run.Selected, 1);
+  EXPECT_EQ(run.Produced, 1);
+  EXPECT_TRUE(run.JobEnded);
+  EXPECT_FALSE(f.model.PrintingFlag());
+  EXPECT_TRUE(f.Preview(1)->isEnabled());
+
+  std::vector<fs::path> pdfs;
+  for (const auto& entry : fs::directory_iterator(f.dir.path()))
+    if (entry.path().extension() == ".pdf") pdfs.push_back(entry.path());
+  ASSERT_EQ(pdfs.size(), 1u);
+  const std::string text = RunShell("pdftotext " + ShellQuote(pdfs[0].string()) + " -").out;
+  EXPECT_NE(text.find("Near-end crosstalk"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Insertion loss"), std::string::npos);
+  EXPECT_EQ(RunShell("pdfinfo " + ShellQuote(pdfs[0].string()) + " | grep '^Pages:'").out,
+            "Pages:           1\n");
+}
+
+TEST(PrintPreview, SavePictureWritesTheFormatItsNameAsksFor) {
+  PreviewFixture f;
+  f.StartSample();
+  QTest::mouseClick(f.Preview(0), Qt::LeftButton);
+  const std::string png = (f.dir.path() / "page.png").string();
+  const std::string bmp = (f.dir.path() / "page.bmp").string();
+  f.dialog.answers = {png, bmp, ""};
+  auto* save = f.In<QPushButton>("cmdSaveAs");
+  for (int i = 0; i < 3; ++i) QTest::mouseClick(save, Qt::LeftButton);
+  ASSERT_EQ(f.dialog.asked.size(), 3u);
+  EXPECT_EQ(f.dialog.asked[0].title, "Save Picture File");
+  EXPECT_EQ(f.dialog.asked[0].mode, FileDialogMode::Save);
+  for (const auto& [path, format] : {std::pair{png, "png"}, std::pair{bmp, "bmp"}}) {
+    QImageReader reader(QString::fromStdString(path));
+    EXPECT_EQ(reader.format(), QByteArray(format)) << path;
+    const QImage image = reader.read();
+    ASSERT_FALSE(image.isNull()) << path;
+    // A4 at 150 dpi, with something drawn on it.
+    EXPECT_EQ(image.size(), QSize(1240, 1754));
+    int dark = 0;
+    for (int y = 0; y < image.height(); y += 7)
+      for (int x = 0; x < image.width(); x += 7)
+        if (qGray(image.pixel(x, y)) < 128) ++dark;
+    EXPECT_GT(dark, 100) << path;
+  }
+  EXPECT_TRUE(f.prompter.messages.empty());
+
+  // A folder that does not exist: said, and nothing written.
+  const std::string lost = (f.dir.path() / "missing" / "page.png").string();
+  f.dialog.answers = {lost};
+  QTest::mouseClick(save, Qt::LeftButton);
+  ASSERT_EQ(f.prompter.messages.size(), 1u);
+  EXPECT_EQ(f.prompter.messages[0].title, "Save Picture File");
+  EXPECT_FALSE(fs::exists(lost));
+}
+
+// Each graph's data takes long enough for the operator to close the window between.
+class SlowSource : public FakeDataSource {
+ public:
+  std::function<void()> onRead;
+  ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool all) override {
+    if (onRead) onRead();
+    return FakeDataSource::ReadTestData(request, all);
+  }
+};
+
+class CaptionRecorder : public PreviewObserver {
+ public:
+  explicit CaptionRecorder(PreviewModel& model) : model_(model) {}
+  void PreviewChanged(PreviewChange what) override {
+    if (what == PreviewChange::Production) captions.push_back(model_.CloseCaption());
+  }
+  std::vector<std::string> captions;
+
+ private:
+  PreviewModel& model_;
+};
+
+TEST(PrintPreview, ClosingWhileDrawingCancelsAndKeepsTheWindow) {
+  auto state = std::make_unique<ProgramState>();
+  SlowSource data;
+  RecordingPrompter ask;
+  ScriptedDialog dialog;
+  RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
+  state->Ini.NumReports = 1;
+  ReportDefinition& report = state->Reports[0];
+  report.Title = "Six graphs";
+  report.SlotsX = 2;
+  report.SlotsY = 3;
+  report.GraphCount = 6;
+  for (int g = 0; g < 6; ++g) {
+    report.Graphs[static_cast<std::size_t>(g)].Data[0] = "Attenuation";
+    report.Graphs[static_cast<std::size_t>(g)].Cols[0] = {1, 2, 3};
+    report.Graphs[static_cast<std::size_t>(g)].Slot = static_cast<int16_t>(g + 1);
+  }
+  data.results["Attenuation"] =
+      GraphResult({"1", "2", "4"}, {{"-1", "-2", "-3"}, {"-1", "-2", "-3"}}, {"Freq", "1", "2"});
+  WindowModel main(*state);
+  int mainShown = 0;
+  ReportWindow window(dialog, ask, [&] { ++mainShown; });
+  PreviewModel preview(main, [&]() -> RenderContext& { return context; }, {}, window);
+  window.Bind(preview);
+  CaptionRecorder recorder(preview);
+  preview.AddObserver(&recorder);
+
+  auto* close = window.findChild<QPushButton*>(QStringLiteral("CmdClose"));
+  QString captionWhileDrawing;
+  bool printWhileDrawing = true;
+  data.onRead = [&] {
+    if (data.requests.size() != 1) return;
+    captionWhileDrawing = close->text();
+    printWhileDrawing = window.findChild<QPushButton*>(QStringLiteral("CmdPrint"))->isEnabled();
+    QTest::mouseClick(close, Qt::LeftButton);
+  };
+  window.show();
+  EXPECT_EQ(preview.ShowReport(0), ProduceOutcome::Cancelled);
+  EXPECT_EQ(captionWhileDrawing, QStringLiteral("&Cancel"));
+  EXPECT_FALSE(printWhileDrawing);
+  EXPECT_EQ(recorder.captions, (std::vector<std::string>{"&Cancel", "&Close"}));
+  EXPECT_LT(data.requests.size(), 6u);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(mainShown, 1);
+  EXPECT_EQ(close->text(), QStringLiteral("&Close"));
+  EXPECT_FALSE(main.PreviewBusy());
+
+  // The same window draws the whole report next time.
+  data.onRead = nullptr;
+  data.requests.clear();
+  window.ShowReport(0);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(data.requests.size(), 6u);
+  window.Unbind();  // the model is made after the window, so it goes first
+}
+
+}  // namespace
+}  // namespace vantrel::testing
