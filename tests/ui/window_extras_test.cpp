@@ -5,6 +5,13 @@
 #include <QListWidget>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "common/temp_dir.h"
+#include "platform/cups_printers.h"
+#include <fstream>
 
 #include "ui/window_extras.h"
 #include "window_test_fixture.h"
@@ -97,6 +104,79 @@ TEST(DefaultPrinterChooser, NoPrintersAndAListThatCannotBeRead) {
   list->setCurrentRow(0);
   QTest::mouseClick(broken.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
   EXPECT_EQ(set, std::vector<std::string>{"Error enumerating printers."});
+}
+
+// What a test changes in the environment and in the lpoptions files, put back after.
+class SavedCupsDefaults {
+ public:
+  SavedCupsDefaults() {
+    for (const char* name : {"LPDEST", "PRINTER", "CUPS_SERVERROOT"}) {
+      const char* value = std::getenv(name);
+      env_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    for (const std::filesystem::path& file : Files()) {
+      std::error_code ec;
+      files_.emplace_back(file, std::filesystem::exists(file, ec)
+                                    ? std::optional<std::string>(ReadFileBytes(file))
+                                    : std::nullopt);
+    }
+  }
+  ~SavedCupsDefaults() {
+    for (const auto& [name, value] : env_) {
+      if (value)
+        setenv(name.c_str(), value->c_str(), 1);
+      else
+        unsetenv(name.c_str());
+    }
+    for (const auto& [file, text] : files_) {
+      std::error_code ec;
+      if (!text) {
+        std::filesystem::remove(file, ec);
+      } else if (!std::filesystem::exists(file, ec) || ReadFileBytes(file) != *text) {
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << *text;
+      }
+    }
+  }
+
+ private:
+  // As root, libcups keeps the default in the server-wide file; as anyone else in
+  // the user's own.
+  static std::vector<std::filesystem::path> Files() {
+    std::vector<std::filesystem::path> files{"/etc/cups/lpoptions"};
+    if (const char* home = std::getenv("HOME")) files.push_back(std::filesystem::path(home) / ".cups/lpoptions");
+    return files;
+  }
+  std::vector<std::pair<std::string, std::optional<std::string>>> env_;
+  std::vector<std::pair<std::filesystem::path, std::optional<std::string>>> files_;
+};
+
+TEST(DefaultPrinterChooser, OnARealQueueTheDefaultItSetsIsTheOneTheServerThenReports) {
+  const char* queue = std::getenv("VANTREL_TEST_QUEUE");
+  if (queue == nullptr || std::getenv("CUPS_SERVER") == nullptr)
+    GTEST_SKIP() << "no test print server: eval \"$(scripts/cups-test-server start DIR)\" first "
+                    "(as CI and the landing script do)";
+  SavedCupsDefaults saved;
+  TempDir dir;
+  // The default lands in this folder's lpoptions, not the machine's; should libcups
+  // have read its folders already, the saved files are put back all the same.
+  setenv("CUPS_SERVERROOT", dir.path().c_str(), 1);
+  unsetenv("LPDEST");
+  unsetenv("PRINTER");
+
+  DefaultPrinterDialog dialog(CupsPrinterSource());
+  auto* list = dialog.findChild<QListWidget*>(QStringLiteral("List1"));
+  auto* button = dialog.findChild<QPushButton*>(QStringLiteral("Command1"));
+  const QList<QListWidgetItem*> found = list->findItems(QString::fromUtf8(queue), Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1) << "the chooser does not list " << queue;
+  EXPECT_NE(list->item(0)->text(), QStringLiteral("Error enumerating printers."));
+  EXPECT_FALSE(button->isEnabled());
+  list->setCurrentItem(found.front());
+  EXPECT_TRUE(button->isEnabled());
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_EQ(CupsDefaultPrinter(), queue);
+  bool listedAsDefault = false;
+  for (const PrinterEntry& p : CupsPrinters()) listedAsDefault = listedAsDefault || (p.IsDefault && p.Name == queue);
+  EXPECT_TRUE(listedAsDefault);
 }
 
 }  // namespace
