@@ -38,6 +38,8 @@ class MainWindowModel::PrintHostAdapter : public PrintHost {
     }
   }
   void CloseProgram() override { model_.Host().CloseWindow(); }
+  void EnterBackground(const std::string& /*tip*/) override { model_.EnterBackground(); }
+  void SetTrayTip(const std::string& tip) override { model_.SetTrayTip(tip); }
 
  private:
   MainWindowModel& model_;

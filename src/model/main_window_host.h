@@ -25,6 +25,12 @@ class MainWindowHost {
   virtual bool OpenWithDesktop(const std::string& path) = 0;
   /// Ends the program once the event loop runs again.
   virtual void Quit() = 0;
+  /// True when the desktop has a notification area for the tray icon.
+  virtual bool TrayAvailable() const { return false; }
+  /// Background printing: out of sight with a tray icon to bring it back...
+  virtual void HideWindow() {}
+  /// ...or minimised where there is none, so that it can always be got back.
+  virtual void MinimiseWindow() {}
 };
 
 }  // namespace vantrel

@@ -147,6 +147,21 @@ class MainWindowModel : public WindowModel {
   const std::array<ProfileMenuItem, kMaxProfiles>& ProfileMenu() const { return profileMenu_; }
   bool ProfileSeparatorVisible() const { return profileSeparator_; }
 
+  // --- background printing -------------------------------------------------------
+  /// TrayIconShown: the icon is up, with TrayTip.
+  bool TrayIconShown() const { return trayIconShown_; }
+  const std::string& TrayTip() const { return trayTip_; }
+  /// The icon with "Vantrel - Printing..."; nothing when it is up already.
+  void AddTrayIcon();
+  /// "Vantrel - " + text, only while the icon is up.
+  void SetTrayTip(const std::string& text);
+  /// A background run starts: the icon comes up and the window goes out of sight.
+  void EnterBackground();
+  /// "Restore main screen": the window comes back and stays after the run.
+  void RestoreMainScreen();
+  /// "Cancel printout": closes the window, which asks first while printing.
+  void CancelPrintout();
+
   // --- closing ----------------------------------------------------------------------
   /// Asks first while printing; false when the operator keeps the program open.
   bool ConfirmClose();
@@ -191,6 +206,8 @@ class MainWindowModel : public WindowModel {
   std::array<ProfileMenuItem, kMaxProfiles> profileMenu_{};
   bool profileSeparator_ = false;
   bool cancelRequested_ = false;
+  bool trayIconShown_ = false;
+  std::string trayTip_;
 };
 
 /// "&" doubled, so that a label shows it instead of reading an access key.

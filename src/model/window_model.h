@@ -11,7 +11,7 @@
 namespace vantrel {
 
 /// The part of the model that changed, so a view redraws only that.
-enum class ModelChange { Rows, Status, Progress, Buttons, Printing, Flags };
+enum class ModelChange { Rows, Status, Progress, Buttons, Printing, Flags, Tray };
 
 class WindowModelObserver {
  public:

@@ -3,18 +3,21 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyle>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -40,6 +43,7 @@ MainWindow::MainWindow() {
                                  QIcon(QStringLiteral(":/vantrel/vantrel-256.png"))));
   BuildMenus();
   BuildToolbar();
+  BuildTrayMenu();
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
@@ -203,6 +207,22 @@ void MainWindow::BuildMenus() {
   });
 }
 
+void MainWindow::BuildTrayMenu() {
+  trayMenu_ = new QMenu(this);
+  trayMenu_->setObjectName(QStringLiteral("mnuTrayPopup"));
+  QAction* restore = trayMenu_->addAction(QStringLiteral("Restore main screen"));
+  restore->setObjectName(QStringLiteral("mnuRestore"));
+  QAction* cancel = trayMenu_->addAction(QStringLiteral("Cancel printout"));
+  cancel->setObjectName(QStringLiteral("mnuCancel"));
+  // The tray's items act at once; they never touch the topmost state.
+  connect(restore, &QAction::triggered, this, [this] {
+    if (model_) model_->RestoreMainScreen();
+  });
+  connect(cancel, &QAction::triggered, this, [this] {
+    if (model_) model_->CancelPrintout();
+  });
+}
+
 void MainWindow::BuildToolbar() {
   tbar_ = addToolBar(QStringLiteral("tbar"));
   tbar_->setObjectName(QStringLiteral("tbar"));
@@ -319,6 +339,7 @@ void MainWindow::ModelChanged(ModelChange what) {
       RefreshProgress();
       break;
     case ModelChange::Flags: RefreshMenus(); break;
+    case ModelChange::Tray: RefreshTray(); break;
   }
 }
 
@@ -389,6 +410,30 @@ void MainWindow::RefreshProgress() {
   progBar_->setVisible(model_->ProgressValue() > 0 || model_->PrintingFlag());
 }
 
+bool MainWindow::TrayAvailable() const {
+  return trayAvailable_ ? trayAvailable_() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void MainWindow::RefreshTray() {
+  const bool shown = model_->TrayIconShown() && TrayAvailable();
+  if (!shown) {
+    if (tray_) tray_->hide();
+    return;
+  }
+  if (!tray_) {
+    tray_ = new QSystemTrayIcon(windowIcon(), this);
+    tray_->setObjectName(QStringLiteral("TrayIcon"));
+    tray_->setContextMenu(trayMenu_);
+    // The left button brings the menu up as well as the right.
+    connect(tray_, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+              if (reason == QSystemTrayIcon::Trigger) trayMenu_->popup(QCursor::pos());
+            });
+  }
+  tray_->setToolTip(Q(model_->TrayTip()));
+  tray_->show();
+}
+
 void MainWindow::Yield() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void MainWindow::Pump(int maxMs) {
@@ -403,7 +448,10 @@ void MainWindow::Pump(int maxMs) {
 }
 
 void MainWindow::ShowWindow() {
-  show();
+  if (isMinimized())
+    showNormal();
+  else
+    show();
   PlaceStatusPanels();
 }
 
@@ -438,6 +486,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   closed_ = true;
+  if (tray_) tray_->hide();
   hide();
   Yield();
   if (model_) model_->ReleaseData();

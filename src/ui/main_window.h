@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 
 #include "model/main_window_model.h"
 
@@ -15,6 +16,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class QSystemTrayIcon;
 class QToolBar;
 
 namespace vantrel {
@@ -41,6 +43,9 @@ class MainWindow : public QMainWindow, public MainWindowHost, public WindowModel
   bool IsWindowVisible() const override;
   bool OpenWithDesktop(const std::string& path) override;
   void Quit() override;
+  bool TrayAvailable() const override;
+  void HideWindow() override { hide(); }
+  void MinimiseWindow() override { showMinimized(); }
 
   // WindowModelObserver
   void ModelChanged(ModelChange what) override;
@@ -52,6 +57,12 @@ class MainWindow : public QMainWindow, public MainWindowHost, public WindowModel
   QAction* SetDefaultPrinterAction() const { return setDefaultPrinter_; }
   QAction* OpenNewInstanceAction() const { return openNewInstance_; }
   QAction* AboutAction() const { return about_; }
+  /// mnuTrayPopup, the tray icon's menu.
+  QMenu* TrayMenu() const { return trayMenu_; }
+  /// The tray icon while it is shown, else nullptr.
+  QSystemTrayIcon* TrayIcon() const { return tray_; }
+  /// Whether the desktop has a tray; the platform's answer unless told otherwise.
+  void UseTrayAvailability(std::function<bool()> available) { trayAvailable_ = std::move(available); }
 
  Q_SIGNALS:
   /// A row's preview button (0-based report index).
@@ -76,6 +87,8 @@ class MainWindow : public QMainWindow, public MainWindowHost, public WindowModel
   void RefreshMenus();
   void RefreshStatus();
   void RefreshProgress();
+  void RefreshTray();
+  void BuildTrayMenu();
   void PlaceStatusPanels();
 
   MainWindowModel* model_ = nullptr;
@@ -113,6 +126,9 @@ class MainWindow : public QMainWindow, public MainWindowHost, public WindowModel
   QAction* about_ = nullptr;
   QAction* fileExit_ = nullptr;
   QMenu* debug_ = nullptr;
+  QMenu* trayMenu_ = nullptr;
+  QSystemTrayIcon* tray_ = nullptr;
+  std::function<bool()> trayAvailable_;
 };
 
 }  // namespace vantrel

@@ -203,9 +203,9 @@ void ReportWindow::PreviewChanged(PreviewChange what) {
       RefreshControls();
       break;
     case PreviewChange::Page: {
-      const std::string title = model_->Title();
-      setWindowTitle(title.empty() ? QStringLiteral("Print Preview")
-                                   : QStringLiteral("Print Preview - ") + Q(title));
+      const QString title = Q(model_->Title()).trimmed();
+      setWindowTitle(title.isEmpty() ? QStringLiteral("Print Preview")
+                                     : title + QStringLiteral(" - Print Preview"));
       Redraw();
       break;
     }

@@ -32,8 +32,15 @@ class RecordingHost : public MainWindowHost {
     return true;
   }
   void Quit() override { events.push_back("quit"); }
+  bool TrayAvailable() const override { return tray; }
+  void HideWindow() override {
+    visible = false;
+    events.push_back("hide");
+  }
+  void MinimiseWindow() override { events.push_back("minimise"); }
 
   int yields = 0;
+  bool tray = false;
   bool visible = false;
   std::string caption;
   std::vector<std::string> events;

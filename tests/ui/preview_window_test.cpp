@@ -67,7 +67,9 @@ TEST(PrintPreview, RowButtonsShowTheirReportInOneWindowThatClosingOnlyHides) {
   ASSERT_NE(preview, nullptr);
   EXPECT_TRUE(preview->isVisible());
   EXPECT_EQ(f.connection->Model()->ReportIndex(), 1);
-  EXPECT_EQ(preview->windowTitle(), QStringLiteral("Print Preview - Near-end crosstalk"));
+  EXPECT_EQ(preview->windowTitle(), QStringLiteral("Near-end crosstalk - Print Preview"));
+  // Out of the way while the preview is up.
+  EXPECT_FALSE(f.window.isVisible());
   ASSERT_NE(f.connection->Model()->Page(), nullptr);
   EXPECT_EQ(f.In<QPushButton>("CmdClose")->text(), QStringLiteral("&Close"));
 
@@ -89,7 +91,7 @@ TEST(PrintPreview, RowButtonsShowTheirReportInOneWindowThatClosingOnlyHides) {
   QTest::mouseClick(next, Qt::LeftButton);
   EXPECT_EQ(f.connection->Model()->ReportIndex(), 2);
   EXPECT_EQ(preview->windowTitle(),
-            QStringLiteral("Print Preview - Far-end crosstalk, all combinations"));
+            QStringLiteral("Far-end crosstalk, all combinations - Print Preview"));
   QTest::mouseClick(prev, Qt::LeftButton);
   EXPECT_EQ(f.connection->Model()->ReportIndex(), 1);
 
