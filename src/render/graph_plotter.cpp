@@ -21,45 +21,47 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr float kMarginLineHeight = 3;
 bool Given(double v) { return v != code::kAutomatic; }
 
-bool Missing(const std::string& cell) { return cell.empty() || cell == "x" || !IsNumeric(cell); }
+// Empty cells, "x", "pass" and any other text that is no number are gaps in a curve.
+std::optional<double> PointOf(const GridCell& cell) { return cell.Value(); }
 
-std::string CellAt(const TextGrid& grid, std::size_t c, std::size_t r) {
-  if (c >= grid.size() || r >= grid[c].size()) return {};
-  return grid[c][r];
+std::optional<double> PointAt(const ValueGrid& grid, std::size_t c, std::size_t r) {
+  if (c >= grid.size() || r >= grid[c].size()) return std::nullopt;
+  return PointOf(grid[c][r]);
 }
 
 // DIFFERENCE, DIFFERENCEPERCENT and AVERAGE rewrite column 1 of the first set.
-void TransformFirstSet(const GraphDefinition& g, TextGrid& grid) {
+void TransformFirstSet(const GraphDefinition& g, ValueGrid& grid) {
   if (grid.size() < 2) return;
   auto& c1 = grid[1];
   if ((g.Difference || g.DifferencePercent) && grid.size() >= 3) {
     for (std::size_t r = 0; r < c1.size(); ++r) {
-      const std::string b = CellAt(grid, 2, r);
-      if (Missing(c1[r]) || Missing(b)) {
-        c1[r] = "x";
+      const std::optional<double> a = PointOf(c1[r]), b = PointAt(grid, 2, r);
+      if (!a || !b) {
+        c1[r] = GridCell("x");
         continue;
       }
-      const double x1 = std::fabs(Val(c1[r])), x2 = std::fabs(Val(b));
+      const double x1 = std::fabs(*a), x2 = std::fabs(*b);
       if (g.Difference) {
-        c1[r] = FormatGeneral(std::fabs(x1 - x2));
+        c1[r] = GridCell::Number(std::fabs(x1 - x2));
       } else {
         // A zero value has no ratio: the point is missing rather than infinite.
         const double lo = std::min(x1, x2);
-        c1[r] = lo == 0 ? "x" : FormatGeneral((std::max(x1, x2) / lo - 1) * 100);
+        c1[r] = lo == 0 ? GridCell("x") : GridCell::Number((std::max(x1, x2) / lo - 1) * 100);
       }
     }
   }
   if (g.Average) {
     double sum = 0;
     int count = 0;
-    for (const std::string& cell : c1) {
-      if (Missing(cell)) continue;
-      sum += Val(cell);
+    for (const GridCell& cell : c1) {
+      const std::optional<double> v = PointOf(cell);
+      if (!v) continue;
+      sum += *v;
       ++count;
     }
     // Missing points do not count towards the mean.
-    const std::string mean = count > 0 ? FormatGeneral(sum / count) : "x";
-    for (std::string& cell : c1) cell = mean;
+    const GridCell mean = count > 0 ? GridCell::Number(sum / count) : GridCell("x");
+    for (GridCell& cell : c1) cell = mean;
   }
 }
 
@@ -160,10 +162,10 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
     }
     if (k == 0) TransformFirstSet(g, result.grid);
     if (result.grid.empty()) continue;
-    const std::vector<std::string>& freq = result.grid[0];
+    const std::vector<GridCell>& freq = result.grid[0];
     if (frequencies.empty()) {
-      for (const std::string& f : freq) {
-        const double v = Missing(f) ? kNaN : Val(f);
+      for (const GridCell& f : freq) {
+        const double v = PointOf(f).value_or(kNaN);
         if (g.StopFreq > 0 && v > g.StopFreq) break;
         frequencies.push_back(v);
       }
@@ -175,14 +177,14 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
       if (colCode == code::kNoGraph || colCode == 1) continue;
       chart::DataSet set;
       for (std::size_t r = 0; r < result.grid[c].size(); ++r) {
-        const std::string& cell = result.grid[c][r];
+        const std::optional<double> y = PointOf(result.grid[c][r]);
         chart::ChartPoint pt;
-        pt.X = r < freq.size() && !Missing(freq[r]) ? Val(freq[r]) : kNaN;
+        pt.X = r < freq.size() ? PointOf(freq[r]).value_or(kNaN) : kNaN;
         // The curves end at the stop frequency.
         if (g.StopFreq > 0 && pt.X > g.StopFreq) break;
-        pt.Missing = Missing(cell) || std::isnan(pt.X);
+        pt.Missing = !y || std::isnan(pt.X);
         if (!pt.Missing) {
-          pt.Y = Val(cell);
+          pt.Y = *y;
           if (g.AbsData) pt.Y = std::fabs(pt.Y);
           if (g.ReverseData) pt.Y = -pt.Y;
         }

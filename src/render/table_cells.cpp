@@ -64,14 +64,15 @@ std::vector<int> VisibleTableColumns(const std::vector<ColumnCode>& cols, std::s
 
 namespace {
 
-std::string CellOf(const TextGrid& grid, int column, int row) {
-  if (column < 0 || column >= static_cast<int>(grid.size())) return {};
+const GridCell& CellOf(const ValueGrid& grid, int column, int row) {
+  static const GridCell kNoCell;
+  if (column < 0 || column >= static_cast<int>(grid.size())) return kNoCell;
   const auto& col = grid[static_cast<std::size_t>(column)];
-  if (row < 0 || row >= static_cast<int>(col.size())) return {};
+  if (row < 0 || row >= static_cast<int>(col.size())) return kNoCell;
   return col[static_cast<std::size_t>(row)];
 }
 
-int GridRows(const TextGrid& grid) {
+int GridRows(const ValueGrid& grid) {
   std::size_t rows = 0;
   for (const auto& col : grid) rows = std::max(rows, col.size());
   return static_cast<int>(rows);
@@ -80,7 +81,7 @@ int GridRows(const TextGrid& grid) {
 }  // namespace
 
 TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& settings,
-                             const TextGrid& grid, const std::vector<std::string>& headings,
+                             const ValueGrid& grid, const std::vector<std::string>& headings,
                              const std::vector<int>& visible, bool summary) {
   TableCells out;
   const auto gridColumn = [&](int position) {
@@ -109,18 +110,26 @@ TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& se
     std::vector<TableCell> line;
     for (int p : visible) {
       TableCell cell;
-      std::string text = CellOf(grid, gridColumn(p), r);
-      if (text.size() > 1 && text.front() == '~') {
+      const GridCell& source = CellOf(grid, gridColumn(p), r);
+      std::string text = source.Text();
+      if (!source.IsNumber() && text.size() > 1 && text.front() == '~') {
         text.erase(0, 1);
         cell.Colour = kRed;
+      }
+      std::optional<double> number;
+      if (!summary) {
+        if (source.IsNumber())
+          number = source.Value();
+        else if (IsNumeric(text))
+          number = Val(text);
       }
       if (p == 0) {
         if (titled)
           text = table.FreqTitles[static_cast<std::size_t>(r)];
-        else if (!summary && IsNumeric(text))
-          text = FormatNumber(Val(text), "0.###");
-      } else if (!summary && IsNumeric(text)) {
-        double v = Val(text);
+        else if (number)
+          text = FormatNumber(*number, "0.###");
+      } else if (number) {
+        double v = *number;
         if (table.AbsData) v = std::fabs(v);
         if (table.ReverseData) v = -v;
         if (!noFormatting)

@@ -40,7 +40,7 @@ struct TableCells {
 /// with column 0 the labels; position p >= 1 of the table reads gridColumnOf(p).
 /// summary: the grid columns follow the table's positions one to one.
 TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& settings,
-                             const TextGrid& grid, const std::vector<std::string>& headings,
+                             const ValueGrid& grid, const std::vector<std::string>& headings,
                              const std::vector<int>& visible, bool summary);
 
 /// Where a table's cells go and at which sizes: every body cell at one size, every

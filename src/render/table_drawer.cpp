@@ -44,7 +44,7 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
       codes[i] = static_cast<ColumnCode>(std::min(9985, codes[i] + offset));
 
   const std::string kind = ToUpper(Trim(table.Data));
-  TextGrid grid;
+  ValueGrid grid;
   std::vector<std::string> headings;
   bool found = false;
   bool summary = false;
@@ -52,8 +52,10 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
   const int rowCount = static_cast<int>(table.Freqs.size());
   if (kind == "TEST SUMMARY :" || kind == "SUMMARY INFORMATION") {
     bool anyFail = false;
-    found = data.ReadTestSummary("TEST SUMMARY :", grid, static_cast<int>(codes.size()), rowCount,
+    TextGrid texts;
+    found = data.ReadTestSummary("TEST SUMMARY :", texts, static_cast<int>(codes.size()), rowCount,
                                  kind == "SUMMARY INFORMATION", anyFail);
+    grid = CellsOf(texts);
     if (anyFail) reportFailed = true;
     summary = true;
   } else if (kind == "COMMENT") {

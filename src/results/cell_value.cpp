@@ -50,6 +50,7 @@ void ParseCell(std::string_view field, Cell& cell) {
     cell.kind = Cell::Kind::Number;
     cell.number = value;
     cell.text.clear();
+    cell.shortField = field.size() <= 15;
   } else if (field.size() == 4 && (EqualsNoCase(field, "pass") || EqualsNoCase(field, "fail"))) {
     cell.kind = Cell::Kind::Text;
     cell.number = 0;

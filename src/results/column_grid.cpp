@@ -15,9 +15,56 @@ BlockColumns::BlockColumns(int columnCount, bool controlLimitsStored)
       lowerControl(controlLimitsStored ? columnCount - 5 : -1),
       upperControl(controlLimitsStored ? columnCount - 4 : -1) {}
 
-std::optional<double> NumberOf(const Cell& cell) {
-  if (!cell.IsNumber()) return std::nullopt;
-  return cell.number;
+GridCell GridCell::Number(double value) {
+  const double rounded = RoundGeneral(value);
+  if (std::isnan(rounded)) return GridCell("x");
+  // Just below the largest double the 15 digits read back as infinity: the text stays.
+  if (std::isinf(rounded)) return GridCell(FormatGeneral(value));
+  GridCell cell;
+  cell.number_ = rounded;
+  cell.isNumber_ = true;
+  return cell;
+}
+
+GridCell GridCell::Of(const Cell& cell) {
+  switch (cell.kind) {
+    case Cell::Kind::Number:
+      if (cell.shortField && std::isfinite(cell.number)) {
+        GridCell out;
+        out.number_ = cell.number == 0 ? 0.0 : cell.number;  // "-0" shows as "0"
+        out.isNumber_ = true;
+        return out;
+      }
+      return Number(cell.number);
+    case Cell::Kind::Text:
+      return GridCell(cell.text);
+    case Cell::Kind::Missing:
+      return GridCell("x");
+    case Cell::Kind::Empty:
+      break;
+  }
+  return GridCell();
+}
+
+std::optional<double> GridCell::Value() const {
+  if (isNumber_) return number_;
+  if (!IsNumeric(text_)) return std::nullopt;
+  return Val(text_);
+}
+
+std::string GridCell::Text() const { return isNumber_ ? FormatGeneral(number_) : text_; }
+
+std::vector<std::string> TextsOf(const std::vector<GridCell>& cells) {
+  std::vector<std::string> out;
+  out.reserve(cells.size());
+  for (const GridCell& cell : cells) out.push_back(cell.Text());
+  return out;
+}
+
+ValueGrid CellsOf(const TextGrid& texts) {
+  ValueGrid out(texts.size());
+  for (std::size_t c = 0; c < texts.size(); ++c) out[c].assign(texts[c].begin(), texts[c].end());
+  return out;
 }
 
 double Log10(double x) { return std::log10(x == 0.0 ? 0.000000001 : x); }
@@ -50,10 +97,11 @@ PairStatistics StatisticsOfRow(const TestBlock& block, const BlockColumns& colum
   double sum = 0;
   int count = 0;
   for (int c = columns.firstPair; c <= columns.lastPair; ++c) {
-    const std::optional<double> v = NumberOf(block.At(c, row));
+    const Cell& cell = block.At(c, row);
+    const std::optional<double> v = NumberOf(cell);
     if (!v) continue;
-    if (!stats.min || *v < *stats.min) stats.min = v;
-    if (!stats.max || *v > *stats.max) stats.max = v;
+    if (!stats.min || *v < *stats.min) stats.min = v, stats.minCell = &cell;
+    if (!stats.max || *v > *stats.max) stats.max = v, stats.maxCell = &cell;
     sum += *v;
     ++count;
   }
@@ -149,7 +197,7 @@ ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>
   const BlockColumns columns(block.Cols(), options.controlLimitsStored);
   const int rows = block.Rows();
   ColumnGrid grid;
-  grid.cells.assign(codes.size(), std::vector<std::string>(static_cast<std::size_t>(rows)));
+  grid.cells.assign(codes.size(), std::vector<GridCell>(static_cast<std::size_t>(rows)));
   MarginRecorder margins(block, columns, options.marginKind, grid.note);
 
   for (int row = 0; row < rows; ++row) {
@@ -157,22 +205,27 @@ ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>
     std::optional<PairStatistics> rowStats;  // one pass over the pairs serves all three
     for (std::size_t i = 0; i < codes.size(); ++i) {
       const ColumnCode c = codes[i];
-      std::string& cell = grid.cells[i][r];
+      GridCell& cell = grid.cells[i][r];
       if (IsStatistic(c)) {
         if (!rowStats) rowStats = StatisticsOfRow(block, columns, row);
         const PairStatistics& stats = *rowStats;
         const std::optional<double> value =
             c == code::kMin ? stats.min : (c == code::kMax ? stats.max : stats.mean);
-        cell = value ? FormatGeneral(*value) : "x";
+        const Cell* from =
+            c == code::kMin ? stats.minCell : (c == code::kMax ? stats.maxCell : nullptr);
+        if (from != nullptr)
+          cell = GridCell::Of(*from);  // a cell's own number needs no rounding when short
+        else
+          cell = value ? GridCell::Number(*value) : GridCell("x");
         margins.StatisticPoint(row, value);
       } else if (IsCopiedKeyword(c)) {
         const std::optional<int> column = KeywordColumn(c, columns);
-        cell = column ? block.At(*column, row).AsText() : "x";
+        cell = column ? GridCell::Of(block.At(*column, row)) : GridCell("x");
       } else if (c < 0) {
         continue;  // no column to show; the row goes on
       } else if (c < columns.cols) {
         const Cell& source = block.At(c, row);
-        cell = source.AsText();
+        cell = GridCell::Of(source);
         if (columns.IsPair(c)) margins.PairPoint(row, c, NumberOf(source));
       } else {
         break;

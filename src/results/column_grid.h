@@ -1,5 +1,5 @@
 #pragma once
-// Per-frequency values of a test block for graphs: one text per requested column
+// Per-frequency values of a test block for graphs: one cell per requested column
 // code and block row, with the worst margins to the limits and control limits.
 
 #include <cstdint>
@@ -15,6 +15,42 @@ namespace vantrel {
 
 /// Texts indexed [column][row].
 using TextGrid = std::vector<std::vector<std::string>>;
+
+/// A prepared cell: a number held as the number its general form shows (15
+/// significant digits), or a text ("" an empty cell, "x" a missing value, "pass",
+/// "fail", a table's figures). Text is made only where the cell is shown.
+class GridCell {
+ public:
+  GridCell() = default;
+  GridCell(std::string text) : text_(std::move(text)) {}  // NOLINT: grids of texts convert
+  GridCell(const char* text) : text_(text) {}             // NOLINT
+
+  /// value rounded to its general form; "x" when it is not finite.
+  static GridCell Number(double value);
+  /// A number of a parsed cell: rounded only when its field was long.
+  static GridCell Of(const Cell& cell);
+
+  bool IsNumber() const { return isNumber_; }
+  /// The number; for a text cell the text's number when it passes the numeric test.
+  std::optional<double> Value() const;
+  /// FormatGeneral of the number, or the text.
+  std::string Text() const;
+  /// Neither a number nor any text.
+  bool Empty() const { return !isNumber_ && text_.empty(); }
+
+ private:
+  double number_ = 0;
+  bool isNumber_ = false;
+  std::string text_;
+};
+
+/// Cells indexed [column][row].
+using ValueGrid = std::vector<std::vector<GridCell>>;
+
+/// Text() of each cell.
+std::vector<std::string> TextsOf(const std::vector<GridCell>& cells);
+/// A grid of texts as text cells.
+ValueGrid CellsOf(const TextGrid& texts);
 
 /// Where the roles of a block sit: column 1 the frequency, then the pairs, the
 /// control limits when stored, the lower and upper limit and the status text.
@@ -37,7 +73,10 @@ struct BlockColumns {
 };
 
 /// The number of a cell, if it holds one.
-std::optional<double> NumberOf(const Cell& cell);
+inline std::optional<double> NumberOf(const Cell& cell) {
+  if (!cell.IsNumber()) return std::nullopt;
+  return cell.number;
+}
 
 /// Base-10 logarithm; 0 is taken as 1E-09 so that it gives -9.
 double Log10(double x);
@@ -67,6 +106,9 @@ struct PairStatistics {
   std::optional<double> min;
   std::optional<double> max;
   std::optional<double> mean;
+  /// The cells min and max were taken from (for their general form); null when empty.
+  const Cell* minCell = nullptr;
+  const Cell* maxCell = nullptr;
 };
 PairStatistics StatisticsOfRow(const TestBlock& block, const BlockColumns& columns, int row);
 
@@ -78,7 +120,7 @@ struct ColumnGridOptions {
 };
 
 struct ColumnGrid {
-  TextGrid cells;  // [code index][row]
+  ValueGrid cells;  // [code index][row]
   /// Frequency of the last point not assessed, "0.000 MHz"; "" when none.
   std::string note;
   std::string limitMargin;    // "" when no margin was recorded
@@ -87,7 +129,7 @@ struct ColumnGrid {
 
 /// Column codes: a block column, 9988/9989 control limits, 9990-9992 min, max and
 /// mean of the pair cells, 9997/9998 limits, 9999 the last pair. Any other code
-/// beyond the block ends the row: it and the codes after it stay "".
+/// beyond the block ends the row: it and the codes after it stay empty.
 ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>& codes,
                            const ColumnGridOptions& options);
 

@@ -1,5 +1,6 @@
 #include "results/frequency_rows.h"
 
+#include <limits>
 #include <optional>
 
 #include "support/number.h"
@@ -53,16 +54,15 @@ struct Bracket {
   int second = -1;  // -1 for an exact point
 };
 
-std::optional<Bracket> Locate(const TestBlock& block, double frequency) {
-  for (int r = 0; r < block.Rows(); ++r) {
-    const std::optional<double> f = NumberOf(block.At(1, r));
-    if (f && *f == frequency) return Bracket{r, -1};
+// NaN frequencies compare false both ways, so rows without one are passed over.
+std::optional<Bracket> Locate(const std::vector<double>& f, double frequency) {
+  const int rows = static_cast<int>(f.size());
+  for (int r = 0; r < rows; ++r) {
+    if (f[static_cast<std::size_t>(r)] == frequency) return Bracket{r, -1};
   }
-  for (int r = 0; r + 1 < block.Rows(); ++r) {
-    const std::optional<double> f1 = NumberOf(block.At(1, r));
-    const std::optional<double> f2 = NumberOf(block.At(1, r + 1));
-    if (!f1 || !f2) continue;
-    if ((*f1 < frequency && frequency < *f2) || (*f2 < frequency && frequency < *f1)) {
+  for (int r = 0; r + 1 < rows; ++r) {
+    const double f1 = f[static_cast<std::size_t>(r)], f2 = f[static_cast<std::size_t>(r) + 1];
+    if ((f1 < frequency && frequency < f2) || (f2 < frequency && frequency < f1)) {
       return Bracket{r, r + 1};
     }
   }
@@ -116,13 +116,24 @@ Cell FigureAt(const TestBlock& block, const BlockColumns& columns, ColumnCode co
                     block.At(code - code::kDistanceBelowUpper, row));
 }
 
+std::vector<double> FrequenciesOf(const TestBlock& block) {
+  std::vector<double> out(static_cast<std::size_t>(block.Rows()),
+                          std::numeric_limits<double>::quiet_NaN());
+  for (int r = 0; r < block.Rows(); ++r) {
+    if (const std::optional<double> f = NumberOf(block.At(1, r)))
+      out[static_cast<std::size_t>(r)] = *f;
+  }
+  return out;
+}
+
 std::vector<std::string> FrequencyRow(const TestBlock& block, const BlockColumns& columns,
+                                      const std::vector<double>& frequencies,
                                       const std::vector<ColumnCode>& codes, double frequency,
                                       bool failTextRed) {
   std::vector<std::string> row;
   row.reserve(codes.size() + 1);
   row.push_back(FormatNumber(frequency, "0.###"));
-  const std::optional<Bracket> at = Locate(block, frequency);
+  const std::optional<Bracket> at = Locate(frequencies, frequency);
   const Cell lower = FigureAtFrequency(block, columns, code::kLowerLimit, at, frequency);
   const Cell upper = FigureAtFrequency(block, columns, code::kUpperLimit, at, frequency);
   for (std::size_t k = 0; k < codes.size(); ++k) {

@@ -11,25 +11,22 @@ namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-std::optional<double> NumberIn(const std::string& text) {
-  if (!IsNumeric(text)) return std::nullopt;
-  return Val(text);
-}
+std::optional<double> NumberIn(const GridCell& cell) { return cell.Value(); }
 
 }  // namespace
 
 GridMerge::GridMerge(std::vector<ColumnCode> codes, bool tabular)
     : codes_(std::move(codes)), tabular_(tabular), merged_(codes_.size(), kNone) {}
 
-void GridMerge::AddColumn(const std::vector<std::string>& cells, int16_t occurrence,
-                          ColumnCode code, int codeIndex) {
+void GridMerge::AddColumn(const std::vector<GridCell>& cells, int16_t occurrence, ColumnCode code,
+                          int codeIndex) {
   columns_.push_back(cells);
   sources_.push_back(GridColumnSource{occurrence, code, codeIndex});
 }
 
-void GridMerge::Add(const TextGrid& grid, int16_t occurrence) {
-  static const std::vector<std::string> kNoCells;
-  const auto cellsOf = [&grid](std::size_t column) -> const std::vector<std::string>& {
+void GridMerge::Add(const ValueGrid& grid, int16_t occurrence) {
+  static const std::vector<GridCell> kNoCells;
+  const auto cellsOf = [&grid](std::size_t column) -> const std::vector<GridCell>& {
     return column < grid.size() ? grid[column] : kNoCells;
   };
   if (tabular_) {
@@ -63,22 +60,21 @@ void GridMerge::Add(const TextGrid& grid, int16_t occurrence) {
   first_ = false;
 }
 
-void GridMerge::MergeExtreme(std::size_t column, const std::vector<std::string>& cells,
-                             bool smaller) {
-  std::vector<std::string>& kept = columns_[column];
+void GridMerge::MergeExtreme(std::size_t column, const std::vector<GridCell>& cells, bool smaller) {
+  std::vector<GridCell>& kept = columns_[column];
   if (kept.size() < cells.size()) kept.resize(cells.size());
   for (std::size_t r = 0; r < cells.size(); ++r) {
     const std::optional<double> a = NumberIn(kept[r]);
     const std::optional<double> b = NumberIn(cells[r]);
     if (a && b) {
       if (smaller ? *b < *a : *b > *a) kept[r] = cells[r];
-    } else if (b || kept[r].empty()) {
+    } else if (b || kept[r].Empty()) {
       kept[r] = cells[r];
     }
   }
 }
 
-void GridMerge::MergeMean(MeanColumn& mean, const std::vector<std::string>& cells) {
+void GridMerge::MergeMean(MeanColumn& mean, const std::vector<GridCell>& cells) {
   if (mean.sum.size() < cells.size()) {
     mean.sum.resize(cells.size(), 0);
     mean.count.resize(cells.size(), 0);
@@ -88,22 +84,22 @@ void GridMerge::MergeMean(MeanColumn& mean, const std::vector<std::string>& cell
     if (const std::optional<double> v = NumberIn(cells[r])) {
       mean.sum[r] += *v;
       ++mean.count[r];
-    } else if (!cells[r].empty()) {
+    } else if (!cells[r].Empty()) {
       mean.missing[r] = true;
     }
   }
 }
 
-TextGrid GridMerge::Grid() const {
-  TextGrid grid = columns_;
+ValueGrid GridMerge::Grid() const {
+  ValueGrid grid = columns_;
   // An occurrence without a number in a row is left out of that row's mean rather
   // than counted as 0: sweeps of different lengths must not drag the curve down.
   for (const MeanColumn& mean : means_) {
-    std::vector<std::string>& cells = grid[mean.column];
-    cells.assign(mean.sum.size(), "");
+    std::vector<GridCell>& cells = grid[mean.column];
+    cells.assign(mean.sum.size(), GridCell());
     for (std::size_t r = 0; r < cells.size(); ++r) {
       if (mean.count[r] > 0) {
-        cells[r] = FormatGeneral(mean.sum[r] / mean.count[r]);
+        cells[r] = GridCell::Number(mean.sum[r] / mean.count[r]);
       } else if (mean.missing[r]) {
         cells[r] = "x";
       }

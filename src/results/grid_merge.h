@@ -13,14 +13,14 @@ namespace vantrel {
 /// Min columns keep the smaller number of a row, max columns the larger, mean
 /// columns average the occurrences that have a number there; every other column is
 /// kept once per occurrence, in the order occurrences were added. Columns of
-/// different lengths are padded with "". For a table every figure column is kept
+/// different lengths are padded with empty cells. For a table every figure column is kept
 /// per occurrence and the label column once.
 class GridMerge {
  public:
   GridMerge(std::vector<ColumnCode> codes, bool tabular);
 
-  void Add(const TextGrid& grid, int16_t occurrence);
-  TextGrid Grid() const;
+  void Add(const ValueGrid& grid, int16_t occurrence);
+  ValueGrid Grid() const;
   const std::vector<GridColumnSource>& Columns() const { return sources_; }
 
  private:
@@ -31,15 +31,15 @@ class GridMerge {
     std::vector<bool> missing;
   };
 
-  void AddColumn(const std::vector<std::string>& cells, int16_t occurrence, ColumnCode code,
+  void AddColumn(const std::vector<GridCell>& cells, int16_t occurrence, ColumnCode code,
                  int codeIndex);
-  void MergeExtreme(std::size_t column, const std::vector<std::string>& cells, bool smaller);
-  void MergeMean(MeanColumn& mean, const std::vector<std::string>& cells);
+  void MergeExtreme(std::size_t column, const std::vector<GridCell>& cells, bool smaller);
+  void MergeMean(MeanColumn& mean, const std::vector<GridCell>& cells);
 
   std::vector<ColumnCode> codes_;
   bool tabular_;
   bool first_ = true;
-  TextGrid columns_;
+  ValueGrid columns_;
   std::vector<GridColumnSource> sources_;
   std::vector<std::size_t> merged_;  // per code index: its merged column, or npos
   std::vector<MeanColumn> means_;

@@ -57,7 +57,7 @@ struct ReadTestDataResult {
   /// Column grid: one column per code (per code and occurrence after a merge), one
   /// row per block row. Table: column 0 the row labels ("Min", "Freq", "0.###" of a
   /// frequency row), column k the figures of codes[k-1]; one row per row code.
-  TextGrid grid;
+  ValueGrid grid;
   /// One entry per grid column. For a table entry 0 describes the label column
   /// (code 0, codeIndex -1).
   std::vector<GridColumnSource> columns;

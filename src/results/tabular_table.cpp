@@ -218,6 +218,7 @@ struct TableMargin {
 std::optional<TableMargin> WorstOf(const TestBlock& block, const BlockColumns& columns, int column,
                                    MarginKind kind) {
   std::optional<TableMargin> worst;
+  const Cell* worstCell = nullptr;
   for (int r = 0; r < block.Rows(); ++r) {
     if (NotAssessed(block, r, column)) continue;
     const Cell& cell = block.At(column, r);
@@ -226,8 +227,10 @@ std::optional<TableMargin> WorstOf(const TestBlock& block, const BlockColumns& c
         PointMargin(kind, cell.number, NumberOf(block.At(columns.lowerLimit, r)),
                     NumberOf(block.At(columns.upperLimit, r)));
     if (!margin || (worst && !(*margin < worst->margin))) continue;
-    worst = TableMargin{*margin, NumberOf(block.At(1, r)).value_or(0), cell.AsText()};
+    worst = TableMargin{*margin, NumberOf(block.At(1, r)).value_or(0), {}};
+    worstCell = &cell;
   }
+  if (worst) worst->value = worstCell->AsText();  // the text of the worst point only
   return worst;
 }
 
@@ -348,6 +351,7 @@ TextGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>
   for (const std::string& rowCode : rowCodes) keywords.push_back(KeywordRow(rowCode));
 
   KeywordRows figures(block, columns, options);
+  const std::vector<double> frequencies = FrequenciesOf(block);
   const std::vector<MarginKind> followed = FollowedKinds(keywords, figures.Limits());
   for (std::size_t r = 0; r < rowCodes.size(); ++r) {
     if (keywords[r]) {
@@ -357,7 +361,7 @@ TextGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>
       }
     } else if (IsNumeric(rowCodes[r])) {
       std::vector<std::string> row =
-          FrequencyRow(block, columns, codes, Val(rowCodes[r]), options.failTextRed);
+          FrequencyRow(block, columns, frequencies, codes, Val(rowCodes[r]), options.failTextRed);
       for (std::size_t k = 0; k < row.size(); ++k) table[k][r] = std::move(row[k]);
     }
   }

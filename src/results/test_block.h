@@ -16,6 +16,9 @@ struct Cell {
   Kind kind = Kind::Empty;
   double number = 0;
   std::string text;  // only for Kind::Text
+  /// The field was short enough (15 characters at most) that number already equals
+  /// its 15-digit general form; longer fields are rounded when a grid takes them.
+  bool shortField = false;
 
   bool IsNumber() const { return kind == Kind::Number; }
   /// The cell as the grids hold it: general number form, the text, "x", or "".

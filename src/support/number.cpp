@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,23 @@ std::string FormatGeneral(double value) {
   out.push_back(sign);
   out.append(text, digits, std::string::npos);
   return out;
+}
+
+double RoundGeneral(double value) {
+  if (!std::isfinite(value)) return std::numeric_limits<double>::quiet_NaN();
+  if (value == 0.0) return 0.0;
+  char buffer[40];
+  const auto end =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15).ptr;
+  double rounded = 0;
+  const char* first = buffer;
+  const bool negative = *first == '-';
+  if (negative) ++first;
+  const auto parsed = std::from_chars(first, end, rounded);
+  // Val falls back to strtod when from_chars reports a range error; underflow
+  // to zero or a subnormal is the only one a finite value can give here.
+  if (parsed.ec == std::errc::result_out_of_range) rounded = std::strtod(first, nullptr);
+  return negative ? -rounded : rounded;
 }
 
 namespace {

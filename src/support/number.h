@@ -33,6 +33,10 @@ std::optional<int16_t> WholeNumberOf(std::string_view text);
 /// not finite has no number to show and gives "x", the missing-value mark.
 std::string FormatGeneral(double value);
 
+/// The number FormatGeneral's text stands for: Val(FormatGeneral(value)) without the
+/// text, NaN where that text is "x". Zero of either sign gives +0.
+double RoundGeneral(double value);
+
 /// A number pattern of the definition file: "0.000", "0.###", "0.0", "0", "#",
 /// "#,##0.00", "0.00%", "0.00E+00", literal text around the digits, and the named
 /// formats "General Number", "Fixed", "Standard", "Percent", "Scientific".

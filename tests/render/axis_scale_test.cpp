@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,30 @@ TEST(StepsUneven, TellsLinearFromLogarithmicSweeps) {
   EXPECT_FALSE(StepsUneven({1.0, 1.04, 1.08}));  // equal after rounding to 0.1
   EXPECT_FALSE(StepsUneven({}));
   EXPECT_FALSE(StepsUneven({5}));
+}
+
+// Steps are compared as numbers rounded the way their "0.0" text shows them; near a
+// half and in exponent form the binary product alone would round differently.
+TEST(StepsUneven, AgreesWithTheStepsShownToOneDecimal) {
+  const auto byText = [](const std::vector<double>& f) {
+    for (std::size_t i = 2; i < f.size(); ++i)
+      if (FormatNumber(f[i] - f[i - 1], "0.0") != FormatNumber(f[1] - f[0], "0.0")) return true;
+    return false;
+  };
+  EXPECT_FALSE(StepsUneven({0, 0.05, 0.1}));   // "0.1" twice
+  EXPECT_FALSE(StepsUneven({1, 0.96, 1}));     // "0.0" of -0.04 and of 0.04
+  EXPECT_TRUE(StepsUneven({0, 0.15, 0.25}));   // "0.2" then "0.1"
+  EXPECT_FALSE(StepsUneven({0, 1e16, 2e16}));  // "1.0E+16" twice
+  std::mt19937 random(3);
+  const double halves[] = {0.05, 0.15, 0.25, 0.35, 0.45, 1.05, 2.25, 10.05, 100.15};
+  for (int i = 0; i < 5000; ++i) {
+    std::vector<double> f{std::uniform_real_distribution<double>(0, 1000)(random)};
+    for (int k = 0; k < 3; ++k) {
+      const double step = halves[random() % 9] + (static_cast<int>(random() % 3) - 1) * 1e-12;
+      f.push_back(f.back() + (random() % 4 == 0 ? -step : step));
+    }
+    EXPECT_EQ(StepsUneven(f), byText(f)) << f[0] << " " << f[1] << " " << f[2] << " " << f[3];
+  }
 }
 
 TEST(RoundLogXMax, RoundsUpWithoutCuttingTheSweep) {

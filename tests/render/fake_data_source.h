@@ -70,8 +70,8 @@ inline ReadTestDataResult GraphResult(std::vector<std::string> freqs,
                                       std::vector<std::string> titles = {}) {
   ReadTestDataResult r;
   r.found = true;
-  r.grid.push_back(std::move(freqs));
-  for (auto& s : sets) r.grid.push_back(std::move(s));
+  r.grid.emplace_back(freqs.begin(), freqs.end());
+  for (auto& s : sets) r.grid.emplace_back(s.begin(), s.end());
   r.titles = std::move(titles);
   return r;
 }

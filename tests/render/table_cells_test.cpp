@@ -39,7 +39,7 @@ class TableCellsTest : public ::testing::Test {
   TableDefinition table;
   AppSettings settings;
   // [column][row]: labels, frequency figures, then two pairs.
-  TextGrid grid{
+  ValueGrid grid{
       {"1", "Min", "Margin"}, {"1", "", ""}, {"-1.23456", "-3", "~-0.5"}, {"~2.5", "~", "x"}};
   std::vector<std::string> headings{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB"};
   std::vector<int> visible{0, 1, 2};
@@ -79,6 +79,28 @@ TEST_F(TableCellsTest, AbsoluteReversedAndUnformattedValues) {
   EXPECT_EQ(cells.Rows[1][1].Text, "-1.23456");
 }
 
+// Figures prepared as numbers are shown as their general texts would be.
+TEST_F(TableCellsTest, NumberCellsShowAsTheirTexts) {
+  ValueGrid numbers = grid;
+  numbers[0][0] = GridCell::Number(1);
+  numbers[2][0] = GridCell::Number(-1.23456);
+  numbers[2][1] = GridCell::Number(-3);
+  const auto texts = [&](const ValueGrid& g) {
+    std::vector<std::vector<std::string>> out;
+    const TableCells cells = ComputeTableCells(table, settings, g, headings, visible, false);
+    for (std::size_t r = 0; r < cells.Rows.size(); ++r) out.push_back(Texts(cells, r));
+    return out;
+  };
+  for (const char* format : {"", "0.000", "NO FORMATTING"}) {
+    table.Format = format;
+    for (int flags = 0; flags < 4; ++flags) {
+      table.AbsData = flags & 1;
+      table.ReverseData = flags & 2;
+      EXPECT_EQ(texts(numbers), texts(grid)) << format << " " << flags;
+    }
+  }
+}
+
 TEST_F(TableCellsTest, HeadersAndRowTitlesFromTheDefinition) {
   table.Headers = {"MHz", "col_name"};
   table.FreqTitles = {"Low", "Lowest", "Worst"};
@@ -90,7 +112,7 @@ TEST_F(TableCellsTest, HeadersAndRowTitlesFromTheDefinition) {
 TEST_F(TableCellsTest, SummaryColumnsFollowTheGridAndShowFailuresRed) {
   const TextGrid summary{{"Attenuation Near Test", "Return Loss Near Test"}, {"PASS", "FAIL"}};
   const TableCells cells =
-      ComputeTableCells(table, settings, summary, {}, std::vector<int>{0, 1}, true);
+      ComputeTableCells(table, settings, CellsOf(summary), {}, std::vector<int>{0, 1}, true);
   ASSERT_EQ(cells.Rows.size(), 3u);
   EXPECT_EQ(cells.Rows[2][0].Text, "Return Loss Near Test");
   EXPECT_EQ(cells.Rows[2][1].Colour, kRed);

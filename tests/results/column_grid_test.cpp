@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "prep_blocks.h"
+#include "results/cell_value.h"
+#include "support/number.h"
 
 namespace vantrel {
 namespace {
@@ -31,31 +33,31 @@ ColumnGrid Build(const TestBlock& block, std::vector<ColumnCode> codes, int16_t 
 
 TEST(ColumnGrid, RowStatisticsSkipMissingCellsAndGiveXWithoutANumber) {
   const ColumnGrid grid = Build(TwoPairSweep(), {1, code::kMin, code::kMax, code::kMean});
-  EXPECT_EQ(grid.cells[0], (Column{"1", "2", "3"}));
+  EXPECT_EQ(TextsOf(grid.cells[0]), (Column{"1", "2", "3"}));
   // Row 2 starts with an "x" pair cell: it must not poison the minimum.
-  EXPECT_EQ(grid.cells[1], (Column{"10", "9", "x"}));
-  EXPECT_EQ(grid.cells[2], (Column{"14", "9", "x"}));
-  EXPECT_EQ(grid.cells[3], (Column{"12", "9", "x"}));
+  EXPECT_EQ(TextsOf(grid.cells[1]), (Column{"10", "9", "x"}));
+  EXPECT_EQ(TextsOf(grid.cells[2]), (Column{"14", "9", "x"}));
+  EXPECT_EQ(TextsOf(grid.cells[3]), (Column{"12", "9", "x"}));
 }
 
 TEST(ColumnGrid, MeanOfUnevenPairsUsesGeneralNumberForm) {
   const TestBlock block =
       BlockOf({{"1", "1", "1", "2", "0", "0", "-PP"}, {"2", "2", "pass", "-2.5", "0", "0", "-PP"}});
   const ColumnGrid grid = Build(block, {code::kMean, code::kMin, 2});
-  EXPECT_EQ(grid.cells[0], (Column{"1.5", "-2.5"}));
-  EXPECT_EQ(grid.cells[1], (Column{"1", "-2.5"}));
-  EXPECT_EQ(grid.cells[2], (Column{"1", "pass"}));
+  EXPECT_EQ(TextsOf(grid.cells[0]), (Column{"1.5", "-2.5"}));
+  EXPECT_EQ(TextsOf(grid.cells[1]), (Column{"1", "-2.5"}));
+  EXPECT_EQ(TextsOf(grid.cells[2]), (Column{"1", "pass"}));
 }
 
 TEST(ColumnGrid, LimitColumnsAndLastPairWithoutControlLimits) {
   const ColumnGrid grid =
       Build(TwoPairSweep(), {code::kLowerLimit, code::kUpperLimit, code::kLastPair,
                              code::kUpperControl, code::kLowerControl});
-  EXPECT_EQ(grid.cells[0], (Column{"8", "8", "x"}));
-  EXPECT_EQ(grid.cells[1], (Column{"20", "12", "x"}));
-  EXPECT_EQ(grid.cells[2], (Column{"14", "9", "x"}));
-  EXPECT_EQ(grid.cells[3], (Column{"x", "x", "x"}));
-  EXPECT_EQ(grid.cells[4], (Column{"x", "x", "x"}));
+  EXPECT_EQ(TextsOf(grid.cells[0]), (Column{"8", "8", "x"}));
+  EXPECT_EQ(TextsOf(grid.cells[1]), (Column{"20", "12", "x"}));
+  EXPECT_EQ(TextsOf(grid.cells[2]), (Column{"14", "9", "x"}));
+  EXPECT_EQ(TextsOf(grid.cells[3]), (Column{"x", "x", "x"}));
+  EXPECT_EQ(TextsOf(grid.cells[4]), (Column{"x", "x", "x"}));
 }
 
 // One pair (2), lower control 3, upper control 4, lower limit 5, upper limit 6.
@@ -69,25 +71,25 @@ TEST(ColumnGrid, ControlLimitColumnsAndLastPairWithControlLimits) {
                                 {code::kLowerControl, code::kUpperControl, code::kLastPair,
                                  code::kLowerLimit, code::kUpperLimit},
                                 0, true);
-  EXPECT_EQ(grid.cells[0], (Column{"1", "2"}));
-  EXPECT_EQ(grid.cells[1], (Column{"7", "6.5"}));
-  EXPECT_EQ(grid.cells[2], (Column{"5", "6"}));
-  EXPECT_EQ(grid.cells[3], (Column{"0", "0"}));
-  EXPECT_EQ(grid.cells[4], (Column{"9", "9"}));
+  EXPECT_EQ(TextsOf(grid.cells[0]), (Column{"1", "2"}));
+  EXPECT_EQ(TextsOf(grid.cells[1]), (Column{"7", "6.5"}));
+  EXPECT_EQ(TextsOf(grid.cells[2]), (Column{"5", "6"}));
+  EXPECT_EQ(TextsOf(grid.cells[3]), (Column{"0", "0"}));
+  EXPECT_EQ(TextsOf(grid.cells[4]), (Column{"9", "9"}));
 }
 
 TEST(ColumnGrid, CodeBeyondTheBlockEndsTheRowButNegativeCodesOnlySkip) {
   const ColumnGrid grid = Build(TwoPairSweep(), {1, code::kEmp, 2}, 1);
-  EXPECT_EQ(grid.cells[1], (Column{"", "", ""}));
-  EXPECT_EQ(grid.cells[2], (Column{"", "", ""}));
+  EXPECT_EQ(TextsOf(grid.cells[1]), (Column{"", "", ""}));
+  EXPECT_EQ(TextsOf(grid.cells[2]), (Column{"", "", ""}));
   EXPECT_EQ(grid.limitMargin, "");
 
   const ColumnGrid wide = Build(TwoPairSweep(), {1, 7, 2, code::kMaxMinusMin});
-  EXPECT_EQ(wide.cells[2], (Column{"", "", ""}));
+  EXPECT_EQ(TextsOf(wide.cells[2]), (Column{"", "", ""}));
 
   const ColumnGrid skipped = Build(TwoPairSweep(), {1, code::kNoGraph, 3});
-  EXPECT_EQ(skipped.cells[1], (Column{"", "", ""}));
-  EXPECT_EQ(skipped.cells[2], (Column{"14", "9", "x"}));
+  EXPECT_EQ(TextsOf(skipped.cells[1]), (Column{"", "", ""}));
+  EXPECT_EQ(TextsOf(skipped.cells[2]), (Column{"14", "9", "x"}));
 }
 
 struct MarginCase {
@@ -192,9 +194,9 @@ TEST(ColumnGrid, NarrowBlocksNeverReachOutside) {
   const TestBlock block = BlockOf({{"1", "2"}});
   const ColumnGrid grid = Build(
       block, {1, code::kMin, code::kLowerLimit, code::kLastPair, code::kUpperControl}, 3, true);
-  EXPECT_EQ(grid.cells[0], Column{"2"});
-  EXPECT_EQ(grid.cells[1], Column{"x"});
-  EXPECT_EQ(grid.cells[2], Column{""});
+  EXPECT_EQ(TextsOf(grid.cells[0]), Column{"2"});
+  EXPECT_EQ(TextsOf(grid.cells[1]), Column{"x"});
+  EXPECT_EQ(TextsOf(grid.cells[2]), Column{""});
   EXPECT_EQ(grid.limitMargin, "");
   const ColumnGrid empty = Build(TestBlock{}, {1, 2}, 1);
   EXPECT_TRUE(empty.cells[0].empty());
@@ -209,6 +211,32 @@ TEST(Log10, ZeroIsTakenAsOneBillionth) {
   EXPECT_DOUBLE_EQ(Log10(0), -9);
   EXPECT_DOUBLE_EQ(Log10(1000), 3);
   EXPECT_TRUE(std::isnan(Log10(-1)));
+}
+
+// Parsed cells keep their numbers; a long field is held as its 15-digit general form
+// and a zero without its sign, so that graphs see what the text once gave them.
+TEST(ColumnGrid, CellsHoldTheNumbersTheirTextsShow) {
+  Cell cell;
+  ParseCell("-1.234567890123456789", cell);
+  GridCell g = GridCell::Of(cell);
+  ASSERT_TRUE(g.IsNumber());
+  EXPECT_EQ(*g.Value(), Val("-1.23456789012346"));
+  EXPECT_EQ(g.Text(), "-1.23456789012346");
+  ParseCell(" -0.000", cell);
+  g = GridCell::Of(cell);
+  EXPECT_EQ(g.Text(), "0");
+  EXPECT_FALSE(std::signbit(*g.Value()));
+  ParseCell("1E400", cell);
+  EXPECT_EQ(GridCell::Of(cell).Text(), "x");
+  EXPECT_FALSE(GridCell::Of(cell).Value());
+  ParseCell("Pass", cell);
+  EXPECT_EQ(GridCell::Of(cell).Text(), "Pass");
+  EXPECT_FALSE(GridCell::Of(cell).Value());
+  EXPECT_TRUE(GridCell::Of(Cell{}).Empty());
+  // A mean is rounded once, as its text was.
+  const ColumnGrid grid =
+      Build(BlockOf({{"1", "1", "1", "1", "2", "0", "9", "-PPPP"}}), {1, code::kMean});
+  EXPECT_EQ(*grid.cells[1][0].Value(), Val(FormatGeneral((1 + 1 + 2) / 3.0)));
 }
 
 }  // namespace

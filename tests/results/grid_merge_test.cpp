@@ -11,10 +11,10 @@ TEST(GridMerge, ExtremesSkipCellsWithoutANumber) {
   GridMerge merge({code::kMin, code::kMax}, false);
   merge.Add({{"5", "x", "x", "", "1E-05"}, {"5", "x", "2", "", "-3"}}, 1);
   merge.Add({{"-2", "3", "x", "4", "2E-05"}, {"1", "x", "x", "", "-3.5"}}, 2);
-  const TextGrid grid = merge.Grid();
+  const ValueGrid grid = merge.Grid();
   ASSERT_EQ(grid.size(), 2u);
-  EXPECT_EQ(grid[0], (Column{"-2", "3", "x", "4", "1E-05"}));
-  EXPECT_EQ(grid[1], (Column{"5", "x", "2", "", "-3"}));
+  EXPECT_EQ(TextsOf(grid[0]), (Column{"-2", "3", "x", "4", "1E-05"}));
+  EXPECT_EQ(TextsOf(grid[1]), (Column{"5", "x", "2", "", "-3"}));
 }
 
 TEST(GridMerge, MeanAveragesOnlyOccurrencesWithANumber) {
@@ -22,11 +22,11 @@ TEST(GridMerge, MeanAveragesOnlyOccurrencesWithANumber) {
   merge.Add({{"1", "2", "3"}, {"2", "x", "4"}}, 1);
   merge.Add({{"1", "2"}, {"3", "x"}}, 2);
   merge.Add({{"1", "2"}, {"7", "x"}}, 3);
-  const TextGrid grid = merge.Grid();
+  const ValueGrid grid = merge.Grid();
   // (2+3+7)/3 = 4; no number in row 1; only the first sweep reaches row 2.
-  EXPECT_EQ(grid[1], (Column{"4", "x", "4"}));
+  EXPECT_EQ(TextsOf(grid[1]), (Column{"4", "x", "4"}));
   ASSERT_EQ(grid.size(), 4u);
-  EXPECT_EQ(grid[2], (Column{"1", "2", ""}));
+  EXPECT_EQ(TextsOf(grid[2]), (Column{"1", "2", ""}));
   EXPECT_EQ(merge.Columns()[3].occurrence, 3);
 }
 
@@ -34,11 +34,11 @@ TEST(GridMerge, TablesKeepTheLabelsOnceAndEveryFigureColumn) {
   GridMerge merge({1, 2}, true);
   merge.Add({{"Min", "Max"}, {"", ""}, {"1", "3"}}, 1);
   merge.Add({{"Min", "Max"}, {"", ""}, {"0", "4"}}, 2);
-  const TextGrid grid = merge.Grid();
+  const ValueGrid grid = merge.Grid();
   ASSERT_EQ(grid.size(), 5u);
-  EXPECT_EQ(grid[0], (Column{"Min", "Max"}));
-  EXPECT_EQ(grid[2], (Column{"1", "3"}));
-  EXPECT_EQ(grid[4], (Column{"0", "4"}));
+  EXPECT_EQ(TextsOf(grid[0]), (Column{"Min", "Max"}));
+  EXPECT_EQ(TextsOf(grid[2]), (Column{"1", "3"}));
+  EXPECT_EQ(TextsOf(grid[4]), (Column{"0", "4"}));
   EXPECT_EQ(merge.Columns()[4].occurrence, 2);
   EXPECT_EQ(merge.Columns()[4].codeIndex, 1);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <string>
 
 #include "definitions/column_code.h"
 #include "support/number.h"
@@ -92,10 +94,33 @@ double TickSetting(double min, double max, double ticks, bool log, bool limitTo1
   return n;
 }
 
+namespace {
+
+// A step in tenths as its "0.0" text shows it: decimal rounding, halves away from
+// zero, no sign on a zero. Nullopt for a step the text shows as "x".
+std::optional<long long> Tenths(double step) {
+  const double t = step * 10;
+  // Near a half, or where the text turns to exponent form, the binary product may
+  // round the other way than the decimal text: the text decides there.
+  const double fraction = std::fabs(t - std::trunc(t));
+  const double margin = 1e-6 + std::fabs(t) * 1e-14;  // beyond the 15 digits the text keeps
+  if (std::isfinite(t) && std::fabs(t) < 1e13 && std::fabs(fraction - 0.5) > margin) {
+    const long long tenths = std::llround(t);
+    return tenths;
+  }
+  const std::string text = FormatNumber(step, "0.0");
+  if (!IsNumeric(text)) return std::nullopt;
+  const double shown = Val(text) * 10;
+  if (!(std::fabs(shown) < 9e18)) return std::nullopt;
+  return std::llround(shown);
+}
+
+}  // namespace
+
 bool StepsUneven(const std::vector<double>& frequencies) {
-  std::string first;
+  std::optional<long long> first;
   for (std::size_t i = 1; i < frequencies.size(); ++i) {
-    const std::string step = FormatNumber(frequencies[i] - frequencies[i - 1], "0.0");
+    const std::optional<long long> step = Tenths(frequencies[i] - frequencies[i - 1]);
     if (i == 1)
       first = step;
     else if (step != first)
