@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
   if (!data->SetFile(dataPath)) return 1;
 
   ObjDataSource source(*data);
-  RenderContext context{*state, source, prompter, {}, {}, {}, false, nullptr};
+  RenderContext context{.State = *state, .Data = source, .Ask = prompter};
   UseDefinitionColours(context);
   context.ReadReports();
   ReportSelection all{};

@@ -6,6 +6,26 @@
 
 namespace vantrel {
 
+/// Where PAGENUM puts the page number; any other text than these words and NONE is
+/// BottomLeft.
+enum class PageNumberPlace {
+  None,
+  BottomLeft,
+  BottomMiddle,
+  BottomRight,
+  TopLeft,
+  TopMiddle,
+  TopRight
+};
+
+/// The place a PAGENUM value names, in any case.
+PageNumberPlace PageNumberPlaceOf(const std::string& value);
+
+inline bool AtTop(PageNumberPlace p) {
+  return p == PageNumberPlace::TopLeft || p == PageNumberPlace::TopMiddle ||
+         p == PageNumberPlace::TopRight;
+}
+
 struct AppSettings {
   // Read at every load of the definition file.
   std::string Logo;
@@ -30,7 +50,7 @@ struct AppSettings {
   bool BigFail = false;
   std::string LimitName = "Limit";
   std::string ControlName = "Control";
-  std::string PageNum = "NONE";  // upper-cased
+  PageNumberPlace PageNum = PageNumberPlace::None;
   bool NewTables = true;
   bool FailTextRed = false;
   std::string TableColor = "Blue";

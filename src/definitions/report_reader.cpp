@@ -11,6 +11,17 @@
 
 namespace vantrel {
 
+PageNumberPlace PageNumberPlaceOf(const std::string& value) {
+  const std::string v = ToUpper(Trim(value));
+  if (v == "NONE") return PageNumberPlace::None;
+  if (v == "TOPLEFT") return PageNumberPlace::TopLeft;
+  if (v == "TOPMIDDLE") return PageNumberPlace::TopMiddle;
+  if (v == "TOPRIGHT") return PageNumberPlace::TopRight;
+  if (v == "BOTTOMMIDDLE") return PageNumberPlace::BottomMiddle;
+  if (v == "BOTTOMRIGHT") return PageNumberPlace::BottomRight;
+  return PageNumberPlace::BottomLeft;
+}
+
 namespace {
 
 constexpr double kMaxLogoHeight = 200;  // millimetres
@@ -28,7 +39,7 @@ void ReadSecondGroup(const IniStore& ini, ProgramState& state, Prompter& prompte
   s.BigFail = general.Flag("BIGFAIL", "False");
   s.LimitName = general.Text("LIMITNAME", "Limit");
   s.ControlName = general.Text("CONTROLNAME", "Control");
-  s.PageNum = ToUpper(general.Text("PAGENUM", "NONE"));
+  s.PageNum = PageNumberPlaceOf(general.Text("PAGENUM", "NONE"));
   s.NewTables = general.Flag("NEWTABLES", "TRUE");
   s.FailTextRed = general.Flag("FAILTEXTRED", "FALSE");
   s.TableColor = general.Text("TABLECOLOR", "Blue");

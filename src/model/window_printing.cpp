@@ -10,8 +10,8 @@ namespace vantrel {
 PrintRun& MainWindowModel::Printing() {
   if (!printRun_) {
     source_ = std::make_unique<ObjDataSource>(Data());
-    context_ = std::make_unique<RenderContext>(
-        RenderContext{program_, *source_, prompter_, {}, {}, {}, SlotsFlag(), nullptr});
+    context_ = std::make_unique<RenderContext>(RenderContext{
+        .State = program_, .Data = *source_, .Ask = prompter_, .SlotsFlag = SlotsFlag()});
     UseDefinitionColours(*context_);
     printHost_ = std::make_unique<PrintHostAdapter>(*this);
     printRun_ = std::make_unique<PrintRun>(*this, *context_, *printHost_);

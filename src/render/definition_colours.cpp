@@ -6,10 +6,10 @@ namespace vantrel {
 
 void UseDefinitionColours(RenderContext& context) {
   Prompter* ask = &context.Ask;
-  context.Colour = [ask](std::string_view name) {
+  context.Colours.Page = [ask](std::string_view name) {
     return static_cast<Rgb>(ColourToRgb(name, *ask));
   };
-  context.Palette = [](std::string_view name) { return ColourToPalette(name); };
+  context.Colours.Palette = [](std::string_view name) { return ColourToPalette(name); };
   ProgramState* state = &context.State;
   context.ReadReports = [state, ask]() { ReadReportsIni(*state, *ask); };
 }

@@ -120,8 +120,8 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
   if (g.TitleFontSize > 0) model.TitlePoints = g.TitleFontSize;
   if (g.AxisFontSize > 0) model.AxisPoints = g.AxisFontSize;
   if (g.AxisTitleFontSize > 0) model.AxisTitlePoints = g.AxisTitleFontSize;
-  model.GridColour =
-      chart::PaletteColour(context.Palette ? context.Palette(settings.GridColour) : 8);
+  model.GridColour = chart::PaletteColour(
+      context.Colours.Palette ? context.Colours.Palette(settings.GridColour) : 8);
 
   // Data sets.
   std::vector<double> frequencies;
@@ -202,7 +202,8 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
         set.OnTop = true;
       } else {
         const char* name = kCodePalette[paletteNext++ % 13];
-        set.Colour = chart::PaletteColour(context.Palette ? context.Palette(name) : 0);
+        set.Colour =
+            chart::PaletteColour(context.Colours.Palette ? context.Colours.Palette(name) : 0);
       }
       const std::size_t codeIndex =
           c < result.columns.size()
@@ -219,8 +220,8 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
   // Colours, styles and legend given by the definition win over the code colours.
   for (std::size_t i = 0; i < model.Sets.size(); ++i) {
     if (i < g.Colours.size()) {
-      model.Sets[i].Colour =
-          chart::PaletteColour(context.Palette ? context.Palette(Trim(g.Colours[i])) : 0);
+      model.Sets[i].Colour = chart::PaletteColour(
+          context.Colours.Palette ? context.Colours.Palette(Trim(g.Colours[i])) : 0);
       model.Sets[i].Thickness = settings.GraphLineThickness;
       model.Sets[i].Style = 0;
     }

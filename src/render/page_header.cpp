@@ -76,12 +76,22 @@ HeaderSlot HeaderItemSlot(int item, int rows) {
   return {item < rows ? 0 : 1, item < rows ? item : item - rows};
 }
 
-PageNumberPlace PageNumberAlignment(const std::string& pageNum) {
-  if (pageNum == "TOPLEFT") return {0, 2};
-  if (pageNum == "TOPMIDDLE") return {1, 2};
-  if (pageNum == "TOPRIGHT") return {2, 2};
-  if (pageNum == "BOTTOMMIDDLE") return {1, 0};
-  if (pageNum == "BOTTOMRIGHT") return {2, 0};
+PageNumberAnchor PageNumberAlignment(PageNumberPlace place) {
+  switch (place) {
+    case PageNumberPlace::TopLeft:
+      return {0, 2};
+    case PageNumberPlace::TopMiddle:
+      return {1, 2};
+    case PageNumberPlace::TopRight:
+      return {2, 2};
+    case PageNumberPlace::BottomMiddle:
+      return {1, 0};
+    case PageNumberPlace::BottomRight:
+      return {2, 0};
+    case PageNumberPlace::None:
+    case PageNumberPlace::BottomLeft:
+      break;
+  }
   return {0, 0};
 }
 
@@ -139,7 +149,7 @@ void LayOutHeader(RenderContext& context, PageCanvas& canvas, float border, cons
 void DrawPageNumber(RenderContext& context, PageCanvas& canvas, const MmRect& headerRect,
                     int16_t& pageCounter) {
   const AppSettings& s = context.State.Settings;
-  if (s.PageNum == "NONE") return;
+  if (s.PageNum == PageNumberPlace::None) return;
   // The counter stops at its largest value instead of wrapping to a negative number.
   if (pageCounter < INT16_MAX) ++pageCounter;
   CanvasStateGuard keep(canvas);
@@ -147,7 +157,7 @@ void DrawPageNumber(RenderContext& context, PageCanvas& canvas, const MmRect& he
   canvas.FontBold = false;
   canvas.ForeColor = kBlack;
   canvas.Item = "page number";
-  const PageNumberPlace at = PageNumberAlignment(s.PageNum);
+  const PageNumberAnchor at = PageNumberAlignment(s.PageNum);
   // One line at the top or the foot of the room between 9 mm from either edge.
   const float line = canvas.TextHeight("") + 2 * TextBoxInset(canvas);
   const float top = at.V == 2 ? 9 : canvas.ScaleHeight() - 9 - line;
@@ -246,8 +256,8 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
         const MmRect half{cell.Width, cell.Height / 2, 0, 0};
         float split = points;
         for (const std::string& line : two)
-          split = std::min(split, FitPoints(canvas.Metrics(), font, line, half, points,
-                                            kSmallestPoints));
+          split = std::min(split,
+                           FitPoints(canvas.Metrics(), font, line, half, points, kSmallestPoints));
         best = std::max(best, split);
       }
     }
@@ -258,7 +268,8 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
     const std::string whole = indent + v.Text;
     const MmRect at = grid.Cell(v.Column, v.Row);
     const std::vector<std::string> two = lines(v.Text);
-    if (FitPoints(canvas.Metrics(), canvas.Font(), whole, at, points, 0) >= points || two.size() < 2) {
+    if (FitPoints(canvas.Metrics(), canvas.Font(), whole, at, points, 0) >= points ||
+        two.size() < 2) {
       GridText(canvas, grid, whole, v.Column, v.Row, false, kNoFill, v.Colour, valueAlign,
                VAlign::Middle);
       continue;

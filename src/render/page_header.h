@@ -32,12 +32,12 @@ struct HeaderSlot {
 };
 HeaderSlot HeaderItemSlot(int item, int rows);
 
-/// Horizontal and vertical alignment of the page number for a PAGENUM value.
-struct PageNumberPlace {
+/// Horizontal and vertical alignment of the page number.
+struct PageNumberAnchor {
   int H = 0;  // 0 left, 1 centre, 2 right
   int V = 0;  // 0 bottom, 2 top
 };
-PageNumberPlace PageNumberAlignment(const std::string& pageNum);
+PageNumberAnchor PageNumberAlignment(PageNumberPlace place);
 
 /// Draws the logo (height 0 when suppressed); returns the height used. logo.Band is
 /// LogoRect.

@@ -24,16 +24,22 @@ class ReportObserver {
   virtual void PagePlanned(const PagePlan& page) = 0;
 };
 
+/// Colour names of the definition file; without them every name is black.
+struct ColourNames {
+  std::function<Rgb(std::string_view)> Page;         // to page colours
+  std::function<int16_t(std::string_view)> Palette;  // to the chart palette's numbers
+};
+
+/// Built with named members in this order, the first three always:
+/// RenderContext{.State = s, .Data = d, .Ask = a, .SlotsFlag = true}.
 struct RenderContext {
   ProgramState& State;
   ReportDataSource& Data;
   Prompter& Ask;
-  /// Colour names of the definition file to page colours and to palette numbers.
-  std::function<Rgb(std::string_view)> Colour;
-  std::function<int16_t(std::string_view)> Palette;
+  bool SlotsFlag = false;  // the slot grid and item frames drawn
+  ColourNames Colours{};
   /// Reads the report definitions; does its work once after each load.
-  std::function<void()> ReadReports;
-  bool SlotsFlag = false;
+  std::function<void()> ReadReports{};
   ReportObserver* Observer = nullptr;
   /// How text is measured; the printed page's fonts when not set.
   const FontMetrics* Fonts = nullptr;

@@ -5,20 +5,22 @@
 namespace vantrel {
 
 Rgb NamedColour(const RenderContext& context, const std::string& name) {
-  return context.Colour ? context.Colour(name) : kBlack;
+  return context.Colours.Page ? context.Colours.Page(name) : kBlack;
 }
 
 Rgb TitleBandColour(const RenderContext& context) {
   const std::string& name = context.State.Settings.TableColor;
-  return EqualsNoCase(name, "BLUE") || !context.Colour ? kBandBlue : context.Colour(name);
+  return EqualsNoCase(name, "BLUE") || !context.Colours.Page ? kBandBlue
+                                                             : context.Colours.Page(name);
 }
 
 Rgb TitleTextColour(const RenderContext& context) {
-  return context.Colour ? context.Colour(context.State.Settings.HeaderTextColor) : kWhite;
+  return context.Colours.Page ? context.Colours.Page(context.State.Settings.HeaderTextColor)
+                              : kWhite;
 }
 
 Rgb FailColour(const RenderContext& context) {
-  return context.Colour ? context.Colour("red") : kRed;
+  return context.Colours.Page ? context.Colours.Page("red") : kRed;
 }
 
 }  // namespace vantrel

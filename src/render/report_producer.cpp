@@ -137,7 +137,7 @@ ReportProducer::PageResult ReportProducer::PlanPage(const PageInput& in, PagePla
   bands.HasTitle = !Trim(report.Title).empty();
   bands.HasSubHeader = !Trim(report.SubHeader).empty();
   // A page number at the foot gets its own line below the slots.
-  if (s.PageNum != "NONE" && !StartsWith(s.PageNum, "TOP")) bands.FootReserve = 4;
+  if (s.PageNum != PageNumberPlace::None && !AtTop(s.PageNum)) bands.FootReserve = 4;
   const BandLayout layout = LayOutBands(bands);
   PlanTitleBands(canvas, layout, bands.HasTitle, bands.HasSubHeader, report);
   const SlotGrid slots = MakeSlotGrid(layout.SlotArea, slotsX, slotsY, border);

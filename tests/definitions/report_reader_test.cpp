@@ -73,9 +73,9 @@ TEST(ReadReportsIni, ChecksFreePlacementsAgainstAGivenGrid) {
 
 TEST(ReadReportsIni, APlacementWithNoRoomOnThePageIsToldToo) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "TITLE=R", "X=2", "Y=2", "[GRAPH]", "DATA_1=a",
-                              "COLS_1=2", "SIZEX=-1", "[GRAPH]", "COLS_1=2", "POSY=-1",
-                              "[GRAPH]", "COLS_1=2", "SIZEY=0"})));
+  ASSERT_TRUE(d.Load(
+      IniText({"[REPORT]", "TITLE=R", "X=2", "Y=2", "[GRAPH]", "DATA_1=a", "COLS_1=2", "SIZEX=-1",
+               "[GRAPH]", "COLS_1=2", "POSY=-1", "[GRAPH]", "COLS_1=2", "SIZEY=0"})));
   ASSERT_EQ(d.prompter.messages.size(), 3u);
   EXPECT_NE(d.prompter.messages[0].text.find("\rgraph_1_1\r"), std::string::npos);
   EXPECT_NE(d.prompter.messages[2].text.find("\rgraph_1_3\r"), std::string::npos);
@@ -107,7 +107,7 @@ TEST(ReadReportsIni, ReadsTheSecondGroupOfSettings) {
   const AppSettings& s = d.state->Settings;
   EXPECT_EQ(s.GridColour, "blue");
   EXPECT_EQ(s.SubHeaderTextColor, "green");
-  EXPECT_EQ(s.PageNum, "PAGE");
+  EXPECT_EQ(s.PageNum, PageNumberPlace::BottomLeft);
   EXPECT_EQ(s.GraphLineThickness, 2);
   EXPECT_EQ(s.OverallStopFreq, 250);
   EXPECT_FALSE(d.Report(1).MultiPage);

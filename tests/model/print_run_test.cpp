@@ -93,7 +93,7 @@ class PrintRunTest : public ::testing::Test {
   std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
   testing::FakeDataSource data;
   testing::RecordingPrompter ask;
-  RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
+  RenderContext context{.State = *state, .Data = data, .Ask = ask};
   WindowModel model{*state};
   ClockHost host;
   PrintRun run{model, context, host};
@@ -167,10 +167,10 @@ TEST_F(PrintRunTest, ThreeReportsInOneJobThenThePdfUnderItsName) {
   EXPECT_TRUE(fs::is_regular_file(Final()));  // both folders made on the way
   EXPECT_FALSE(fs::exists(Temp()));
   EXPECT_EQ(host.opened, std::vector<std::string>{Final()});
-  EXPECT_EQ(host.tips, (std::vector<std::string>{"Waiting for print queue to empty...",
-                                                 "Waiting for file to appear in: " +
-                                                     state->Settings.AutoPdfTempDir,
-                                                 "Copying pdf file..."}));
+  EXPECT_EQ(host.tips, (std::vector<std::string>{
+                           "Waiting for print queue to empty...",
+                           "Waiting for file to appear in: " + state->Settings.AutoPdfTempDir,
+                           "Copying pdf file..."}));
   // The window is back as it was.
   EXPECT_FALSE(model.PrintingFlag());
   EXPECT_TRUE(model.FileCommandsEnabled());
@@ -300,7 +300,8 @@ TEST_F(PrintRunTest, AMissingPrinterIsSaidBeforeAnyPageAndTheWindowComesBack) {
   EXPECT_EQ(r.PrinterError, "there is no printer named 'gone'");
   EXPECT_FALSE(r.Printed);
   ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].text, "Problem Printing to the Printer\rthere is no printer named 'gone'");
+  EXPECT_EQ(ask.messages[0].text,
+            "Problem Printing to the Printer\rthere is no printer named 'gone'");
   EXPECT_FALSE(model.PrintingFlag());
   EXPECT_TRUE(model.FileCommandsEnabled());
 }
@@ -334,8 +335,8 @@ TEST_F(PrintRunTest, TheBuiltInPrinterWritesTheJobTitleIntoTheSpoolFolder) {
   const PrintRunResult r = run.PrintCommand(true);
   ASSERT_EQ(r.Pdf, PdfOutcome::Saved) << r.PdfError;
   EXPECT_FALSE(fs::exists(Temp()));
-  const testing::ShellResult text = testing::RunShell("pdftotext " +
-                                                      testing::ShellQuote(Final()) + " -");
+  const testing::ShellResult text =
+      testing::RunShell("pdftotext " + testing::ShellQuote(Final()) + " -");
   EXPECT_NE(text.out.find("Report 1 SEQ A"), std::string::npos);
   // No part file is left in the spool folder.
   EXPECT_TRUE(fs::is_empty(dir.path() / "spool"));

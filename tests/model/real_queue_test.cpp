@@ -47,16 +47,17 @@ class RealQueue : public ::testing::Test {
     else
       unsetenv("CUPS_SERVER");
     cupsSetServer(nullptr);
-    testing::RunShell(testing::ShellQuote(std::string(VANTREL_SOURCE_DIR) +
-                                          "/scripts/cups-test-server") +
-                      " stop " + testing::ShellQuote(ownServer));
+    testing::RunShell(
+        testing::ShellQuote(std::string(VANTREL_SOURCE_DIR) + "/scripts/cups-test-server") +
+        " stop " + testing::ShellQuote(ownServer));
   }
 
   void StartOwnServer() {
     if (::geteuid() != 0 || testing::RunShell("command -v cupsd").status != 0 ||
         !fs::exists("/usr/lib/cups/backend/cups-pdf")) {
-      skip = "no print server: run as root with cups and printer-driver-cups-pdf installed, or "
-             "eval \"$(scripts/cups-test-server start DIR)\" first";
+      skip =
+          "no print server: run as root with cups and printer-driver-cups-pdf installed, or "
+          "eval \"$(scripts/cups-test-server start DIR)\" first";
       return;
     }
     // The server's filters run as lp: they must reach its spool below our folder.
@@ -115,7 +116,7 @@ TEST_F(RealQueue, APdfRunEndsWithThePdfUnderItsNameAndTheTemporaryFileGone) {
   state->Settings.AppName = (dir.path() / "out" / "cable 7.pdf").string();
   state->Settings.PdfWaitSeconds = 60;
   testing::RecordingPrompter ask;
-  RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
+  RenderContext context{.State = *state, .Data = data, .Ask = ask};
   WindowModel model(*state);
   PrintHost host;
   PrintRun run(model, context, host);

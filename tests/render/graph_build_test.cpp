@@ -15,16 +15,14 @@ class GraphBuildTest : public ::testing::Test {
   std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
   testing::FakeDataSource data;
   testing::RecordingPrompter ask;
-  RenderContext context{*state,
-                        data,
-                        ask,
-                        {},
-                        [](std::string_view n) -> int16_t {
-                          return n == "blue" ? 5 : n == "orange" ? 14 : n == "red" ? 2 : 0;
-                        },
-                        {},
-                        false,
-                        nullptr};
+  RenderContext context{
+      .State = *state,
+      .Data = data,
+      .Ask = ask,
+      .SlotsFlag = false,
+      .Colours = {.Page = {}, .Palette = [](std::string_view n) -> int16_t {
+                    return n == "blue" ? 5 : n == "orange" ? 14 : n == "red" ? 2 : 0;
+                  }}};
   SlotGrid slots = MakeSlotGrid({190, 200, 60, 10}, 2, 2, 3);
   GraphDefinition graph;
 
@@ -65,7 +63,8 @@ TEST_F(GraphBuildTest, AnEmptyControlLimitColumnIsLeftOut) {
   graph.Cols[0] = {1, 2, code::kUpperControl, code::kUpperLimit};
   graph.Legend = {"Measured", "Control", "Limit"};
   data.results["Attenuation Near"] = testing::GraphResult(
-      {"1", "2", "4", "8"}, {{"-1", "-2", "-3", "-4"}, {"x", "x", "x", "x"}, {"0", "-1", "-2", "-3"}},
+      {"1", "2", "4", "8"},
+      {{"-1", "-2", "-3", "-4"}, {"x", "x", "x", "x"}, {"0", "-1", "-2", "-3"}},
       {"Freq", "Pair 1", "Upper Control Limit", "Upper Limit"});
   data.results["Attenuation Near"].columns = {
       {1, 1, 0}, {1, 2, 1}, {1, code::kUpperControl, 2}, {1, code::kUpperLimit, 3}};

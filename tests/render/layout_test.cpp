@@ -177,12 +177,13 @@ TEST(HeaderRows, SixAtLeastAndRoomForEveryItem) {
 }
 
 TEST(PageNumberAlignment, FollowsTheSettingWithBottomLeftOtherwise) {
-  EXPECT_EQ(PageNumberAlignment("BOTTOMMIDDLE").H, 1);
-  EXPECT_EQ(PageNumberAlignment("BOTTOMMIDDLE").V, 0);
-  EXPECT_EQ(PageNumberAlignment("TOPRIGHT").H, 2);
-  EXPECT_EQ(PageNumberAlignment("TOPRIGHT").V, 2);
-  EXPECT_EQ(PageNumberAlignment("SIDEWAYS").H, 0);
-  EXPECT_EQ(PageNumberAlignment("SIDEWAYS").V, 0);
+  EXPECT_EQ(PageNumberAlignment(PageNumberPlaceOf("bottomMiddle")).H, 1);
+  EXPECT_EQ(PageNumberAlignment(PageNumberPlaceOf("BOTTOMMIDDLE")).V, 0);
+  EXPECT_EQ(PageNumberAlignment(PageNumberPlaceOf("TOPRIGHT")).H, 2);
+  EXPECT_EQ(PageNumberAlignment(PageNumberPlaceOf("TOPRIGHT")).V, 2);
+  // An unknown word is the bottom left, and then has its foot line like any foot number.
+  EXPECT_EQ(PageNumberPlaceOf("TOPSIDEWAYS"), PageNumberPlace::BottomLeft);
+  EXPECT_EQ(PageNumberPlaceOf(" none "), PageNumberPlace::None);
 }
 
 }  // namespace

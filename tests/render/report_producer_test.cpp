@@ -29,7 +29,7 @@ class ProducerTest : public ::testing::Test {
   std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
   testing::FakeDataSource data;
   testing::RecordingPrompter ask;
-  RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
+  RenderContext context{.State = *state, .Data = data, .Ask = ask};
 
   void SetUp() override {
     data.results["Attenuation Near"] = testing::GraphResult(

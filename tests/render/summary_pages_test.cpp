@@ -17,11 +17,11 @@ TEST(SummaryPages, RowsContinueOverPagesInOrderAndEveryPageIsClean) {
   state->Settings.LogoHeight = "0";
   testing::FakeDataSource data;
   testing::RecordingPrompter ask;
-  RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
+  RenderContext context{.State = *state, .Data = data, .Ask = ask};
   SummaryTable table;
   table.Title = "Headroom summary";
   table.Note = "Definition file cable.ini; 40 result file(s)";
-  table.Heads = {"result file", "cable", "test", "data set", "worst margin",
+  table.Heads = {"result file",        "cable", "test", "data set", "worst margin",
                  "at frequency (MHz)", "status"};
   table.Weights = {30, 14, 16, 10, 10, 12, 8};
   for (int i = 0; i < 120; ++i) {

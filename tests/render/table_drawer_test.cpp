@@ -15,7 +15,7 @@ class TableDrawerTest : public ::testing::Test {
   std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
   testing::FakeDataSource data;
   testing::RecordingPrompter ask;
-  RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
+  RenderContext context{.State = *state, .Data = data, .Ask = ask};
   SlotGrid slots = MakeSlotGrid({190, 200, 60, 10}, 1, 2, 3);
   PagePlan plan;
   TableDefinition table;

@@ -60,10 +60,15 @@ int RunPrint(const Options& o) {
   ProgramState& state = session.State();
   RenderContext& base = session.Context();
   OverwritePrompter ask(base.Ask, o.overwrite);
-  RenderContext withAsk{base.State,       base.Data,      ask,
-                        base.Colour,      base.Palette,   base.ReadReports,
-                        base.SlotsFlag,   base.Observer,  base.Fonts,
-                        base.Certificate};
+  RenderContext withAsk{.State = base.State,
+                        .Data = base.Data,
+                        .Ask = ask,
+                        .SlotsFlag = base.SlotsFlag,
+                        .Colours = base.Colours,
+                        .ReadReports = base.ReadReports,
+                        .Observer = base.Observer,
+                        .Fonts = base.Fonts,
+                        .Certificate = base.Certificate};
   WindowModel model(state);
   model.SetTestListFlag(state.Settings.TestSummary);
   StatusLines lines(model, o.quiet);

@@ -115,7 +115,7 @@ int ReportSession::Open(const Options& o) {
 
   source_ = std::make_unique<ObjDataSource>(*data_);
   context_ = std::make_unique<RenderContext>(
-      RenderContext{state, *source_, *prompter_, {}, {}, {}, o.slots, nullptr});
+      RenderContext{.State = state, .Data = *source_, .Ask = *prompter_, .SlotsFlag = o.slots});
   UseDefinitionColours(*context_);
   // The definitions are read once here so that the PDF's title and the report
   // titles of the progress lines are known before the first page.
@@ -126,7 +126,8 @@ int ReportSession::Open(const Options& o) {
 
 int ReportSession::LoadData(const std::string& path) {
   state_->DataFilePath = path;
-  if (!data_->SetFile(path)) return Fail("the data file " + path + " was not loaded", kExitNotLoaded);
+  if (!data_->SetFile(path))
+    return Fail("the data file " + path + " was not loaded", kExitNotLoaded);
   return kExitOk;
 }
 

@@ -7,12 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <memory>
 
 #include "definitions/ini_store.h"
 #include "definitions/report_reader.h"
@@ -64,7 +63,8 @@ std::vector<std::string> ResultFiles(const std::vector<std::string>& given, std:
     std::vector<std::string> inside;
     for (const auto& e : fs::directory_iterator(g, ec)) {
       const std::string name = e.path().filename().string();
-      if (!name.empty() && name[0] != '.' && e.is_regular_file(ec)) inside.push_back(e.path().string());
+      if (!name.empty() && name[0] != '.' && e.is_regular_file(ec))
+        inside.push_back(e.path().string());
     }
     if (ec) error = "cannot read the folder " + g + ": " + ec.message();
     std::sort(inside.begin(), inside.end());
@@ -131,7 +131,7 @@ class Summary {
 
     SummaryTable table;
     table.Title = "Headroom summary";
-    table.Heads = {"result file", "cable",  "test",  "data set", "worst margin",
+    table.Heads = {"result file",        "cable", "test", "data set", "worst margin",
                    "at frequency (MHz)", "status"};
     table.Weights = {22, 13, 21, 12, 11, 13, 8};
     int notLoaded = 0;
@@ -147,7 +147,8 @@ class Summary {
         ++notLoaded;
         const std::string why = prompter_.TakeLast();
         const std::string reason = why.empty() ? "not loaded" : why;
-        table.Rows.push_back({{file, "", "", "not loaded", "", "", reason}, true, true, "not loaded: " + reason});
+        table.Rows.push_back(
+            {{file, "", "", "not loaded", "", "", reason}, true, true, "not loaded: " + reason});
         continue;
       }
       AddFile(data, file, table);
@@ -190,7 +191,7 @@ class Summary {
     const auto gui = StartGui(o_.verbose);
     FindLogo(state_.Settings, o_.definition);
     ObjDataSource source(data);
-    RenderContext context{state_, source, prompter_, {}, {}, {}, false, nullptr};
+    RenderContext context{.State = state_, .Data = source, .Ask = prompter_};
     UseDefinitionColours(context);
     const PaperSize paper = PaperByName(o_.pageSize);
     const std::vector<PagePlan> pages = PlanSummaryPages(context, table, paper);
@@ -198,7 +199,9 @@ class Summary {
     if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
     {
       PdfTarget target(part.Path(), paper, table.Title);
-      if (!target.Begin()) return Fail("the PDF " + o_.summaryPdf + " was not written: " + target.Error(), kExitOutput);
+      if (!target.Begin())
+        return Fail("the PDF " + o_.summaryPdf + " was not written: " + target.Error(),
+                    kExitOutput);
       try {
         for (std::size_t p = 0; p < pages.size(); ++p) {
           if (p > 0 && !target.NewPage()) throw OutputDeviceError(target.Error());
@@ -209,7 +212,8 @@ class Summary {
         return Fail("the PDF " + o_.summaryPdf + " was not written: " + e.what(), kExitOutput);
       }
       if (!target.End())
-        return Fail("the PDF " + o_.summaryPdf + " was not written: " + target.Error(), kExitOutput);
+        return Fail("the PDF " + o_.summaryPdf + " was not written: " + target.Error(),
+                    kExitOutput);
     }
     if (!o_.quiet)
       std::fprintf(stderr, "Wrote %s (%d page(s))\n", o_.summaryPdf.c_str(),
@@ -267,24 +271,22 @@ class Summary {
     }
     std::optional<Margin> smallest;
     for (const Row& row : rows) {
-      table.Rows.push_back({{file, cable, row.test, row.dataSet,
-                             FormatNumber(row.margin.value, "0.000"),
-                             FormatNumber(row.margin.frequency, "0.000"),
-                             row.failed ? "FAIL" : "PASS"},
-                            row.failed,
-                            false,
-                            {}});
+      table.Rows.push_back(
+          {{file, cable, row.test, row.dataSet, FormatNumber(row.margin.value, "0.000"),
+            FormatNumber(row.margin.frequency, "0.000"), row.failed ? "FAIL" : "PASS"},
+           row.failed,
+           false,
+           {}});
       fileFailed = fileFailed || row.failed;
       if (!smallest || row.margin.value < smallest->value) smallest = row.margin;
     }
     if (fileFailed) ++failedFiles_;
-    table.Rows.push_back({{file, cable, "", "overall",
-                           smallest ? FormatNumber(smallest->value, "0.000") : "",
-                           smallest ? FormatNumber(smallest->frequency, "0.000") : "",
-                           fileFailed ? "FAIL" : "PASS"},
-                          fileFailed,
-                          true,
-                          {}});
+    table.Rows.push_back(
+        {{file, cable, "", "overall", smallest ? FormatNumber(smallest->value, "0.000") : "",
+          smallest ? FormatNumber(smallest->frequency, "0.000") : "", fileFailed ? "FAIL" : "PASS"},
+         fileFailed,
+         true,
+         {}});
   }
 
   // The reports to sum up; every report when none were named.
