@@ -85,7 +85,7 @@ class PreviewTest : public ::testing::Test {
   std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
   testing::FakeDataSource data;
   testing::RecordingPrompter ask;
-  RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
+  RenderContext context{.State = *state, .Data = data, .Ask = ask};
   WindowModel main{*state};
   FakePreviewHost host;
   std::vector<int> printed;

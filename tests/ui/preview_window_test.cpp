@@ -242,7 +242,7 @@ TEST(PrintPreview, ClosingWhileDrawingCancelsAndKeepsTheWindow) {
   SlowSource data;
   RecordingPrompter ask;
   ScriptedDialog dialog;
-  RenderContext context{*state, data, ask, {}, {}, {}, false, nullptr};
+  RenderContext context{.State = *state, .Data = data, .Ask = ask};
   state->Ini.NumReports = 1;
   ReportDefinition& report = state->Reports[0];
   report.Title = "Six graphs";
