@@ -65,6 +65,8 @@ class MainWindowModel : public WindowModel {
   PrintRun& Printing();
   /// What report production draws with: the definitions and the data object.
   RenderContext& Rendering();
+  /// The paper of the printer the next job goes to, which the preview draws on too.
+  PaperSize PrinterPaper() const;
   /// The preview's Print: that report alone in a job of its own.
   void PrintPreviewed(int reportIndex);
   /// The printer of the next job: "" the user's default, kBuiltInPdfPrinter the

@@ -58,9 +58,12 @@ PreviewScroll ScrollRule(double zoom, double pageWidth, double pageHeight, doubl
 }
 
 PreviewModel::PreviewModel(WindowModel& main, ContextSource context, ReportPrinter print,
-                           PreviewHost& host, PaperSize paper)
-    : main_(main), context_(std::move(context)), print_(std::move(print)), host_(host),
-      paper_(paper) {}
+                           PreviewHost& host, PaperSource paper)
+    : main_(main),
+      context_(std::move(context)),
+      print_(std::move(print)),
+      host_(host),
+      paperSource_(std::move(paper)) {}
 
 void PreviewModel::Notify(PreviewChange what) {
   for (PreviewObserver* o : observers_) o->PreviewChanged(what);
@@ -92,6 +95,8 @@ ProduceOutcome PreviewModel::ShowReport(int reportIndex) {
   main_.SetPreviewBusy(true);
   Notify(PreviewChange::Production);
 
+  // The page as it will print: on the printer's paper.
+  paper_ = paperSource_ ? paperSource_() : PaperSize{};
   auto target = std::make_unique<PictureTarget>(paper_);
   dotsPerMm_ = target->DotsPerMm();
   ReportProducer producer(context);

@@ -67,9 +67,11 @@ class PreviewModel {
   using ContextSource = std::function<RenderContext&()>;
   /// Prints one report through the print run.
   using ReportPrinter = std::function<void(int reportIndex)>;
+  /// The paper of the printer Print would use, asked before each page is drawn.
+  using PaperSource = std::function<PaperSize()>;
 
   PreviewModel(WindowModel& main, ContextSource context, ReportPrinter print, PreviewHost& host,
-               PaperSize paper = {});
+               PaperSource paper = {});
   PreviewModel(const PreviewModel&) = delete;
   PreviewModel& operator=(const PreviewModel&) = delete;
 
@@ -137,6 +139,7 @@ class PreviewModel {
   ContextSource context_;
   ReportPrinter print_;
   PreviewHost& host_;
+  PaperSource paperSource_;
   PaperSize paper_;
   std::unique_ptr<PictureTarget> page_;
   double dotsPerMm_ = 1;

@@ -26,6 +26,12 @@ RenderContext& MainWindowModel::Rendering() {
   return *context_;
 }
 
+PaperSize MainWindowModel::PrinterPaper() const {
+  // Opening a printer only looks it up; no job is started.
+  const PrinterChoice choice = OpenPrinter(printerName_, tempFolder_);
+  return choice.Printer ? choice.Printer->Paper() : PaperSize{};
+}
+
 void MainWindowModel::PrintPreviewed(int reportIndex) {
   PrintRun& run = Printing();
   context_->SlotsFlag = SlotsFlag();

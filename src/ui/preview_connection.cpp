@@ -36,7 +36,8 @@ ReportWindow& PreviewConnection::Window() {
         [&main, &model] { return main.Closed() || model.CancelRequested(); });
     previewModel_ = std::make_unique<PreviewModel>(
         model, [&model]() -> RenderContext& { return model.Rendering(); },
-        [&model](int report) { model.PrintPreviewed(report); }, *preview_);
+        [&model](int report) { model.PrintPreviewed(report); }, *preview_,
+        [&model] { return model.PrinterPaper(); });
     preview_->setWindowIcon(main.windowIcon());
     preview_->Bind(*previewModel_);
   }

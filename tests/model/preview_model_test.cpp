@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include "common/recording_prompter.h"
+#include "common/temp_dir.h"
 #include "render/fake_data_source.h"
 
 namespace vantrel {
@@ -163,6 +166,21 @@ TEST_F(PreviewTest, ReportStepsStopAtTheDefinitionsEnds) {
   preview.PrevReport();
   EXPECT_EQ(preview.ReportIndex(), 1);
   EXPECT_EQ(preview.Title(), "Report 2");
+}
+
+TEST_F(PreviewTest, ThePageIsDrawnOnThePrintersPaperAndSavedAtItsSize) {
+  PreviewModel letter(main, [this]() -> RenderContext& { return context; }, {}, host,
+                      [] { return PaperSize{215.9, 279.4}; });
+  EXPECT_EQ(letter.SavePicture("/nonexistent/page.png"), "there is no page to save");
+  letter.ShowReport(0);
+  EXPECT_DOUBLE_EQ(letter.PageWidthMm(), 215.9);
+  EXPECT_NEAR(letter.Scroll(100, 100).OverflowX, 115.9, 1e-9);
+  EXPECT_NEAR(letter.Scroll(100, 100).OverflowY, 179.4, 1e-9);
+  testing::TempDir dir;
+  const std::string path = (dir.path() / "page.PNG").string();
+  EXPECT_EQ(letter.SavePicture(path, 100), "");
+  const QImage image(QString::fromStdString(path), "PNG");
+  EXPECT_EQ(image.size(), QSize(850, 1100));
 }
 
 }  // namespace

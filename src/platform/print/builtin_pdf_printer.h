@@ -15,6 +15,7 @@ class BuiltInPdfPrinter : public Spooler {
   const std::string& PrinterName() const override { return name_; }
   std::unique_ptr<PrintJob> StartJob(const std::string& title, std::string& error) override;
   /// Nothing is ever queued: the file is complete when Finish returns.
+  PaperSize Paper() const override { return paper_; }
   int ActiveJobs() override { return 0; }
   const std::string& Folder() const { return folder_; }
 

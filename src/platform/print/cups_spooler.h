@@ -14,6 +14,7 @@ class CupsSpooler : public Spooler {
   CupsSpooler(std::string name, std::string tempFolder);
   const std::string& PrinterName() const override { return name_; }
   std::unique_ptr<PrintJob> StartJob(const std::string& title, std::string& error) override;
+  PaperSize Paper() const override { return paper_; }
   int ActiveJobs() override;
 
  private:

@@ -31,6 +31,8 @@ class Spooler {
   virtual std::unique_ptr<PrintJob> StartJob(const std::string& title, std::string& error) = 0;
   /// Jobs the printer has not finished yet; -1 when its queue or server is missing.
   virtual int ActiveJobs() = 0;
+  /// The paper its jobs are drawn on.
+  virtual PaperSize Paper() const { return {}; }
 };
 
 struct PrinterChoice {
