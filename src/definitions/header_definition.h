@@ -8,12 +8,14 @@ namespace vantrel {
 
 inline constexpr int kHeaderItems = 30;
 
-/// Item n of each family is held at index n-1 (31 slots, 0..30).
+/// Item n of a family is held at index n-1; the slot past the last stays empty.
+using HeaderFamily = std::array<std::string, kHeaderItems + 1>;
+
 struct HeaderDefinition {
-  std::array<std::string, 31> HeaderItems;
-  std::array<std::string, 31> HalfHeaderItems;
-  std::array<std::string, 31> HeaderTexts;
-  std::array<std::string, 31> HalfHeaderTexts;
+  HeaderFamily HeaderItems;
+  HeaderFamily HalfHeaderItems;
+  HeaderFamily HeaderTexts;
+  HeaderFamily HalfHeaderTexts;
   std::string HeaderJustify = "NORMAL";
   bool FirstPageOnly = false;
 };

@@ -12,6 +12,9 @@
 
 namespace vantrel {
 
+/// A flag setting as the text a definition file would give for it.
+inline std::string_view FlagText(bool value) { return value ? "TRUE" : "FALSE"; }
+
 class KeyReader {
  public:
   KeyReader(const IniStore& store, std::string section, Prompter& prompter)

@@ -26,41 +26,44 @@ namespace {
 
 constexpr double kMaxLogoHeight = 200;  // millimetres
 
+// A key that is not there keeps the setting's own default.
+const AppSettings kDefault{};
+
 void ReadSecondGroup(const IniStore& ini, ProgramState& state, Prompter& prompter) {
   const KeyReader general(ini, "[GENERAL]", prompter);
   AppSettings& s = state.Settings;
-  s.TableFormat = general.Text("TABLEFORMAT", "0.0");
+  s.TableFormat = general.Text("TABLEFORMAT", kDefault.TableFormat);
   // -1 is the picture's own height; more than a page's height draws nothing at all.
   s.LogoHeight = FormatGeneral(general.NumberIn("LOGOHEIGHT", "0", -1, kMaxLogoHeight));
-  s.LogoCenter = general.Flag("LOGOCENTER", "TRUE");
-  s.GridColour = ToLower(general.Text("GRIDCOLOUR", "grey"));
-  if (s.GridColour == "grey") s.GridColour = ToLower(general.Text("GRIDCOLOR", "grey"));
+  s.LogoCenter = general.Flag("LOGOCENTER", FlagText(kDefault.LogoCenter));
+  s.GridColour = ToLower(general.Text("GRIDCOLOUR", kDefault.GridColour));
+  if (s.GridColour == kDefault.GridColour)
+    s.GridColour = ToLower(general.Text("GRIDCOLOR", kDefault.GridColour));
   s.GraphLineThickness = general.Integer("GRAPHLINETHICKNESS", "0");
-  s.BigFail = general.Flag("BIGFAIL", "False");
-  s.LimitName = general.Text("LIMITNAME", "Limit");
-  s.ControlName = general.Text("CONTROLNAME", "Control");
+  s.BigFail = general.Flag("BIGFAIL", FlagText(kDefault.BigFail));
+  s.LimitName = general.Text("LIMITNAME", kDefault.LimitName);
+  s.ControlName = general.Text("CONTROLNAME", kDefault.ControlName);
   s.PageNum = PageNumberPlaceOf(general.Text("PAGENUM", "NONE"));
-  s.NewTables = general.Flag("NEWTABLES", "TRUE");
-  s.FailTextRed = general.Flag("FAILTEXTRED", "FALSE");
-  s.TableColor = general.Text("TABLECOLOR", "Blue");
+  s.NewTables = general.Flag("NEWTABLES", FlagText(kDefault.NewTables));
+  s.FailTextRed = general.Flag("FAILTEXTRED", FlagText(kDefault.FailTextRed));
+  s.TableColor = general.Text("TABLECOLOR", kDefault.TableColor);
   s.SubHeaderTextColor = general.Text("SUBHEADERTEXTCOLOR", s.TableColor);
-  s.SubHeaderColor = general.Text("SUBHEADERCOLOR", "ltgrey");
-  s.HeaderTextColor = general.Text("HEADERTEXTCOLOR", "white");
-  s.TableControlLimits = general.Flag("TABLECONTROLLIMITS", "FALSE");
-  s.GraphControlLimits = general.Flag("GRAPHCONTROLLIMITS", "TRUE");
+  s.SubHeaderColor = general.Text("SUBHEADERCOLOR", kDefault.SubHeaderColor);
+  s.HeaderTextColor = general.Text("HEADERTEXTCOLOR", kDefault.HeaderTextColor);
+  s.TableControlLimits = general.Flag("TABLECONTROLLIMITS", FlagText(kDefault.TableControlLimits));
+  s.GraphControlLimits = general.Flag("GRAPHCONTROLLIMITS", FlagText(kDefault.GraphControlLimits));
   s.OverallStopFreq = general.Number("OVERALL_STOPFREQ", "0");
-  s.FirstPageOnly = general.Flag("FIRST_PAGE_ONLY", "FALSE");
-  s.DefaultTableFreqs = general.Text(
-      "DEFAULTTABLEFREQS",
-      "1,4,8,10,16,20,25,31.25,62.5,100,155,200,250,300,350,400,450,500,550,600,650,700,750,"
-      "800,850,900,1000,2000");
-  s.DefaultMultiPage = general.Flag("DEFAULTMULTIPAGE", "TRUE");
-  s.MarginName = general.Text("MARGINNAME", "Margin");
-  s.PageName = general.Text("PAGENAME", "Page");
+  s.FirstPageOnly = general.Flag("FIRST_PAGE_ONLY", FlagText(kDefault.FirstPageOnly));
+  s.DefaultTableFreqs = general.Text("DEFAULTTABLEFREQS", kDefault.DefaultTableFreqs);
+  s.DefaultMultiPage = general.Flag("DEFAULTMULTIPAGE", FlagText(kDefault.DefaultMultiPage));
+  s.MarginName = general.Text("MARGINNAME", kDefault.MarginName);
+  s.PageName = general.Text("PAGENAME", kDefault.PageName);
 
   const KeyReader header(ini, "[HEADER]", prompter);
-  state.Header.HeaderJustify = ToUpper(header.Text("HEADERJUSTIFY", "NORMAL"));
-  state.Header.FirstPageOnly = header.Flag("FIRST_PAGE_ONLY", "FALSE");
+  state.Header.HeaderJustify =
+      ToUpper(header.Text("HEADERJUSTIFY", HeaderDefinition{}.HeaderJustify));
+  state.Header.FirstPageOnly =
+      header.Flag("FIRST_PAGE_ONLY", FlagText(HeaderDefinition{}.FirstPageOnly));
 }
 
 void ReadReport(const IniStore& ini, const AppSettings& settings, int r, ReportDefinition& report,

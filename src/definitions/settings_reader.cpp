@@ -10,19 +10,21 @@ namespace {
 
 const char* const kGeneral = "[GENERAL]";
 const char* const kHeader = "[HEADER]";
+// A key that is not there keeps the setting's own default.
+const AppSettings kDefault{};
 
 void ReadFirstGroup(const KeyReader& general, AppSettings& s) {
   s.Logo = general.Text("LOGO");
-  s.AutoPrint = general.Flag("AUTOPRINT", "FALSE");
+  s.AutoPrint = general.Flag("AUTOPRINT", FlagText(kDefault.AutoPrint));
   s.AutoProfile = ToUpper(general.Text("AUTOPROFILE"));
-  s.AllSelected = general.Text("ALLSELECTED", "TRUE");
-  s.AppName = general.Text("APPNAME", "Vantrel");
+  s.AllSelected = general.Text("ALLSELECTED", kDefault.AllSelected);
+  s.AppName = general.Text("APPNAME", kDefault.AppName);
   s.AutoPdfTempDir = general.Text("AUTOPDF_TEMPDIR");
-  s.TopWindow = general.Flag("TOPWINDOW", "TRUE");
-  s.PassText = general.Text("PASSTEXT", "PASS");
-  s.FailText = general.Text("FAILTEXT", "FAIL");
-  s.OverallPassFail = general.Flag("OVERALLPASSFAIL", "TRUE");
-  s.TestSummary = general.Flag("TESTSUMMARY", "FALSE");
+  s.TopWindow = general.Flag("TOPWINDOW", FlagText(kDefault.TopWindow));
+  s.PassText = general.Text("PASSTEXT", kDefault.PassText);
+  s.FailText = general.Text("FAILTEXT", kDefault.FailText);
+  s.OverallPassFail = general.Flag("OVERALLPASSFAIL", FlagText(kDefault.OverallPassFail));
+  s.TestSummary = general.Flag("TESTSUMMARY", FlagText(kDefault.TestSummary));
   s.PdfWaitSeconds = general.NumberIn("PDFWAITSECONDS", "120", 1, 86400);
 }
 
@@ -51,7 +53,7 @@ void ReadProfiles(const KeyReader& general, const char* prefix, int capacity, Pr
 }
 
 void ReadHeaderItems(const KeyReader& header, HeaderDefinition& h) {
-  const auto family = [&](const char* prefix, std::array<std::string, 31>& items) {
+  const auto family = [&](const char* prefix, HeaderFamily& items) {
     for (int n = 1; n <= kHeaderItems; ++n) {
       items[n - 1] = header.Text(std::string(prefix) + std::to_string(n));
     }

@@ -123,8 +123,7 @@ float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool su
 void LayOutHeader(RenderContext& context, PageCanvas& canvas, float border, const MmRect& logoRect,
                   float logoHeight, bool hidden, MmRect& headerRect) {
   HeaderDefinition& header = context.State.Header;
-  for (int n = 0; n < 31; ++n) {
-    const auto i = static_cast<std::size_t>(n);
+  for (std::size_t i = 0; i < header.HeaderTexts.size(); ++i) {
     if (header.HeaderTexts[i].empty()) header.HeaderTexts[i] = header.HeaderItems[i];
     if (header.HalfHeaderTexts[i].empty()) header.HalfHeaderTexts[i] = header.HalfHeaderItems[i];
   }

@@ -23,7 +23,7 @@ void Line(const std::string& raw) {
   std::fputc('\n', stdout);
 }
 
-void HeaderLines(const char* family, const std::array<std::string, 31>& items,
+void HeaderLines(const char* family, const HeaderFamily& items,
                  const std::array<std::string, 31>& labels,
                  std::string (ObjData::*value)(int16_t) const, const ObjData& data) {
   for (int n = 1; n <= kHeaderItems; ++n) {
