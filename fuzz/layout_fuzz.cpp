@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, std::size_t size) {
   const auto* results = reinterpret_cast<const uint8_t*>(kResults.data());
   if (!data.SetFile(fuzz::WriteInput(results, kResults.size(), "layout.txt"))) return 0;
   ObjDataSource source(data);
-  RenderContext context{*state, source, prompter, {}, {}, {}, false, nullptr};
+  RenderContext context{.State = *state, .Data = source, .Ask = prompter};
   UseDefinitionColours(context);
   context.ReadReports();
   state->Settings.Logo.clear();

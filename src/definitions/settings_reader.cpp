@@ -1,5 +1,7 @@
 #include "definitions/settings_reader.h"
 
+#include <filesystem>
+
 #include "definitions/key_reader.h"
 #include "support/number.h"
 #include "support/text.h"
@@ -124,6 +126,15 @@ bool InList(int number, std::string_view list) {
     token.clear();
   }
   return false;
+}
+
+void FindLogoBeside(AppSettings& settings, const std::string& definition) {
+  const std::filesystem::path logo(settings.Logo);
+  if (logo.empty() || !logo.is_relative()) return;
+  const std::filesystem::path beside = std::filesystem::path(definition).parent_path() / logo;
+  std::error_code ec;
+  if (!std::filesystem::exists(logo, ec) && std::filesystem::exists(beside, ec))
+    settings.Logo = beside.string();
 }
 
 }  // namespace vantrel

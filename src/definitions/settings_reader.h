@@ -17,6 +17,10 @@ using ProgressSink = std::function<void(int value, int maximum)>;
 void ReadSettings(ProgramState& state, Prompter& prompter, const std::string& reportList,
                   const ProgressSink& progress = {});
 
+/// A relative LOGO that is not found from the current folder is taken from the
+/// definition file's folder when it is there, whatever folder the program started in.
+void FindLogoBeside(AppSettings& settings, const std::string& definition);
+
 /// True when number is one of the comma-terminated elements of list.
 bool InList(int number, std::string_view list);
 

@@ -14,16 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A relative logo path is taken from the definition file's folder when it is there, so
-// that the window finds the logo whatever folder it was started in.
-void FindLogoBeside(AppSettings& settings, const std::string& definition) {
-  const fs::path logo(settings.Logo);
-  if (logo.empty() || !logo.is_relative()) return;
-  const fs::path beside = fs::path(definition).parent_path() / logo;
-  std::error_code ec;
-  if (!fs::exists(logo, ec) && fs::exists(beside, ec)) settings.Logo = beside.string();
-}
-
 // The text before the last "." of the file's own name.
 std::string StripExtension(const std::string& path) {
   const std::size_t dot = path.rfind('.');

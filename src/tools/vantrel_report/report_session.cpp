@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 #include "definitions/ini_store.h"
 #include "definitions/settings_reader.h"
@@ -15,7 +14,6 @@
 
 namespace vantrel::report_tool {
 
-namespace fs = std::filesystem;
 
 // The data file's header may name a profile to start with.
 class ReportSession::Host : public NullDataHost {
@@ -47,14 +45,6 @@ std::unique_ptr<QGuiApplication> StartGui(bool verbose) {
   static char name[] = "vantrel-report";
   static char* argv[] = {name, nullptr};
   return std::make_unique<QGuiApplication>(argc, argv);
-}
-
-void FindLogo(AppSettings& settings, const std::string& definition) {
-  const fs::path logo(settings.Logo);
-  if (logo.empty() || !logo.is_relative()) return;
-  const fs::path beside = fs::path(definition).parent_path() / logo;
-  std::error_code ec;
-  if (!fs::exists(logo, ec) && fs::exists(beside, ec)) settings.Logo = beside.string();
 }
 
 int Fail(const std::string& what, int code) {
@@ -89,7 +79,7 @@ int ReportSession::Open(const Options& o) {
     return Fail("cannot load the definition file " + o.definition, kExitUsage);
   state.DefinitionPath = o.definition;
   ReadSettings(state, *prompter_, "");
-  FindLogo(state.Settings, o.definition);
+  FindLogoBeside(state.Settings, o.definition);
   // Refused before anything is written: the instrument's raw result must survive.
   if (!o.pdf.empty()) {
     const std::string refusal = OutputRefusal(o.pdf, {o.data, o.definition, state.Settings.Logo});

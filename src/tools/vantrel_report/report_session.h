@@ -49,9 +49,6 @@ std::string ShownTitle(RenderContext& context, const std::string& title);
 /// verbose.
 std::unique_ptr<QGuiApplication> StartGui(bool verbose);
 
-/// A relative logo path is taken from the definition file's folder when it is there.
-void FindLogo(AppSettings& settings, const std::string& definition);
-
 /// Prints "vantrel-report: what" and gives code.
 int Fail(const std::string& what, int code);
 

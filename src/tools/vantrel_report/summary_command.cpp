@@ -189,7 +189,7 @@ class Summary {
 
   int WritePdf(ObjData& data, const SummaryTable& table) {
     const auto gui = StartGui(o_.verbose);
-    FindLogo(state_.Settings, o_.definition);
+    FindLogoBeside(state_.Settings, o_.definition);
     ObjDataSource source(data);
     RenderContext context{.State = state_, .Data = source, .Ask = prompter_};
     UseDefinitionColours(context);
