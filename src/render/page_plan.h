@@ -52,13 +52,15 @@ struct PlanLine {
   LineStyle Style = LineStyle::Solid;
 };
 
-/// Polylines of one data set, broken where points are missing, clipped to Clip.
+/// Polylines of one data set, broken where points are missing, clipped to Clip; or
+/// lines of one pen drawn as one path (a graph's grid), unclipped.
 struct PlanCurve {
   std::vector<std::vector<MmPoint>> Runs;
   Rgb Colour = kBlack;
   float WidthMm = 0.2f;
   LineStyle Style = LineStyle::Solid;
   MmRect Clip;
+  bool Clipped = true;
 };
 
 struct PlanText {

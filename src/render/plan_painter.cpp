@@ -56,7 +56,7 @@ class Painter {
       for (std::size_t i = 1; i < run.size(); ++i) path.lineTo(Point(run[i]));
     }
     p_.save();
-    p_.setClipRect(Rect(curve.Clip));
+    if (curve.Clipped) p_.setClipRect(Rect(curve.Clip));
     QPen pen = Pen(curve.Colour, curve.WidthMm, curve.Style);
     pen.setJoinStyle(Qt::RoundJoin);
     p_.setPen(pen);

@@ -121,13 +121,42 @@ PlanCurve CurveOf(const DataSet& set, const AxisLayout& x, const AxisLayout& y,
     int lowAt = 0, highAt = 0;
   } b;
   bool open = false;
-  const auto add = [&](const MmPoint& pt) { curve.Runs.back().push_back(pt); };
+  // A point that lies on the line between its neighbours (within kOnLine, across every
+  // point passed over since the last one kept) adds nothing to the picture.
+  constexpr float kOnLine = 0.01f;
+  std::vector<MmPoint> passed;  // dropped since the run's last kept point
+  const auto near = [](const MmPoint& a, const MmPoint& e, const MmPoint& p) {
+    const float dx = e.X - a.X, dy = e.Y - a.Y;
+    const float length = std::hypot(dx, dy);
+    if (length == 0) return std::hypot(p.X - a.X, p.Y - a.Y) <= kOnLine;
+    // Within the segment's span and close to its line.
+    const float along = ((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length;
+    if (along < 0 || along > length) return false;
+    return std::fabs((p.X - a.X) * dy - (p.Y - a.Y) * dx) / length <= kOnLine;
+  };
+  const auto add = [&](const MmPoint& pt) {
+    std::vector<MmPoint>& run = curve.Runs.back();
+    if (run.size() >= 2 && passed.size() < 64) {
+      const MmPoint& anchor = run[run.size() - 2];
+      passed.push_back(run.back());
+      if (std::all_of(passed.begin(), passed.end(),
+                      [&](const MmPoint& q) { return near(anchor, pt, q); })) {
+        run.back() = pt;
+        return;
+      }
+      passed.clear();
+    } else {
+      passed.clear();
+    }
+    run.push_back(pt);
+  };
   const auto flush = [&]() {
     if (b.count == 0) return;
     const MmPoint& first = b.lowAt <= b.highAt ? b.low : b.high;
     const MmPoint& second = b.lowAt <= b.highAt ? b.high : b.low;
     if (!open) {
       curve.Runs.emplace_back();
+      passed.clear();
       open = true;
     }
     add(first);
@@ -346,22 +375,29 @@ void DrawChart(PageCanvas& canvas, const MmRect& outer, const ChartModel& chart)
     w.Centred(title.text, title.font,
               {inner, w.Height(title.font), outer.Top + pad / 2, outer.Left + pad}, title.whole);
 
-  // Grid.
+  // Grid: major lines as one path, minor ones as another, so that the pen is set twice
+  // instead of once per line.
   constexpr float hair = 0.1f;
+  PlanCurve major, minor;
+  major.Colour = minor.Colour = chart.GridColour;
+  major.WidthMm = hair;
+  minor.WidthMm = hair * 0.6f;
+  minor.Style = LineStyle::Dot;
+  major.Clipped = minor.Clipped = false;
   for (const Tick& t : x.Ticks) {
     const double f = x.Fraction(t.Value);
     if (std::isnan(f)) continue;
     const float px = area.Left + static_cast<float>(f) * area.Width;
-    w.Line(px, area.Top, px, area.Bottom(), chart.GridColour, t.Major ? hair : hair * 0.6f,
-           t.Major ? LineStyle::Solid : LineStyle::Dot);
+    (t.Major ? major : minor).Runs.push_back({{px, area.Top}, {px, area.Bottom()}});
   }
   for (const Tick& t : y.Ticks) {
     const double f = y.Fraction(t.Value);
     if (std::isnan(f)) continue;
     const float py = area.Bottom() - static_cast<float>(f) * area.Height;
-    w.Line(area.Left, py, area.Right(), py, chart.GridColour, t.Major ? hair : hair * 0.6f,
-           t.Major ? LineStyle::Solid : LineStyle::Dot);
+    (t.Major ? major : minor).Runs.push_back({{area.Left, py}, {area.Right(), py}});
   }
+  for (PlanCurve* grid : {&minor, &major})
+    if (!grid->Runs.empty()) w.Plan().Add(std::move(*grid));
 
   // The frame goes under the curves: a limit on the edge of the range stays in sight.
   w.Plan().Add(PlanBox{area, false, kWhite, true, kBlack, 0.2f, canvas.Item});
