@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times the main job (vantrel-report --pdf) against the matplotlib script on the same
-# result file and definition, interleaved, and prints both medians and their ratio.
+# result file and definition, interleaved, and prints both medians and their ratio;
+# then --png at 150 dpi and --pdf with one thread (--jobs 1), and the peak memory.
 #
 #   bench/peer/compare.sh [RUNS]      (default 5)
 set -euo pipefail
@@ -39,3 +40,18 @@ printf 'vantrel-report --pdf: %s s median (%s s, %d runs), %s pages\n' "$mo" "$(
 printf 'matplotlib script:    %s s median (%s s, %d runs), %s pages\n' "$mp" "$(range "${peer[@]}")" "$runs" \
   "$(pdfinfo "$work/peer.pdf" | awk '/^Pages/ {print $2}')"
 printf 'ratio:                %.1f times faster\n' "$(echo "scale=3; $mp / $mo" | bc)"
+
+one=() png=() png1=()
+for ((i = 0; i < runs; i++)); do
+  one+=("$(seconds "$exe" --quiet --jobs 1 --definition "$definition" --data "$data" --pdf "$work/one.pdf")")
+  png+=("$(seconds "$exe" --quiet --definition "$definition" --data "$data" --png "$work/png")")
+  png1+=("$(seconds "$exe" --quiet --jobs 1 --definition "$definition" --data "$data" --png "$work/png1")")
+done
+printf -- '--pdf --jobs 1:       %s s median (%s s, %d runs)\n' "$(median "${one[@]}")" "$(range "${one[@]}")" "$runs"
+printf -- '--png (150 dpi):      %s s median (%s s, %d runs)\n' "$(median "${png[@]}")" "$(range "${png[@]}")" "$runs"
+printf -- '--png --jobs 1:       %s s median (%s s, %d runs)\n' "$(median "${png1[@]}")" "$(range "${png1[@]}")" "$runs"
+peak=$( { /usr/bin/time -f '%M' "$exe" --quiet --definition "$definition" --data "$data" --pdf "$work/ours.pdf" >/dev/null; } 2>&1 | tail -1)
+size=$(stat -c %s "$data")
+printf 'peak memory (--pdf):  %.1f MB  (bound %.1f MB: twice the file plus 50)\n' \
+  "$(echo "scale=1; $peak / 1024" | bc)" "$(echo "scale=1; 2 * $size / 1048576 + 50" | bc)"
+printf 'load average:         %s\n' "$(cut -d' ' -f1-3 /proc/loadavg)"

@@ -17,6 +17,8 @@
 
 namespace vantrel {
 
+class PaintPipeline;
+
 /// Told of every page laid out, for exports that want the numbers behind it.
 class ReportObserver {
  public:
@@ -45,6 +47,9 @@ struct RenderContext {
   const FontMetrics* Fonts = nullptr;
   /// How a PDF carries the record of where its pages came from.
   CertificateOptions Certificate{};
+  /// When set, pages are painted on its thread while the next ones are laid out;
+  /// a fault of the output then ends the job instead of being asked about.
+  PaintPipeline* Pipeline = nullptr;
 };
 
 /// The colour tables of the definition file, reporting malformed names through ask.

@@ -1,5 +1,7 @@
 #include "render/report_job.h"
 
+#include "render/paint_pipeline.h"
+
 #include <stdexcept>
 
 namespace vantrel {
@@ -81,6 +83,12 @@ ReportJobResult ProduceSelectedReports(RenderContext& context, PageTarget& targe
         break;
     }
     if (result.Quit) break;
+  }
+  if (context.Pipeline != nullptr) {
+    // Every page is painted before the target is ended or its fault is read.
+    context.Pipeline->Drain();
+    if (const std::string fault = context.Pipeline->Error(); !fault.empty() && result.Error.empty())
+      result.Error = fault;
   }
   if (lazy.Begun()) {
     result.Ended = target.End();

@@ -1,9 +1,11 @@
 #include "render/report_producer.h"
 
 #include <exception>
+#include <memory>
 
 #include "render/graph_plotter.h"
 #include "render/page_header.h"
+#include "render/paint_pipeline.h"
 #include "render/plan_painter.h"
 #include "render/report_colours.h"
 #include "render/slot_layout.h"
@@ -185,7 +187,13 @@ ProduceOutcome ReportProducer::DrawPage(const PageInput& in, PageTarget& target,
     JobPageState attempt = job;
     try {
       if (!attempt.FirstPage && !pageStarted) {
-        if (!target.NewPage()) throw OutputDeviceError(target.Error());
+        if (PaintPipeline* pipe = context_.Pipeline) {
+          pipe->Queue([&target, pipe] {
+            if (!target.NewPage()) pipe->Fail(target.Error());
+          });
+        } else if (!target.NewPage()) {
+          throw OutputDeviceError(target.Error());
+        }
       }
       attempt.FirstPage = false;
       attempt.Printed = true;
@@ -210,6 +218,15 @@ ProduceOutcome ReportProducer::DrawPage(const PageInput& in, PageTarget& target,
         result = PlanPage(again, plan, attempt);
       }
       cancelled = result == PageResult::Cancelled;
+      if (PaintPipeline* pipe = context_.Pipeline) {
+        if (!cancelled && context_.Observer) context_.Observer->PagePlanned(plan);
+        // A target begun lazily begins here, on this thread, before painting moves on.
+        target.Painter();
+        auto queued = std::make_shared<const PagePlan>(std::move(plan));
+        pipe->Queue([queued, &target] { PaintPlan(*queued, target); });
+        job = attempt;
+        return ProduceOutcome::Drawn;
+      }
       // What was laid out before a cancel is still shown.
       PaintPlan(plan, target);
       job = attempt;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -215,6 +216,35 @@ TEST(CheckLayout, APlantedFaultIsOneLineEachAndExitsFive) {
     EXPECT_EQ(run.out.compare(at, 16, "report 1 page 1:"), 0) << run.out.substr(at, end - at);
     at = end + 1;
   }
+}
+
+// Painting and page files on other threads must give what one thread gives: the PDF's
+// text, every CSV file, every PNG file, and the progress lines in their order.
+TEST(OutputCommand, OneThreadAndTwoWriteTheSameFiles) {
+  TempDir dir;
+  std::map<std::string, std::string> files[2];
+  std::string progress[2];
+  for (int jobs = 1; jobs <= 2; ++jobs) {
+    const fs::path out = dir.path() / ("jobs" + std::to_string(jobs));
+    fs::create_directories(out);
+    const OutputRun run = RunTool(
+        dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", (out / "r.pdf").string(),
+              "--png", (out / "png").string(), "--csv", (out / "csv").string(), "--dpi", "40",
+              "--jobs", std::to_string(jobs)});
+    ASSERT_EQ(run.status, 0) << run.err;
+    progress[jobs - 1] = run.err;
+    files[jobs - 1]["text"] = Shell("pdftotext " + Q((out / "r.pdf").string()) + " -", dir);
+    for (const char* sub : {"png", "csv"})
+      for (const auto& entry : fs::directory_iterator(out / sub))
+        files[jobs - 1][std::string(sub) + "/" + entry.path().filename().string()] =
+            ReadFileBytes(entry.path());
+  }
+  EXPECT_GT(files[0].size(), 10u);
+  EXPECT_FALSE(files[0]["text"].empty());
+  EXPECT_NE(progress[0].find("Printing"), std::string::npos);
+  EXPECT_EQ(progress[1], progress[0]);
+  ASSERT_EQ(files[1].size(), files[0].size());
+  for (const auto& [name, bytes] : files[0]) EXPECT_TRUE(files[1][name] == bytes) << name;
 }
 
 }  // namespace

@@ -96,6 +96,15 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
         return result;
       }
       o.dpi = dpi;
+    } else if (a == "--jobs") {
+      if (!value(v)) return result;
+      int jobs = 0;
+      auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), jobs);
+      if (ec != std::errc() || end != v.data() + v.size() || jobs < 1 || jobs > 64) {
+        result.error = "--jobs needs a whole number from 1 to 64";
+        return result;
+      }
+      o.jobs = jobs;
     } else {
       result.error = "unknown argument '" + a + "'";
       return result;
@@ -121,7 +130,7 @@ std::string UsageText() {
          "                      [--reports LIST | --profile NAME] [--page-size "
          "A4|A3|Letter|Legal]\n"
          "                      [--slots] [--quiet] [--allow-incomplete]\n"
-         "                      [--attach-data | --pdfa]\n"
+         "                      [--attach-data | --pdfa] [--jobs N]\n"
          "       vantrel-report --definition FILE --data DATAFILE... --print [--printer NAME]\n"
          "                      [--separate] [--overwrite] [--reports LIST | --profile NAME]\n"
          "       vantrel-report --list-printers\n"

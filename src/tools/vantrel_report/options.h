@@ -29,6 +29,7 @@ struct Options {
   std::string csv;         // --csv DIR
   std::string pageSize = "A4";  // --page-size A4|A3|Letter|Legal
   int dpi = 150;           // --dpi N
+  int jobs = 0;            // --jobs N: threads for --pdf/--png/--csv; 0: one per core
   bool quiet = false;      // --quiet
   bool allowIncomplete = false;  // --allow-incomplete: tests lacking data do not fail the run
   bool slots = false;      // --slots: the slot grid and item frames drawn

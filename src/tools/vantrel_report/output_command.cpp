@@ -1,7 +1,14 @@
 #include <cstdio>
+#include <deque>
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
 
+#include "render/paint_pipeline.h"
 #include "render/page_target.h"
 #include "support/text.h"
 #include "render/report_job.h"
@@ -26,6 +33,47 @@ bool PrepareFolder(const std::string& dir, std::string& error) {
   return true;
 }
 
+// Page files written on up to `threads` threads while later pages are drawn. Each
+// write gives its fault's message, or "" when the file was written.
+class PageWriters {
+ public:
+  explicit PageWriters(int threads) : threads_(std::max(1, threads)) {}
+  ~PageWriters() { Finish(); }
+
+  void Add(std::function<std::string()> write) {
+    while (static_cast<int>(running_.size()) >= threads_) Collect();
+    running_.push_back(std::async(std::launch::async, std::move(write)));
+  }
+  /// The first fault so far, of the writes already done.
+  std::string FirstError() {
+    while (!running_.empty() &&
+           running_.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+      Collect();
+    return error_;
+  }
+  /// Waits for every write; the first fault, or "".
+  std::string Finish() {
+    while (!running_.empty()) Collect();
+    return error_;
+  }
+
+ private:
+  void Collect() {
+    const std::string error = running_.front().get();
+    running_.pop_front();
+    if (error_.empty()) error_ = error;
+  }
+
+  int threads_;
+  std::deque<std::future<std::string>> running_;
+  std::string error_;
+};
+
+int Threads(const Options& o) {
+  if (o.jobs > 0) return o.jobs;
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
 }  // namespace
 
 int RunOutput(const Options& o) {
@@ -40,6 +88,14 @@ int RunOutput(const Options& o) {
     if (!o.quiet) std::fprintf(stderr, "Printing %s  (%d/%d)\n", shown.c_str(), n, total);
   };
   const PaperSize paper = PaperByName(o.pageSize);
+  // With more than one thread, pages are painted on a thread of their own while the
+  // next ones are laid out; one thread is the plain page-after-page run.
+  const int threads = Threads(o);
+  std::optional<PaintPipeline> pipeline;
+  if (threads > 1) {
+    pipeline.emplace();
+    context.Pipeline = &*pipeline;
+  }
   std::unique_ptr<CsvWriter> csv;
   if (!o.csv.empty()) {
     std::string error;
@@ -94,33 +150,53 @@ int RunOutput(const Options& o) {
       if (!toldWhy) std::fprintf(stderr, "vantrel-report: %s\n", why.c_str());
       toldWhy = true;
     };
-    ImageTarget target(paper, o.dpi, [&](const QImage& page, int number, std::string& why) {
+    // Writes one page's file. The reason when it was not written, and whether it is
+    // said at once (the others reach the user through the job's own fault).
+    struct Written {
+      std::string why;
+      bool tell = false;
+    };
+    const auto write = [&o](const QImage& page, int number) -> Written {
       char name[32];
       std::snprintf(name, sizeof name, "page-%03d.png", number);
       const std::string path = (fs::path(o.png) / name).string();
-      if (const std::string refusal = OutputRefusal(path, {o.data, o.definition});
-          !refusal.empty()) {
-        why = refusal;
-        return false;
-      }
+      if (std::string refusal = OutputRefusal(path, {o.data, o.definition}); !refusal.empty())
+        return {refusal};
       PartFile part(path);
-      if (part.Path().empty()) {
-        why = part.Error();
-        return false;
+      if (part.Path().empty()) return {part.Error()};
+      if (!page.save(QString::fromStdString(part.Path()), "PNG"))
+        return {"cannot write " + path + ": " + WhyNotWritten(part.Path()), true};
+      if (!part.Commit()) return {part.Error(), true};
+      return {};
+    };
+    std::optional<PageWriters> writers;
+    if (threads > 1) writers.emplace(threads);
+    ImageTarget target(paper, o.dpi, [&](const QImage& page, int number, std::string& why) {
+      if (writers) {
+        // A fault of an earlier page ends the run at this one.
+        if (why = writers->FirstError(); !why.empty()) {
+          tell(why);
+          return false;
+        }
+        writers->Add([write, page, number] {
+          const Written w = write(page, number);
+          return w.why.empty() && !w.tell ? std::string() : (w.why.empty() ? "cannot write a page" : w.why);
+        });
+        return true;
       }
-      if (!page.save(QString::fromStdString(part.Path()), "PNG")) {
-        why = "cannot write " + path + ": " + WhyNotWritten(part.Path());
-        tell(why);
-        return false;
-      }
-      const bool committed = part.Commit();
-      if (!committed) tell(why = part.Error());
-      return committed;
+      const Written w = write(page, number);
+      why = w.why;
+      if (w.tell) tell(why);
+      return why.empty() && !w.tell;
     });
     const ReportJobResult r =
         ProduceSelectedReports(context, target, state.Selection, ran ? JobProgress{} : progress);
+    // Pages still being written when the last was drawn.
+    const std::string late = writers ? writers->Finish() : std::string();
+    if (!late.empty()) tell(late);
     account(r);
-    if (!r.Error.empty()) return Fail("the pages were not all written to " + o.png, kExitOutput);
+    if (!r.Error.empty() || !late.empty())
+      return Fail("the pages were not all written to " + o.png, kExitOutput);
     context.Observer = nullptr;
     ran = true;
   }
