@@ -61,7 +61,10 @@ class Checker {
   void operator()(const PlanBox& b) {
     if (b.Outlined || b.Filled) Inside(b.Item, "a box", b.Rect);
   }
-  void operator()(const PlanImage& i) { Inside(i.Item, "the picture", i.Rect); }
+  void operator()(const PlanImage& i) {
+    Inside(i.Item, "the picture", i.Rect);
+    pictures_.push_back(&i);
+  }
   void operator()(const PlanLine&) {}
   void operator()(const PlanCurve&) {}
 
@@ -75,6 +78,11 @@ class Checker {
                         (a.Item != b.Item ? " of " + NameOf(b.Item) : std::string()));
       }
     }
+    // Text printed over a logo cannot be read on every logo.
+    for (const PlanText* t : texts_)
+      for (const PlanImage* p : pictures_)
+        if (Overlap(t->Run, p->Rect))
+          Add(t->Item, Quoted(t->Text) + " is printed over the picture of " + NameOf(p->Item));
   }
 
   std::vector<LayoutFinding> Findings() { return std::move(findings_); }
@@ -90,6 +98,7 @@ class Checker {
 
   MmRect printable_;
   std::vector<const PlanText*> texts_;
+  std::vector<const PlanImage*> pictures_;
   std::vector<LayoutFinding> findings_;
 };
 

@@ -1,6 +1,7 @@
 #include "render/page_header.h"
 
 #include <QImage>
+#include <algorithm>
 
 #include "render/cell_grid.h"
 #include "render/layout_rules.h"
@@ -95,16 +96,40 @@ PageNumberAnchor PageNumberAlignment(PageNumberPlace place) {
   return {0, 0};
 }
 
+namespace {
+
+constexpr float kPageNumberTop = 9;  // mm from the paper's edge
+
+// The height of the page number's line.
+float PageNumberLine(PageCanvas& canvas) {
+  CanvasStateGuard keep(canvas);
+  canvas.FontSize = 9;
+  canvas.FontBold = false;
+  return canvas.TextHeight("") + 2 * TextBoxInset(canvas);
+}
+
+// A page number at the top has its own line; the logo band and all below start under it.
+void BelowTopPageNumber(PageCanvas& canvas, const AppSettings& s, LogoLayout& logo) {
+  if (!AtTop(s.PageNum)) return;
+  const float shift = std::max(0.0f, kPageNumberTop + PageNumberLine(canvas) + 1 - logo.Band.Top);
+  logo.Band.Top += shift;
+  logo.Picture.Top += shift;
+}
+
+}  // namespace
+
 float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool suppressed,
                LogoLayout& logo) {
   const AppSettings& s = context.State.Settings;
   logo = LayOutLogo(canvas.ScaleWidth(), border, "0", 0, 0, false);
+  BelowTopPageNumber(canvas, s, logo);
   if (suppressed || Trim(s.LogoHeight) == "0" ||
       (Val(s.LogoHeight) == 0 && Trim(s.LogoHeight) != "-1"))
     return 0;
   const LogoPicture picture = LoadLogo(s.Logo, context.Ask);
   logo = LayOutLogo(canvas.ScaleWidth(), border, s.LogoHeight, picture.WidthMm, picture.HeightMm,
                     s.LogoCenter);
+  BelowTopPageNumber(canvas, s, logo);
   if (logo.Picture.Width > 0 && picture.Picture)
     canvas.PaintPicture(picture.Picture, logo.Picture.Left, logo.Picture.Top, logo.Picture.Width,
                         logo.Picture.Height);
@@ -158,8 +183,8 @@ void DrawPageNumber(RenderContext& context, PageCanvas& canvas, const MmRect& he
   canvas.Item = "page number";
   const PageNumberAnchor at = PageNumberAlignment(s.PageNum);
   // One line at the top or the foot of the room between 9 mm from either edge.
-  const float line = canvas.TextHeight("") + 2 * TextBoxInset(canvas);
-  const float top = at.V == 2 ? 9 : canvas.ScaleHeight() - 9 - line;
+  const float line = PageNumberLine(canvas);
+  const float top = at.V == 2 ? kPageNumberTop : canvas.ScaleHeight() - kPageNumberTop - line;
   DrawTextBox(canvas, s.PageName + " " + std::to_string(pageCounter),
               {headerRect.Width, line, top, headerRect.Left}, static_cast<HAlign>(at.H),
               static_cast<VAlign>(at.V), false, kNoFill, std::nullopt);

@@ -45,6 +45,10 @@ TEST_F(LayoutCheckTest, FindsEachKindOfFault) {
   canvas.PrintIn("a value far too long for its cell", {20, 6, 50, 20});
   canvas.Item = "fail mark";
   Text("FAIL", {30, 10, 0, 170}, 30);
+  canvas.Item = "logo";
+  canvas.PaintPicture(nullptr, 20, 10, 170, 25);
+  canvas.Item = "page number";
+  Text("Page 1", {20, 5, 11, 20});
   canvas.Item = "graph 1";
   Text("tiny", {20, 6, 100, 20}, 4);
   Text("0.300", {20, 6, 100, 30});
@@ -61,6 +65,7 @@ TEST_F(LayoutCheckTest, FindsEachKindOfFault) {
   EXPECT_TRUE(has("report 2 page 1: fail mark: \"FAIL\" lies ", " outside the printable area"));
   EXPECT_TRUE(has("report 2 page 1: graph 1: \"tiny\" is set in 4.0 pt", "below 5 pt"));
   EXPECT_TRUE(has("report 2 page 1: graph 1: \"tiny\" overlaps \"0.300\"", "\"0.300\""));
+  EXPECT_TRUE(has("report 2 page 1: page number: \"Page 1\" is printed over", "picture of logo"));
 }
 
 TEST_F(LayoutCheckTest, OnlyTextRunsAndBoxesCountNotBlankCells) {
