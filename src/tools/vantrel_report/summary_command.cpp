@@ -197,11 +197,12 @@ class Summary {
     const std::vector<PagePlan> pages = PlanSummaryPages(context, table, paper);
     PartFile part(o_.summaryPdf);
     if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
+    const auto notWritten = [&](const std::string& why) {
+      return Fail("the PDF " + o_.summaryPdf + " was not written: " + why, kExitOutput);
+    };
     {
       PdfTarget target(part.Path(), paper, table.Title);
-      if (!target.Begin())
-        return Fail("the PDF " + o_.summaryPdf + " was not written: " + target.Error(),
-                    kExitOutput);
+      if (!target.Begin()) return notWritten(target.Error());
       try {
         for (std::size_t p = 0; p < pages.size(); ++p) {
           if (p > 0 && !target.NewPage()) throw OutputDeviceError(target.Error());
@@ -209,11 +210,9 @@ class Summary {
         }
       } catch (const OutputDeviceError& e) {
         target.End();
-        return Fail("the PDF " + o_.summaryPdf + " was not written: " + e.what(), kExitOutput);
+        return notWritten(e.what());
       }
-      if (!target.End())
-        return Fail("the PDF " + o_.summaryPdf + " was not written: " + target.Error(),
-                    kExitOutput);
+      if (!target.End()) return notWritten(target.Error());
     }
     if (!o_.quiet)
       std::fprintf(stderr, "Wrote %s (%d page(s))\n", o_.summaryPdf.c_str(),
