@@ -82,7 +82,7 @@ std::vector<Request> RequestsOf(const ProgramState& state) {
       q.request.testName = table.Data;
       q.request.codes = table.Cols;
       q.request.rowCodes = table.Freqs;
-      q.request.format = kTabularFormat;
+      q.request.form = ReadForm::Tabular;
       q.request.failTextRed = state.Settings.FailTextRed;
       q.request.occurrence = table.Order;
       requests.push_back(std::move(q));
@@ -120,7 +120,7 @@ std::vector<Request> EveryTestRequests(ObjData& data) {
     Request table = graph;
     table.request.codes = codes;
     table.request.rowCodes = rows;
-    table.request.format = kTabularFormat;
+    table.request.form = ReadForm::Tabular;
     table.request.failTextRed = true;
     requests.push_back(std::move(graph));
     requests.push_back(std::move(table));

@@ -27,7 +27,7 @@ void Prepare(ObjData& data, const std::string& name) {
                    code::kLowerLimit,
                    code::kLastPair};
   ReadAllTestData(data, request);
-  request.format = kTabularFormat;
+  request.form = ReadForm::Tabular;
   request.codes = {2, 3, code::kLastPair, code::kDistanceAboveLower + 2};
   request.rowCodes = {"1",
                       "100",

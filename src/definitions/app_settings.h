@@ -26,12 +26,23 @@ inline bool AtTop(PageNumberPlace p) {
          p == PageNumberPlace::TopRight;
 }
 
+/// LOGOHEIGHT: no logo at all, the picture's own height, or a band of Millimetres.
+struct LogoSize {
+  enum class Kind { None, Natural, Millimetres };
+  Kind Is = Kind::None;
+  double Millimetres = 0;  // only for Kind::Millimetres; below 0 a band of no height
+
+  /// 0 is none and -1 the picture's own height; any other value is millimetres.
+  static LogoSize Of(double value);
+  bool operator==(const LogoSize&) const = default;
+};
+
 struct AppSettings {
   // Read at every load of the definition file.
   std::string Logo;
   bool AutoPrint = false;
   std::string AutoProfile;  // upper-cased
-  std::string AllSelected = "TRUE";
+  bool AllSelected = true;  // the default of every report's DEFAULT key
   std::string AppName = "Vantrel";
   std::string AutoPdfTempDir;
   bool TopWindow = true;
@@ -43,7 +54,7 @@ struct AppSettings {
 
   // Read with the report definitions, once after each load.
   std::string TableFormat = "0.0";
-  std::string LogoHeight = "0";  // the text of a number
+  LogoSize LogoHeight;
   bool LogoCenter = true;
   std::string GridColour = "grey";  // lower-cased
   int16_t GraphLineThickness = 0;

@@ -11,12 +11,16 @@ inline constexpr int kHeaderItems = 30;
 /// Item n of a family is held at index n-1; the slot past the last stays empty.
 using HeaderFamily = std::array<std::string, kHeaderItems + 1>;
 
+/// HEADERJUSTIFY: "LEFT" in any case puts the header values on the left; any other
+/// word centres them.
+enum class HeaderAlign { Centre, Left };
+
 struct HeaderDefinition {
   HeaderFamily HeaderItems;
   HeaderFamily HalfHeaderItems;
   HeaderFamily HeaderTexts;
   HeaderFamily HalfHeaderTexts;
-  std::string HeaderJustify = "NORMAL";
+  HeaderAlign HeaderJustify = HeaderAlign::Centre;
   bool FirstPageOnly = false;
 };
 

@@ -22,6 +22,12 @@ PageNumberPlace PageNumberPlaceOf(const std::string& value) {
   return PageNumberPlace::BottomLeft;
 }
 
+LogoSize LogoSize::Of(double value) {
+  if (value == 0) return {};
+  if (value == -1) return {Kind::Natural, 0};
+  return {Kind::Millimetres, value};
+}
+
 namespace {
 
 constexpr double kMaxLogoHeight = 200;  // millimetres
@@ -34,7 +40,9 @@ void ReadSecondGroup(const IniStore& ini, ProgramState& state, Prompter& prompte
   AppSettings& s = state.Settings;
   s.TableFormat = general.Text("TABLEFORMAT", kDefault.TableFormat);
   // -1 is the picture's own height; more than a page's height draws nothing at all.
-  s.LogoHeight = FormatGeneral(general.NumberIn("LOGOHEIGHT", "0", -1, kMaxLogoHeight));
+  // Taken as its general form shows it: "-0.9999999999999999" is the picture's own height.
+  s.LogoHeight =
+      LogoSize::Of(RoundGeneral(general.NumberIn("LOGOHEIGHT", "0", -1, kMaxLogoHeight)));
   s.LogoCenter = general.Flag("LOGOCENTER", FlagText(kDefault.LogoCenter));
   s.GridColour = ToLower(general.Text("GRIDCOLOUR", kDefault.GridColour));
   if (s.GridColour == kDefault.GridColour)
@@ -60,8 +68,9 @@ void ReadSecondGroup(const IniStore& ini, ProgramState& state, Prompter& prompte
   s.PageName = general.Text("PAGENAME", kDefault.PageName);
 
   const KeyReader header(ini, "[HEADER]", prompter);
-  state.Header.HeaderJustify =
-      ToUpper(header.Text("HEADERJUSTIFY", HeaderDefinition{}.HeaderJustify));
+  state.Header.HeaderJustify = ToUpper(header.Text("HEADERJUSTIFY", "NORMAL")) == "LEFT"
+                                   ? HeaderAlign::Left
+                                   : HeaderAlign::Centre;
   state.Header.FirstPageOnly =
       header.Flag("FIRST_PAGE_ONLY", FlagText(HeaderDefinition{}.FirstPageOnly));
 }

@@ -19,7 +19,7 @@ void ReadFirstGroup(const KeyReader& general, AppSettings& s) {
   s.Logo = general.Text("LOGO");
   s.AutoPrint = general.Flag("AUTOPRINT", FlagText(kDefault.AutoPrint));
   s.AutoProfile = ToUpper(general.Text("AUTOPROFILE"));
-  s.AllSelected = general.Text("ALLSELECTED", kDefault.AllSelected);
+  s.AllSelected = general.Flag("ALLSELECTED", FlagText(kDefault.AllSelected));
   s.AppName = general.Text("APPNAME", kDefault.AppName);
   s.AutoPdfTempDir = general.Text("AUTOPDF_TEMPDIR");
   s.TopWindow = general.Flag("TOPWINDOW", FlagText(kDefault.TopWindow));
@@ -106,7 +106,7 @@ void ReadSettings(ProgramState& state, Prompter& prompter, const std::string& re
     if (!reportList.empty()) {
       report.Selected = InList(r - 1, reportList);
     } else if (!report.Title.empty()) {
-      report.Selected = section.Flag("DEFAULT", state.Settings.AllSelected);
+      report.Selected = section.Flag("DEFAULT", FlagText(state.Settings.AllSelected));
     } else {
       report.Selected = false;
     }

@@ -36,14 +36,14 @@ LogoPicture LoadLogo(const std::string& path, Prompter& ask) {
 
 }  // namespace
 
-LogoLayout LayOutLogo(double pageWidth, float border, const std::string& heightSetting,
-                      float pictureWidth, float pictureHeight, bool centre) {
+LogoLayout LayOutLogo(double pageWidth, float border, const LogoSize& size, float pictureWidth,
+                      float pictureHeight, bool centre) {
   LogoLayout out;
   out.Band.Width = static_cast<float>(pageWidth) - 2 * (10 + border);
   out.Band.Left = 10 + border;
   out.Band.Top = 10;
-  const float height =
-      Trim(heightSetting) == "-1" ? pictureHeight : static_cast<float>(Val(heightSetting));
+  const float height = size.Is == LogoSize::Kind::Natural ? pictureHeight
+                                                         : static_cast<float>(size.Millimetres);
   out.Band.Height = std::max(0.0f, height);
   const float aspect = pictureWidth == 0 ? 1 : pictureHeight / pictureWidth;
   float drawnWidth = aspect == 0 ? 0 : out.Band.Height / aspect;
@@ -121,11 +121,9 @@ void BelowTopPageNumber(PageCanvas& canvas, const AppSettings& s, LogoLayout& lo
 float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool suppressed,
                LogoLayout& logo) {
   const AppSettings& s = context.State.Settings;
-  logo = LayOutLogo(canvas.ScaleWidth(), border, "0", 0, 0, false);
+  logo = LayOutLogo(canvas.ScaleWidth(), border, LogoSize{}, 0, 0, false);
   BelowTopPageNumber(canvas, s, logo);
-  if (suppressed || Trim(s.LogoHeight) == "0" ||
-      (Val(s.LogoHeight) == 0 && Trim(s.LogoHeight) != "-1"))
-    return 0;
+  if (suppressed || s.LogoHeight.Is == LogoSize::Kind::None) return 0;
   const LogoPicture picture = LoadLogo(s.Logo, context.Ask);
   logo = LayOutLogo(canvas.ScaleWidth(), border, s.LogoHeight, picture.WidthMm, picture.HeightMm,
                     s.LogoCenter);
@@ -224,7 +222,7 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
     canvas.Box(rect.Left, rect.Top, rect.Right(), rect.Bottom());
   }
   canvas.FillStyle = 1;
-  const HAlign valueAlign = header.HeaderJustify == "LEFT" ? HAlign::Left : HAlign::Centre;
+  const HAlign valueAlign = header.HeaderJustify == HeaderAlign::Left ? HAlign::Left : HAlign::Centre;
   struct Value {
     std::string Text;
     int Column, Row;

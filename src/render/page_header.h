@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "definitions/app_settings.h"
 #include "definitions/header_definition.h"
 #include "render/mm_rect.h"
 #include "render/page_canvas.h"
@@ -16,11 +17,10 @@ struct LogoLayout {
   MmRect Picture;  // where the picture is painted; empty when it is not
 };
 
-/// heightSetting is LOGOHEIGHT: a number, or "-1" for the picture's own height.
 /// Picture sizes in millimetres; 0 when unknown. A picture wider than the band is
 /// scaled down to its width, keeping its aspect.
-LogoLayout LayOutLogo(double pageWidth, float border, const std::string& heightSetting,
-                      float pictureWidth, float pictureHeight, bool centre);
+LogoLayout LayOutLogo(double pageWidth, float border, const LogoSize& size, float pictureWidth,
+                      float pictureHeight, bool centre);
 
 /// Rows of the header block: enough for every labelled item, six at least.
 int HeaderRows(const HeaderDefinition& header);

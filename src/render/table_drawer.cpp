@@ -81,7 +81,7 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
     request.rowCodes = table.Freqs;
     request.units = SubstituteNormLength(UnitsOfTest(table.Data), data.NormalisationLength(),
                                          data.CableLength());
-    request.format = kTabularFormat;
+    request.form = ReadForm::Tabular;
     request.failTextRed = settings.FailTextRed;
     ReadTestDataResult result =
         data.ReadTestData(request, table.ApplyAllResults || table.CombineAllResults);

@@ -112,11 +112,11 @@ ValueGrid GridMerge::Grid() const {
 }
 
 std::string MergeMarginText(const std::string& accumulated, const std::string& next) {
-  if (next.empty() || next == kTabularFormat) return accumulated;
-  if (accumulated.empty() || accumulated == kTabularFormat) return next;
-  const double a = Val(accumulated.substr(0, accumulated.find(' ')));
-  const double b = Val(next.substr(0, next.find(' ')));
-  return b < a ? next : accumulated;
+  const std::string b = next.substr(0, next.find(' '));
+  if (!IsNumeric(b)) return accumulated;
+  const std::string a = accumulated.substr(0, accumulated.find(' '));
+  if (!IsNumeric(a)) return next;
+  return Val(b) < Val(a) ? next : accumulated;
 }
 
 }  // namespace vantrel

@@ -45,8 +45,8 @@ class GridMerge {
   std::vector<MeanColumn> means_;
 };
 
-/// The worse of two worst-margin texts by the number before the first blank; an
-/// empty text, or the format word "TABULAR", never wins.
+/// The worse of two worst-margin texts by the number before the first blank; a text
+/// without a number there (such as "") never wins.
 std::string MergeMarginText(const std::string& accumulated, const std::string& next);
 
 }  // namespace vantrel

@@ -30,7 +30,7 @@ ReadTestDataResult ReadTestData(ObjData& data, const ReadTestDataRequest& reques
     }
   }
   result.occurrencesRead = 1;
-  if (request.format == kTabularFormat) {
+  if (request.form == ReadForm::Tabular) {
     TabularOptions options;
     options.controlLimitsStored = data.ControlLimitsStored();
     options.testName = request.testName;
@@ -57,7 +57,7 @@ ReadTestDataResult ReadTestData(ObjData& data, const ReadTestDataRequest& reques
 
 ReadTestDataResult ReadAllTestData(ObjData& data, const ReadTestDataRequest& request) {
   ReadTestDataResult merged;
-  GridMerge grids(request.codes, request.format == kTabularFormat);
+  GridMerge grids(request.codes, request.form == ReadForm::Tabular);
   ReadTestDataRequest one = request;
   for (int16_t occurrence = 1; occurrence <= kMaxOccurrences; ++occurrence) {
     one.occurrence = occurrence;

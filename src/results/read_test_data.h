@@ -13,8 +13,8 @@ namespace vantrel {
 
 class ObjData;
 
-/// Format value that asks for a table instead of a column grid.
-inline constexpr const char* kTabularFormat = "TABULAR";
+/// What a request prepares: the per-frequency column grid of a graph, or a table.
+enum class ReadForm { ColumnGrid, Tabular };
 
 struct ReadTestDataRequest {
   /// 1 margin to the lower limit, 2 to the upper limit, 3 to both; others none.
@@ -30,9 +30,8 @@ struct ReadTestDataRequest {
   std::vector<std::string> rowCodes;
   /// Goes into the worst-margin texts ("dB", "Ohms", ...).
   std::string units;
-  /// "TABULAR" for a table; anything else gives a column grid.
-  std::string format;
-  /// The FAILTEXTRED setting: tables mark failing figures with a leading "~".
+  ReadForm form = ReadForm::ColumnGrid;
+  /// The FAILTEXTRED setting: tables mark their failing figures' cells.
   bool failTextRed = false;
   /// Handed back unchanged where no note is made (tables, ReadAllTestData).
   std::string note;

@@ -85,7 +85,7 @@ TEST(ReadReportsIni, ReadsOnceAfterEachLoadAndThenEmptiesTheStore) {
   LoadedDefinition d;
   ASSERT_TRUE(d.Load(Items(1, 0) + "[GENERAL]\r\nGRIDCOLOR=Red\r\nLOGOHEIGHT= 12.50mm\r\n"));
   EXPECT_EQ(d.state->Settings.GridColour, "red");
-  EXPECT_EQ(d.state->Settings.LogoHeight, "12.5");
+  EXPECT_EQ(d.state->Settings.LogoHeight, (LogoSize{LogoSize::Kind::Millimetres, 12.5}));
   EXPECT_EQ(d.state->Ini.EntryCount, 0);
   EXPECT_EQ(d.state->Ini.NumReports, 1);
   EXPECT_EQ(GetKey(d.state->Ini, "[REPORT_1]", "TITLE", "gone"), "gone");
@@ -111,7 +111,7 @@ TEST(ReadReportsIni, ReadsTheSecondGroupOfSettings) {
   EXPECT_EQ(s.GraphLineThickness, 2);
   EXPECT_EQ(s.OverallStopFreq, 250);
   EXPECT_FALSE(d.Report(1).MultiPage);
-  EXPECT_EQ(d.state->Header.HeaderJustify, "CENTER");
+  EXPECT_EQ(d.state->Header.HeaderJustify, HeaderAlign::Centre);
   EXPECT_TRUE(d.state->Header.FirstPageOnly);
   EXPECT_FALSE(s.FirstPageOnly);
 }
@@ -129,7 +129,7 @@ TEST(ReadReportsIni, ALogoHeightBeyondThePageIsRefusedWithItsRange) {
     LoadedDefinition d;
     ASSERT_TRUE(d.Load(IniText({"[GENERAL]", std::string("LOGOHEIGHT=") + value, "[REPORT]"})));
     d.Report(1);
-    EXPECT_EQ(d.state->Settings.LogoHeight, "0") << value;
+    EXPECT_EQ(d.state->Settings.LogoHeight.Is, LogoSize::Kind::None) << value;
     ASSERT_EQ(d.prompter.messages.size(), 1u) << value;
     EXPECT_EQ(d.prompter.messages[0].text,
               std::string("The value '") + value +
@@ -139,8 +139,37 @@ TEST(ReadReportsIni, ALogoHeightBeyondThePageIsRefusedWithItsRange) {
   LoadedDefinition own;
   ASSERT_TRUE(own.Load(IniText({"[GENERAL]", "LOGOHEIGHT=-1", "[REPORT]"})));
   own.Report(1);
-  EXPECT_EQ(own.state->Settings.LogoHeight, "-1");
+  EXPECT_EQ(own.state->Settings.LogoHeight.Is, LogoSize::Kind::Natural);
   EXPECT_TRUE(own.prompter.messages.empty());
+}
+
+// Odd spellings read as the page has always shown them.
+TEST(ReadReportsIni, ReadsLogoHeightAndHeaderJustifyOnceIntoTheirKinds) {
+  using Kind = LogoSize::Kind;
+  const std::vector<std::pair<std::string, LogoSize>> heights = {
+      {"25.0", {Kind::Millimetres, 25}},   {" -1.0", {Kind::Natural, 0}},
+      {"-0.9999999999999999", {Kind::Natural, 0}}, {"0.000", {}},
+      {"junk", {}},                        {"", {}},
+      {"-0.5", {Kind::Millimetres, -0.5}}, {"7cm", {Kind::Millimetres, 7}}};
+  for (const auto& [value, size] : heights) {
+    LoadedDefinition d;
+    ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "LOGOHEIGHT=" + value, "[REPORT]"})));
+    EXPECT_EQ(d.state->Settings.LogoHeight, size) << value;
+    EXPECT_TRUE(d.prompter.messages.empty()) << value;
+  }
+  const std::vector<std::pair<std::string, HeaderAlign>> aligns = {
+      {"left", HeaderAlign::Left},    {"Left", HeaderAlign::Left},
+      {"LEFT ", HeaderAlign::Left},   {"LEFTISH", HeaderAlign::Centre},
+      {"right", HeaderAlign::Centre}, {"", HeaderAlign::Centre}};
+  for (const auto& [value, align] : aligns) {
+    LoadedDefinition d;
+    ASSERT_TRUE(d.Load(IniText({"[HEADER]", "HEADERJUSTIFY=" + value, "[REPORT]"})));
+    EXPECT_EQ(d.state->Header.HeaderJustify, align) << value;
+  }
+  LoadedDefinition none;
+  ASSERT_TRUE(none.Load(IniText({"[REPORT]"})));
+  EXPECT_EQ(none.state->Settings.LogoHeight, LogoSize{});
+  EXPECT_EQ(none.state->Header.HeaderJustify, HeaderAlign::Centre);
 }
 
 }  // namespace

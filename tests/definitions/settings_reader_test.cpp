@@ -30,6 +30,16 @@ TEST(ReadSettings, SelectsTitledReportsByTheirDefaultKey) {
       false));
   EXPECT_EQ(Selected(all), (std::vector<bool>{true, false, false}));
   EXPECT_TRUE(all.state->Selection[0]);
+
+  // Any case of TRUE is true; any other word, "yes" too, is false.
+  for (const auto& [word, first] : {std::pair{"true", true}, {"True ", false}, {"yes", false}}) {
+    LoadedDefinition d2;
+    ASSERT_TRUE(d2.Load(IniText({"[GENERAL]", std::string("ALLSELECTED=") + word, "[REPORT_1]",
+                                 "TITLE=A", "[REPORT_2]", "TITLE=B", "DEFAULT=True"}),
+                        false));
+    EXPECT_EQ(d2.state->Settings.AllSelected, first) << word;
+    EXPECT_EQ(Selected(d2), (std::vector<bool>{first, true})) << word;
+  }
 }
 
 TEST(ReadSettings, CommandLineListOverridesTheDefaults) {

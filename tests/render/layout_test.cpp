@@ -116,31 +116,31 @@ TEST(PlaceText, AlignsInsideTheInsetBox) {
 }
 
 TEST(LayOutLogo, OwnHeightAndAspectOfThePicture) {
-  const LogoLayout own = LayOutLogo(210, 0, "-1", 40, 10, false);
+  const LogoLayout own = LayOutLogo(210, 0, LogoSize::Of(-1), 40, 10, false);
   EXPECT_FLOAT_EQ(own.Band.Height, 10);
   EXPECT_FLOAT_EQ(own.Picture.Width, 40);
   EXPECT_FLOAT_EQ(own.Picture.Left, 10);
-  const LogoLayout centred = LayOutLogo(210, 5, "20", 40, 10, true);
+  const LogoLayout centred = LayOutLogo(210, 5, LogoSize::Of(20), 40, 10, true);
   EXPECT_FLOAT_EQ(centred.Band.Width, 180);
   EXPECT_FLOAT_EQ(centred.Picture.Width, 80);
   EXPECT_FLOAT_EQ(centred.Picture.Left, 15 + 50);
-  EXPECT_FLOAT_EQ(LayOutLogo(210, 0, "15", 0, 0, true).Picture.Width, 0);  // nothing to paint
+  EXPECT_FLOAT_EQ(LayOutLogo(210, 0, LogoSize::Of(15), 0, 0, true).Picture.Width, 0);  // nothing to paint
 }
 
 TEST(LayOutLogo, AWideLogoIsScaledToTheBandKeepingItsAspect) {
-  const LogoLayout wide = LayOutLogo(210, 0, "30", 400, 50, true);
+  const LogoLayout wide = LayOutLogo(210, 0, LogoSize::Of(30), 400, 50, true);
   EXPECT_FLOAT_EQ(wide.Picture.Width, 190);
   EXPECT_FLOAT_EQ(wide.Picture.Height, 190 * 50 / 400.0f);
   EXPECT_FLOAT_EQ(wide.Picture.Left, 10);
 }
 
 TEST(FailMarkRoom, TheWiderSideOfTheLogoBandClearOfThePicture) {
-  const MmRect right = FailMarkRoom(LayOutLogo(210, 0, "10", 40, 10, false));
+  const MmRect right = FailMarkRoom(LayOutLogo(210, 0, LogoSize::Of(10), 40, 10, false));
   EXPECT_EQ(right, (MmRect{190 - 40 - 3, 10, 10, 10 + 40 + 3}));
-  const LogoLayout centred = LayOutLogo(210, 0, "10", 40, 10, true);
+  const LogoLayout centred = LayOutLogo(210, 0, LogoSize::Of(10), 40, 10, true);
   EXPECT_FLOAT_EQ(FailMarkRoom(centred).Left, centred.Picture.Right() + 3);
-  EXPECT_FLOAT_EQ(FailMarkRoom(LayOutLogo(210, 0, "0", 40, 10, false)).Width, 0);
-  EXPECT_FLOAT_EQ(FailMarkRoom(LayOutLogo(210, 0, "30", 400, 50, false)).Width, 0);
+  EXPECT_FLOAT_EQ(FailMarkRoom(LayOutLogo(210, 0, LogoSize::Of(0), 40, 10, false)).Width, 0);
+  EXPECT_FLOAT_EQ(FailMarkRoom(LayOutLogo(210, 0, LogoSize::Of(30), 400, 50, false)).Width, 0);
 }
 
 TEST(FitText, ShrinksToWidthAndHeightAndCutsAtTheSmallestSize) {

@@ -14,7 +14,7 @@ namespace {
 // certificate reader would object to is on any page.
 TEST(SummaryPages, RowsContinueOverPagesInOrderAndEveryPageIsClean) {
   auto state = std::make_unique<ProgramState>();
-  state->Settings.LogoHeight = "0";
+  state->Settings.LogoHeight = LogoSize{};
   testing::FakeDataSource data;
   testing::RecordingPrompter ask;
   RenderContext context{.State = *state, .Data = data, .Ask = ask};

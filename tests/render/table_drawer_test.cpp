@@ -57,7 +57,7 @@ TEST_F(TableDrawerTest, DrawsHeaderAndBodyAsFormatted) {
   EXPECT_EQ(t.Rows[1], (std::vector<std::string>{"1", "-1.0", "-1.1", "-1.2", "-1.3"}));
   EXPECT_EQ(t.Rows[2][0], "Min");
   ASSERT_FALSE(data.requests.empty());
-  EXPECT_EQ(data.requests.back().format, "TABULAR");
+  EXPECT_EQ(data.requests.back().form, ReadForm::Tabular);
   EXPECT_EQ(data.requests.back().rowCodes, table.Freqs);
 }
 

@@ -118,7 +118,7 @@ TEST_F(ReadTestDataTest, MissingTestGivesNothing) {
 TEST_F(ReadTestDataTest, TabularRequestGivesTheTable) {
   Open(TwoAttenuationRuns());
   ReadTestDataRequest request = Graph({1, 2, 3}, 1);
-  request.format = kTabularFormat;
+  request.form = ReadForm::Tabular;
   request.rowCodes = {"9990", "10201", "10203", "5.5"};
   request.occurrence = 1;
   const ReadTestDataResult r = ReadTestData(data, request);
