@@ -112,10 +112,7 @@ TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& se
       TableCell cell;
       const GridCell& source = CellOf(grid, gridColumn(p), r);
       std::string text = source.Text();
-      if (!source.IsNumber() && text.size() > 1 && text.front() == '~') {
-        text.erase(0, 1);
-        cell.Colour = kRed;
-      }
+      if (source.Failed()) cell.Colour = kRed;
       std::optional<double> number;
       if (!summary) {
         if (source.IsNumber())

@@ -46,6 +46,12 @@ GridCell GridCell::Of(const Cell& cell) {
   return GridCell();
 }
 
+GridCell GridCell::Failing(std::string text) {
+  GridCell cell(std::move(text));
+  cell.failed_ = true;
+  return cell;
+}
+
 std::optional<double> GridCell::Value() const {
   if (isNumber_) return number_;
   if (!IsNumeric(text_)) return std::nullopt;

@@ -18,7 +18,8 @@ using TextGrid = std::vector<std::vector<std::string>>;
 
 /// A prepared cell: a number held as the number its general form shows (15
 /// significant digits), or a text ("" an empty cell, "x" a missing value, "pass",
-/// "fail", a table's figures). Text is made only where the cell is shown.
+/// "fail", a table's figures). Text is made only where the cell is shown. A table's
+/// figure outside its limits is marked failed under FAILTEXTRED.
 class GridCell {
  public:
   GridCell() = default;
@@ -29,6 +30,8 @@ class GridCell {
   static GridCell Number(double value);
   /// A number of a parsed cell: rounded only when its field was long.
   static GridCell Of(const Cell& cell);
+  /// A table figure's text, marked as failing.
+  static GridCell Failing(std::string text);
 
   bool IsNumber() const { return isNumber_; }
   /// The number; for a text cell the text's number when it passes the numeric test.
@@ -37,10 +40,12 @@ class GridCell {
   std::string Text() const;
   /// Neither a number nor any text.
   bool Empty() const { return !isNumber_ && text_.empty(); }
+  bool Failed() const { return failed_; }
 
  private:
   double number_ = 0;
   bool isNumber_ = false;
+  bool failed_ = false;
   std::string text_;
 };
 

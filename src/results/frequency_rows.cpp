@@ -126,11 +126,11 @@ std::vector<double> FrequenciesOf(const TestBlock& block) {
   return out;
 }
 
-std::vector<std::string> FrequencyRow(const TestBlock& block, const BlockColumns& columns,
+std::vector<GridCell> FrequencyRow(const TestBlock& block, const BlockColumns& columns,
                                       const std::vector<double>& frequencies,
                                       const std::vector<ColumnCode>& codes, double frequency,
                                       bool failTextRed) {
-  std::vector<std::string> row;
+  std::vector<GridCell> row;
   row.reserve(codes.size() + 1);
   row.push_back(FormatNumber(frequency, "0.###"));
   const std::optional<Bracket> at = Locate(frequencies, frequency);
@@ -138,11 +138,9 @@ std::vector<std::string> FrequencyRow(const TestBlock& block, const BlockColumns
   const Cell upper = FigureAtFrequency(block, columns, code::kUpperLimit, at, frequency);
   for (std::size_t k = 0; k < codes.size(); ++k) {
     const Cell figure = FigureAtFrequency(block, columns, codes[k], at, frequency);
-    std::string text = figure.AsText();
-    if (failTextRed && k > 0 && figure.IsNumber() && Fails(codes[k], figure.number, lower, upper)) {
-      text.insert(0, "~");
-    }
-    row.push_back(std::move(text));
+    const bool fails =
+        failTextRed && k > 0 && figure.IsNumber() && Fails(codes[k], figure.number, lower, upper);
+    row.push_back(fails ? GridCell::Failing(figure.AsText()) : GridCell(figure.AsText()));
   }
   return row;
 }

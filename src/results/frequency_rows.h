@@ -20,12 +20,12 @@ Cell FigureAt(const TestBlock& block, const BlockColumns& columns, ColumnCode co
 /// One table row at a frequency in MHz: [0] the frequency as "0.###", [k] the figure
 /// of codes[k-1]. Outside the sweep, or where a figure around the frequency is not a
 /// number, the figure is "x". With failTextRed, figures after the first code that lie
-/// outside the row's limits (distances: below 0) get a leading "~".
+/// outside the row's limits (distances: below 0) are marked failing.
 /// Column 1 of every row, NaN where it holds no number: frequencies is FrequencyRow's
 /// copy of it, made once for every row of a table.
 std::vector<double> FrequenciesOf(const TestBlock& block);
 
-std::vector<std::string> FrequencyRow(const TestBlock& block, const BlockColumns& columns,
+std::vector<GridCell> FrequencyRow(const TestBlock& block, const BlockColumns& columns,
                                       const std::vector<double>& frequencies,
                                       const std::vector<ColumnCode>& codes, double frequency,
                                       bool failTextRed);

@@ -35,7 +35,7 @@ ReadTestDataResult ReadTestData(ObjData& data, const ReadTestDataRequest& reques
     options.controlLimitsStored = data.ControlLimitsStored();
     options.testName = request.testName;
     options.failTextRed = request.failTextRed;
-    result.grid = CellsOf(BuildTabularTable(block, request.codes, request.rowCodes, options));
+    result.grid = BuildTabularTable(block, request.codes, request.rowCodes, options);
     result.note = request.note;
     result.columns.push_back(GridColumnSource{1, 0, -1});
   } else {

@@ -275,14 +275,13 @@ std::optional<double> EmpOf(const TestBlock& block, int column) {
   return -185 - 10 * Log10(sum);
 }
 
-std::string Figure(const std::optional<double>& value) {
+GridCell Figure(const std::optional<double>& value) {
   return value ? FormatGeneral(*value) : "x";
 }
 
-std::string Marked(double value, bool failTextRed) {
-  std::string text = FormatGeneral(value);
-  if (failTextRed && value < 0) text.insert(0, "~");
-  return text;
+GridCell Marked(double value, bool failTextRed) {
+  return failTextRed && value < 0 ? GridCell::Failing(FormatGeneral(value))
+                                  : GridCell(FormatGeneral(value));
 }
 
 class KeywordRows {
@@ -295,7 +294,7 @@ class KeywordRows {
 
   LimitClass Limits() const { return limits_; }
 
-  std::string FigureOf(ColumnCode row, MarginKind followed, int column) {
+  GridCell FigureOf(ColumnCode row, MarginKind followed, int column) {
     // Statistics and margins describe a pair's sweep; of the frequency or a limit
     // column they would be figures without meaning.
     if (!columns_.IsPair(column)) return "";
@@ -342,11 +341,11 @@ class KeywordRows {
 
 }  // namespace
 
-TextGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>& codes,
-                           const std::vector<std::string>& rowCodes,
-                           const TabularOptions& options) {
+ValueGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>& codes,
+                            const std::vector<std::string>& rowCodes,
+                            const TabularOptions& options) {
   const BlockColumns columns(block.Cols(), options.controlLimitsStored);
-  TextGrid table(codes.size() + 1, std::vector<std::string>(rowCodes.size()));
+  ValueGrid table(codes.size() + 1, std::vector<GridCell>(rowCodes.size()));
   std::vector<std::optional<ColumnCode>> keywords;
   for (const std::string& rowCode : rowCodes) keywords.push_back(KeywordRow(rowCode));
 
@@ -360,7 +359,7 @@ TextGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>
         table[k + 1][r] = figures.FigureOf(*keywords[r], followed[r], codes[k]);
       }
     } else if (IsNumeric(rowCodes[r])) {
-      std::vector<std::string> row =
+      std::vector<GridCell> row =
           FrequencyRow(block, columns, frequencies, codes, Val(rowCodes[r]), options.failTextRed);
       for (std::size_t k = 0; k < row.size(); ++k) table[k][r] = std::move(row[k]);
     }

@@ -15,16 +15,16 @@ struct TabularOptions {
   bool controlLimitsStored = false;
   /// Its limit class decides how "Ave Margin" is taken.
   std::string testName;
-  /// Mark failing figures with a leading "~".
+  /// Mark failing figures' cells.
   bool failTextRed = false;
 };
 
 /// Row codes are texts: a keyword row's code (9986, 9990-9996, 10200-10207) or a
 /// frequency in MHz; any other text gives an empty row. The result is [0] the row
-/// labels, [k] the figures of codes[k-1]. Keyword rows give figures for pair columns
+/// labels, [k] the figures of codes[k-1], all as text. Keyword rows give figures for pair columns
 /// only; statistics and EMP are "x" when the column holds no number, margin figures
 /// "" when no point gave a margin.
-TextGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>& codes,
+ValueGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>& codes,
                            const std::vector<std::string>& rowCodes, const TabularOptions& options);
 
 }  // namespace vantrel

@@ -31,8 +31,8 @@ TEST(ReadSettings, SelectsTitledReportsByTheirDefaultKey) {
   EXPECT_EQ(Selected(all), (std::vector<bool>{true, false, false}));
   EXPECT_TRUE(all.state->Selection[0]);
 
-  // Any case of TRUE is true; any other word, "yes" too, is false.
-  for (const auto& [word, first] : {std::pair{"true", true}, {"True ", false}, {"yes", false}}) {
+  // Any case of TRUE, blanks around it dropped, is true; any other word is false.
+  for (const auto& [word, first] : {std::pair{"true", true}, {" True ", true}, {"yes", false}}) {
     LoadedDefinition d2;
     ASSERT_TRUE(d2.Load(IniText({"[GENERAL]", std::string("ALLSELECTED=") + word, "[REPORT_1]",
                                  "TITLE=A", "[REPORT_2]", "TITLE=B", "DEFAULT=True"}),

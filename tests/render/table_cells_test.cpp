@@ -40,7 +40,10 @@ class TableCellsTest : public ::testing::Test {
   AppSettings settings;
   // [column][row]: labels, frequency figures, then two pairs.
   ValueGrid grid{
-      {"1", "Min", "Margin"}, {"1", "", ""}, {"-1.23456", "-3", "~-0.5"}, {"~2.5", "~", "x"}};
+      {"1", "Min", "Margin"},
+      {"1", "", ""},
+      {"-1.23456", "-3", GridCell::Failing("-0.5")},
+      {GridCell::Failing("2.5"), "~", "x"}};
   std::vector<std::string> headings{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB"};
   std::vector<int> visible{0, 1, 2};
 
@@ -57,11 +60,24 @@ TEST_F(TableCellsTest, FormatsFiguresAndMarksFailuresInRed) {
   EXPECT_EQ(Texts(cells, 0),
             (std::vector<std::string>{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB"}));
   EXPECT_EQ(Texts(cells, 1), (std::vector<std::string>{"1", "-1.2", "2.5"}));
-  EXPECT_EQ(cells.Rows[1][2].Colour, kRed);  // "~2.5"
+  EXPECT_EQ(cells.Rows[1][2].Colour, kRed);
   EXPECT_EQ(Texts(cells, 2), (std::vector<std::string>{"Min", "-3.0", "~"}));
   EXPECT_EQ(cells.Rows[2][2].Colour, kBlack);  // a lone "~" is kept, in black
   EXPECT_EQ(Texts(cells, 3), (std::vector<std::string>{"Margin", "-0.5", "x"}));
   EXPECT_EQ(cells.Rows[3][1].Colour, kRed);
+}
+
+// Comment and summary texts are shown as written: a leading "~" there is no failure.
+TEST_F(TableCellsTest, OnlyTheFailFieldMarksACellNotItsText) {
+  const ValueGrid comments{{"~approx. values", "~-1.5"}, {GridCell::Failing("1.5"), "~x"}};
+  const TableCells cells = ComputeTableCells(table, settings, comments, {}, {0, 1}, true);
+  ASSERT_EQ(cells.Rows.size(), 3u);
+  EXPECT_EQ(Texts(cells, 1), (std::vector<std::string>{"~approx. values", "1.5"}));
+  EXPECT_EQ(Texts(cells, 2), (std::vector<std::string>{"~-1.5", "~x"}));
+  EXPECT_EQ(cells.Rows[1][0].Colour, kBlack);
+  EXPECT_EQ(cells.Rows[2][0].Colour, kBlack);
+  EXPECT_EQ(cells.Rows[2][1].Colour, kBlack);
+  EXPECT_EQ(cells.Rows[1][1].Colour, kRed);
 }
 
 TEST_F(TableCellsTest, AbsoluteReversedAndUnformattedValues) {

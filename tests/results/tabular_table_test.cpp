@@ -17,6 +17,7 @@ TestBlock TwoPoints(const std::string& lastStatus = "-PP") {
       {{"1", "1", "1", "5", "0", "10", "-PP"}, {"2", "3", "3", "x", "0", "10", lastStatus}});
 }
 
+// A failing cell reads "~" and its text here, so that a row compares as one list.
 TextGrid Table(const TestBlock& block, std::vector<ColumnCode> codes, std::vector<std::string> rows,
                const std::string& test = "attenuation near", bool failTextRed = false,
                bool control = false) {
@@ -24,7 +25,12 @@ TextGrid Table(const TestBlock& block, std::vector<ColumnCode> codes, std::vecto
   options.controlLimitsStored = control;
   options.testName = test;
   options.failTextRed = failTextRed;
-  return BuildTabularTable(block, codes, rows, options);
+  TextGrid out;
+  for (const std::vector<GridCell>& column : BuildTabularTable(block, codes, rows, options)) {
+    out.emplace_back();
+    for (const GridCell& c : column) out.back().push_back((c.Failed() ? "~" : "") + c.Text());
+  }
+  return out;
 }
 
 Row RowOf(const TextGrid& table, std::size_t row) {
