@@ -48,18 +48,13 @@ std::optional<ParsedTest> ObjData::ParseEntry(int16_t indexEntry) {
   return ParsedTest{&cache_, entry.Failed, indexEntry, incomplete_.count(entry.Start) > 0};
 }
 
-bool ObjData::ParseBlock(int16_t indexEntry) {
-  TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
-  TestBlock& block = current_;
-  block.Reset();
-  LineCursor cursor(contents_, static_cast<std::size_t>(entry.Start));
+bool ObjData::ReachRows(TestIndexEntry& entry, LineCursor& cursor,
+                        std::vector<std::string>* headings) {
   std::vector<std::string_view> fields;
   std::string_view line;
   if (!cursor.Next(line) || LineFields(line, delimiter_, fields) < 1 || fields[0] != "TEST:") {
     return false;
   }
-
-  std::vector<std::string> headings;
   for (int headingLine = 0;; ++headingLine) {
     const std::size_t position = cursor.Position();
     // A block without data rows must not borrow the next block's rows.
@@ -70,20 +65,31 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     const int n = LineFields(line, delimiter_, fields);
     if (n >= 1 && (fields[0] == "-" || IsNumeric(fields[0]))) {
       cursor.Seek(position);
-      break;
+      return true;
     }
-    if (n < 2) continue;
+    if (n < 2 || headings == nullptr) continue;
     if (headingLine == 1) {
-      headings.clear();
-      for (std::string_view f : fields) headings.push_back(DecodeInput(TrimView(f)));
+      headings->clear();
+      for (std::string_view f : fields) headings->push_back(DecodeInput(TrimView(f)));
     } else if (headingLine == 3) {
-      for (std::size_t k = 2; k < headings.size() && k < fields.size(); ++k) {
-        headings[k] += " - " + DecodeInput(TrimView(fields[k]));
+      for (std::size_t k = 2; k < headings->size() && k < fields.size(); ++k) {
+        (*headings)[k] += " - " + DecodeInput(TrimView(fields[k]));
       }
     }
   }
+}
+
+bool ObjData::ParseBlock(int16_t indexEntry) {
+  TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
+  TestBlock& block = current_;
+  block.Reset();
+  LineCursor cursor(contents_, static_cast<std::size_t>(entry.Start));
+  std::vector<std::string> headings;
+  if (!ReachRows(entry, cursor, &headings)) return false;
   block.SetHeadings(std::move(headings));
 
+  std::vector<std::string_view> fields;
+  std::string_view line;
   entry.Failed = false;
   for (;;) {
     int n = cursor.Next(line) ? LineFields(line, delimiter_, fields) : -1;
@@ -123,13 +129,26 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
   }
 }
 
+std::optional<bool> ObjData::ScanFailed(int16_t indexEntry) {
+  TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
+  LineCursor cursor(contents_, static_cast<std::size_t>(entry.Start));
+  if (!ReachRows(entry, cursor, nullptr)) return std::nullopt;
+  // The rows end, and a row's status is judged, exactly as ParseBlock does it.
+  entry.Failed = false;
+  std::string_view line;
+  for (int rows = 0;; ++rows) {
+    const RowShape row = cursor.Next(line) ? ShapeOfRow(line, delimiter_) : RowShape{};
+    if (row.count < 2 || row.allBlank) return entry.Failed;
+    if (rows >= kMaxRows) return std::nullopt;
+    if (row.last.find('F') != std::string_view::npos) entry.Failed = true;
+  }
+}
+
 bool ObjData::AnyTestFailed() {
   if (overallFailed_) return true;
   quiet_ = true;
   bool failed = false;
-  for (int16_t i = 0; i < testCount_ && !failed; ++i) {
-    if (const auto parsed = ParseEntry(i)) failed = parsed->failed;
-  }
+  for (int16_t i = 0; i < testCount_ && !failed; ++i) failed = ScanFailed(i).value_or(false);
   quiet_ = false;
   ResetNumCols();
   return failed;

@@ -1,14 +1,26 @@
 #include "results/line_fields.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "support/text.h"
 
 namespace vantrel {
 
-int LineFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields) {
-  fields.clear();
+namespace {
+
+// False for a line that holds no field at all.
+bool StripTrailing(std::string_view& line) {
   while (line.size() > 1 && (line.back() == '\t' || line.back() == ',')) line.remove_suffix(1);
   // What is left of a line of only tabs and commas is one of them: still empty.
-  if (line.empty() || (line.size() == 1 && (line[0] == '\t' || line[0] == ','))) return 0;
+  return !(line.empty() || (line.size() == 1 && (line[0] == '\t' || line[0] == ',')));
+}
+
+}  // namespace
+
+int LineFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields) {
+  fields.clear();
+  if (!StripTrailing(line)) return 0;
   std::size_t start = 0;
   while (static_cast<int>(fields.size()) < kMaxFields - 1) {
     const void* hit = std::memchr(line.data() + start, delimiter, line.size() - start);
@@ -19,6 +31,28 @@ int LineFields(std::string_view line, char delimiter, std::vector<std::string_vi
   }
   fields.push_back(line.substr(start));
   return static_cast<int>(fields.size());
+}
+
+RowShape ShapeOfRow(std::string_view line, char delimiter) {
+  RowShape row;
+  if (!StripTrailing(line)) return row;
+  row.line = line;
+  const auto delimiters = static_cast<std::size_t>(std::count(line.begin(), line.end(), delimiter));
+  std::size_t lastStart = 0;
+  if (delimiters < static_cast<std::size_t>(kMaxFields)) {
+    row.count = static_cast<int>(delimiters) + 1;
+    if (delimiters > 0) lastStart = line.rfind(delimiter) + 1;
+  } else {
+    row.count = kMaxFields;
+    for (int k = 0; k < kMaxFields - 1; ++k) lastStart = line.find(delimiter, lastStart) + 1;
+  }
+  row.last = line.substr(lastStart);
+  // The last field of a capped line holds delimiters, and a comma is no blank.
+  row.allBlank = delimiters < static_cast<std::size_t>(kMaxFields) || IsBlank(delimiter);
+  for (std::size_t i = 0; row.allBlank && i < line.size(); ++i) {
+    row.allBlank = line[i] == delimiter || IsBlank(line[i]);
+  }
+  return row;
 }
 
 bool LineCursor::Next(std::string_view& line) {

@@ -15,6 +15,16 @@ inline constexpr int kMaxFields = 5001;
 /// fields takes the rest of the line, delimiters included. Fields are not trimmed.
 int LineFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields);
 
+/// A line as LineFields splits it, without the list of fields.
+struct RowShape {
+  int count = 0;          // what LineFields returns
+  bool allBlank = true;   // every field is empty or blanks
+  std::string_view line;  // without the trailing tabs and commas
+  std::string_view last;  // the last field: a data row's status
+};
+
+RowShape ShapeOfRow(std::string_view line, char delimiter);
+
 /// Walks the lines of a text held in memory. Lines end in LF, CR LF or a lone CR.
 class LineCursor {
  public:

@@ -20,6 +20,8 @@
 
 namespace vantrel {
 
+class LineCursor;
+
 /// One test of the index. Start is the 1-based byte position of the block's first
 /// line in the copy; Failed is known only once the block was parsed.
 struct TestIndexEntry {
@@ -87,8 +89,9 @@ class ObjData {
   std::optional<ParsedTest> FindTest(std::string_view name, int16_t occurrence);
   /// Parses the block of one index entry, through the cache.
   std::optional<ParsedTest> ParseEntry(int16_t indexEntry);
-  /// The overall status failed, or any test did; reads every block without a word
-  /// about faulty ones (they are told when a report reads them) and drops the cache.
+  /// The overall status failed, or any test did; reads every block's row status
+  /// without a word about faulty ones (they are told when a report reads them) and
+  /// drops the cache.
   bool AnyTestFailed();
   /// Tests whose block could not be read at all (too many rows), and tests with a
   /// block that lacks data (no rows, short rows), since the last SetFile. Each was
@@ -141,6 +144,10 @@ class ObjData {
   bool ReadGeneralHeader(std::size_t& bodyStart);
   void TooManyTests(std::size_t from);
   bool ParseBlock(int16_t entry);
+  /// Reads a block's first and heading lines; false (told) when no data row follows.
+  bool ReachRows(TestIndexEntry& entry, LineCursor& cursor, std::vector<std::string>* headings);
+  /// A block's failed flag from its rows' status fields alone; empty where ParseBlock fails.
+  std::optional<bool> ScanFailed(int16_t entry);
   void Incomplete(const TestIndexEntry& entry, const std::string& why);
   void CheckDecimalComma(const TestIndexEntry& entry, std::string_view field);
   bool ReadSummaryRows(int16_t entry, TextGrid& rows);

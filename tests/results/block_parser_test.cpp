@@ -122,6 +122,43 @@ TEST(ParseBlock, ASweepBeyondASixteenBitCountIsRefusedWithAMessage) {
   EXPECT_EQ(g.data.FindTest("Huge", 0)->block->Rows(), 32767);
 }
 
+// The scan reads only where rows end and their last fields; a full parse must agree.
+TEST(AnyTestFailed, GivesTheAnswerOfParsingEveryBlock) {
+  std::string huge;
+  for (int i = 0; i < 32768; ++i) huge += "1\t1\t2\t3\tF\n";
+  std::string wide = "1";
+  for (int i = 0; i < 5001; ++i) wide += i == 4999 ? ",F" : ",P";  // the last field: "F,P"
+  const struct {
+    std::string body;
+    std::string header;
+    bool failed;
+  } cases[] = {
+      {Block("A", "1\t1\t2\t3\t4\t5\tPP") + Block("B", "1\t1\t2\t3\t4\t5\tPF\t,\t"), "", true},
+      {Block("A", "1\tF\t2\t3\t4\t5\tPP"), "", false},  // only the last field is a status
+      {Block("A", "1\t1\t2\tPF"), "", true},            // a short row is still judged
+      {Block("A", "1\t1\tP\n\t \t\n2\t1\tF"), "", false},  // a blank row ends the block
+      // A block without rows must not take those of the summary after it.
+      {"TEST:\tEmpty\nNo\tF\n\nTEST SUMMARY :\n1\tA\tFAIL\tF\n", "", false},
+      {"TEST:\tHuge\nNo\tF\n" + huge, "", false},  // beyond the row limit: unreadable
+      {"TEST:\tHuge\nNo\tF\n" + huge.substr(10), "", true},
+      {"TEST:,W\nNo,F\n" + wide + "\n", "[COMMA DELIMITED]\n", true},  // capped: rest of line
+  };
+  for (const auto& c : cases) {
+    const std::string file = c.header + WithHeader(c.body);
+    DataFixture scan;
+    ASSERT_TRUE(scan.Open(file));
+    EXPECT_EQ(scan.data.AnyTestFailed(), c.failed) << c.body.substr(0, 60);
+    EXPECT_TRUE(scan.prompter.messages.empty());
+    DataFixture parse;
+    ASSERT_TRUE(parse.Open(file));
+    bool parsed = false;
+    for (int16_t i = 0; i < parse.data.TestCount(); ++i) {
+      if (const auto test = parse.data.ParseEntry(i)) parsed = parsed || test->failed;
+    }
+    EXPECT_EQ(parsed, c.failed) << c.body.substr(0, 60);
+  }
+}
+
 TEST(ColumnTitles, KeywordCodesTakeTheHeadingOfTheirColumn) {
   TestBlock block;
   block.SetCols(9);
