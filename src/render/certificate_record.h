@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 
+#include <future>
 #include <optional>
 #include <string>
 
@@ -37,8 +38,11 @@ struct CertificateOptions {
 /// SHA-256 of bytes as lower-case hex.
 std::string Sha256Hex(const QByteArray& bytes);
 
-/// The record of the current data and definition files, made now.
-CertificateRecord MakeCertificateRecord(const ProgramState& state, bool failed);
+/// The record of the current data and definition files, made now but for the digests,
+/// which are worked out on a thread of their own: hashing a large result file takes as
+/// long as laying out the first pages, which can go on meanwhile.
+std::shared_future<CertificateRecord> StartCertificateRecord(const ProgramState& state,
+                                                              bool failed);
 
 /// XMP packet with the record beside the document's title, creator, producer and
 /// creation time (and the PDF/A identification when asked for).

@@ -29,7 +29,7 @@ QPaintDevice& MeasuringDevice() {
 QtFontMetrics::QtFontMetrics() = default;
 QtFontMetrics::~QtFontMetrics() = default;
 
-const QFontMetricsF& QtFontMetrics::MetricsOf(const FontSpec& wanted) const {
+QtFontMetrics::Measured& QtFontMetrics::MeasuredOf(const FontSpec& wanted) const {
   const int centiPoints = static_cast<int>(std::max(1.0f, wanted.Points) * 100 + 0.5f);
   auto key = std::make_tuple(wanted.Family, centiPoints, wanted.Bold);
   auto it = cache_.find(key);
@@ -38,23 +38,30 @@ const QFontMetricsF& QtFontMetrics::MetricsOf(const FontSpec& wanted) const {
     font.setPointSizeF(centiPoints / 100.0);
     font.setBold(wanted.Bold);
     font.setHintingPreference(QFont::PreferNoHinting);
-    it = cache_.emplace(key, std::make_unique<QFontMetricsF>(font, &MeasuringDevice())).first;
+    Measured m;
+    m.Metrics = std::make_unique<QFontMetricsF>(font, &MeasuringDevice());
+    m.Height = static_cast<float>(m.Metrics->height() / kDotsPerMm);
+    m.Ascent = static_cast<float>(m.Metrics->ascent() / kDotsPerMm);
+    it = cache_.emplace(key, std::move(m)).first;
   }
-  return *it->second;
+  return it->second;
 }
 
 float QtFontMetrics::TextWidth(std::string_view text, const FontSpec& font) const {
+  constexpr std::size_t kMaxRemembered = 8192;  // a program left running keeps its memory
+  Measured& m = MeasuredOf(font);
+  const std::string key(text);
+  if (const auto it = m.Widths.find(key); it != m.Widths.end()) return it->second;
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  return static_cast<float>(MetricsOf(font).horizontalAdvance(s) / kDotsPerMm);
+  const float width = static_cast<float>(m.Metrics->horizontalAdvance(s) / kDotsPerMm);
+  if (m.Widths.size() >= kMaxRemembered) m.Widths.clear();
+  m.Widths.emplace(key, width);
+  return width;
 }
 
-float QtFontMetrics::TextHeight(const FontSpec& font) const {
-  return static_cast<float>(MetricsOf(font).height() / kDotsPerMm);
-}
+float QtFontMetrics::TextHeight(const FontSpec& font) const { return MeasuredOf(font).Height; }
 
-float QtFontMetrics::Ascent(const FontSpec& font) const {
-  return static_cast<float>(MetricsOf(font).ascent() / kDotsPerMm);
-}
+float QtFontMetrics::Ascent(const FontSpec& font) const { return MeasuredOf(font).Ascent; }
 
 const FontMetrics& PrintFontMetrics() {
   static const QtFontMetrics metrics;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 class QFontMetricsF;
 
@@ -38,8 +39,16 @@ class QtFontMetrics : public FontMetrics {
   float Ascent(const FontSpec& font) const override;
 
  private:
-  const QFontMetricsF& MetricsOf(const FontSpec& font) const;
-  mutable std::map<std::tuple<std::string, int, bool>, std::unique_ptr<QFontMetricsF>> cache_;
+  // Layout fits each text by trying sizes, and measures the same heads, ticks and
+  // values on every page; Qt shapes the text anew on each call.
+  struct Measured {
+    std::unique_ptr<QFontMetricsF> Metrics;
+    float Height = 0;
+    float Ascent = 0;
+    std::unordered_map<std::string, float> Widths;
+  };
+  Measured& MeasuredOf(const FontSpec& font) const;
+  mutable std::map<std::tuple<std::string, int, bool>, Measured> cache_;
 };
 
 /// The metrics of the printed page, made once.

@@ -26,28 +26,42 @@ PdfTarget::PdfTarget(std::string path, PaperSize paper, std::string title, int d
     : path_(std::move(path)), paper_(paper), title_(std::move(title)), dpi_(dpi) {}
 
 bool PdfTarget::Begin() {
-  writer_ = std::make_unique<QPdfWriter>(QString::fromStdString(path_));
+  // The file is ours, not the writer's, so that a failed write can say why.
+  file_ = std::make_unique<QFile>(QString::fromStdString(path_));
+  if (!file_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    error_ = "cannot write " + path_ + ": " + file_->errorString().toStdString();
+    file_.reset();
+    return false;
+  }
+  writer_ = std::make_unique<QPdfWriter>(file_.get());
   writer_->setResolution(dpi_);
   writer_->setTitle(QString::fromStdString(title_));
   writer_->setCreator(QStringLiteral("Vantrel"));
   // Qt writes the metadata and attachments only when they are given before painting.
-  if (record_ && !AddCertificate()) {
+  if (record_.valid() && !AddCertificate()) {
     writer_.reset();
     return false;
   }
   writer_->setPageLayout(
       QPageLayout(ToPageSize(paper_), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
   if (!painter_.begin(writer_.get())) {
-    error_ = "cannot write " + path_;
+    error_ = WriteFault();
     writer_.reset();
+    file_.reset();
     return false;
   }
   pages_ = 1;
   return true;
 }
 
+std::string PdfTarget::WriteFault() const {
+  if (file_ && file_->error() != QFileDevice::NoError)
+    return "cannot write " + path_ + ": " + file_->errorString().toStdString();
+  return "cannot write " + path_;
+}
+
 bool PdfTarget::AddCertificate() {
-  const CertificateRecord& r = *record_;
+  const CertificateRecord& r = record_.get();
   writer_->setCreator(QString::fromStdString(r.Program + " " + r.Version));
   if (certificate_.PdfA) writer_->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
   writer_->setDocumentXmpMetadata(CertificateXmp(r, title_, certificate_.PdfA));
@@ -76,7 +90,8 @@ bool PdfTarget::AddCertificate() {
 
 bool PdfTarget::NewPage() {
   if (!painter_.isActive() || !writer_->newPage()) {
-    error_ = "cannot start a new page in " + path_;
+    error_ = file_ && file_->error() != QFileDevice::NoError ? WriteFault()
+                                                             : "cannot start a new page in " + path_;
     return false;
   }
   ++pages_;
@@ -86,9 +101,13 @@ bool PdfTarget::NewPage() {
 bool PdfTarget::End() {
   if (!painter_.isActive()) return false;
   // QPdfWriter writes as it goes; only end() tells whether the file is complete.
-  const bool ok = painter_.end();
+  bool ok = painter_.end();
   writer_.reset();
-  if (!ok) error_ = "cannot finish " + path_;
+  ok = ok && file_->error() == QFileDevice::NoError && file_->flush();
+  file_->close();
+  ok = ok && file_->error() == QFileDevice::NoError;
+  if (!ok) error_ = file_->error() != QFileDevice::NoError ? WriteFault() : "cannot finish " + path_;
+  file_.reset();
   return ok;
 }
 

@@ -2,6 +2,7 @@
 // The devices a report is drawn on: PDF file, printer, vector pictures for the
 // preview, bitmaps. Each hands out one painter for the current page.
 
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -51,7 +52,7 @@ class PageTarget {
   /// Where the pages came from, for devices that keep such a record (a PDF); given
   /// before Begin.
   virtual bool KeepsCertificate() const { return false; }
-  virtual void SetCertificate(const CertificateRecord&, const CertificateOptions&) {}
+  virtual void SetCertificate(std::shared_future<CertificateRecord>, const CertificateOptions&) {}
   const std::string& Error() const { return error_; }
 
  protected:
@@ -61,7 +62,7 @@ class PageTarget {
 /// Vector PDF with embedded fonts, written straight to path.
 class PdfTarget : public PageTarget {
  public:
-  PdfTarget(std::string path, PaperSize paper, std::string title, int dpi = 600);
+  PdfTarget(std::string path, PaperSize paper, std::string title, int dpi = 1200);
   bool Begin() override;
   bool NewPage() override;
   bool End() override;
@@ -71,19 +72,23 @@ class PdfTarget : public PageTarget {
   double DotsPerMm() const override { return dpi_ / 25.4; }
   int PagesStarted() const override { return pages_; }
   bool KeepsCertificate() const override { return true; }
-  void SetCertificate(const CertificateRecord& record, const CertificateOptions& options) override {
-    record_ = record;
+  /// Begin waits for the record: the PDF writer takes its metadata before the first page.
+  void SetCertificate(std::shared_future<CertificateRecord> record,
+                      const CertificateOptions& options) override {
+    record_ = std::move(record);
     certificate_ = options;
   }
 
  private:
   bool AddCertificate();
+  std::string WriteFault() const;
   std::string path_;
   PaperSize paper_;
   std::string title_;
   int dpi_;
-  std::optional<CertificateRecord> record_;
+  std::shared_future<CertificateRecord> record_;
   CertificateOptions certificate_;
+  std::unique_ptr<QFile> file_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
   int pages_ = 0;

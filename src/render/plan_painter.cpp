@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <cmath>
 
@@ -30,7 +31,13 @@ Qt::PenStyle QtStyle(LineStyle style) {
 
 class Painter {
  public:
-  Painter(QPainter& p, double dotsPerMm) : p_(p), k_(dotsPerMm) {}
+  Painter(QPainter& p, double dotsPerMm)
+      : p_(p),
+        k_(dotsPerMm),
+        // The PDF writer prints each coordinate with up to six decimals, which the zlib
+        // behind it then has to squeeze; whole device dots (1/600 inch for our PDFs) are
+        // finer than any printer draws and make the stream half as long.
+        wholeDots_(p.paintEngine() != nullptr && p.paintEngine()->type() == QPaintEngine::Pdf) {}
 
   void operator()(const PlanBox& box) {
     const QRectF rect = Rect(box.Rect);
@@ -45,15 +52,21 @@ class Painter {
 
   void operator()(const PlanLine& line) {
     p_.setPen(Pen(line.Colour, line.WidthMm, line.Style));
-    p_.drawLine(Point(line.From), Point(line.To));
+    p_.drawLine(LinePoint(line.From), LinePoint(line.To));
   }
 
   void operator()(const PlanCurve& curve) {
     QPainterPath path;
     for (const auto& run : curve.Runs) {
       if (run.empty()) continue;
-      path.moveTo(Point(run.front()));
-      for (std::size_t i = 1; i < run.size(); ++i) path.lineTo(Point(run[i]));
+      QPointF last = LinePoint(run.front());
+      path.moveTo(last);
+      for (std::size_t i = 1; i < run.size(); ++i) {
+        const QPointF next = LinePoint(run[i]);
+        if (next == last && i + 1 < run.size()) continue;
+        path.lineTo(next);
+        last = next;
+      }
     }
     p_.save();
     if (curve.Clipped) p_.setClipRect(Rect(curve.Clip));
@@ -102,6 +115,10 @@ class Painter {
     return QRectF(r.Left * k_, r.Top * k_, r.Width * k_, r.Height * k_);
   }
   QPointF Point(const MmPoint& pt) const { return QPointF(pt.X * k_, pt.Y * k_); }
+  QPointF LinePoint(const MmPoint& pt) const {
+    const QPointF q = Point(pt);
+    return wholeDots_ ? QPointF(std::round(q.x()), std::round(q.y())) : q;
+  }
   QPen Pen(Rgb colour, float widthMm, LineStyle style) const {
     QPen pen(ToQColor(colour));
     pen.setWidthF(widthMm * k_);
@@ -112,6 +129,7 @@ class Painter {
 
   QPainter& p_;
   double k_;
+  bool wholeDots_;
 };
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace vantrel {
 
 void RecordCertificate(RenderContext& context, PageTarget& target) {
   if (!target.KeepsCertificate()) return;
-  target.SetCertificate(MakeCertificateRecord(context.State, context.Data.AnyTestFailed()),
+  target.SetCertificate(StartCertificateRecord(context.State, context.Data.AnyTestFailed()),
                         context.Certificate);
 }
 
@@ -28,7 +28,11 @@ ReportJobResult ProduceSelectedReports(RenderContext& context, PageTarget& targe
    public:
     explicit LazyTarget(PageTarget& inner) : inner_(inner) {}
     bool Begin() override { return true; }
-    bool NewPage() override { return Ensure() && inner_.NewPage(); }
+    bool NewPage() override {
+      if (Ensure() && inner_.NewPage()) return true;
+      error_ = inner_.Error();
+      return false;
+    }
     bool End() override { return !begun_ || inner_.End(); }
     QPainter& Painter() override {
       if (!Ensure()) throw OutputDeviceError(inner_.Error());

@@ -222,6 +222,20 @@ double AxisLayout::Fraction(double value) const {
   return (value - Lo) / (Hi - Lo);
 }
 
+AxisFractions::AxisFractions(const AxisLayout& axis)
+    : axis_(axis), showable_(axis.Log && axis.Lo > 0 && axis.Hi > axis.Lo) {
+  if (showable_) {
+    logLo_ = std::log10(axis.Lo);
+    logSpan_ = std::log10(axis.Hi) - logLo_;
+  }
+}
+
+double AxisFractions::operator()(double value) const {
+  if (!axis_.Log || !std::isfinite(value)) return axis_.Fraction(value);
+  if (value <= 0 || !showable_) return kNaN;
+  return (std::log10(value) - logLo_) / logSpan_;
+}
+
 AxisLayout ResolveAxis(const AxisSpec& axisSpec, double dataMin, double dataMax) {
   AxisLayout out;
   out.Log = axisSpec.Log;

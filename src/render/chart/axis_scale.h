@@ -39,6 +39,20 @@ struct AxisLayout {
   double Fraction(double value) const;
 };
 
+/// Fraction for the many points of a curve: the same numbers, with the logarithms of
+/// the axis's ends taken once instead of at every point.
+class AxisFractions {
+ public:
+  explicit AxisFractions(const AxisLayout& axis);
+  double operator()(double value) const;
+
+ private:
+  const AxisLayout& axis_;
+  bool showable_;  // a logarithmic axis with ends it can show
+  double logLo_ = 0;
+  double logSpan_ = 1;
+};
+
 /// Bounds, ticks and labels of an axis over data from dataMin to dataMax (NaN when
 /// the chart has no data).
 AxisLayout ResolveAxis(const AxisSpec& axisSpec, double dataMin, double dataMax);

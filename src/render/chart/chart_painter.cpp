@@ -166,11 +166,12 @@ PlanCurve CurveOf(const DataSet& set, const AxisLayout& x, const AxisLayout& y,
     }
     b.count = 0;
   };
+  const AxisFractions xFraction(x), yFraction(y);
   int n = 0;
   for (const ChartPoint& pt : set.Points) {
     ++n;
-    const double fx = pt.Missing ? kNaN : x.Fraction(pt.X);
-    const double fy = pt.Missing ? kNaN : y.Fraction(pt.Y);
+    const double fx = pt.Missing ? kNaN : xFraction(pt.X);
+    const double fy = pt.Missing ? kNaN : yFraction(pt.Y);
     if (std::isnan(fx) || std::isnan(fy)) {
       flush();
       open = false;

@@ -41,8 +41,8 @@ class ContinuedTarget : public PageTarget {
   int PagesStarted() const override { return inner_.PagesStarted(); }
   // The document records the result it starts with.
   bool KeepsCertificate() const override { return !begun_ && inner_.KeepsCertificate(); }
-  void SetCertificate(const CertificateRecord& r, const CertificateOptions& o) override {
-    if (!begun_) inner_.SetCertificate(r, o);
+  void SetCertificate(std::shared_future<CertificateRecord> r, const CertificateOptions& o) override {
+    if (!begun_) inner_.SetCertificate(std::move(r), o);
   }
   bool Begun() const { return begun_; }
 
