@@ -10,6 +10,7 @@
 
 #include "render/paint_pipeline.h"
 #include "render/page_target.h"
+#include "render/png_file.h"
 #include "support/text.h"
 #include "render/report_job.h"
 #include "tools/vantrel_report/commands.h"
@@ -164,8 +165,8 @@ int RunOutput(const Options& o) {
         return {refusal};
       PartFile part(path);
       if (part.Path().empty()) return {part.Error()};
-      if (!page.save(QString::fromStdString(part.Path()), "PNG"))
-        return {"cannot write " + path + ": " + WhyNotWritten(part.Path()), true};
+      if (std::string why; !WritePng(page, part.Path(), why))
+        return {"cannot write " + path + ": " + why, true};
       if (!part.Commit()) return {part.Error(), true};
       return {};
     };
