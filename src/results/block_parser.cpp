@@ -1,6 +1,8 @@
 // Test blocks: lookup by name and occurrence, parsing into cells, the one-block cache.
 
+#include <algorithm>
 #include <limits>
+#include <span>
 
 #include "support/encoding.h"
 #include "support/number.h"
@@ -18,13 +20,6 @@ constexpr int kMaxRows = std::numeric_limits<int16_t>::max();
 bool StartsBlock(std::string_view line) {
   return StartsWith(line, "TEST:") || StartsWith(line, "TEST SUMMARY :") ||
          StartsWith(line, "SUMMARY INFORMATION");
-}
-
-bool AllBlank(const std::vector<std::string_view>& fields) {
-  for (std::string_view f : fields) {
-    if (!TrimView(f).empty()) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -88,13 +83,15 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
   if (!ReachRows(entry, cursor, &headings)) return false;
   block.SetHeadings(std::move(headings));
 
-  std::vector<std::string_view> fields;
   std::string_view line;
   entry.Failed = false;
   for (;;) {
-    int n = cursor.Next(line) ? LineFields(line, delimiter_, fields) : -1;
+    const bool more = cursor.Next(line);
+    if (more && block.Rows() > 2 && block.Rows() < kMaxRows && ReadFullRow(entry, line)) continue;
+    const RowShape row = more ? ShapeOfRow(line, delimiter_) : RowShape{};
+    int n = row.count;
     if (n > block.Cols() && block.Rows() <= 2) block.SetCols(n);
-    if (n > 0 && AllBlank(fields)) n = 1;
+    if (n > 0 && row.allBlank) n = 1;
     if (n < 2) {
       if (block.Rows() == 0) Incomplete(entry, "it has no data rows");
       return true;
@@ -115,18 +112,83 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
                             std::to_string(n) + " of " + std::to_string(cols) +
                             " columns (is the file cut short?)");
     }
-    std::vector<Cell> cells(static_cast<std::size_t>(cols));
-    for (int k = 0; k < n && k < cols; ++k) {
+    const std::span<Cell> cells = block.NextRow();
+    std::string_view rest = row.line;
+    const int filled = std::min(n, cols);
+    for (int k = 0; k < filled; ++k) {
+      std::string_view field = rest;
+      if (k < n - 1) {
+        const std::size_t at = rest.find(delimiter_);
+        field = rest.substr(0, at);
+        rest.remove_prefix(at + 1);
+      }
       Cell& cell = cells[static_cast<std::size_t>(k)];
-      ParseCell(fields[static_cast<std::size_t>(k)], cell);
+      ParseCell(field, cell);
       if (cell.kind == Cell::Kind::Missing && !decimalCommaTold_ && !quiet_) {
-        CheckDecimalComma(entry, fields[static_cast<std::size_t>(k)]);
+        CheckDecimalComma(entry, field);
       }
     }
-    const std::string_view status = fields[static_cast<std::size_t>(n - 1)];
-    if (status.find('F') != std::string_view::npos) entry.Failed = true;
-    block.AddRow(std::move(cells), std::string(status));
+    for (std::size_t k = static_cast<std::size_t>(filled); k < cells.size(); ++k) {
+      cells[k].kind = Cell::Kind::Empty;
+      cells[k].shortField = false;
+      cells[k].number = 0;
+      cells[k].text.clear();
+    }
+    block.CommitRow(row.last);
+    if (row.last.find('F') != std::string_view::npos) entry.Failed = true;
   }
+}
+
+// The common row, in one pass: at least as many fields as the block has columns, not
+// all blank, not so many that the last field is capped. False for any other row, with
+// nothing told and nothing added, for ParseBlock to read in full.
+bool ObjData::ReadFullRow(TestIndexEntry& entry, std::string_view line) {
+  TestBlock& block = current_;
+  const int cols = block.Cols();
+  if (cols >= kMaxFields || !StripTrailing(line)) return false;
+  const std::span<Cell> cells = block.NextRow();
+  std::string_view rest = line;
+  std::string_view status;
+  bool blank = true;
+  bool comma = false;  // a missing value with a comma in it: perhaps a decimal comma
+  for (int k = 0; k < cols; ++k) {
+    Cell& cell = cells[static_cast<std::size_t>(k)];
+    const std::size_t length = ParseLeadingCell(rest, delimiter_, cell);
+    const std::string_view field = rest.substr(0, length);
+    if (cell.kind == Cell::Kind::Missing) {
+      blank = blank && TrimView(field).empty();
+      comma = comma || field.find(',') != std::string_view::npos;
+    } else {
+      blank = false;
+    }
+    if (length == rest.size()) {
+      if (k + 1 < cols) return false;
+      status = rest;
+      rest = {};
+    } else {
+      rest.remove_prefix(length + 1);
+    }
+  }
+  if (blank) return false;
+  if (!status.data()) {
+    // Fields past the last column: whether they could reach the field cap at all.
+    if (rest.size() > static_cast<std::size_t>(kMaxFields - 1 - cols)) return false;
+    const std::size_t at = rest.rfind(delimiter_);
+    status = at == std::string_view::npos ? rest : rest.substr(at + 1);
+  }
+  block.CommitRow(status);
+  if (status.find('F') != std::string_view::npos) entry.Failed = true;
+  if (comma && !decimalCommaTold_ && !quiet_) {
+    rest = line;
+    for (const Cell& cell : cells) {
+      const std::size_t length = std::min(rest.find(delimiter_), rest.size());
+      if (cell.kind == Cell::Kind::Missing && !decimalCommaTold_) {
+        CheckDecimalComma(entry, rest.substr(0, length));
+      }
+      rest.remove_prefix(std::min(length + 1, rest.size()));
+    }
+  }
+  return true;
 }
 
 std::optional<bool> ObjData::ScanFailed(int16_t indexEntry) {

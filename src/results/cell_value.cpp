@@ -1,6 +1,8 @@
 #include "results/cell_value.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 
 #include "support/number.h"
 #include "support/text.h"
@@ -8,10 +10,63 @@
 namespace vantrel {
 
 namespace {
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Decimals as the instrument writes them: [-]digits[.digits][e[sign]digits]. With at
+// most 19 digits whose value fits 53 bits and a power of ten up to 22, both operands
+// are exact doubles, so one multiplication or division gives the correctly rounded
+// value, the same as from_chars. Returns the end of the number, or nullptr where such
+// a number does not start at p.
+const char* PlainDecimal(const char* p, const char* end, double& value) {
+  const bool negative = p < end && *p == '-';
+  if (negative) ++p;
+  uint64_t mantissa = 0;
+  const char* const first = p;
+  while (p < end && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+  int scale = 0;
+  int digits = static_cast<int>(p - first);
+  if (p < end && *p == '.') {
+    const char* const fraction = ++p;
+    while (p < end && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<uint64_t>(*p++ - '0');
+    scale = -static_cast<int>(p - fraction);
+    digits -= scale;
+  }
+  // Beyond 19 digits the mantissa would wrap before the range check below.
+  if (digits == 0 || digits > 19) return nullptr;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    const bool down = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    const char* const exponent = p;
+    int power = 0;
+    while (p < end && IsDigit(*p) && p - exponent < 3) power = power * 10 + (*p++ - '0');
+    if (p == exponent) return nullptr;
+    scale += down ? -power : power;
+  }
+  if (mantissa > (uint64_t{1} << 53) || scale < -22 || scale > 22) return nullptr;
+  const double magnitude = scale < 0 ? static_cast<double>(mantissa) / kPowersOfTen[-scale]
+                                     : static_cast<double>(mantissa) * kPowersOfTen[scale];
+  value = negative ? -magnitude : magnitude;
+  return p;
+}
+
+void SetNumber(Cell& cell, double value, std::size_t length) {
+  cell.kind = Cell::Kind::Number;
+  cell.number = value;
+  cell.text.clear();
+  cell.shortField = length <= 15;
+}
+
 }  // namespace
 
 bool NumericField(std::string_view field, double& value) {
+  const char* const end = field.data() + field.size();
+  if (PlainDecimal(field.data(), end, value) == end && !field.empty()) return true;
   const std::string_view body = TrimView(field);
   std::size_t i = 0;
   const std::size_t n = body.size();
@@ -47,19 +102,32 @@ bool NumericField(std::string_view field, double& value) {
 void ParseCell(std::string_view field, Cell& cell) {
   double value = 0;
   if (NumericField(field, value)) {
-    cell.kind = Cell::Kind::Number;
-    cell.number = value;
-    cell.text.clear();
-    cell.shortField = field.size() <= 15;
+    SetNumber(cell, value, field.size());
   } else if (field.size() == 4 && (EqualsNoCase(field, "pass") || EqualsNoCase(field, "fail"))) {
     cell.kind = Cell::Kind::Text;
     cell.number = 0;
     cell.text.assign(field);
+    cell.shortField = false;
   } else {
     cell.kind = Cell::Kind::Missing;
     cell.number = 0;
     cell.text.clear();
+    cell.shortField = false;
   }
+}
+
+std::size_t ParseLeadingCell(std::string_view text, char delimiter, Cell& cell) {
+  const char* const end = text.data() + text.size();
+  double value = 0;
+  const char* const stop = PlainDecimal(text.data(), end, value);
+  if (stop != nullptr && (stop == end || *stop == delimiter)) {
+    const auto length = static_cast<std::size_t>(stop - text.data());
+    SetNumber(cell, value, length);
+    return length;
+  }
+  const std::size_t length = std::min(text.find(delimiter), text.size());
+  ParseCell(text.substr(0, length), cell);
+  return length;
 }
 
 }  // namespace vantrel

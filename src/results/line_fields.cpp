@@ -7,16 +7,11 @@
 
 namespace vantrel {
 
-namespace {
-
-// False for a line that holds no field at all.
 bool StripTrailing(std::string_view& line) {
   while (line.size() > 1 && (line.back() == '\t' || line.back() == ',')) line.remove_suffix(1);
   // What is left of a line of only tabs and commas is one of them: still empty.
   return !(line.empty() || (line.size() == 1 && (line[0] == '\t' || line[0] == ',')));
 }
-
-}  // namespace
 
 int LineFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields) {
   fields.clear();

@@ -15,6 +15,9 @@ inline constexpr int kMaxFields = 5001;
 /// fields takes the rest of the line, delimiters included. Fields are not trimmed.
 int LineFields(std::string_view line, char delimiter, std::vector<std::string_view>& fields);
 
+/// Drops the trailing tabs and commas as LineFields does; false when no field is left.
+bool StripTrailing(std::string_view& line);
+
 /// A line as LineFields splits it, without the list of fields.
 struct RowShape {
   int count = 0;          // what LineFields returns

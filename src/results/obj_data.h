@@ -144,6 +144,7 @@ class ObjData {
   bool ReadGeneralHeader(std::size_t& bodyStart);
   void TooManyTests(std::size_t from);
   bool ParseBlock(int16_t entry);
+  bool ReadFullRow(TestIndexEntry& entry, std::string_view line);
   /// Reads a block's first and heading lines; false (told) when no data row follows.
   bool ReachRows(TestIndexEntry& entry, LineCursor& cursor, std::vector<std::string>* headings);
   /// A block's failed flag from its rows' status fields alone; empty where ParseBlock fails.

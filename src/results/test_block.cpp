@@ -1,5 +1,7 @@
 #include "results/test_block.h"
 
+#include <algorithm>
+
 #include "support/number.h"
 
 namespace vantrel {
@@ -20,14 +22,13 @@ std::string Cell::AsText() const {
 }
 
 const Cell& TestBlock::At(int column, int row) const {
-  if (row < 0 || row >= Rows() || column < 0) return kEmptyCell;
-  const auto& cells = rows_[static_cast<std::size_t>(row)];
-  if (column >= static_cast<int>(cells.size())) return kEmptyCell;
-  return cells[static_cast<std::size_t>(column)];
+  if (row < 0 || row >= rows_ || column < 0 || column >= cols_) return kEmptyCell;
+  return cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) +
+                static_cast<std::size_t>(column)];
 }
 
 const std::string& TestBlock::RowStatus(int row) const {
-  if (row < 0 || row >= static_cast<int>(status_.size())) return kEmptyText;
+  if (row < 0 || row >= rows_) return kEmptyText;
   return status_[static_cast<std::size_t>(row)];
 }
 
@@ -38,15 +39,50 @@ const std::string& TestBlock::Heading(int column) const {
 
 void TestBlock::Reset() {
   cols_ = 2;
-  rows_.clear();
-  status_.clear();
+  rows_ = 0;
   headings_.clear();
+}
+
+void TestBlock::SetCols(int cols) {
+  cols = std::max(cols, 0);
+  if (rows_ > 0 && cols != cols_) {
+    // Only the first rows of a block widen it: copying them is cheap.
+    const auto rows = static_cast<std::size_t>(rows_);
+    const auto from = static_cast<std::size_t>(cols_);
+    const auto to = static_cast<std::size_t>(cols);
+    std::vector<Cell> old(std::make_move_iterator(cells_.begin()),
+                          std::make_move_iterator(cells_.begin() + rows * from));
+    if (cells_.size() < rows * to) cells_.resize(rows * to);
+    for (std::size_t r = 0; r < rows; ++r) {
+      for (std::size_t c = 0; c < to; ++c) {
+        cells_[r * to + c] = c < from ? std::move(old[r * from + c]) : Cell{};
+      }
+    }
+  }
+  cols_ = cols;
+}
+
+std::span<Cell> TestBlock::NextRow() {
+  const auto row = static_cast<std::size_t>(rows_);
+  const auto cols = static_cast<std::size_t>(cols_);
+  if (cells_.size() < (row + 1) * cols) cells_.resize((row + 1) * cols);
+  return {cells_.data() + row * cols, cols};
+}
+
+void TestBlock::CommitRow(std::string_view status) {
+  const auto row = static_cast<std::size_t>(rows_);
+  if (status_.size() <= row) {
+    status_.emplace_back(status);
+  } else {
+    status_[row].assign(status);
+  }
+  ++rows_;
 }
 
 void TestBlock::AddRow(std::vector<Cell> cells, std::string status) {
   cells.resize(static_cast<std::size_t>(cols_));
-  rows_.push_back(std::move(cells));
-  status_.push_back(std::move(status));
+  std::move(cells.begin(), cells.end(), NextRow().begin());
+  CommitRow(status);
 }
 
 }  // namespace vantrel

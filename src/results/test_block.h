@@ -3,7 +3,9 @@
 // texts and the column headings.
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantrel {
@@ -14,11 +16,11 @@ namespace vantrel {
 struct Cell {
   enum class Kind : uint8_t { Empty, Number, Text, Missing };
   Kind kind = Kind::Empty;
-  double number = 0;
-  std::string text;  // only for Kind::Text
   /// The field was short enough (15 characters at most) that number already equals
   /// its 15-digit general form; longer fields are rounded when a grid takes them.
   bool shortField = false;
+  double number = 0;
+  std::string text;  // only for Kind::Text
 
   bool IsNumber() const { return kind == Kind::Number; }
   /// The cell as the grids hold it: general number form, the text, "x", or "".
@@ -28,7 +30,7 @@ struct Cell {
 class TestBlock {
  public:
   int Cols() const { return cols_; }
-  int Rows() const { return static_cast<int>(rows_.size()); }
+  int Rows() const { return rows_; }
 
   /// Cells outside the block are Empty.
   const Cell& At(int column, int row) const;
@@ -38,17 +40,24 @@ class TestBlock {
   const std::vector<std::string>& Headings() const { return headings_; }
 
   // Building, for the parser and for tests.
+  /// Empties the block; the storage stays for the next one.
   void Reset();
-  void SetCols(int cols) { cols_ = cols; }
+  /// Rows already added are padded with Empty cells or cut.
+  void SetCols(int cols);
+  /// The Cols() cells of the row after the last, to be set, every one, before
+  /// CommitRow; they still hold what an earlier block left there.
+  std::span<Cell> NextRow();
+  /// Adds the row NextRow gave.
+  void CommitRow(std::string_view status);
   /// Appends a row of cells; the row is padded or cut to Cols().
   void AddRow(std::vector<Cell> cells, std::string status);
   void SetHeadings(std::vector<std::string> headings) { headings_ = std::move(headings); }
-  std::vector<Cell>& MutableRow(int row) { return rows_[static_cast<std::size_t>(row)]; }
 
  private:
   int cols_ = 2;
-  std::vector<std::vector<Cell>> rows_;
-  std::vector<std::string> status_;
+  int rows_ = 0;
+  std::vector<Cell> cells_;          // row after row, Cols() each
+  std::vector<std::string> status_;  // may hold more than Rows()
   std::vector<std::string> headings_;
 };
 

@@ -51,6 +51,9 @@ TEST(ParseBlock, OnlyTheFirstThreeRowsWidenTheBlock) {
   const auto parsed = f.data.FindTest("T", 0);
   ASSERT_TRUE(parsed.has_value());
   EXPECT_EQ(parsed->block->Cols(), 9);
+  EXPECT_EQ(parsed->block->At(3, 0).number, 3);  // earlier rows keep their cells
+  EXPECT_EQ(parsed->block->At(4, 0).kind, Cell::Kind::Empty);
+  EXPECT_EQ(parsed->block->At(4, 1).number, 4);
   EXPECT_EQ(parsed->block->At(8, 3).number, 8);
   EXPECT_EQ(parsed->block->At(9, 3).kind, Cell::Kind::Empty);
   // The dropped fields still give the row's status.
@@ -95,6 +98,26 @@ TEST(BlockCache, ASecondRequestReusesTheParsedBlock) {
   f.data.ResetNumCols();
   EXPECT_FALSE(f.data.MoreColsToShow(0));
   EXPECT_EQ(f.data.FindTest("B", 0)->block->At(3, 0).number, 7);
+}
+
+TEST(BlockCache, ABlockReadIntoTheStorageOfAnEarlierOneKeepsNothingOfIt) {
+  DataFixture f;
+  ASSERT_TRUE(f.Open(WithHeader(Block("Wide", "1\t1\tpass\t3\t4\t5\tFF\n2\t1\t2\t3\t4\t5\tFFFF") +
+                                Block("Other", "1\t1\t2\tP") + Block("Narrow", "1\t9\tP\n2\t8"))));
+  ASSERT_TRUE(f.data.FindTest("Wide", 0).has_value());
+  ASSERT_TRUE(f.data.FindTest("Other", 0).has_value());
+  const auto narrow = f.data.FindTest("Narrow", 0);
+  ASSERT_TRUE(narrow.has_value());
+  const TestBlock& b = *narrow->block;
+  EXPECT_FALSE(narrow->failed);
+  ASSERT_EQ(b.Cols(), 3);
+  ASSERT_EQ(b.Rows(), 2);
+  EXPECT_EQ(b.At(1, 1).number, 8);
+  EXPECT_EQ(b.At(2, 1).kind, Cell::Kind::Empty);
+  EXPECT_EQ(b.At(2, 1).AsText(), "");
+  EXPECT_EQ(b.At(3, 0).kind, Cell::Kind::Empty);
+  EXPECT_EQ(b.RowStatus(1), "8");
+  EXPECT_EQ(b.RowStatus(2), "");
 }
 
 TEST(ParseBlock, ControlLimitsLeaveFewerPairs) {

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "results/cell_value.h"
+#include "support/number.h"
+
+namespace vantrel {
+namespace {
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The quick reading of plain decimals must give what the full rule gives, to the bit,
+// and leave every other field to it.
+TEST(NumericField, AgreesWithTheFullRuleAtTheEdgesOfTheQuickReading) {
+  for (const std::string field :
+       {"-0", "-0.0e-3", "-2.026", "1.5e-05", "1E+22", "1e23", "3e-22", "1e-23", "1e0022",
+        "9007199254740992", "9007199254740993", "90071992547409.93", "1234567890123456789",
+        "12345678901234567890", "0.30000000000000004", "0.000000000000000000001", "1e-400",
+        "4.9e-324", "-.5e1", "1e+"}) {
+    double quick = 42;
+    const bool numeric = NumericField(field, quick);
+    EXPECT_EQ(numeric, IsNumeric(field)) << field;
+    if (numeric) {
+      EXPECT_TRUE(SameBits(quick, Val(field))) << field << " " << quick;
+    }
+  }
+}
+
+TEST(ParseLeadingCell, AFieldEndsAtTheDelimiterWhateverItHolds) {
+  struct Case {
+    std::string text;
+    char delimiter;
+    std::size_t length;
+    Cell::Kind kind;
+    double number;
+  };
+  const Case cases[] = {
+      {"-1.5\tx", '\t', 4, Cell::Kind::Number, -1.5},
+      {"1.5x\t2", '\t', 4, Cell::Kind::Missing, 0},   // a number must fill its field
+      {"-1,25\t3", '\t', 5, Cell::Kind::Missing, 0},  // a decimal comma is no number
+      {"-1,25", ',', 2, Cell::Kind::Number, -1},
+      {"1e5,3", ',', 3, Cell::Kind::Number, 1e5},
+      {" 7 \t", '\t', 3, Cell::Kind::Number, 7},
+      {"+2\t", '\t', 2, Cell::Kind::Number, 2},
+      {"PASS,1", ',', 4, Cell::Kind::Text, 0},
+      {"", '\t', 0, Cell::Kind::Missing, 0},
+  };
+  for (const Case& c : cases) {
+    Cell cell;
+    cell.text = "stale";
+    cell.shortField = true;
+    EXPECT_EQ(ParseLeadingCell(c.text, c.delimiter, cell), c.length) << c.text;
+    EXPECT_EQ(cell.kind, c.kind) << c.text;
+    EXPECT_EQ(cell.number, c.number) << c.text;
+    EXPECT_EQ(cell.shortField, c.kind == Cell::Kind::Number) << c.text;
+    if (c.kind != Cell::Kind::Text) {
+      EXPECT_EQ(cell.text, "") << c.text;
+    }
+  }
+  Cell cell;
+  ParseLeadingCell("1.23456789012345\t", '\t', cell);  // 16 characters
+  EXPECT_FALSE(cell.shortField);
+}
+
+}  // namespace
+}  // namespace vantrel
