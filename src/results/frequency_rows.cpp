@@ -127,9 +127,9 @@ std::vector<double> FrequenciesOf(const TestBlock& block) {
 }
 
 std::vector<GridCell> FrequencyRow(const TestBlock& block, const BlockColumns& columns,
-                                      const std::vector<double>& frequencies,
-                                      const std::vector<ColumnCode>& codes, double frequency,
-                                      bool failTextRed) {
+                                   const std::vector<double>& frequencies,
+                                   const std::vector<ColumnCode>& codes, double frequency,
+                                   bool failTextRed) {
   std::vector<GridCell> row;
   row.reserve(codes.size() + 1);
   row.push_back(FormatNumber(frequency, "0.###"));

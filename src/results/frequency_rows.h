@@ -26,8 +26,8 @@ Cell FigureAt(const TestBlock& block, const BlockColumns& columns, ColumnCode co
 std::vector<double> FrequenciesOf(const TestBlock& block);
 
 std::vector<GridCell> FrequencyRow(const TestBlock& block, const BlockColumns& columns,
-                                      const std::vector<double>& frequencies,
-                                      const std::vector<ColumnCode>& codes, double frequency,
-                                      bool failTextRed);
+                                   const std::vector<double>& frequencies,
+                                   const std::vector<ColumnCode>& codes, double frequency,
+                                   bool failTextRed);
 
 }  // namespace vantrel

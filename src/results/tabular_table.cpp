@@ -275,9 +275,7 @@ std::optional<double> EmpOf(const TestBlock& block, int column) {
   return -185 - 10 * Log10(sum);
 }
 
-GridCell Figure(const std::optional<double>& value) {
-  return value ? FormatGeneral(*value) : "x";
-}
+GridCell Figure(const std::optional<double>& value) { return value ? FormatGeneral(*value) : "x"; }
 
 GridCell Marked(double value, bool failTextRed) {
   return failTextRed && value < 0 ? GridCell::Failing(FormatGeneral(value))

@@ -25,6 +25,7 @@ struct TabularOptions {
 /// only; statistics and EMP are "x" when the column holds no number, margin figures
 /// "" when no point gave a margin.
 ValueGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>& codes,
-                           const std::vector<std::string>& rowCodes, const TabularOptions& options);
+                            const std::vector<std::string>& rowCodes,
+                            const TabularOptions& options);
 
 }  // namespace vantrel

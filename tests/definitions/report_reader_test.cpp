@@ -147,10 +147,14 @@ TEST(ReadReportsIni, ALogoHeightBeyondThePageIsRefusedWithItsRange) {
 TEST(ReadReportsIni, ReadsLogoHeightAndHeaderJustifyOnceIntoTheirKinds) {
   using Kind = LogoSize::Kind;
   const std::vector<std::pair<std::string, LogoSize>> heights = {
-      {"25.0", {Kind::Millimetres, 25}},   {" -1.0", {Kind::Natural, 0}},
-      {"-0.9999999999999999", {Kind::Natural, 0}}, {"0.000", {}},
-      {"junk", {}},                        {"", {}},
-      {"-0.5", {Kind::Millimetres, -0.5}}, {"7cm", {Kind::Millimetres, 7}}};
+      {"25.0", {Kind::Millimetres, 25}},
+      {" -1.0", {Kind::Natural, 0}},
+      {"-0.9999999999999999", {Kind::Natural, 0}},
+      {"0.000", {}},
+      {"junk", {}},
+      {"", {}},
+      {"-0.5", {Kind::Millimetres, -0.5}},
+      {"7cm", {Kind::Millimetres, 7}}};
   for (const auto& [value, size] : heights) {
     LoadedDefinition d;
     ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "LOGOHEIGHT=" + value, "[REPORT]"})));

@@ -124,7 +124,8 @@ TEST(LayOutLogo, OwnHeightAndAspectOfThePicture) {
   EXPECT_FLOAT_EQ(centred.Band.Width, 180);
   EXPECT_FLOAT_EQ(centred.Picture.Width, 80);
   EXPECT_FLOAT_EQ(centred.Picture.Left, 15 + 50);
-  EXPECT_FLOAT_EQ(LayOutLogo(210, 0, LogoSize::Of(15), 0, 0, true).Picture.Width, 0);  // nothing to paint
+  EXPECT_FLOAT_EQ(LayOutLogo(210, 0, LogoSize::Of(15), 0, 0, true).Picture.Width,
+                  0);  // nothing to paint
 }
 
 TEST(LayOutLogo, AWideLogoIsScaledToTheBandKeepingItsAspect) {

@@ -39,11 +39,10 @@ class TableCellsTest : public ::testing::Test {
   TableDefinition table;
   AppSettings settings;
   // [column][row]: labels, frequency figures, then two pairs.
-  ValueGrid grid{
-      {"1", "Min", "Margin"},
-      {"1", "", ""},
-      {"-1.23456", "-3", GridCell::Failing("-0.5")},
-      {GridCell::Failing("2.5"), "~", "x"}};
+  ValueGrid grid{{"1", "Min", "Margin"},
+                 {"1", "", ""},
+                 {"-1.23456", "-3", GridCell::Failing("-0.5")},
+                 {GridCell::Failing("2.5"), "~", "x"}};
   std::vector<std::string> headings{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB"};
   std::vector<int> visible{0, 1, 2};
 

@@ -29,8 +29,12 @@ class TableDrawerTest : public ::testing::Test {
     ReadTestDataResult r;
     r.found = true;
     // Labels, the frequency column's figures, then four pairs.
-    r.grid = {{"1", "Min"},   {"1", ""},       {"-1.04", "-2"},
-              {"-1.1", "-3"}, {GridCell::Failing("-1.2"), "-4"}, {"-1.3", "-5"}};
+    r.grid = {{"1", "Min"},
+              {"1", ""},
+              {"-1.04", "-2"},
+              {"-1.1", "-3"},
+              {GridCell::Failing("-1.2"), "-4"},
+              {"-1.3", "-5"}};
     r.titles = {"Freq (MHz)", "Pair 1", "Pair 2", "Pair 3", "Pair 4"};
     data.results["Attenuation Near"] = r;
   }
