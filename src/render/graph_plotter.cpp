@@ -83,13 +83,11 @@ const char* const kCodePalette[] = {"blue",   "orange",  "green",  "brown",     
 
 }  // namespace
 
-GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const SlotGrid& slots,
-                      int offset, int graphNumber, int slotsX, int slotsY) {
-  GraphBuild out;
-  ReportDataSource& data = context.Data;
-  const AppSettings& settings = context.State.Settings;
+GraphData FetchGraph(ReportDataSource& data, const PageData& page, const GraphDefinition& g,
+                     int offset, int graphNumber) {
+  GraphData out;
   if (g.Cols[0].size() >= 2 && g.Cols[0][1] == code::kNoGraph) return out;
-  const int pairs = data.Pairs();
+  const int pairs = page.Pairs;
   if (pairs > 0) {
     if (offset != 0) {
       if (!data.MoreColsToShow(offset + graphNumber) && g.Pair + offset > pairs) return out;
@@ -97,6 +95,42 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
       return out;
     }
   }
+  out.Shown = true;
+  for (int k = 0; k < kMaxDataSets; ++k) {
+    const int source = g.AutoOrderIncrease ? 0 : k;
+    const std::string& test = g.Data[static_cast<std::size_t>(source)];
+    if (Trim(test).empty()) break;
+    ReadTestDataRequest request;
+    request.marginKind = g.MarginType;
+    request.testName = test;
+    request.occurrence =
+        static_cast<int16_t>(g.AutoOrderIncrease ? std::min(32767, g.Order[0] + k + 1)
+                                                 : g.Order[static_cast<std::size_t>(k)]);
+    request.codes = RaisedCodes(g.Cols[static_cast<std::size_t>(source)],
+                                g.ColCount[static_cast<std::size_t>(source)], offset);
+    request.units = SubstituteNormLength(UnitsOfTest(test), page.NormLength, page.CableLength);
+    ReadTestDataResult result =
+        data.ReadTestData(request, g.ApplyAllResults || g.CombineAllResults);
+    if (!result.found) break;
+    out.Codes.push_back(std::move(request.codes));
+    out.Sets.push_back(std::move(result));
+  }
+  out.Incomplete = data.TakeIncompleteRead();
+  return out;
+}
+
+GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const SlotGrid& slots,
+                      int offset, int graphNumber, int slotsX, int slotsY) {
+  const PageData page = FetchPageFacts(context.Data);
+  const GraphData data = FetchGraph(context.Data, page, g, offset, graphNumber);
+  return BuildGraph(context, page, data, g, slots, slotsX, slotsY);
+}
+
+GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const GraphData& data,
+                      const GraphDefinition& g, const SlotGrid& slots, int slotsX, int slotsY) {
+  GraphBuild out;
+  const AppSettings& settings = context.State.Settings;
+  if (!data.Shown) return out;
   const std::optional<MmRect> place =
       PlaceItem(slots, g.Slot, g.PosX, g.PosY, g.SizeX, g.SizeY, slotsX, slotsY);
   if (!place) return out;
@@ -110,8 +144,10 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
     out.Plot.Height -= marginBand;
   }
   if (out.Plot.Width < 0) return out;
+  out.Incomplete = data.Incomplete;
 
-  const std::string norm = data.NormalisationLength(), cable = data.CableLength();
+  const std::string& norm = page.NormLength;
+  const std::string& cable = page.CableLength;
   std::string title = Trim(SubstituteNormLength(g.Title, norm, cable));
   chart::ChartModel& model = out.Chart;
   model.X.Title = Trim(SubstituteNormLength(g.XAxis, norm, cable));
@@ -127,28 +163,12 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
   std::vector<double> frequencies;
   int paletteNext = 0;
   bool anyFound = false;
-  for (int k = 0; k < kMaxDataSets; ++k) {
-    const int source = g.AutoOrderIncrease ? 0 : k;
-    const std::string& test = g.Data[static_cast<std::size_t>(source)];
-    if (Trim(test).empty()) {
-      if (k == 0) return out;
-      break;
-    }
-    ReadTestDataRequest request;
-    request.marginKind = g.MarginType;
-    request.testName = test;
-    request.occurrence =
-        static_cast<int16_t>(g.AutoOrderIncrease ? std::min(32767, g.Order[0] + k + 1)
-                                                 : g.Order[static_cast<std::size_t>(k)]);
-    request.codes = RaisedCodes(g.Cols[static_cast<std::size_t>(source)],
-                                g.ColCount[static_cast<std::size_t>(source)], offset);
-    request.units = SubstituteNormLength(UnitsOfTest(test), norm, cable);
-    const bool all = g.ApplyAllResults || g.CombineAllResults;
-    ReadTestDataResult result = data.ReadTestData(request, all);
-    if (!result.found) {
-      if (k == 0) return out;
-      break;
-    }
+  if (data.Sets.empty()) return out;
+  ValueGrid transformed;
+  for (std::size_t k = 0; k < data.Sets.size(); ++k) {
+    const std::string& test = g.Data[g.AutoOrderIncrease ? 0 : k];
+    const ReadTestDataResult& result = data.Sets[k];
+    const std::vector<ColumnCode>& codes = data.Codes[k];
     anyFound = true;
     out.LimitMargin = ReturnWorstMargin(out.LimitMargin, result.limitMargin);
     out.ControlMargin = ReturnWorstMargin(out.ControlMargin, result.controlMargin);
@@ -160,9 +180,15 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
     if (EqualsNoCase(Trim(model.Y.Title), "DEFAULT")) {
       model.Y.Title = SubstituteNormLength(UnitsOfTest(test), norm, cable);
     }
-    if (k == 0) TransformFirstSet(g, result.grid);
-    if (result.grid.empty()) continue;
-    const std::vector<GridCell>& freq = result.grid[0];
+    // The fetched sets stay as read: a page may be laid out twice.
+    const ValueGrid* grid = &result.grid;
+    if (k == 0 && (g.Difference || g.DifferencePercent || g.Average)) {
+      transformed = result.grid;
+      TransformFirstSet(g, transformed);
+      grid = &transformed;
+    }
+    if (grid->empty()) continue;
+    const std::vector<GridCell>& freq = (*grid)[0];
     if (frequencies.empty()) {
       for (const GridCell& f : freq) {
         const double v = PointOf(f).value_or(kNaN);
@@ -170,14 +196,14 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
         frequencies.push_back(v);
       }
     }
-    for (std::size_t c = 1; c < result.grid.size(); ++c) {
-      const ColumnCode colCode = c < result.columns.size()  ? result.columns[c].code
-                                 : c < request.codes.size() ? request.codes[c]
-                                                            : ColumnCode{0};
+    for (std::size_t c = 1; c < grid->size(); ++c) {
+      const ColumnCode colCode = c < result.columns.size() ? result.columns[c].code
+                                 : c < codes.size()        ? codes[c]
+                                                           : ColumnCode{0};
       if (colCode == code::kNoGraph || colCode == 1) continue;
       chart::DataSet set;
-      for (std::size_t r = 0; r < result.grid[c].size(); ++r) {
-        const std::optional<double> y = PointOf(result.grid[c][r]);
+      for (std::size_t r = 0; r < (*grid)[c].size(); ++r) {
+        const std::optional<double> y = PointOf((*grid)[c][r]);
         chart::ChartPoint pt;
         pt.X = r < freq.size() ? PointOf(freq[r]).value_or(kNaN) : kNaN;
         // The curves end at the stop frequency.
@@ -288,10 +314,11 @@ GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const Sl
   return out;
 }
 
-bool PlotGraph2(RenderContext& context, PageCanvas& canvas, const GraphDefinition& g,
-                const SlotGrid& slots, int offset, int graphNumber, int slotsX, int slotsY,
-                bool& reportFailed) {
-  GraphBuild build = BuildGraph(context, g, slots, offset, graphNumber, slotsX, slotsY);
+bool PlotGraph2(const LayoutContext& context, PageCanvas& canvas, const PageData& page,
+                const GraphData& data, const GraphDefinition& g, const SlotGrid& slots,
+                int graphNumber, int slotsX, int slotsY, bool& reportFailed, bool& incomplete) {
+  GraphBuild build = BuildGraph(context, page, data, g, slots, slotsX, slotsY);
+  if (build.Incomplete) incomplete = true;
   if (build.Skip) return false;
   if (build.Failed) reportFailed = true;
   CanvasStateGuard keep(canvas);

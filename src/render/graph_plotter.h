@@ -7,6 +7,7 @@
 #include "definitions/graph_definition.h"
 #include "render/chart/chart_model.h"
 #include "render/page_canvas.h"
+#include "render/page_data.h"
 #include "render/render_context.h"
 #include "render/slot_layout.h"
 
@@ -22,19 +23,25 @@ struct GraphBuild {
   std::string LimitMargin;
   std::string ControlMargin;
   bool Failed = false;
+  /// Its data was taken (it was placed) and a test of it lacks rows.
+  bool Incomplete = false;
   /// Grid column code of each set, in set order.
   std::vector<ColumnCode> SetCodes;
   std::vector<std::string> SetHeadings;
 };
 
-/// Loads the graph's data and works out everything that will be drawn.
+/// Works out everything that will be drawn of a graph from its fetched data.
+GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const GraphData& data,
+                      const GraphDefinition& graph, const SlotGrid& slots, int slotsX, int slotsY);
+
+/// Fetches the graph's data, then BuildGraph.
 GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& graph, const SlotGrid& slots,
                       int columnOffset, int graphNumber, int slotsX, int slotsY);
 
 /// Draws one graph and records its numbers in the plan; true when it was drawn.
-/// reportFailed is set when its test failed.
-bool PlotGraph2(RenderContext& context, PageCanvas& canvas, const GraphDefinition& graph,
-                const SlotGrid& slots, int columnOffset, int graphNumber, int slotsX, int slotsY,
-                bool& reportFailed);
+/// reportFailed is set when its test failed, incomplete when one of its tests lacks rows.
+bool PlotGraph2(const LayoutContext& context, PageCanvas& canvas, const PageData& page,
+                const GraphData& data, const GraphDefinition& graph, const SlotGrid& slots,
+                int graphNumber, int slotsX, int slotsY, bool& reportFailed, bool& incomplete);
 
 }  // namespace vantrel

@@ -42,8 +42,8 @@ LogoLayout LayOutLogo(double pageWidth, float border, const LogoSize& size, floa
   out.Band.Width = static_cast<float>(pageWidth) - 2 * (10 + border);
   out.Band.Left = 10 + border;
   out.Band.Top = 10;
-  const float height = size.Is == LogoSize::Kind::Natural ? pictureHeight
-                                                         : static_cast<float>(size.Millimetres);
+  const float height =
+      size.Is == LogoSize::Kind::Natural ? pictureHeight : static_cast<float>(size.Millimetres);
   out.Band.Height = std::max(0.0f, height);
   const float aspect = pictureWidth == 0 ? 1 : pictureHeight / pictureWidth;
   float drawnWidth = aspect == 0 ? 0 : out.Band.Height / aspect;
@@ -118,7 +118,7 @@ void BelowTopPageNumber(PageCanvas& canvas, const AppSettings& s, LogoLayout& lo
 
 }  // namespace
 
-float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool suppressed,
+float DrawLogo(const LayoutContext& context, PageCanvas& canvas, float border, bool suppressed,
                LogoLayout& logo) {
   const AppSettings& s = context.State.Settings;
   logo = LayOutLogo(canvas.ScaleWidth(), border, LogoSize{}, 0, 0, false);
@@ -143,13 +143,16 @@ float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool su
   return logo.Band.Height;
 }
 
-void LayOutHeader(RenderContext& context, PageCanvas& canvas, float border, const MmRect& logoRect,
-                  float logoHeight, bool hidden, MmRect& headerRect) {
-  HeaderDefinition& header = context.State.Header;
+void FillHeaderLabels(HeaderDefinition& header) {
   for (std::size_t i = 0; i < header.HeaderTexts.size(); ++i) {
     if (header.HeaderTexts[i].empty()) header.HeaderTexts[i] = header.HeaderItems[i];
     if (header.HalfHeaderTexts[i].empty()) header.HalfHeaderTexts[i] = header.HalfHeaderItems[i];
   }
+}
+
+void LayOutHeader(const LayoutContext& context, PageCanvas& canvas, float border,
+                  const MmRect& logoRect, float logoHeight, bool hidden, MmRect& headerRect) {
+  const HeaderDefinition& header = context.State.Header;
   headerRect.Width = canvas.ScaleWidth() - 2 * (10 + border);
   headerRect.Left = 10 + border;
   headerRect.Height = 30;
@@ -168,7 +171,7 @@ void LayOutHeader(RenderContext& context, PageCanvas& canvas, float border, cons
   BuildCellGrid(canvas, headerRect, 4, HeaderRows(header), true, context.SlotsFlag && !hidden);
 }
 
-void DrawPageNumber(RenderContext& context, PageCanvas& canvas, const MmRect& headerRect,
+void DrawPageNumber(const LayoutContext& context, PageCanvas& canvas, const MmRect& headerRect,
                     int16_t& pageCounter) {
   const AppSettings& s = context.State.Settings;
   if (s.PageNum == PageNumberPlace::None) return;
@@ -189,12 +192,12 @@ void DrawPageNumber(RenderContext& context, PageCanvas& canvas, const MmRect& he
   canvas.Item.clear();
 }
 
-bool ReportFailedStatus(RenderContext& context, bool reportFailed) {
-  return context.State.Settings.OverallPassFail ? context.Data.OverallFailed() : reportFailed;
+bool ReportFailedStatus(const LayoutContext& context, const PageData& data, bool reportFailed) {
+  return context.State.Settings.OverallPassFail ? data.OverallFailed : reportFailed;
 }
 
-void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& headerRect,
-                     bool failed, bool incomplete) {
+void DrawHeaderBlock(const LayoutContext& context, PageCanvas& canvas, const MmRect& headerRect,
+                     const PageData& data, bool failed, bool incomplete) {
   const AppSettings& s = context.State.Settings;
   const HeaderDefinition& header = context.State.Header;
   // A certificate never says passed over data that is not all there.
@@ -222,7 +225,8 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
     canvas.Box(rect.Left, rect.Top, rect.Right(), rect.Bottom());
   }
   canvas.FillStyle = 1;
-  const HAlign valueAlign = header.HeaderJustify == HeaderAlign::Left ? HAlign::Left : HAlign::Centre;
+  const HAlign valueAlign =
+      header.HeaderJustify == HeaderAlign::Left ? HAlign::Left : HAlign::Centre;
   struct Value {
     std::string Text;
     int Column, Row;
@@ -248,9 +252,9 @@ void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& h
                std::nullopt, HAlign::Left, VAlign::Middle);
     canvas.FontBold = false;
     if (!header.HeaderItems[i].empty())
-      value(header.HeaderItems[i], context.Data.HeaderString(n), base + 1, slot.Row);
+      value(header.HeaderItems[i], data.HeaderValues[i], base + 1, slot.Row);
     if (!header.HalfHeaderItems[i].empty())
-      value(header.HalfHeaderItems[i], context.Data.HalfHeaderString(n), base + 3, slot.Row);
+      value(header.HalfHeaderItems[i], data.HalfHeaderValues[i], base + 3, slot.Row);
     if (context.SlotsFlag) {
       canvas.Aid = true;
       GridText(canvas, grid, std::to_string(n + 1), base, slot.Row, false, kNoFill, std::nullopt,
@@ -318,7 +322,8 @@ MmRect FailMarkRoom(const LogoLayout& logo) {
                        : MmRect{left, band.Height, band.Top, band.Left};
 }
 
-bool DrawBigFail(RenderContext& context, PageCanvas& canvas, bool failed, const LogoLayout& logo) {
+bool DrawBigFail(const LayoutContext& context, PageCanvas& canvas, bool failed,
+                 const LogoLayout& logo) {
   const AppSettings& s = context.State.Settings;
   if (!failed || !s.BigFail) return true;
   const MmRect room = FailMarkRoom(logo);

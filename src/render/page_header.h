@@ -8,6 +8,7 @@
 #include "definitions/header_definition.h"
 #include "render/mm_rect.h"
 #include "render/page_canvas.h"
+#include "render/page_data.h"
 #include "render/render_context.h"
 
 namespace vantrel {
@@ -41,29 +42,33 @@ PageNumberAnchor PageNumberAlignment(PageNumberPlace place);
 
 /// Draws the logo (height 0 when suppressed); returns the height used. logo.Band is
 /// LogoRect.
-float DrawLogo(RenderContext& context, PageCanvas& canvas, float border, bool suppressed,
+float DrawLogo(const LayoutContext& context, PageCanvas& canvas, float border, bool suppressed,
                LogoLayout& logo);
 
-/// Sets headerRect for this page; hidden: the block is not drawn on it.
-void LayOutHeader(RenderContext& context, PageCanvas& canvas, float border, const MmRect& logoRect,
-                  float logoHeight, bool hidden, MmRect& headerRect);
+/// A label left empty takes its item's field name.
+void FillHeaderLabels(HeaderDefinition& header);
 
-void DrawPageNumber(RenderContext& context, PageCanvas& canvas, const MmRect& headerRect,
+/// Sets headerRect for this page; hidden: the block is not drawn on it.
+void LayOutHeader(const LayoutContext& context, PageCanvas& canvas, float border,
+                  const MmRect& logoRect, float logoHeight, bool hidden, MmRect& headerRect);
+
+void DrawPageNumber(const LayoutContext& context, PageCanvas& canvas, const MmRect& headerRect,
                     int16_t& pageCounter);
 
 /// True when the report counts as failed for the status block and the fail mark.
-bool ReportFailedStatus(RenderContext& context, bool reportFailed);
+bool ReportFailedStatus(const LayoutContext& context, const PageData& data, bool reportFailed);
 
 /// incomplete: a test on the page lacks rows, so the status can be neither pass nor
 /// fail.
-void DrawHeaderBlock(RenderContext& context, PageCanvas& canvas, const MmRect& headerRect,
-                     bool failed, bool incomplete = false);
+void DrawHeaderBlock(const LayoutContext& context, PageCanvas& canvas, const MmRect& headerRect,
+                     const PageData& data, bool failed, bool incomplete = false);
 
 /// Where the large fail mark goes: the wider free side of the logo band, clear of
 /// the picture; empty when the page has no logo band.
 MmRect FailMarkRoom(const LogoLayout& logo);
 
 /// False when a mark is due but the page has no room for it.
-bool DrawBigFail(RenderContext& context, PageCanvas& canvas, bool failed, const LogoLayout& logo);
+bool DrawBigFail(const LayoutContext& context, PageCanvas& canvas, bool failed,
+                 const LogoLayout& logo);
 
 }  // namespace vantrel

@@ -52,6 +52,21 @@ struct RenderContext {
   PaintPipeline* Pipeline = nullptr;
 };
 
+/// What laying out a page reads besides the page's data: never the data object.
+struct LayoutContext {
+  // NOLINTNEXTLINE(google-explicit-constructor): every render context can lay out
+  LayoutContext(const RenderContext& context)
+      : State(context.State),
+        Ask(context.Ask),
+        SlotsFlag(context.SlotsFlag),
+        Colours(context.Colours) {}
+
+  const ProgramState& State;
+  Prompter& Ask;  // told of a logo that cannot be read
+  bool SlotsFlag;
+  const ColourNames& Colours;
+};
+
 /// The colour tables of the definition file, reporting malformed names through ask.
 void UseDefinitionColours(RenderContext& context);
 

@@ -4,22 +4,22 @@
 
 namespace vantrel {
 
-Rgb NamedColour(const RenderContext& context, const std::string& name) {
+Rgb NamedColour(const LayoutContext& context, const std::string& name) {
   return context.Colours.Page ? context.Colours.Page(name) : kBlack;
 }
 
-Rgb TitleBandColour(const RenderContext& context) {
+Rgb TitleBandColour(const LayoutContext& context) {
   const std::string& name = context.State.Settings.TableColor;
   return EqualsNoCase(name, "BLUE") || !context.Colours.Page ? kBandBlue
                                                              : context.Colours.Page(name);
 }
 
-Rgb TitleTextColour(const RenderContext& context) {
+Rgb TitleTextColour(const LayoutContext& context) {
   return context.Colours.Page ? context.Colours.Page(context.State.Settings.HeaderTextColor)
                               : kWhite;
 }
 
-Rgb FailColour(const RenderContext& context) {
+Rgb FailColour(const LayoutContext& context) {
   return context.Colours.Page ? context.Colours.Page("red") : kRed;
 }
 

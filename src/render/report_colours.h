@@ -17,14 +17,14 @@ inline constexpr Rgb kBandGrey = 228 | (228 << 8) | (228 << 16);
 inline constexpr Rgb kPassGreen = 0 | (150 << 8) | (0 << 16);
 
 /// A colour name of the definition file; black without a colour table.
-Rgb NamedColour(const RenderContext& context, const std::string& name);
+Rgb NamedColour(const LayoutContext& context, const std::string& name);
 
 /// The fill of the report's and the tables' title bands under NEWTABLES.
-Rgb TitleBandColour(const RenderContext& context);
+Rgb TitleBandColour(const LayoutContext& context);
 /// The text colour on those bands.
-Rgb TitleTextColour(const RenderContext& context);
+Rgb TitleTextColour(const LayoutContext& context);
 
 /// The colour of failed texts.
-Rgb FailColour(const RenderContext& context);
+Rgb FailColour(const LayoutContext& context);
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "render/page_canvas.h"
+#include "render/page_layout.h"
 #include "render/page_plan.h"
 #include "render/page_target.h"
 #include "render/render_context.h"
@@ -49,23 +50,10 @@ class ReportProducer {
   bool CheckCancel();
 
  private:
-  enum class PageResult { Planned, Cancelled, NeedsMarkBand };
-  struct PageInput {
-    int ReportIndex = 0;
-    int Page = 1;
-    int ColumnOffset = 0;
-    bool NoHeader = false;
-    bool NoLogo = false;
-    /// A band at the top for the large fail mark on a page without a logo band.
-    bool MarkBand = false;
-  };
-  /// Lays out one page into plan; job's header and page counters move on.
-  PageResult PlanPage(const PageInput& in, PagePlan& plan, JobPageState& job);
-  void PlanTitleBands(PageCanvas& canvas, const BandLayout& layout, bool hasTitle,
-                      bool hasSubHeader, const ReportDefinition& report);
-  void PlanSlotAid(PageCanvas& canvas, const SlotGrid& slots, int slotsX, int slotsY);
+  /// Fetches the page's data, lays it out; job's header and page counters move on.
+  PageLayout PlanPage(const PageRequest& in, double widthMm, double heightMm, JobPageState& job);
   /// Plans, asks about faults, paints. Drawn, or the outcome that ends the report.
-  ProduceOutcome DrawPage(const PageInput& in, PageTarget& target, JobPageState& job,
+  ProduceOutcome DrawPage(const PageRequest& in, PageTarget& target, JobPageState& job,
                           bool& cancelled);
 
   RenderContext& context_;

@@ -12,12 +12,83 @@
 
 namespace vantrel {
 
+namespace {
+
+std::vector<ColumnCode> RaisedCodes(const TableDefinition& table, int offset) {
+  std::vector<ColumnCode> codes = table.Cols;
+  for (std::size_t i = 1; i < codes.size(); ++i)
+    if (codes[i] >= 0 && codes[i] < code::kEmp)
+      codes[i] = static_cast<ColumnCode>(std::min(9985, codes[i] + offset));
+  return codes;
+}
+
+}  // namespace
+
+TableData FetchTable(ReportDataSource& data, const PageData& page, const AppSettings& settings,
+                     const TableDefinition& table, int offset) {
+  TableData out;
+  const std::vector<ColumnCode> codes = RaisedCodes(table, offset);
+  const std::string kind = ToUpper(Trim(table.Data));
+  const int rowCount = static_cast<int>(table.Freqs.size());
+  if (kind == "TEST SUMMARY :" || kind == "SUMMARY INFORMATION") {
+    TextGrid texts;
+    out.Found = data.ReadTestSummary("TEST SUMMARY :", texts, static_cast<int>(codes.size()),
+                                     rowCount, kind == "SUMMARY INFORMATION", out.Failed);
+    out.Grid = CellsOf(texts);
+    out.Summary = true;
+  } else if (kind == "COMMENT") {
+    // One row per comment line, its cells the line's parts between "|".
+    out.Found = true;
+    ValueGrid& grid = out.Grid;
+    for (std::size_t r = 0; r < table.Freqs.size(); ++r) {
+      TextGrid line;
+      if (!data.PrintComments(table.Freqs[r], line) || line.empty()) continue;
+      for (std::size_t c = 0; c < line[0].size(); ++c) {
+        if (grid.size() <= c) grid.resize(c + 1);
+        grid[c].resize(r + 1);
+        grid[c][r] = line[0][c];
+      }
+    }
+    for (auto& column : grid) column.resize(table.Freqs.size());
+    out.Comments = true;
+    out.Summary = true;
+  } else {
+    ReadTestDataRequest request;
+    request.testName = table.Data;
+    request.occurrence = table.Order;
+    request.codes = codes;
+    request.rowCodes = table.Freqs;
+    request.units =
+        SubstituteNormLength(UnitsOfTest(table.Data), page.NormLength, page.CableLength);
+    request.form = ReadForm::Tabular;
+    request.failTextRed = settings.FailTextRed;
+    ReadTestDataResult result =
+        data.ReadTestData(request, table.ApplyAllResults || table.CombineAllResults);
+    out.Found = result.found;
+    out.Failed = result.failed;
+    out.Grid = std::move(result.grid);
+    out.Headings = std::move(result.titles);
+  }
+  out.Incomplete = data.TakeIncompleteRead();
+  return out;
+}
+
 bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition& table,
                const SlotGrid& slots, int offset, int slotsX, int slotsY, bool& reportFailed,
                int number) {
+  const PageData page = FetchPageFacts(context.Data);
+  const TableData data = FetchTable(context.Data, page, context.State.Settings, table, offset);
+  bool incomplete = false;
+  return DrawTable(context, canvas, page, data, table, slots, offset, slotsX, slotsY, reportFailed,
+                   incomplete, number);
+}
+
+bool DrawTable(const LayoutContext& context, PageCanvas& canvas, const PageData& page,
+               const TableData& data, const TableDefinition& table, const SlotGrid& slots,
+               int offset, int slotsX, int slotsY, bool& reportFailed, bool& incomplete,
+               int number) {
   CanvasStateGuard keep(canvas);
   const AppSettings& settings = context.State.Settings;
-  ReportDataSource& data = context.Data;
   canvas.FontSize = table.FontSize > 0 ? table.FontSize : 9;
   canvas.FontBold = false;
   const float titleHeight =
@@ -38,61 +109,16 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
     canvas.PrintAid("Table");
   }
 
-  std::vector<ColumnCode> codes = table.Cols;
-  for (std::size_t i = 1; i < codes.size(); ++i)
-    if (codes[i] >= 0 && codes[i] < code::kEmp)
-      codes[i] = static_cast<ColumnCode>(std::min(9985, codes[i] + offset));
+  const std::vector<ColumnCode> codes = RaisedCodes(table, offset);
+  if (data.Failed) reportFailed = true;
+  if (data.Incomplete) incomplete = true;
+  if (!data.Found) return false;
+  const ValueGrid& grid = data.Grid;
+  const bool summary = data.Summary;
+  const bool comments = data.Comments;
 
-  const std::string kind = ToUpper(Trim(table.Data));
-  ValueGrid grid;
-  std::vector<std::string> headings;
-  bool found = false;
-  bool summary = false;
-  bool comments = false;
-  const int rowCount = static_cast<int>(table.Freqs.size());
-  if (kind == "TEST SUMMARY :" || kind == "SUMMARY INFORMATION") {
-    bool anyFail = false;
-    TextGrid texts;
-    found = data.ReadTestSummary("TEST SUMMARY :", texts, static_cast<int>(codes.size()), rowCount,
-                                 kind == "SUMMARY INFORMATION", anyFail);
-    grid = CellsOf(texts);
-    if (anyFail) reportFailed = true;
-    summary = true;
-  } else if (kind == "COMMENT") {
-    // One row per comment line, its cells the line's parts between "|".
-    found = true;
-    for (std::size_t r = 0; r < table.Freqs.size(); ++r) {
-      TextGrid line;
-      if (!data.PrintComments(table.Freqs[r], line) || line.empty()) continue;
-      for (std::size_t c = 0; c < line[0].size(); ++c) {
-        if (grid.size() <= c) grid.resize(c + 1);
-        grid[c].resize(r + 1);
-        grid[c][r] = line[0][c];
-      }
-    }
-    for (auto& column : grid) column.resize(table.Freqs.size());
-    comments = true;
-    summary = true;
-  } else {
-    ReadTestDataRequest request;
-    request.testName = table.Data;
-    request.occurrence = table.Order;
-    request.codes = codes;
-    request.rowCodes = table.Freqs;
-    request.units = SubstituteNormLength(UnitsOfTest(table.Data), data.NormalisationLength(),
-                                         data.CableLength());
-    request.form = ReadForm::Tabular;
-    request.failTextRed = settings.FailTextRed;
-    ReadTestDataResult result =
-        data.ReadTestData(request, table.ApplyAllResults || table.CombineAllResults);
-    found = result.found;
-    if (result.failed) reportFailed = true;
-    grid = std::move(result.grid);
-    headings = std::move(result.titles);
-  }
-  if (!found) return false;
-
-  const std::string norm = data.NormalisationLength(), cable = data.CableLength();
+  const std::string& norm = page.NormLength;
+  const std::string& cable = page.CableLength;
   if (titleHeight > 0) {
     canvas.DrawWidth = 1;
     canvas.FontBold = true;
@@ -115,9 +141,9 @@ bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition
     visible = VisibleTableColumns(std::vector<ColumnCode>(codes.size(), code::kEmp), "", 0, 0,
                                   hideFirst);
   } else {
-    visible = VisibleTableColumns(table.Cols, table.Data, data.Pairs(), offset, hideFirst);
+    visible = VisibleTableColumns(table.Cols, table.Data, page.Pairs, offset, hideFirst);
   }
-  TableCells cells = ComputeTableCells(table, settings, grid, headings, visible, summary);
+  TableCells cells = ComputeTableCells(table, settings, grid, data.Headings, visible, summary);
   bool hasHeader = true;
   // Comments without headings of their own need no empty header row.
   if (comments && !cells.Rows.empty() &&

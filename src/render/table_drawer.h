@@ -3,13 +3,21 @@
 
 #include "definitions/table_definition.h"
 #include "render/page_canvas.h"
+#include "render/page_data.h"
 #include "render/render_context.h"
 #include "render/slot_layout.h"
 
 namespace vantrel {
 
-/// Draws the table; true when its test was found and the table drawn. reportFailed is
-/// set when the test failed. Its cells are recorded in the plan as table number.
+/// Draws the table from its fetched data; true when its test was found and the table
+/// drawn. reportFailed is set when the test failed, incomplete when it lacks rows. Its
+/// cells are recorded in the plan as table number.
+bool DrawTable(const LayoutContext& context, PageCanvas& canvas, const PageData& page,
+               const TableData& data, const TableDefinition& table, const SlotGrid& slots,
+               int columnOffset, int slotsX, int slotsY, bool& reportFailed, bool& incomplete,
+               int number);
+
+/// Fetches the table's data, then draws it.
 bool DrawTable(RenderContext& context, PageCanvas& canvas, const TableDefinition& table,
                const SlotGrid& slots, int columnOffset, int slotsX, int slotsY, bool& reportFailed,
                int number);

@@ -153,8 +153,11 @@ TEST_F(GraphBuildTest, DrawnGraphCarriesThePlottedValues) {
   graph.Legend = {"First"};
   PagePlan plan;
   PageCanvas canvas(plan, PrintFontMetrics());
-  bool failed = false;
-  ASSERT_TRUE(PlotGraph2(context, canvas, graph, slots, 0, 0, 2, 2, failed));
+  bool failed = false, incomplete = false;
+  const PageData page = FetchPageFacts(data);
+  const GraphData fetched = FetchGraph(data, page, graph, 0, 0);
+  ASSERT_TRUE(
+      PlotGraph2(context, canvas, page, fetched, graph, slots, 0, 2, 2, failed, incomplete));
   ASSERT_EQ(plan.Graphs.size(), 1u);
   const PlanGraph& drawn = plan.Graphs[0];
   EXPECT_EQ(drawn.Number, 1);

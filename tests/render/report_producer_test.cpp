@@ -191,6 +191,30 @@ TEST_F(ProducerTest, FailedReportShowsItsStatusAndTheLargeMark) {
   EXPECT_EQ(Count(text, "PASS"), 1);      // report 1 passed, without a mark
 }
 
+// Without a logo the mark needs a band of its own, so the page is laid out again: from
+// the same fetch, the test read once and the first set's difference taken once.
+TEST_F(ProducerTest, APageLaidOutAgainForTheMarkReadsItsDataOnce) {
+  struct Plans : ReportObserver {
+    std::vector<PagePlan> pages;
+    void PagePlanned(const PagePlan& page) override { pages.push_back(page); }
+  } plans;
+  context.Observer = &plans;
+  state->Settings.OverallPassFail = false;
+  state->Settings.BigFail = true;
+  data.results["Attenuation Near"].failed = true;
+  state->Reports[0].Graphs[0].Difference = true;
+  PictureTarget target({210, 297});
+  ASSERT_TRUE(target.Begin());
+  JobPageState job;
+  ReportProducer producer(context);
+  ASSERT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::Drawn);
+  EXPECT_EQ(data.requests.size(), 1u);
+  ASSERT_EQ(plans.pages.size(), 1u);
+  ASSERT_EQ(plans.pages[0].Graphs.size(), 1u);
+  EXPECT_EQ(plans.pages[0].Graphs[0].Values[0], (std::vector<double>{0, 0, 0}));
+  EXPECT_TRUE(job.HeaderDone);
+}
+
 TEST_F(ProducerTest, HeaderOnTheFirstPageOnly) {
   state->Header.HeaderItems[0] = "Cable ID";
   state->Header.FirstPageOnly = true;

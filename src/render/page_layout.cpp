@@ -1,0 +1,176 @@
+#include "render/page_layout.h"
+
+#include "render/graph_plotter.h"
+#include "render/page_canvas.h"
+#include "render/page_header.h"
+#include "render/report_colours.h"
+#include "render/slot_layout.h"
+#include "render/table_drawer.h"
+#include "render/text_box.h"
+#include "support/text.h"
+
+namespace vantrel {
+
+namespace {
+
+void Label(PageCanvas& canvas, const MmRect& r, const std::string& text) {
+  CanvasStateGuard keep(canvas);
+  canvas.FontSize = 9;
+  canvas.FontBold = false;
+  canvas.CurrentX = r.Left;
+  canvas.CurrentY = r.Top;
+  canvas.PrintAid(text);
+}
+
+int AtLeastOne(int n) { return n > 0 ? n : 1; }
+
+// Height of the band a page without logo gets for the large fail mark.
+constexpr float kFailMarkBand = 14;
+
+void PlanTitleBands(const LayoutContext& context, PageCanvas& canvas, const BandLayout& layout,
+                    bool hasTitle, bool hasSubHeader, const ReportDefinition& report,
+                    const PageData& data) {
+  const AppSettings& s = context.State.Settings;
+  if (hasTitle) {
+    CanvasStateGuard keep(canvas);
+    canvas.Item = "title";
+    canvas.FontSize = 12;
+    canvas.FontBold = true;
+    const std::string title = ReplaceAll(report.Title, "TEST_DESCRIPTION", data.TestDescription);
+    if (s.NewTables) {
+      DrawTextBox(canvas, title, layout.Title, HAlign::Centre, VAlign::Middle, false,
+                  TitleBandColour(context), TitleTextColour(context));
+    } else {
+      DrawTextBox(canvas, title, layout.Title, HAlign::Centre, VAlign::Middle, false, kNoFill,
+                  std::nullopt);
+    }
+    if (context.SlotsFlag) Label(canvas, layout.Title, "Title");
+  }
+  if (hasSubHeader) {
+    CanvasStateGuard keep(canvas);
+    canvas.Item = "sub-header";
+    canvas.FontSize = 9;
+    canvas.FontBold = false;
+    if (s.NewTables) {
+      DrawTextBox(canvas, report.SubHeader, layout.SubHeader, HAlign::Centre, VAlign::Middle, false,
+                  kBandBlue, kWhite);
+    } else {
+      DrawTextBox(canvas, report.SubHeader, layout.SubHeader, HAlign::Centre, VAlign::Middle, false,
+                  kNoFill, std::nullopt);
+    }
+    if (context.SlotsFlag) Label(canvas, layout.SubHeader, "Sub Title");
+  }
+  canvas.Item.clear();
+}
+
+void PlanSlotAid(PageCanvas& canvas, const SlotGrid& slots, int slotsX, int slotsY) {
+  int n = 0;
+  for (int r = 0; r < slotsY; ++r) {
+    for (int c = 0; c < slotsX; ++c) {
+      const MmRect cell = SlotRect(slots, c, r);
+      canvas.DrawWidth = 1;
+      canvas.Box(cell.Left, cell.Top, cell.Right(), cell.Bottom());
+      Label(canvas, cell, "Slot " + std::to_string(++n));
+    }
+  }
+}
+
+}  // namespace
+
+PageLayout LayOutPage(const LayoutContext& context, const PageRequest& in, const PageData& data,
+                      double widthMm, double heightMm, const FontMetrics& fonts,
+                      const std::function<bool()>& cancel) {
+  PageLayout out;
+  out.PageCounter = in.PageCounter;
+  PagePlan& plan = out.Plan;
+  plan.WidthMm = widthMm;
+  plan.HeightMm = heightMm;
+  plan.Report = in.ReportIndex + 1;
+  plan.Page = in.Page;
+  const auto stop = [&] {
+    if (!cancel || !cancel()) return false;
+    out.Result = PageResult::Cancelled;
+    return true;
+  };
+
+  const ProgramState& state = context.State;
+  const AppSettings& s = state.Settings;
+  const ReportDefinition& report = state.Reports[static_cast<std::size_t>(in.ReportIndex)];
+  const int slotsX = AtLeastOne(report.SlotsX), slotsY = AtLeastOne(report.SlotsY);
+  PageCanvas canvas(plan, fonts);
+  canvas.FontName = "Arial";
+  canvas.FontSize = 9;
+  canvas.FontTransparent = true;
+  canvas.ForeColor = kBlack;
+  canvas.FillColor = kWhite;
+  canvas.FillStyle = 1;
+  bool failed = false;
+  bool incomplete = false;
+  const float border = report.Border;
+  if (context.SlotsFlag) {
+    canvas.Box(border, border, canvas.ScaleWidth() - border, canvas.ScaleHeight() - border);
+    Label(canvas, {0, 0, border, border}, s.PageName);
+  }
+  LogoLayout logo;
+  MmRect headerRect;
+  canvas.Item = "logo";
+  float logoHeight = DrawLogo(context, canvas, border, in.NoLogo, logo);
+  if (in.MarkBand && logoHeight <= 0) {
+    logo.Band.Height = kFailMarkBand;
+    logoHeight = kFailMarkBand;
+  }
+  const MmRect& logoRect = logo.Band;
+  canvas.Item.clear();
+  if (stop()) return out;
+  const bool hidden = report.HideHeader || in.NoHeader;
+  LayOutHeader(context, canvas, border, logoRect, logoHeight, hidden, headerRect);
+  DrawPageNumber(context, canvas, headerRect, out.PageCounter);
+  if (stop()) return out;
+
+  BandInput bands;
+  bands.PageWidth = plan.WidthMm;
+  bands.PageHeight = plan.HeightMm;
+  bands.Logo = logoRect;
+  bands.LogoHeight = logoHeight;
+  bands.Header = headerRect;
+  bands.NewTables = s.NewTables;
+  bands.HasTitle = !Trim(report.Title).empty();
+  bands.HasSubHeader = !Trim(report.SubHeader).empty();
+  // A page number at the foot gets its own line below the slots.
+  if (s.PageNum != PageNumberPlace::None && !AtTop(s.PageNum)) bands.FootReserve = 4;
+  const BandLayout layout = LayOutBands(bands);
+  PlanTitleBands(context, canvas, layout, bands.HasTitle, bands.HasSubHeader, report, data);
+  const SlotGrid slots = MakeSlotGrid(layout.SlotArea, slotsX, slotsY, border);
+  if (context.SlotsFlag) PlanSlotAid(canvas, slots, slotsX, slotsY);
+
+  for (std::size_t g = 0; g < data.Graphs.size(); ++g) {
+    if (stop()) return out;
+    canvas.Item = "graph " + std::to_string(g + 1);
+    PlotGraph2(context, canvas, data, data.Graphs[g], report.Graphs[g], slots, static_cast<int>(g),
+               slotsX, slotsY, failed, incomplete);
+  }
+  for (std::size_t t = 0; t < data.Tables.size(); ++t) {
+    if (stop()) return out;
+    canvas.Item = "table " + std::to_string(t + 1);
+    DrawTable(context, canvas, data, data.Tables[t], report.Tables[t], slots, in.ColumnOffset,
+              slotsX, slotsY, failed, incomplete, static_cast<int>(t) + 1);
+  }
+  canvas.Item.clear();
+  if (stop()) return out;
+  if (!hidden) {
+    const bool shownFailed = ReportFailedStatus(context, data, failed);
+    canvas.Item = "header block";
+    DrawHeaderBlock(context, canvas, headerRect, data, shownFailed, incomplete);
+    canvas.Item = "fail mark";
+    const bool marked = DrawBigFail(context, canvas, shownFailed, logo);
+    canvas.Item.clear();
+    if (!marked) {
+      out.Result = PageResult::NeedsMarkBand;
+      return out;
+    }
+    out.HeaderDone = true;
+  }
+  return out;
+}
+
+}  // namespace vantrel
