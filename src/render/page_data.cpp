@@ -19,18 +19,26 @@ PageData FetchPageFacts(ReportDataSource& data) {
 }
 
 PageData FetchPageData(ReportDataSource& data, const ProgramState& state,
-                       const ReportDefinition& report, int columnOffset, bool headerShown) {
+                       const ReportDefinition& report, int columnOffset, bool headerShown,
+                       const std::function<bool()>& cancel) {
   PageData page = FetchPageFacts(data);
   // Only what an item of this page reads counts towards its incomplete status.
   data.TakeIncompleteRead();
+  // A cancelled page is laid out no further than its first check, so what is not
+  // fetched is never missed.
+  const auto stop = [&] { return cancel && cancel(); };
   const int graphs = std::min<int>(report.GraphCount, kMaxGraphs);
-  for (int g = 0; g < graphs; ++g)
+  for (int g = 0; g < graphs; ++g) {
+    if (stop()) return page;
     page.Graphs.push_back(
         FetchGraph(data, page, report.Graphs[static_cast<std::size_t>(g)], columnOffset, g));
+  }
   const int tables = std::min<int>(report.TableCount, kMaxTables);
-  for (int t = 0; t < tables; ++t)
+  for (int t = 0; t < tables; ++t) {
+    if (stop()) return page;
     page.Tables.push_back(FetchTable(data, page, state.Settings,
                                      report.Tables[static_cast<std::size_t>(t)], columnOffset));
+  }
   if (headerShown) {
     const HeaderDefinition& header = state.Header;
     const int rows = HeaderRows(header);

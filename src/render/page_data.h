@@ -2,6 +2,7 @@
 // What one report page shows of the test data, fetched before the page is laid out:
 // layout reads these and never the data object, so a page laid out twice reads once.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,8 +57,10 @@ TableData FetchTable(ReportDataSource& data, const PageData& page, const AppSett
                      const TableDefinition& table, int columnOffset);
 
 /// Everything a page of report reads; the header values only when headerShown. The
-/// header's labels must be filled in first (FillHeaderLabels).
+/// header's labels must be filled in first (FillHeaderLabels). cancel is asked before
+/// each item; once it says yes nothing more is read.
 PageData FetchPageData(ReportDataSource& data, const ProgramState& state,
-                       const ReportDefinition& report, int columnOffset, bool headerShown);
+                       const ReportDefinition& report, int columnOffset, bool headerShown,
+                       const std::function<bool()>& cancel = {});
 
 }  // namespace vantrel

@@ -33,9 +33,10 @@ PageLayout ReportProducer::PlanPage(const PageRequest& in, double widthMm, doubl
   const ReportDefinition& report = state.Reports[static_cast<std::size_t>(in.ReportIndex)];
   FillHeaderLabels(state.Header);
   const bool headerShown = !(report.HideHeader || in.NoHeader);
-  const PageData data = FetchPageData(context_.Data, state, report, in.ColumnOffset, headerShown);
-  const FontMetrics& fonts = context_.Fonts ? *context_.Fonts : PrintFontMetrics();
   const auto cancel = [this] { return CheckCancel(); };
+  const PageData data =
+      FetchPageData(context_.Data, state, report, in.ColumnOffset, headerShown, cancel);
+  const FontMetrics& fonts = context_.Fonts ? *context_.Fonts : PrintFontMetrics();
   PageRequest request = in;
   request.PageCounter = job.PageCounter;
   PageLayout page = LayOutPage(context_, request, data, widthMm, heightMm, fonts, cancel);
