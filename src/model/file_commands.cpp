@@ -24,6 +24,15 @@ std::string StripExtension(const std::string& path) {
 
 }  // namespace
 
+bool MainWindowModel::RefuseWhileBusy() {
+  if (!PrintingFlag() && !PreviewBusy()) return false;
+  // Loading now would change the files under the pages being made, or free them.
+  prompter_.Tell("The reports are still printing. Load another file when the printout is done, "
+                 "or cancel it first.",
+                 "Custom Report Software", PromptIcon::Exclamation);
+  return true;
+}
+
 bool MainWindowModel::LoadDataFile(const std::string& path) {
   EnableButtons(false);
   SetStatusText("Reading Data...");
@@ -67,6 +76,7 @@ void MainWindowModel::LoadDefinitionFile(const std::string& path) {
 }
 
 void MainWindowModel::ReloadCurrentIni() {
+  if (RefuseWhileBusy()) return;
   const std::string status = StatusText();
   SetStatusText("Re-loading current Definition File");
   EnableButtons(false);
@@ -80,6 +90,7 @@ void MainWindowModel::ReloadCurrentIni() {
 }
 
 void MainWindowModel::OpenDefinitionFile() {
+  if (RefuseWhileBusy()) return;
   const std::string folder = fs::path(ExecutablePath()).parent_path().string();
   const std::string path =
       dialog_.Show("Please select an ini file to open", FileDialogMode::Select, folder, "ini");
@@ -89,6 +100,7 @@ void MainWindowModel::OpenDefinitionFile() {
 }
 
 void MainWindowModel::ReloadIni() {
+  if (RefuseWhileBusy()) return;
   LoadDefinitionFile(program_.DefinitionPath);
   if (!program_.DataFilePath.empty()) LoadDataFile(program_.DataFilePath);
 }
@@ -121,6 +133,7 @@ std::vector<std::string> MainWindowModel::SplitChosenFiles(const std::string& ch
 }
 
 void MainWindowModel::ChooseDataFiles() {
+  if (RefuseWhileBusy()) return;
   const std::string chosen = dialog_.Show("Select Results", FileDialogMode::SelectMulti, "", "");
   if (chosen.empty()) return;
   const std::vector<std::string> paths = SplitChosenFiles(chosen);

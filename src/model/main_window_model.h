@@ -172,6 +172,8 @@ class MainWindowModel : public WindowModel {
   void ClearCancelRequest() { cancelRequested_ = false; }
 
  private:
+  // True, after telling the user, while a printout or the preview reads the loaded files.
+  bool RefuseWhileBusy();
   class DataHostAdapter;
   class PrintHostAdapter;
   /// Ends a job that earlier results left open, printing nothing more into it.

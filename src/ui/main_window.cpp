@@ -86,20 +86,20 @@ MainWindow::MainWindow() {
   editingFrame_ = new QGroupBox(central);
   editingFrame_->setObjectName(QStringLiteral("EditingFrame"));
   auto* editing = new QHBoxLayout(editingFrame_);
-  auto* command1 = new QPushButton(QStringLiteral("Re-load ini"), editingFrame_);
-  command1->setObjectName(QStringLiteral("Command1"));
+  reloadIni_ = new QPushButton(QStringLiteral("Re-load ini"), editingFrame_);
+  reloadIni_->setObjectName(QStringLiteral("Command1"));
   command2_ = new QPushButton(QStringLiteral("Slots Off"), editingFrame_);
   command2_->setObjectName(QStringLiteral("Command2"));
   command2_->setToolTip(QStringLiteral("Show the report setup slots during the example plots."));
   auto* command3 = new QPushButton(QStringLiteral("Edit ini"), editingFrame_);
   command3->setObjectName(QStringLiteral("Command3"));
-  editing->addWidget(command1);
+  editing->addWidget(reloadIni_);
   editing->addWidget(command2_);
   editing->addWidget(command3);
   editing->addStretch(1);
   editingFrame_->hide();
   layout->addWidget(editingFrame_);
-  connect(command1, &QPushButton::clicked, this, [this] { Act([this] { model_->ReloadIni(); }); });
+  connect(reloadIni_, &QPushButton::clicked, this, [this] { Act([this] { model_->ReloadIni(); }); });
   connect(command2_, &QPushButton::clicked, this,
           [this] { Act([this] { model_->ToggleSlots(); }); });
   connect(command3, &QPushButton::clicked, this, [this] { Act([this] { model_->EditIni(); }); });
@@ -185,8 +185,8 @@ void MainWindow::BuildMenus() {
 
   debug_ = menuBar()->addMenu(QStringLiteral("Debug"));
   debug_->setObjectName(QStringLiteral("mnuDebug"));
-  QAction* reload = debug_->addAction(QStringLiteral("Re-load current ini file"));
-  reload->setObjectName(QStringLiteral("mnuReloadCurrentIni"));
+  reloadCurrentIni_ = debug_->addAction(QStringLiteral("Re-load current ini file"));
+  reloadCurrentIni_->setObjectName(QStringLiteral("mnuReloadCurrentIni"));
   debug_->menuAction()->setVisible(false);
 
   connect(fileDataFile_, &QAction::triggered, this,
@@ -202,7 +202,7 @@ void MainWindow::BuildMenus() {
   connect(newProfile_, &QAction::triggered, this,
           [this] { Act([this] { model_->AddNewProfile(); }); });
   connect(fileExit_, &QAction::triggered, this, [this] { Act([this] { close(); }); });
-  connect(reload, &QAction::triggered, this, [this] {
+  connect(reloadCurrentIni_, &QAction::triggered, this, [this] {
     if (model_) model_->ReloadCurrentIni();
   });
 }
@@ -375,6 +375,8 @@ void MainWindow::RefreshButtons() {
   fileDefFile_->setEnabled(files);
   fileExit_->setEnabled(files);
   cmdClose_->setEnabled(files);
+  reloadIni_->setEnabled(files);
+  reloadCurrentIni_->setEnabled(files);
   // While the preview draws from this window's data, the window takes no command.
   const bool free = !model_->PreviewBusy();
   if (centralWidget() != nullptr) centralWidget()->setEnabled(free);

@@ -103,6 +103,8 @@ class MainWindow : public QMainWindow, public MainWindowHost, public WindowModel
   QAction* next_ = nullptr;
   QPushButton* cmdPrintJob_ = nullptr;
   QPushButton* cmdClose_ = nullptr;
+  QPushButton* reloadIni_ = nullptr;
+  QAction* reloadCurrentIni_ = nullptr;
   QLabel* exclamation_ = nullptr;
   QLabel* resultNotLoaded_ = nullptr;
   QGroupBox* editingFrame_ = nullptr;

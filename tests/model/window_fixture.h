@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,8 +18,8 @@ namespace vantrel::testing {
 
 class RecordingHost : public MainWindowHost {
  public:
-  void Yield() override { ++yields; }
-  void Pump(int) override { ++yields; }
+  void Yield() override { Events(); }
+  void Pump(int) override { Events(); }
   void CloseWindow() override { events.push_back("close"); }
   void ShowWindow() override {
     visible = true;
@@ -40,11 +41,18 @@ class RecordingHost : public MainWindowHost {
   void MinimiseWindow() override { events.push_back("minimise"); }
 
   int yields = 0;
+  std::function<void()> onEvents;  // what the user does while the events run
   bool tray = false;
   bool visible = false;
   std::string caption;
   std::vector<std::string> events;
   std::vector<std::string> opened;
+
+ private:
+  void Events() {
+    ++yields;
+    if (onEvents) onEvents();
+  }
 };
 
 struct WindowFixture {

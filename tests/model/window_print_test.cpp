@@ -95,6 +95,40 @@ TEST(WindowPrinting, AutoPrintSavesThePdfUnderAppNameBeforeTheButtonsComeOn) {
   EXPECT_EQ(f.model->ProgressValue(), 0);
 }
 
+TEST(WindowPrinting, NoFileIsLoadedUnderARunningPrintout) {
+  SampleRun f;
+  const fs::path final = f.dir.path() / "cert.pdf";
+  const fs::path spool = f.dir.path() / "spool";
+  fs::create_directories(spool);
+  const std::string data = f.Data();
+  ASSERT_EQ(f.Start(SampleIni("APPNAME=" + final.string() + "\nAUTOPDF_TEMPDIR=" + spool.string()),
+                    ">N0,1,N<", data),
+            StartupOutcome::Running);
+  const std::string other = f.dir.Write("other.txt", "no tests in here\n").string();
+  f.dialog.answers = {other, f.definition};
+  int tries = 0;
+  f.host.onEvents = [&] {
+    if (!f.model->PrintingFlag() || tries++ > 0) return;
+    f.model->ChooseDataFiles();
+    f.model->OpenDefinitionFile();
+    f.model->ReloadIni();
+    f.model->ReloadCurrentIni();
+  };
+  f.model->PrintCommand(true);
+  f.host.onEvents = nullptr;
+
+  ASSERT_EQ(tries > 0, true) << "the run let no events run";
+  EXPECT_TRUE(f.dialog.asked.empty());
+  EXPECT_EQ(f.state->DataFilePath, data);
+  ASSERT_EQ(f.prompter.messages.size(), 4u);
+  EXPECT_EQ(f.prompter.messages[0].text.rfind("The reports are still printing.", 0), 0u);
+  ASSERT_TRUE(fs::exists(final)) << f.model->LastPrint().PdfError;
+  EXPECT_NE(PdfText(final).find("Insertion loss"), std::string::npos);
+  // Once the printout is done the same command loads.
+  f.model->ChooseDataFiles();
+  EXPECT_EQ(f.state->DataFilePath, other);
+}
+
 TEST(WindowPrinting, SeveralResultsAnsweredNoMakeOneJob) {
   SampleRun f;
   f.Start(SampleIni("APPNAME=unused"), ">N6,N<");
