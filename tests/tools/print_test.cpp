@@ -113,7 +113,9 @@ TEST_F(PrintWithoutServer, AnUnknownPrinterExitsFourAndWritesNothing) {
       {"--definition", kSampleIni, "--data", kSampleData, "--print", "--printer", "office-3"},
       env);
   EXPECT_EQ(run.status, 4);
-  EXPECT_NE(run.err.find("no printer named 'office-3'"), std::string::npos);
+  const std::string reason = "no printer named 'office-3'";
+  EXPECT_NE(run.err.find(reason), std::string::npos);
+  EXPECT_EQ(run.err.find(reason), run.err.rfind(reason)) << run.err;  // told once
   EXPECT_EQ(run.err.find("Printing Insertion"), std::string::npos);  // refused before any page
 }
 

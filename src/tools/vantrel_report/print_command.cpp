@@ -21,12 +21,16 @@ class OverwritePrompter : public Prompter {
     if (overwrite_ && title == "Auto PDF Saving" && buttons == PromptButtons::YesNo) {
       return PromptAnswer::Yes;
     }
+    told_ += text + '\n';
     return inner_.Message(text, title, icon, buttons);
   }
+  /// Whether a message told so far held what.
+  bool Told(const std::string& what) const { return told_.find(what) != std::string::npos; }
 
  private:
   Prompter& inner_;
   bool overwrite_;
+  std::string told_;
 };
 
 // The window's status line, as progress lines on stderr.
@@ -85,7 +89,9 @@ int RunPrint(const Options& o) {
   int status = kExitOk;
   const auto account = [&](const PrintRunResult& r) {
     if (!r.PrinterError.empty()) {
-      std::fprintf(stderr, "vantrel-report: %s\n", r.PrinterError.c_str());
+      // The run's printer message usually gave the reason already.
+      if (!ask.Told(r.PrinterError))
+        std::fprintf(stderr, "vantrel-report: %s\n", r.PrinterError.c_str());
       status = kExitPrinter;
     } else if (!r.PdfError.empty()) {
       std::fprintf(stderr, "vantrel-report: %s\n", r.PdfError.c_str());
