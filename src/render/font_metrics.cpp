@@ -50,12 +50,11 @@ QtFontMetrics::Measured& QtFontMetrics::MeasuredOf(const FontSpec& wanted) const
 float QtFontMetrics::TextWidth(std::string_view text, const FontSpec& font) const {
   constexpr std::size_t kMaxRemembered = 8192;  // a program left running keeps its memory
   Measured& m = MeasuredOf(font);
-  const std::string key(text);
-  if (const auto it = m.Widths.find(key); it != m.Widths.end()) return it->second;
+  if (const auto it = m.Widths.find(text); it != m.Widths.end()) return it->second;
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   const float width = static_cast<float>(m.Metrics->horizontalAdvance(s) / kDotsPerMm);
   if (m.Widths.size() >= kMaxRemembered) m.Widths.clear();
-  m.Widths.emplace(key, width);
+  m.Widths.emplace(std::string(text), width);
   return width;
 }
 

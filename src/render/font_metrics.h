@@ -41,11 +41,17 @@ class QtFontMetrics : public FontMetrics {
  private:
   // Layout fits each text by trying sizes, and measures the same heads, ticks and
   // values on every page; Qt shapes the text anew on each call.
+  struct TextHash {
+    using is_transparent = void;  // looked up by string_view, no copy per call
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
   struct Measured {
     std::unique_ptr<QFontMetricsF> Metrics;
     float Height = 0;
     float Ascent = 0;
-    std::unordered_map<std::string, float> Widths;
+    std::unordered_map<std::string, float, TextHash, std::equal_to<>> Widths;
   };
   Measured& MeasuredOf(const FontSpec& font) const;
   mutable std::map<std::tuple<std::string, int, bool>, Measured> cache_;

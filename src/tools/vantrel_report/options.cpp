@@ -4,6 +4,19 @@
 
 namespace vantrel::report_tool {
 
+namespace {
+
+// The whole text as a number from lo to hi.
+bool WholeNumberIn(const std::string& text, int lo, int hi, int& out) {
+  int n = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (ec != std::errc() || end != text.data() + text.size() || n < lo || n > hi) return false;
+  out = n;
+  return true;
+}
+
+}  // namespace
+
 ParseResult ParseOptions(const std::vector<std::string>& args) {
   ParseResult result;
   Options& o = result.options;
@@ -89,22 +102,16 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       }
     } else if (a == "--dpi") {
       if (!value(v)) return result;
-      int dpi = 0;
-      auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), dpi);
-      if (ec != std::errc() || end != v.data() + v.size() || dpi < 10 || dpi > 2400) {
+      if (!WholeNumberIn(v, 10, 2400, o.dpi)) {
         result.error = "--dpi needs a whole number from 10 to 2400";
         return result;
       }
-      o.dpi = dpi;
     } else if (a == "--jobs") {
       if (!value(v)) return result;
-      int jobs = 0;
-      auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), jobs);
-      if (ec != std::errc() || end != v.data() + v.size() || jobs < 1 || jobs > 64) {
+      if (!WholeNumberIn(v, 1, 64, o.jobs)) {
         result.error = "--jobs needs a whole number from 1 to 64";
         return result;
       }
-      o.jobs = jobs;
     } else {
       result.error = "unknown argument '" + a + "'";
       return result;
