@@ -43,9 +43,12 @@ int main(int argc, char** argv) {
   ConnectPreview(window, model, dialog);
 
   switch (model.Startup(commandLine)) {
-    case StartupOutcome::Cancelled: return 0;
-    case StartupOutcome::Failed: return 1;
-    case StartupOutcome::Running: break;
+    case StartupOutcome::Cancelled:
+      return 0;
+    case StartupOutcome::Failed:
+      return 1;
+    case StartupOutcome::Running:
+      break;
   }
   // Closed while start-up was still printing: no event loop is needed any more.
   if (window.Closed()) return 0;

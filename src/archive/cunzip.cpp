@@ -20,8 +20,8 @@ const ZipEntry kNoEntry{};
 
 // The entry's path below the destination, or empty when it would leave it.
 fs::path SafeRelativePath(const ZipEntry& entry, bool useFolders, bool spacesToUnderscores) {
-  std::string full = useFolders && !entry.Folder.empty() ? entry.Folder + "/" + entry.Name
-                                                         : entry.Name;
+  std::string full =
+      useFolders && !entry.Folder.empty() ? entry.Folder + "/" + entry.Name : entry.Name;
   if (!useFolders) {
     const std::size_t cut = full.find_last_of("/\\");
     if (cut != std::string::npos) full = full.substr(cut + 1);

@@ -16,7 +16,7 @@ struct ZipEntry {
   std::string Folder;  // folder inside the archive, "" at the top
   uint64_t Size = 0;
   uint64_t PackedSize = 0;
-  int Ratio = 0;  // percent saved by compression
+  int Ratio = 0;     // percent saved by compression
   std::string Date;  // "yyyy-mm-dd hh:mm"
   uint32_t Crc = 0;
   std::string Method;

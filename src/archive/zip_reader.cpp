@@ -13,13 +13,20 @@ namespace {
 
 std::string MethodName(int32_t method) {
   switch (method) {
-    case ZIP_CM_STORE: return "Stored";
-    case ZIP_CM_DEFLATE: return "Deflated";
-    case ZIP_CM_DEFLATE64: return "Deflate64";
-    case ZIP_CM_BZIP2: return "BZip2";
-    case ZIP_CM_LZMA: return "LZMA";
-    case ZIP_CM_XZ: return "XZ";
-    default: return "Method " + std::to_string(method);
+    case ZIP_CM_STORE:
+      return "Stored";
+    case ZIP_CM_DEFLATE:
+      return "Deflated";
+    case ZIP_CM_DEFLATE64:
+      return "Deflate64";
+    case ZIP_CM_BZIP2:
+      return "BZip2";
+    case ZIP_CM_LZMA:
+      return "LZMA";
+    case ZIP_CM_XZ:
+      return "XZ";
+    default:
+      return "Method " + std::to_string(method);
   }
 }
 

@@ -21,9 +21,9 @@ struct ProgramState {
   ProfileTable Profiles;
   ProfileTable SequenceProfiles;
   ReportSelection Selection{};
-  bool ReportsRead = false;  // the report-definitions-read flag
-  std::string DefinitionPath;  // the current definition file
-  std::string DataFilePath;    // the current data file, as given to SetFile
+  bool ReportsRead = false;          // the report-definitions-read flag
+  std::string DefinitionPath;        // the current definition file
+  std::string DataFilePath;          // the current data file, as given to SetFile
   std::string AppTitle = "Vantrel";  // default title of messages
 };
 

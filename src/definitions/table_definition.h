@@ -21,7 +21,7 @@ struct TableDefinition {
   int16_t SizeX = 1;
   int16_t SizeY = 1;  // always 1
   int16_t FontSize = 9;
-  std::string Data;  // test name, or "comment"
+  std::string Data;              // test name, or "comment"
   std::vector<ColumnCode> Cols;  // element 0 is always column 1
   int16_t Order = 1;
   bool HideFirstCol = false;

@@ -27,9 +27,10 @@ std::string StripExtension(const std::string& path) {
 bool MainWindowModel::RefuseWhileBusy() {
   if (!PrintingFlag() && !PreviewBusy()) return false;
   // Loading now would change the files under the pages being made, or free them.
-  prompter_.Tell("The reports are still printing. Load another file when the printout is done, "
-                 "or cancel it first.",
-                 "Custom Report Software", PromptIcon::Exclamation);
+  prompter_.Tell(
+      "The reports are still printing. Load another file when the printout is done, "
+      "or cancel it first.",
+      "Custom Report Software", PromptIcon::Exclamation);
   return true;
 }
 

@@ -32,9 +32,9 @@ class MainWindowModel::PrintHostAdapter : public PrintHost {
   bool CancelRequested() override { return model_.CancelRequested(); }
   void OpenFinishedPdf(const std::string& path) override {
     if (!model_.Host().OpenWithDesktop(path)) {
-      model_.Ask().Tell("The report was saved as\r" + path +
-                            "\rbut no program is set up to show PDF files.",
-                        "Auto PDF Saving", PromptIcon::Information);
+      model_.Ask().Tell(
+          "The report was saved as\r" + path + "\rbut no program is set up to show PDF files.",
+          "Auto PDF Saving", PromptIcon::Information);
     }
   }
   void CloseProgram() override { model_.Host().CloseWindow(); }

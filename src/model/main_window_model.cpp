@@ -1,7 +1,6 @@
-#include "model/main_window_adapters.h"
-
 #include <algorithm>
 
+#include "model/main_window_adapters.h"
 #include "support/text.h"
 
 namespace vantrel {

@@ -11,7 +11,8 @@ namespace vantrel {
 /// The one argument a new instance gets: ">I" definition "I<" then ">N-1," with each
 /// selected 0-based report index and a comma, then "N<". One argument, so a path with
 /// blanks in it reaches the start-up unchanged.
-std::string NewInstanceArgument(const std::string& definitionPath, const ReportSelection& selection);
+std::string NewInstanceArgument(const std::string& definitionPath,
+                                const ReportSelection& selection);
 
 /// The version key of another platform's table; none of its keys applies here.
 std::string GetWindowsVersion();

@@ -132,9 +132,7 @@ void PreviewModel::SetZoom(double zoom) {
   Notify(PreviewChange::Zoom);
 }
 
-void PreviewModel::ZoomBoxLeft(const std::string& text) {
-  SetZoom(ParseZoom(text));
-}
+void PreviewModel::ZoomBoxLeft(const std::string& text) { SetZoom(ParseZoom(text)); }
 
 void PreviewModel::ZoomBoxClicked() { SetScroll(0, 0); }
 
@@ -197,7 +195,9 @@ std::string PreviewModel::SavePicture(const std::string& path, int dpi) const {
 
 bool PreviewModel::PrevEnabled() const { return !busy_ && report_ > 0; }
 
-bool PreviewModel::NextEnabled() const { return !busy_ && report_ >= 0 && report_ + 1 < ReportCount(); }
+bool PreviewModel::NextEnabled() const {
+  return !busy_ && report_ >= 0 && report_ + 1 < ReportCount();
+}
 
 void PreviewModel::PrevReport() {
   if (PrevEnabled()) ShowReport(report_ - 1);

@@ -1,7 +1,5 @@
 #include "model/print_run.h"
 
-#include "render/report_job.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,6 +11,7 @@
 
 #include "definitions/profiles.h"
 #include "model/print_paths.h"
+#include "render/report_job.h"
 #include "support/temporary_files.h"
 #include "support/text.h"
 #include "testlist/test_list_printer.h"
@@ -264,8 +263,8 @@ void PrintRun::CompletePdf(Spooler& printer, const std::string& tempPdf, const s
     host_.ProcessEvents(0);
     if (answer != PromptAnswer::Yes) {
       result.Pdf = PdfOutcome::NotReplaced;
-      result.PdfError = final + " already exists; the report was not saved (it stays in " +
-                        tempPdf + ")";
+      result.PdfError =
+          final + " already exists; the report was not saved (it stays in " + tempPdf + ")";
       return;
     }
   }
@@ -297,8 +296,7 @@ bool PrintRun::WaitForQueue(Spooler& printer, PrintRunResult& result) {
     if (host_.Seconds() >= deadline) {
       result.Pdf = PdfOutcome::NotAppeared;
       result.PdfError = "the print queue of '" + printer.PrinterName() + "' still holds " +
-                        std::to_string(jobs) + " job(s) after " + FormatSeconds(limit) +
-                        " seconds";
+                        std::to_string(jobs) + " job(s) after " + FormatSeconds(limit) + " seconds";
       context_.Ask.Message("The print queue of '" + printer.PrinterName() + "' still holds " +
                                std::to_string(jobs) + " job(s) after " + FormatSeconds(limit) +
                                " seconds.\rThe report is not saved.",
@@ -317,8 +315,7 @@ bool PrintRun::WaitForFile(const std::string& tempPdf, PrintRunResult& result) {
   std::uintmax_t lastSize = 0;
   for (;;) {
     std::error_code ec;
-    const std::uintmax_t size =
-        fs::is_regular_file(tempPdf, ec) ? fs::file_size(tempPdf, ec) : 0;
+    const std::uintmax_t size = fs::is_regular_file(tempPdf, ec) ? fs::file_size(tempPdf, ec) : 0;
     if (ec) lastSize = 0;
     if (size > 0 && size == lastSize) return true;
     lastSize = size;
@@ -346,14 +343,14 @@ void PrintRun::CopyPdf(const std::string& tempPdf, const std::string& final,
   const auto fail = [&](const std::string& why) {
     result.Pdf = PdfOutcome::CopyFailed;
     result.PdfError = "cannot save " + final + ": " + why + " (the PDF stays in " + tempPdf + ")";
-    context_.Ask.Message("The report could not be saved as\r" + final + "\r" + why +
-                             "\rIt stays in " + tempPdf,
-                         kPdfTitle, PromptIcon::Exclamation, PromptButtons::Ok);
+    context_.Ask.Message(
+        "The report could not be saved as\r" + final + "\r" + why + "\rIt stays in " + tempPdf,
+        kPdfTitle, PromptIcon::Exclamation, PromptButtons::Ok);
   };
   // A copy that fails halfway must never stand under the final name.
   std::string part = fs::path(final).parent_path().string();
-  part = JoinPath(part.empty() ? "." : part, "." + fs::path(final).filename().string() +
-                                                  ".XXXXXX.part");
+  part = JoinPath(part.empty() ? "." : part,
+                  "." + fs::path(final).filename().string() + ".XXXXXX.part");
   const int out = MakeTemporaryFile(part, 5);
   if (out < 0) return fail(SyscallError());
   const int in = ::open(tempPdf.c_str(), O_RDONLY);

@@ -35,11 +35,11 @@ enum class PdfOutcome {
 struct PrintRunResult {
   int Selected = 0;
   int Produced = 0;
-  int Skipped = 0;  // the data file lacks their tests
-  int Failed = 0;   // faulted or cancelled reports
-  bool Printed = false;    // something was drawn in this run
-  bool JobEnded = false;   // this run ended and sent the job
-  bool Quit = false;       // the operator asked to close the program
+  int Skipped = 0;           // the data file lacks their tests
+  int Failed = 0;            // faulted or cancelled reports
+  bool Printed = false;      // something was drawn in this run
+  bool JobEnded = false;     // this run ended and sent the job
+  bool Quit = false;         // the operator asked to close the program
   std::string PrinterError;  // the printer is missing or refused the job
   PdfOutcome Pdf = PdfOutcome::None;
   std::string PdfPath;   // where the PDF was saved, or was to be

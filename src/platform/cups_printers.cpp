@@ -44,7 +44,8 @@ std::vector<PrinterEntry> CupsPrinters(std::string& error) {
   error.clear();
   std::vector<PrinterEntry> list = CupsPrinters();
   const ipp_status_t status = cupsLastError();
-  if (list.empty() && status > IPP_STATUS_OK_EVENTS_COMPLETE && status != IPP_STATUS_ERROR_NOT_FOUND)
+  if (list.empty() && status > IPP_STATUS_OK_EVENTS_COMPLETE &&
+      status != IPP_STATUS_ERROR_NOT_FOUND)
     error = cupsLastErrorString() != nullptr ? cupsLastErrorString() : "no print server";
   return list;
 }
@@ -82,12 +83,12 @@ int CupsActiveJobs(const std::string& name) {
 
 int CupsSubmitFile(const std::string& name, const std::string& path, const std::string& title,
                    std::string& error) {
-  const int id = cupsPrintFile2(CUPS_HTTP_DEFAULT, name.c_str(), path.c_str(), title.c_str(), 0,
-                                nullptr);
+  const int id =
+      cupsPrintFile2(CUPS_HTTP_DEFAULT, name.c_str(), path.c_str(), title.c_str(), 0, nullptr);
   if (id == 0) {
     const char* why = cupsLastErrorString();
-    error = "the printer '" + name + "' refused the job: " +
-            (why != nullptr && *why != '\0' ? why : "no reason given");
+    error = "the printer '" + name +
+            "' refused the job: " + (why != nullptr && *why != '\0' ? why : "no reason given");
   }
   return id;
 }

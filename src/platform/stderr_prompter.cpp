@@ -4,8 +4,8 @@
 
 namespace vantrel {
 
-PromptAnswer StderrPrompter::Message(const std::string& text, const std::string& title,
-                                     PromptIcon, PromptButtons buttons) {
+PromptAnswer StderrPrompter::Message(const std::string& text, const std::string& title, PromptIcon,
+                                     PromptButtons buttons) {
   ++count_;
   const std::string shownTitle =
       !title.empty() ? title : (defaultTitle_ != nullptr ? *defaultTitle_ : std::string());

@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QtGlobal>
-
 #include <filesystem>
 #include <memory>
 #include <string_view>
@@ -25,10 +24,18 @@ std::string Escaped(std::string_view text) {
   out.reserve(text.size());
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
       default:
         // XML 1.0 has no place for control characters other than tab and line ends.
         if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') out.push_back(c);
@@ -46,10 +53,14 @@ std::string Unescaped(std::string_view text) {
     }
     const std::size_t end = text.find(';', i);
     const std::string_view entity = text.substr(i, end == std::string_view::npos ? 1 : end - i + 1);
-    if (entity == "&amp;") out.push_back('&');
-    else if (entity == "&lt;") out.push_back('<');
-    else if (entity == "&gt;") out.push_back('>');
-    else if (entity == "&quot;") out.push_back('"');
+    if (entity == "&amp;")
+      out.push_back('&');
+    else if (entity == "&lt;")
+      out.push_back('<');
+    else if (entity == "&gt;")
+      out.push_back('>');
+    else if (entity == "&quot;")
+      out.push_back('"');
     else {
       out.push_back('&');
       continue;
@@ -108,8 +119,8 @@ CertificateFile FileOf(const std::string& path) {
 }
 
 std::string Element(std::string_view name, std::string_view value) {
-  return "<vantrel:" + std::string(name) + ">" + Escaped(value) + "</vantrel:" +
-         std::string(name) + ">";
+  return "<vantrel:" + std::string(name) + ">" + Escaped(value) + "</vantrel:" + std::string(name) +
+         ">";
 }
 
 // The text of <vantrel:name>...</vantrel:name> within xmp, if it is there.
@@ -133,17 +144,18 @@ std::string Sha256Hex(const QByteArray& bytes) {
 }
 
 std::shared_future<CertificateRecord> StartCertificateRecord(const ProgramState& state,
-                                                              bool failed) {
+                                                             bool failed) {
   CertificateRecord record;
   record.Version = VANTREL_VERSION;
   record.Created = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
   record.Failed = failed;
-  return std::async(std::launch::async,
-                    [record, data = state.DataFilePath, definition = state.DefinitionPath]() mutable {
-                      record.Data = FileOf(data);
-                      record.Definition = FileOf(definition);
-                      return record;
-                    })
+  return std::async(
+             std::launch::async,
+             [record, data = state.DataFilePath, definition = state.DefinitionPath]() mutable {
+               record.Data = FileOf(data);
+               record.Definition = FileOf(definition);
+               return record;
+             })
       .share();
 }
 
@@ -158,8 +170,9 @@ QByteArray CertificateXmp(const CertificateRecord& r, const std::string& title, 
        Escaped(title) + "</rdf:li></rdf:Alt></dc:title></rdf:Description>\n";
   // The document information dictionary says the same; PDF/A wants the two to agree.
   x += "<rdf:Description rdf:about=\"\" xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\" "
-       "xmp:CreatorTool=\"" + Escaped(creator) + "\" xmp:CreateDate=\"" + r.Created +
-       "\" xmp:ModifyDate=\"" + r.Created + "\"/>\n";
+       "xmp:CreatorTool=\"" +
+       Escaped(creator) + "\" xmp:CreateDate=\"" + r.Created + "\" xmp:ModifyDate=\"" + r.Created +
+       "\"/>\n";
   x += "<rdf:Description rdf:about=\"\" xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\" "
        "pdf:Producer=\"Qt " QT_VERSION_STR "\"/>\n";
   if (pdfA) {

@@ -5,7 +5,6 @@
 // its raw data months later.
 
 #include <QByteArray>
-
 #include <future>
 #include <optional>
 #include <string>
@@ -42,7 +41,7 @@ std::string Sha256Hex(const QByteArray& bytes);
 /// which are worked out on a thread of their own: hashing a large result file takes as
 /// long as laying out the first pages, which can go on meanwhile.
 std::shared_future<CertificateRecord> StartCertificateRecord(const ProgramState& state,
-                                                              bool failed);
+                                                             bool failed);
 
 /// XMP packet with the record beside the document's title, creator, producer and
 /// creation time (and the PDF/A identification when asked for).

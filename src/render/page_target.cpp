@@ -90,8 +90,9 @@ bool PdfTarget::AddCertificate() {
 
 bool PdfTarget::NewPage() {
   if (!painter_.isActive() || !writer_->newPage()) {
-    error_ = file_ && file_->error() != QFileDevice::NoError ? WriteFault()
-                                                             : "cannot start a new page in " + path_;
+    error_ = file_ && file_->error() != QFileDevice::NoError
+                 ? WriteFault()
+                 : "cannot start a new page in " + path_;
     return false;
   }
   ++pages_;
@@ -106,7 +107,8 @@ bool PdfTarget::End() {
   ok = ok && file_->error() == QFileDevice::NoError && file_->flush();
   file_->close();
   ok = ok && file_->error() == QFileDevice::NoError;
-  if (!ok) error_ = file_->error() != QFileDevice::NoError ? WriteFault() : "cannot finish " + path_;
+  if (!ok)
+    error_ = file_->error() != QFileDevice::NoError ? WriteFault() : "cannot finish " + path_;
   file_.reset();
   return ok;
 }

@@ -2,8 +2,8 @@
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <QPainter>
 #include <QPaintEngine>
+#include <QPainter>
 #include <QPainterPath>
 #include <cmath>
 
@@ -92,7 +92,8 @@ class Painter {
     const double wanted = (text.Vertical ? text.Run.Height : text.Run.Width) * k_;
     const bool bitmap = p_.device() != nullptr && p_.device()->devType() == QInternal::Image;
     const double drawn = bitmap ? QFontMetricsF(font, p_.device()).horizontalAdvance(s) : 0;
-    const double stretch = drawn > 0 && std::fabs(drawn - wanted) > 0.003 * wanted ? wanted / drawn : 1;
+    const double stretch =
+        drawn > 0 && std::fabs(drawn - wanted) > 0.003 * wanted ? wanted / drawn : 1;
     p_.save();
     if (!text.Vertical) {
       p_.translate(text.Run.Left * k_, (text.Run.Top + text.Ascent) * k_);

@@ -38,8 +38,8 @@ bool Encode(std::FILE* out, const QImage& rgb32, PngFault& fault) {
   }
   png_init_io(png, out);
   png_set_IHDR(png, info, static_cast<png_uint_32>(rgb32.width()),
-               static_cast<png_uint_32>(rgb32.height()), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+               static_cast<png_uint_32>(rgb32.height()), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (rgb32.dotsPerMeterX() > 0 && rgb32.dotsPerMeterY() > 0)
     png_set_pHYs(png, info, static_cast<png_uint_32>(rgb32.dotsPerMeterX()),
                  static_cast<png_uint_32>(rgb32.dotsPerMeterY()), PNG_RESOLUTION_METER);
@@ -69,9 +69,8 @@ bool WritePng(const QImage& image, const std::string& path, std::string& why) {
     why = "there is no picture to write";
     return false;
   }
-  const QImage rgb32 = image.format() == QImage::Format_RGB32
-                           ? image
-                           : image.convertToFormat(QImage::Format_RGB32);
+  const QImage rgb32 =
+      image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
   std::FILE* out = std::fopen(path.c_str(), "wb");
   if (out == nullptr) {
     why = std::strerror(errno);
@@ -82,9 +81,12 @@ bool WritePng(const QImage& image, const std::string& path, std::string& why) {
   const int writeFault = std::ferror(out) ? errno : 0;
   const bool closed = std::fclose(out) == 0;
   if (encoded && closed && writeFault == 0) return true;
-  if (writeFault != 0) why = std::strerror(writeFault);
-  else if (fault.Text[0] != '\0') why = fault.Text;
-  else why = closed ? "the PNG encoder failed" : std::strerror(errno);
+  if (writeFault != 0)
+    why = std::strerror(writeFault);
+  else if (fault.Text[0] != '\0')
+    why = fault.Text;
+  else
+    why = closed ? "the PNG encoder failed" : std::strerror(errno);
   return false;
 }
 

@@ -2,7 +2,6 @@
 // Pages as PNG files, written in a third of the time QImage::save takes for them.
 
 #include <QImage>
-
 #include <string>
 
 namespace vantrel {

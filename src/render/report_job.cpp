@@ -1,8 +1,8 @@
 #include "render/report_job.h"
 
-#include "render/paint_pipeline.h"
-
 #include <stdexcept>
+
+#include "render/paint_pipeline.h"
 
 namespace vantrel {
 

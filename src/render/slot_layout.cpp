@@ -91,8 +91,7 @@ BandLayout LayOutBands(const BandInput& in) {
   // under whichever ends lower.
   const float bandsBottom = in.HasTitle || in.HasSubHeader ? bandTop + out.T : 0;
   out.SlotArea.Top = std::max(headerBottom + gap, bandsBottom + (in.NewTables ? 1.0f : 0.0f));
-  out.SlotArea.Height =
-      static_cast<float>(in.PageHeight) - out.SlotArea.Top - 10 - in.FootReserve;
+  out.SlotArea.Height = static_cast<float>(in.PageHeight) - out.SlotArea.Top - 10 - in.FootReserve;
   return out;
 }
 

@@ -67,8 +67,8 @@ Frame PlanTop(RenderContext& context, PageCanvas& canvas, const SummaryTable& ta
   canvas.Item = "note";
   canvas.FontSize = kCellPoints;
   canvas.FontBold = false;
-  DrawTextBox(canvas, table.Note, {f.Width, kRowMm, y, f.Left}, HAlign::Left, VAlign::Middle,
-              false, kNoFill, std::nullopt);
+  DrawTextBox(canvas, table.Note, {f.Width, kRowMm, y, f.Left}, HAlign::Left, VAlign::Middle, false,
+              kNoFill, std::nullopt);
   f.TableTop = y + kRowMm + 2;
   f.FootTop = canvas.ScaleHeight() - border - kRowMm - 1;
   return f;
@@ -103,7 +103,7 @@ void PlanRow(RenderContext& context, PageCanvas& canvas, const std::vector<std::
       text = body->Reason;
     }
     if (spanned && last) text = "ERROR";
-    const HAlign h = head ? HAlign::Centre
+    const HAlign h = head                 ? HAlign::Centre
                      : LooksNumeric(text) ? HAlign::Right
                      : last               ? HAlign::Centre
                                           : HAlign::Left;
@@ -143,8 +143,8 @@ std::vector<PagePlan> PlanSummaryPages(RenderContext& context, const SummaryTabl
     canvas.FontName = "Arial";
     const Frame frame = PlanTop(context, canvas, table, border);
     const std::vector<float> widths = ColumnWidths(table, frame.Width);
-    const int fits = std::max(
-        1, static_cast<int>(std::floor((frame.FootTop - frame.TableTop) / kRowMm)) - 1);
+    const int fits =
+        std::max(1, static_cast<int>(std::floor((frame.FootTop - frame.TableTop) / kRowMm)) - 1);
 
     canvas.Item = "summary table";
     canvas.FontSize = kCellPoints;
@@ -155,8 +155,11 @@ std::vector<PagePlan> PlanSummaryPages(RenderContext& context, const SummaryTabl
       const float top = frame.TableTop + static_cast<float>(row + 1) * kRowMm;
       PlanRow(context, canvas, r.Cells, widths, frame.Left, top, row + 1, false, &r);
       if (r.Closing && next + 1 < table.Rows.size())
-        plan.Add(PlanLine{{frame.Left, top + kRowMm}, {frame.Left + frame.Width, top + kRowMm},
-                          kBlack, 0.5f, LineStyle::Solid});
+        plan.Add(PlanLine{{frame.Left, top + kRowMm},
+                          {frame.Left + frame.Width, top + kRowMm},
+                          kBlack,
+                          0.5f,
+                          LineStyle::Solid});
     }
     plan.Tables.push_back({1, row + 1, static_cast<int>(widths.size())});
   } while (next < table.Rows.size());
@@ -168,8 +171,7 @@ std::vector<PagePlan> PlanSummaryPages(RenderContext& context, const SummaryTabl
     canvas.FontSize = kCellPoints;
     canvas.Item = "page number";
     const float left = border + 5;
-    DrawTextBox(canvas,
-                "Page " + std::to_string(plan.Page) + " of " + std::to_string(pages.size()),
+    DrawTextBox(canvas, "Page " + std::to_string(plan.Page) + " of " + std::to_string(pages.size()),
                 {static_cast<float>(plan.WidthMm) - 2 * left, kRowMm,
                  static_cast<float>(plan.HeightMm) - border - kRowMm - 1, left},
                 HAlign::Right, VAlign::Middle, false, kNoFill, std::nullopt);

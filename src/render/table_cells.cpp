@@ -183,7 +183,8 @@ TableLayout LayOutTable(const FontMetrics& metrics, const FontSpec& font, const 
     const float unit = area.Height / (static_cast<float>(rows - (headerRow ? 1 : 0)) +
                                       (headerRow ? headerUnits : 0));
     std::vector<float> t{area.Top};
-    for (int r = 0; r < rows; ++r) t.push_back(t.back() + (headerRow && r == 0 ? headerUnits : 1) * unit);
+    for (int r = 0; r < rows; ++r)
+      t.push_back(t.back() + (headerRow && r == 0 ? headerUnits : 1) * unit);
     return std::pair{t, unit};
   };
   auto [singleTops, unit] = tops(1);
@@ -207,7 +208,8 @@ TableLayout LayOutTable(const FontMetrics& metrics, const FontSpec& font, const 
   for (const auto& l : lines) flat.insert(flat.end(), l.begin(), l.end());
   std::vector<const std::string*> lineTexts;
   for (const std::string& l : flat) lineTexts.push_back(&l);
-  const float header2 = std::min(body2, SharedPoints(metrics, font, lineTexts, out.ColumnWidth, half));
+  const float header2 =
+      std::min(body2, SharedPoints(metrics, font, lineTexts, out.ColumnWidth, half));
   if (std::min(header2, body2) > std::min(out.HeaderPoints, out.BodyPoints) + 0.01f) {
     out.RowTops = doubleTops;
     out.BodyPoints = body2;

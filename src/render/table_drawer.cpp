@@ -138,8 +138,8 @@ bool DrawTable(const LayoutContext& context, PageCanvas& canvas, const PageData&
   if (comments) {
     for (int c = 0; c < static_cast<int>(grid.size()); ++c) visible.push_back(c);
   } else if (summary) {
-    visible = VisibleTableColumns(std::vector<ColumnCode>(codes.size(), code::kEmp), "", 0, 0,
-                                  hideFirst);
+    visible =
+        VisibleTableColumns(std::vector<ColumnCode>(codes.size(), code::kEmp), "", 0, 0, hideFirst);
   } else {
     visible = VisibleTableColumns(table.Cols, table.Data, page.Pairs, offset, hideFirst);
   }
@@ -159,8 +159,9 @@ bool DrawTable(const LayoutContext& context, PageCanvas& canvas, const PageData&
       std::min(area.Height, AutoRowHeight(canvas) * 1.25f * static_cast<float>(cells.Rows.size()));
   const TableLayout layout = LayOutTable(canvas.Metrics(), canvas.Font(), cells, hasHeader, area,
                                          static_cast<int>(visible.size()));
-  if (context.SlotsFlag) BuildCellGrid(canvas, area, static_cast<int>(visible.size()),
-                                       static_cast<int>(cells.Rows.size()), false, true);
+  if (context.SlotsFlag)
+    BuildCellGrid(canvas, area, static_cast<int>(visible.size()),
+                  static_cast<int>(cells.Rows.size()), false, true);
   const Rgb headerFill = NamedColour(context, settings.SubHeaderColor);
   const Rgb headerText = NamedColour(context, settings.SubHeaderTextColor);
   for (std::size_t r = 0; r < cells.Rows.size(); ++r) {

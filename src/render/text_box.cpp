@@ -85,8 +85,7 @@ std::vector<std::string> TwoLines(const FontMetrics& metrics, const FontSpec& fo
   for (std::size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1)) {
     const std::string first = Trim(text.substr(0, at)), second = Trim(text.substr(at + 1));
     if (first.empty() || second.empty()) continue;
-    const float longer =
-        std::max(metrics.TextWidth(first, font), metrics.TextWidth(second, font));
+    const float longer = std::max(metrics.TextWidth(first, font), metrics.TextWidth(second, font));
     if (longer < shortest) shortest = longer, best = {first, second};
   }
   return best;

@@ -4,12 +4,12 @@
 #include <limits>
 #include <span>
 
-#include "support/encoding.h"
-#include "support/number.h"
-#include "support/text.h"
 #include "results/cell_value.h"
 #include "results/line_fields.h"
 #include "results/obj_data.h"
+#include "support/encoding.h"
+#include "support/number.h"
+#include "support/text.h"
 
 namespace vantrel {
 
@@ -259,15 +259,29 @@ std::vector<std::string> ColumnTitles(const TestBlock& block,
   for (const ColumnCode c : codes) {
     int column = c;
     switch (c) {
-      case code::kEmp: case code::kMaxAbsProduct: case code::kMin: case code::kMax:
-      case code::kMean: case code::kMaxMinusMin:
+      case code::kEmp:
+      case code::kMaxAbsProduct:
+      case code::kMin:
+      case code::kMax:
+      case code::kMean:
+      case code::kMaxMinusMin:
         column = 1;
         break;
-      case code::kUpperControl: case code::kLastPair: column = cols - 4; break;
-      case code::kLowerControl: column = cols - 5; break;
-      case code::kUpperLimit: column = cols - 2; break;
-      case code::kLowerLimit: column = cols - 3; break;
-      default: break;
+      case code::kUpperControl:
+      case code::kLastPair:
+        column = cols - 4;
+        break;
+      case code::kLowerControl:
+        column = cols - 5;
+        break;
+      case code::kUpperLimit:
+        column = cols - 2;
+        break;
+      case code::kLowerLimit:
+        column = cols - 3;
+        break;
+      default:
+        break;
     }
     titles.push_back(block.Heading(column));
   }

@@ -76,10 +76,16 @@ bool NumericField(std::string_view field, double& value) {
     ++i;
   }
   bool digits = false;
-  while (i < n && IsDigit(body[i])) { ++i; digits = true; }
+  while (i < n && IsDigit(body[i])) {
+    ++i;
+    digits = true;
+  }
   if (i < n && body[i] == '.') {
     ++i;
-    while (i < n && IsDigit(body[i])) { ++i; digits = true; }
+    while (i < n && IsDigit(body[i])) {
+      ++i;
+      digits = true;
+    }
   }
   if (!digits) return false;
   if (i < n && (body[i] == 'e' || body[i] == 'E' || body[i] == 'd' || body[i] == 'D')) {

@@ -3,11 +3,11 @@
 
 #include <string>
 
+#include "results/line_fields.h"
+#include "results/obj_data.h"
 #include "support/encoding.h"
 #include "support/number.h"
 #include "support/text.h"
-#include "results/line_fields.h"
-#include "results/obj_data.h"
 
 namespace vantrel {
 

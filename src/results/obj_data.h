@@ -14,9 +14,9 @@
 
 #include "definitions/column_code.h"
 #include "definitions/program_state.h"
-#include "support/prompter.h"
 #include "results/data_host.h"
 #include "results/test_block.h"
+#include "support/prompter.h"
 
 namespace vantrel {
 
@@ -126,8 +126,7 @@ class ObjData {
   /// The summary block of the entry named name exactly, condensed to one row per test:
   /// column 0 name, 1 "PASS"/"FAIL", 2 failing pairs. grid is sized to at least
   /// columns x rows (3 columns at least; more rows when the block needs them).
-  bool ReadTestSummary(std::string_view name, TextGrid& grid, int columns, int rows,
-                       bool& anyFail);
+  bool ReadTestSummary(std::string_view name, TextGrid& grid, int columns, int rows, bool& anyFail);
   /// As ReadTestSummary on the raw layout (status from the eighth character on).
   bool ReadRawTestSummary(std::string_view name, TextGrid& grid, int columns, int rows,
                           bool& anyFail);
@@ -194,7 +193,6 @@ void MatrixCopy(TextGrid& destination, const TextGrid& source);
 
 /// Column titles of codes over a block's headings (keyword codes take the heading of
 /// the column they stand for); "" for a column beyond the headings.
-std::vector<std::string> ColumnTitles(const TestBlock& block,
-                                      const std::vector<ColumnCode>& codes);
+std::vector<std::string> ColumnTitles(const TestBlock& block, const std::vector<ColumnCode>& codes);
 
 }  // namespace vantrel

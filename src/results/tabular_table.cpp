@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "definitions/name_classes.h"
+#include "results/frequency_rows.h"
 #include "support/number.h"
 #include "support/text.h"
-#include "results/frequency_rows.h"
 
 namespace vantrel {
 

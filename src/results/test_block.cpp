@@ -13,10 +13,14 @@ const std::string kEmptyText;
 
 std::string Cell::AsText() const {
   switch (kind) {
-    case Kind::Number: return FormatGeneral(number);
-    case Kind::Text: return text;
-    case Kind::Missing: return "x";
-    case Kind::Empty: return "";
+    case Kind::Number:
+      return FormatGeneral(number);
+    case Kind::Text:
+      return text;
+    case Kind::Missing:
+      return "x";
+    case Kind::Empty:
+      return "";
   }
   return "";
 }

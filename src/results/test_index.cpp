@@ -1,10 +1,10 @@
 // The test index: where each test block and summary block starts in the copy.
 
+#include "results/line_fields.h"
+#include "results/obj_data.h"
 #include "support/encoding.h"
 #include "support/text.h"
 #include "support/wildcard.h"
-#include "results/line_fields.h"
-#include "results/obj_data.h"
 
 namespace vantrel {
 

@@ -43,8 +43,8 @@ bool ObjData::ReadSummaryRows(int16_t indexEntry, TextGrid& rows) {
   return true;
 }
 
-bool ObjData::Summarise(std::string_view name, TextGrid& grid, int columns, int rows,
-                        bool& anyFail, bool raw) {
+bool ObjData::Summarise(std::string_view name, TextGrid& grid, int columns, int rows, bool& anyFail,
+                        bool raw) {
   int16_t found = -1;
   for (int16_t i = 0; i < testCount_ && found < 0; ++i) {
     if (index_[static_cast<std::size_t>(i)].Name == name) found = i;

@@ -9,13 +9,23 @@ bool IsValidUtf8(std::string_view bytes) {
   const std::size_t n = bytes.size();
   while (i < n) {
     const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) { ++i; continue; }
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
     int length = 0;
     uint32_t cp = 0;
-    if (b >= 0xC2 && b <= 0xDF) { length = 2; cp = b & 0x1F; }
-    else if (b >= 0xE0 && b <= 0xEF) { length = 3; cp = b & 0x0F; }
-    else if (b >= 0xF0 && b <= 0xF4) { length = 4; cp = b & 0x07; }
-    else return false;
+    if (b >= 0xC2 && b <= 0xDF) {
+      length = 2;
+      cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      length = 3;
+      cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      length = 4;
+      cp = b & 0x07;
+    } else
+      return false;
     if (i + static_cast<std::size_t>(length) > n) return false;
     for (int k = 1; k < length; ++k) {
       const auto c = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
@@ -36,10 +46,9 @@ namespace {
 // Windows-1252 0x80..0x9F; 0 marks the five bytes the code page leaves undefined,
 // which are kept as the C1 control of the same number.
 constexpr char16_t kHighTable[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void AppendUtf8(std::string& out, uint32_t cp) {
   if (cp < 0x80) {

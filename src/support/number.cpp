@@ -22,10 +22,16 @@ std::size_t NumericPrefix(std::string_view text, bool& sawDigit) {
   std::size_t i = 0;
   sawDigit = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  while (i < text.size() && IsDigit(text[i])) { ++i; sawDigit = true; }
+  while (i < text.size() && IsDigit(text[i])) {
+    ++i;
+    sawDigit = true;
+  }
   if (i < text.size() && text[i] == '.') {
     ++i;
-    while (i < text.size() && IsDigit(text[i])) { ++i; sawDigit = true; }
+    while (i < text.size() && IsDigit(text[i])) {
+      ++i;
+      sawDigit = true;
+    }
   }
   if (!sawDigit) return 0;
   std::size_t mantissaEnd = i;
@@ -101,8 +107,8 @@ std::string FormatGeneral(double value) {
   if (value == 0.0) return "0";
   // to_chars gives what "%.15g" gives, several times faster; grids format every cell.
   char buffer[40];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::general, 15);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
   std::string text(buffer, result.ptr);
   const std::size_t e = text.find('e');
   if (e == std::string::npos) return text;
@@ -203,10 +209,10 @@ void RoundDecimal(const DecimalDigits& d, int decimals, std::string& intPart,
 struct Pattern {
   std::string prefix;
   std::string suffix;
-  int intZeros = 0;     // '0' placeholders before the point
+  int intZeros = 0;  // '0' placeholders before the point
   bool grouping = false;
-  int fracZeros = 0;    // '0' placeholders after the point
-  int fracHashes = 0;   // '#' placeholders after the zeros
+  int fracZeros = 0;   // '0' placeholders after the point
+  int fracHashes = 0;  // '#' placeholders after the zeros
   bool hasPoint = false;
   bool percent = false;
   bool scientific = false;
@@ -223,8 +229,17 @@ Pattern ParsePattern(std::string_view p) {
     while (i < p.size()) {
       const char c = p[i];
       if (c == '0' || c == '#' || c == '.' || c == ',') return;
-      if (c == '%') { pat.percent = true; into.push_back('%'); ++i; continue; }
-      if (c == '\\' && i + 1 < p.size()) { into.push_back(p[i + 1]); i += 2; continue; }
+      if (c == '%') {
+        pat.percent = true;
+        into.push_back('%');
+        ++i;
+        continue;
+      }
+      if (c == '\\' && i + 1 < p.size()) {
+        into.push_back(p[i + 1]);
+        i += 2;
+        continue;
+      }
       if (c == '"') {
         std::size_t close = p.find('"', i + 1);
         if (close == std::string_view::npos) close = p.size();
@@ -247,7 +262,11 @@ Pattern ParsePattern(std::string_view p) {
   if (i < p.size() && p[i] == '.') {
     pat.hasPoint = true;
     ++i;
-    while (i < p.size() && p[i] == '0') { ++pat.fracZeros; ++i; sawPlaceholder = true; }
+    while (i < p.size() && p[i] == '0') {
+      ++pat.fracZeros;
+      ++i;
+      sawPlaceholder = true;
+    }
     while (i < p.size() && (p[i] == '#' || p[i] == '0')) {
       // A zero after a '#' still shows as a digit only when needed; treat it as '#'.
       ++pat.fracHashes;
@@ -259,7 +278,10 @@ Pattern ParsePattern(std::string_view p) {
     pat.scientific = true;
     pat.expSignAlways = p[i + 1] == '+';
     i += 2;
-    while (i < p.size() && (p[i] == '0' || p[i] == '#')) { ++pat.expDigits; ++i; }
+    while (i < p.size() && (p[i] == '0' || p[i] == '#')) {
+      ++pat.expDigits;
+      ++i;
+    }
     if (pat.expDigits == 0) pat.expDigits = 1;
   }
   literal(pat.suffix);

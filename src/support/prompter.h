@@ -15,8 +15,8 @@ class Prompter {
   virtual ~Prompter() = default;
   /// text separates its lines with carriage returns; title empty means the program's
   /// own title.
-  virtual PromptAnswer Message(const std::string& text, const std::string& title,
-                               PromptIcon icon, PromptButtons buttons) = 0;
+  virtual PromptAnswer Message(const std::string& text, const std::string& title, PromptIcon icon,
+                               PromptButtons buttons) = 0;
 
   PromptAnswer Tell(const std::string& text, const std::string& title = {},
                     PromptIcon icon = PromptIcon::None) {

@@ -14,9 +14,16 @@ std::vector<char32_t> CodePoints(std::string_view text) {
     const auto b = static_cast<unsigned char>(text[i]);
     int length = 1;
     char32_t cp = b;
-    if (b >= 0xF0 && b < 0xF8) { length = 4; cp = b & 0x07; }
-    else if (b >= 0xE0) { length = 3; cp = b & 0x0F; }
-    else if (b >= 0xC0) { length = 2; cp = b & 0x1F; }
+    if (b >= 0xF0 && b < 0xF8) {
+      length = 4;
+      cp = b & 0x07;
+    } else if (b >= 0xE0) {
+      length = 3;
+      cp = b & 0x0F;
+    } else if (b >= 0xC0) {
+      length = 2;
+      cp = b & 0x1F;
+    }
     if (length > 1 && i + static_cast<std::size_t>(length) <= text.size()) {
       for (int k = 1; k < length; ++k) {
         cp = (cp << 6) | (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
@@ -41,17 +48,24 @@ struct Token {
 
   bool Matches(char32_t c) const {
     switch (kind) {
-      case Kind::Literal: return c == ch;
-      case Kind::AnyOne: return true;
-      case Kind::Digit: return c >= U'0' && c <= U'9';
+      case Kind::Literal:
+        return c == ch;
+      case Kind::AnyOne:
+        return true;
+      case Kind::Digit:
+        return c >= U'0' && c <= U'9';
       case Kind::List: {
         bool inList = false;
         for (const auto& [lo, hi] : ranges) {
-          if (c >= lo && c <= hi) { inList = true; break; }
+          if (c >= lo && c <= hi) {
+            inList = true;
+            break;
+          }
         }
         return inList != negated;
       }
-      case Kind::AnyRun: return true;
+      case Kind::AnyRun:
+        return true;
     }
     return false;
   }
@@ -77,7 +91,10 @@ std::vector<Token> Compile(const std::vector<char32_t>& p) {
       } else {
         t.kind = Kind::List;
         std::size_t j = i + 1;
-        if (j < close && p[j] == U'!') { t.negated = true; ++j; }
+        if (j < close && p[j] == U'!') {
+          t.negated = true;
+          ++j;
+        }
         while (j < close) {
           if (j + 2 < close && p[j + 1] == U'-') {
             char32_t lo = p[j], hi = p[j + 2];

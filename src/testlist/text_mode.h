@@ -4,9 +4,9 @@
 // colours. Pages are laid out first and painted when complete; a line that would
 // run off the bottom starts the next page.
 
-#include <string>
 #include <deque>
 #include <memory>
+#include <string>
 
 #include "render/page_canvas.h"
 #include "render/page_plan.h"

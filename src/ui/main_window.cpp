@@ -99,7 +99,8 @@ MainWindow::MainWindow() {
   editing->addStretch(1);
   editingFrame_->hide();
   layout->addWidget(editingFrame_);
-  connect(reloadIni_, &QPushButton::clicked, this, [this] { Act([this] { model_->ReloadIni(); }); });
+  connect(reloadIni_, &QPushButton::clicked, this,
+          [this] { Act([this] { model_->ReloadIni(); }); });
   connect(command2_, &QPushButton::clicked, this,
           [this] { Act([this] { model_->ToggleSlots(); }); });
   connect(command3, &QPushButton::clicked, this, [this] { Act([this] { model_->EditIni(); }); });
@@ -330,16 +331,28 @@ void MainWindow::Bind(MainWindowModel& model) {
 void MainWindow::ModelChanged(ModelChange what) {
   if (!model_) return;
   switch (what) {
-    case ModelChange::Rows: RefreshRows(); break;
-    case ModelChange::Status: RefreshStatus(); break;
-    case ModelChange::Progress: RefreshProgress(); break;
-    case ModelChange::Buttons: RefreshButtons(); break;
+    case ModelChange::Rows:
+      RefreshRows();
+      break;
+    case ModelChange::Status:
+      RefreshStatus();
+      break;
+    case ModelChange::Progress:
+      RefreshProgress();
+      break;
+    case ModelChange::Buttons:
+      RefreshButtons();
+      break;
     case ModelChange::Printing:
       RefreshButtons();
       RefreshProgress();
       break;
-    case ModelChange::Flags: RefreshMenus(); break;
-    case ModelChange::Tray: RefreshTray(); break;
+    case ModelChange::Flags:
+      RefreshMenus();
+      break;
+    case ModelChange::Tray:
+      RefreshTray();
+      break;
   }
 }
 

@@ -62,7 +62,9 @@ class MainWindow : public QMainWindow, public MainWindowHost, public WindowModel
   /// The tray icon while it is shown, else nullptr.
   QSystemTrayIcon* TrayIcon() const { return tray_; }
   /// Whether the desktop has a tray; the platform's answer unless told otherwise.
-  void UseTrayAvailability(std::function<bool()> available) { trayAvailable_ = std::move(available); }
+  void UseTrayAvailability(std::function<bool()> available) {
+    trayAvailable_ = std::move(available);
+  }
 
  Q_SIGNALS:
   /// A row's preview button (0-based report index).

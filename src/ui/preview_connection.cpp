@@ -5,18 +5,16 @@
 
 namespace vantrel {
 
-PreviewConnection::PreviewConnection(MainWindow& window, MainWindowModel& model,
-                                     FileDialog& dialog)
+PreviewConnection::PreviewConnection(MainWindow& window, MainWindowModel& model, FileDialog& dialog)
     : QObject(&window), window_(window), model_(model), dialog_(dialog) {
-  connect(&window, &MainWindow::PreviewRequested, this,
-          [this](int report) {
-            ReportWindow& preview = Window();
-            preview.show();
-            preview.raise();
-            // Out of the way while the preview is up; closing the preview brings it back.
-            window_.hide();
-            preview.ShowReport(report);
-          });
+  connect(&window, &MainWindow::PreviewRequested, this, [this](int report) {
+    ReportWindow& preview = Window();
+    preview.show();
+    preview.raise();
+    // Out of the way while the preview is up; closing the preview brings it back.
+    window_.hide();
+    preview.ShowReport(report);
+  });
 }
 
 // The window goes before the model it observes.

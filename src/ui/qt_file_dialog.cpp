@@ -33,7 +33,8 @@ std::string QtFileDialog::Show(const std::string& title, FileDialogMode mode,
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                    [&dialog, extensions](const QString& filter) {
                      for (const QString& e : extensions)
-                       if (filter.contains(QStringLiteral("(*.%1)").arg(e))) dialog.setDefaultSuffix(e);
+                       if (filter.contains(QStringLiteral("(*.%1)").arg(e)))
+                         dialog.setDefaultSuffix(e);
                    });
   switch (mode) {
     case FileDialogMode::Select:

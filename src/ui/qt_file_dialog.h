@@ -11,8 +11,8 @@ namespace vantrel {
 class QtFileDialog : public FileDialog {
  public:
   void SetParent(QWidget* parent) { parent_ = parent; }
-  std::string Show(const std::string& title, FileDialogMode mode,
-                   const std::string& initialFolder, const std::string& extension) override;
+  std::string Show(const std::string& title, FileDialogMode mode, const std::string& initialFolder,
+                   const std::string& extension) override;
 
  private:
   QPointer<QWidget> parent_;

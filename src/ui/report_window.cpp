@@ -65,8 +65,8 @@ void PreviewPicture::mousePressEvent(QMouseEvent* event) {
   event->accept();
 }
 
-ReportWindow::ReportWindow(FileDialog& dialog, Prompter& prompter,
-                           std::function<void()> showMain, std::function<bool()> closing)
+ReportWindow::ReportWindow(FileDialog& dialog, Prompter& prompter, std::function<void()> showMain,
+                           std::function<bool()> closing)
     : QWidget(nullptr, Qt::Window),
       dialog_(dialog),
       prompter_(prompter),
@@ -80,8 +80,8 @@ ReportWindow::ReportWindow(FileDialog& dialog, Prompter& prompter,
                           this);
   prev_->setObjectName(QStringLiteral("PrevReport"));
   prev_->setToolTip(QStringLiteral("Previous report"));
-  next_ = new QPushButton(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Next"),
-                          this);
+  next_ =
+      new QPushButton(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Next"), this);
   next_->setObjectName(QStringLiteral("NextReport"));
   next_->setToolTip(QStringLiteral("Next report"));
   zoom_ = new QComboBox(this);
@@ -144,8 +144,9 @@ ReportWindow::ReportWindow(FileDialog& dialog, Prompter& prompter,
   });
   const auto scrolled = [this] {
     if (placing_ || !model_) return;
-    model_->SetScroll(hScroll_->maximum() > 0 ? double(hScroll_->value()) / hScroll_->maximum() : 0,
-                      vScroll_->maximum() > 0 ? double(vScroll_->value()) / vScroll_->maximum() : 0);
+    model_->SetScroll(
+        hScroll_->maximum() > 0 ? double(hScroll_->value()) / hScroll_->maximum() : 0,
+        vScroll_->maximum() > 0 ? double(vScroll_->value()) / vScroll_->maximum() : 0);
   };
   connect(hScroll_, &QScrollBar::valueChanged, this, scrolled);
   connect(vScroll_, &QScrollBar::valueChanged, this, scrolled);
@@ -231,11 +232,10 @@ void ReportWindow::Redraw() {
   const double ppm = picture_->PixelsPerMm();
   const PreviewScroll s = model_->Scroll(picture_->width() / ppm, picture_->height() / ppm);
   placing_ = true;
-  const auto place = [&](QScrollBar* bar, bool enabled, double overflowMm, double part,
-                         int view) {
-    const int maximum = enabled ? std::max(1, static_cast<int>(std::min(
-                                                  std::lround(overflowMm * ppm), 1L << 30)))
-                                : 0;
+  const auto place = [&](QScrollBar* bar, bool enabled, double overflowMm, double part, int view) {
+    const int maximum =
+        enabled ? std::max(1, static_cast<int>(std::min(std::lround(overflowMm * ppm), 1L << 30)))
+                : 0;
     bar->setRange(0, maximum);
     bar->setPageStep(std::max(1, view));
     bar->setSingleStep(std::max(1, view / 20));
@@ -254,8 +254,8 @@ void ReportWindow::SaveAs() {
   if (path.empty()) return;
   const std::string error = model_->SavePicture(path);
   if (!error.empty())
-    prompter_.Tell("The picture could not be saved as\r" + path + "\r" + error,
-                   "Save Picture File", PromptIcon::Exclamation);
+    prompter_.Tell("The picture could not be saved as\r" + path + "\r" + error, "Save Picture File",
+                   PromptIcon::Exclamation);
 }
 
 void ReportWindow::closeEvent(QCloseEvent* event) {

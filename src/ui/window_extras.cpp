@@ -30,7 +30,8 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   auto* top = new QHBoxLayout;
   auto* icon = new QLabel(this);
   icon->setPixmap(windowIcon().pixmap(64, 64));
-  if (!QApplication::windowIcon().isNull()) icon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
+  if (!QApplication::windowIcon().isNull())
+    icon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
   top->addWidget(icon);
   auto* texts = new QVBoxLayout;
   auto* title = new QLabel(QStringLiteral("Vantrel"), this);
@@ -101,7 +102,8 @@ DefaultPrinterDialog::DefaultPrinterDialog(PrinterSource source, QWidget* parent
 int DefaultPrinterDialog::FillList() {
   list_->clear();
   button_->setEnabled(false);
-  const std::optional<std::vector<std::string>> names = source_.List ? source_.List() : std::nullopt;
+  const std::optional<std::vector<std::string>> names =
+      source_.List ? source_.List() : std::nullopt;
   listed_ = names.has_value();
   if (!names) {
     list_->addItem(QString::fromUtf8(kEnumerationError));
@@ -132,16 +134,15 @@ void ConnectWindowExtras(MainWindow& window, MainWindowModel& model, Launcher la
     AboutBox box(&window);
     box.exec();
   });
-  QObject::connect(window.OpenNewInstanceAction(), &QAction::triggered, &window,
-                   [&window, &model, launch] {
-                     model.KeepOnTop(false);
-                     const std::string argument =
-                         NewInstanceArgument(model.State().DefinitionPath, model.State().Selection);
-                     if (!launch(QCoreApplication::applicationFilePath(),
-                                 {QString::fromStdString(argument)}))
-                       QMessageBox::warning(&window, QStringLiteral("Vantrel"),
-                                            QStringLiteral("A new instance could not be started."));
-                   });
+  QObject::connect(
+      window.OpenNewInstanceAction(), &QAction::triggered, &window, [&window, &model, launch] {
+        model.KeepOnTop(false);
+        const std::string argument =
+            NewInstanceArgument(model.State().DefinitionPath, model.State().Selection);
+        if (!launch(QCoreApplication::applicationFilePath(), {QString::fromStdString(argument)}))
+          QMessageBox::warning(&window, QStringLiteral("Vantrel"),
+                               QStringLiteral("A new instance could not be started."));
+      });
   QObject::connect(window.SetDefaultPrinterAction(), &QAction::triggered, &window,
                    [&window, &model, printers] {
                      model.KeepOnTop(false);

@@ -86,9 +86,8 @@ TEST(cUnzip, ListsFileEntriesAndKeepsItsProperties) {
 
 TEST(cUnzip, EntryNamesNeverLeaveTheFolder) {
   TempDir dir;
-  const fs::path archive = WriteRawNames(dir, "evil.zip", {{"../escape.txt", "bad"},
-                                                           {"/abs.txt", "bad"},
-                                                           {"a/../../up.txt", "bad"}});
+  const fs::path archive = WriteRawNames(
+      dir, "evil.zip", {{"../escape.txt", "bad"}, {"/abs.txt", "bad"}, {"a/../../up.txt", "bad"}});
   TempDir out;
   for (const bool folders : {false, true}) {
     cUnzip unzip;
@@ -128,7 +127,8 @@ TEST(OrvUnZipToFile, ExtractsTheFirstEntryIntoTheFolderOrOntoTheTarget) {
 void ForgeSize(const fs::path& archive, uint32_t size) {
   std::string bytes = ReadFileBytes(archive);
   auto put = [&](std::size_t at) {
-    for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(size >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(size >> (8 * i));
   };
   put(bytes.find("PK\x03\x04") + 22);
   put(bytes.find("PK\x01\x02") + 24);
@@ -146,8 +146,8 @@ TEST(ExtractFirstEntryTo, BadArchivesGiveTheZipErrorAndAnEmptyTarget) {
   dir.Write("empty.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
   dir.Write("cut.zip", good.substr(0, good.size() / 2));
   dir.Write("noise.zip", "this is no archive at all");
-  for (const char* name : {"locked.zip", "big.zip", "empty.zip", "cut.zip", "noise.zip",
-                           "missing.zip"}) {
+  for (const char* name :
+       {"locked.zip", "big.zip", "empty.zip", "cut.zip", "noise.zip", "missing.zip"}) {
     RecordingPrompter prompter;
     const fs::path target = dir.Write("target.txt", "stale");
     EXPECT_FALSE(ExtractFirstEntryTo((dir.path() / name).string(), target.string(), prompter))

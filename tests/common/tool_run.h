@@ -20,7 +20,6 @@ struct ToolRun {
 ToolRun RunReportTool(const std::filesystem::path& scratch, const std::vector<std::string>& args,
                       const std::vector<std::string>& env = {});
 
-
 /// Times text occurs in haystack.
 int Occurrences(const std::string& haystack, const std::string& text);
 

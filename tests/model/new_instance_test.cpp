@@ -1,9 +1,10 @@
 // The new instance's command line, read back by the start-up's own parser, and the
 // about box's version line.
 
+#include "model/new_instance.h"
+
 #include <gtest/gtest.h>
 
-#include "model/new_instance.h"
 #include "startup/command_line.h"
 
 namespace vantrel::testing {

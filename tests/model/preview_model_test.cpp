@@ -22,12 +22,11 @@ struct ZoomCase {
 
 TEST(PreviewZoomBox, TypedTextIsAPercentageFrom25To200ElseAFactorAndIsHeldInRange) {
   const ZoomCase cases[] = {
-      {"50", 0.5, "50%"},      {"0.5", 0.5, "50%"},     {"20", 2.0, "200%"},
-      {"150%", 1.5, "150%"},   {"1.5", 1.5, "150%"},    {"300", 2.0, "200%"},
-      {"10", 2.0, "200%"},     {"25", 0.25, "25%"},     {"24", 2.0, "200%"},
-      {"200", 2.0, "200%"},    {"0.1", 0.25, "25%"},    {"  75", 0.75, "75%"},
-      {"0", 1.0, "100%"},      {"-50", 1.0, "100%"},    {"", 1.0, "100%"},
-      {"zoom", 1.0, "100%"},   {"6%", 2.0, "200%"},     {"33.3", 0.333, "33%"},
+      {"50", 0.5, "50%"},   {"0.5", 0.5, "50%"},    {"20", 2.0, "200%"},  {"150%", 1.5, "150%"},
+      {"1.5", 1.5, "150%"}, {"300", 2.0, "200%"},   {"10", 2.0, "200%"},  {"25", 0.25, "25%"},
+      {"24", 2.0, "200%"},  {"200", 2.0, "200%"},   {"0.1", 0.25, "25%"}, {"  75", 0.75, "75%"},
+      {"0", 1.0, "100%"},   {"-50", 1.0, "100%"},   {"", 1.0, "100%"},    {"zoom", 1.0, "100%"},
+      {"6%", 2.0, "200%"},  {"33.3", 0.333, "33%"},
   };
   for (const ZoomCase& c : cases) {
     EXPECT_DOUBLE_EQ(ParseZoom(c.typed), c.zoom) << c.typed;
@@ -169,8 +168,11 @@ TEST_F(PreviewTest, ReportStepsStopAtTheDefinitionsEnds) {
 }
 
 TEST_F(PreviewTest, ThePageIsDrawnOnThePrintersPaperAndSavedAtItsSize) {
-  PreviewModel letter(main, [this]() -> RenderContext& { return context; }, {}, host,
-                      [] { return PaperSize{215.9, 279.4}; });
+  PreviewModel letter(
+      main, [this]() -> RenderContext& { return context; }, {}, host,
+      [] {
+        return PaperSize{215.9, 279.4};
+      });
   EXPECT_EQ(letter.SavePicture("/nonexistent/page.png"), "there is no page to save");
   letter.ShowReport(0);
   EXPECT_DOUBLE_EQ(letter.PageWidthMm(), 215.9);

@@ -54,8 +54,8 @@ TEST(Profiles, ApplyReplacesTheSelectionAndSaysOnceWhatIsNotANumber) {
 
 TEST(Profiles, CheckProfileAppliesTheFirstMatchingPattern) {
   WindowFixture f;
-  f.Start(WindowIni(5, {"ALLSELECTED=FALSE", "PROFILE_1=CAT6*,1", "PROFILE_2=CAT*,2",
-                        "PROFILE_3=Class #,3"}));
+  f.Start(WindowIni(
+      5, {"ALLSELECTED=FALSE", "PROFILE_1=CAT6*,1", "PROFILE_2=CAT*,2", "PROFILE_3=Class #,3"}));
   f.model->CheckProfile("cat6a");
   EXPECT_EQ(Selected(*f.model), (std::vector<int>{1}));
   f.model->CheckProfile("Cat5e");
@@ -131,8 +131,8 @@ TEST(Profiles, AddRefusesWithTheirMessagesAndLeavesTheFileAlone) {
 
 TEST(Profiles, ThirtyOneProfilesAreTheMost) {
   std::vector<std::string> general;
-  for (int i = 1; i <= 31; ++i) general.push_back("PROFILE_" + std::to_string(i) + "=P" +
-                                                  std::to_string(i) + ",1");
+  for (int i = 1; i <= 31; ++i)
+    general.push_back("PROFILE_" + std::to_string(i) + "=P" + std::to_string(i) + ",1");
   WindowFixture f;
   f.Start(WindowIni(2, general));
   EXPECT_TRUE(f.model->ProfileSeparatorVisible());

@@ -33,8 +33,7 @@ TEST(Startup, AutoPrintRunsBeforeTheButtonsAreEnabled) {
     EXPECT_TRUE(f.model->StartupInProgress());
   });
   const std::string data = f.WriteResult();
-  ASSERT_EQ(f.Start(WindowIni(2, {"AUTOPRINT=TRUE"}), ">N0,1,N<", data),
-            StartupOutcome::Running);
+  ASSERT_EQ(f.Start(WindowIni(2, {"AUTOPRINT=TRUE"}), ">N0,1,N<", data), StartupOutcome::Running);
   f.model->RemoveObserver(&order);
   // The buttons go off and on while files are read; the print comes while they are off
   // and before start-up turns them on for good.

@@ -56,11 +56,10 @@ TEST(BackgroundPrinting, WithATrayTheWindowHidesAndTheIconFollowsThePdfSteps) {
   EXPECT_EQ(run.model->LastPrint().Pdf, PdfOutcome::Saved);
   EXPECT_EQ(run.host.events, (std::vector<std::string>{"hide", "close"}));
   EXPECT_EQ(run.tips.tips,
-            (std::vector<std::string>{"Vantrel - Printing...",
-                                      "Vantrel - Waiting for print queue to empty...",
-                                      "Vantrel - Waiting for file to appear in: " +
-                                          run.spool.string() + "/",
-                                      "Vantrel - Copying pdf file..."}));
+            (std::vector<std::string>{
+                "Vantrel - Printing...", "Vantrel - Waiting for print queue to empty...",
+                "Vantrel - Waiting for file to appear in: " + run.spool.string() + "/",
+                "Vantrel - Copying pdf file..."}));
   // A second background run brings no second icon.
   run.tips.tips.clear();
   run.model->AddTrayIcon();

@@ -75,14 +75,14 @@ TEST(WindowPrinting, AutoPrintSavesThePdfUnderAppNameBeforeTheButtonsComeOn) {
   fs::create_directories(spool);
   PrintingOrder order(*f.model);
   f.model->AddObserver(&order);
-  ASSERT_EQ(f.Start(SampleIni("APPNAME=" + final.string() + "\nAUTOPRINT=TRUE\nAUTOPDF_TEMPDIR=" +
-                              spool.string()),
+  ASSERT_EQ(f.Start(SampleIni("APPNAME=" + final.string() +
+                              "\nAUTOPRINT=TRUE\nAUTOPDF_TEMPDIR=" + spool.string()),
                     ">N0,1,N<", f.Data()),
             StartupOutcome::Running);
   f.model->RemoveObserver(&order);
 
-  EXPECT_EQ(order.events, (std::vector<std::string>{"buttons off", "printing", "printed",
-                                                    "buttons on"}));
+  EXPECT_EQ(order.events,
+            (std::vector<std::string>{"buttons off", "printing", "printed", "buttons on"}));
   ASSERT_TRUE(fs::exists(final)) << f.model->LastPrint().PdfError;
   EXPECT_EQ(f.model->LastPrint().Pdf, PdfOutcome::Saved);
   EXPECT_TRUE(f.Pdfs(spool).empty());  // the temporary file is gone

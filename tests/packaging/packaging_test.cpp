@@ -42,9 +42,8 @@ TEST(StagedInstall, PutsEveryFileUnderDestdirAndNothingElsewhere) {
         "usr/share/vantrel/samples/sample.ini", "usr/share/vantrel/samples/sample-results.txt",
         "usr/share/vantrel/samples/logo.png",
         "usr/share/bash-completion/completions/vantrel-report",
-        "usr/share/doc/vantrel/definition-file.md",
-        "usr/share/doc/vantrel/pictures/slot-grid.png", "usr/bin/vantrel",
-        "usr/share/applications/vantrel.desktop",
+        "usr/share/doc/vantrel/definition-file.md", "usr/share/doc/vantrel/pictures/slot-grid.png",
+        "usr/bin/vantrel", "usr/share/applications/vantrel.desktop",
         "usr/share/icons/hicolor/scalable/apps/vantrel.svg",
         "usr/share/icons/hicolor/256x256/apps/vantrel.png",
         "usr/share/doc/vantrel/pictures/main-window.png"}) {
@@ -64,11 +63,11 @@ TEST(StagedInstall, InstalledToolMakesTheSamplePdfFromAnotherFolder) {
   const fs::path stage = StagedInstall(dir);
   const fs::path samples = stage / "usr/share/vantrel/samples";
   const fs::path pdf = dir.path() / "x.pdf";
-  const ShellResult run = RunShell(
-      "cd / && " + ShellQuote((stage / "usr/bin/vantrel-report").string()) + " --definition " +
-      ShellQuote((samples / "sample.ini").string()) + " --data " +
-      ShellQuote((samples / "sample-results.txt").string()) + " --pdf " +
-      ShellQuote(pdf.string()) + " --quiet");
+  const ShellResult run =
+      RunShell("cd / && " + ShellQuote((stage / "usr/bin/vantrel-report").string()) +
+               " --definition " + ShellQuote((samples / "sample.ini").string()) + " --data " +
+               ShellQuote((samples / "sample-results.txt").string()) + " --pdf " +
+               ShellQuote(pdf.string()) + " --quiet");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadFileBytes(pdf).substr(0, 5), "%PDF-");
 }
@@ -95,8 +94,8 @@ TEST(BashCompletion, CompletesOptionsAndTheirFixedValues) {
   TempDir dir;
   EXPECT_EQ(Complete(dir, "vantrel-report --de"), std::set<std::string>{"--definition"});
   EXPECT_EQ(Complete(dir, "vantrel-report --p"),
-            (std::set<std::string>{"--profile", "--pdf", "--pdfa", "--pdf-dir", "--png", "--page-size",
-                                   "--print", "--printer"}));
+            (std::set<std::string>{"--profile", "--pdf", "--pdfa", "--pdf-dir", "--png",
+                                   "--page-size", "--print", "--printer"}));
   EXPECT_EQ(Complete(dir, "vantrel-report --page-size L"),
             (std::set<std::string>{"Letter", "Legal"}));
 }

@@ -24,7 +24,8 @@ QImage Pattern(QImage::Format format) {
 
 TEST(WritePng, ReadsBackPixelForPixelWithItsResolution) {
   TempDir dir;
-  for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB888}) {
+  for (const QImage::Format format :
+       {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB888}) {
     const QImage image = Pattern(format);
     const std::string path = (dir.path() / "page.png").string();
     std::string why;
@@ -34,7 +35,8 @@ TEST(WritePng, ReadsBackPixelForPixelWithItsResolution) {
     EXPECT_EQ(back.dotsPerMeterX(), 5906);
     EXPECT_EQ(back.dotsPerMeterY(), 2953);
     EXPECT_FALSE(back.hasAlphaChannel());
-    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), image.convertToFormat(QImage::Format_RGB32))
+    EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32),
+              image.convertToFormat(QImage::Format_RGB32))
         << "format " << format;
   }
 }
@@ -42,7 +44,8 @@ TEST(WritePng, ReadsBackPixelForPixelWithItsResolution) {
 TEST(WritePng, SaysWhyWhenTheFileCannotBeWritten) {
   TempDir dir;
   std::string why;
-  EXPECT_FALSE(WritePng(Pattern(QImage::Format_RGB32), (dir.path() / "no" / "p.png").string(), why));
+  EXPECT_FALSE(
+      WritePng(Pattern(QImage::Format_RGB32), (dir.path() / "no" / "p.png").string(), why));
   EXPECT_EQ(why, "No such file or directory");
   if (std::FILE* full = std::fopen("/dev/full", "wb")) {
     std::fclose(full);

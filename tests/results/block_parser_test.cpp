@@ -45,8 +45,9 @@ TEST(ParseBlock, CellsHeadingsStatusAndTheFailedFlag) {
 
 TEST(ParseBlock, OnlyTheFirstThreeRowsWidenTheBlock) {
   DataFixture f;
-  const std::string rows = "1\t1\t2\t3\n2\t1\t2\t3\t4\n3\t1\t2\t3\t4\t5\t6\t7\tP\n"
-                           "4\t1\t2\t3\t4\t5\t6\t7\t8\t9\tF\n";
+  const std::string rows =
+      "1\t1\t2\t3\n2\t1\t2\t3\t4\n3\t1\t2\t3\t4\t5\t6\t7\tP\n"
+      "4\t1\t2\t3\t4\t5\t6\t7\t8\t9\tF\n";
   ASSERT_TRUE(f.Open(WithHeader(Block("T", rows))));
   const auto parsed = f.data.FindTest("T", 0);
   ASSERT_TRUE(parsed.has_value());
@@ -122,7 +123,8 @@ TEST(BlockCache, ABlockReadIntoTheStorageOfAnEarlierOneKeepsNothingOfIt) {
 
 TEST(ParseBlock, ControlLimitsLeaveFewerPairs) {
   DataFixture f;
-  ASSERT_TRUE(f.Open(WithHeader(Block("A", "1\t1\t2\t3\t4\t5\tPP"), "Store Control Limits\tENABLED\n")));
+  ASSERT_TRUE(
+      f.Open(WithHeader(Block("A", "1\t1\t2\t3\t4\t5\tPP"), "Store Control Limits\tENABLED\n")));
   ASSERT_EQ(f.data.LimitColumns(), 4);
   ASSERT_TRUE(f.data.FindTest("A", 0).has_value());
   EXPECT_FALSE(f.data.MoreColsToShow(0));  // 7 - 4 - 3 = 0 pairs
@@ -157,8 +159,8 @@ TEST(AnyTestFailed, GivesTheAnswerOfParsingEveryBlock) {
     bool failed;
   } cases[] = {
       {Block("A", "1\t1\t2\t3\t4\t5\tPP") + Block("B", "1\t1\t2\t3\t4\t5\tPF\t,\t"), "", true},
-      {Block("A", "1\tF\t2\t3\t4\t5\tPP"), "", false},  // only the last field is a status
-      {Block("A", "1\t1\t2\tPF"), "", true},            // a short row is still judged
+      {Block("A", "1\tF\t2\t3\t4\t5\tPP"), "", false},     // only the last field is a status
+      {Block("A", "1\t1\t2\tPF"), "", true},               // a short row is still judged
       {Block("A", "1\t1\tP\n\t \t\n2\t1\tF"), "", false},  // a blank row ends the block
       // A block without rows must not take those of the summary after it.
       {"TEST:\tEmpty\nNo\tF\n\nTEST SUMMARY :\n1\tA\tFAIL\tF\n", "", false},
@@ -186,11 +188,20 @@ TEST(ColumnTitles, KeywordCodesTakeTheHeadingOfTheirColumn) {
   TestBlock block;
   block.SetCols(9);
   block.SetHeadings({"No", "Freq", "P1", "P2", "LCL", "UCL", "LL", "UL", "St"});
-  const std::vector<ColumnCode> codes{1, 3, code::kMin, code::kEmp, code::kUpperControl,
-                                      code::kLastPair, code::kLowerControl, code::kUpperLimit,
-                                      code::kLowerLimit, 12, -999, 10001};
+  const std::vector<ColumnCode> codes{1,
+                                      3,
+                                      code::kMin,
+                                      code::kEmp,
+                                      code::kUpperControl,
+                                      code::kLastPair,
+                                      code::kLowerControl,
+                                      code::kUpperLimit,
+                                      code::kLowerLimit,
+                                      12,
+                                      -999,
+                                      10001};
   const std::vector<std::string> expected{"Freq", "P2", "Freq", "Freq", "UCL", "UCL",
-                                          "LCL", "UL", "LL", "", "", ""};
+                                          "LCL",  "UL", "LL",   "",     "",    ""};
   EXPECT_EQ(ColumnTitles(block, codes), expected);
 }
 

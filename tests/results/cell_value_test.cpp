@@ -1,9 +1,10 @@
+#include "results/cell_value.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
-#include "results/cell_value.h"
 #include "support/number.h"
 
 namespace vantrel {
@@ -14,11 +15,26 @@ bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // The quick reading of plain decimals must give what the full rule gives, to the bit,
 // and leave every other field to it.
 TEST(NumericField, AgreesWithTheFullRuleAtTheEdgesOfTheQuickReading) {
-  for (const std::string field :
-       {"-0", "-0.0e-3", "-2.026", "1.5e-05", "1E+22", "1e23", "3e-22", "1e-23", "1e0022",
-        "9007199254740992", "9007199254740993", "90071992547409.93", "1234567890123456789",
-        "12345678901234567890", "0.30000000000000004", "0.000000000000000000001", "1e-400",
-        "4.9e-324", "-.5e1", "1e+"}) {
+  for (const std::string field : {"-0",
+                                  "-0.0e-3",
+                                  "-2.026",
+                                  "1.5e-05",
+                                  "1E+22",
+                                  "1e23",
+                                  "3e-22",
+                                  "1e-23",
+                                  "1e0022",
+                                  "9007199254740992",
+                                  "9007199254740993",
+                                  "90071992547409.93",
+                                  "1234567890123456789",
+                                  "12345678901234567890",
+                                  "0.30000000000000004",
+                                  "0.000000000000000000001",
+                                  "1e-400",
+                                  "4.9e-324",
+                                  "-.5e1",
+                                  "1e+"}) {
     double quick = 42;
     const bool numeric = NumericField(field, quick);
     EXPECT_EQ(numeric, IsNumeric(field)) << field;

@@ -65,7 +65,8 @@ inline std::string WithHeader(std::string_view body, std::string_view extraHeade
 inline std::string Block(std::string_view name, std::string_view rows) {
   return "TEST:\t" + std::string(name) +
          "\nSweep\tLOG\nNo\tFreq\tPair 1\tPair 2\tLower\tUpper\tStatus\nTime\t1\n"
-         "Units\tMHz\tdB\tdB\tdB\tdB\n" + std::string(rows) + "\n";
+         "Units\tMHz\tdB\tdB\tdB\tdB\n" +
+         std::string(rows) + "\n";
 }
 
 }  // namespace vantrel::testing

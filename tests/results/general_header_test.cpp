@@ -15,7 +15,8 @@ TEST(ReadGeneralHeader, KnownKeysFillTheirValues) {
     DataFixture f;
     ASSERT_TRUE(f.Open("Results\tx\nCable Length(m)\t 305.0 \nSTORE CONTROL LIMITS\t" + enabled +
                        "\nNormalisation Length\t100 \nTest Description\t Seq A \nPairs\t4\n"
-                       "exit status:\n" + kBody));
+                       "exit status:\n" +
+                       kBody));
     EXPECT_TRUE(f.data.ControlLimitsStored());
     EXPECT_EQ(f.data.LimitColumns(), 4);
     EXPECT_EQ(f.data.CableLength(), "305.0");
@@ -44,8 +45,8 @@ TEST(ReadGeneralHeader, HeaderItemsTakeLeftBeforeRightAndStopAtSlotTwentyNine) {
   h.HalfHeaderItems[0] = "cable id";
   h.HalfHeaderItems[1] = "Operator";
   h.HeaderItems[30] = "Drum";
-  ASSERT_TRUE(f.Open("Results\tx\nCABLE ID\tC-7\nOperator\tJ. Marsh\nDrum\tD1\nEXIT STATUS:\n" +
-                     kBody));
+  ASSERT_TRUE(
+      f.Open("Results\tx\nCABLE ID\tC-7\nOperator\tJ. Marsh\nDrum\tD1\nEXIT STATUS:\n" + kBody));
   EXPECT_EQ(f.data.HeaderString(0), "C-7");
   EXPECT_EQ(f.data.HalfHeaderString(0), "");
   EXPECT_EQ(f.data.HalfHeaderString(1), "J. Marsh");
@@ -123,8 +124,8 @@ TEST(ReadTestSummary, OneRowPerTestWithItsFailingPairs) {
   ASSERT_TRUE(f.data.ReadTestSummary("TEST SUMMARY :", grid, 4, 8, anyFail));
   EXPECT_TRUE(anyFail);
   ASSERT_GE(grid[0].size(), 8u);
-  const std::vector<std::string> names{"Attenuation", "Attenuation", "Return Loss", "NEXT",
-                                       "", "", "", ""};
+  const std::vector<std::string> names{
+      "Attenuation", "Attenuation", "Return Loss", "NEXT", "", "", "", ""};
   const std::vector<std::string> status{"FAIL", "FAIL", "FAIL", "PASS", "", "", "", ""};
   const std::vector<std::string> pairs{"2,3", "4", "", "", "", "", "", ""};
   EXPECT_EQ(grid[0], names);
@@ -137,8 +138,9 @@ TEST(ReadTestSummary, OneRowPerTestWithItsFailingPairs) {
 
 TEST(ReadTestSummary, AFailWithoutPairsStillCountsAndSmallGridsGrow) {
   DataFixture f;
-  ASSERT_TRUE(f.Open(testing::WithHeader(kBody + "TEST SUMMARY :\nA Test\tPASS\tX\nB Test\tFAIL\tX\n"
-                                                 "C Test\tPASS\tX\n")));
+  ASSERT_TRUE(
+      f.Open(testing::WithHeader(kBody + "TEST SUMMARY :\nA Test\tPASS\tX\nB Test\tFAIL\tX\n"
+                                         "C Test\tPASS\tX\n")));
   TextGrid grid;
   bool anyFail = false;
   ASSERT_TRUE(f.data.ReadTestSummary("TEST SUMMARY :", grid, 1, 1, anyFail));

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "support/number.h"
 #include "results/cell_value.h"
+#include "support/number.h"
 
 namespace vantrel {
 namespace {
@@ -27,20 +27,17 @@ TEST_P(LineFieldsTable, SplitsAsTheFileIsWritten) {
   for (std::size_t i = 0; i < c.fields.size(); ++i) EXPECT_EQ(fields[i], c.fields[i]);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lines, LineFieldsTable,
-    ::testing::Values(
-        SplitCase{"a\tb\tc", '\t', {"a", "b", "c"}},
-        SplitCase{"a\t\tc", '\t', {"a", "", "c"}},
-        // Trailing tabs and commas go whatever the delimiter.
-        SplitCase{"a\tb\t,\t,", '\t', {"a", "b"}},
-        SplitCase{"a,b,,\t", ',', {"a", "b"}},
-        SplitCase{"\t,\t,", '\t', {}},
-        SplitCase{",", ',', {}},
-        SplitCase{"", '\t', {}},
-        SplitCase{" \t x", '\t', {" ", " x"}},
-        SplitCase{"a,b\tc", '\t', {"a,b", "c"}},
-        SplitCase{"a,b\tc", ',', {"a", "b\tc"}}));
+INSTANTIATE_TEST_SUITE_P(Lines, LineFieldsTable,
+                         ::testing::Values(SplitCase{"a\tb\tc", '\t', {"a", "b", "c"}},
+                                           SplitCase{"a\t\tc", '\t', {"a", "", "c"}},
+                                           // Trailing tabs and commas go whatever the delimiter.
+                                           SplitCase{"a\tb\t,\t,", '\t', {"a", "b"}},
+                                           SplitCase{"a,b,,\t", ',', {"a", "b"}},
+                                           SplitCase{"\t,\t,", '\t', {}}, SplitCase{",", ',', {}},
+                                           SplitCase{"", '\t', {}},
+                                           SplitCase{" \t x", '\t', {" ", " x"}},
+                                           SplitCase{"a,b\tc", '\t', {"a,b", "c"}},
+                                           SplitCase{"a,b\tc", ',', {"a", "b\tc"}}));
 
 TEST(LineFields, TheLastOfFiveThousandAndOneFieldsTakesTheRest) {
   std::string line;
@@ -82,10 +79,17 @@ TEST(LineCursor, ALoneCarriageReturnEndsALineToo) {
 
 // The parser's one-pass reading must agree with the shared numeric rules.
 TEST(NumericField, AgreesWithTheSharedNumericRules) {
-  for (const char* text :
-       {"1", "-2.5", "+3", " 4 ", "\t5\t", "1e3", "1E-3", "2D2", "-1.5d-1", ".5", "5.", "-",
-        "+", ".", "e5", "1e", "1e+", "1x", "x", "", " ", "1.2.3", "--1", "0x10", "1e999",
-        "-0", "123456789012345678901234567890", "1,5", "inf", "nan", "1 2"}) {
+  for (const char* text : {"1",     "-2.5",  "+3",
+                           " 4 ",   "\t5\t", "1e3",
+                           "1E-3",  "2D2",   "-1.5d-1",
+                           ".5",    "5.",    "-",
+                           "+",     ".",     "e5",
+                           "1e",    "1e+",   "1x",
+                           "x",     "",      " ",
+                           "1.2.3", "--1",   "0x10",
+                           "1e999", "-0",    "123456789012345678901234567890",
+                           "1,5",   "inf",   "nan",
+                           "1 2"}) {
     double value = -42;
     const bool numeric = NumericField(text, value);
     EXPECT_EQ(numeric, IsNumeric(text)) << "'" << text << "'";

@@ -107,8 +107,8 @@ TEST(SetFile, HostileBytesNeverCrashOrHang) {
   EXPECT_FALSE(f.Open(garbage, "garbage.bin"));
 
   // A long line, NUL bytes, a truncated block and a block that never gets data rows.
-  std::string body = Block("Long", std::string(3'000'000, '7') + "\t1\t" + std::string(1, '\0') +
-                                       "\t2\t3\t4\tPP");
+  std::string body =
+      Block("Long", std::string(3'000'000, '7') + "\t1\t" + std::string(1, '\0') + "\t2\t3\t4\tPP");
   body += "TEST:\tCut\nSweep\nNo\tFreq\n";
   f.prompter.messages.clear();
   ASSERT_TRUE(f.Open(WithHeader(body), "odd.txt"));
@@ -120,10 +120,10 @@ TEST(SetFile, HostileBytesNeverCrashOrHang) {
 }
 
 TEST(SetFile, DamagedCopiesOfAGoodFileAreReadWithoutFault) {
-  const std::string good =
-      WithHeader(Block("A", "1\t1\t2\t3\t4\t5\tPP\n2\t2\t3\t4\t5\t6\tPF") +
-                     "TEST SUMMARY :\nA Test Pair 1\tFAIL\tX\n\nSUMMARY INFORMATION\nA\tResult (FAIL)\n",
-                 "Store Control Limits\tenabled\nPRODUCT :\n");
+  const std::string good = WithHeader(
+      Block("A", "1\t1\t2\t3\t4\t5\tPP\n2\t2\t3\t4\t5\t6\tPF") +
+          "TEST SUMMARY :\nA Test Pair 1\tFAIL\tX\n\nSUMMARY INFORMATION\nA\tResult (FAIL)\n",
+      "Store Control Limits\tenabled\nPRODUCT :\n");
   const std::string alphabet = std::string("\t\n\r,:- 0.9eEPFx") + std::string(1, '\0');
   uint32_t seed = 7;
   auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
@@ -133,9 +133,15 @@ TEST(SetFile, DamagedCopiesOfAGoodFileAreReadWithoutFault) {
     for (int edits = 1 + static_cast<int>(next() % 6); edits > 0; --edits) {
       const std::size_t at = next() % bytes.size();
       switch (next() % 3) {
-        case 0: bytes[at] = alphabet[next() % alphabet.size()]; break;
-        case 1: bytes.erase(at, 1 + next() % 8); break;
-        default: bytes.insert(at, 1, alphabet[next() % alphabet.size()]); break;
+        case 0:
+          bytes[at] = alphabet[next() % alphabet.size()];
+          break;
+        case 1:
+          bytes.erase(at, 1 + next() % 8);
+          break;
+        default:
+          bytes.insert(at, 1, alphabet[next() % alphabet.size()]);
+          break;
       }
       if (bytes.empty()) bytes.push_back('x');
     }

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "results/test_block.h"
 #include "support/number.h"
 #include "support/text.h"
-#include "results/test_block.h"
 
 namespace vantrel::testing {
 

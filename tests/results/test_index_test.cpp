@@ -62,7 +62,8 @@ TEST(ReadTestNames, CouplingAttenuationSwitchesOffTheOverallResult) {
 
 TEST(ReadTestNames, TheIndexBoundGivesItsMessageInsteadOfOverflowing) {
   std::string body;
-  for (int i = 0; i < 620; ++i) body += "TEST:\tT" + std::to_string(i) + "\n1\t1\t2\t3\t4\t5\tP\n\n";
+  for (int i = 0; i < 620; ++i)
+    body += "TEST:\tT" + std::to_string(i) + "\n1\t1\t2\t3\t4\t5\tP\n\n";
   DataFixture f;
   EXPECT_FALSE(f.Open(WithHeader(body)));
   ASSERT_EQ(f.prompter.messages.size(), 1u);

@@ -68,22 +68,21 @@ TEST_P(FormatNumberTest, FormatsAsTheDefinitionFileAsks) {
 
 INSTANTIATE_TEST_SUITE_P(
     Patterns, FormatNumberTest,
-    ::testing::Values(FormatCase{1.2345, "0.000", "1.235"}, FormatCase{-1.2345, "0.000", "-1.235"},
-                      FormatCase{0.125, "0.00", "0.13"}, FormatCase{2.675, "0.00", "2.68"},
-                      FormatCase{2.5, "0", "3"}, FormatCase{-2.5, "0", "-3"},
-                      FormatCase{1.5, "0.###", "1.5"}, FormatCase{2, "0.###", "2"},
-                      FormatCase{31.25, "0.###", "31.25"}, FormatCase{0.0004, "0.###", "0"},
-                      FormatCase{-0.04, "0.0", "0.0"}, FormatCase{9.96, "0.0", "10.0"},
-                      FormatCase{0, "#", ""}, FormatCase{5.6, "#", "6"},
-                      FormatCase{1234567.891, "#,##0.00", "1,234,567.89"},
-                      FormatCase{0.256, "0.0%", "25.6%"}, FormatCase{12345, "0.00E+00", "1.23E+04"},
-                      FormatCase{0.000123, "0.0E-00", "1.2E-04"}, FormatCase{99.96, "0.0E+00", "1.0E+02"},
-                      FormatCase{3.14159, "0.00 dB", "3.14 dB"}, FormatCase{1.5, "Fixed", "1.50"},
-                      FormatCase{0.1 + 0.2, "General Number", "0.3"},
-                      // Huge values turn to exponent form, as the general format does.
-                      FormatCase{1e308, "0.000", "1.000E+308"}, FormatCase{-1e300, "0", "-1E+300"},
-                      FormatCase{123456789012345.0, "0", "123456789012345"},
-                      FormatCase{2.5e15, "#,##0.00", "2.50E+15"}));
+    ::testing::Values(
+        FormatCase{1.2345, "0.000", "1.235"}, FormatCase{-1.2345, "0.000", "-1.235"},
+        FormatCase{0.125, "0.00", "0.13"}, FormatCase{2.675, "0.00", "2.68"},
+        FormatCase{2.5, "0", "3"}, FormatCase{-2.5, "0", "-3"}, FormatCase{1.5, "0.###", "1.5"},
+        FormatCase{2, "0.###", "2"}, FormatCase{31.25, "0.###", "31.25"},
+        FormatCase{0.0004, "0.###", "0"}, FormatCase{-0.04, "0.0", "0.0"},
+        FormatCase{9.96, "0.0", "10.0"}, FormatCase{0, "#", ""}, FormatCase{5.6, "#", "6"},
+        FormatCase{1234567.891, "#,##0.00", "1,234,567.89"}, FormatCase{0.256, "0.0%", "25.6%"},
+        FormatCase{12345, "0.00E+00", "1.23E+04"}, FormatCase{0.000123, "0.0E-00", "1.2E-04"},
+        FormatCase{99.96, "0.0E+00", "1.0E+02"}, FormatCase{3.14159, "0.00 dB", "3.14 dB"},
+        FormatCase{1.5, "Fixed", "1.50"}, FormatCase{0.1 + 0.2, "General Number", "0.3"},
+        // Huge values turn to exponent form, as the general format does.
+        FormatCase{1e308, "0.000", "1.000E+308"}, FormatCase{-1e300, "0", "-1E+300"},
+        FormatCase{123456789012345.0, "0", "123456789012345"},
+        FormatCase{2.5e15, "#,##0.00", "2.50E+15"}));
 
 TEST(FormatGeneral, ShowsFifteenSignificantDigitsAtMost) {
   EXPECT_EQ(FormatGeneral(0), "0");

@@ -31,24 +31,23 @@ TEST_P(WildcardTest, MatchesLikeTheInstrumentNamesAreWritten) {
 
 INSTANTIATE_TEST_SUITE_P(
     Patterns, WildcardTest,
-    ::testing::Values(LikeCase{"attenuation near", "attenuation near", true},
-                      LikeCase{"attenuation near", "atten*", true},
-                      LikeCase{"attenuation near", "*near", true},
-                      LikeCase{"attenuation near", "*far", false},
-                      LikeCase{"next 1", "next ?", true}, LikeCase{"next 12", "next ?", false},
-                      LikeCase{"pair 7", "pair #", true}, LikeCase{"pair x", "pair #", false},
-                      LikeCase{"b", "[abc]", true}, LikeCase{"d", "[abc]", false},
-                      LikeCase{"d", "[!abc]", true}, LikeCase{"m", "[a-z]", true},
-                      LikeCase{"5", "[!0-9]", false}, LikeCase{"[x", "[x", true},
-                      LikeCase{"", "*", true}, LikeCase{"", "?", false},
-                      LikeCase{"\xC3\xA9t\xC3\xA9", "?t?", true},
-                      LikeCase{"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*a*a*a*a*c", false}));
+    ::testing::Values(
+        LikeCase{"attenuation near", "attenuation near", true},
+        LikeCase{"attenuation near", "atten*", true}, LikeCase{"attenuation near", "*near", true},
+        LikeCase{"attenuation near", "*far", false}, LikeCase{"next 1", "next ?", true},
+        LikeCase{"next 12", "next ?", false}, LikeCase{"pair 7", "pair #", true},
+        LikeCase{"pair x", "pair #", false}, LikeCase{"b", "[abc]", true},
+        LikeCase{"d", "[abc]", false}, LikeCase{"d", "[!abc]", true}, LikeCase{"m", "[a-z]", true},
+        LikeCase{"5", "[!0-9]", false}, LikeCase{"[x", "[x", true}, LikeCase{"", "*", true},
+        LikeCase{"", "?", false}, LikeCase{"\xC3\xA9t\xC3\xA9", "?t?", true},
+        LikeCase{"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab", "*a*a*a*a*a*a*a*a*c", false}));
 
 TEST(DecodeInput, KeepsUtf8AndReadsTheRestAsWindows1252) {
   EXPECT_EQ(DecodeInput("caf\xC3\xA9"), "caf\xC3\xA9");
   EXPECT_EQ(DecodeInput("caf\xE9"), "caf\xC3\xA9");
   EXPECT_EQ(DecodeInput("\x80 5\xB0"), "\xE2\x82\xAC 5\xC2\xB0");
-  EXPECT_EQ(DecodeInput("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");  // a surrogate is not UTF-8
+  EXPECT_EQ(DecodeInput("\xED\xA0\x80"),
+            "\xC3\xAD\xC2\xA0\xE2\x82\xAC");  // a surrogate is not UTF-8
   EXPECT_EQ(DecodeInput(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 

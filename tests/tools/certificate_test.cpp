@@ -60,12 +60,12 @@ TEST_F(Certificate, MetadataHoldsTheDigestsOfBothFilesAndTheOverallStatus) {
   EXPECT_NE(meta.find("<vantrel:DataFile>results.txt</vantrel:DataFile>"), std::string::npos);
   EXPECT_NE(meta.find("<vantrel:DataSHA256>" + Digest("results.txt") + "<"), std::string::npos)
       << meta;
-  EXPECT_NE(meta.find("<vantrel:DefinitionSHA256>" + Digest("cable.ini") + "<"),
-            std::string::npos);
+  EXPECT_NE(meta.find("<vantrel:DefinitionSHA256>" + Digest("cable.ini") + "<"), std::string::npos);
   EXPECT_NE(meta.find("<vantrel:Status>FAIL</vantrel:Status>"), std::string::npos);
   EXPECT_NE(meta.find("<vantrel:Version>"), std::string::npos);
-  EXPECT_NE(RunShell("pdfinfo " + ShellQuote(Path("cert.pdf"))).out.find("Creator:         Vantrel "),
-            std::string::npos);
+  EXPECT_NE(
+      RunShell("pdfinfo " + ShellQuote(Path("cert.pdf"))).out.find("Creator:         Vantrel "),
+      std::string::npos);
 
   // A file whose tests all pass is recorded as passed.
   fs::copy_file(kHostile + "good.txt", dir_.path() / "good.txt");
@@ -108,10 +108,10 @@ TEST_F(Certificate, AttachedFilesTravelWithThePdfAndVerifyIt) {
                      " && mkdir out && pdfdetach -saveall -o out cert.pdf")
                 .status,
             0);
-  EXPECT_EQ(RunShell("cmp " + ShellQuote(Path("out/results.txt")) + " " +
-                     ShellQuote(Path("results.txt")))
-                .status,
-            0);
+  EXPECT_EQ(
+      RunShell("cmp " + ShellQuote(Path("out/results.txt")) + " " + ShellQuote(Path("results.txt")))
+          .status,
+      0);
 
   const testing::ToolRun run = Verify({Path("cert.pdf")});
   EXPECT_EQ(run.status, 0) << run.out << run.err;

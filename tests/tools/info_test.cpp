@@ -53,8 +53,8 @@ TEST(InfoCommand, PrintsTheFilesFactsAndIndex) {
 }
 
 TEST(InfoCommand, WithADefinitionPrintsTheHeaderItemsAsLabelled) {
-  const InfoRun run = Info("'" + kDataDir + "info_run.txt' --definition '" + kDataDir +
-                       "info_definition.ini'");
+  const InfoRun run =
+      Info("'" + kDataDir + "info_run.txt' --definition '" + kDataDir + "info_definition.ini'");
   EXPECT_EQ(run.status, 0) << run.err;
   const std::string expectedTail =
       "header 1: Cable: CBL-7\n"

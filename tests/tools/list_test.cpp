@@ -60,8 +60,7 @@ TEST(ListCommand, PrintsReportsThenProfiles) {
                                  "report\t4\t1\t3x2\t0\t2\tThree by two\n") +
                          kProfileLines);
   // A profile after a gap in the numbers is never read, and the list says so.
-  EXPECT_EQ(run.err,
-            "vantrel-report: [GENERAL] PROFILE_9 has no effect: nothing reads it there\n");
+  EXPECT_EQ(run.err, "vantrel-report: [GENERAL] PROFILE_9 has no effect: nothing reads it there\n");
 }
 
 TEST(ListCommand, ReportsOptionReplacesTheInitialSelection) {

@@ -34,9 +34,11 @@ class SeveralResults : public ::testing::Test {
   }
   std::string Path(const std::string& name) const { return (dir_.path() / name).string(); }
   testing::ToolRun Make(const std::string& pdf, const std::string& second, bool separate) {
-    std::vector<std::string> args{"--definition", kSamples + "/sample.ini", "--data",
-                                  Path("first.txt"), "--data", Path(second), "--pdf",
-                                  Path(pdf), "--quiet"};
+    std::vector<std::string> args{"--definition", kSamples + "/sample.ini",
+                                  "--data",       Path("first.txt"),
+                                  "--data",       Path(second),
+                                  "--pdf",        Path(pdf),
+                                  "--quiet"};
     if (separate) args.push_back("--separate");
     return RunReportTool(dir_.path(), args);
   }

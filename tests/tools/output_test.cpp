@@ -227,10 +227,10 @@ TEST(OutputCommand, OneThreadAndTwoWriteTheSameFiles) {
   for (int jobs = 1; jobs <= 2; ++jobs) {
     const fs::path out = dir.path() / ("jobs" + std::to_string(jobs));
     fs::create_directories(out);
-    const OutputRun run = RunTool(
-        dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", (out / "r.pdf").string(),
-              "--png", (out / "png").string(), "--csv", (out / "csv").string(), "--dpi", "40",
-              "--jobs", std::to_string(jobs)});
+    const OutputRun run =
+        RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf",
+                      (out / "r.pdf").string(), "--png", (out / "png").string(), "--csv",
+                      (out / "csv").string(), "--dpi", "40", "--jobs", std::to_string(jobs)});
     ASSERT_EQ(run.status, 0) << run.err;
     progress[jobs - 1] = run.err;
     files[jobs - 1]["text"] = Shell("pdftotext " + Q((out / "r.pdf").string()) + " -", dir);

@@ -78,8 +78,8 @@ TEST_F(PrintWithoutServer, APdfRunEndsUnderAppNameWithTheTestListFirst) {
   EXPECT_NE(again.err.find("already exists"), std::string::npos);
   EXPECT_EQ(fs::last_write_time(final), before);
   const testing::ToolRun replaced = testing::RunReportTool(
-      dir.path(),
-      {"--definition", ini, "--data", kSampleData, "--print", "--quiet", "--overwrite"}, env);
+      dir.path(), {"--definition", ini, "--data", kSampleData, "--print", "--quiet", "--overwrite"},
+      env);
   EXPECT_EQ(replaced.status, 0) << replaced.err;
 }
 
@@ -95,11 +95,11 @@ TEST_F(PrintWithoutServer, SeveralResultsMakeOneJobOrOneEachWithSeparate) {
   const std::string pages =
       testing::RunShell("pdfinfo " + testing::ShellQuote(final) + " | grep Pages").out;
   fs::remove(final);
-  const testing::ToolRun each = testing::RunReportTool(
-      dir.path(),
-      {"--definition", ini, "--data", kSampleData, "--data", second, "--print", "--quiet",
-       "--separate", "--overwrite"},
-      env);
+  const testing::ToolRun each =
+      testing::RunReportTool(dir.path(),
+                             {"--definition", ini, "--data", kSampleData, "--data", second,
+                              "--print", "--quiet", "--separate", "--overwrite"},
+                             env);
   ASSERT_EQ(each.status, 0) << each.err;
   const std::string half =
       testing::RunShell("pdfinfo " + testing::ShellQuote(final) + " | grep Pages").out;
@@ -110,13 +110,12 @@ TEST_F(PrintWithoutServer, SeveralResultsMakeOneJobOrOneEachWithSeparate) {
 TEST_F(PrintWithoutServer, AnUnknownPrinterExitsFourAndWritesNothing) {
   const testing::ToolRun run = testing::RunReportTool(
       dir.path(),
-      {"--definition", kSampleIni, "--data", kSampleData, "--print", "--printer", "office-3"},
-      env);
+      {"--definition", kSampleIni, "--data", kSampleData, "--print", "--printer", "office-3"}, env);
   EXPECT_EQ(run.status, 4);
   const std::string reason = "no printer named 'office-3'";
   EXPECT_NE(run.err.find(reason), std::string::npos);
   EXPECT_EQ(run.err.find(reason), run.err.rfind(reason)) << run.err;  // told once
-  EXPECT_EQ(run.err.find("Printing Insertion"), std::string::npos);  // refused before any page
+  EXPECT_EQ(run.err.find("Printing Insertion"), std::string::npos);   // refused before any page
 }
 
 TEST(PrintToQueue, TheCiQueueTakesTheJobAndThePdfEndsUnderAppName) {

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -28,12 +27,23 @@ const std::string kGenerator =
 // Every kind the generator writes; the first test keeps this list and the generator's
 // in step.
 const char* const kKinds[] = {
-    "table-default-freqs",       "six-pairs",          "long-product-names",
-    "few-header-items",          "tall-logo-hidden-header", "long-fail-text",
-    "fail-mark-no-logo",         "small-graphs-fine-ticks", "linear-wide-range",
-    "long-titles-legends",       "pair-pair-table-15", "wide-logo-top-page-number",
-    "wide-logo-top-left",        "slot-past-grid",     "comment-table",
-    "old-style-tables",          "summary-long",
+    "table-default-freqs",
+    "six-pairs",
+    "long-product-names",
+    "few-header-items",
+    "tall-logo-hidden-header",
+    "long-fail-text",
+    "fail-mark-no-logo",
+    "small-graphs-fine-ticks",
+    "linear-wide-range",
+    "long-titles-legends",
+    "pair-pair-table-15",
+    "wide-logo-top-page-number",
+    "wide-logo-top-left",
+    "slot-past-grid",
+    "comment-table",
+    "old-style-tables",
+    "summary-long",
 };
 
 class StressSet : public ::testing::Test {
@@ -41,9 +51,10 @@ class StressSet : public ::testing::Test {
   static void SetUpTestSuite() {
     dir_ = std::make_unique<testing::TempDir>();
     const fs::path listed = dir_->path() / "kinds";
-    generated_ = std::system((ShellQuote(kGenerator) + " --list " +
-                              ShellQuote(dir_->path().string()) + " >" + ShellQuote(listed.string()))
-                                 .c_str()) == 0;
+    generated_ =
+        std::system((ShellQuote(kGenerator) + " --list " + ShellQuote(dir_->path().string()) +
+                     " >" + ShellQuote(listed.string()))
+                        .c_str()) == 0;
     listing_ = ReadFileBytes(listed);
   }
   static void TearDownTestSuite() { dir_.reset(); }
@@ -104,10 +115,10 @@ TEST(StressSample, SampleLaysOutWithoutFindingsOnEveryPaperSize) {
   testing::TempDir dir;
   for (const char* paper : {"A4", "Letter", "A3"}) {
     const testing::ToolRun run = RunReportTool(
-        dir.path(), {"--check-layout", "--definition",
-                     std::string(VANTREL_SOURCE_DIR) + "/samples/sample.ini", "--data",
-                     std::string(VANTREL_SOURCE_DIR) + "/samples/sample-results.txt",
-                     "--page-size", paper, "--quiet"});
+        dir.path(),
+        {"--check-layout", "--definition", std::string(VANTREL_SOURCE_DIR) + "/samples/sample.ini",
+         "--data", std::string(VANTREL_SOURCE_DIR) + "/samples/sample-results.txt", "--page-size",
+         paper, "--quiet"});
     EXPECT_EQ(run.status, 0) << paper << "\n" << run.out << run.err;
   }
 }

@@ -36,9 +36,12 @@ std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
     std::string field;
     bool quoted = false;
     for (const char c : line) {
-      if (c == '"') quoted = !quoted;
-      else if (c == ',' && !quoted) fields.push_back(std::exchange(field, ""));
-      else field.push_back(c);
+      if (c == '"')
+        quoted = !quoted;
+      else if (c == ',' && !quoted)
+        fields.push_back(std::exchange(field, ""));
+      else
+        field.push_back(c);
     }
     fields.push_back(field);
     rows.push_back(fields);
@@ -55,9 +58,9 @@ TEST(HeadroomSummary, RowsAreTheGraphsWorstMarginsAndEachFileClosesWithItsSmalle
   fs::copy_file(kHostile + "empty.txt", runs / "c.txt");
   const std::string csv = (dir.path() / "summary.csv").string();
   const std::string pages = (dir.path() / "summary.pdf").string();
-  const testing::ToolRun run = RunReportTool(
-      dir.path(), {"--summary", csv, "--summary-pdf", pages, "--definition",
-                   kSamples + "/sample.ini", "--data", runs.string(), "--quiet"});
+  const testing::ToolRun run =
+      RunReportTool(dir.path(), {"--summary", csv, "--summary-pdf", pages, "--definition",
+                                 kSamples + "/sample.ini", "--data", runs.string(), "--quiet"});
   // The empty file is named in the table with its reason and fails the run; the
   // others are summed up.
   EXPECT_EQ(run.status, 3) << run.err;

@@ -51,11 +51,10 @@ class WatchedFolder : public ::testing::Test {
 
   void Start(const std::string& output = "--pdf-dir out") {
     // No print server: printing goes to the built-in PDF printer.
-    const std::string command = "cd " + ShellQuote(dir_.path().string()) +
-                                " && CUPS_SERVER=/nonexistent/cups.sock " +
-                                ShellQuote(VANTREL_REPORT_EXE) +
-                                " --watch in --definition cable.ini " + output +
-                                " >>log.txt 2>>err.txt & echo $!";
+    const std::string command =
+        "cd " + ShellQuote(dir_.path().string()) + " && CUPS_SERVER=/nonexistent/cups.sock " +
+        ShellQuote(VANTREL_REPORT_EXE) + " --watch in --definition cable.ini " + output +
+        " >>log.txt 2>>err.txt & echo $!";
     pid_ = RunShell(command).out;
     ASSERT_FALSE(pid_.empty());
     ASSERT_TRUE(WaitFor([&] { return Log("err.txt").find("watching in") != std::string::npos; }));
@@ -101,7 +100,8 @@ TEST_F(WatchedFolder, EachFileEndsInDoneOrFailedOnceWithItsOutputOrReason) {
   ASSERT_TRUE(WaitFor([&] {
     return Logged("done slow.txt -> out/slow.pdf") && Logged("done run.zip -> out/run.pdf") &&
            Log("log.txt").find("failed bad.txt: ") != std::string::npos;
-  })) << Log("log.txt") << Log("err.txt");
+  })) << Log("log.txt")
+      << Log("err.txt");
   Stop();
 
   EXPECT_TRUE(fs::exists(In() / "done" / "slow.txt"));

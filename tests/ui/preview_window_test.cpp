@@ -259,7 +259,8 @@ TEST(PrintPreview, ClosingWhileDrawingCancelsAndKeepsTheWindow) {
   WindowModel main(*state);
   int mainShown = 0;
   ReportWindow window(dialog, ask, [&] { ++mainShown; });
-  PreviewModel preview(main, [&]() -> RenderContext& { return context; }, {}, window);
+  PreviewModel preview(
+      main, [&]() -> RenderContext& { return context; }, {}, window);
   window.Bind(preview);
   CaptionRecorder recorder(preview);
   preview.AddObserver(&recorder);

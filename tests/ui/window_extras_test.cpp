@@ -1,5 +1,7 @@
 // The about box, a new instance from the menu and the default printer chooser.
 
+#include "ui/window_extras.h"
+
 #include <gtest/gtest.h>
 
 #include <QListWidget>
@@ -7,13 +9,11 @@
 #include <QTimer>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 #include "common/temp_dir.h"
 #include "platform/cups_printers.h"
-#include <fstream>
-
-#include "ui/window_extras.h"
 #include "window_test_fixture.h"
 
 namespace vantrel::testing {
@@ -25,7 +25,8 @@ TEST(WindowExtras, AboutBoxTexts) {
   EXPECT_EQ(box.windowTitle(), QStringLiteral("Vantrel"));
   EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Vantrel"));
   const QString version = box.findChild<QLabel*>(QStringLiteral("lblVersion"))->text();
-  EXPECT_TRUE(version.startsWith(QStringLiteral("Version " VANTREL_TEST_VERSION " ("))) << version.toStdString();
+  EXPECT_TRUE(version.startsWith(QStringLiteral("Version " VANTREL_TEST_VERSION " (")))
+      << version.toStdString();
   EXPECT_TRUE(version.endsWith(QLatin1Char(')')));
 }
 
@@ -143,7 +144,8 @@ class SavedCupsDefaults {
   // the user's own.
   static std::vector<std::filesystem::path> Files() {
     std::vector<std::filesystem::path> files{"/etc/cups/lpoptions"};
-    if (const char* home = std::getenv("HOME")) files.push_back(std::filesystem::path(home) / ".cups/lpoptions");
+    if (const char* home = std::getenv("HOME"))
+      files.push_back(std::filesystem::path(home) / ".cups/lpoptions");
     return files;
   }
   std::vector<std::pair<std::string, std::optional<std::string>>> env_;
@@ -175,7 +177,8 @@ TEST(DefaultPrinterChooser, OnARealQueueTheDefaultItSetsIsTheOneTheServerThenRep
   QTest::mouseClick(button, Qt::LeftButton);
   EXPECT_EQ(CupsDefaultPrinter(), queue);
   bool listedAsDefault = false;
-  for (const PrinterEntry& p : CupsPrinters()) listedAsDefault = listedAsDefault || (p.IsDefault && p.Name == queue);
+  for (const PrinterEntry& p : CupsPrinters())
+    listedAsDefault = listedAsDefault || (p.IsDefault && p.Name == queue);
   EXPECT_TRUE(listedAsDefault);
 }
 

@@ -23,8 +23,8 @@ std::unique_ptr<PrintJob> BuiltInPdfPrinter::StartJob(const std::string& title,
                                                       std::string& error) {
   std::error_code ec;
   if (!fs::is_directory(folder_, ec)) {
-    error = "the printer '" + name_ + "' cannot write into " + folder_ +
-            ": the folder does not exist";
+    error =
+        "the printer '" + name_ + "' cannot write into " + folder_ + ": the folder does not exist";
     return nullptr;
   }
   const std::string final = folder_ + "/" + title + ".pdf";

@@ -14,16 +14,15 @@ std::unique_ptr<PdfFileJob> PdfFileJob::Make(std::string pattern, PaperSize pape
                                              std::string& error) {
   const int fd = MakeTemporaryFile(pattern, 4);
   if (fd < 0) {
-    error = "cannot make a temporary file for the print job (" + pattern + "): " +
-            std::strerror(errno);
+    error =
+        "cannot make a temporary file for the print job (" + pattern + "): " + std::strerror(errno);
     return nullptr;
   }
   ::close(fd);
   return std::unique_ptr<PdfFileJob>(new PdfFileJob(pattern, paper, title, std::move(deliver)));
 }
 
-PdfFileJob::PdfFileJob(std::string path, PaperSize paper, const std::string& title,
-                       Deliver deliver)
+PdfFileJob::PdfFileJob(std::string path, PaperSize paper, const std::string& title, Deliver deliver)
     : path_(std::move(path)), target_(path_, paper, title), deliver_(std::move(deliver)) {}
 
 PdfFileJob::~PdfFileJob() {

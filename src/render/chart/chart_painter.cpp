@@ -224,8 +224,8 @@ constexpr float kKeyLine = 5;    // length of an entry's line sample
 constexpr float kKeyGap = 0.8f;  // between the sample and its text
 constexpr float kEntryGap = 2;   // between entries
 
-LegendLayout LayOutLegend(const ChartModel& chart, const ChartWriter& w, FontSpec font,
-                          float width, float height) {
+LegendLayout LayOutLegend(const ChartModel& chart, const ChartWriter& w, FontSpec font, float width,
+                          float height) {
   LegendLayout out;
   if (!AnyLegend(chart)) return out;
   const auto rowsFor = [&](float columnWidth) {
@@ -293,7 +293,8 @@ void SpaceLabels(AxisLayout& axis, const std::string& format, Place extentAt, fl
     for (const Tick& t : axis.Ticks) {
       const double f = axis.Fraction(t.Value);
       const float along = std::isnan(f) ? 0 : static_cast<float>(f);
-      centres.push_back(xAxis ? area.Left + along * area.Width : area.Bottom() - along * area.Height);
+      centres.push_back(xAxis ? area.Left + along * area.Width
+                              : area.Bottom() - along * area.Height);
       extents.push_back(t.Label.empty() ? 0 : extentAt(t.Label));
     }
     ThinLabels(axis.Ticks, centres, extents, gap);
@@ -335,9 +336,9 @@ void DrawChart(PageCanvas& canvas, const MmRect& outer, const ChartModel& chart)
 
   const float inner = outer.Width - 2 * pad;
   const FontSpec titleSize = w.Font(chart.TitlePoints, true);
-  const FittedText title =
-      Blank(chart.Title) ? FittedText{}
-                         : FitTitle(w, chart.Title, titleSize, inner, w.Height(titleSize));
+  const FittedText title = Blank(chart.Title)
+                               ? FittedText{}
+                               : FitTitle(w, chart.Title, titleSize, inner, w.Height(titleSize));
   float top = outer.Top + pad;
   if (!title.text.empty()) top += w.Height(title.font) + pad / 2;
   float bottom = outer.Bottom() - pad;
@@ -433,8 +434,8 @@ void DrawChart(PageCanvas& canvas, const MmRect& outer, const ChartModel& chart)
   }
   if (hasXTitle) {
     const FittedText t = FitTitle(w, chart.X.Title, axisTitleSize, area.Width, axisTitleH);
-    w.Centred(t.text, t.font, {area.Width, axisTitleH, xLabelTop - 0.6f + labelGap + axisH, area.Left},
-              t.whole);
+    w.Centred(t.text, t.font,
+              {area.Width, axisTitleH, xLabelTop - 0.6f + labelGap + axisH, area.Left}, t.whole);
   }
   if (hasYTitle) {
     const FittedText t = FitTitle(w, chart.Y.Title, axisTitleSize, area.Height, axisTitleH);

@@ -119,13 +119,13 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   }
   if (o.reports && o.profile) result.error = "--reports and --profile exclude each other";
   const bool onlyPdf = !o.pdf.empty() && o.png.empty() && o.csv.empty();
-  if (o.dataFiles.size() > 1 && o.summary.empty() && o.summaryPdf.empty() && !o.print &&
-      !onlyPdf)
+  if (o.dataFiles.size() > 1 && o.summary.empty() && o.summaryPdf.empty() && !o.print && !onlyPdf)
     result.error =
         "--data is given more than once; only --print, --pdf and --summary read several "
         "result files";
   if (o.pdfA && o.attachData)
-    result.error = "--pdfa and --attach-data exclude each other: PDF/A-1 cannot hold embedded files";
+    result.error =
+        "--pdfa and --attach-data exclude each other: PDF/A-1 cannot hold embedded files";
   return result;
 }
 
@@ -172,7 +172,8 @@ std::string UsageText() {
          "APPNAME (an existing one replaced only with --overwrite). --verbose shows Qt's\n"
          "own warnings.\n"
          "Exit status: 0 done, 1 data file not loaded, 2 usage or definition error,\n"
-         "3 output not written, 4 printer missing or refusing the job, 5 layout findings (one line each on standard output),\n"
+         "3 output not written, 4 printer missing or refusing the job, 5 layout findings (one line "
+         "each on standard output),\n"
          "6 a file differs from the certificate's record (--verify).\n";
 }
 

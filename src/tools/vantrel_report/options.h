@@ -24,28 +24,28 @@ struct Options {
   bool checkLayout = false;            // --check-layout
   std::optional<std::string> reports;  // --reports LIST (1-based, ranges)
   std::optional<std::string> profile;  // --profile NAME
-  std::string pdf;         // --pdf FILE
-  std::string png;         // --png DIR
-  std::string csv;         // --csv DIR
-  std::string pageSize = "A4";  // --page-size A4|A3|Letter|Legal
-  int dpi = 150;           // --dpi N
-  int jobs = 0;            // --jobs N: threads for --pdf/--png/--csv; 0: one per core
-  bool quiet = false;      // --quiet
-  bool allowIncomplete = false;  // --allow-incomplete: tests lacking data do not fail the run
-  bool slots = false;      // --slots: the slot grid and item frames drawn
-  bool attachData = false;  // --attach-data: the input files embedded in the PDF
-  bool pdfA = false;        // --pdfa: PDF/A-1b
-  std::string verify;       // --verify CERT.pdf
-  std::string watch;        // --watch DIR
-  std::string pdfDir;       // --pdf-dir DIR: one PDF per result file, for --watch
-  std::string summary;      // --summary OUT.csv
-  std::string summaryPdf;   // --summary-pdf OUT.pdf
-  bool print = false;       // --print: to the default printer or --printer
-  std::string printer;      // --printer NAME
-  bool separate = false;    // --separate: one job per --data
-  bool overwrite = false;   // --overwrite: an existing PDF of a print run is replaced
-  bool listPrinters = false;  // --list-printers
-  bool verbose = false;     // --verbose: Qt's own warnings too
+  std::string pdf;                     // --pdf FILE
+  std::string png;                     // --png DIR
+  std::string csv;                     // --csv DIR
+  std::string pageSize = "A4";         // --page-size A4|A3|Letter|Legal
+  int dpi = 150;                       // --dpi N
+  int jobs = 0;                        // --jobs N: threads for --pdf/--png/--csv; 0: one per core
+  bool quiet = false;                  // --quiet
+  bool allowIncomplete = false;        // --allow-incomplete: tests lacking data do not fail the run
+  bool slots = false;                  // --slots: the slot grid and item frames drawn
+  bool attachData = false;             // --attach-data: the input files embedded in the PDF
+  bool pdfA = false;                   // --pdfa: PDF/A-1b
+  std::string verify;                  // --verify CERT.pdf
+  std::string watch;                   // --watch DIR
+  std::string pdfDir;                  // --pdf-dir DIR: one PDF per result file, for --watch
+  std::string summary;                 // --summary OUT.csv
+  std::string summaryPdf;              // --summary-pdf OUT.pdf
+  bool print = false;                  // --print: to the default printer or --printer
+  std::string printer;                 // --printer NAME
+  bool separate = false;               // --separate: one job per --data
+  bool overwrite = false;              // --overwrite: an existing PDF of a print run is replaced
+  bool listPrinters = false;           // --list-printers
+  bool verbose = false;                // --verbose: Qt's own warnings too
   bool help = false;
   bool version = false;
 };

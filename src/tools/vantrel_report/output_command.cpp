@@ -8,11 +8,11 @@
 #include <optional>
 #include <thread>
 
-#include "render/paint_pipeline.h"
 #include "render/page_target.h"
+#include "render/paint_pipeline.h"
 #include "render/png_file.h"
-#include "support/text.h"
 #include "render/report_job.h"
+#include "support/text.h"
 #include "tools/vantrel_report/commands.h"
 #include "tools/vantrel_report/output_csv.h"
 #include "tools/vantrel_report/output_file.h"
@@ -181,7 +181,8 @@ int RunOutput(const Options& o) {
         }
         writers->Add([write, page, number] {
           const Written w = write(page, number);
-          return w.why.empty() && !w.tell ? std::string() : (w.why.empty() ? "cannot write a page" : w.why);
+          return w.why.empty() && !w.tell ? std::string()
+                                          : (w.why.empty() ? "cannot write a page" : w.why);
         });
         return true;
       }

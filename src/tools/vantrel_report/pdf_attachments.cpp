@@ -48,9 +48,15 @@ std::string LiteralString(std::string_view text, std::size_t open) {
     if (c == '\\' && i + 1 < text.size()) {
       const char e = text[++i];
       switch (e) {
-        case 'n': raw.push_back('\n'); break;
-        case 'r': raw.push_back('\r'); break;
-        case 't': raw.push_back('\t'); break;
+        case 'n':
+          raw.push_back('\n');
+          break;
+        case 'r':
+          raw.push_back('\r');
+          break;
+        case 't':
+          raw.push_back('\t');
+          break;
         default:
           if (e >= '0' && e <= '7') {
             int v = 0, n = 0;
@@ -134,7 +140,8 @@ std::optional<std::string> StreamData(std::string_view pdf, long number) {
     const std::string_view rest = dict.substr(lengthAt + 7);
     const auto value = NumberAfter(rest, "");
     if (value && rest.find(" 0 R") < rest.find('/')) {
-      if (const auto lengthObject = ObjectBody(pdf, *value)) length = NumberAfter(*lengthObject, "");
+      if (const auto lengthObject = ObjectBody(pdf, *value))
+        length = NumberAfter(*lengthObject, "");
     } else {
       length = value;
     }

@@ -41,7 +41,8 @@ class ContinuedTarget : public PageTarget {
   int PagesStarted() const override { return inner_.PagesStarted(); }
   // The document records the result it starts with.
   bool KeepsCertificate() const override { return !begun_ && inner_.KeepsCertificate(); }
-  void SetCertificate(std::shared_future<CertificateRecord> r, const CertificateOptions& o) override {
+  void SetCertificate(std::shared_future<CertificateRecord> r,
+                      const CertificateOptions& o) override {
     if (!begun_) inner_.SetCertificate(std::move(r), o);
   }
   bool Begun() const { return begun_; }
@@ -89,7 +90,9 @@ int RunPdfResults(const Options& o) {
       const std::string name = PdfNameOf(session.State().Settings.AppName, file);
       std::string path = (fs::path(o.pdf) / name).string();
       for (int k = 2; written.count(path) > 0; ++k)
-        path = (fs::path(o.pdf) / (fs::path(name).stem().string() + "-" + std::to_string(k) + ".pdf")).string();
+        path =
+            (fs::path(o.pdf) / (fs::path(name).stem().string() + "-" + std::to_string(k) + ".pdf"))
+                .string();
       written.insert(path);
       if (const std::string refusal = OutputRefusal(path, inputs); !refusal.empty())
         return Fail(refusal, kExitUsage);
@@ -101,8 +104,9 @@ int RunPdfResults(const Options& o) {
         r = ProduceSelectedReports(context, target, session.State().Selection, progress);
       }
       if (!r.Ended || !r.Error.empty() || !r.AllProduced())
-        return Fail("the PDF " + path + " was not written" + (r.Error.empty() ? "" : ": " + r.Error),
-                    kExitOutput);
+        return Fail(
+            "the PDF " + path + " was not written" + (r.Error.empty() ? "" : ": " + r.Error),
+            kExitOutput);
       if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
         return Fail(lack + " in " + file + "; " + path + " was not written", kExitOutput);
       if (!part.Commit("%%EOF")) return Fail(part.Error(), kExitOutput);
@@ -127,10 +131,11 @@ int RunPdfResults(const Options& o) {
       return Fail(lack + " in " + file + "; " + o.pdf + " was not written", kExitOutput);
   }
   if (!document.Begun())
-    return Fail("none of the selected reports has a test in the data files; " + o.pdf +
-                    " was not written",
-                kExitOutput);
-  if (!target.End()) return Fail("the PDF " + o.pdf + " was not written: " + target.Error(), kExitOutput);
+    return Fail(
+        "none of the selected reports has a test in the data files; " + o.pdf + " was not written",
+        kExitOutput);
+  if (!target.End())
+    return Fail("the PDF " + o.pdf + " was not written: " + target.Error(), kExitOutput);
   if (!part.Commit("%%EOF")) return Fail(part.Error(), kExitOutput);
   return kExitOk;
 }

@@ -14,7 +14,6 @@
 
 namespace vantrel::report_tool {
 
-
 // The data file's header may name a profile to start with.
 class ReportSession::Host : public NullDataHost {
  public:

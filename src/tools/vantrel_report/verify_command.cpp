@@ -1,16 +1,15 @@
 // --verify: a certificate's recorded digests against the files it names.
 
 #include <QByteArray>
-
 #include <cstdio>
 #include <map>
 #include <string>
 
 #include "render/certificate_record.h"
-#include "tools/vantrel_report/report_session.h"
 #include "support/plain_file.h"
 #include "tools/vantrel_report/commands.h"
 #include "tools/vantrel_report/pdf_attachments.h"
+#include "tools/vantrel_report/report_session.h"
 
 namespace vantrel::report_tool {
 
@@ -61,9 +60,10 @@ int RunVerify(const Options& o) {
   const Check f = CheckFile("definition", record->Definition, o.definition, attachments);
   if (d == Check::Differs || f == Check::Differs) return kExitDiffers;
   if (d == Check::Unchecked && f == Check::Unchecked)
-    return Fail("nothing to compare: give --data or --definition, or make the PDF with "
-                "--attach-data",
-                kExitUsage);
+    return Fail(
+        "nothing to compare: give --data or --definition, or make the PDF with "
+        "--attach-data",
+        kExitUsage);
   return kExitOk;
 }
 

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -35,7 +35,7 @@ constexpr auto kPoll = std::chrono::milliseconds(250);
 // one waits longer, as a writer may create it well before it writes.
 constexpr auto kSettled = std::chrono::seconds(2);
 constexpr auto kSettledEmpty = std::chrono::seconds(10);
-constexpr const char* kInHand = ".in-hand";    // produced, or being produced, now
+constexpr const char* kInHand = ".in-hand";     // produced, or being produced, now
 constexpr const char* kProduced = ".produced";  // output complete, file not moved yet
 
 struct Seen {
@@ -115,8 +115,8 @@ class StderrCapture {
   StderrCapture() {
     std::fflush(stderr);
     const char* tmp = std::getenv("TMPDIR");
-    std::string name = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                       "/vantrel-watch-XXXXXX";
+    std::string name =
+        std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/vantrel-watch-XXXXXX";
     const int fd = mkstemp(name.data());
     if (fd < 0) return;
     unlink(name.c_str());
@@ -133,7 +133,8 @@ class StderrCapture {
     lseek(fd_, 0, SEEK_SET);
     char buffer[4096];
     ssize_t n = 0;
-    while ((n = read(fd_, buffer, sizeof buffer)) > 0) text_.append(buffer, static_cast<std::size_t>(n));
+    while ((n = read(fd_, buffer, sizeof buffer)) > 0)
+      text_.append(buffer, static_cast<std::size_t>(n));
     close(fd_);
     fd_ = -1;
     std::fputs(text_.c_str(), stderr);
@@ -152,7 +153,8 @@ class Watch {
 
   int Run() {
     std::error_code ec;
-    if (!fs::is_directory(dir_, ec)) return Fail("cannot watch " + dir_.string() + ": it is not a folder", kExitUsage);
+    if (!fs::is_directory(dir_, ec))
+      return Fail("cannot watch " + dir_.string() + ": it is not a folder", kExitUsage);
     if (!o_.pdfDir.empty()) {
       fs::create_directories(o_.pdfDir, ec);
       if (!fs::is_directory(o_.pdfDir, ec))
@@ -267,7 +269,8 @@ class Watch {
     seen_.erase(name);
   }
 
-  void Finish(const fs::path& file, bool ok, const std::string& why, const std::string& target = "") {
+  void Finish(const fs::path& file, bool ok, const std::string& why,
+              const std::string& target = "") {
     const std::string name = file.filename().string();
     fs::path moved;
     std::string error;
