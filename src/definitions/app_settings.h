@@ -51,6 +51,12 @@ struct AppSettings {
   bool OverallPassFail = true;
   bool TestSummary = false;
   double PdfWaitSeconds = 120;  // how long a PDF run waits for the queue and the file
+  // Signing of every PDF made: key and certificate (PEM) or a PKCS#12 bundle.
+  std::string SignKey;
+  std::string SignCert;
+  std::string SignChain;
+  std::string SignP12;
+  std::string SignPassphraseFile;
 
   // Read with the report definitions, once after each load.
   std::string TableFormat = "0.0";

@@ -28,6 +28,11 @@ void ReadFirstGroup(const KeyReader& general, AppSettings& s) {
   s.OverallPassFail = general.Flag("OVERALLPASSFAIL", FlagText(kDefault.OverallPassFail));
   s.TestSummary = general.Flag("TESTSUMMARY", FlagText(kDefault.TestSummary));
   s.PdfWaitSeconds = general.NumberIn("PDFWAITSECONDS", "120", 1, 86400);
+  s.SignKey = general.Text("SIGN_KEY");
+  s.SignCert = general.Text("SIGN_CERT");
+  s.SignChain = general.Text("SIGN_CHAIN");
+  s.SignP12 = general.Text("SIGN_P12");
+  s.SignPassphraseFile = general.Text("SIGN_PASSPHRASE_FILE");
 }
 
 // The name is the text before the first comma; the list starts at that comma, so its

@@ -190,7 +190,6 @@ QByteArray CertificateXmp(const CertificateRecord& r, const std::string& title, 
 }
 
 std::optional<CertificateRecord> ReadCertificateRecord(const QByteArray& pdf) {
-  // The metadata stream is written uncompressed, so the packet reads as it was made.
   const std::string_view bytes(pdf.constData(), static_cast<std::size_t>(pdf.size()));
   const std::size_t ns = bytes.find(kNamespace);
   if (ns == std::string_view::npos) return std::nullopt;
@@ -203,6 +202,8 @@ std::optional<CertificateRecord> ReadCertificateRecord(const QByteArray& pdf) {
   const auto definition = ElementText(xmp, "DefinitionSHA256");
   const auto status = ElementText(xmp, "Status");
   if (!program || !data || !definition || !status) return std::nullopt;
+  // Any other word is an edited record, not a pass.
+  if (*status != "PASS" && *status != "FAIL") return std::nullopt;
   r.Program = *program;
   r.Version = ElementText(xmp, "Version").value_or("");
   r.Created = ElementText(xmp, "Created").value_or("");

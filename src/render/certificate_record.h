@@ -47,7 +47,8 @@ std::shared_future<CertificateRecord> StartCertificateRecord(const ProgramState&
 /// creation time (and the PDF/A identification when asked for).
 QByteArray CertificateXmp(const CertificateRecord& record, const std::string& title, bool pdfA);
 
-/// The record of a PDF written by this program; empty when it holds none.
-std::optional<CertificateRecord> ReadCertificateRecord(const QByteArray& pdf);
+/// The record in an XMP packet of a PDF written by this program; empty when it holds
+/// none or its status is neither PASS nor FAIL.
+std::optional<CertificateRecord> ReadCertificateRecord(const QByteArray& xmp);
 
 }  // namespace vantrel

@@ -83,7 +83,11 @@ bool PdfTarget::AddCertificate() {
       error_ = "cannot attach " + file->Path + ": it changed while the PDF was made";
       return false;
     }
-    writer_->addFileAttachment(QString::fromStdString(file->Name), bytes);
+    // Qt writes the name into a literal string as it is: an unbalanced parenthesis
+    // would break the file, a backslash eat the next character.
+    QString name = QString::fromStdString(file->Name);
+    name.replace('\\', "\\\\").replace('(', "\\(").replace(')', "\\)");
+    writer_->addFileAttachment(name, bytes);
   }
   return true;
 }

@@ -132,5 +132,62 @@ TEST_F(Certificate, PdfAIsMarkedAndCannotCarryAttachments) {
   EXPECT_FALSE(fs::exists(Path("both.pdf")));
 }
 
+TEST_F(Certificate, AttachmentsOfAnyNameAreFoundAfterStandardRewrites) {
+  // Characters that a literal string must escape, and one outside ASCII.
+  const std::string name = "r&\xC3\xA9\\(x.txt";
+  fs::copy_file(Path("results.txt"), dir_.path() / name);
+  ASSERT_EQ(Make("cert.pdf", {"--attach-data"}, name).status, 0);
+  for (const std::string how : {"", "--object-streams=generate", "--linearize"}) {
+    ASSERT_EQ(RunShell("qpdf " + how + " " + ShellQuote(Path("cert.pdf")) + " " +
+                       ShellQuote(Path("rewritten.pdf")))
+                  .status,
+              0);
+    const testing::ToolRun run = Verify({Path("rewritten.pdf")});
+    EXPECT_EQ(run.status, 0) << how << run.out << run.err;
+    EXPECT_NE(run.out.find("data " + name + " (attached): match"), std::string::npos)
+        << how << run.out;
+    EXPECT_NE(run.out.find("definition cable.ini (attached): match"), std::string::npos);
+    EXPECT_NE(run.out.find("not signed: the page content is not protected"), std::string::npos);
+  }
+}
+
+// Whatever in an unsigned certificate can be found without a signature is found: its
+// structure, every compressed stream, the record and the attachments.
+TEST_F(Certificate, DamagedUnsignedCertificatesDoNotVerify) {
+  ASSERT_EQ(Make("cert.pdf", {"--attach-data"}).status, 0);
+  const std::string bytes = testing::ReadFileBytes(Path("cert.pdf"));
+  std::vector<std::string> corpus;
+  const auto changed = [&](std::size_t at, const std::string& name, const std::string& to) {
+    std::string b = bytes;
+    b.replace(at, to.size(), to);
+    dir_.Write(name, b);
+    corpus.push_back(name);
+  };
+  // The data of each compressed stream: pages, fonts, attachments.
+  int streams = 0;
+  for (std::size_t at = bytes.find("/FlateDecode"); at != std::string::npos;
+       at = bytes.find("/FlateDecode", at + 1)) {
+    const std::size_t data = bytes.find("stream", at) + 10;
+    changed(data, "stream" + std::to_string(++streams) + ".pdf",
+            std::string(1, static_cast<char>(bytes[data] ^ 0x10)));
+  }
+  ASSERT_GT(streams, 3);
+  changed(bytes.find("<vantrel:Status>") + 16, "status.pdf", "PASX");
+  changed(bytes.rfind("startxref") + 10, "startxref.pdf", "9");
+  // A digit of the fifth object's offset.
+  const std::size_t entry = bytes.find('\n', bytes.find("\nxref\n") + 6) + 1 + 5 * 20 + 8;
+  changed(entry, "xref.pdf", std::string(1, static_cast<char>(bytes[entry] ^ 0x01)));
+  for (const double part : {0.2, 0.6, 0.99}) {
+    const std::string name = "cut" + std::to_string(part) + ".pdf";
+    dir_.Write(name, bytes.substr(0, static_cast<std::size_t>(bytes.size() * part)));
+    corpus.push_back(name);
+  }
+  for (const std::string& name : corpus) {
+    const testing::ToolRun run = Verify({Path(name)});
+    EXPECT_EQ(run.status, 6) << name << "\n" << run.out << run.err;
+    EXPECT_NE(run.out.find("damaged"), std::string::npos) << name << run.out;
+  }
+}
+
 }  // namespace
 }  // namespace vantrel

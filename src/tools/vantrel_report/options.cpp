@@ -64,6 +64,16 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.pdfA = true;
     } else if (a == "--verify") {
       if (!value(o.verify)) return result;
+    } else if (a == "--trust") {
+      if (!value(o.trust)) return result;
+    } else if (a == "--sign-key") {
+      if (!value(o.signKey)) return result;
+    } else if (a == "--sign-cert") {
+      if (!value(o.signCert)) return result;
+    } else if (a == "--sign-chain") {
+      if (!value(o.signChain)) return result;
+    } else if (a == "--sign-p12") {
+      if (!value(o.signP12)) return result;
     } else if (a == "--watch") {
       if (!value(o.watch)) return result;
     } else if (a == "--pdf-dir") {
@@ -126,6 +136,14 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   if (o.pdfA && o.attachData)
     result.error =
         "--pdfa and --attach-data exclude each other: PDF/A-1 cannot hold embedded files";
+  const bool signing = !o.signKey.empty() || !o.signCert.empty() || !o.signChain.empty();
+  if (signing && !o.signP12.empty())
+    result.error = "--sign-p12 and --sign-key/--sign-cert exclude each other";
+  else if (signing && (o.signKey.empty() || o.signCert.empty()))
+    result.error = "signing needs both --sign-key and --sign-cert (or --sign-p12)";
+  else if ((signing || !o.signP12.empty()) && o.pdf.empty() && o.pdfDir.empty())
+    result.error = "--sign-key, --sign-cert and --sign-p12 sign a PDF: give --pdf or --pdf-dir";
+  if (!o.trust.empty() && o.verify.empty()) result.error = "--trust is used only with --verify";
   return result;
 }
 
@@ -138,6 +156,8 @@ std::string UsageText() {
          "A4|A3|Letter|Legal]\n"
          "                      [--slots] [--quiet] [--allow-incomplete]\n"
          "                      [--attach-data | --pdfa] [--jobs N]\n"
+         "                      [--sign-key KEY.pem --sign-cert CERT.pem [--sign-chain "
+         "CHAIN.pem] | --sign-p12 FILE]\n"
          "       vantrel-report --definition FILE --data DATAFILE... --print [--printer NAME]\n"
          "                      [--separate] [--overwrite] [--reports LIST | --profile NAME]\n"
          "       vantrel-report --list-printers\n"
@@ -145,6 +165,7 @@ std::string UsageText() {
          "       vantrel-report --check-layout --definition FILE --data DATAFILE\n"
          "                      [--reports LIST | --profile NAME] [--page-size ...]\n"
          "       vantrel-report --verify CERT.pdf [--data DATAFILE] [--definition FILE]\n"
+         "                      [--trust CA.pem]\n"
          "       vantrel-report --summary OUT.csv --definition FILE --data FILE|DIR ...\n"
          "                      [--summary-pdf OUT.pdf] [--reports LIST] [--page-size ...]\n"
          "       vantrel-report --watch DIR --definition FILE\n"
@@ -156,7 +177,10 @@ std::string UsageText() {
          "Every PDF records the program, the time, the digests (SHA-256) of the data and\n"
          "definition files and the overall status; --attach-data embeds both files,\n"
          "--pdfa writes PDF/A-1b; --verify compares a PDF's record with the files given\n"
-         "(or with its attachments) and prints match or differs for each.\n"
+         "(or with its attachments) and prints match or differs for each, checks the\n"
+         "file's structure and its signature (--trust: the signer's chain up to CA.pem).\n"
+         "--sign-key/--sign-cert or --sign-p12 sign the PDF; an encrypted key's\n"
+         "passphrase is read from the file that VANTREL_SIGN_PASSPHRASE_FILE names.\n"
          "--watch produces every result file that lands in DIR (once it stops growing)\n"
          "and moves it into DIR/done/, or with its reason into DIR/failed/; one line per\n"
          "file on standard output, until SIGTERM or SIGINT.\n"
@@ -174,7 +198,8 @@ std::string UsageText() {
          "Exit status: 0 done, 1 data file not loaded, 2 usage or definition error,\n"
          "3 output not written, 4 printer missing or refusing the job, 5 layout findings (one line "
          "each on standard output),\n"
-         "6 a file differs from the certificate's record (--verify).\n";
+         "6 a file differs from the certificate's record, or the PDF is damaged or its signature\n"
+         "does not hold (--verify).\n";
 }
 
 }  // namespace vantrel::report_tool

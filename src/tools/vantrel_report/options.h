@@ -36,6 +36,11 @@ struct Options {
   bool attachData = false;             // --attach-data: the input files embedded in the PDF
   bool pdfA = false;                   // --pdfa: PDF/A-1b
   std::string verify;                  // --verify CERT.pdf
+  std::string trust;                   // --trust CA.pem: the CAs a signer must chain to
+  std::string signKey;                 // --sign-key KEY.pem
+  std::string signCert;                // --sign-cert CERT.pem
+  std::string signChain;               // --sign-chain CHAIN.pem
+  std::string signP12;                 // --sign-p12 FILE
   std::string watch;                   // --watch DIR
   std::string pdfDir;                  // --pdf-dir DIR: one PDF per result file, for --watch
   std::string summary;                 // --summary OUT.csv

@@ -8,6 +8,7 @@
 #include <optional>
 #include <thread>
 
+#include "pdf/signer.h"
 #include "render/page_target.h"
 #include "render/paint_pipeline.h"
 #include "render/png_file.h"
@@ -17,6 +18,7 @@
 #include "tools/vantrel_report/output_csv.h"
 #include "tools/vantrel_report/output_file.h"
 #include "tools/vantrel_report/report_session.h"
+#include "tools/vantrel_report/signing_options.h"
 
 namespace vantrel::report_tool {
 
@@ -120,6 +122,13 @@ int RunOutput(const Options& o) {
   };
   bool ran = false;
   if (!o.pdf.empty()) {
+    // A key that cannot sign is found before anything is drawn.
+    std::unique_ptr<pdf::SigningIdentity> signer;
+    if (const pdf::SigningSettings signing = SigningFor(o, state); signing.Wanted()) {
+      std::string error;
+      signer = pdf::SigningIdentity::Load(signing, error);
+      if (!signer) return Fail(error, kExitUsage);
+    }
     PartFile part(o.pdf);
     if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
     ReportJobResult r;
@@ -138,6 +147,8 @@ int RunOutput(const Options& o) {
     // A certificate over partial data is worse than none.
     if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
       return Fail(lack + "; " + o.pdf + " was not written", kExitOutput);
+    if (std::string error; signer && !pdf::AppendSignature(part.Path(), *signer, error))
+      return Fail(error, kExitOutput);
     if (!part.Commit("%%EOF")) return Fail(part.Error(), kExitOutput);
     context.Observer = nullptr;
     ran = true;
