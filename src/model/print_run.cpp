@@ -11,6 +11,7 @@
 
 #include "definitions/profiles.h"
 #include "model/print_paths.h"
+#include "pdf/signing_settings.h"
 #include "render/report_job.h"
 #include "support/temporary_files.h"
 #include "support/text.h"
@@ -267,6 +268,16 @@ void PrintRun::CompletePdf(Spooler& printer, const std::string& tempPdf, const s
           final + " already exists; the report was not saved (it stays in " + tempPdf + ")";
       return;
     }
+  }
+  // Signed before the copy, so that nothing unsigned ever stands under the final name.
+  if (std::string why; !pdf::SignIfWanted(
+          tempPdf, pdf::SigningSettingsOf(context_.State.Settings, context_.State.DefinitionPath),
+          why)) {
+    result.Pdf = PdfOutcome::CopyFailed;
+    result.PdfError = why + " (the unsigned PDF stays in " + tempPdf + ")";
+    context_.Ask.Message("The report could not be signed\r" + why + "\rIt stays in " + tempPdf,
+                         kPdfTitle, PromptIcon::Exclamation, PromptButtons::Ok);
+    return;
   }
   CopyPdf(tempPdf, final, result);
   if (result.Pdf != PdfOutcome::Saved) return;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -215,6 +216,28 @@ TEST_F(Signing, TheDefinitionsKeysSignWithPathsFromItsOwnFolder) {
                                   "--pdf", Path("cert.pdf"), "--quiet"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(PdfSig("cert.pdf").find("Signature is Valid."), std::string::npos);
+}
+
+TEST_F(Signing, APdfThatCameThroughTheCupsPdfQueueIsSignedToo) {
+  const char* queue = std::getenv("VANTREL_TEST_QUEUE");
+  const char* spool = std::getenv("VANTREL_TEST_QUEUE_PDF_DIR");
+  if (queue == nullptr || spool == nullptr)
+    GTEST_SKIP() << "no test print server: eval \"$(scripts/cups-test-server start DIR)\" first";
+  std::string ini = ReadFileBytes(Path("cable.ini"));
+  const std::size_t at = ini.find("\nAPPNAME=");
+  ASSERT_NE(at, std::string::npos);
+  ini.replace(at + 1, ini.find('\n', at + 1) - at - 1,
+              "APPNAME=" + Path("queued.pdf") + "\nAUTOPDF_TEMPDIR=" + spool +
+                  "\nSIGN_KEY=" + keys_.Key + "\nSIGN_CERT=" + keys_.Cert);
+  dir_.Write("cable.ini", ini);
+  const testing::ToolRun run =
+      RunReportTool(dir_.path(), {"--definition", Path("cable.ini"), "--data", Path("results.txt"),
+                                  "--print", "--printer", queue, "--quiet"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string said = PdfSig("queued.pdf");
+  EXPECT_NE(said.find("Signature is Valid."), std::string::npos) << said;
+  EXPECT_NE(said.find("Certificate is Trusted."), std::string::npos) << said;
+  EXPECT_TRUE(QpdfFindsNoDamage("queued.pdf"));
 }
 
 }  // namespace
