@@ -42,7 +42,7 @@ std::set<std::string> AllMatches(const std::string& text, const std::string& pat
 std::set<std::string> ReportToolOptions() {
   return AllMatches(
       ReadFileBytes(std::string(VANTREL_SOURCE_DIR) + "/src/tools/vantrel_report/options.cpp"),
-      "a == \"(-[-a-z]+)\"", 1);
+      "a == \"(-[-a-z0-9]+)\"", 1);
 }
 
 }  // namespace vantrel::testing

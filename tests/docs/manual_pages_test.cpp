@@ -25,7 +25,7 @@ std::string RenderedPage(const std::string& page) {
 }
 
 std::set<std::string> OptionsNamedIn(const std::string& text) {
-  return testing::AllMatches(text, "(^|[\\s\\[(|,])(--?[a-z][-a-z]*)", 2);
+  return testing::AllMatches(text, "(^|[\\s\\[(|,])(--?[a-z][-a-z0-9]*)", 2);
 }
 
 TEST(ManualPages, ReportToolPageAndHelpNameExactlyTheParsersOptions) {
