@@ -216,6 +216,32 @@ TEST(PrintPreview, PrintSendsThatReportAloneAsOneJob) {
             "Pages:           1\n");
 }
 
+TEST(PrintPreview, PrintOnlyPrintsEvenWhereTheMainWindowsPrintSavesAPdf) {
+  PreviewFixture f;
+  const fs::path spool = f.dir.path() / "spool";
+  const fs::path final = f.dir.path() / "certificates" / "cable.pdf";
+  fs::create_directories(spool);
+  f.data = f.dir.Write("cable.txt", ReadFileBytes(kSamples / "sample-results.txt")).string();
+  const std::string ini =
+      ReplaceAll(ReadFileBytes(kSamples / "sample.ini"), "APPNAME=Vantrel sample certificate",
+                 "APPNAME=" + final.string() + "\nAUTOPDF_TEMPDIR=" + spool.string() + "/");
+  ASSERT_EQ(f.Start(ini, {}, f.data), StartupOutcome::Running);
+  QTest::mouseClick(f.Preview(1), Qt::LeftButton);
+  QTest::mouseClick(f.In<QPushButton>("CmdPrint"), Qt::LeftButton);
+  const PrintRunResult& run = f.model.LastPrint();
+  EXPECT_TRUE(run.JobEnded);
+  // No waiting for the PDF printer's file, no copy under APPNAME.
+  EXPECT_EQ(run.Pdf, PdfOutcome::None);
+  EXPECT_FALSE(fs::exists(final));
+  std::vector<fs::path> pdfs;
+  for (const auto& entry : fs::directory_iterator(spool)) pdfs.push_back(entry.path());
+  ASSERT_EQ(pdfs.size(), 1u);
+  // The job keeps the printer's own title, not a reserved temporary name.
+  EXPECT_EQ(pdfs[0].filename().string().rfind("tmpreport", 0), std::string::npos) << pdfs[0];
+  const std::string text = RunShell("pdftotext " + ShellQuote(pdfs[0].string()) + " -").out;
+  EXPECT_NE(text.find("Near-end crosstalk"), std::string::npos) << text;
+}
+
 TEST(PrintPreview, SavePictureWritesTheFormatItsNameAsksFor) {
   PreviewFixture f;
   f.StartSample();
