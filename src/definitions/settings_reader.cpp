@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "definitions/ini_chooser.h"
 #include "definitions/key_reader.h"
 #include "support/number.h"
 #include "support/text.h"
@@ -133,13 +134,34 @@ bool InList(int number, std::string_view list) {
   return false;
 }
 
-void FindLogoBeside(AppSettings& settings, const std::string& definition) {
+void FindLogoBeside(AppSettings& settings, const std::string& definition,
+                    const std::string& programFolder) {
+  namespace fs = std::filesystem;
+  const std::string& written = settings.Logo;
+  // "\\server\share" is a network path, not the program's folder.
+  if (written.size() > 1 && written[0] == '\\' && written[1] != '\\') {
+    const fs::path rest(ReplaceAll(written.substr(1), "\\", "/"));
+    fs::path besideDefinition = fs::path(definition).parent_path();
+    if (besideDefinition.empty()) besideDefinition = ".";
+    std::error_code ec;
+    for (const fs::path& folder : {fs::path(programFolder), besideDefinition}) {
+      if (folder.empty() || !fs::exists(folder / rest, ec)) continue;
+      settings.Logo = (folder / rest).string();
+      return;
+    }
+    return;
+  }
   const std::filesystem::path logo(settings.Logo);
   if (logo.empty() || !logo.is_relative()) return;
   const std::filesystem::path beside = std::filesystem::path(definition).parent_path() / logo;
   std::error_code ec;
   if (!std::filesystem::exists(logo, ec) && std::filesystem::exists(beside, ec))
     settings.Logo = beside.string();
+}
+
+void FindLogoBeside(AppSettings& settings, const std::string& definition) {
+  FindLogoBeside(settings, definition,
+                 std::filesystem::path(ExecutablePath()).parent_path().string());
 }
 
 }  // namespace vantrel

@@ -19,6 +19,11 @@ void ReadSettings(ProgramState& state, Prompter& prompter, const std::string& re
 
 /// A relative LOGO that is not found from the current folder is taken from the
 /// definition file's folder when it is there, whatever folder the program started in.
+/// One written "\logo.bmp" (one backslash, not two) is in programFolder, else beside
+/// the definition file.
+void FindLogoBeside(AppSettings& settings, const std::string& definition,
+                    const std::string& programFolder);
+/// The same with the running executable's folder.
 void FindLogoBeside(AppSettings& settings, const std::string& definition);
 
 /// True when number is one of the comma-terminated elements of list.

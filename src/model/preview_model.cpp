@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "render/plan_painter.h"
 #include "support/number.h"
 #include "support/text.h"
 
@@ -26,6 +27,27 @@ bool EndsWithPng(const std::string& path) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return tail == ".png";
 }
+
+// Keeps the first page's layout for Save, and passes every page on to whoever
+// watched the output before.
+class PlanKeeper : public ReportObserver {
+ public:
+  explicit PlanKeeper(RenderContext& context) : context_(context), next_(context.Observer) {
+    context_.Observer = this;
+  }
+  ~PlanKeeper() override { context_.Observer = next_; }
+  PlanKeeper(const PlanKeeper&) = delete;
+  PlanKeeper& operator=(const PlanKeeper&) = delete;
+  void PagePlanned(const PagePlan& page) override {
+    if (!plan) plan = page;
+    if (next_) next_->PagePlanned(page);
+  }
+  std::optional<PagePlan> plan;
+
+ private:
+  RenderContext& context_;
+  ReportObserver* next_;
+};
 
 }  // namespace
 
@@ -93,7 +115,11 @@ ProduceOutcome PreviewModel::ShowReport(int reportIndex) {
   busy_ = true;
   cancel_ = false;
   main_.SetPreviewBusy(true);
+  // The last report's page is not shown as if it were this one's.
+  page_.reset();
+  plan_.reset();
   Notify(PreviewChange::Production);
+  Notify(PreviewChange::Page);
 
   // The page as it will print: on the printer's paper.
   paper_ = paperSource_ ? paperSource_() : PaperSize{};
@@ -106,10 +132,12 @@ ProduceOutcome PreviewModel::ShowReport(int reportIndex) {
   };
   JobPageState job;
   ProduceOutcome outcome = ProduceOutcome::Faulted;
+  PlanKeeper keeper(context);
   if (target->Begin()) {
     outcome = producer.ProduceReport(reportIndex, true, *target, job);
     target->End();
   }
+  if (outcome == ProduceOutcome::Drawn) plan_ = std::move(keeper.plan);
   // What was drawn before a cancel is shown.
   page_ = std::move(target);
 
@@ -167,21 +195,23 @@ void PreviewModel::Print() {
 std::string PreviewModel::SavePicture(const std::string& path, int dpi) const {
   const QPicture* page = Page();
   if (page == nullptr) return "there is no page to save";
-  const int w = static_cast<int>(std::lround(paper_.WidthMm * dpi / 25.4));
-  const int h = static_cast<int>(std::lround(paper_.HeightMm * dpi / 25.4));
-  QImage image(w, h, QImage::Format_RGB32);
-  if (image.isNull()) return "a page of that size does not fit in memory";
-  image.setDotsPerMeterX(static_cast<int>(std::lround(dpi / 0.0254)));
-  image.setDotsPerMeterY(static_cast<int>(std::lround(dpi / 0.0254)));
-  image.fill(Qt::white);
-  {
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    const double scale = dpi / 25.4 / dotsPerMm_;
-    painter.scale(scale, scale);
-    painter.drawPicture(0, 0, *page);
+  QImage image;
+  ImageTarget target(paper_, dpi, [&image](const QImage& drawn, int, std::string&) {
+    image = drawn;
+    return true;
+  });
+  if (!target.Begin()) return target.Error();
+  try {
+    if (plan_) {
+      PaintPlan(*plan_, target);
+    } else {
+      // The bitmap's resolution scales the picture's millimetres to its pixels.
+      target.Painter().drawPicture(0, 0, *page);
+    }
+  } catch (const OutputDeviceError& e) {
+    return e.what();
   }
+  if (!target.End() || image.isNull()) return "the page could not be drawn";
   // A save that fails halfway leaves any earlier file of that name as it was.
   QSaveFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::WriteOnly)) return file.errorString().toStdString();

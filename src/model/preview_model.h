@@ -6,10 +6,12 @@
 #include <QPicture>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/window_model.h"
+#include "render/page_plan.h"
 #include "render/page_target.h"
 #include "render/render_context.h"
 #include "render/report_producer.h"
@@ -122,8 +124,9 @@ class PreviewModel {
   // --- commands ---------------------------------------------------------------------
   /// Hides the preview, shows the main window and prints the report on its own.
   void Print();
-  /// The page as a bitmap at dpi: PNG when path ends in ".png", else BMP. Written
-  /// whole or not at all; "" or why not.
+  /// The page as a bitmap at dpi, painted from its layout as vantrel-report --png
+  /// paints it (a page cut short by a cancel from its picture): PNG when path ends in
+  /// ".png", else BMP. Written whole or not at all; "" or why not.
   std::string SavePicture(const std::string& path, int dpi = 150) const;
   bool PrevEnabled() const;
   bool NextEnabled() const;
@@ -142,6 +145,7 @@ class PreviewModel {
   PaperSource paperSource_;
   PaperSize paper_;
   std::unique_ptr<PictureTarget> page_;
+  std::optional<PagePlan> plan_;  // the page's layout, when it was drawn to its end
   double dotsPerMm_ = 1;
   int report_ = -1;
   bool busy_ = false;

@@ -106,7 +106,7 @@ bool PrintRun::StartJob(PrintRunResult& result) {
   ProgramState& state = context_.State;
   const AppSettings& s = state.Settings;
   auto job = std::make_unique<OpenJob>();
-  if (!s.AutoPdfTempDir.empty()) {
+  if (pdfStep_ && !s.AutoPdfTempDir.empty()) {
     // The driver names its file by the job title, which is why the title is set here.
     const TempPdfName temp = MakeTempPdfName(s.AutoPdfTempDir);
     state.AppTitle = temp.Title;
@@ -148,7 +148,9 @@ PrintRunResult PrintRun::PrintReports(bool endOfJob, bool stayOpen) {
 PrintRunResult PrintRun::PrintSingleReport(int reportIndex) {
   if (reportIndex < 0 || reportIndex >= kMaxReports) return {};
   model_.SetFileCommandsEnabled(false);
+  pdfStep_ = false;
   PrintRunResult result = Run({reportIndex}, false, true, true, false);
+  pdfStep_ = true;
   model_.SetFileCommandsEnabled(true);
   return result;
 }

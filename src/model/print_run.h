@@ -84,7 +84,7 @@ class PrintRun {
   PrintRunResult PrintReports(bool endOfJob, bool stayOpen);
   /// The preview's Print: reportIndex alone in a job of its own, without the test
   /// list, in the foreground whatever "Print in &background" says: the operator is
-  /// looking at the window.
+  /// looking at the window. No PDF is waited for or copied under APPNAME.
   PrintRunResult PrintSingleReport(int reportIndex);
 
   /// True between a run with endOfJob false and the run that ends the job.
@@ -111,6 +111,7 @@ class PrintRun {
   PrinterOpener open_;
   TestListPrinter testList_;
   std::unique_ptr<OpenJob> job_;
+  bool pdfStep_ = true;  // off for the preview's Print, which only prints
 };
 
 }  // namespace vantrel

@@ -6,7 +6,21 @@ namespace vantrel {
 
 namespace {
 const char kTrayPrefix[] = "Vantrel - ";
+
+// The tip's field holds 63 characters before its end mark; cut between characters.
+std::string ClippedTip(std::string tip) {
+  constexpr int kTipCharacters = 63;
+  int characters = 0;
+  for (std::size_t i = 0; i < tip.size(); ++i) {
+    if ((static_cast<unsigned char>(tip[i]) & 0xC0) == 0x80) continue;
+    if (++characters > kTipCharacters) {
+      tip.resize(i);
+      break;
+    }
+  }
+  return tip;
 }
+}  // namespace
 
 void MainWindowModel::AddTrayIcon() {
   if (trayIconShown_) return;
@@ -17,7 +31,7 @@ void MainWindowModel::AddTrayIcon() {
 
 void MainWindowModel::SetTrayTip(const std::string& text) {
   if (!trayIconShown_) return;
-  trayTip_ = kTrayPrefix + text;
+  trayTip_ = ClippedTip(kTrayPrefix + text);
   Notify(ModelChange::Tray);
 }
 

@@ -2,6 +2,9 @@
 
 #include <cups/cups.h>
 
+#include <iterator>
+#include <string_view>
+
 namespace vantrel {
 
 namespace {
@@ -23,6 +26,38 @@ class Dests {
   cups_dest_t* dests_ = nullptr;
   int count_ = 0;
 };
+
+// A window program has no terminal to type a password on.
+const char* NoPassword(const char*, http_t*, const char*, const char*, void*) { return nullptr; }
+
+class NoPasswordPrompt {
+ public:
+  NoPasswordPrompt() { cupsSetPasswordCB2(NoPassword, nullptr); }
+  ~NoPasswordPrompt() { cupsSetPasswordCB2(nullptr, nullptr); }
+  NoPasswordPrompt(const NoPasswordPrompt&) = delete;
+  NoPasswordPrompt& operator=(const NoPasswordPrompt&) = delete;
+};
+
+std::string LastCupsError() {
+  const char* why = cupsLastErrorString();
+  return why != nullptr && *why != '\0' ? why : "no reason given";
+}
+
+std::string BaseName(const std::string& queue) { return queue.substr(0, queue.find('/')); }
+
+// CUPS-Set-Default, which the server grants to its administrators only.
+std::string SetServerDefault(const std::string& name) {
+  char uri[HTTP_MAX_URI];
+  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+                   "/printers/%s", name.c_str());
+  ipp_t* request = ippNewRequest(IPP_OP_CUPS_SET_DEFAULT);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
+               cupsUser());
+  const NoPasswordPrompt noPrompt;
+  ippDelete(cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/admin/"));
+  return cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE ? "" : LastCupsError();
+}
 
 std::string NameOf(const cups_dest_t& d) {
   std::string name = d.name;
@@ -71,6 +106,75 @@ std::string CupsSetDefaultPrinter(const std::string& name) {
   if (cupsSetDests2(CUPS_HTTP_DEFAULT, dests.Count(), dests.Items()) != 0)
     return "the default printer could not be saved: " + std::string(cupsLastErrorString());
   return "";
+}
+
+std::vector<PrinterEntry> CupsLocalQueues(std::string& error) {
+  error.clear();
+  ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+  static const char* const kWanted[] = {"printer-name", "printer-type"};
+  ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                static_cast<int>(std::size(kWanted)), nullptr, kWanted);
+  ipp_t* response = nullptr;
+  {
+    const NoPasswordPrompt noPrompt;
+    response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+  }
+  std::vector<PrinterEntry> list;
+  if (response == nullptr || cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
+    // A server without any queue answers "not found".
+    if (cupsLastError() != IPP_STATUS_ERROR_NOT_FOUND) error = LastCupsError();
+    ippDelete(response);
+    return list;
+  }
+  const std::string current = BaseName(CupsDefaultPrinter());
+  std::string name;
+  int type = 0;
+  const auto add = [&] {
+    if (!name.empty() && (type & (CUPS_PRINTER_REMOTE | CUPS_PRINTER_DISCOVERED)) == 0)
+      list.push_back({name, name == current});
+    name.clear();
+    type = 0;
+  };
+  for (ipp_attribute_t* a = ippFirstAttribute(response); a != nullptr;
+       a = ippNextAttribute(response)) {
+    const char* attribute = ippGetName(a);
+    if (attribute == nullptr) {
+      add();  // the end of one printer's group
+    } else if (std::string_view(attribute) == "printer-name" && ippGetValueTag(a) == IPP_TAG_NAME) {
+      name = ippGetString(a, 0, nullptr);
+    } else if (std::string_view(attribute) == "printer-type" && ippGetValueTag(a) == IPP_TAG_ENUM) {
+      type = ippGetInteger(a, 0);
+    }
+  }
+  add();
+  ippDelete(response);
+  return list;
+}
+
+std::string CupsServerDefault() {
+  ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+  std::string name;
+  if (ipp_attribute_t* a = ippFindAttribute(response, "printer-name", IPP_TAG_NAME))
+    name = ippGetString(a, 0, nullptr);
+  ippDelete(response);
+  return name;
+}
+
+DefaultChange CupsSetDefault(const std::string& name) {
+  DefaultChange change;
+  if (!CupsHasPrinter(name)) {
+    change.Error = "there is no printer named '" + name + "'";
+    return change;
+  }
+  if (SetServerDefault(name).empty()) {
+    change.Scope = DefaultScope::Everyone;
+    // A default of the user's own would still win over the server's.
+    if (CupsDefaultPrinter() != name) change.Error = CupsSetDefaultPrinter(name);
+    return change;
+  }
+  change.Scope = DefaultScope::User;
+  change.Error = CupsSetDefaultPrinter(name);
+  return change;
 }
 
 int CupsActiveJobs(const std::string& name) {

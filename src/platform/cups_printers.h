@@ -25,6 +25,26 @@ std::string CupsDefaultPrinter();
 /// True when the server knows a queue of that name.
 bool CupsHasPrinter(const std::string& name);
 
+/// The server's own queues by name, in the server's order: no instances, no printers
+/// of other servers. error is set when the server could not be asked.
+std::vector<PrinterEntry> CupsLocalQueues(std::string& error);
+
+/// The server's own default queue, whatever the user's options say; "" when none.
+std::string CupsServerDefault();
+
+/// Who a new default printer is for.
+enum class DefaultScope {
+  Everyone,  // the server's default
+  User,      // only this user's (~/.cups/lpoptions)
+};
+struct DefaultChange {
+  std::string Error;  // "" when set
+  DefaultScope Scope = DefaultScope::User;
+};
+/// Makes name the server's default where this user may, else the user's own; never
+/// asks for a password.
+DefaultChange CupsSetDefault(const std::string& name);
+
 /// Makes name the user's default (~/.cups/lpoptions, or the system's for root).
 /// "" on success, else why not.
 std::string CupsSetDefaultPrinter(const std::string& name);

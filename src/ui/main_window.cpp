@@ -24,6 +24,8 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "ui/elided_label.h"
+
 namespace vantrel {
 
 namespace {
@@ -257,7 +259,8 @@ void MainWindow::BuildList(QWidget* parent) {
     connect(check, &QCheckBox::clicked, this, [this, j](bool on) {
       if (model_) model_->SetRowChecked(j, on);
     });
-    auto* label = new QLabel(parent);
+    // Cut to the row's width: a long title must not push the window off the screen.
+    auto* label = new ElidedLabel(parent);
     label->setObjectName(QStringLiteral("LabelPrint%1").arg(j));
     label->setTextFormat(Qt::PlainText);
     label->hide();

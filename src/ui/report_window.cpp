@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace vantrel {
@@ -88,6 +89,8 @@ ReportWindow::ReportWindow(FileDialog& dialog, Prompter& prompter, std::function
   zoom_->setObjectName(QStringLiteral("CboZoom"));
   zoom_->setEditable(true);
   zoom_->setInsertPolicy(QComboBox::NoInsert);
+  // Completion would turn a typed "10" (a factor) into the list's "100%".
+  zoom_->setCompleter(nullptr);
   zoom_->addItems({QStringLiteral("25%"), QStringLiteral("50%"), QStringLiteral("75%"),
                    QStringLiteral("100%"), QStringLiteral("150%"), QStringLiteral("200%")});
   zoom_->setToolTip(QStringLiteral("Zoom: a percentage from 25 to 200, or a factor"));
@@ -250,7 +253,7 @@ void ReportWindow::Redraw() {
 
 void ReportWindow::SaveAs() {
   if (!model_ || !model_->ControlsEnabled()) return;
-  const std::string path = dialog_.Show("Save Picture File", FileDialogMode::Save, {}, "png,bmp");
+  const std::string path = dialog_.Show("Save Picture File", FileDialogMode::Save, {}, "bmp,png");
   if (path.empty()) return;
   const std::string error = model_->SavePicture(path);
   if (!error.empty())
@@ -272,8 +275,29 @@ void ReportWindow::resizeEvent(QResizeEvent* event) {
   Redraw();
 }
 
+void ReportWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 bool ReportWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == picture_ && event->type() == QEvent::Resize) Redraw();
+  if (watched == picture_ && event->type() == QEvent::Wheel) {
+    // The wheel pans the page as the bars do; sideways (or with Shift) across it.
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    const QPoint delta = wheel->angleDelta();
+    const bool across =
+        std::abs(delta.x()) > std::abs(delta.y()) || (wheel->modifiers() & Qt::ShiftModifier);
+    const int amount = across && delta.x() != 0 ? delta.x() : delta.y();
+    QScrollBar* bar = across ? hScroll_ : vScroll_;
+    // A notch (120) moves three steps of the bar, as a text view does.
+    if (bar->isEnabled()) bar->setValue(bar->value() - amount * 3 * bar->singleStep() / 120);
+    return true;
+  }
   if (watched == zoom_ || watched == zoom_->lineEdit()) {
     if (event->type() == QEvent::FocusOut) {
       ApplyZoomBox();

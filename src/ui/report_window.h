@@ -61,6 +61,7 @@ class ReportWindow : public QWidget, public PreviewHost, public PreviewObserver 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

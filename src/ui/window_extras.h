@@ -3,11 +3,15 @@
 // the same selection and the default printer chooser.
 
 #include <QDialog>
+#include <QPoint>
+#include <QRect>
 #include <QStringList>
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/cups_printers.h"
 
 class QLabel;
 class QListWidget;
@@ -28,11 +32,12 @@ class AboutBox : public QDialog {
 /// Where the chooser gets its printers and sets the default; the real one is the
 /// print server.
 struct PrinterSource {
-  /// The names, or nothing when the list cannot be read.
-  std::function<std::optional<std::vector<std::string>>()> List;
-  /// "" when set, else why not.
-  std::function<std::string(const std::string&)> SetDefault;
+  /// The printers with the current default marked, or nothing when the list cannot
+  /// be read.
+  std::function<std::optional<std::vector<PrinterEntry>>()> List;
+  std::function<DefaultChange(const std::string&)> SetDefault;
 };
+/// The server's local queues, without instances.
 PrinterSource CupsPrinterSource();
 
 /// frmDefaultPrinter.
@@ -49,8 +54,16 @@ class DefaultPrinterDialog : public QDialog {
   PrinterSource source_;
   QListWidget* list_ = nullptr;
   QPushButton* button_ = nullptr;
+  QLabel* said_ = nullptr;
   bool listed_ = false;
 };
+
+/// Where a new instance's window goes: down and to the right of frame, so that it does
+/// not hide the first; back at the screen's corner when it would leave the screen.
+QPoint NewInstancePosition(const QRect& frame, const QRect& screen);
+/// The new instance's arguments: Qt's own placement option, then the one argument of
+/// the definition file and the selection.
+QStringList NewInstanceArguments(const std::string& argument, QPoint position);
 
 /// Starts a detached program with its arguments; true when it started.
 using Launcher = std::function<bool(const QString& program, const QStringList& arguments)>;

@@ -13,8 +13,8 @@ namespace vantrel::testing {
 class ScriptedDialog : public FileDialog {
  public:
   std::string Show(const std::string& title, FileDialogMode mode, const std::string&,
-                   const std::string&) override {
-    asked.push_back({title, mode});
+                   const std::string& extension) override {
+    asked.push_back({title, mode, extension});
     if (answers.empty()) return {};
     std::string answer = answers.front();
     answers.pop_front();
@@ -23,6 +23,7 @@ class ScriptedDialog : public FileDialog {
   struct Asked {
     std::string title;
     FileDialogMode mode;
+    std::string extension;
   };
   std::deque<std::string> answers;
   std::vector<Asked> asked;

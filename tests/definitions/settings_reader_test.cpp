@@ -151,5 +151,27 @@ TEST(ReadSettings, ForgetsReportsOfAnEarlierLoad) {
   EXPECT_FALSE(d.state->Selection[1]);
 }
 
+TEST(FindLogoBeside, OneLeadingBackslashIsTheProgramsFolderThenTheDefinitionsOne) {
+  testing::TempDir dir;
+  const std::string program = dir.Write("bin/vantrel", "").parent_path().string();
+  const std::string definition = dir.Write("defs/cable.ini", "").string();
+  dir.Write("bin/logos/firm.png", "p");
+  dir.Write("defs/logos/firm.png", "d");
+  dir.Write("defs/only-here.png", "d");
+  const auto found = [&](const std::string& logo) {
+    AppSettings s;
+    s.Logo = logo;
+    FindLogoBeside(s, definition, program);
+    return s.Logo;
+  };
+  EXPECT_EQ(found("\\logos\\firm.png"), program + "/logos/firm.png");
+  // Not in the program's folder: beside the definition file, as a relative name is.
+  EXPECT_EQ(found("\\only-here.png"), (dir.path() / "defs/only-here.png").string());
+  // Found nowhere, or a network path: left as written.
+  EXPECT_EQ(found("\\missing.png"), "\\missing.png");
+  EXPECT_EQ(found("\\\\server\\logos\\firm.png"), "\\\\server\\logos\\firm.png");
+  EXPECT_EQ(found("logos/firm.png"), (dir.path() / "defs/logos/firm.png").string());
+}
+
 }  // namespace
 }  // namespace vantrel

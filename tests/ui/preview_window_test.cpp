@@ -9,9 +9,11 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <filesystem>
 
 #include "common/shell_run.h"
+#include "common/tool_run.h"
 #include "platform/print/spooler.h"
 #include "render/fake_data_source.h"
 #include "support/text.h"
@@ -46,6 +48,13 @@ struct PreviewFixture : UiFixture {
   }
   QComboBox* Zoom() { return In<QComboBox>("CboZoom"); }
   void TypeZoom(const char* text) {
+    // Typed as an operator types: into the box holding the focus, where the box's
+    // own completion (if it had one) would act.
+    QLineEdit* box = Zoom()->lineEdit();
+    box->window()->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(box->window()));
+    box->setFocus(Qt::MouseFocusReason);
+    EXPECT_TRUE(box->hasFocus());
     Zoom()->lineEdit()->clear();
     QTest::keyClicks(Zoom()->lineEdit(), QString::fromUtf8(text));
     QTest::keyClick(Zoom()->lineEdit(), Qt::Key_Return);
@@ -99,6 +108,13 @@ TEST(PrintPreview, RowButtonsShowTheirReportInOneWindowThatClosingOnlyHides) {
   preview->close();
   EXPECT_FALSE(preview->isVisible());
   EXPECT_EQ(f.TopLevelPreviews(), 1);
+
+  // So does Esc, wherever the focus is in it.
+  QTest::mouseClick(f.Preview(0), Qt::LeftButton);
+  ASSERT_TRUE(preview->isVisible());
+  QTest::keyClick(f.In<QWidget>("PicPreview"), Qt::Key_Escape);
+  EXPECT_FALSE(preview->isVisible());
+  EXPECT_TRUE(f.window.isVisible());
 }
 
 TEST(PrintPreview, ZoomBoxMouseZoomAndScrollBars) {
@@ -116,9 +132,13 @@ TEST(PrintPreview, ZoomBoxMouseZoomAndScrollBars) {
   EXPECT_DOUBLE_EQ(model.Zoom(), 0.5);
   f.TypeZoom("0.5");
   EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("50%"));
-  f.TypeZoom("20");
-  EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("200%"));
-  EXPECT_DOUBLE_EQ(model.Zoom(), 2.0);
+  // Read as typed, never completed from the list ("10" is not "100%"): a number below
+  // 25 is a factor, held to 200 %.
+  for (const char* factor : {"10", "15", "5", "20"}) {
+    f.TypeZoom(factor);
+    EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("200%")) << factor;
+    EXPECT_DOUBLE_EQ(model.Zoom(), 2.0) << factor;
+  }
 
   auto* h = f.In<QScrollBar>("HScrollPreview");
   auto* v = f.In<QScrollBar>("VScrollPreview");
@@ -126,6 +146,23 @@ TEST(PrintPreview, ZoomBoxMouseZoomAndScrollBars) {
   EXPECT_TRUE(h->isEnabled());
   EXPECT_TRUE(v->isEnabled());
   EXPECT_GT(h->maximum(), 0);
+  // The wheel over the page scrolls it: down, and across with Shift.
+  auto* page = f.In<QWidget>("PicPreview");
+  const auto wheel = [page](QPoint angle, Qt::KeyboardModifiers modifiers) {
+    const QPointF at(page->width() / 2.0, page->height() / 2.0);
+    QWheelEvent event(at, page->mapToGlobal(at), QPoint(), angle, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(page, &event);
+  };
+  wheel({0, -120}, Qt::NoModifier);
+  EXPECT_GT(v->value(), 0);
+  EXPECT_GT(model.ScrollV(), 0);
+  EXPECT_EQ(h->value(), 0);
+  wheel({0, -120}, Qt::ShiftModifier);
+  EXPECT_GT(h->value(), 0);
+  EXPECT_GT(model.ScrollH(), 0);
+  wheel({0, 120}, Qt::NoModifier);
+  EXPECT_EQ(v->value(), 0);
   v->setValue(v->maximum());
   EXPECT_DOUBLE_EQ(model.ScrollV(), 1.0);
 
@@ -179,6 +216,32 @@ TEST(PrintPreview, PrintSendsThatReportAloneAsOneJob) {
             "Pages:           1\n");
 }
 
+TEST(PrintPreview, PrintOnlyPrintsEvenWhereTheMainWindowsPrintSavesAPdf) {
+  PreviewFixture f;
+  const fs::path spool = f.dir.path() / "spool";
+  const fs::path final = f.dir.path() / "certificates" / "cable.pdf";
+  fs::create_directories(spool);
+  f.data = f.dir.Write("cable.txt", ReadFileBytes(kSamples / "sample-results.txt")).string();
+  const std::string ini =
+      ReplaceAll(ReadFileBytes(kSamples / "sample.ini"), "APPNAME=Vantrel sample certificate",
+                 "APPNAME=" + final.string() + "\nAUTOPDF_TEMPDIR=" + spool.string() + "/");
+  ASSERT_EQ(f.Start(ini, {}, f.data), StartupOutcome::Running);
+  QTest::mouseClick(f.Preview(1), Qt::LeftButton);
+  QTest::mouseClick(f.In<QPushButton>("CmdPrint"), Qt::LeftButton);
+  const PrintRunResult& run = f.model.LastPrint();
+  EXPECT_TRUE(run.JobEnded);
+  // No waiting for the PDF printer's file, no copy under APPNAME.
+  EXPECT_EQ(run.Pdf, PdfOutcome::None);
+  EXPECT_FALSE(fs::exists(final));
+  std::vector<fs::path> pdfs;
+  for (const auto& entry : fs::directory_iterator(spool)) pdfs.push_back(entry.path());
+  ASSERT_EQ(pdfs.size(), 1u);
+  // The job keeps the printer's own title, not a reserved temporary name.
+  EXPECT_EQ(pdfs[0].filename().string().rfind("tmpreport", 0), std::string::npos) << pdfs[0];
+  const std::string text = RunShell("pdftotext " + ShellQuote(pdfs[0].string()) + " -").out;
+  EXPECT_NE(text.find("Near-end crosstalk"), std::string::npos) << text;
+}
+
 TEST(PrintPreview, SavePictureWritesTheFormatItsNameAsksFor) {
   PreviewFixture f;
   f.StartSample();
@@ -191,6 +254,8 @@ TEST(PrintPreview, SavePictureWritesTheFormatItsNameAsksFor) {
   ASSERT_EQ(f.dialog.asked.size(), 3u);
   EXPECT_EQ(f.dialog.asked[0].title, "Save Picture File");
   EXPECT_EQ(f.dialog.asked[0].mode, FileDialogMode::Save);
+  // The bitmap first, PNG beside it.
+  EXPECT_EQ(f.dialog.asked[0].extension, "bmp,png");
   for (const auto& [path, format] : {std::pair{png, "png"}, std::pair{bmp, "bmp"}}) {
     QImageReader reader(QString::fromStdString(path));
     EXPECT_EQ(reader.format(), QByteArray(format)) << path;
@@ -213,6 +278,44 @@ TEST(PrintPreview, SavePictureWritesTheFormatItsNameAsksFor) {
   ASSERT_EQ(f.prompter.messages.size(), 1u);
   EXPECT_EQ(f.prompter.messages[0].title, "Save Picture File");
   EXPECT_FALSE(fs::exists(lost));
+}
+
+// Pixels whose grey differs by more than anti-aliasing can account for.
+int DifferentPixels(const QImage& a, const QImage& b) {
+  int different = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if (std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > 96) ++different;
+  return different;
+}
+
+TEST(PrintPreview, SavedPageIsThePageTheBatchToolDrawsAtTheSameResolution) {
+  PreviewFixture f;
+  f.StartSample();
+  const fs::path pages = f.dir.path() / "pages";
+  const ToolRun batch =
+      RunReportTool(f.dir.path(), {"--definition", f.definition, "--data", f.data, "--png",
+                                   pages.string(), "--dpi", "150", "--reports", "2"});
+  ASSERT_EQ(batch.status, 0) << batch.err;
+  const QImage expected(QString::fromStdString((pages / "page-001.png").string()));
+  ASSERT_FALSE(expected.isNull());
+
+  QTest::mouseClick(f.Preview(1), Qt::LeftButton);
+  const std::string png = (f.dir.path() / "page.png").string();
+  const std::string bmp = (f.dir.path() / "page.bmp").string();
+  f.dialog.answers = {png, bmp};
+  auto* save = f.In<QPushButton>("cmdSaveAs");
+  QTest::mouseClick(save, Qt::LeftButton);
+  QTest::mouseClick(save, Qt::LeftButton);
+  for (const std::string& path : {png, bmp}) {
+    const QImage saved(QString::fromStdString(path));
+    ASSERT_EQ(saved.size(), expected.size()) << path;
+    const int different = DifferentPixels(saved.convertToFormat(QImage::Format_RGB32),
+                                          expected.convertToFormat(QImage::Format_RGB32));
+    // Text and curves land on the same pixels; only their edges may shade differently.
+    // (A replay of the screen's picture moves text by a pixel: 0.4 % of the page.)
+    EXPECT_LT(different, saved.width() * saved.height() / 10000) << path;
+  }
 }
 
 // Each graph's data takes long enough for the operator to close the window between.
@@ -285,12 +388,23 @@ TEST(PrintPreview, ClosingWhileDrawingCancelsAndKeepsTheWindow) {
   EXPECT_EQ(close->text(), QStringLiteral("&Close"));
   EXPECT_FALSE(main.PreviewBusy());
 
-  // The same window draws the whole report next time.
-  data.onRead = nullptr;
+  // The same window draws the whole report next time, and the page drawn before is
+  // not left on show meanwhile.
+  ASSERT_NE(preview.Page(), nullptr);
+  auto* picture = window.findChild<QWidget*>(QStringLiteral("PicPreview"));
+  bool oldPageShown = true;
+  data.onRead = [&] {
+    if (data.requests.size() != 1) return;
+    const QImage view = picture->grab().toImage();
+    oldPageShown = preview.Page() != nullptr ||
+                   view.pixel(view.width() / 2, view.height() / 2) == qRgb(255, 255, 255);
+  };
   data.requests.clear();
   window.ShowReport(0);
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(data.requests.size(), 6u);
+  EXPECT_FALSE(oldPageShown);
+  EXPECT_NE(preview.Page(), nullptr);
   window.Unbind();  // the model is made after the window, so it goes first
 }
 

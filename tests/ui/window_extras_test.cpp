@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QListWidget>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <optional>
 
+#include "common/shell_run.h"
 #include "common/temp_dir.h"
 #include "platform/cups_printers.h"
 #include "window_test_fixture.h"
@@ -24,10 +26,10 @@ TEST(WindowExtras, AboutBoxTexts) {
   EXPECT_EQ(box.objectName(), QStringLiteral("frmAbout"));
   EXPECT_EQ(box.windowTitle(), QStringLiteral("Vantrel"));
   EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Vantrel"));
-  const QString version = box.findChild<QLabel*>(QStringLiteral("lblVersion"))->text();
-  EXPECT_TRUE(version.startsWith(QStringLiteral("Version " VANTREL_TEST_VERSION " (")))
-      << version.toStdString();
-  EXPECT_TRUE(version.endsWith(QLatin1Char(')')));
+  // The same version as the package and vantrel-report --version.
+  EXPECT_EQ(box.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+            QStringLiteral("Version 3.25.000 (11 May 2026)"));
+  EXPECT_EQ(VANTREL_TEST_VERSION, std::string("3.25.000"));
 }
 
 TEST(WindowExtras, NewInstanceFromTheMenuCarriesDefinitionAndSelection) {
@@ -47,28 +49,105 @@ TEST(WindowExtras, NewInstanceFromTheMenuCarriesDefinitionAndSelection) {
   item->trigger();
   ASSERT_EQ(calls, 1);
   EXPECT_EQ(program, QCoreApplication::applicationFilePath());
-  ASSERT_EQ(arguments.size(), 1);
+  ASSERT_EQ(arguments.size(), 3);
+  // Placed down and to the right of this window, not over it.
+  EXPECT_EQ(arguments[0], QStringLiteral("-qwindowgeometry"));
+  const QRect screen = f.window.screen()->availableGeometry();
+  EXPECT_EQ(arguments[1], QStringLiteral("+%1+%2")
+                              .arg(NewInstancePosition(f.window.frameGeometry(), screen).x())
+                              .arg(NewInstancePosition(f.window.frameGeometry(), screen).y()));
   std::string expected = ">I" + f.definition + "I<>N-1,";
   for (std::size_t i = 0; i < f.state->Selection.size(); ++i)
     if (f.state->Selection[i]) expected += std::to_string(i) + ",";
   expected += "N<";
-  EXPECT_EQ(arguments.front().toStdString(), expected);
+  EXPECT_EQ(arguments.back().toStdString(), expected);
   EXPECT_NE(expected.find("-1,1,3,N<"), std::string::npos) << expected;
 }
 
-PrinterSource Fake(std::optional<std::vector<std::string>> names, std::vector<std::string>& set) {
+TEST(NewInstance, CascadesFromTheWindowAndStaysOnTheScreen) {
+  const QRect screen(0, 0, 1600, 900);
+  EXPECT_EQ(NewInstancePosition(QRect(100, 50, 640, 620), screen), QPoint(132, 82));
+  // Past the right or the bottom edge it starts again at that edge's far side.
+  EXPECT_EQ(NewInstancePosition(QRect(950, 50, 640, 620), screen), QPoint(0, 82));
+  EXPECT_EQ(NewInstancePosition(QRect(100, 270, 640, 620), screen), QPoint(132, 0));
+  const QRect second(1600, 0, 1280, 1024);
+  EXPECT_EQ(NewInstancePosition(QRect(2300, 500, 640, 620), second), QPoint(1600, 0));
+  EXPECT_EQ(NewInstanceArguments(">Ia.iniI<>N-1,N<", {132, 82}),
+            (QStringList{"-qwindowgeometry", "+132+82", ">Ia.iniI<>N-1,N<"}));
+}
+
+// A print server of the test's own: its queues, its default, and who may change it.
+struct FakePrinters {
+  std::optional<std::vector<std::string>> names;
+  std::string current;
+  DefaultScope scope = DefaultScope::Everyone;
+  std::vector<std::string> set;
+};
+
+PrinterSource Fake(FakePrinters& printers) {
   PrinterSource source;
-  source.List = [names] { return names; };
-  source.SetDefault = [&set](const std::string& name) {
-    set.push_back(name);
-    return std::string(name == "Error enumerating printers." ? "no such printer" : "");
+  source.List = [&printers]() -> std::optional<std::vector<PrinterEntry>> {
+    if (!printers.names) return std::nullopt;
+    std::vector<PrinterEntry> list;
+    for (const std::string& n : *printers.names) list.push_back({n, n == printers.current});
+    return list;
+  };
+  source.SetDefault = [&printers](const std::string& name) {
+    printers.set.push_back(name);
+    if (name == "Error enumerating printers.") return DefaultChange{"no such printer"};
+    printers.current = name;
+    return DefaultChange{"", printers.scope};
   };
   return source;
 }
 
+QStringList Bold(QListWidget* list) {
+  QStringList bold;
+  for (int i = 0; i < list->count(); ++i)
+    if (list->item(i)->font().bold()) bold << list->item(i)->text();
+  return bold;
+}
+
+TEST(DefaultPrinterChooser, MarksTheDefaultSaysWhoseItSetAndCloses) {
+  FakePrinters printers;
+  printers.names = {"office", "lab-pdf"};
+  printers.current = "office";
+  DefaultPrinterDialog dialog(Fake(printers));
+  auto* list = dialog.findChild<QListWidget*>(QStringLiteral("List1"));
+  auto* said = dialog.findChild<QLabel*>(QStringLiteral("lblDefault"));
+  EXPECT_EQ(Bold(list), QStringList{"office"});
+  EXPECT_EQ(said->text(), QStringLiteral("Current default: office"));
+
+  list->setCurrentRow(1);
+  QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+  EXPECT_EQ(printers.set, std::vector<std::string>{"lab-pdf"});
+  EXPECT_EQ(Bold(list), QStringList{"lab-pdf"});
+  EXPECT_TRUE(said->text().contains(QStringLiteral("for every user")))
+      << said->text().toStdString();
+
+  // Where only the user's own default may be set, the chooser says so.
+  printers.scope = DefaultScope::User;
+  list->setCurrentRow(0);
+  QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+  EXPECT_EQ(Bold(list), QStringList{"office"});
+  EXPECT_TRUE(said->text().startsWith(QStringLiteral("office is now your own default printer")))
+      << said->text().toStdString();
+
+  // The window stays open until Close.
+  dialog.show();
+  auto* close = dialog.findChild<QPushButton*>(QStringLiteral("CmdClose"));
+  ASSERT_NE(close, nullptr);
+  EXPECT_EQ(close->text(), QStringLiteral("Close"));
+  EXPECT_TRUE(dialog.isVisible());
+  QTest::mouseClick(close, Qt::LeftButton);
+  EXPECT_FALSE(dialog.isVisible());
+}
+
 TEST(DefaultPrinterChooser, ButtonFollowsTheSelectionAndSetsOnlyWhenPressed) {
-  std::vector<std::string> set;
-  DefaultPrinterDialog dialog(Fake(std::vector<std::string>{"office", "lab-pdf"}, set));
+  FakePrinters printers;
+  printers.names = {"office", "lab-pdf"};
+  const std::vector<std::string>& set = printers.set;
+  DefaultPrinterDialog dialog(Fake(printers));
   EXPECT_EQ(dialog.objectName(), QStringLiteral("frmDefaultPrinter"));
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Default Printer"));
   auto* list = dialog.findChild<QListWidget*>(QStringLiteral("List1"));
@@ -90,12 +169,14 @@ TEST(DefaultPrinterChooser, ButtonFollowsTheSelectionAndSetsOnlyWhenPressed) {
 }
 
 TEST(DefaultPrinterChooser, NoPrintersAndAListThatCannotBeRead) {
-  std::vector<std::string> set;
-  DefaultPrinterDialog empty(Fake(std::vector<std::string>{}, set));
+  FakePrinters none;
+  none.names = std::vector<std::string>{};
+  DefaultPrinterDialog empty(Fake(none));
   EXPECT_EQ(empty.findChild<QListWidget*>(QStringLiteral("List1"))->count(), 0);
   EXPECT_FALSE(empty.findChild<QPushButton*>(QStringLiteral("Command1"))->isEnabled());
 
-  DefaultPrinterDialog broken(Fake(std::nullopt, set));
+  FakePrinters unreadable;
+  DefaultPrinterDialog broken(Fake(unreadable));
   auto* list = broken.findChild<QListWidget*>(QStringLiteral("List1"));
   ASSERT_EQ(list->count(), 1);
   EXPECT_EQ(list->item(0)->text(), QStringLiteral("Error enumerating printers."));
@@ -104,7 +185,7 @@ TEST(DefaultPrinterChooser, NoPrintersAndAListThatCannotBeRead) {
   // would block this test.
   list->setCurrentRow(0);
   QTest::mouseClick(broken.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
-  EXPECT_EQ(set, std::vector<std::string>{"Error enumerating printers."});
+  EXPECT_EQ(unreadable.set, std::vector<std::string>{"Error enumerating printers."});
 }
 
 // What a test changes in the environment and in the lpoptions files, put back after.
@@ -180,6 +261,34 @@ TEST(DefaultPrinterChooser, OnARealQueueTheDefaultItSetsIsTheOneTheServerThenRep
   for (const PrinterEntry& p : CupsPrinters())
     listedAsDefault = listedAsDefault || (p.IsDefault && p.Name == queue);
   EXPECT_TRUE(listedAsDefault);
+  EXPECT_EQ(Bold(list), QStringList{QString::fromUtf8(queue)});
+  // The test server lets anyone administer it: the server's own default is set.
+  EXPECT_TRUE(dialog.findChild<QLabel*>(QStringLiteral("lblDefault"))
+                  ->text()
+                  .contains(QStringLiteral("for every user")));
+  EXPECT_EQ(CupsServerDefault(), queue);
+}
+
+TEST(DefaultPrinterChooser, ListsTheServersOwnQueuesWithoutInstances) {
+  const char* queue = std::getenv("VANTREL_TEST_QUEUE");
+  if (queue == nullptr || std::getenv("CUPS_SERVER") == nullptr)
+    GTEST_SKIP() << "no test print server: eval \"$(scripts/cups-test-server start DIR)\" first";
+  SavedCupsDefaults saved;
+  // An instance of the queue, kept in the lpoptions file that libcups reads.
+  const ShellResult made = RunShell("lpoptions -p " + ShellQuote(std::string(queue) + "/duplex") +
+                                    " -o sides=two-sided-long-edge >/dev/null");
+  ASSERT_EQ(made.status, 0) << made.err;
+  bool instanceSeen = false;
+  for (const PrinterEntry& p : CupsPrinters())
+    instanceSeen = instanceSeen || p.Name == std::string(queue) + "/duplex";
+  ASSERT_TRUE(instanceSeen) << "libcups did not read the instance; the test proves nothing";
+
+  DefaultPrinterDialog dialog(CupsPrinterSource());
+  auto* list = dialog.findChild<QListWidget*>(QStringLiteral("List1"));
+  QStringList names;
+  for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
+  EXPECT_TRUE(names.contains(QString::fromUtf8(queue))) << names.join(',').toStdString();
+  for (const QString& name : names) EXPECT_FALSE(name.contains('/')) << name.toStdString();
 }
 
 }  // namespace
