@@ -258,9 +258,8 @@ std::optional<double> AverageMargin(const TestBlock& block, const BlockColumns& 
   return total / points;
 }
 
-std::optional<double> EmpOf(const TestBlock& block, int column) {
+double EmpOf(const TestBlock& block, int column) {
   double sum = 0;
-  bool any = false;
   for (int r = 1; r < block.Rows(); ++r) {
     const std::optional<double> v = NumberOf(block.At(column, r));
     const std::optional<double> f = NumberOf(block.At(1, r));
@@ -269,9 +268,8 @@ std::optional<double> EmpOf(const TestBlock& block, int column) {
     const double hz = *f * 1000000;
     const double step = *f - *previous;
     sum += step * *v * *v / ((239000.0 * 239000.0 + hz * hz) * (41200000.0 * 41200000.0 + hz * hz));
-    any = true;
   }
-  if (!any) return std::nullopt;
+  // A sweep with nothing to weigh (one row, no usable value) sums to 0, which Log10 takes.
   return -185 - 10 * Log10(sum);
 }
 
@@ -293,12 +291,15 @@ class KeywordRows {
   LimitClass Limits() const { return limits_; }
 
   GridCell FigureOf(ColumnCode row, MarginKind followed, int column) {
-    // Statistics and margins describe a pair's sweep; of the frequency or a limit
-    // column they would be figures without meaning.
-    if (!columns_.IsPair(column)) return "";
+    if (column < 1 || !columns_.InBlock(column)) return "";
+    // Statistics describe a pair's sweep; a margin is taken of any column's points.
+    const MarginKind kind = KindOfRow(row);
+    const bool margin =
+        kind != MarginKind::None || row == code::kMarginFreq || row == code::kMarginValue;
+    if (!margin && !columns_.IsPair(column)) return "";
     switch (row) {
       case code::kEmp:
-        return Figure(EmpOf(block_, column));
+        return FormatGeneral(EmpOf(block_, column));
       case code::kMarginFreq:
       case code::kMarginValue: {
         const std::optional<TableMargin> worst = WorstOf(block_, columns_, column, followed);
@@ -312,7 +313,6 @@ class KeywordRows {
       default:
         break;
     }
-    const MarginKind kind = KindOfRow(row);
     if (kind != MarginKind::None) {
       const std::optional<TableMargin> worst = WorstOf(block_, columns_, column, kind);
       return worst ? Marked(worst->margin, options_.failTextRed) : "";
