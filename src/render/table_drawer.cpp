@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/cell_grid.h"
+#include "render/layout_rules.h"
 #include "render/report_colours.h"
 #include "render/report_texts.h"
 #include "render/table_cells.h"
@@ -23,6 +24,10 @@ std::vector<ColumnCode> RaisedCodes(const TableDefinition& table, int offset) {
 }
 
 }  // namespace
+
+std::string LeftOutNote(std::size_t rows) {
+  return std::to_string(rows) + (rows == 1 ? " row" : " rows") + " not shown: no room on the page";
+}
 
 TableData FetchTable(ReportDataSource& data, const PageData& page, const AppSettings& settings,
                      const TableDefinition& table, int offset) {
@@ -68,6 +73,14 @@ TableData FetchTable(ReportDataSource& data, const PageData& page, const AppSett
     out.Failed = result.failed;
     out.Grid = std::move(result.grid);
     out.Headings = std::move(result.titles);
+    // A later page asks of each pair what a graph asks of its own: does the block
+    // just read hold it?
+    if (offset != 0) {
+      out.PairInBlock.resize(codes.size());
+      for (std::size_t c = 1; c < codes.size(); ++c)
+        if (codes[c] >= 1 && codes[c] < code::kEmp)
+          out.PairInBlock[c] = data.MoreColsToShow(codes[c] - 2);
+    }
   }
   out.Incomplete = data.TakeIncompleteRead();
   return out;
@@ -136,27 +149,42 @@ bool DrawTable(const LayoutContext& context, PageCanvas& canvas, const PageData&
   const bool hideFirst = table.HideFirstCol || IsSingleValueTest(table.Data);
   std::vector<int> visible;
   if (comments) {
-    for (int c = 0; c < static_cast<int>(grid.size()); ++c) visible.push_back(c);
+    for (int c = hideFirst ? 1 : 0; c < static_cast<int>(grid.size()); ++c) visible.push_back(c);
   } else if (summary) {
     visible =
         VisibleTableColumns(std::vector<ColumnCode>(codes.size(), code::kEmp), "", 0, 0, hideFirst);
   } else {
-    visible = VisibleTableColumns(table.Cols, table.Data, page.Pairs, offset, hideFirst);
+    visible = VisibleTableColumns(table.Cols, table.Data, page.Pairs, offset, hideFirst,
+                                  data.PairInBlock);
   }
   TableCells cells = ComputeTableCells(table, settings, grid, data.Headings, visible, summary);
-  bool hasHeader = true;
-  // Comments without headings of their own need no empty header row.
-  if (comments && !cells.Rows.empty() &&
-      std::all_of(cells.Rows[0].begin(), cells.Rows[0].end(),
-                  [](const TableCell& c) { return Trim(c.Text).empty(); })) {
-    cells.Rows.erase(cells.Rows.begin());
-    hasHeader = false;
-  }
+  const bool hasHeader = true;
   if (visible.empty()) return true;
+
+  // Rows below the smallest readable size would be written over one another: the rows
+  // that do not fit stay off the page, and a last line says how many.
+  FontSpec smallest = canvas.Font();
+  smallest.Points = std::min(smallest.Points, kSmallestPoints);
+  const float leastRow = canvas.Metrics().TextHeight(smallest);
+  const int fit = static_cast<int>(std::floor(plot.Height / leastRow + 1e-3f));
+  std::vector<std::vector<std::string>> leftOut;
   MmRect area = plot;
-  // Few rows in a tall slot keep a readable height instead of stretching.
-  area.Height =
-      std::min(area.Height, AutoRowHeight(canvas) * 1.25f * static_cast<float>(cells.Rows.size()));
+  MmRect note{};
+  if (static_cast<int>(cells.Rows.size()) > std::max(1, fit)) {
+    const int kept = std::max(1, fit - 1);
+    for (std::size_t r = static_cast<std::size_t>(kept); r < cells.Rows.size(); ++r) {
+      std::vector<std::string> texts;
+      for (const TableCell& cell : cells.Rows[r]) texts.push_back(cell.Text);
+      leftOut.push_back(std::move(texts));
+    }
+    cells.Rows.resize(static_cast<std::size_t>(kept));
+    if (fit >= 2) {
+      note = plot;
+      note.Height = plot.Height / static_cast<float>(kept + 1);
+      note.Top = plot.Bottom() - note.Height;
+      area.Height -= note.Height;
+    }
+  }
   const TableLayout layout = LayOutTable(canvas.Metrics(), canvas.Font(), cells, hasHeader, area,
                                          static_cast<int>(visible.size()));
   if (context.SlotsFlag)
@@ -198,8 +226,16 @@ bool DrawTable(const LayoutContext& context, PageCanvas& canvas, const PageData&
     }
   }
   canvas.Cell = {};
-  canvas.Plan().Tables.push_back(
-      {number, static_cast<int>(cells.Rows.size()), static_cast<int>(visible.size())});
+  if (note.Height > 0) {
+    canvas.FontSize = layout.BodyPoints;
+    canvas.DrawWidth = 1;
+    DrawTextBox(canvas, LeftOutNote(leftOut.size()), note, HAlign::Centre, VAlign::Middle, true,
+                kNoFill, kBlack);
+  }
+  canvas.Plan().Tables.push_back({.Number = number,
+                                  .Rows = static_cast<int>(cells.Rows.size()),
+                                  .Columns = static_cast<int>(visible.size()),
+                                  .LeftOut = std::move(leftOut)});
   return true;
 }
 
