@@ -7,6 +7,7 @@
 #include "render/chart/axis_scale.h"
 #include "render/chart/chart_painter.h"
 #include "render/chart/palette.h"
+#include "render/layout_rules.h"
 #include "render/report_texts.h"
 #include "render/text_box.h"
 #include "support/number.h"
@@ -163,9 +164,13 @@ GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const 
   model.X.Title = Trim(SubstituteNormLength(g.XAxis, norm, cable));
   std::string yTitle = SubstituteNormLength(g.YAxis, norm, cable);
   model.Y.Title = Trim(FirstCharacters(yTitle, 80));
-  if (g.TitleFontSize > 0) model.TitlePoints = g.TitleFontSize;
-  if (g.AxisFontSize > 0) model.AxisPoints = g.AxisFontSize;
-  if (g.AxisTitleFontSize > 0) model.AxisTitlePoints = g.AxisTitleFontSize;
+  // A size asked for below the smallest readable one is raised to it.
+  const auto readable = [](int points) {
+    return std::max(kSmallestPoints, static_cast<float>(points));
+  };
+  if (g.TitleFontSize > 0) model.TitlePoints = readable(g.TitleFontSize);
+  if (g.AxisFontSize > 0) model.AxisPoints = readable(g.AxisFontSize);
+  if (g.AxisTitleFontSize > 0) model.AxisTitlePoints = readable(g.AxisTitleFontSize);
   model.GridColour = chart::PaletteColour(
       context.Colours.Palette ? context.Colours.Palette(settings.GridColour) : 8);
 

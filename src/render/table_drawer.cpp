@@ -102,7 +102,8 @@ bool DrawTable(const LayoutContext& context, PageCanvas& canvas, const PageData&
                int number) {
   CanvasStateGuard keep(canvas);
   const AppSettings& settings = context.State.Settings;
-  canvas.FontSize = table.FontSize > 0 ? table.FontSize : 9;
+  canvas.FontSize =
+      table.FontSize > 0 ? std::max(kSmallestPoints, static_cast<float>(table.FontSize)) : 9;
   canvas.FontBold = false;
   const float titleHeight =
       Trim(table.Title).empty() ? 0.0f : std::floor(canvas.TextHeight("Myf")) + 2;

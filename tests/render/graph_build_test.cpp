@@ -108,6 +108,16 @@ TEST_F(GraphBuildTest, PaletteEndsAfterThirteenSetsAndEverySetHasTheSetThickness
   EXPECT_EQ(b.Chart.Sets[16].Thickness, 2);
 }
 
+TEST_F(GraphBuildTest, FontSizesBelowTheSmallestReadableAreRaised) {
+  graph.TitleFontSize = 3;
+  graph.AxisFontSize = 4;
+  graph.AxisTitleFontSize = 7;
+  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  EXPECT_EQ(b.Chart.TitlePoints, 5.0f);
+  EXPECT_EQ(b.Chart.AxisPoints, 5.0f);
+  EXPECT_EQ(b.Chart.AxisTitlePoints, 7.0f);
+}
+
 TEST_F(GraphBuildTest, YTitleIsCutAtEightyCharactersNotBytes) {
   graph.YAxis = std::string(79, 'a') + "\u00e9\u00e9 dB";
   const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);

@@ -183,6 +183,16 @@ TEST_F(TableDrawerTest, RowsThatDoNotFitAreLeftOutNotOverprinted) {
       EXPECT_TRUE(apart) << texts[a]->Text << " over " << texts[b]->Text;
     }
   }
+  table.FontSize = 3;  // too small to read: raised
+  plan = {};
+  PageCanvas small(plan, PrintFontMetrics());
+  ASSERT_TRUE(DrawTable(context, small, table, slots, 0, 1, 1, failed, 1));
+  for (const PlanItem& i : plan.Items) {
+    const auto* text = std::get_if<PlanText>(&i);
+    if (text != nullptr && !text->Text.empty()) {
+      EXPECT_GE(text->Points, 5.0f) << text->Text;
+    }
+  }
 }
 
 // On a later page a pair past the cable's count is shown when the block read holds it.
