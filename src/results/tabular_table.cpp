@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "definitions/column_keywords.h"
 #include "definitions/name_classes.h"
 #include "results/frequency_rows.h"
 #include "support/number.h"
@@ -15,65 +16,17 @@ namespace {
 
 enum class MarginKind { None, Min, Max, MaxAndMin, MinPercent, MaxPercent, Average };
 
-constexpr ColumnCode kKeywordRows[] = {code::kEmp,
-                                       code::kMin,
-                                       code::kMax,
-                                       code::kMean,
-                                       code::kStdDev,
-                                       code::kMaxMinusMean,
-                                       code::kMeanMinusMin,
-                                       code::kMaxMinusMin,
-                                       code::kUpperMargin,
-                                       code::kLowerMargin,
-                                       code::kUpperLowerMargin,
-                                       code::kMarginFreq,
-                                       code::kMarginValue,
-                                       code::kLowerMarginPercent,
-                                       code::kAverageMargin,
-                                       code::kUpperMarginPercent};
-
 std::optional<ColumnCode> KeywordRow(std::string_view rowCode) {
   const std::string_view text = TrimView(rowCode);
-  for (ColumnCode c : kKeywordRows) {
-    if (text == std::to_string(c)) return c;
+  for (const RowKeyword& k : RowKeywords()) {
+    if (text == std::to_string(k.Code)) return k.Code;
   }
   return std::nullopt;
 }
 
-const char* LabelOf(ColumnCode row) {
-  switch (row) {
-    case code::kEmp:
-      return "EMP";
-    case code::kMin:
-      return "Min";
-    case code::kMax:
-      return "Max";
-    case code::kMean:
-      return "Mean";
-    case code::kStdDev:
-      return "StdDev";
-    case code::kMaxMinusMean:
-      return "Max-Mean";
-    case code::kMeanMinusMin:
-      return "Mean-Min";
-    case code::kMaxMinusMin:
-      return "Max-Min";
-    case code::kUpperMargin:
-    case code::kLowerMargin:
-    case code::kUpperLowerMargin:
-      return "Margin";
-    case code::kMarginFreq:
-      return "Freq";
-    case code::kMarginValue:
-      return "Value";
-    case code::kLowerMarginPercent:
-    case code::kUpperMarginPercent:
-      return "Margin %";
-    case code::kAverageMargin:
-      return "Ave Margin";
-    default:
-      return "";
-  }
+std::string_view LabelOf(ColumnCode row) {
+  const RowKeyword* keyword = RowKeywordOfCode(row);
+  return keyword != nullptr ? keyword->Label : std::string_view();
 }
 
 MarginKind KindOfRow(ColumnCode row) {
@@ -352,7 +305,7 @@ ValueGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode
   const std::vector<MarginKind> followed = FollowedKinds(keywords, figures.Limits());
   for (std::size_t r = 0; r < rowCodes.size(); ++r) {
     if (keywords[r]) {
-      table[0][r] = LabelOf(*keywords[r]);
+      table[0][r] = std::string(LabelOf(*keywords[r]));
       for (std::size_t k = 0; k < codes.size(); ++k) {
         table[k + 1][r] = figures.FigureOf(*keywords[r], followed[r], codes[k]);
       }
