@@ -41,23 +41,24 @@ constexpr std::array<ColumnKeyword, 14> kTableColumns = {{
     {"lowermarginpercent", code::kLowerMarginPercent},
 }};
 
-constexpr std::array<ColumnKeyword, 16> kRowKeywords = {{
-    {"stddev", code::kStdDev},
-    {"mean", code::kMean},
-    {"emp", code::kEmp},
-    {"min", code::kMin},
-    {"max", code::kMax},
-    {"max-mean", code::kMaxMinusMean},
-    {"mean-min", code::kMeanMinusMin},
-    {"max-min", code::kMaxMinusMin},
-    {"uppermargin", code::kUpperMargin},
-    {"lowermargin", code::kLowerMargin},
-    {"upperlowermargin", code::kUpperLowerMargin},
-    {"marginfreq", code::kMarginFreq},
-    {"marginvalue", code::kMarginValue},
-    {"lowermarginpercent", code::kLowerMarginPercent},
-    {"averagemargin", code::kAverageMargin},
-    {"uppermarginpercent", code::kUpperMarginPercent},
+// Read by the definition reader (word to code) and by the table builder (code to label).
+constexpr std::array<RowKeyword, 16> kRowKeywords = {{
+    {.Word = "stddev", .Code = code::kStdDev, .Label = "StdDev"},
+    {.Word = "mean", .Code = code::kMean, .Label = "Mean"},
+    {.Word = "emp", .Code = code::kEmp, .Label = "EMP"},
+    {.Word = "min", .Code = code::kMin, .Label = "Min"},
+    {.Word = "max", .Code = code::kMax, .Label = "Max"},
+    {.Word = "max-mean", .Code = code::kMaxMinusMean, .Label = "Max-Mean"},
+    {.Word = "mean-min", .Code = code::kMeanMinusMin, .Label = "Mean-Min"},
+    {.Word = "max-min", .Code = code::kMaxMinusMin, .Label = "Max-Min"},
+    {.Word = "uppermargin", .Code = code::kUpperMargin, .Label = "Margin"},
+    {.Word = "lowermargin", .Code = code::kLowerMargin, .Label = "Margin"},
+    {.Word = "upperlowermargin", .Code = code::kUpperLowerMargin, .Label = "Margin"},
+    {.Word = "marginfreq", .Code = code::kMarginFreq, .Label = "Freq"},
+    {.Word = "marginvalue", .Code = code::kMarginValue, .Label = "Value"},
+    {.Word = "lowermarginpercent", .Code = code::kLowerMarginPercent, .Label = "Margin %"},
+    {.Word = "averagemargin", .Code = code::kAverageMargin, .Label = "Ave Margin"},
+    {.Word = "uppermarginpercent", .Code = code::kUpperMarginPercent, .Label = "Margin %"},
 }};
 
 std::optional<ColumnCode> Lookup(std::span<const ColumnKeyword> table, std::string_view element) {
@@ -108,11 +109,19 @@ std::optional<ColumnCode> TableColumnCode(std::string_view element) {
 }
 
 std::optional<ColumnCode> RowKeywordCode(std::string_view element) {
-  return Lookup(kRowKeywords, element);
+  for (const RowKeyword& k : kRowKeywords)
+    if (k.Word == element) return k.Code;
+  return std::nullopt;
+}
+
+const RowKeyword* RowKeywordOfCode(ColumnCode code) {
+  for (const RowKeyword& k : kRowKeywords)
+    if (k.Code == code) return &k;
+  return nullptr;
 }
 
 std::span<const ColumnKeyword> GraphColumnKeywords() { return kGraphColumns; }
 std::span<const ColumnKeyword> TableColumnKeywords() { return kTableColumns; }
-std::span<const ColumnKeyword> RowKeywords() { return kRowKeywords; }
+std::span<const RowKeyword> RowKeywords() { return kRowKeywords; }
 
 }  // namespace vantrel

@@ -92,8 +92,7 @@ void CheckAxisLimits(const KeyReader& k, const char* axis, double& low, double& 
   high = code::kAutomatic;
 }
 
-void ReadAxes(const KeyReader& k, const AppSettings& settings, GraphDefinition& gd,
-              Prompter& prompter) {
+void ReadAxes(const KeyReader& k, const AppSettings& settings, GraphDefinition& gd) {
   gd.Title = k.Text("TITLE", "COL_NAME");
   gd.TitleFontSize = k.Integer("TITLE_FONTSIZE", "-1");
   gd.AxisFontSize = k.Integer("AXIS_FONTSIZE", "-1");
@@ -117,6 +116,10 @@ void ReadAxes(const KeyReader& k, const AppSettings& settings, GraphDefinition& 
   gd.GeneratedTitle = k.Flag("GRAPH_GENERATED_TITLE", "TRUE");
   gd.XTicks = k.Number("XTICKS", "-99999");
   gd.YTicks = k.Number("YTICKS", "-99999");
+}
+
+// Run after the log-plot check, which must see the limits as written.
+void SettleAxisLimits(const KeyReader& k, GraphDefinition& gd, Prompter& prompter) {
   CheckAxisLimits(k, "X", gd.XMin, gd.XMax, prompter);
   CheckAxisLimits(k, "Y", gd.YMin, gd.YMax, prompter);
   if (!IsAutomatic(gd.YMin) && !IsAutomatic(gd.YMax) && IsAutomatic(gd.YTicks)) {
@@ -200,13 +203,14 @@ void ReadGraphs(const IniStore& ini, const AppSettings& settings, int r, ReportD
       CheckPlacement(report.SlotsX, report.SlotsY, gd.PosX, gd.PosY, gd.SizeX, gd.SizeY, r, "graph",
                      g, prompter);
     }
-    ReadAxes(k, settings, gd, prompter);
+    ReadAxes(k, settings, gd);
     if (gd.YLog && !IsAutomatic(gd.YMin) && !IsAutomatic(gd.YMax) &&
         (gd.YMin <= 0 || gd.YMax <= 0)) {
       prompter.Tell("Error: \rYou can't have limits <= 0.0 for log plots: \rreport_" +
                     std::to_string(r) + "\rgraph_" + std::to_string(r) + "_" + std::to_string(g) +
                     " (" + report.Title + ")\rCheck Setup Information");
     }
+    SettleAxisLimits(k, gd, prompter);
     gd.Colours = k.List(ToLower(k.Text("COLOURS")), "COLOURS");
     gd.Legend = k.List(k.Text("LEGEND"), "LEGEND");
     gd.Style = k.List(k.Text("STYLE"), "STYLE");

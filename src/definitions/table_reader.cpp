@@ -33,10 +33,9 @@ std::vector<std::string> ParseRows(const std::string& freqs, const KeyReader& k,
   const bool comments = EqualsNoCase(td.Data, "comment");
   for (std::string& row : rows) {
     row = ToLower(Trim(row));
-    // A comment line is text to print, even one that reads like a row keyword.
-    if (comments) continue;
     if (const auto c = RowKeywordCode(row)) row = std::to_string(*c);
-    if (IsNumeric(row)) continue;
+    // A comment table names comment fields, which need not be numbers.
+    if (comments || IsNumeric(row)) continue;
     prompter.Tell("There is an invalid variable specified in report " + std::to_string(r) + "(" +
                       reportTitle + "), table " + std::to_string(t) + "\r\rThe variable '" + row +
                       "' is not a recognised keyword for a frequency row.",

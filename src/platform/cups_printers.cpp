@@ -2,6 +2,7 @@
 
 #include <cups/cups.h>
 
+#include <cstdlib>
 #include <iterator>
 #include <string_view>
 
@@ -195,6 +196,60 @@ int CupsSubmitFile(const std::string& name, const std::string& path, const std::
             "' refused the job: " + (why != nullptr && *why != '\0' ? why : "no reason given");
   }
   return id;
+}
+
+namespace {
+
+QueueMedia MediaOf(const cups_size_t& size) {
+  // libcups gives hundredths of a millimetre.
+  return {.WidthMm = size.width / 100.0,
+          .HeightMm = size.length / 100.0,
+          .LeftMm = size.left / 100.0,
+          .TopMm = size.top / 100.0,
+          .RightMm = size.right / 100.0,
+          .BottomMm = size.bottom / 100.0};
+}
+
+}  // namespace
+
+std::optional<QueueMedia> CupsQueueMedia(const std::string& name) {
+  const Dests dests;
+  cups_dest_t* dest = dests.Find(name);
+  if (dest == nullptr) return std::nullopt;
+  const char* media = cupsGetOption("media", dest->num_options, dest->options);
+  // Copied at once: libcups keeps a size it made up from a name in a buffer that its
+  // next lookup overwrites.
+  std::optional<pwg_media_t> named;
+  if (media != nullptr) {
+    const pwg_media_t* found = pwgMediaForPWG(media);
+    if (found == nullptr) found = pwgMediaForLegacy(media);
+    if (found == nullptr) found = pwgMediaForPPD(media);
+    if (found != nullptr) named = *found;
+  }
+  cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest);
+  cups_size_t size{};
+  bool listed = false;
+  if (info != nullptr) {
+    listed = media != nullptr ? cupsGetDestMediaByName(CUPS_HTTP_DEFAULT, dest, info, media,
+                                                       CUPS_MEDIA_FLAGS_DEFAULT, &size) != 0
+                              : cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info,
+                                                        CUPS_MEDIA_FLAGS_DEFAULT, &size) != 0;
+    cupsFreeDestInfo(info);
+  }
+  // The printer answers a size it lacks with the nearest one it has: that one's margins
+  // are no use, and the paper is still the one the queue was set up with.
+  constexpr int kSameSize = 100;  // 1 mm
+  if (named && named->width > 0 && named->length > 0) {
+    if (!listed || std::abs(size.width - named->width) > kSameSize ||
+        std::abs(size.length - named->length) > kSameSize) {
+      size = {};
+      size.width = named->width;
+      size.length = named->length;
+    }
+    return MediaOf(size);
+  }
+  if (listed && size.width > 0 && size.length > 0) return MediaOf(size);
+  return std::nullopt;
 }
 
 }  // namespace vantrel

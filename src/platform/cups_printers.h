@@ -2,6 +2,7 @@
 // The print server's printers through libcups: the list, the user's default, and how
 // many jobs a queue still holds. No server is an answer, never a wait.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,21 @@ std::string CupsSetDefaultPrinter(const std::string& name);
 /// Pending, held and processing jobs of the queue; -1 when the queue or the server is
 /// missing.
 int CupsActiveJobs(const std::string& name);
+
+/// A queue's paper and the edges of it that the printer cannot print on, in mm.
+struct QueueMedia {
+  double WidthMm = 0;
+  double HeightMm = 0;
+  double LeftMm = 0;
+  double TopMm = 0;
+  double RightMm = 0;
+  double BottomMm = 0;
+};
+
+/// The paper the queue prints on by default (its "media" option, else the printer's
+/// media-default), with the printer's margins for it; empty when the queue or the
+/// server is missing or names no size.
+std::optional<QueueMedia> CupsQueueMedia(const std::string& name);
 
 /// Sends a file to the queue as one job titled title. The job id, or 0 with error set
 /// to the server's reason.

@@ -7,6 +7,7 @@
 #include "render/chart/axis_scale.h"
 #include "render/chart/chart_painter.h"
 #include "render/chart/palette.h"
+#include "render/layout_rules.h"
 #include "render/report_texts.h"
 #include "render/text_box.h"
 #include "support/number.h"
@@ -75,6 +76,16 @@ std::vector<ColumnCode> RaisedCodes(const std::vector<ColumnCode>& cols, int cou
     }
   }
   return codes;
+}
+
+// The first count characters of UTF-8 text, never half of one.
+std::string FirstCharacters(const std::string& text, std::size_t count) {
+  std::size_t at = 0;
+  for (std::size_t seen = 0; at < text.size(); ++at) {
+    const bool starts = (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+    if (starts && seen++ == count) break;
+  }
+  return text.substr(0, at);
 }
 
 const char* const kCodePalette[] = {"blue",   "orange",  "green",  "brown",     "cyan",
@@ -152,16 +163,20 @@ GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const 
   chart::ChartModel& model = out.Chart;
   model.X.Title = Trim(SubstituteNormLength(g.XAxis, norm, cable));
   std::string yTitle = SubstituteNormLength(g.YAxis, norm, cable);
-  model.Y.Title = Trim(yTitle.substr(0, 80));
-  if (g.TitleFontSize > 0) model.TitlePoints = g.TitleFontSize;
-  if (g.AxisFontSize > 0) model.AxisPoints = g.AxisFontSize;
-  if (g.AxisTitleFontSize > 0) model.AxisTitlePoints = g.AxisTitleFontSize;
+  model.Y.Title = Trim(FirstCharacters(yTitle, 80));
+  // A size asked for below the smallest readable one is raised to it.
+  const auto readable = [](int points) {
+    return std::max(kSmallestPoints, static_cast<float>(points));
+  };
+  if (g.TitleFontSize > 0) model.TitlePoints = readable(g.TitleFontSize);
+  if (g.AxisFontSize > 0) model.AxisPoints = readable(g.AxisFontSize);
+  if (g.AxisTitleFontSize > 0) model.AxisTitlePoints = readable(g.AxisTitleFontSize);
   model.GridColour = chart::PaletteColour(
       context.Colours.Palette ? context.Colours.Palette(settings.GridColour) : 8);
 
   // Data sets.
   std::vector<double> frequencies;
-  int paletteNext = 0;
+  std::size_t paletteNext = 0;
   bool anyFound = false;
   if (data.Sets.empty()) return out;
   ValueGrid transformed;
@@ -219,15 +234,13 @@ GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const 
       set.Thickness = settings.GraphLineThickness;
       if (colCode == code::kUpperLimit || colCode == code::kLowerLimit) {
         set.Colour = chart::PaletteColour(2);
-        set.Thickness += 1;  // limits stand out from the pairs
         set.OnTop = true;
       } else if (colCode == code::kUpperControl || colCode == code::kLowerControl) {
         set.Colour = chart::PaletteColour(4);
-        set.Thickness += 1;
-        set.Style = 1;
         set.OnTop = true;
-      } else {
-        const char* name = kCodePalette[paletteNext++ % 13];
+      } else if (paletteNext < std::size(kCodePalette)) {
+        // Past the palette a set keeps the chart's own colour.
+        const char* name = kCodePalette[paletteNext++];
         set.Colour =
             chart::PaletteColour(context.Colours.Palette ? context.Colours.Palette(name) : 0);
       }

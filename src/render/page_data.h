@@ -28,6 +28,8 @@ struct TableData {
   bool Comments = false;
   ValueGrid Grid;
   std::vector<std::string> Headings;
+  /// Per position of the table's columns: the read block holds that position's pair.
+  std::vector<bool> PairInBlock;
   bool Failed = false;
   bool Incomplete = false;
 };

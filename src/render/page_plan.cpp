@@ -14,6 +14,7 @@ std::vector<std::vector<std::string>> TableTexts(const PagePlan& plan, const Pla
     rows[static_cast<std::size_t>(at.Row)][static_cast<std::size_t>(at.Column)] =
         text->Whole.empty() ? text->Text : text->Whole;
   }
+  rows.insert(rows.end(), table.LeftOut.begin(), table.LeftOut.end());
   return rows;
 }
 

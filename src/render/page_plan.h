@@ -102,6 +102,8 @@ struct PlanTable {
   int Number = 0;
   int Rows = 0;  // header row included
   int Columns = 0;
+  /// Rows that found no room on the page, their texts as they would have been written.
+  std::vector<std::vector<std::string>> LeftOut;
 };
 
 struct PagePlan {

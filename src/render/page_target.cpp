@@ -7,10 +7,10 @@
 namespace vantrel {
 
 PaperSize PaperByName(const std::string& name) {
-  if (name == "A3") return {297, 420};
-  if (name == "Letter") return {215.9, 279.4};
-  if (name == "Legal") return {215.9, 355.6};
-  return {210, 297};
+  if (name == "A3") return {.WidthMm = 297, .HeightMm = 420};
+  if (name == "Letter") return {.WidthMm = 215.9, .HeightMm = 279.4};
+  if (name == "Legal") return {.WidthMm = 215.9, .HeightMm = 355.6};
+  return {.WidthMm = 210, .HeightMm = 297};
 }
 
 namespace {
@@ -42,8 +42,11 @@ bool PdfTarget::Begin() {
     writer_.reset();
     return false;
   }
+  // The painter's origin is then the printable area's corner.
   writer_->setPageLayout(
-      QPageLayout(ToPageSize(paper_), QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
+      QPageLayout(ToPageSize(paper_), QPageLayout::Portrait,
+                  QMarginsF(paper_.LeftMm, paper_.TopMm, paper_.RightMm, paper_.BottomMm),
+                  QPageLayout::Millimeter));
   if (!painter_.begin(writer_.get())) {
     error_ = WriteFault();
     writer_.reset();

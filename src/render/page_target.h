@@ -23,6 +23,13 @@ namespace vantrel {
 struct PaperSize {
   double WidthMm = 210;
   double HeightMm = 297;
+  /// Edges the printer cannot print on; the page drawn is what lies within them.
+  double LeftMm = 0;
+  double TopMm = 0;
+  double RightMm = 0;
+  double BottomMm = 0;
+  double PrintableWidthMm() const { return WidthMm - LeftMm - RightMm; }
+  double PrintableHeightMm() const { return HeightMm - TopMm - BottomMm; }
 };
 
 /// "A4", "A3", "Letter" or "Legal"; anything else is A4.
@@ -67,8 +74,8 @@ class PdfTarget : public PageTarget {
   bool NewPage() override;
   bool End() override;
   QPainter& Painter() override { return painter_; }
-  double PageWidthMm() const override { return paper_.WidthMm; }
-  double PageHeightMm() const override { return paper_.HeightMm; }
+  double PageWidthMm() const override { return paper_.PrintableWidthMm(); }
+  double PageHeightMm() const override { return paper_.PrintableHeightMm(); }
   double DotsPerMm() const override { return dpi_ / 25.4; }
   int PagesStarted() const override { return pages_; }
   bool KeepsCertificate() const override { return true; }

@@ -46,6 +46,15 @@ PageLayout ReportProducer::PlanPage(const PageRequest& in, double widthMm, doubl
     request.MarkBand = true;
     page = LayOutPage(context_, request, data, widthMm, heightMm, fonts, cancel);
   }
+  for (const PlanTable& table : page.Plan.Tables) {
+    if (table.LeftOut.empty()) continue;
+    context_.Ask.Tell("Table " + std::to_string(table.Number) + " of report " +
+                          std::to_string(in.ReportIndex + 1) + " (" + report.Title + ") has " +
+                          std::to_string(table.LeftOut.size()) +
+                          " rows more than its space can show at a readable size.\r\rThose "
+                          "rows are left off the page.",
+                      {}, PromptIcon::Exclamation);
+  }
   job.PageCounter = page.PageCounter;
   if (page.HeaderDone) {
     job.HeaderDone = true;

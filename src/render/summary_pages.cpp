@@ -161,7 +161,8 @@ std::vector<PagePlan> PlanSummaryPages(RenderContext& context, const SummaryTabl
                           0.5f,
                           LineStyle::Solid});
     }
-    plan.Tables.push_back({1, row + 1, static_cast<int>(widths.size())});
+    plan.Tables.push_back(
+        {.Number = 1, .Rows = row + 1, .Columns = static_cast<int>(widths.size()), .LeftOut = {}});
   } while (next < table.Rows.size());
 
   // Now that the count is known, every page says which of how many it is.

@@ -42,7 +42,8 @@ int PairCombinations(std::string_view name, int pairs) {
 }
 
 std::vector<int> VisibleTableColumns(const std::vector<ColumnCode>& cols, std::string_view test,
-                                     int pairs, int offset, bool hideFirst) {
+                                     int pairs, int offset, bool hideFirst,
+                                     const std::vector<bool>& pairInBlock) {
   std::vector<int> shown;
   const int combinations = PairCombinations(test, pairs);
   for (int c = 0; c < static_cast<int>(cols.size()); ++c) {
@@ -55,7 +56,9 @@ std::vector<int> VisibleTableColumns(const std::vector<ColumnCode>& cols, std::s
       // Column 2 holds pair 1.
       const int pair = code - 1 + offset;
       const int limit = combinations > 0 ? combinations : pairs;
-      if (pair > limit) continue;
+      const bool inBlock = static_cast<std::size_t>(c) < pairInBlock.size() &&
+                           pairInBlock[static_cast<std::size_t>(c)];
+      if (pair > limit && (combinations > 0 || offset == 0 || !inBlock)) continue;
     }
     shown.push_back(c);
   }
@@ -113,6 +116,11 @@ TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& se
       const GridCell& source = CellOf(grid, gridColumn(p), r);
       std::string text = source.Text();
       if (source.Failed()) cell.Colour = kRed;
+      // A text written with a leading "~" is a failed value; a lone "~" is just a text.
+      if (!source.IsNumber() && text.size() > 1 && text.front() == '~') {
+        text.erase(0, 1);
+        cell.Colour = kRed;
+      }
       std::optional<double> number;
       if (!summary) {
         if (source.IsNumber())
@@ -134,7 +142,7 @@ TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& se
         else if (table.AbsData || table.ReverseData)
           text = FormatGeneral(v);
       }
-      if (summary && EqualsNoCase(Trim(text), "FAIL")) cell.Colour = kRed;
+      if (summary && settings.FailTextRed && EqualsNoCase(Trim(text), "FAIL")) cell.Colour = kRed;
       cell.Text = text;
       line.push_back(std::move(cell));
     }

@@ -22,9 +22,11 @@ int PairCombinations(std::string_view name, int pairs);
 
 /// Column positions of the table that are shown, in order. Position 0 (the
 /// frequency or row titles) is left out when hideFirst; a pair column beyond what
-/// the data holds is skipped.
+/// the data holds is skipped. On a later page (columnOffset not 0) a pair beyond the
+/// cable's pairs is still shown when pairInBlock says the read block holds it.
 std::vector<int> VisibleTableColumns(const std::vector<ColumnCode>& cols, std::string_view test,
-                                     int pairs, int columnOffset, bool hideFirst);
+                                     int pairs, int columnOffset, bool hideFirst,
+                                     const std::vector<bool>& pairInBlock = {});
 
 struct TableCell {
   std::string Text;

@@ -1,6 +1,8 @@
 #pragma once
 // One table of a report: title band, header row and body on a cell grid.
 
+#include <string>
+
 #include "definitions/table_definition.h"
 #include "render/page_canvas.h"
 #include "render/page_data.h"
@@ -8,6 +10,9 @@
 #include "render/slot_layout.h"
 
 namespace vantrel {
+
+/// The line under a table whose rows did not all fit its space.
+std::string LeftOutNote(std::size_t rows);
 
 /// Draws the table from its fetched data; true when its test was found and the table
 /// drawn. reportFailed is set when the test failed, incomplete when it lacks rows. Its

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "definitions/column_keywords.h"
 #include "definitions/name_classes.h"
 #include "results/frequency_rows.h"
 #include "support/number.h"
@@ -15,65 +16,17 @@ namespace {
 
 enum class MarginKind { None, Min, Max, MaxAndMin, MinPercent, MaxPercent, Average };
 
-constexpr ColumnCode kKeywordRows[] = {code::kEmp,
-                                       code::kMin,
-                                       code::kMax,
-                                       code::kMean,
-                                       code::kStdDev,
-                                       code::kMaxMinusMean,
-                                       code::kMeanMinusMin,
-                                       code::kMaxMinusMin,
-                                       code::kUpperMargin,
-                                       code::kLowerMargin,
-                                       code::kUpperLowerMargin,
-                                       code::kMarginFreq,
-                                       code::kMarginValue,
-                                       code::kLowerMarginPercent,
-                                       code::kAverageMargin,
-                                       code::kUpperMarginPercent};
-
 std::optional<ColumnCode> KeywordRow(std::string_view rowCode) {
   const std::string_view text = TrimView(rowCode);
-  for (ColumnCode c : kKeywordRows) {
-    if (text == std::to_string(c)) return c;
+  for (const RowKeyword& k : RowKeywords()) {
+    if (text == std::to_string(k.Code)) return k.Code;
   }
   return std::nullopt;
 }
 
-const char* LabelOf(ColumnCode row) {
-  switch (row) {
-    case code::kEmp:
-      return "EMP";
-    case code::kMin:
-      return "Min";
-    case code::kMax:
-      return "Max";
-    case code::kMean:
-      return "Mean";
-    case code::kStdDev:
-      return "StdDev";
-    case code::kMaxMinusMean:
-      return "Max-Mean";
-    case code::kMeanMinusMin:
-      return "Mean-Min";
-    case code::kMaxMinusMin:
-      return "Max-Min";
-    case code::kUpperMargin:
-    case code::kLowerMargin:
-    case code::kUpperLowerMargin:
-      return "Margin";
-    case code::kMarginFreq:
-      return "Freq";
-    case code::kMarginValue:
-      return "Value";
-    case code::kLowerMarginPercent:
-    case code::kUpperMarginPercent:
-      return "Margin %";
-    case code::kAverageMargin:
-      return "Ave Margin";
-    default:
-      return "";
-  }
+std::string_view LabelOf(ColumnCode row) {
+  const RowKeyword* keyword = RowKeywordOfCode(row);
+  return keyword != nullptr ? keyword->Label : std::string_view();
 }
 
 MarginKind KindOfRow(ColumnCode row) {
@@ -258,9 +211,8 @@ std::optional<double> AverageMargin(const TestBlock& block, const BlockColumns& 
   return total / points;
 }
 
-std::optional<double> EmpOf(const TestBlock& block, int column) {
+double EmpOf(const TestBlock& block, int column) {
   double sum = 0;
-  bool any = false;
   for (int r = 1; r < block.Rows(); ++r) {
     const std::optional<double> v = NumberOf(block.At(column, r));
     const std::optional<double> f = NumberOf(block.At(1, r));
@@ -269,9 +221,8 @@ std::optional<double> EmpOf(const TestBlock& block, int column) {
     const double hz = *f * 1000000;
     const double step = *f - *previous;
     sum += step * *v * *v / ((239000.0 * 239000.0 + hz * hz) * (41200000.0 * 41200000.0 + hz * hz));
-    any = true;
   }
-  if (!any) return std::nullopt;
+  // A sweep with nothing to weigh (one row, no usable value) sums to 0, which Log10 takes.
   return -185 - 10 * Log10(sum);
 }
 
@@ -293,12 +244,15 @@ class KeywordRows {
   LimitClass Limits() const { return limits_; }
 
   GridCell FigureOf(ColumnCode row, MarginKind followed, int column) {
-    // Statistics and margins describe a pair's sweep; of the frequency or a limit
-    // column they would be figures without meaning.
-    if (!columns_.IsPair(column)) return "";
+    if (column < 1 || !columns_.InBlock(column)) return "";
+    // Statistics describe a pair's sweep; a margin is taken of any column's points.
+    const MarginKind kind = KindOfRow(row);
+    const bool margin =
+        kind != MarginKind::None || row == code::kMarginFreq || row == code::kMarginValue;
+    if (!margin && !columns_.IsPair(column)) return "";
     switch (row) {
       case code::kEmp:
-        return Figure(EmpOf(block_, column));
+        return FormatGeneral(EmpOf(block_, column));
       case code::kMarginFreq:
       case code::kMarginValue: {
         const std::optional<TableMargin> worst = WorstOf(block_, columns_, column, followed);
@@ -312,7 +266,6 @@ class KeywordRows {
       default:
         break;
     }
-    const MarginKind kind = KindOfRow(row);
     if (kind != MarginKind::None) {
       const std::optional<TableMargin> worst = WorstOf(block_, columns_, column, kind);
       return worst ? Marked(worst->margin, options_.failTextRed) : "";
@@ -352,7 +305,7 @@ ValueGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode
   const std::vector<MarginKind> followed = FollowedKinds(keywords, figures.Limits());
   for (std::size_t r = 0; r < rowCodes.size(); ++r) {
     if (keywords[r]) {
-      table[0][r] = LabelOf(*keywords[r]);
+      table[0][r] = std::string(LabelOf(*keywords[r]));
       for (std::size_t k = 0; k < codes.size(); ++k) {
         table[k + 1][r] = figures.FigureOf(*keywords[r], followed[r], codes[k]);
       }

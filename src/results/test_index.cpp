@@ -145,11 +145,6 @@ bool ObjData::CheckTested(int16_t reportIndex) const {
   for (const TableDefinition& table : report.Tables) {
     if (matchesAny(table.Data)) return true;
   }
-  // A comment table needs no test: its lines are in the definition.
-  for (int t = 0; t < std::min<int>(report.TableCount, kMaxTables); ++t) {
-    if (EqualsNoCase(TrimView(report.Tables[static_cast<std::size_t>(t)].Data), "COMMENT"))
-      return true;
-  }
   return false;
 }
 

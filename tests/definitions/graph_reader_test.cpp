@@ -87,6 +87,18 @@ TEST(ReadGraphs, ComputesYTicksOnlyWhenBothLimitsAreGivenAndWarnsOfLogLimits) {
             "\rCheck Setup Information");
 }
 
+// Limits that run from high to low are also checked for a log plot as written.
+TEST(ReadGraphs, WarnsOfLogLimitsEvenWhenTheyRunFromHighToLow) {
+  LoadedDefinition d;
+  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "TITLE=Loss", "[GRAPH]", "DATA_1=a", "COLS_1=2",
+                              "YMIN=10", "YMAX=-5", "YLOG=TRUE"})));
+  ASSERT_GE(d.prompter.messages.size(), 1u);
+  EXPECT_EQ(d.prompter.messages[0].text,
+            "Error: \rYou can't have limits <= 0.0 for log plots: \rreport_1\rgraph_1_1 (Loss)"
+            "\rCheck Setup Information");
+  EXPECT_EQ(d.Graph(1, 1).YMin, code::kAutomatic);  // and the axis is then scaled by itself
+}
+
 TEST(ReadGraphs, StopsAtAGraphWithoutColumnsOrMarkedAsMissing) {
   LoadedDefinition d;
   ASSERT_TRUE(d.Load(IniText({"[REPORT]", "[GRAPH]", "DATA_1=a", "COLS_1=2", "[GRAPH]", "DATA_1=a",

@@ -24,10 +24,12 @@ TEST(ReadTables, TurnsRowKeywordsIntoCodesAndTakesTheDefaultRows) {
 
 TEST(ReadTables, ReportsAnInvalidRowUnlessTheTableShowsComments) {
   LoadedDefinition d;
-  ASSERT_TRUE(d.Load(IniText({"[REPORT]", "TITLE=Loss", "[TABLE]", "DATA=Attenuation near",
-                              "FREQS=100,Foo", "[TABLE]", "DATA=Comment", "FREQS=100,Foo"})));
+  ASSERT_TRUE(
+      d.Load(IniText({"[REPORT]", "TITLE=Loss", "[TABLE]", "DATA=Attenuation near", "FREQS=100,Foo",
+                      "[TABLE]", "DATA=Comment", "FREQS=100,Foo, Min ,mean"})));
   EXPECT_EQ(d.Table(1, 1).Freqs, (std::vector<std::string>{"100", "0"}));
-  EXPECT_EQ(d.Table(1, 2).Freqs, (std::vector<std::string>{"100", "foo"}));
+  // Comment rows take the row keywords' codes too, and keep any other text.
+  EXPECT_EQ(d.Table(1, 2).Freqs, (std::vector<std::string>{"100", "foo", "9990", "9992"}));
   ASSERT_EQ(d.prompter.messages.size(), 1u);
   EXPECT_EQ(d.prompter.messages[0].title, "Reading Reports Ini");
   EXPECT_EQ(d.prompter.messages[0].icon, PromptIcon::Exclamation);

@@ -97,9 +97,10 @@ const TableRow* RowOf(const std::vector<TableRow>& rows, std::string_view word) 
   return nullptr;
 }
 
-void ExpectDocumented(std::span<const ColumnKeyword> table, const std::vector<TableRow>& rows,
+template <class Keyword>
+void ExpectDocumented(std::span<const Keyword> table, const std::vector<TableRow>& rows,
                       const std::string& usedIn) {
-  for (const ColumnKeyword& k : table) {
+  for (const Keyword& k : table) {
     const TableRow* row = RowOf(rows, k.Word);
     ASSERT_NE(row, nullptr) << "keyword " << k.Word << " is not documented";
     EXPECT_EQ((*row)[1], std::to_string(k.Code)) << k.Word;
@@ -110,9 +111,9 @@ void ExpectDocumented(std::span<const ColumnKeyword> table, const std::vector<Ta
   }
 }
 
-bool InTable(std::span<const ColumnKeyword> table, const std::string& word,
-             const std::string& code) {
-  return std::any_of(table.begin(), table.end(), [&](const ColumnKeyword& k) {
+template <class Keyword>
+bool InTable(std::span<const Keyword> table, const std::string& word, const std::string& code) {
+  return std::any_of(table.begin(), table.end(), [&](const Keyword& k) {
     return k.Word == word && std::to_string(k.Code) == code;
   });
 }

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "common/recording_prompter.h"
 #include "common/shell_run.h"
@@ -129,6 +130,49 @@ TEST_F(RealQueue, APdfRunEndsWithThePdfUnderItsNameAndTheTemporaryFileGone) {
       testing::RunShell("pdftotext " + testing::ShellQuote(state->Settings.AppName) + " -");
   EXPECT_NE(text.out.find("Insertion loss SEQ A"), std::string::npos) << text.out;
   EXPECT_FALSE(fs::exists(fs::path(pdfDir) / (state->AppTitle + ".pdf")));
+}
+
+// The page is the paper the queue is set up with, read from the server: a paper too
+// small for a report is said so, not replaced by A4.
+TEST_F(RealQueue, ThePageIsTheQueuesPaperAndTooSmallAPaperIsSaid) {
+  const auto useMedia = [&](const std::string& media) {
+    return testing::RunShell("lpadmin -p " + queue + " -o media-default=" + media).status;
+  };
+  ASSERT_EQ(useMedia("iso_a5_148x210mm"), 0);
+  std::optional<QueueMedia> media = CupsQueueMedia(queue);
+  ASSERT_TRUE(media);
+  EXPECT_NEAR(media->WidthMm, 148, 1);
+  EXPECT_NEAR(media->HeightMm, 210, 1);
+  EXPECT_FALSE(CupsQueueMedia(queue + "-missing"));
+
+  ASSERT_EQ(useMedia("om_small_40x45mm"), 0);
+  media = CupsQueueMedia(queue);
+  ASSERT_TRUE(media);
+  EXPECT_NEAR(media->WidthMm, 40, 0.01);
+  auto state = std::make_unique<ProgramState>();
+  testing::FakeDataSource data;
+  data.results["Attenuation Near"] =
+      testing::GraphResult({"1", "2"}, {{"-1", "-2"}}, {"Freq", "Pair 1"});
+  ReportDefinition& report = state->Reports[0];
+  report.Title = "Loss";
+  report.SlotsX = report.SlotsY = 1;
+  report.GraphCount = 1;
+  report.Graphs[0].Data[0] = "Attenuation Near";
+  report.Graphs[0].Cols[0] = {1, 2};
+  report.Graphs[0].Slot = 1;
+  state->Selection[0] = true;
+  state->DataFilePath = (dir.path() / "cable.txt").string();
+  testing::RecordingPrompter ask;
+  RenderContext context{.State = *state, .Data = data, .Ask = ask};
+  WindowModel model(*state);
+  PrintHost host;
+  PrintRun run(model, context, host);
+  run.SetPrinter(queue);
+  run.PrintCommand(true);
+  bool said = false;
+  for (const auto& m : ask.messages)
+    said = said || m.text == "The Paper size is too small.\rCheck the Printer Setup";
+  EXPECT_TRUE(said);
 }
 
 }  // namespace

@@ -74,6 +74,56 @@ TEST_F(GraphBuildTest, AnEmptyControlLimitColumnIsLeftOut) {
   EXPECT_EQ(b.Chart.Sets[1].Legend, "Limit");
 }
 
+// The code palette colours thirteen sets; later sets keep the chart's own colour
+// rather than starting the palette again. Every set, limit or control, is drawn at
+// the set thickness and solid unless STYLE says otherwise.
+TEST_F(GraphBuildTest, PaletteEndsAfterThirteenSetsAndEverySetHasTheSetThickness) {
+  state->Settings.GraphLineThickness = 2;
+  graph.Cols[0] = {1};
+  std::vector<std::vector<std::string>> sets;
+  for (int p = 0; p < 15; ++p) {
+    graph.Cols[0].push_back(static_cast<ColumnCode>(p + 2));
+    sets.push_back({"-1", "-2"});
+  }
+  graph.Cols[0].push_back(code::kUpperLimit);
+  graph.Cols[0].push_back(code::kUpperControl);
+  sets.push_back({"0", "0"});
+  sets.push_back({"-0.5", "-0.5"});
+  data.results["Attenuation Near"] = testing::GraphResult({"1", "2"}, sets);
+  GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  ASSERT_EQ(b.Chart.Sets.size(), 17u);
+  EXPECT_EQ(b.Chart.Sets[0].Colour, chart::PaletteColour(5));
+  EXPECT_EQ(b.Chart.Sets[13].Colour, chart::DataSet{}.Colour);
+  EXPECT_EQ(b.Chart.Sets[14].Colour, chart::DataSet{}.Colour);
+  EXPECT_EQ(b.Chart.Sets[15].Colour, chart::PaletteColour(2));
+  EXPECT_EQ(b.Chart.Sets[16].Colour, chart::PaletteColour(4));
+  for (const chart::DataSet& set : b.Chart.Sets) {
+    EXPECT_EQ(set.Thickness, 2);
+    EXPECT_EQ(set.Style, 0);
+  }
+  graph.Style.assign(17, "0");
+  graph.Style[16] = "2";
+  b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  EXPECT_EQ(b.Chart.Sets[16].Style, 2);
+  EXPECT_EQ(b.Chart.Sets[16].Thickness, 2);
+}
+
+TEST_F(GraphBuildTest, FontSizesBelowTheSmallestReadableAreRaised) {
+  graph.TitleFontSize = 3;
+  graph.AxisFontSize = 4;
+  graph.AxisTitleFontSize = 7;
+  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  EXPECT_EQ(b.Chart.TitlePoints, 5.0f);
+  EXPECT_EQ(b.Chart.AxisPoints, 5.0f);
+  EXPECT_EQ(b.Chart.AxisTitlePoints, 7.0f);
+}
+
+TEST_F(GraphBuildTest, YTitleIsCutAtEightyCharactersNotBytes) {
+  graph.YAxis = std::string(79, 'a') + "\u00e9\u00e9 dB";
+  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  EXPECT_EQ(b.Chart.Y.Title, std::string(79, 'a') + "\u00e9");
+}
+
 TEST_F(GraphBuildTest, GraphsOfPairsTheCableLacksAreSkipped) {
   graph.Pair = 4;
   data.pairs = 3;

@@ -215,6 +215,40 @@ TEST_F(ProducerTest, APageLaidOutAgainForTheMarkReadsItsDataOnce) {
   EXPECT_TRUE(job.HeaderDone);
 }
 
+// A table too long for its slot is told of once, although the failed page is laid
+// out a second time for its mark.
+TEST_F(ProducerTest, RowsLeftOutOfATableAreToldOnce) {
+  state->Settings.OverallPassFail = false;
+  state->Settings.BigFail = true;
+  ReportDefinition& report = state->Reports[0];
+  report.SlotsY = 8;
+  report.GraphCount = 0;
+  report.Graphs[0] = {};
+  report.TableCount = 1;
+  TableDefinition& table = report.Tables[0];
+  table.Data = "Return Loss";
+  table.Cols = {1, 2};
+  table.Slot = 1;
+  ReadTestDataResult r;
+  r.found = true;
+  r.failed = true;
+  r.grid.assign(3, {});
+  for (int f = 1; f <= 60; ++f) {
+    table.Freqs.push_back(std::to_string(f));
+    for (auto& column : r.grid) column.push_back(std::to_string(f));
+  }
+  data.results["Return Loss"] = r;
+  PictureTarget target({210, 297});
+  ASSERT_TRUE(target.Begin());
+  JobPageState job;
+  ReportProducer producer(context);
+  ASSERT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::Drawn);
+  ASSERT_EQ(ask.messages.size(), 1u);
+  EXPECT_NE(ask.messages[0].text.find("Table 1 of report 1 (Report 1) has "), std::string::npos)
+      << ask.messages[0].text;
+  EXPECT_NE(ask.messages[0].text.find("left off the page"), std::string::npos);
+}
+
 TEST_F(ProducerTest, HeaderOnTheFirstPageOnly) {
   state->Header.HeaderItems[0] = "Cable ID";
   state->Header.FirstPageOnly = true;

@@ -66,17 +66,26 @@ TEST_F(TableCellsTest, FormatsFiguresAndMarksFailuresInRed) {
   EXPECT_EQ(cells.Rows[3][1].Colour, kRed);
 }
 
-// Comment and summary texts are shown as written: a leading "~" there is no failure.
-TEST_F(TableCellsTest, OnlyTheFailFieldMarksACellNotItsText) {
-  const ValueGrid comments{{"~approx. values", "~-1.5"}, {GridCell::Failing("1.5"), "~x"}};
+// A text that comes with a leading "~" (comment fields, summaries, texts of the
+// data file) is a failed value too: written without the mark, in red.
+TEST_F(TableCellsTest, ALeadingTildeMarksAFailedTextButALoneTildeStays) {
+  const ValueGrid comments{{"~57", "~", "~approx. values"}, {GridCell::Failing("1.5"), "~x", "57"}};
   const TableCells cells = ComputeTableCells(table, settings, comments, {}, {0, 1}, true);
-  ASSERT_EQ(cells.Rows.size(), 3u);
-  EXPECT_EQ(Texts(cells, 1), (std::vector<std::string>{"~approx. values", "1.5"}));
-  EXPECT_EQ(Texts(cells, 2), (std::vector<std::string>{"~-1.5", "~x"}));
-  EXPECT_EQ(cells.Rows[1][0].Colour, kBlack);
-  EXPECT_EQ(cells.Rows[2][0].Colour, kBlack);
-  EXPECT_EQ(cells.Rows[2][1].Colour, kBlack);
+  ASSERT_EQ(cells.Rows.size(), 4u);
+  EXPECT_EQ(Texts(cells, 1), (std::vector<std::string>{"57", "1.5"}));
+  EXPECT_EQ(Texts(cells, 2), (std::vector<std::string>{"~", "x"}));
+  EXPECT_EQ(Texts(cells, 3), (std::vector<std::string>{"approx. values", "57"}));
+  EXPECT_EQ(cells.Rows[1][0].Colour, kRed);
   EXPECT_EQ(cells.Rows[1][1].Colour, kRed);
+  EXPECT_EQ(cells.Rows[2][0].Colour, kBlack);
+  EXPECT_EQ(cells.Rows[2][1].Colour, kRed);
+  EXPECT_EQ(cells.Rows[3][0].Colour, kRed);
+  EXPECT_EQ(cells.Rows[3][1].Colour, kBlack);
+  // In a test's own table the mark goes before the figure is formatted.
+  const ValueGrid figures{{"1"}, {"1"}, {"~-0.54"}};
+  const TableCells formatted = ComputeTableCells(table, settings, figures, {}, {0, 1}, false);
+  EXPECT_EQ(formatted.Rows[1][1].Text, "-0.5");
+  EXPECT_EQ(formatted.Rows[1][1].Colour, kRed);
 }
 
 TEST_F(TableCellsTest, AbsoluteReversedAndUnformattedValues) {
@@ -124,13 +133,20 @@ TEST_F(TableCellsTest, HeadersAndRowTitlesFromTheDefinition) {
   EXPECT_EQ(cells.Rows[3][0].Text, "Worst");
 }
 
-TEST_F(TableCellsTest, SummaryColumnsFollowTheGridAndShowFailuresRed) {
+TEST_F(TableCellsTest, SummaryColumnsFollowTheGridAndShowFailuresRedUnderFailTextRed) {
   const TextGrid summary{{"Attenuation Near Test", "Return Loss Near Test"}, {"PASS", "FAIL"}};
+  const auto failColour = [&] {
+    return ComputeTableCells(table, settings, CellsOf(summary), {}, std::vector<int>{0, 1}, true)
+        .Rows[2][1]
+        .Colour;
+  };
+  EXPECT_EQ(failColour(), kBlack);
+  settings.FailTextRed = true;
   const TableCells cells =
       ComputeTableCells(table, settings, CellsOf(summary), {}, std::vector<int>{0, 1}, true);
   ASSERT_EQ(cells.Rows.size(), 3u);
   EXPECT_EQ(cells.Rows[2][0].Text, "Return Loss Near Test");
-  EXPECT_EQ(cells.Rows[2][1].Colour, kRed);
+  EXPECT_EQ(failColour(), kRed);
   EXPECT_EQ(cells.Rows[1][1].Colour, kBlack);
 }
 

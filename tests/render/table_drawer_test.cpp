@@ -103,15 +103,105 @@ TEST_F(TableDrawerTest, ACommentTableHasARowPerLineSplitAtBars) {
   table.Headers = {"col_name", "col_name"};  // what the reader makes without HEADERS
   table.Freqs = {"sheath print legible|yes|kl", "ends sealed|checked"};
   const Drawn bare = Draw();
-  ASSERT_EQ(bare.Rows.size(), 2u);  // no empty header row
-  EXPECT_EQ(bare.Rows[0], (std::vector<std::string>{"SHEATH PRINT LEGIBLE", "YES", "KL"}));
-  EXPECT_EQ(bare.Rows[1], (std::vector<std::string>{"ENDS SEALED", "CHECKED", ""}));
+  ASSERT_EQ(bare.Rows.size(), 3u);  // the header row stays, empty
+  EXPECT_EQ(bare.Rows[0], (std::vector<std::string>{"", "", ""}));
+  EXPECT_EQ(bare.Rows[1], (std::vector<std::string>{"SHEATH PRINT LEGIBLE", "YES", "KL"}));
+  EXPECT_EQ(bare.Rows[2], (std::vector<std::string>{"ENDS SEALED", "CHECKED", ""}));
   EXPECT_TRUE(data.requests.empty());  // no test is read for it
+
+  table.HideFirstCol = true;
+  EXPECT_EQ(Draw().Rows[1], (std::vector<std::string>{"YES", "KL"}));
+  table.HideFirstCol = false;
 
   table.Headers = {"Check", "Result", "Signed"};
   const Drawn headed = Draw();
   ASSERT_EQ(headed.Rows.size(), 3u);
   EXPECT_EQ(headed.Rows[0], (std::vector<std::string>{"Check", "Result", "Signed"}));
+}
+
+// The rows share the item's height below the title band, however few they are.
+TEST_F(TableDrawerTest, RowsFillTheSlot) {
+  Draw();
+  const MmRect item = *PlaceItem(slots, 1, 0, 0, 1, 1, 1, 2);
+  float top = item.Bottom(), bottom = item.Top;
+  std::vector<float> heights;
+  for (const PlanItem& i : plan.Items) {
+    const auto* text = std::get_if<PlanText>(&i);
+    if (text == nullptr || text->Cell.Table != 1 || text->Cell.Column != 0) continue;
+    top = std::min(top, text->Box.Top);
+    bottom = std::max(bottom, text->Box.Bottom());
+    heights.push_back(text->Box.Height);
+  }
+  ASSERT_EQ(heights.size(), 3u);
+  EXPECT_NEAR(bottom, item.Bottom(), 0.01);
+  EXPECT_NEAR(heights[0], heights[2], 0.01);
+  EXPECT_NEAR(heights[0], (item.Bottom() - top) / 3, 0.01);
+}
+
+// More rows than the space holds at the smallest readable size: the rows that fit are
+// drawn, none over another, a last line tells how many are left out, and the export
+// still has them all.
+TEST_F(TableDrawerTest, RowsThatDoNotFitAreLeftOutNotOverprinted) {
+  slots = MakeSlotGrid({190, 40, 60, 10}, 1, 1, 3);
+  table.Freqs.clear();
+  ReadTestDataResult r;
+  r.found = true;
+  r.grid.assign(3, {});
+  r.titles = {"Freq (MHz)", "Pair 1"};
+  table.Cols = {1, 2};
+  for (int f = 1; f <= 29; ++f) {
+    table.Freqs.push_back(std::to_string(f));
+    r.grid[0].push_back(std::to_string(f));
+    r.grid[1].push_back(std::to_string(f));
+    r.grid[2].push_back("-" + std::to_string(f) + ".5");
+  }
+  data.results["Attenuation Near"] = r;
+  plan = {};
+  PageCanvas canvas(plan, PrintFontMetrics());
+  bool failed = false;
+  ASSERT_TRUE(DrawTable(context, canvas, table, slots, 0, 1, 1, failed, 1));
+  ASSERT_EQ(plan.Tables.size(), 1u);
+  const PlanTable& drawn = plan.Tables[0];
+  ASSERT_FALSE(drawn.LeftOut.empty());
+  const std::vector<std::vector<std::string>> all = TableTexts(plan, drawn);
+  ASSERT_EQ(all.size(), 30u);
+  EXPECT_EQ(all.back(), (std::vector<std::string>{"29", "-29.5"}));
+  std::vector<const PlanText*> texts;
+  bool noted = false;
+  for (const PlanItem& i : plan.Items)
+    if (const auto* text = std::get_if<PlanText>(&i); text != nullptr && !text->Text.empty()) {
+      texts.push_back(text);
+      if (text->Text == LeftOutNote(drawn.LeftOut.size())) noted = true;
+    }
+  EXPECT_TRUE(noted);
+  for (std::size_t a = 0; a < texts.size(); ++a) {
+    EXPECT_GE(texts[a]->Points, 5.0f) << texts[a]->Text;
+    for (std::size_t b = a + 1; b < texts.size(); ++b) {
+      const MmRect &x = texts[a]->Run, &y = texts[b]->Run;
+      const bool apart = x.Right() <= y.Left + 0.01f || y.Right() <= x.Left + 0.01f ||
+                         x.Bottom() <= y.Top + 0.01f || y.Bottom() <= x.Top + 0.01f;
+      EXPECT_TRUE(apart) << texts[a]->Text << " over " << texts[b]->Text;
+    }
+  }
+  table.FontSize = 3;  // too small to read: raised
+  plan = {};
+  PageCanvas small(plan, PrintFontMetrics());
+  ASSERT_TRUE(DrawTable(context, small, table, slots, 0, 1, 1, failed, 1));
+  for (const PlanItem& i : plan.Items) {
+    const auto* text = std::get_if<PlanText>(&i);
+    if (text != nullptr && !text->Text.empty()) {
+      EXPECT_GE(text->Points, 5.0f) << text->Text;
+    }
+  }
+}
+
+// On a later page a pair past the cable's count is shown when the block read holds it.
+TEST_F(TableDrawerTest, LaterPagesAskTheBlockForPairsPastTheCable) {
+  data.pairs = 2;
+  table.HideFirstCol = true;
+  EXPECT_EQ(Draw(1).Rows[0], (std::vector<std::string>{"Pair 1"}));
+  data.moreColsBelow = 4;  // the block holds four pairs
+  EXPECT_EQ(Draw(1).Rows[0], (std::vector<std::string>{"Pair 1", "Pair 2", "Pair 3"}));
 }
 
 // Fifteen narrow columns: the headers go onto two lines, every cell of the body and

@@ -124,7 +124,8 @@ TEST_F(ReadTestDataTest, TabularRequestGivesTheTable) {
   const ReadTestDataResult r = ReadTestData(data, request);
   ASSERT_TRUE(r.found);
   EXPECT_EQ(TextsOf(r.grid[0]), (Column{"Min", "Margin", "Freq", "5.5"}));
-  EXPECT_EQ(TextsOf(r.grid[1]), (Column{"", "", "", "5.5"}));
+  // The frequency column has no statistics, but margins to the lower limit.
+  EXPECT_EQ(TextsOf(r.grid[1]), (Column{"", "-1", "1", "5.5"}));
   // Pair 1: margins 5, 3, 2; at 5.5 MHz half way from 7 to 6.
   EXPECT_EQ(TextsOf(r.grid[2]), (Column{"5", "2", "100", "6.5"}));
   // Pair 2: the point not assessed at 10 MHz leaves margins 6 and 1.

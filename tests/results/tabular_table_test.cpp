@@ -58,7 +58,9 @@ TEST(TabularTable, StatisticsOfAColumnWithoutNumbersAreX) {
   const TestBlock block =
       BlockOf({{"1", "1", "x", "0", "10", "-P"}, {"2", "2", "pass", "0", "10", "-P"}});
   const TextGrid table = Table(block, {1, 2}, {"9990", "9992", "9993", "9996", "9986"});
-  for (std::size_t r = 0; r < 5; ++r) EXPECT_EQ(table[2][r], "x") << r;
+  for (std::size_t r = 0; r < 4; ++r) EXPECT_EQ(table[2][r], "x") << r;
+  // Nothing to weigh sums to 0, and EMP is then the figure of a zero sum.
+  EXPECT_EQ(table[2][4], "-95");
 }
 
 TEST(TabularTable, StatisticsIgnoreStatusButMarginsSkipPointsNotAssessed) {
@@ -79,8 +81,16 @@ TEST(TabularTable, MarginRowsWithTheirFrequencyAndValue) {
   EXPECT_EQ(RowOf(table, 0)[0], "Margin");
   EXPECT_EQ(table[2], (Row{"7", "3", "3", "1", "1", "1", "1"}));
   EXPECT_EQ(table[3], (Row{"5", "1", "5", "5", "1", "5", "5"}));
-  EXPECT_EQ(table[4], (Row{"", "", "", "", "", "", ""}));
+  EXPECT_EQ(table[4], (Row{"", "", "", "", "", "", ""}));  // a limit code is past the block
   EXPECT_EQ(table[0], (Row{"Margin", "Freq", "Value", "Margin", "Freq", "Value", "Margin"}));
+}
+
+// The frequency column is no pair, yet its points have margins to the limits; its
+// statistics stay empty.
+TEST(TabularTable, MarginRowsOfAColumnThatIsNoPair) {
+  const TextGrid table =
+      Table(TwoPoints(), {1}, {"10200", "10203", "10204", "10201", "10206", "9990", "9986"});
+  EXPECT_EQ(table[1], (Row{"7", "3", "3", "1", "2", "", ""}));
 }
 
 TEST(TabularTable, FrequencyAndValueWithoutAMarginRowBeforeThem) {
@@ -135,7 +145,9 @@ TEST(TabularTable, EmpWeightsTheSweep) {
   EXPECT_EQ(table[0][0], "EMP");
   EXPECT_EQ(table[1][0], "");
   EXPECT_NEAR(Val(table[2][0]), 84.3381, 0.0001);
-  EXPECT_EQ(table[3][0], "x");
+  EXPECT_EQ(table[3][0], "-95");  // its one number is in row 0, which weighs nothing
+  const TestBlock oneRow = BlockOf({{"1", "1", "-3", "0", "10", "-P"}});
+  EXPECT_EQ(Table(oneRow, {1, 2}, {"9986"})[2][0], "-95");
   const TestBlock silent =
       BlockOf({{"1", "1", "0", "0", "10", "-P"}, {"2", "2", "0", "0", "10", "-P"}});
   EXPECT_EQ(Table(silent, {1, 2}, {"9986"})[2][0], "-95");
@@ -185,7 +197,7 @@ TEST(TabularTable, FailMarksOnlyUnderFailTextRed) {
             (Row{"1", "1", "12", "-1", "5", "10", "12", "-2"}));
   // Margins below 0 are marked; 10-12 = -2 and 10-5 = 5.
   const TextGrid margins = Table(block, {1, 2, 4}, {"10200", "10204", "10206"}, "next near", true);
-  EXPECT_EQ(margins[1], (Row{"", "", ""}));  // the frequency column has no margin
+  EXPECT_EQ(margins[1], (Row{"9", "1", "9"}));  // the frequency column's own margin: 10-1
   EXPECT_EQ(margins[2], (Row{"~-2", "12", "~-2"}));
   EXPECT_EQ(margins[3], (Row{"5", "5", "5"}));
 }

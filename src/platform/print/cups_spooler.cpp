@@ -1,8 +1,5 @@
 #include "platform/print/cups_spooler.h"
 
-#include <QPageSize>
-#include <QPrinterInfo>
-
 #include "platform/cups_printers.h"
 #include "platform/print/pdf_file_job.h"
 
@@ -10,13 +7,17 @@ namespace vantrel {
 
 namespace {
 
-// The queue's own paper when Qt knows the queue; A4 otherwise.
+// The queue's own paper and printable area; A4 when the server names none. A paper
+// too small for a report is kept, so that the report can say so.
 PaperSize QueuePaper(const std::string& name) {
-  const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(name));
-  if (info.isNull()) return {};
-  const QSizeF mm = info.defaultPageSize().size(QPageSize::Millimeter);
-  if (mm.width() < 50 || mm.height() < 50) return {};
-  return {mm.width(), mm.height()};
+  const std::optional<QueueMedia> media = CupsQueueMedia(name);
+  if (!media) return {};
+  return {.WidthMm = media->WidthMm,
+          .HeightMm = media->HeightMm,
+          .LeftMm = media->LeftMm,
+          .TopMm = media->TopMm,
+          .RightMm = media->RightMm,
+          .BottomMm = media->BottomMm};
 }
 
 }  // namespace
