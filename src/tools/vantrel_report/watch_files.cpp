@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "support/file_writer.h"
+
 namespace vantrel::report_tool {
 
 namespace fs = std::filesystem;
@@ -132,33 +134,10 @@ bool MoveWithReason(const fs::path& file, const fs::path& folder, const std::str
 
 bool CreateExclusive(const fs::path& path, const std::string& text, std::string& why) {
   why.clear();
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    if (errno != EEXIST) why = "cannot create " + path.string() + ": " + Reason(errno);
-    return false;
-  }
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  bool ok = done == text.size();
-  int error = ok ? 0 : (errno != 0 ? errno : ENOSPC);
-  if (ok && fsync(fd) != 0) {
-    ok = false;
-    error = errno;
-  }
-  if (close(fd) != 0 && ok) {
-    ok = false;
-    error = errno;
-  }
-  if (!ok) {
-    unlink(path.c_str());
-    why = "cannot write " + path.string() + ": " + Reason(error);
-  }
-  return ok;
+  FileWriter writer(path.string(), {.Trailer = "", .IfExists = Existing::Keep});
+  if (writer.Ready() && writer.Write(text) && writer.Commit()) return true;
+  if (!writer.FoundExisting()) why = writer.Error();
+  return false;
 }
 
 bool ReadWhole(const fs::path& path, std::string& text, std::string& why) {

@@ -26,7 +26,8 @@ bool MoveToFreeName(const std::filesystem::path& file, const std::filesystem::pa
 bool MoveWithReason(const std::filesystem::path& file, const std::filesystem::path& folder,
                     const std::string& reason, std::filesystem::path& moved, std::string& why);
 
-/// Creates path only when nothing is there; false when something is (or on a fault).
+/// Writes path whole only when nothing is there: false with why empty when something is,
+/// with why set on a fault.
 bool CreateExclusive(const std::filesystem::path& path, const std::string& text, std::string& why);
 
 /// The whole file, or nothing with why set.
