@@ -1,96 +1,30 @@
-// The real tool watching a real folder: files written slowly, a bad file, a ZIP made
-// by zip, and the markers a crash leaves, each ending in done/ or failed/ once.
+// The real tool watching a real folder: files written slowly, bad files, names that
+// collide, a folder it cannot move into, and the claims a dead watcher leaves.
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <string>
-#include <thread>
+#include <sstream>
 
-#include "common/shell_run.h"
-#include "common/temp_dir.h"
-#include "common/tool_run.h"
+#include "tools/watch_fixture.h"
 
 namespace vantrel {
 namespace {
 
-namespace fs = std::filesystem;
-using testing::ReadFileBytes;
-using testing::RunShell;
-using testing::ShellQuote;
-using testing::TempDir;
+using namespace testing;
 
-const std::string kSamples = std::string(VANTREL_SOURCE_DIR) + "/samples";
-const std::string kHostile = std::string(VANTREL_TEST_DATA_DIR) + "/hostile/";
-
-// Polls until done() holds; a generous deadline, as the sanitizer build is slow.
-bool WaitFor(const std::function<bool()>& done) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  }
-  return done();
-}
-
-class WatchedFolder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::create_directories(In());
-    fs::copy_file(kSamples + "/sample.ini", Path("cable.ini"));
-    fs::copy_file(kSamples + "/logo.png", Path("logo.png"));
-  }
-  void TearDown() override {
-    if (!pid_.empty()) Stop();
-  }
-  std::string Path(const std::string& name) const { return (dir_.path() / name).string(); }
-  fs::path In() const { return dir_.path() / "in"; }
-
-  void Start(const std::string& output = "--pdf-dir out") {
-    // No print server: printing goes to the built-in PDF printer.
-    const std::string command =
-        "cd " + ShellQuote(dir_.path().string()) + " && CUPS_SERVER=/nonexistent/cups.sock " +
-        ShellQuote(VANTREL_REPORT_EXE) + " --watch in --definition cable.ini " + output +
-        " >>log.txt 2>>err.txt & echo $!";
-    pid_ = RunShell(command).out;
-    ASSERT_FALSE(pid_.empty());
-    ASSERT_TRUE(WaitFor([&] { return Log("err.txt").find("watching in") != std::string::npos; }));
-  }
-  // SIGTERM ends the watch after the file in hand.
-  void Stop() {
-    RunShell("kill -TERM " + pid_);
-    // Gone, or a zombie that nobody here reaps.
-    EXPECT_TRUE(WaitFor([&] {
-      const std::string state = RunShell("ps -o stat= -p " + pid_).out;
-      return state.empty() || state[0] == 'Z';
-    }));
-    EXPECT_NE(Log("err.txt").find("stopped watching in"), std::string::npos);
-    pid_.clear();
-  }
-  std::string Log(const std::string& name) const {
-    return fs::exists(Path(name)) ? ReadFileBytes(Path(name)) : std::string();
-  }
-  bool Logged(const std::string& line) const {
-    return Log("log.txt").find(line + "\n") != std::string::npos;
-  }
-
-  TempDir dir_;
-  std::string pid_;
-};
-
-TEST_F(WatchedFolder, EachFileEndsInDoneOrFailedOnceWithItsOutputOrReason) {
+TEST_F(WatchedFolder, TakesAFileOnlyWhenItsLastTestIsWholeAndSkipsWorkInProgress) {
   Start();
-  // Written in two parts with a pause: taken only once it stopped growing.
+  // Paused mid-test for longer than the settle time: taken only once it is whole.
   const std::string sample = ReadFileBytes(kSamples + "/sample-results.txt");
   {
     std::ofstream slow(In() / "slow.txt", std::ios::binary);
     slow << sample.substr(0, sample.size() / 2) << std::flush;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    ASSERT_TRUE(WaitFor([&] {
+      return Log("log.txt").find("waiting slow.txt: its last test") != std::string::npos;
+    })) << Log("log.txt");
     slow << sample.substr(sample.size() / 2);
   }
+  for (const char* name : {"x.part", ".x", "~x", "x~", "x.tmp"}) Drop(name, TinyResult("t"));
   fs::copy_file(kHostile + "no-header.txt", In() / "bad.txt");
   fs::copy_file(kSamples + "/sample-results.txt", Path("zipped.txt"));
   ASSERT_EQ(RunShell("cd " + ShellQuote(dir_.path().string()) + " && zip -q in/run.zip zipped.txt")
@@ -104,7 +38,6 @@ TEST_F(WatchedFolder, EachFileEndsInDoneOrFailedOnceWithItsOutputOrReason) {
       << Log("err.txt");
   Stop();
 
-  EXPECT_TRUE(fs::exists(In() / "done" / "slow.txt"));
   EXPECT_EQ(ReadFileBytes((In() / "done" / "slow.txt").string()), sample);
   EXPECT_TRUE(fs::exists(In() / "done" / "run.zip"));
   EXPECT_TRUE(fs::exists(In() / "failed" / "bad.txt"));
@@ -113,11 +46,173 @@ TEST_F(WatchedFolder, EachFileEndsInDoneOrFailedOnceWithItsOutputOrReason) {
   // The whole sample made it into the PDF: its last report's title is on a page.
   const std::string text = RunShell("pdftotext " + ShellQuote(Path("out/slow.pdf")) + " -").out;
   EXPECT_NE(text.find("Return Loss"), std::string::npos);
-  // Nothing was produced twice, nothing is left in the folder.
-  EXPECT_EQ(testing::Occurrences(Log("log.txt"), "slow.txt"), 1);
-  int left = 0;
-  for (const auto& e : fs::directory_iterator(In())) left += e.is_regular_file() ? 1 : 0;
-  EXPECT_EQ(left, 0);
+  EXPECT_EQ(Occurrences(Log("log.txt"), "done slow.txt"), 1);
+  // Work in progress is nobody's input.
+  for (const char* name : {"x.part", ".x", "~x", "x~", "x.tmp"})
+    EXPECT_TRUE(fs::exists(In() / name)) << name;
+  EXPECT_EQ(FilesIn(In()), 5);
+  EXPECT_EQ(FilesIn(Path("out")), 2);
+}
+
+TEST_F(WatchedFolder, NeverReplacesAnEarlierFileOrReasonOfTheSameName) {
+  Start("--pdf-dir out", "tiny.ini");
+  Drop("r.txt", "not a result file\n");
+  ASSERT_TRUE(WaitFor([&] { return Log("log.txt").find("failed r.txt: ") != std::string::npos; }))
+      << Log("log.txt");
+  // Its reason would land on failed/r.txt, the earlier file.
+  Drop("r", "neither is this\n");
+  Drop("a.txt", TinyResult("A1"));
+  ASSERT_TRUE(WaitFor([&] {
+    return Log("log.txt").find("failed r: ") != std::string::npos &&
+           Logged("done a.txt -> out/a.pdf");
+  })) << Log("log.txt");
+  Drop("a.txt", TinyResult("A2"));
+  ASSERT_TRUE(WaitFor([&] { return Logged("done a.txt -> out/a-1.pdf"); })) << Log("log.txt");
+  Stop();
+
+  EXPECT_EQ(ReadFileBytes(In() / "failed" / "r.txt"), "not a result file\n");
+  EXPECT_EQ(ReadFileBytes(In() / "failed" / "r.1"), "neither is this\n");
+  EXPECT_TRUE(fs::exists(In() / "failed" / "r.1.txt"));
+  EXPECT_TRUE(fs::exists(In() / "failed" / "r.txt.txt"));
+  EXPECT_EQ(FilesIn(In() / "failed"), 4);
+  EXPECT_NE(ReadFileBytes(In() / "done" / "a.txt").find("A1"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(In() / "done" / "a.txt.1").find("A2"), std::string::npos);
+}
+
+TEST_F(WatchedFolder, AFileThatCannotBeMovedOnIsProducedOnceAndSaidOnce) {
+  // done/ cannot be made: a file is in the way.
+  dir_.Write("in/done", "");
+  Start("--pdf-dir out", "tiny.ini");
+  Drop("a.txt", TinyResult("A"));
+  ASSERT_TRUE(WaitFor([&] {
+    return Log("log.txt").find("done a.txt -> out/a.pdf; ") != std::string::npos;
+  })) << Log("log.txt");
+  // Long enough for several rounds of the watch.
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  EXPECT_EQ(FilesIn(Path("out")), 1);
+  EXPECT_EQ(Occurrences(Log("log.txt"), "a.txt"), 1) << Log("log.txt");
+  EXPECT_NE(Log("log.txt").find("cannot create the folder in/done"), std::string::npos);
+
+  fs::remove(In() / "done");
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(In() / "done" / "a.txt"); })) << Log("log.txt");
+  Stop();
+  EXPECT_EQ(FilesIn(Path("out")), 1);
+  EXPECT_TRUE(Logged("moved a.txt into in/done"));
+}
+
+TEST_F(WatchedFolder, WaitsWithoutItsDefinitionAndKeepsEachLogLineWhole) {
+  Start("--pdf-dir out", "tiny.ini");
+  fs::rename(Path("tiny.ini"), Path("away.ini"));
+  Drop("a.txt", TinyResult("A"));
+  Drop("new\nline.txt", "no result here\n");
+  ASSERT_TRUE(WaitFor(
+      [&] { return Log("log.txt").find("cannot read the definition file") != std::string::npos; }));
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  // Nothing swept into failed/ for want of a definition, and said once.
+  EXPECT_TRUE(fs::exists(In() / "a.txt"));
+  EXPECT_FALSE(fs::exists(In() / "failed"));
+  EXPECT_EQ(Occurrences(Log("log.txt"), "definition"), 1) << Log("log.txt");
+
+  fs::rename(Path("away.ini"), Path("tiny.ini"));
+  ASSERT_TRUE(WaitFor([&] {
+    return Logged("done a.txt -> out/a.pdf") &&
+           Log("log.txt").find("failed new\\nline.txt: ") != std::string::npos;
+  })) << Log("log.txt");
+  Stop();
+  std::istringstream lines(Log("log.txt"));
+  for (std::string line; std::getline(lines, line);)
+    EXPECT_TRUE(line.starts_with("waiting") || line.starts_with("done") ||
+                line.starts_with("failed"))
+        << line;
+}
+
+// A watch that wrongly starts would run on: the timeout ends it as a failure.
+ShellResult RunBounded(const fs::path& dir, const std::vector<std::string>& args) {
+  std::string command =
+      "cd " + ShellQuote(dir.string()) + " && timeout 60 " + ShellQuote(VANTREL_REPORT_EXE);
+  for (const std::string& a : args) command += " " + ShellQuote(a);
+  return RunShell(command);
+}
+
+TEST_F(WatchedFolder, RefusesToStartWithoutADefinitionItCanUse) {
+  Drop("a.txt", TinyResult("A"));
+  dir_.Write("empty.ini", "[GENERAL]\r\nAPPNAME=X\r\n");
+  for (const std::string& definition : {std::string("missing.ini"), std::string("empty.ini")}) {
+    const ShellResult run =
+        RunBounded(dir_.path(), {"--watch", "in", "--definition", definition, "--pdf-dir", "out"});
+    EXPECT_EQ(run.status, 2) << definition << run.err;
+    EXPECT_EQ(run.err.find("watching"), std::string::npos) << run.err;
+  }
+  EXPECT_TRUE(fs::exists(In() / "a.txt"));
+  EXPECT_FALSE(fs::exists(In() / "failed"));
+}
+
+TEST(WatchOptions, ContradictionsAreUsageErrors) {
+  TempDir dir;
+  dir.Write("d.ini", kTinyIni);
+  fs::create_directories(dir.path() / "in");
+  const std::vector<std::vector<std::string>> cases = {
+      {"--watch", "in", "--definition", "d.ini", "--print", "--pdf-dir", "out"},
+      {"--watch", "in", "--definition", "d.ini", "--printer", "p", "--pdf-dir", "out"},
+      {"--watch", "in", "--definition", "d.ini"},
+      {"--watch", "in", "--pdf-dir", "out"},
+      {"--watch", "in", "--definition", "d.ini", "--pdf-dir", "out", "--data", "d.ini"},
+      {"--watch", "in", "--definition", "d.ini", "--pdf-dir", "out", "--pdf", "x.pdf"},
+      {"--watch", "in", "--definition", "d.ini", "--print", "--separate"},
+      {"--definition", "d.ini", "--data", "d.ini", "--pdf-dir", "out"},
+  };
+  for (const auto& args : cases) {
+    const ShellResult run = RunBounded(dir.path(), args);
+    EXPECT_EQ(run.status, 2) << args.back() << run.err;
+    EXPECT_EQ(run.err.find("watching"), std::string::npos) << run.err;
+  }
+  EXPECT_FALSE(fs::exists(dir.path() / "out"));
+  EXPECT_FALSE(fs::exists(dir.path() / "in" / ".claims"));
+}
+
+TEST_F(WatchedFolder, FinishesWhatADeadWatcherClaimedAndLeavesALiveOnesAlone) {
+  const fs::path dead = In() / ".claims" / "host-1-dead";
+  const fs::path live = In() / ".claims" / "host-2-live";
+  fs::create_directories(dead);
+  fs::create_directories(live);
+  dir_.Write("in/.claims/host-1-dead/.lock", "");
+  // Produced before the crash but not moved: moved now, no second PDF.
+  dir_.Write("in/.claims/host-1-dead/produced.txt", TinyResult("P"));
+  dir_.Write("in/.claims/host-1-dead/.produced.txt.produced", "out/produced.pdf");
+  // Killed while its PDF was being written: that PDF never got its name, so again.
+  dir_.Write("in/.claims/host-1-dead/cut.txt", TinyResult("C"));
+  dir_.Write("in/.claims/host-1-dead/.cut.txt.in-hand", "out/cut.pdf");
+  // Killed after its PDF got its name, before the marker said so.
+  dir_.Write("in/.claims/host-1-dead/made.txt", TinyResult("M"));
+  dir_.Write("in/.claims/host-1-dead/.made.txt.in-hand", "out/made.pdf");
+  dir_.Write("out/made.pdf", "%PDF-1.4 made before\n%%EOF\n");
+  // Just claimed.
+  dir_.Write("in/.claims/host-1-dead/new.txt", TinyResult("N"));
+  dir_.Write("in/.claims/host-2-live/.lock", "");
+  dir_.Write("in/.claims/host-2-live/busy.txt", TinyResult("B"));
+  const std::string holder = RunShell("flock " + ShellQuote((live / ".lock").string()) +
+                                      " sleep 300 >/dev/null 2>&1 & echo $!")
+                                 .out;
+  ASSERT_TRUE(WaitFor([&] {
+    return RunShell("flock -n " + ShellQuote((live / ".lock").string()) + " true").status != 0;
+  }));
+
+  Start("--pdf-dir out", "tiny.ini");
+  ASSERT_TRUE(WaitFor([&] {
+    return Logged("done cut.txt -> out/cut.pdf") && Logged("done new.txt -> out/new.pdf") &&
+           Logged("done produced.txt -> out/produced.pdf") &&
+           Logged("done made.txt -> out/made.pdf");
+  })) << Log("log.txt")
+      << Log("err.txt");
+  ASSERT_TRUE(WaitFor([&] { return !fs::exists(dead); }));
+  Stop();
+  RunShell("kill " + holder);
+  EXPECT_FALSE(fs::exists(Path("out/produced.pdf")));
+  EXPECT_EQ(ReadFileBytes(Path("out/made.pdf")), "%PDF-1.4 made before\n%%EOF\n");
+  EXPECT_EQ(FilesIn(Path("out")), 3);
+  EXPECT_EQ(FilesIn(In() / "done"), 4);
+  EXPECT_TRUE(fs::exists(live / "busy.txt"));
+  EXPECT_FALSE(fs::exists(In() / "done" / "busy.txt"));
 }
 
 TEST_F(WatchedFolder, PrintsEachFileAndLeavesThePrintersPdfsAlone) {
@@ -125,31 +220,12 @@ TEST_F(WatchedFolder, PrintsEachFileAndLeavesThePrintersPdfsAlone) {
   fs::copy_file(kSamples + "/sample-results.txt", In() / "run.txt");
   ASSERT_TRUE(WaitFor([&] { return Logged("done run.txt -> the default printer"); }))
       << Log("log.txt") << Log("err.txt");
-  // The built-in printer's PDF lands beside the result file and is not taken as one.
+  // The built-in printer's PDF lands where the result file was and is not taken as one.
   ASSERT_TRUE(WaitFor([&] { return fs::exists(In() / "Vantrel_sample_certificate.pdf"); }));
   std::this_thread::sleep_for(std::chrono::seconds(3));
   Stop();
   EXPECT_EQ(Log("log.txt").find("failed"), std::string::npos) << Log("log.txt");
   EXPECT_TRUE(fs::exists(In() / "done" / "run.txt"));
-}
-
-TEST_F(WatchedFolder, ARestartFinishesWhatACrashLeftWithoutProducingItTwice) {
-  // Produced before the crash but not moved: moved now, no second PDF.
-  fs::copy_file(kSamples + "/sample-results.txt", In() / "produced.txt");
-  std::ofstream(In() / ".produced.txt.produced").flush();
-  // Crashed while its PDF was being written: that PDF never got its name, so again.
-  fs::copy_file(kSamples + "/sample-results.txt", In() / "cut.txt");
-  std::ofstream(In() / ".cut.txt.in-hand").flush();
-  Start();
-  ASSERT_TRUE(WaitFor([&] { return Logged("done cut.txt -> out/cut.pdf"); }))
-      << Log("log.txt") << Log("err.txt");
-  Stop();
-  EXPECT_TRUE(Logged("done produced.txt"));
-  EXPECT_FALSE(fs::exists(Path("out/produced.pdf")));
-  EXPECT_TRUE(fs::exists(In() / "done" / "produced.txt"));
-  EXPECT_TRUE(fs::exists(In() / "done" / "cut.txt"));
-  EXPECT_FALSE(fs::exists(In() / ".cut.txt.in-hand"));
-  EXPECT_FALSE(fs::exists(In() / ".produced.txt.produced"));
 }
 
 }  // namespace

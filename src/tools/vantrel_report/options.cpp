@@ -1,6 +1,7 @@
 #include "tools/vantrel_report/options.h"
 
 #include <charconv>
+#include <utility>
 
 namespace vantrel::report_tool {
 
@@ -13,6 +14,32 @@ bool WholeNumberIn(const std::string& text, int lo, int hi, int& out) {
   if (ec != std::errc() || end != text.data() + text.size() || n < lo || n > hi) return false;
   out = n;
   return true;
+}
+
+// --watch makes its own --pdf per file and takes no other job; what it cannot honour
+// is refused rather than silently ignored.
+std::string WatchUsageError(const Options& o) {
+  if (o.watch.empty())
+    return o.pdfDir.empty() ? std::string() : "--pdf-dir is only used with --watch";
+  if (o.definition.empty()) return "--watch needs --definition FILE";
+  if (o.print && !o.pdfDir.empty()) return "--watch takes either --print or --pdf-dir, not both";
+  if (!o.print && o.pdfDir.empty())
+    return "--watch needs either --print [--printer NAME] or --pdf-dir DIR";
+  const std::pair<bool, const char*> others[] = {{!o.dataFiles.empty(), "--data"},
+                                                 {!o.pdf.empty(), "--pdf"},
+                                                 {!o.png.empty(), "--png"},
+                                                 {!o.csv.empty(), "--csv"},
+                                                 {!o.summary.empty(), "--summary"},
+                                                 {!o.summaryPdf.empty(), "--summary-pdf"},
+                                                 {!o.verify.empty(), "--verify"},
+                                                 {o.info, "--info"},
+                                                 {o.list, "--list"},
+                                                 {o.checkLayout, "--check-layout"},
+                                                 {o.separate, "--separate"},
+                                                 {o.listPrinters, "--list-printers"}};
+  for (const auto& [given, name] : others)
+    if (given) return std::string("--watch cannot be combined with ") + name;
+  return {};
 }
 
 }  // namespace
@@ -144,6 +171,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   else if ((signing || !o.signP12.empty()) && o.pdf.empty() && o.pdfDir.empty())
     result.error = "--sign-key, --sign-cert and --sign-p12 sign a PDF: give --pdf or --pdf-dir";
   if (!o.trust.empty() && o.verify.empty()) result.error = "--trust is used only with --verify";
+  if (const std::string watch = WatchUsageError(o); !watch.empty()) result.error = watch;
   return result;
 }
 
@@ -181,9 +209,10 @@ std::string UsageText() {
          "file's structure and its signature (--trust: the signer's chain up to CA.pem).\n"
          "--sign-key/--sign-cert or --sign-p12 sign the PDF; an encrypted key's\n"
          "passphrase is read from the file that VANTREL_SIGN_PASSPHRASE_FILE names.\n"
-         "--watch produces every result file that lands in DIR (once it stops growing)\n"
-         "and moves it into DIR/done/, or with its reason into DIR/failed/; one line per\n"
-         "file on standard output, until SIGTERM or SIGINT.\n"
+         "--watch produces every result file that lands in DIR (once it stops growing and\n"
+         "its last test is whole) and moves it into DIR/done/, or with its reason into\n"
+         "DIR/failed/; one line per file on standard output, until SIGTERM or SIGINT.\n"
+         "Several watchers may share DIR: each file is claimed and produced by one.\n"
          "--summary writes the worst margin of every graphed data set with a limit, for\n"
          "each result file (--data may be repeated; a folder stands for its files), and\n"
          "a row per file with its status and smallest margin; --summary-pdf writes the\n"

@@ -1,25 +1,35 @@
 // --watch: produce the reports of every result file that lands in a folder, then
-// move it to done/ or failed/. A marker file beside each file in hand makes a restart
-// finish what a crash or signal interrupted without producing anything twice.
+// move it to done/ or failed/. A file is first claimed into the watcher's own claim
+// folder, so that several watchers share one folder and each file is produced once;
+// markers beside the claimed file say how far it got, so that whoever finishes it
+// after a crash neither loses it nor produces it twice.
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "archive/zip_reader.h"
+#include "definitions/ini_store.h"
 #include "platform/signal_cleanup.h"
+#include "platform/stderr_prompter.h"
+#include "results/block_completeness.h"
+#include "support/text.h"
 #include "tools/vantrel_report/commands.h"
 #include "tools/vantrel_report/report_session.h"
+#include "tools/vantrel_report/watch_claims.h"
+#include "tools/vantrel_report/watch_files.h"
 
 namespace vantrel::report_tool {
 
@@ -35,52 +45,65 @@ constexpr auto kPoll = std::chrono::milliseconds(250);
 // one waits longer, as a writer may create it well before it writes.
 constexpr auto kSettled = std::chrono::seconds(2);
 constexpr auto kSettledEmpty = std::chrono::seconds(10);
-constexpr const char* kInHand = ".in-hand";     // produced, or being produced, now
-constexpr const char* kProduced = ".produced";  // output complete, file not moved yet
+// A file whose last test stays incomplete this long will not be finished by anyone.
+constexpr auto kGiveUp = std::chrono::minutes(5);
+
+// Markers beside a claimed file. in-hand and produced hold the output's name,
+// failed the reason.
+constexpr const char* kInHand = ".in-hand";
+constexpr const char* kProduced = ".produced";
+constexpr const char* kFailed = ".failed";
 
 struct Seen {
   std::uintmax_t size = 0;
   fs::file_time_type time;
   Clock::time_point since;
+  bool judged = false;     // the bytes were looked at since the file last changed
+  std::string incomplete;  // why its last test is not complete yet
 };
 
-bool IsPdfName(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string end = name.substr(name.size() - 4);
-  for (char& c : end) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return end == ".pdf";
+struct Ready {
+  fs::path file;
+  std::string incomplete;  // given up on: it goes to failed/ with this reason
+};
+
+fs::path Marker(const fs::path& folder, const std::string& name, const char* kind) {
+  return folder / ("." + name + kind);
 }
 
-std::string Marker(const fs::path& dir, const std::string& name, const char* kind) {
-  return (dir / ("." + name + kind)).string();
+bool IsZipName(const std::string& name) {
+  return name.size() > 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".zip");
 }
 
-// A name in folder that is not taken yet: name, then name.1, name.2, ...
-fs::path FreeName(const fs::path& folder, const std::string& name) {
-  std::error_code ec;
-  fs::path candidate = folder / name;
-  for (int n = 1; fs::exists(candidate, ec) || fs::is_symlink(candidate, ec); ++n)
-    candidate = folder / (name + "." + std::to_string(n));
-  return candidate;
+// Why the file is not whole yet, "" when it is (or when the reader must judge it).
+std::string Incomplete(const fs::path& file) {
+  std::string text;
+  std::string why;
+  if (!IsZipName(file.filename().string())) {
+    if (!ReadWhole(file, text, why)) return {};
+    return LastTestIncomplete(text);
+  }
+  ZipReader zip;
+  std::vector<ZipEntry> entries;
+  if (!zip.Open(file.string(), why) || !zip.List(entries, why))
+    return "it is not a whole ZIP archive yet (" + why + ")";
+  if (entries.empty()) return {};
+  char* bytes = nullptr;
+  std::size_t size = 0;
+  std::FILE* memory = open_memstream(&bytes, &size);
+  if (memory == nullptr) return {};
+  const bool copied = zip.Copy(entries.front(), memory, why);
+  std::fclose(memory);
+  if (copied) text.assign(bytes, size);
+  std::free(bytes);
+  return copied ? LastTestIncomplete(text) : std::string();
 }
 
-// The PDF's name from the result file's, never over an earlier one.
-fs::path FreePdfName(const fs::path& folder, const std::string& name) {
-  const std::string stem = fs::path(name).stem().string();
-  std::error_code ec;
-  fs::path candidate = folder / (stem + ".pdf");
-  for (int n = 1; fs::exists(candidate, ec); ++n)
-    candidate = folder / (stem + "-" + std::to_string(n) + ".pdf");
-  return candidate;
-}
-
-bool MoveInto(const fs::path& file, const fs::path& folder, fs::path& moved, std::string& why) {
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  moved = FreeName(folder, file.filename().string());
-  fs::rename(file, moved, ec);
-  if (ec) why = "cannot move " + file.string() + " into " + folder.string() + ": " + ec.message();
-  return !ec;
+std::string MarkerText(const fs::path& marker) {
+  std::string text;
+  std::string why;
+  ReadWhole(marker, text, why);
+  return text;
 }
 
 // Said without Qt's own notes.
@@ -99,13 +122,6 @@ std::string Verdict(const std::string& said) {
   for (std::string line; std::getline(lines, line);)
     if (!line.empty()) return line;
   return "it could not be produced";
-}
-
-bool WriteText(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << text;
-  out.flush();
-  return static_cast<bool>(out);
 }
 
 // What RunOutput says on stderr while it produces one file, kept as the reason of a
@@ -155,101 +171,222 @@ class Watch {
     std::error_code ec;
     if (!fs::is_directory(dir_, ec))
       return Fail("cannot watch " + dir_.string() + ": it is not a folder", kExitUsage);
+    if (const std::string why = DefinitionFault(); !why.empty()) return Fail(why, kExitUsage);
     if (!o_.pdfDir.empty()) {
       fs::create_directories(o_.pdfDir, ec);
       if (!fs::is_directory(o_.pdfDir, ec))
-        return Fail("cannot create the folder " + o_.pdfDir, kExitOutput);
+        return Fail("cannot create the folder " + o_.pdfDir +
+                        (ec ? ": " + ec.message() : ": a file of that name is in the way"),
+                    kExitOutput);
     }
+    std::string why;
+    if (!claims_.Open(dir_, why)) return Fail(why, kExitOutput);
     DeferEndingSignals(&stopRequested);
-    Recover();
-    std::fprintf(stderr, "vantrel-report: watching %s\n", dir_.string().c_str());
+    std::fprintf(stderr, "vantrel-report: watching %s\n", ForLog(dir_.string()).c_str());
     while (stopRequested == 0) {
-      for (const fs::path& file : Ready()) {
-        if (stopRequested != 0) break;
-        Produce(file);
-      }
-      std::this_thread::sleep_for(kPoll);
+      bool busy = FinishHeld();
+      if (stopRequested == 0 && DefinitionReadable()) busy = ClaimOne() || busy;
+      if (!busy) std::this_thread::sleep_for(kPoll);
     }
-    std::fprintf(stderr, "vantrel-report: stopped watching %s\n", dir_.string().c_str());
+    std::fprintf(stderr, "vantrel-report: stopped watching %s\n", ForLog(dir_.string()).c_str());
     return kExitOk;
   }
 
  private:
-  // Files a crash or signal left in hand.
-  void Recover() {
-    std::error_code ec;
-    std::vector<fs::path> markers;
-    for (const auto& e : fs::directory_iterator(dir_, ec)) markers.push_back(e.path());
-    for (const fs::path& path : markers) {
-      const std::string marker = path.filename().string();
-      for (const char* kind : {kProduced, kInHand}) {
-        const std::string k(kind);
-        if (marker.size() <= k.size() + 1 || marker[0] != '.' || !marker.ends_with(k)) continue;
-        const std::string name = marker.substr(1, marker.size() - 1 - k.size());
-        const fs::path file = dir_ / name;
-        if (fs::exists(file, ec)) {
-          if (k == kProduced) {
-            Finish(file, true, "");
-          } else if (!o_.print) {
-            // A PDF is never left half written, so the file is simply produced again.
-            fs::remove(path, ec);
-            continue;
-          } else {
-            Finish(file, false,
-                   "the watch ended while this file was being printed; it may have been "
-                   "printed in part or in full. Put it back into the folder to print it "
-                   "again.");
-          }
-        }
-        fs::remove(path, ec);
-      }
-    }
+  // Why the definition cannot serve: unreadable, or it declares no report.
+  std::string DefinitionFault() {
+    auto store = std::make_unique<IniStore>();
+    StderrPrompter prompter(nullptr);
+    if (!LoadIni(o_.definition, *store, prompter))
+      return "cannot load the definition file " + o_.definition + "; nothing is watched";
+    if (store->NumReports == 0)
+      return "the definition file " + o_.definition + " declares no report; nothing is watched";
+    return {};
   }
 
-  std::vector<fs::path> Ready() {
-    std::vector<std::pair<fs::file_time_type, fs::path>> ready;
+  // Checked before each claim: a file taken while the definition is away would go
+  // to failed/ for no fault of its own.
+  bool DefinitionReadable() {
+    const int fd = open(o_.definition.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      SayOnce("definition", "waiting: cannot read the definition file " + ForLog(o_.definition) +
+                                ": " + std::strerror(errno) + "; no file is taken meanwhile");
+      return false;
+    }
+    close(fd);
+    said_.erase("definition");
+    return true;
+  }
+
+  // Files a watcher claimed, ours and those of watchers that died: on to done/ or
+  // failed/. True when something was produced or moved.
+  bool FinishHeld() {
+    bool busy = false;
+    for (const fs::path& folder : claims_.Held()) {
+      std::error_code ec;
+      std::vector<fs::path> files;
+      for (const auto& e : fs::directory_iterator(folder, ec)) {
+        const std::string name = e.path().filename().string();
+        if (!IsNotAnInput(name) && e.is_regular_file(ec)) files.push_back(e.path());
+      }
+      std::sort(files.begin(), files.end());
+      for (const fs::path& file : files) {
+        if (stopRequested != 0) return busy;
+        busy = Carry(folder, file.filename().string()) || busy;
+      }
+      if (folder != claims_.Own()) {
+        DropOrphanMarkers(folder);
+        claims_.ReleaseIfEmpty(folder);
+      }
+    }
+    return busy;
+  }
+
+  // A watcher killed after moving a file on but before removing its marker.
+  void DropOrphanMarkers(const fs::path& folder) {
+    std::error_code ec;
+    std::vector<fs::path> orphans;
+    for (const auto& e : fs::directory_iterator(folder, ec)) {
+      const std::string name = e.path().filename().string();
+      for (const char* kind : {kInHand, kProduced, kFailed}) {
+        const std::string k(kind);
+        if (name.size() <= k.size() + 1 || name[0] != '.' || !name.ends_with(k)) continue;
+        if (!fs::exists(folder / name.substr(1, name.size() - 1 - k.size()), ec))
+          orphans.push_back(e.path());
+      }
+    }
+    for (const fs::path& orphan : orphans) fs::remove(orphan, ec);
+  }
+
+  // Takes the oldest file that is ready and that no other watcher took first.
+  bool ClaimOne() {
+    for (const Ready& ready : ReadyFiles()) {
+      if (stopRequested != 0) return false;
+      const std::string name = ready.file.filename().string();
+      std::string why;
+      if (!claims_.Take(ready.file, why)) {
+        if (!why.empty()) SayOnce("claim " + name, "waiting " + ForLog(name) + ": " + why);
+        continue;
+      }
+      said_.erase("claim " + name);
+      said_.erase("waiting " + name);
+      seen_.erase(name);
+      if (!ready.incomplete.empty()) {
+        Failed(claims_.Own(), name,
+               ready.incomplete + "; it did not change for " +
+                   std::to_string(kGiveUp / std::chrono::minutes(1)) + " minutes.\n");
+      }
+      Carry(claims_.Own(), name);
+      return true;
+    }
+    return false;
+  }
+
+  std::vector<Ready> ReadyFiles() {
+    std::vector<std::pair<fs::file_time_type, Ready>> ready;
     std::map<std::string, Seen> now;
     const Clock::time_point t = Clock::now();
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(dir_, ec)) {
       const std::string name = e.path().filename().string();
-      if (name.empty() || name[0] == '.' || !e.is_regular_file(ec)) continue;
-      // The built-in PDF printer writes beside the result file: its PDFs are no input.
-      if (IsPdfName(name)) continue;
-      Seen s{e.file_size(ec), e.last_write_time(ec), t};
+      if (IsNotAnInput(name) || !e.is_regular_file(ec)) continue;
+      Seen s;
+      s.size = e.file_size(ec);
+      s.time = e.last_write_time(ec);
+      s.since = t;
       if (ec) continue;
       const auto before = seen_.find(name);
-      if (before != seen_.end() && before->second.size == s.size && before->second.time == s.time)
-        s.since = before->second.since;
+      if (before != seen_.end() && before->second.size == s.size && before->second.time == s.time) {
+        s = before->second;
+      }
+      if (t - s.since >= (s.size == 0 ? kSettledEmpty : kSettled)) {
+        if (!s.judged) {
+          s.incomplete = Incomplete(e.path());
+          s.judged = true;
+          if (!s.incomplete.empty())
+            SayOnce("waiting " + name, "waiting " + ForLog(name) + ": " + ForLog(s.incomplete));
+        }
+        if (s.incomplete.empty())
+          ready.push_back({s.time, {e.path(), ""}});
+        else if (t - s.since >= kGiveUp)
+          ready.push_back({s.time, {e.path(), s.incomplete}});
+      }
       now[name] = s;
-      if (t - s.since >= (s.size == 0 ? kSettledEmpty : kSettled))
-        ready.emplace_back(s.time, e.path());
     }
     seen_ = std::move(now);
-    std::sort(ready.begin(), ready.end());
-    std::vector<fs::path> files;
+    std::stable_sort(ready.begin(), ready.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<Ready> files;
     for (auto& r : ready) files.push_back(std::move(r.second));
     return files;
   }
 
-  void Produce(const fs::path& file) {
-    const std::string name = file.filename().string();
-    const std::string inHand = Marker(dir_, name, kInHand);
-    if (!WriteText(inHand, "")) {
-      std::printf("failed %s: cannot write the marker %s\n", name.c_str(), inHand.c_str());
-      std::fflush(stdout);
-      return;
+  // Takes a claimed file one step on from where its markers say it is. True when it
+  // was produced or moved.
+  bool Carry(const fs::path& folder, const std::string& name) {
+    const fs::path file = folder / name;
+    std::error_code ec;
+    if (fs::exists(Marker(folder, name, kProduced), ec)) return Done(folder, name);
+    if (fs::exists(Marker(folder, name, kFailed), ec)) return MoveFailed(folder, name);
+    const fs::path inHand = Marker(folder, name, kInHand);
+    if (fs::exists(inHand, ec)) {
+      if (o_.print) {
+        Failed(folder, name,
+               "the watch ended while this file was being printed; it may have been "
+               "printed in part or in full. Put it back into the folder to print it again.\n");
+        fs::remove(inHand, ec);
+        return MoveFailed(folder, name);
+      }
+      // A PDF gets its name only when complete: there, it was made; missing, it was not.
+      const std::string target = MarkerText(inHand);
+      if (!target.empty() && fs::exists(target, ec)) {
+        fs::rename(inHand, Marker(folder, name, kProduced), ec);
+        if (!ec) return Done(folder, name);
+      }
+      return Produce(folder, name, target);
     }
+    return Produce(folder, name, "");
+  }
+
+  bool Produce(const fs::path& folder, const std::string& name, std::string target) {
+    const fs::path file = folder / name;
+    const fs::path inHand = Marker(folder, name, kInHand);
+    std::string why;
+    fs::path token;
+    if (!o_.print && target.empty()) {
+      if (!ReservePdfName(name, target, token, why)) {
+        SayOnce("marker " + name, "waiting " + ForLog(name) + ": " + ForLog(why));
+        return false;
+      }
+      std::error_code ec;
+      fs::remove(inHand, ec);
+      if (!CreateExclusive(inHand, target, why)) {
+        fs::remove(token, ec);
+        SayOnce("marker " + name, "waiting " + ForLog(name) + ": " + ForLog(why));
+        return false;
+      }
+    } else if (!o_.print) {
+      // Carried on from a watcher that died: its name and token are ours now.
+      const fs::path pdf(target);
+      token = pdf.parent_path() / ("." + pdf.filename().string() + ".taken");
+    } else {
+      target = o_.printer.empty() ? "the default printer" : o_.printer;
+      std::error_code ec;
+      fs::remove(inHand, ec);
+      if (!CreateExclusive(inHand, target, why)) {
+        SayOnce("marker " + name, "waiting " + ForLog(name) + ": " + ForLog(why));
+        return false;
+      }
+    }
+    said_.erase("marker " + name);
+
     Options one = o_;
     one.watch.clear();
+    one.pdfDir.clear();
     one.data = file.string();
+    one.dataFiles = {one.data};
     one.quiet = true;
-    std::string target;
-    if (o_.print) {
-      target = o_.printer.empty() ? "the default printer" : o_.printer;
-    } else {
-      target = one.pdf = FreePdfName(o_.pdfDir, name).string();
-    }
+    if (!o_.print) one.pdf = target;
     int status = kExitOk;
     std::string said;
     {
@@ -257,50 +394,137 @@ class Watch {
       status = o_.print ? RunPrint(one) : RunOutput(one);
       said = OurLines(capture.Release());
     }
-    if (status == kExitOk) {
-      std::error_code ec;
-      fs::rename(inHand, Marker(dir_, name, kProduced), ec);
-    }
-    Finish(file, status == kExitOk, said.empty() ? "exit status " + std::to_string(status) : said,
-           target);
+    // The claim folder is no place the user knows of.
+    said = ReplaceAll(said, file.string(), ForLog((dir_ / name).string()));
     std::error_code ec;
+    if (o_.print) MovePrintersPdfs(folder);
+    if (!token.empty()) fs::remove(token, ec);
+    if (status == kExitOk) {
+      fs::rename(inHand, Marker(folder, name, kProduced), ec);
+      return Done(folder, name);
+    }
+    Failed(folder, name, said.empty() ? "exit status " + std::to_string(status) + "\n" : said);
     fs::remove(inHand, ec);
-    fs::remove(Marker(dir_, name, kProduced), ec);
-    seen_.erase(name);
+    return MoveFailed(folder, name);
   }
 
-  void Finish(const fs::path& file, bool ok, const std::string& why,
-              const std::string& target = "") {
-    const std::string name = file.filename().string();
-    fs::path moved;
-    std::string error;
-    if (ok) {
-      if (!MoveInto(file, dir_ / "done", moved, error)) {
-        std::printf("failed %s: %s\n", name.c_str(), error.c_str());
-      } else {
-        std::printf("done %s%s\n", name.c_str(), target.empty() ? "" : (" -> " + target).c_str());
+  // The PDF's name from the result file's, never over an earlier one: a hidden token
+  // beside it keeps other watchers off the name while this one writes it.
+  bool ReservePdfName(const std::string& name, std::string& target, fs::path& token,
+                      std::string& why) {
+    const std::string stem = fs::path(name).stem().string();
+    const fs::path out(o_.pdfDir);
+    for (int n = 0; n < 100000; ++n) {
+      const std::string pdf = stem + (n == 0 ? "" : "-" + std::to_string(n)) + ".pdf";
+      const fs::path reserve = out / ("." + pdf + ".taken");
+      if (!CreateExclusive(reserve, "", why)) {
+        if (!why.empty()) return false;
+        continue;
       }
-    } else if (!MoveInto(file, dir_ / "failed", moved, error)) {
-      std::printf("failed %s: %s\n", name.c_str(), error.c_str());
-    } else {
-      WriteText(moved.string() + ".txt", why.ends_with('\n') ? why : why + "\n");
-      std::printf("failed %s: %s\n", name.c_str(), Verdict(why).c_str());
+      std::error_code ec;
+      if (fs::exists(out / pdf, ec) || fs::is_symlink(out / pdf, ec)) {
+        fs::remove(reserve, ec);
+        continue;
+      }
+      target = (out / pdf).string();
+      token = reserve;
+      return true;
     }
+    why = "no free PDF name left in " + o_.pdfDir;
+    return false;
+  }
+
+  // Without a print server the built-in printer writes beside the result file, here
+  // in the claim folder: its PDFs go where the result file was.
+  void MovePrintersPdfs(const fs::path& folder) {
+    std::error_code ec;
+    std::vector<fs::path> pdfs;
+    for (const auto& e : fs::directory_iterator(folder, ec)) {
+      const std::string name = e.path().filename().string();
+      if (name.size() > 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".pdf"))
+        pdfs.push_back(e.path());
+    }
+    for (const fs::path& pdf : pdfs) {
+      fs::path moved;
+      std::string why;
+      if (!MoveToFreeName(pdf, dir_, moved, why))
+        Line("note " + ForLog(pdf.filename().string()) + ": " + ForLog(why));
+    }
+  }
+
+  // The reason is kept beside the file, so that whoever moves it can write it out.
+  void Failed(const fs::path& folder, const std::string& name, const std::string& reason) {
+    std::string why;
+    const fs::path marker = Marker(folder, name, kFailed);
+    std::error_code ec;
+    fs::remove(marker, ec);
+    if (!CreateExclusive(marker, reason.ends_with('\n') ? reason : reason + "\n", why))
+      SayOnce("marker " + name, "note " + ForLog(name) + ": " + ForLog(why));
+  }
+
+  bool Done(const fs::path& folder, const std::string& name) {
+    const fs::path marker = Marker(folder, name, kProduced);
+    const std::string target = MarkerText(marker);
+    fs::path moved;
+    std::string why;
+    if (!MoveToFreeName(folder / name, dir_ / "done", moved, why)) {
+      // Produced once is enough: it waits here until it can be moved.
+      SayOnce("move " + name, "done " + ForLog(name) + " -> " + ForLog(target) + "; " +
+                                  ForLog(why) + "; it stays in " + ForLog(folder.string()) +
+                                  " until it can be moved");
+      return false;
+    }
+    std::error_code ec;
+    fs::remove(marker, ec);
+    const bool told = said_.erase("move " + name) > 0;
+    if (!told)
+      Line("done " + ForLog(name) + (target.empty() ? "" : " -> " + ForLog(target)));
+    else
+      Line("moved " + ForLog(name) + " into " + ForLog(moved.parent_path().string()));
+    return true;
+  }
+
+  bool MoveFailed(const fs::path& folder, const std::string& name) {
+    const fs::path marker = Marker(folder, name, kFailed);
+    std::string reason = MarkerText(marker);
+    if (reason.empty()) reason = "it could not be produced\n";
+    fs::path moved;
+    std::string why;
+    if (!MoveWithReason(folder / name, dir_ / "failed", reason, moved, why)) {
+      SayOnce("move " + name, "failed " + ForLog(name) + ": " + ForLog(Verdict(reason)) + "; " +
+                                  ForLog(why) + "; it stays in " + ForLog(folder.string()) +
+                                  " until it can be moved");
+      return false;
+    }
+    std::error_code ec;
+    fs::remove(marker, ec);
+    said_.erase("move " + name);
+    Line("failed " + ForLog(name) + ": " + ForLog(Verdict(reason)));
+    return true;
+  }
+
+  void Line(const std::string& text) {
+    std::printf("%s\n", text.c_str());
     std::fflush(stdout);
+  }
+
+  // A state that lasts is told once, and again only when it changes.
+  void SayOnce(const std::string& key, const std::string& text) {
+    auto [it, fresh] = said_.try_emplace(key, text);
+    if (!fresh && it->second == text) return;
+    it->second = text;
+    Line(text);
   }
 
   const Options& o_;
   fs::path dir_;
+  Claims claims_;
   std::map<std::string, Seen> seen_;
+  std::map<std::string, std::string> said_;
 };
 
 }  // namespace
 
-int RunWatch(const Options& o) {
-  if (o.definition.empty()) return Fail("--watch needs --definition FILE", kExitUsage);
-  if (o.pdfDir.empty() == !o.print)
-    return Fail("--watch needs either --print [--printer NAME] or --pdf-dir DIR", kExitUsage);
-  return Watch(o).Run();
-}
+int RunWatch(const Options& o) { return Watch(o).Run(); }
 
 }  // namespace vantrel::report_tool
