@@ -1,5 +1,10 @@
 #include "support/temporary_files.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -8,6 +13,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <string_view>
 
 namespace vantrel {
 
@@ -24,7 +31,103 @@ struct Slot {
 
 std::array<Slot, kSlots> slots;
 
+constexpr std::size_t kRandomChars = 6;
+constexpr std::time_t kReusedPidAge = 60;
+
+std::string RandomChars() {
+  static constexpr char kAlphabet[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char bytes[kRandomChars] = {};
+  if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+    static std::atomic<unsigned> counter{0};
+    const unsigned seed = static_cast<unsigned>(std::time(nullptr)) ^ (++counter * 2654435761u);
+    for (std::size_t i = 0; i < kRandomChars; ++i) bytes[i] = static_cast<unsigned char>(seed >> i);
+  }
+  std::string out;
+  for (const unsigned char b : bytes) out += kAlphabet[b % (sizeof kAlphabet - 1)];
+  return out;
+}
+
+bool IsAlphanumeric(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// The pid of a name MakeOwnedFile gives, 0 for any other name.
+long OwnerPid(std::string_view name, std::string_view prefix, std::string_view suffix) {
+  if (!name.starts_with(prefix) || !name.ends_with(suffix)) return 0;
+  name.remove_prefix(prefix.size());
+  name.remove_suffix(suffix.size());
+  const std::size_t dash = name.find('-');
+  if (dash == 0 || dash == std::string_view::npos || dash > 9) return 0;
+  if (name.size() != dash + 1 + kRandomChars) return 0;
+  long pid = 0;
+  for (std::size_t i = 0; i < dash; ++i) {
+    if (name[i] < '0' || name[i] > '9') return 0;
+    pid = pid * 10 + (name[i] - '0');
+  }
+  for (std::size_t i = dash + 1; i < name.size(); ++i)
+    if (!IsAlphanumeric(name[i])) return 0;
+  return pid;
+}
+
+// A live run holds its file's lock, on this machine or another one sharing the folder,
+// so a free lock is the sign; the pid only spares a young file of a run in its first
+// microseconds, and a dead pid on this machine needs no waiting.
+bool RunIsOver(const std::string& path, long pid) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return false;
+  bool over = false;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    const bool pidGone = ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+    over = pidGone || std::time(nullptr) - info.st_mtime > kReusedPidAge;
+  }
+  ::close(fd);
+  return over;
+}
+
 }  // namespace
+
+int MakeOwnedFile(const std::string& folder, const std::string& prefix, const std::string& suffix,
+                  std::string& path, unsigned mode) {
+  const std::string start = (folder.empty() ? std::string(".") : folder) + "/" + prefix +
+                            std::to_string(::getpid()) + "-";
+  sigset_t ending, previous;
+  sigemptyset(&ending);
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&ending, signal);
+  sigprocmask(SIG_BLOCK, &ending, &previous);
+  int fd = -1;
+  int error = EEXIST;
+  std::string name;
+  for (int attempt = 0; attempt < 100 && fd < 0 && error == EEXIST; ++attempt) {
+    name = start + RandomChars() + suffix;
+    fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, static_cast<mode_t>(mode));
+    error = errno;
+  }
+  if (fd >= 0) {
+    // Taken before anyone could see the file without it: only a dead run's is free.
+    ::flock(fd, LOCK_EX | LOCK_NB);
+    RegisterTemporaryFile(name);
+    path = name;
+  }
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  errno = error;
+  return fd;
+}
+
+void RemoveStaleFiles(const std::string& folder, const std::string& prefix,
+                      const std::string& suffix) {
+  const std::string base = folder.empty() ? std::string(".") : folder;
+  DIR* dir = ::opendir(base.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const long pid = OwnerPid(entry->d_name, prefix, suffix);
+    if (pid == 0) continue;
+    const std::string path = base + "/" + entry->d_name;
+    if (RunIsOver(path, pid)) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
 
 int MakeTemporaryFile(std::string& pattern, int suffixLength) {
   sigset_t ending, previous;

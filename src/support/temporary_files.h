@@ -11,6 +11,19 @@ namespace vantrel {
 /// finds the file made and not yet known. The descriptor, or -1 with errno set.
 int MakeTemporaryFile(std::string& pattern, int suffixLength = 0);
 
+/// A file "<folder>/<prefix><pid>-XXXXXX<suffix>", made with mode less the umask and
+/// registered as MakeTemporaryFile's are. It is locked (flock) for as long as the
+/// descriptor stays open, so that RemoveStaleFiles tells it from a dead run's. The
+/// descriptor (read and write), or -1 with errno set; path is set on success only.
+int MakeOwnedFile(const std::string& folder, const std::string& prefix, const std::string& suffix,
+                  std::string& path, unsigned mode = 0666);
+
+/// Removes what MakeOwnedFile made in folder with prefix and suffix for a run that is
+/// over: nobody holds its lock, and its pid is gone or it is older than a minute (the
+/// pid was taken again, as in a restarted container). Other names are never touched.
+void RemoveStaleFiles(const std::string& folder, const std::string& prefix,
+                      const std::string& suffix);
+
 /// False when every slot is taken or the path is too long; the file is then only
 /// removed by its owner.
 bool RegisterTemporaryFile(const std::string& path);
