@@ -3,11 +3,14 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "archive/zip_reader.h"
+#include "support/file_writer.h"
 #include "support/text.h"
 
 namespace vantrel {
@@ -93,39 +96,36 @@ bool cUnzip::ExtractOne(void* readerPtr, const ZipEntry& entry) {
   std::error_code ec;
   // Without OverwriteExisting a file already there is kept, as the unzip tools do.
   if (!overwriteExisting_ && fs::exists(destination, ec)) return true;
-  fs::create_directories(destination.parent_path(), ec);
-  if (ec) {
-    error_ = "The folder '" + destination.parent_path().string() + "' cannot be made";
+  const std::string parent = destination.parent_path().string();
+  if (std::string why; !MakeFolders(parent, why)) {
+    const std::size_t said = std::string("cannot create the folder " + parent + ": ").size();
+    error_ = "The folder '" + parent + "' cannot be made: " + why.substr(said);
     return false;
   }
 
-  // Written beside the destination and renamed, so a fault leaves no half file.
-  std::string partial = destination.string() + ".partXXXXXX";
-  const int fd = mkstemp(partial.data());
-  if (fd < 0) {
-    error_ = "The file '" + destination.string() + "' cannot be written";
-    return false;
-  }
-  std::FILE* out = fdopen(fd, "wb");
+  // Through the one file writer, so a fault leaves no half file; without
+  // OverwriteExisting a file that appeared meanwhile is kept as well.
+  FileWriter file(
+      destination.string(),
+      {.Trailer = "", .IfExists = overwriteExisting_ ? Existing::Replace : Existing::Keep});
+  const std::string cannot = "The file '" + destination.string() + "' cannot be written: ";
+  const int fd = file.Ready() ? ::dup(file.Descriptor()) : -1;
+  std::FILE* out = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
   if (out == nullptr) {
-    close(fd);
-    std::remove(partial.c_str());
-    error_ = "The file '" + destination.string() + "' cannot be written";
+    if (fd >= 0) ::close(fd);
+    error_ = cannot + (file.Ready() ? std::strerror(errno) : file.Reason());
     return false;
   }
   bool ok = reader.Copy(entry, out, error_);
   if (std::fclose(out) != 0 && ok) {
-    error_ = "The file '" + destination.string() + "' cannot be written";
+    error_ = cannot + std::strerror(errno);
     ok = false;
   }
-  if (ok) {
-    fs::rename(partial, destination, ec);
-    if (ec) {
-      error_ = "The file '" + destination.string() + "' cannot be written";
-      ok = false;
-    }
+  if (ok && !file.Commit()) {
+    if (!overwriteExisting_ && file.FoundExisting()) return true;
+    error_ = cannot + file.Reason();
+    ok = false;
   }
-  if (!ok) std::remove(partial.c_str());
   return ok;
 }
 

@@ -1,12 +1,7 @@
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "definitions/profiles.h"
+#include "support/file_writer.h"
 #include "support/plain_file.h"
 #include "support/text.h"
 
@@ -17,8 +12,6 @@ namespace {
 struct Failure {
   std::string description;
 };
-
-std::string ErrnoText(const std::string& what) { return what + ": " + std::strerror(errno); }
 
 // The file's lines, trimmed, with the new line placed before the first empty line or
 // section header that follows [GENERAL]; placed says whether there was such a place.
@@ -48,50 +41,20 @@ std::string WithProfileLine(const std::string& bytes, const std::string& line, b
   return out;
 }
 
-// Writes content beside target and renames it over target, keeping target's mode.
-// The temporary file never stays behind.
+// Through the one file writer: the file keeps its mode and owner, and a fault leaves
+// it as it was with no temporary file beside it.
 bool ReplaceFile(const std::string& target, const std::string& content, Failure& failure) {
-  struct stat original {};
-  if (::stat(target.c_str(), &original) != 0) {
-    failure.description = ErrnoText("Cannot examine " + target);
+  FileWriter file(target);
+  if (!file.Ready()) {
+    failure.description =
+        "Error Creating a temporary File in " + FolderOf(target) + ": " + file.Reason();
     return false;
   }
-  std::string folder = std::filesystem::path(target).parent_path().string();
-  if (folder.empty()) folder.push_back('.');
-  std::string temp = folder;
-  temp += "/RepXXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    failure.description = ErrnoText("Error Creating a temporary File in " + folder);
+  if (!file.Write(content) || !file.Commit()) {
+    failure.description = "Cannot replace " + target + ": " + file.Reason();
     return false;
   }
-  bool ok = true;
-  std::size_t written = 0;
-  while (ok && written < content.size()) {
-    const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) written += static_cast<std::size_t>(n);
-  }
-  if (!ok) failure.description = ErrnoText("Cannot write " + temp);
-  if (ok && ::fchmod(fd, original.st_mode & 07777) != 0) {
-    ok = false;
-    failure.description = ErrnoText("Cannot set the permissions of " + temp);
-  }
-  if (ok && ::fsync(fd) != 0) {
-    ok = false;
-    failure.description = ErrnoText("Cannot write " + temp);
-  }
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    failure.description = ErrnoText("Cannot write " + temp);
-  }
-  if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-    ok = false;
-    failure.description = ErrnoText("Cannot replace " + target);
-  }
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  return true;
 }
 
 }  // namespace

@@ -1,9 +1,5 @@
 #include "model/print_run.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,7 +9,7 @@
 #include "model/print_paths.h"
 #include "pdf/signing_settings.h"
 #include "render/report_job.h"
-#include "support/temporary_files.h"
+#include "support/file_writer.h"
 #include "support/text.h"
 #include "testlist/test_list_printer.h"
 
@@ -55,8 +51,6 @@ class LazyPages : public PageTarget {
   bool begun_ = false;
   bool failed_ = false;
 };
-
-std::string SyscallError() { return std::strerror(errno); }
 
 std::string FormatSeconds(double seconds) {
   char text[32];
@@ -119,7 +113,7 @@ bool PrintRun::StartJob(PrintRunResult& result) {
     builtIn = fs::path(state.DataFilePath).parent_path().string();
     if (builtIn.empty()) builtIn = ".";
   }
-  PrinterChoice choice = open_ ? open_(builtIn) : OpenPrinter(printer_, builtIn);
+  PrinterChoice choice = open_ ? open_(builtIn) : OpenPrinter(printer_, builtIn, &context_.Ask);
   std::string error = choice.Error;
   if (choice.Printer) {
     job->Job = choice.Printer->StartJob(SafeJobTitle(state.AppTitle), error);
@@ -245,6 +239,11 @@ std::unique_ptr<PrintRun::OpenJob> PrintRun::EndJob(PrintRunResult& result) {
     return nullptr;
   }
   result.JobEnded = true;
+  // The built-in printer made the file itself: the run says where.
+  if (job->TempPdf.empty() && !job->Job->WrittenFile().empty()) {
+    result.Pdf = PdfOutcome::Saved;
+    result.PdfPath = job->Job->WrittenFile();
+  }
   return job;
 }
 
@@ -360,55 +359,13 @@ void PrintRun::CopyPdf(const std::string& tempPdf, const std::string& final,
         "The report could not be saved as\r" + final + "\r" + why + "\rIt stays in " + tempPdf,
         kPdfTitle, PromptIcon::Exclamation, PromptButtons::Ok);
   };
-  // A copy that fails halfway must never stand under the final name.
-  std::string part = fs::path(final).parent_path().string();
-  part = JoinPath(part.empty() ? "." : part,
-                  "." + fs::path(final).filename().string() + ".XXXXXX.part");
-  const int out = MakeTemporaryFile(part, 5);
-  if (out < 0) return fail(SyscallError());
-  const int in = ::open(tempPdf.c_str(), O_RDONLY);
-  bool ok = in >= 0;
-  std::string why = ok ? "" : SyscallError();
-  char buffer[65536];
-  while (ok) {
-    const ssize_t got = ::read(in, buffer, sizeof buffer);
-    if (got == 0) break;
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      why = SyscallError();
-      break;
-    }
-    for (ssize_t done = 0; ok && done < got;) {
-      const ssize_t put = ::write(out, buffer + done, static_cast<std::size_t>(got - done));
-      if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) {
-        ok = false;
-        why = put < 0 ? SyscallError() : "nothing could be written";
-      } else {
-        done += put;
-      }
-    }
+  // A copy that fails halfway, or of a file the driver did not finish, never stands
+  // under the final name.
+  std::string error;
+  if (!CopyToFile(tempPdf, final, error, {.Trailer = std::string(kPdfTrailer)})) {
+    const std::string prefix = "cannot write " + final + ": ";
+    return fail(error.rfind(prefix, 0) == 0 ? error.substr(prefix.size()) : error);
   }
-  if (in >= 0) ::close(in);
-  if (ok && ::fsync(out) != 0) {
-    ok = false;
-    why = SyscallError();
-  }
-  if (::close(out) != 0 && ok) {
-    ok = false;
-    why = SyscallError();
-  }
-  if (ok && std::rename(part.c_str(), final.c_str()) != 0) {
-    ok = false;
-    why = SyscallError();
-  }
-  if (!ok) {
-    ::unlink(part.c_str());
-    ForgetTemporaryFile(part);
-    return fail(why);
-  }
-  ForgetTemporaryFile(part);
   // Only now is the copy complete.
   std::error_code ec;
   fs::remove(tempPdf, ec);

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
+#include <cmath>
+#include <cstdio>
 
 namespace vantrel {
 
@@ -22,14 +24,44 @@ QPageSize ToPageSize(PaperSize paper) {
 
 }  // namespace
 
+// QFile forgets a failed write at the next call (a full disk then looks like a file
+// that was written); the first fault is kept here for the job's end.
+class PdfFile : public QFile {
+ public:
+  using QFile::QFile;
+  const QString& Fault() const { return fault_; }
+
+ protected:
+  qint64 writeData(const char* data, qint64 length) override {
+    const qint64 written = QFile::writeData(data, length);
+    // A short write sets no error; the full disk is the usual reason.
+    if (written != length && fault_.isEmpty())
+      fault_ = error() != NoError ? errorString()
+                                  : QString::fromStdString(WhyNotWritten(fileName().toStdString()));
+    return written;
+  }
+
+ private:
+  QString fault_;
+};
+
 PdfTarget::PdfTarget(std::string path, PaperSize paper, std::string title, int dpi)
-    : path_(std::move(path)), paper_(paper), title_(std::move(title)), dpi_(dpi) {}
+    : path_(std::move(path)), shown_(path_), paper_(paper), title_(std::move(title)), dpi_(dpi) {}
+
+PdfTarget::PdfTarget(const FileWriter& file, PaperSize paper, std::string title, int dpi)
+    : path_(file.PartPath()),
+      shown_(file.Target()),
+      paper_(paper),
+      title_(std::move(title)),
+      dpi_(dpi) {}
+
+PdfTarget::~PdfTarget() = default;
 
 bool PdfTarget::Begin() {
   // The file is ours, not the writer's, so that a failed write can say why.
-  file_ = std::make_unique<QFile>(QString::fromStdString(path_));
+  file_ = std::make_unique<PdfFile>(QString::fromStdString(path_));
   if (!file_->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-    error_ = "cannot write " + path_ + ": " + file_->errorString().toStdString();
+    error_ = "cannot write " + shown_ + ": " + file_->errorString().toStdString();
     file_.reset();
     return false;
   }
@@ -58,9 +90,11 @@ bool PdfTarget::Begin() {
 }
 
 std::string PdfTarget::WriteFault() const {
+  if (file_ && !file_->Fault().isEmpty())
+    return "cannot write " + shown_ + ": " + file_->Fault().toStdString();
   if (file_ && file_->error() != QFileDevice::NoError)
-    return "cannot write " + path_ + ": " + file_->errorString().toStdString();
-  return "cannot write " + path_;
+    return "cannot write " + shown_ + ": " + file_->errorString().toStdString();
+  return "cannot write " + shown_;
 }
 
 bool PdfTarget::AddCertificate() {
@@ -96,10 +130,11 @@ bool PdfTarget::AddCertificate() {
 }
 
 bool PdfTarget::NewPage() {
-  if (!painter_.isActive() || !writer_->newPage()) {
-    error_ = file_ && file_->error() != QFileDevice::NoError
+  const bool failed = file_ && !file_->Fault().isEmpty();
+  if (failed || !painter_.isActive() || !writer_->newPage()) {
+    error_ = failed || (file_ && file_->error() != QFileDevice::NoError)
                  ? WriteFault()
-                 : "cannot start a new page in " + path_;
+                 : "cannot start a new page in " + shown_;
     return false;
   }
   ++pages_;
@@ -113,9 +148,11 @@ bool PdfTarget::End() {
   writer_.reset();
   ok = ok && file_->error() == QFileDevice::NoError && file_->flush();
   file_->close();
-  ok = ok && file_->error() == QFileDevice::NoError;
+  ok = ok && file_->error() == QFileDevice::NoError && file_->Fault().isEmpty();
   if (!ok)
-    error_ = file_->error() != QFileDevice::NoError ? WriteFault() : "cannot finish " + path_;
+    error_ = file_->error() != QFileDevice::NoError || !file_->Fault().isEmpty()
+                 ? WriteFault()
+                 : "cannot finish " + shown_;
   file_.reset();
   return ok;
 }
@@ -169,10 +206,31 @@ double PictureTarget::DotsPerMm() const {
   return probe.logicalDpiX() / 25.4;
 }
 
+std::string PageBitmapRefusal(PaperSize paper, int dpi) {
+  const double w = std::floor(paper.WidthMm * dpi / 25.4 + 0.5);
+  const double h = std::floor(paper.HeightMm * dpi / 25.4 + 0.5);
+  const double bytes = w * h * 4;
+  // QImage counts its lines in int.
+  if (bytes <= kMaxPageBitmapBytes && w <= 0x7fffffff / 4 && h <= 0x7fffffff) return "";
+  const double mmSquared = paper.WidthMm * paper.HeightMm / (25.4 * 25.4);
+  const int fits = static_cast<int>(std::sqrt(kMaxPageBitmapBytes / 4 / mmSquared));
+  char text[256];
+  std::snprintf(text, sizeof text,
+                "a page of %.0f x %.0f pixels (%d dpi) needs %.1f GiB, more than the %.0f GiB a "
+                "page bitmap may take; %d dpi is the most this paper allows",
+                w, h, dpi, bytes / (1024.0 * 1024 * 1024),
+                kMaxPageBitmapBytes / (1024.0 * 1024 * 1024), fits);
+  return text;
+}
+
 ImageTarget::ImageTarget(PaperSize paper, int dpi, PageSink sink)
     : paper_(paper), dpi_(dpi), sink_(std::move(sink)) {}
 
 bool ImageTarget::StartImage() {
+  if (std::string refusal = PageBitmapRefusal(paper_, dpi_); !refusal.empty()) {
+    error_ = std::move(refusal);
+    return false;
+  }
   const int w = static_cast<int>(paper_.WidthMm * dpi_ / 25.4 + 0.5);
   const int h = static_cast<int>(paper_.HeightMm * dpi_ / 25.4 + 0.5);
   image_ = QImage(w, h, QImage::Format_RGB32);

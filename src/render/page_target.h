@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "render/certificate_record.h"
+#include "support/file_writer.h"
 
 namespace vantrel {
 
@@ -60,16 +61,26 @@ class PageTarget {
   /// before Begin.
   virtual bool KeepsCertificate() const { return false; }
   virtual void SetCertificate(std::shared_future<CertificateRecord>, const CertificateOptions&) {}
+  /// A file the user named (a PDF, PNG pages), not a printer: its faults are told as
+  /// what they are, never as a printer being offline.
+  virtual bool IsFileOutput() const { return false; }
   const std::string& Error() const { return error_; }
 
  protected:
   std::string error_;
 };
 
-/// Vector PDF with embedded fonts, written straight to path.
+class PdfFile;
+
+/// Vector PDF with embedded fonts, written straight to path (an existing file there,
+/// such as a writer's part, is truncated and keeps its mode). Any failed write fails
+/// the job, however the PDF writer carried on after it.
 class PdfTarget : public PageTarget {
  public:
   PdfTarget(std::string path, PaperSize paper, std::string title, int dpi = 1200);
+  /// Into file's part; messages name the file's target, not the part.
+  PdfTarget(const FileWriter& file, PaperSize paper, std::string title, int dpi = 1200);
+  ~PdfTarget() override;
   bool Begin() override;
   bool NewPage() override;
   bool End() override;
@@ -79,6 +90,9 @@ class PdfTarget : public PageTarget {
   double DotsPerMm() const override { return dpi_ / 25.4; }
   int PagesStarted() const override { return pages_; }
   bool KeepsCertificate() const override { return true; }
+  bool IsFileOutput() const override { return !printJob_; }
+  /// The file is a print job's, on its way to a printer.
+  void MarkAsPrintJob() { printJob_ = true; }
   /// Begin waits for the record: the PDF writer takes its metadata before the first page.
   void SetCertificate(std::shared_future<CertificateRecord> record,
                       const CertificateOptions& options) override {
@@ -90,12 +104,14 @@ class PdfTarget : public PageTarget {
   bool AddCertificate();
   std::string WriteFault() const;
   std::string path_;
+  std::string shown_;  // the name messages give
   PaperSize paper_;
   std::string title_;
   int dpi_;
   std::shared_future<CertificateRecord> record_;
   CertificateOptions certificate_;
-  std::unique_ptr<QFile> file_;
+  bool printJob_ = false;
+  std::unique_ptr<PdfFile> file_;
   std::unique_ptr<QPdfWriter> writer_;
   QPainter painter_;
   int pages_ = 0;
@@ -141,6 +157,13 @@ class PictureTarget : public PageTarget {
   QPainter painter_;
 };
 
+/// The most one page bitmap may take: A3 at 1200 dpi fits, 2400 dpi on A4 does not.
+inline constexpr double kMaxPageBitmapBytes = 2.0 * 1024 * 1024 * 1024;
+
+/// Why pages of paper at dpi cannot be drawn as bitmaps ("" when they can): the size
+/// a page would take, the bound, and the resolution that fits.
+std::string PageBitmapRefusal(PaperSize paper, int dpi);
+
 /// White bitmaps at a given resolution; each finished page is handed to sink, which
 /// returns false when it could not keep the page (the job then fails).
 class ImageTarget : public PageTarget {
@@ -155,6 +178,7 @@ class ImageTarget : public PageTarget {
   double PageHeightMm() const override { return paper_.HeightMm; }
   double DotsPerMm() const override { return dpi_ / 25.4; }
   int PagesStarted() const override { return pages_; }
+  bool IsFileOutput() const override { return true; }
 
  private:
   bool StartImage();

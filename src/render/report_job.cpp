@@ -42,6 +42,7 @@ ReportJobResult ProduceSelectedReports(RenderContext& context, PageTarget& targe
     double PageHeightMm() const override { return inner_.PageHeightMm(); }
     double DotsPerMm() const override { return inner_.DotsPerMm(); }
     int PagesStarted() const override { return begun_ ? inner_.PagesStarted() : 0; }
+    bool IsFileOutput() const override { return inner_.IsFileOutput(); }
     bool Begun() const { return begun_; }
     bool Failed() const { return failed_; }
 

@@ -101,8 +101,9 @@ ProduceOutcome ReportProducer::DrawPage(const PageRequest& in, PageTarget& targe
       job = attempt;
       if (!cancelled && context_.Observer) context_.Observer->PagePlanned(plan);
       return ProduceOutcome::Drawn;
-    } catch (const OutputDeviceError&) {
-      device = true;
+    } catch (const OutputDeviceError& e) {
+      device = !target.IsFileOutput();
+      fault = *e.what() != '\0' ? e.what() : "the output could not be written";
     } catch (const std::exception& e) {
       fault = e.what();
     } catch (...) {

@@ -46,6 +46,7 @@ ObjData::~ObjData() {
     std::remove(tempPath_.c_str());
     ForgetTemporaryFile(tempPath_);
   }
+  if (tempLock_ >= 0) ::close(tempLock_);
 }
 
 void ObjData::Refuse(const std::string& path, const std::string& reason) {
@@ -58,6 +59,8 @@ bool ObjData::RemoveCopy() {
     std::error_code ec;
     if (fs::remove(tempPath_, ec) || !ec) {
       ForgetTemporaryFile(tempPath_);
+      if (tempLock_ >= 0) ::close(tempLock_);
+      tempLock_ = -1;
       return true;
     }
     if (ec != std::errc::permission_denied && ec != std::errc::operation_not_permitted &&
@@ -103,8 +106,10 @@ bool ObjData::ReadSource(const std::string& path, std::string& bytes) {
 }
 
 bool ObjData::MakeCopyFile() {
-  std::string name = (fs::path(tempFolder_) / "RepXXXXXX").string();
-  const int fd = MakeTemporaryFile(name);
+  // Copies that runs killed with -9 left behind are as large as their data files.
+  RemoveStaleFiles(tempFolder_, "Rep", "");
+  std::string name;
+  const int fd = MakeOwnedFile(tempFolder_, "Rep", "", name, 0600);
   if (fd < 0) {
     prompter_.Tell(
         "Error Creating a temporary File in " + tempFolder_ + ": " + std::strerror(errno),
@@ -112,7 +117,8 @@ bool ObjData::MakeCopyFile() {
     tempPath_.clear();
     return false;
   }
-  close(fd);
+  if (tempLock_ >= 0) ::close(tempLock_);
+  tempLock_ = fd;
   tempPath_ = name;
   copyPresent_ = true;
   return true;

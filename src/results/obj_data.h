@@ -160,6 +160,7 @@ class ObjData {
 
   std::string tempFolder_ = "/tmp";
   std::string tempPath_;
+  int tempLock_ = -1;  // open while the copy lives: a later run then knows it is in use
   bool copyPresent_ = false;
   std::string indexFault_;  // why the last ReadTestNames found no header
   std::string contents_;

@@ -119,6 +119,11 @@ void FileWriter::Abandon() {
   ForgetTemporaryFile(part_);
 }
 
+std::string FileWriter::Reason() const {
+  const std::string prefix = "cannot write " + target_ + ": ";
+  return error_.rfind(prefix, 0) == 0 ? error_.substr(prefix.size()) : error_;
+}
+
 bool FileWriter::Fail(const std::string& why) {
   if (error_.empty()) error_ = "cannot write " + target_ + ": " + why;
   Abandon();
@@ -150,7 +155,10 @@ bool FileWriter::Commit() {
     foundExisting_ = true;
     return Fail(std::strerror(EEXIST));
   }
-  // Colleagues and the file share must read a replaced file as before.
+  // Colleagues and the file share must read a replaced file as before. Only root can
+  // give a file away; anyone else keeps being its owner, as with any edit.
+  if (exists && (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()))
+    (void)!::fchown(fd_, existing.st_uid, existing.st_gid);
   if (exists && ::fchmod(fd_, existing.st_mode & 07777) != 0) return Fail(std::strerror(errno));
   if (::fsync(fd_) != 0) return Fail(std::strerror(errno));
   return PutInPlace();

@@ -22,6 +22,8 @@ struct WriteRules {
 };
 
 inline constexpr std::string_view kPdfTrailer = "%%EOF";
+/// The rules of a PDF that replaces what stood under its name.
+inline WriteRules PdfRules() { return {.Trailer = std::string(kPdfTrailer)}; }
 
 class FileWriter {
  public:
@@ -41,6 +43,10 @@ class FileWriter {
   /// Open for writing on the part; -1 when not Ready.
   int Descriptor() const { return fd_; }
 
+  /// Changes what the commit does with a file under the target's name (after the
+  /// user was asked, say).
+  void SetIfExists(Existing rule) { rules_.IfExists = rule; }
+
   /// Appends bytes; false with Error() set on any fault (ENOSPC included).
   bool Write(std::string_view bytes);
   /// Checks the part (trailer), gives it its mode (a replaced file keeps its own; a
@@ -52,6 +58,8 @@ class FileWriter {
   void Abandon();
 
   const std::string& Error() const { return error_; }
+  /// Error() without its "cannot write <target>: ", for messages of their own.
+  std::string Reason() const;
   /// The commit failed only because Existing::Keep found something under the name.
   bool FoundExisting() const { return foundExisting_; }
 

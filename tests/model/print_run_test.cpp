@@ -62,7 +62,7 @@ class FakeQueue : public Spooler {
       if (!log_.refuse.empty()) return log_.refuse;
       log_.pagesSent.push_back(pages_.PagesStarted());
       if (!log_.driverFolder.empty())
-        std::ofstream(log_.driverFolder + "/" + title_ + ".pdf") << "%PDF-1.4 x";
+        std::ofstream(log_.driverFolder + "/" + title_ + ".pdf") << "%PDF-1.4 x\n%%EOF\n";
       return "";
     }
 
@@ -275,7 +275,7 @@ TEST_F(PrintRunTest, AnExistingPdfIsReplacedOnlyWhenTheAnswerIsYes) {
   ask.Script({PromptAnswer::Yes});
   const PrintRunResult yes = run.PrintCommand(true);
   EXPECT_EQ(yes.Pdf, PdfOutcome::Saved);
-  EXPECT_EQ(testing::ReadFileBytes(Final()), "%PDF-1.4 x");
+  EXPECT_EQ(testing::ReadFileBytes(Final()), "%PDF-1.4 x\n%%EOF\n");
   EXPECT_FALSE(fs::exists(Temp("tmpreport001.pdf")));
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/recording_prompter.h"
+#include "common/small_disk.h"
 #include "common/temp_dir.h"
 #include "fake_data_source.h"
 #include "render/report_job.h"
@@ -136,6 +137,39 @@ TEST_F(ProducerTest, APrinterFaultIsAskedAboutAndTheRunGoesOn) {
   EXPECT_EQ(r.Failed, 1);
   EXPECT_FALSE(r.AllProduced());
   EXPECT_FALSE(r.Quit);
+}
+
+TEST_F(ProducerTest, AFileOutputsFaultIsToldAsItsReasonNeverAsAPrinters) {
+  ReportSelection selection{};
+  selection[0] = true;
+  // One A3 page at 2400 dpi would take 4.1 GiB.
+  ImageTarget pages({297, 420}, 2400, {});
+  ask.Script({PromptAnswer::Cancel, PromptAnswer::No});
+  const ReportJobResult r = ProduceSelectedReports(context, pages, selection);
+  EXPECT_FALSE(r.AllProduced());
+  ASSERT_EQ(ask.messages.size(), 2u);
+  EXPECT_EQ(ask.messages[0].text,
+            "Error: a page of 28063 x 39685 pixels (2400 dpi) needs 4.1 GiB, more than the 2 "
+            "GiB a page bitmap may take; 1666 dpi is the most this paper allows");
+  EXPECT_EQ(PageBitmapRefusal({297, 420}, 1666), "");
+  EXPECT_EQ(PageBitmapRefusal({210, 297}, 2356), "");
+  EXPECT_NE(PageBitmapRefusal({210, 297}, 2400), "");
+}
+
+TEST_F(ProducerTest, APdfOnAFullDiskIsNotEndedAsASuccess) {
+  testing::SmallDisk disk("16k");
+  if (!disk.Mounted()) GTEST_SKIP() << disk.Why();
+  ReportSelection selection{};
+  selection[0] = selection[1] = selection[2] = true;
+  // Room for half of the PDF: its writes start well and fail on the way.
+  testing::TempDir scratch;
+  std::filesystem::copy_file(scratch.Write("half", std::string(8192, 'x')), disk.path() / "half");
+  const std::string pdf = (disk.path() / "out.pdf").string();
+  PdfTarget target(pdf, {210, 297}, "Job title");
+  const ReportJobResult r = ProduceSelectedReports(context, target, selection);
+  EXPECT_FALSE(r.Ended);
+  EXPECT_EQ(r.Error, "cannot write " + pdf + ": No space left on device");
+  EXPECT_FALSE(r.AllProduced());
 }
 
 TEST_F(ProducerTest, PdfHoldsTitlesHeaderLabelsAndMarginLines) {

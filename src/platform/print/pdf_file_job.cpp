@@ -19,14 +19,32 @@ std::unique_ptr<PdfFileJob> PdfFileJob::Make(std::string pattern, PaperSize pape
     return nullptr;
   }
   ::close(fd);
-  return std::unique_ptr<PdfFileJob>(new PdfFileJob(pattern, paper, title, std::move(deliver)));
+  auto job = std::unique_ptr<PdfFileJob>(new PdfFileJob(pattern, paper, title));
+  job->deliver_ = std::move(deliver);
+  return job;
 }
 
-PdfFileJob::PdfFileJob(std::string path, PaperSize paper, const std::string& title, Deliver deliver)
-    : path_(std::move(path)), target_(path_, paper, title), deliver_(std::move(deliver)) {}
+std::unique_ptr<PdfFileJob> PdfFileJob::Into(std::unique_ptr<FileWriter> file, PaperSize paper,
+                                             const std::string& title, Keep keep) {
+  auto job = std::unique_ptr<PdfFileJob>(new PdfFileJob(*file, paper, title));
+  job->file_ = std::move(file);
+  job->keep_ = std::move(keep);
+  return job;
+}
+
+PdfFileJob::PdfFileJob(std::string path, PaperSize paper, const std::string& title)
+    : path_(std::move(path)), target_(path_, paper, title) {
+  target_.MarkAsPrintJob();
+}
+
+PdfFileJob::PdfFileJob(const FileWriter& file, PaperSize paper, const std::string& title)
+    : path_(file.PartPath()), target_(file, paper, title) {
+  target_.MarkAsPrintJob();
+}
 
 PdfFileJob::~PdfFileJob() {
   if (target_.PagesStarted() > 0 && !finished_) target_.End();
+  if (file_) return;  // the writer removes its own part
   ::unlink(path_.c_str());
   ForgetTemporaryFile(path_);
 }
@@ -36,6 +54,11 @@ std::string PdfFileJob::Finish() {
   finished_ = true;
   if (target_.PagesStarted() == 0) return "";  // nothing was drawn, nothing to send
   if (!target_.End()) return target_.Error().empty() ? "cannot finish " + path_ : target_.Error();
+  if (file_) {
+    const std::string refusal = keep_ ? keep_(*file_) : (file_->Commit() ? "" : file_->Error());
+    if (refusal.empty()) written_ = file_->Target();
+    return refusal;
+  }
   return deliver_ ? deliver_(path_) : "";
 }
 

@@ -6,11 +6,12 @@
 
 namespace vantrel {
 
-PrinterChoice OpenPrinter(const std::string& name, const std::string& builtInFolder) {
+PrinterChoice OpenPrinter(const std::string& name, const std::string& builtInFolder,
+                          Prompter* ask) {
   PrinterChoice choice;
   const std::string queue = name.empty() ? CupsDefaultPrinter() : name;
   if (queue.empty() || queue == kBuiltInPdfPrinter) {
-    choice.Printer = std::make_unique<BuiltInPdfPrinter>(builtInFolder);
+    choice.Printer = std::make_unique<BuiltInPdfPrinter>(builtInFolder, PaperSize{}, ask);
     return choice;
   }
   // Qt would print to a file named after an unknown printer without a word.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "render/page_target.h"
+#include "support/prompter.h"
 
 namespace vantrel {
 
@@ -20,6 +21,9 @@ class PrintJob {
   /// Ends the pages and hands the job to the printer. "" on success, else why not
   /// (naming the printer). A job dropped without Finish leaves nothing behind.
   virtual std::string Finish() = 0;
+  /// The file the printer itself made of the finished job, "" when it made none (a
+  /// queue takes the job).
+  virtual std::string WrittenFile() const { return {}; }
 };
 
 class Spooler {
@@ -42,8 +46,10 @@ struct PrinterChoice {
 
 /// name "" is the user's default queue, or the built-in PDF printer when there is no
 /// default (no server, no queue). A name the server does not know is an error, never a
-/// silent PDF. builtInFolder is where the built-in printer writes.
-PrinterChoice OpenPrinter(const std::string& name, const std::string& builtInFolder);
+/// silent PDF. builtInFolder is where the built-in printer writes; it asks ask (when
+/// given) before it replaces a file that it did not make itself.
+PrinterChoice OpenPrinter(const std::string& name, const std::string& builtInFolder,
+                          Prompter* ask = nullptr);
 
 struct PrinterListEntry {
   std::string Name;

@@ -13,6 +13,7 @@
 #include "render/paint_pipeline.h"
 #include "render/png_file.h"
 #include "render/report_job.h"
+#include "support/file_writer.h"
 #include "support/text.h"
 #include "tools/vantrel_report/commands.h"
 #include "tools/vantrel_report/output_csv.h"
@@ -25,16 +26,6 @@ namespace vantrel::report_tool {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool PrepareFolder(const std::string& dir, std::string& error) {
-  std::error_code ec;
-  fs::create_directories(dir, ec);
-  if (!fs::is_directory(dir, ec)) {
-    error = "cannot create the folder " + dir;
-    return false;
-  }
-  return true;
-}
 
 // Page files written on up to `threads` threads while later pages are drawn. Each
 // write gives its fault's message, or "" when the file was written.
@@ -91,6 +82,10 @@ int RunOutput(const Options& o) {
     if (!o.quiet) std::fprintf(stderr, "Printing %s  (%d/%d)\n", shown.c_str(), n, total);
   };
   const PaperSize paper = PaperByName(o.pageSize);
+  // Said before any file is written, not after the first page ran out of memory.
+  if (!o.png.empty())
+    if (const std::string refusal = PageBitmapRefusal(paper, o.dpi); !refusal.empty())
+      return Fail("--png at --dpi " + std::to_string(o.dpi) + ": " + refusal, kExitUsage);
   // With more than one thread, pages are painted on a thread of their own while the
   // next ones are laid out; one thread is the plain page-after-page run.
   const int threads = Threads(o);
@@ -102,7 +97,7 @@ int RunOutput(const Options& o) {
   std::unique_ptr<CsvWriter> csv;
   if (!o.csv.empty()) {
     std::string error;
-    if (!PrepareFolder(o.csv, error)) return Fail(error, kExitOutput);
+    if (!MakeFolders(o.csv, error)) return Fail(error, kExitOutput);
     csv = std::make_unique<CsvWriter>(o.csv);
     context.Observer = csv.get();
   }
@@ -129,11 +124,11 @@ int RunOutput(const Options& o) {
       signer = pdf::SigningIdentity::Load(signing, error);
       if (!signer) return Fail(error, kExitUsage);
     }
-    PartFile part(o.pdf);
-    if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
+    FileWriter part(o.pdf, PdfRules());
+    if (!part.Ready()) return Fail(part.Error(), kExitOutput);
     ReportJobResult r;
     {
-      PdfTarget target(part.Path(), paper, state.Settings.AppName);
+      PdfTarget target(part, paper, state.Settings.AppName);
       r = ProduceSelectedReports(context, target, state.Selection, progress);
     }
     account(r);
@@ -147,15 +142,15 @@ int RunOutput(const Options& o) {
     // A certificate over partial data is worse than none.
     if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
       return Fail(lack + "; " + o.pdf + " was not written", kExitOutput);
-    if (std::string error; signer && !pdf::AppendSignature(part.Path(), *signer, error))
+    if (std::string error; signer && !pdf::AppendSignature(part.PartPath(), *signer, error))
       return Fail(error, kExitOutput);
-    if (!part.Commit("%%EOF")) return Fail(part.Error(), kExitOutput);
+    if (!part.Commit()) return Fail(part.Error(), kExitOutput);
     context.Observer = nullptr;
     ran = true;
   }
   if (!o.png.empty()) {
     std::string error;
-    if (!PrepareFolder(o.png, error)) return Fail(error, kExitOutput);
+    if (!MakeFolders(o.png, error)) return Fail(error, kExitOutput);
     // The page's own fault message cannot carry the reason; it is said here, once.
     bool toldWhy = false;
     const auto tell = [&toldWhy](const std::string& why) {
@@ -174,9 +169,9 @@ int RunOutput(const Options& o) {
       const std::string path = (fs::path(o.png) / name).string();
       if (std::string refusal = OutputRefusal(path, {o.data, o.definition}); !refusal.empty())
         return {refusal};
-      PartFile part(path);
-      if (part.Path().empty()) return {part.Error()};
-      if (std::string why; !WritePng(page, part.Path(), why))
+      FileWriter part(path);
+      if (!part.Ready()) return {part.Error()};
+      if (std::string why; !WritePng(page, part.PartPath(), why))
         return {"cannot write " + path + ": " + why, true};
       if (!part.Commit()) return {part.Error(), true};
       return {};

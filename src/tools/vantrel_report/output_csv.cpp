@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
+#include "support/file_writer.h"
 #include "support/number.h"
 #include "support/text.h"
 
@@ -23,29 +23,12 @@ std::string CsvField(const std::string& raw) {
 
 void CsvWriter::Write(const std::string& name, const std::vector<std::vector<std::string>>& rows) {
   if (!error_.empty()) return;
-  const std::filesystem::path path = std::filesystem::path(folder_) / name;
-  const std::filesystem::path temp = path.string() + ".part";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    for (const auto& row : rows) {
-      for (std::size_t i = 0; i < row.size(); ++i) out << (i ? "," : "") << CsvField(row[i]);
-      out << '\n';
-    }
-    out.flush();
-    if (!out) {
-      error_ = "cannot write " + path.string();
-      std::error_code ignore;
-      std::filesystem::remove(temp, ignore);
-      return;
-    }
+  std::string text;
+  for (const auto& row : rows) {
+    for (std::size_t i = 0; i < row.size(); ++i) text += (i ? "," : "") + CsvField(row[i]);
+    text += '\n';
   }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    error_ = "cannot write " + path.string() + ": " + ec.message();
-    std::filesystem::remove(temp, ec);
-    return;
-  }
+  if (!WriteWholeFile((std::filesystem::path(folder_) / name).string(), text, error_)) return;
   ++written_;
 }
 

@@ -7,6 +7,7 @@
 
 #include "render/page_target.h"
 #include "render/report_job.h"
+#include "support/file_writer.h"
 #include "support/text.h"
 #include "tools/vantrel_report/commands.h"
 #include "tools/vantrel_report/output_file.h"
@@ -39,6 +40,7 @@ class ContinuedTarget : public PageTarget {
   double PageHeightMm() const override { return inner_.PageHeightMm(); }
   double DotsPerMm() const override { return inner_.DotsPerMm(); }
   int PagesStarted() const override { return inner_.PagesStarted(); }
+  bool IsFileOutput() const override { return inner_.IsFileOutput(); }
   // The document records the result it starts with.
   bool KeepsCertificate() const override { return !begun_ && inner_.KeepsCertificate(); }
   void SetCertificate(std::shared_future<CertificateRecord> r,
@@ -96,11 +98,11 @@ int RunPdfResults(const Options& o) {
       written.insert(path);
       if (const std::string refusal = OutputRefusal(path, inputs); !refusal.empty())
         return Fail(refusal, kExitUsage);
-      PartFile part(path);
-      if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
+      FileWriter part(path, PdfRules());
+      if (!part.Ready()) return Fail(part.Error(), kExitOutput);
       ReportJobResult r;
       {
-        PdfTarget target(part.Path(), paper, session.State().Settings.AppName);
+        PdfTarget target(part, paper, session.State().Settings.AppName);
         r = ProduceSelectedReports(context, target, session.State().Selection, progress);
       }
       if (!r.Ended || !r.Error.empty() || !r.AllProduced())
@@ -109,15 +111,15 @@ int RunPdfResults(const Options& o) {
             kExitOutput);
       if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
         return Fail(lack + " in " + file + "; " + path + " was not written", kExitOutput);
-      if (!part.Commit("%%EOF")) return Fail(part.Error(), kExitOutput);
+      if (!part.Commit()) return Fail(part.Error(), kExitOutput);
       if (!o.quiet) std::fprintf(stderr, "vantrel-report: saved %s\n", path.c_str());
     }
     return kExitOk;
   }
 
-  PartFile part(o.pdf);
-  if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
-  PdfTarget target(part.Path(), paper, session.State().Settings.AppName);
+  FileWriter part(o.pdf, PdfRules());
+  if (!part.Ready()) return Fail(part.Error(), kExitOutput);
+  PdfTarget target(part, paper, session.State().Settings.AppName);
   ContinuedTarget document(target);
   for (const std::string& file : o.dataFiles) {
     if (++n > 1)
@@ -136,7 +138,7 @@ int RunPdfResults(const Options& o) {
         kExitOutput);
   if (!target.End())
     return Fail("the PDF " + o.pdf + " was not written: " + target.Error(), kExitOutput);
-  if (!part.Commit("%%EOF")) return Fail(part.Error(), kExitOutput);
+  if (!part.Commit()) return Fail(part.Error(), kExitOutput);
   return kExitOk;
 }
 

@@ -26,6 +26,7 @@
 #include "results/data_host.h"
 #include "results/obj_data.h"
 #include "results/read_test_data.h"
+#include "support/file_writer.h"
 #include "support/number.h"
 #include "tools/vantrel_report/commands.h"
 #include "tools/vantrel_report/output_csv.h"
@@ -170,21 +171,15 @@ class Summary {
 
  private:
   int WriteCsv(const SummaryTable& table) {
-    PartFile part(o_.summary);
-    if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
-    {
-      std::ofstream out(part.Path(), std::ios::binary | std::ios::trunc);
-      const auto line = [&](const std::vector<std::string>& cells) {
-        for (std::size_t i = 0; i < cells.size(); ++i) out << (i ? "," : "") << CsvField(cells[i]);
-        out << "\n";
-      };
-      line(table.Heads);
-      for (const SummaryRow& row : table.Rows) line(row.Cells);
-      out.flush();
-      if (!out)
-        return Fail("cannot write " + o_.summary + ": " + WhyNotWritten(part.Path()), kExitOutput);
-    }
-    return part.Commit() ? kExitOk : Fail(part.Error(), kExitOutput);
+    std::string text;
+    const auto line = [&](const std::vector<std::string>& cells) {
+      for (std::size_t i = 0; i < cells.size(); ++i) text += (i ? "," : "") + CsvField(cells[i]);
+      text += "\n";
+    };
+    line(table.Heads);
+    for (const SummaryRow& row : table.Rows) line(row.Cells);
+    std::string error;
+    return WriteWholeFile(o_.summary, text, error) ? kExitOk : Fail(error, kExitOutput);
   }
 
   int WritePdf(ObjData& data, const SummaryTable& table) {
@@ -195,13 +190,13 @@ class Summary {
     UseDefinitionColours(context);
     const PaperSize paper = PaperByName(o_.pageSize);
     const std::vector<PagePlan> pages = PlanSummaryPages(context, table, paper);
-    PartFile part(o_.summaryPdf);
-    if (part.Path().empty()) return Fail(part.Error(), kExitOutput);
+    FileWriter part(o_.summaryPdf, PdfRules());
+    if (!part.Ready()) return Fail(part.Error(), kExitOutput);
     const auto notWritten = [&](const std::string& why) {
       return Fail("the PDF " + o_.summaryPdf + " was not written: " + why, kExitOutput);
     };
     {
-      PdfTarget target(part.Path(), paper, table.Title);
+      PdfTarget target(part, paper, table.Title);
       if (!target.Begin()) return notWritten(target.Error());
       try {
         for (std::size_t p = 0; p < pages.size(); ++p) {
@@ -217,7 +212,7 @@ class Summary {
     if (!o_.quiet)
       std::fprintf(stderr, "Wrote %s (%d page(s))\n", o_.summaryPdf.c_str(),
                    static_cast<int>(pages.size()));
-    return part.Commit("%%EOF") ? kExitOk : Fail(part.Error(), kExitOutput);
+    return part.Commit() ? kExitOk : Fail(part.Error(), kExitOutput);
   }
 
   void AddFile(ObjData& data, const std::string& file, SummaryTable& table) {
