@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "definitions/column_code.h"
@@ -126,6 +127,9 @@ class ObjData {
   const std::string& TestDescription() const { return testDescription_; }
   /// The data file's "Pass/Fail Status" said "FAILED".
   bool OverallFailed() const { return overallFailed_; }
+  /// text with the header's "[paramN]" placeholders filled, line after line, as the
+  /// application title is: APPNAME names certificates and jobs with it.
+  std::string FillParameters(std::string text) const;
   /// Left value of header slot i for i in 0..29, else "".
   std::string HeaderString(int16_t i) const;
   /// Right value of header slot i for i in 0..29, else "".
@@ -201,6 +205,7 @@ class ObjData {
   std::string testDescription_;
   std::array<std::string, kHeaderSlots> leftValues_;
   std::array<std::string, kHeaderSlots> rightValues_;
+  std::vector<std::pair<std::string, std::string>> parameters_;  // placeholder, value
 
   std::set<int32_t> unreadable_;  // block starts, reported once each
   std::set<int32_t> incomplete_;
