@@ -147,9 +147,12 @@ TEST_F(Names, SeparatePdfsGoOnPastAResultThatDoesNotLoadAndNameIt) {
 }
 
 TEST_F(Verdict, OptionsThatWouldDoNothingAreUsageErrors) {
-  const std::vector<std::string> base{"--definition", kSampleIni, "--data", kSampleData};
+  // Were they taken, nothing would land beside the sample.
+  const std::string data = dir.Write("data/run.txt", ReadFileBytes(kSampleData)).string();
+  const std::vector<std::string> base{"--definition", kSampleIni, "--data", data};
+  const std::string png = (dir.path() / "png").string();
   for (const auto& extra : std::vector<std::vector<std::string>>{
-           {"--attach-data", "--print"}, {"--pdfa", "--png", "p"}, {"--printer", ""}}) {
+           {"--attach-data", "--print"}, {"--pdfa", "--png", png}, {"--printer", ""}}) {
     std::vector<std::string> args = base;
     args.insert(args.end(), extra.begin(), extra.end());
     const ToolRun run = Run(args);
