@@ -105,7 +105,7 @@ bool PrintRun::StartJob(PrintRunResult& result) {
     const TempPdfName temp = MakeTempPdfName(s.AutoPdfTempDir);
     state.AppTitle = temp.Title;
     job->TempPdf = temp.Path;
-    job->FinalPdf = s.AppName;
+    job->FinalPdf = context_.Data.FillParameters(s.AppName);
     host_.ProcessEvents(0);
   }
   std::string builtIn = s.AutoPdfTempDir;
@@ -159,6 +159,13 @@ PrintRunResult PrintRun::Run(const std::vector<int>& chosen, bool withTestList, 
 
   // The printer is checked before any page is drawn: a missing one is said once.
   const bool wanted = result.Selected > 0 || testList;
+  // A certificate over part of the data is worse than none.
+  if (wanted) result.DataError = context_.Data.CertificationFault();
+  if (!result.DataError.empty()) {
+    context_.Ask.Message("Nothing was printed: " + result.DataError + ".", "Incomplete Test",
+                         PromptIcon::Exclamation, PromptButtons::Ok);
+    return result;
+  }
   if (wanted && !job_ && !StartJob(result)) return result;
   if (background) host_.EnterBackground("Vantrel - Printing...");
   model_.SetPrintingFlag(true);

@@ -42,10 +42,11 @@ struct PrintRunResult {
   bool Quit = false;         // the operator asked to close the program
   std::string PrinterError;  // the printer is missing or refused the job
   PdfOutcome Pdf = PdfOutcome::None;
-  std::string PdfPath;   // where the PDF was saved, or was to be
-  std::string PdfError;  // what went wrong in the PDF step
+  std::string PdfPath;    // where the PDF was saved, or was to be
+  std::string PdfError;   // what went wrong in the PDF step
+  std::string DataError;  // the data file lacks data; nothing was printed
   bool Ok() const {
-    return Failed == 0 && !Quit && PrinterError.empty() &&
+    return Failed == 0 && !Quit && PrinterError.empty() && DataError.empty() &&
            (Pdf == PdfOutcome::None || Pdf == PdfOutcome::Deferred || Pdf == PdfOutcome::Saved);
   }
 };

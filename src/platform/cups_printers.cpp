@@ -186,15 +186,40 @@ int CupsActiveJobs(const std::string& name) {
   return count < 0 ? -1 : count;
 }
 
+namespace {
+
+// A stopped (disabled) queue takes jobs and prints none of them until it is enabled.
+std::string StoppedQueue(const std::string& name) {
+  const Dests dests;
+  const cups_dest_t* dest = dests.Find(name);
+  if (dest == nullptr) return "";
+  const char* state = cupsGetOption("printer-state", dest->num_options, dest->options);
+  if (state == nullptr || std::string(state) != std::to_string(IPP_PSTATE_STOPPED)) return "";
+  const char* message = cupsGetOption("printer-state-message", dest->num_options, dest->options);
+  return "the printer '" + name + "' is stopped" +
+         (message != nullptr && *message != '\0' ? " (" + std::string(message) + ")" : "") +
+         ": it took the job, but prints nothing until it is enabled again";
+}
+
+}  // namespace
+
 int CupsSubmitFile(const std::string& name, const std::string& path, const std::string& title,
                    std::string& error) {
   const int id =
       cupsPrintFile2(CUPS_HTTP_DEFAULT, name.c_str(), path.c_str(), title.c_str(), 0, nullptr);
   if (id == 0) {
-    const char* why = cupsLastErrorString();
-    error = "the printer '" + name +
-            "' refused the job: " + (why != nullptr && *why != '\0' ? why : "no reason given");
+    const char* reason = cupsLastErrorString();
+    const std::string why = reason != nullptr && *reason != '\0' ? reason : "no reason given";
+    // No answer at all is libcups' internal error: the server is gone, not the queue.
+    if (cupsLastError() == IPP_STATUS_ERROR_INTERNAL ||
+        cupsLastError() == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE)
+      error = "the print server cannot be reached (" + why + "); the job for '" + name +
+              "' was not sent";
+    else
+      error = "the printer '" + name + "' refused the job: " + why;
+    return 0;
   }
+  error = StoppedQueue(name);
   return id;
 }
 

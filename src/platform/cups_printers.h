@@ -70,7 +70,8 @@ struct QueueMedia {
 std::optional<QueueMedia> CupsQueueMedia(const std::string& name);
 
 /// Sends a file to the queue as one job titled title. The job id, or 0 with error set
-/// to the server's reason.
+/// to the server's reason (or that the server cannot be reached). A stopped queue
+/// takes the job: its id, with error saying that nothing will print until it is enabled.
 int CupsSubmitFile(const std::string& name, const std::string& path, const std::string& title,
                    std::string& error);
 

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QImageReader>
 #include <QtGlobal>
+#include <cstdio>
 
 #include "support/plain_file.h"
 
@@ -62,15 +63,43 @@ bool Decode(const std::string& bytes, LogoImage& logo, std::string& error) {
     error = "it is damaged (" + why.toStdString() + ")";
     return false;
   }
-  const double dpmX = picture.dotsPerMeterX() > 0 ? picture.dotsPerMeterX() : 3780;
-  const double dpmY = picture.dotsPerMeterY() > 0 ? picture.dotsPerMeterY() : 3780;
-  logo.WidthMm = static_cast<float>(picture.width() / dpmX * 1000);
-  logo.HeightMm = static_cast<float>(picture.height() / dpmY * 1000);
+  SizeLogo(picture.width(), picture.height(), picture.dotsPerMeterX(), picture.dotsPerMeterY(),
+           logo);
   logo.Picture = std::move(picture);
   return true;
 }
 
+std::string Millimetres(double mm) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.0f", mm);
+  return text;
+}
+
 }  // namespace
+
+void SizeLogo(int width, int height, int dotsPerMetreX, int dotsPerMetreY, LogoImage& logo) {
+  constexpr double kScreen = 3780;  // 96 dots per inch
+  const double dpmX = dotsPerMetreX > 0 ? dotsPerMetreX : kScreen;
+  const double dpmY = dotsPerMetreY > 0 ? dotsPerMetreY : kScreen;
+  double widthMm = width / dpmX * 1000;
+  double heightMm = height / dpmY * 1000;
+  logo.Note.clear();
+  if (heightMm > kMaxLogoOwnHeightMm) {
+    // One dot per metre, say, would push every item of the page metres down.
+    logo.Note = "it declares " + std::to_string(static_cast<long long>(dpmY)) +
+                " dots per metre, which would make it " + Millimetres(heightMm) +
+                " mm high; it is drawn at 96 dots per inch";
+    widthMm = width / kScreen * 1000;
+    heightMm = height / kScreen * 1000;
+    if (heightMm > kMaxLogoOwnHeightMm) {
+      widthMm *= kMaxLogoOwnHeightMm / heightMm;
+      heightMm = kMaxLogoOwnHeightMm;
+      logo.Note += ", no higher than " + Millimetres(kMaxLogoOwnHeightMm) + " mm";
+    }
+  }
+  logo.WidthMm = static_cast<float>(widthMm);
+  logo.HeightMm = static_cast<float>(heightMm);
+}
 
 bool LoadLogoImage(const std::string& path, LogoImage& logo, std::string& error) {
   logo = LogoImage{};
@@ -105,6 +134,9 @@ const LogoImage& LogoFor(const std::string& path, Prompter& ask) {
     ask.Tell(
         "The logo '" + path + "' cannot be drawn: " + error + ".\r\rThe pages are made without it.",
         "Logo", PromptIcon::Exclamation);
+  } else if (!logo.Note.empty()) {
+    ask.Tell("The logo '" + path + "' " + logo.Note.substr(3) + ".", "Logo",
+             PromptIcon::Exclamation);
   }
   return logo;
 }

@@ -24,6 +24,12 @@ class ObjDataSource : public ReportDataSource {
   std::string NormalisationLength() override { return data_.NormalisationLength(); }
   ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool all) override;
   bool TakeIncompleteRead() override { return std::exchange(incompleteRead_, false); }
+  std::string CertificationFault() override { return data_.CertificationFault(incompleteAllowed_); }
+  std::string FillParameters(const std::string& text) override {
+    return data_.FillParameters(text);
+  }
+  /// Incomplete tests no longer stop a print (--allow-incomplete).
+  void AllowIncomplete(bool allowed) { incompleteAllowed_ = allowed; }
   bool ReadTestSummary(const std::string& name, TextGrid& grid, int columns, int rows, bool raw,
                        bool& anyFail) override;
   bool PrintComments(const std::string& comment, TextGrid& grid) override;
@@ -31,6 +37,7 @@ class ObjDataSource : public ReportDataSource {
  private:
   ObjData& data_;
   bool incompleteRead_ = false;
+  bool incompleteAllowed_ = false;
 };
 
 }  // namespace vantrel

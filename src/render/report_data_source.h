@@ -30,6 +30,11 @@ class ReportDataSource {
   virtual std::string NormalisationLength() = 0;
   /// True when data of an incomplete test was read since the last call.
   virtual bool TakeIncompleteRead() { return false; }
+  /// Why the data file must not be printed ("" when it may): a test that cannot be
+  /// read, or an incomplete one unless allowed. Each faulty test is told once.
+  virtual std::string CertificationFault() { return ""; }
+  /// text with the data file's "[paramN]" placeholders filled (APPNAME).
+  virtual std::string FillParameters(const std::string& text) { return text; }
   /// One occurrence, or every occurrence merged when all is true.
   virtual ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool all) = 0;
   /// The summary block named name, formatted or raw, at least columns x rows.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "render/layout_rules.h"
 #include "support/text.h"
@@ -67,26 +68,62 @@ std::string Ellipsized(const FontMetrics& metrics, const FontSpec& font, const s
   width += 1e-3f;
   if (metrics.TextWidth(text, font) <= width) return text;
   static const std::string kEllipsis = "\u2026";
-  std::string cut = text;
-  while (!cut.empty()) {
-    // Back off one whole character of UTF-8: its continuation bytes, then its first.
-    while (!cut.empty() && (static_cast<unsigned char>(cut.back()) & 0xC0) == 0x80) cut.pop_back();
-    if (!cut.empty()) cut.pop_back();
-    const std::string candidate = cut + kEllipsis;
-    if (metrics.TextWidth(candidate, font) <= width) return candidate;
+  // Where each UTF-8 character starts: the text is cut only there.
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+  const auto fits = [&](std::size_t characters) {
+    return metrics.TextWidth(text.substr(0, starts[characters]) + kEllipsis, font) <= width;
+  };
+  // A longer cut is never narrower, so the longest that fits is found by halving: a
+  // long title is measured a few dozen times, not once per character.
+  std::size_t lo = 0, hi = starts.size();  // fits(lo) is unknown, hi never fits
+  if (!fits(0)) return {};
+  while (hi - lo > 1) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    (fits(mid) ? lo : hi) = mid;
   }
-  return metrics.TextWidth(kEllipsis, font) <= width ? kEllipsis : std::string();
+  return text.substr(0, starts[lo]) + kEllipsis;
 }
 
 std::vector<std::string> TwoLines(const FontMetrics& metrics, const FontSpec& font,
                                   const std::string& text) {
+  // Only a blank with text on both sides splits.
+  const std::string_view inner = TrimView(text);
+  const std::size_t begin =
+      inner.empty() ? 0 : static_cast<std::size_t>(inner.data() - text.data());
+  const std::size_t end = begin + inner.size();
+  std::vector<std::size_t> blanks;
+  for (std::size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1))
+    if (at > begin && at + 1 < end) blanks.push_back(at);
+  const auto split = [&](std::size_t i) {
+    return std::vector<std::string>{Trim(text.substr(0, blanks[i])),
+                                    Trim(text.substr(blanks[i] + 1))};
+  };
+  const auto widths = [&](const std::vector<std::string>& two) {
+    return std::pair{metrics.TextWidth(two[0], font), metrics.TextWidth(two[1], font)};
+  };
+  // The first line only grows and the second only shrinks from blank to blank, so the
+  // longer of the two is shortest where they cross: found by halving, not by trying
+  // every blank.
+  std::size_t lo = 0, hi = blanks.size();
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    const auto [first, second] = widths(split(mid));
+    if (first >= second) {
+      hi = mid;
+    } else {
+      lo = mid + 1;
+    }
+  }
   std::vector<std::string> best{text};
   float shortest = metrics.TextWidth(text, font);
-  for (std::size_t at = text.find(' '); at != std::string::npos; at = text.find(' ', at + 1)) {
-    const std::string first = Trim(text.substr(0, at)), second = Trim(text.substr(at + 1));
-    if (first.empty() || second.empty()) continue;
-    const float longer = std::max(metrics.TextWidth(first, font), metrics.TextWidth(second, font));
-    if (longer < shortest) shortest = longer, best = {first, second};
+  // The earlier of two equal splits wins.
+  for (std::size_t i = lo > 0 ? lo - 1 : 0; i <= lo && i < blanks.size(); ++i) {
+    std::vector<std::string> two = split(i);
+    const auto [first, second] = widths(two);
+    if (std::max(first, second) < shortest)
+      shortest = std::max(first, second), best = std::move(two);
   }
   return best;
 }

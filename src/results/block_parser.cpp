@@ -1,6 +1,7 @@
 // Test blocks: lookup by name and occurrence, parsing into cells, the one-block cache.
 
 #include <algorithm>
+#include <charconv>
 #include <limits>
 #include <span>
 
@@ -20,6 +21,28 @@ constexpr int kMaxRows = std::numeric_limits<int16_t>::max();
 bool StartsBlock(std::string_view line) {
   return StartsWith(line, "TEST:") || StartsWith(line, "TEST SUMMARY :") ||
          StartsWith(line, "SUMMARY INFORMATION");
+}
+
+// The sweep line's "Points N": how many rows the instrument meant to write; 0 unsaid.
+int DeclaredPoints(const std::vector<std::string_view>& fields, int n) {
+  for (int k = 0; k + 1 < n; ++k) {
+    if (!EqualsNoCase(TrimView(fields[static_cast<std::size_t>(k)]), "points")) continue;
+    const std::string_view value = TrimView(fields[static_cast<std::size_t>(k) + 1]);
+    int points = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), points);
+    if (error == std::errc() && end == value.data() + value.size() && points > 0) return points;
+  }
+  return 0;
+}
+
+std::string ShortRow(int row, int fields, int cols) {
+  return "its row " + std::to_string(row) + " holds " + std::to_string(fields) + " of " +
+         std::to_string(cols) + " columns (is the file cut short?)";
+}
+
+std::string FewerPoints(int rows, int declared) {
+  return "it holds " + std::to_string(rows) + " of the " + std::to_string(declared) +
+         " points its sweep line declares (is the file cut short?)";
 }
 
 }  // namespace
@@ -43,25 +66,24 @@ std::optional<ParsedTest> ObjData::ParseEntry(int16_t indexEntry) {
   return ParsedTest{&cache_, entry.Failed, indexEntry, incomplete_.count(entry.Start) > 0};
 }
 
-bool ObjData::ReachRows(TestIndexEntry& entry, LineCursor& cursor,
-                        std::vector<std::string>* headings) {
+ObjData::Opening ObjData::ReachRows(LineCursor& cursor, std::vector<std::string>* headings,
+                                    int& declaredPoints) const {
   std::vector<std::string_view> fields;
   std::string_view line;
+  declaredPoints = 0;
   if (!cursor.Next(line) || LineFields(line, delimiter_, fields) < 1 || fields[0] != "TEST:") {
-    return false;
+    return Opening::NotABlock;
   }
   for (int headingLine = 0;; ++headingLine) {
     const std::size_t position = cursor.Position();
     // A block without data rows must not borrow the next block's rows.
-    if (!cursor.Next(line) || StartsBlock(line)) {
-      Incomplete(entry, "it has no data rows");
-      return false;
-    }
+    if (!cursor.Next(line) || StartsBlock(line)) return Opening::NoRows;
     const int n = LineFields(line, delimiter_, fields);
     if (n >= 1 && (fields[0] == "-" || IsNumeric(fields[0]))) {
       cursor.Seek(position);
-      return true;
+      return Opening::Rows;
     }
+    if (declaredPoints == 0) declaredPoints = DeclaredPoints(fields, n);
     if (n < 2 || headings == nullptr) continue;
     if (headingLine == 1) {
       headings->clear();
@@ -80,7 +102,10 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
   block.Reset();
   LineCursor cursor(contents_, static_cast<std::size_t>(entry.Start));
   std::vector<std::string> headings;
-  if (!ReachRows(entry, cursor, &headings)) return false;
+  int declared = 0;
+  const Opening opening = ReachRows(cursor, &headings, declared);
+  if (opening == Opening::NoRows) Incomplete(entry, "it has no data rows");
+  if (opening != Opening::Rows) return false;
   block.SetHeadings(std::move(headings));
 
   std::string_view line;
@@ -94,24 +119,15 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     if (n > 0 && row.allBlank) n = 1;
     if (n < 2) {
       if (block.Rows() == 0) Incomplete(entry, "it has no data rows");
+      if (block.Rows() < declared) Incomplete(entry, FewerPoints(block.Rows(), declared));
       return true;
     }
     if (block.Rows() >= kMaxRows) {
-      // Every graph of the test asks again; one message is enough.
-      if (!quiet_ && unreadable_.insert(entry.Start).second) {
-        prompter_.Message("Error in ObjData/ReadTestData\r\rThe test '" + entry.Name +
-                              "' has more than " + std::to_string(kMaxRows) +
-                              " rows; it cannot be read.",
-                          "Error", PromptIcon::Exclamation, PromptButtons::Ok);
-      }
+      Unreadable(entry);
       return false;
     }
     const int cols = block.Cols();
-    if (n < cols) {
-      Incomplete(entry, "its row " + std::to_string(block.Rows() + 1) + " holds " +
-                            std::to_string(n) + " of " + std::to_string(cols) +
-                            " columns (is the file cut short?)");
-    }
+    if (n < cols) Incomplete(entry, ShortRow(block.Rows() + 1, n, cols));
     const std::span<Cell> cells = block.NextRow();
     std::string_view rest = row.line;
     const int filled = std::min(n, cols);
@@ -124,7 +140,7 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
       }
       Cell& cell = cells[static_cast<std::size_t>(k)];
       ParseCell(field, cell);
-      if (cell.kind == Cell::Kind::Missing && !decimalCommaTold_ && !quiet_) {
+      if (cell.kind == Cell::Kind::Missing && !decimalCommaTold_) {
         CheckDecimalComma(entry, field);
       }
     }
@@ -178,7 +194,7 @@ bool ObjData::ReadFullRow(TestIndexEntry& entry, std::string_view line) {
   }
   block.CommitRow(status);
   if (status.find('F') != std::string_view::npos) entry.Failed = true;
-  if (comma && !decimalCommaTold_ && !quiet_) {
+  if (comma && !decimalCommaTold_) {
     rest = line;
     for (const Cell& cell : cells) {
       const std::size_t length = std::min(rest.find(delimiter_), rest.size());
@@ -191,35 +207,100 @@ bool ObjData::ReadFullRow(TestIndexEntry& entry, std::string_view line) {
   return true;
 }
 
-std::optional<bool> ObjData::ScanFailed(int16_t indexEntry) {
-  TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
+ObjData::BlockCheck ObjData::CheckBlock(int16_t indexEntry) const {
+  const TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
   LineCursor cursor(contents_, static_cast<std::size_t>(entry.Start));
-  if (!ReachRows(entry, cursor, nullptr)) return std::nullopt;
-  // The rows end, and a row's status is judged, exactly as ParseBlock does it.
-  entry.Failed = false;
+  BlockCheck check;
+  int declared = 0;
+  const Opening opening = ReachRows(cursor, nullptr, declared);
+  if (opening == Opening::NotABlock) return check;
+  check.isTest = true;
+  if (opening == Opening::NoRows) {
+    check.lack = "it has no data rows";
+    return check;
+  }
+  check.hasRows = true;
+  // The rows end, are widened and are judged exactly as ParseBlock does it.
+  int cols = 2;
   std::string_view line;
   for (int rows = 0;; ++rows) {
     const RowShape row = cursor.Next(line) ? ShapeOfRow(line, delimiter_) : RowShape{};
-    if (row.count < 2 || row.allBlank) return entry.Failed;
-    if (rows >= kMaxRows) return std::nullopt;
-    if (row.last.find('F') != std::string_view::npos) entry.Failed = true;
+    int n = row.count;
+    if (n > cols && rows <= 2) cols = n;
+    if (n > 0 && row.allBlank) n = 1;
+    if (n < 2) {
+      if (check.lack.empty() && rows < declared) check.lack = FewerPoints(rows, declared);
+      return check;
+    }
+    if (rows >= kMaxRows) {
+      check.tooLong = true;
+      return check;
+    }
+    if (n < cols && check.lack.empty()) check.lack = ShortRow(rows + 1, n, cols);
+    if (row.last.find('F') != std::string_view::npos) check.failed = true;
   }
 }
 
 bool ObjData::AnyTestFailed() {
   if (overallFailed_) return true;
-  quiet_ = true;
   bool failed = false;
-  for (int16_t i = 0; i < testCount_ && !failed; ++i) failed = ScanFailed(i).value_or(false);
-  quiet_ = false;
+  for (int16_t i = 0; i < testCount_ && !failed; ++i) {
+    const BlockCheck check = CheckBlock(i);
+    if (!check.hasRows || check.tooLong) continue;
+    index_[static_cast<std::size_t>(i)].Failed = check.failed;
+    failed = check.failed;
+  }
   ResetNumCols();
   return failed;
 }
 
+int ObjData::JudgeEveryTest() {
+  for (int16_t i = 0; i < testCount_; ++i) {
+    const BlockCheck check = CheckBlock(i);
+    const TestIndexEntry& entry = index_[static_cast<std::size_t>(i)];
+    if (check.tooLong) {
+      Unreadable(entry);
+    } else if (!check.lack.empty()) {
+      Incomplete(entry, check.lack);
+    }
+  }
+  return UnreadableTests() + IncompleteTests();
+}
+
+std::string ObjData::TestLack(int16_t indexEntry) const {
+  if (indexEntry < 0 || indexEntry >= testCount_) return "it is not in the file";
+  const BlockCheck check = CheckBlock(indexEntry);
+  if (check.tooLong) return "it has more than " + std::to_string(kMaxRows) + " rows";
+  return check.lack;
+}
+
+bool ObjData::LastTestComplete() const {
+  for (int16_t i = static_cast<int16_t>(testCount_ - 1); i >= 0; --i) {
+    const BlockCheck check = CheckBlock(i);
+    if (check.isTest) return check.lack.empty() && !check.tooLong;
+  }
+  return false;
+}
+
+std::string ObjData::CertificationFault(bool incompleteAllowed) {
+  JudgeEveryTest();
+  if (UnreadableTests() > 0) return "a test could not be read";
+  if (IncompleteTests() > 0 && !incompleteAllowed) return "a test is incomplete";
+  return "";
+}
+
 void ObjData::Incomplete(const TestIndexEntry& entry, const std::string& why) {
-  if (quiet_ || !incomplete_.insert(entry.Start).second) return;
+  if (!incomplete_.insert(entry.Start).second) return;
   prompter_.Message("The test '" + entry.Name + "' is incomplete: " + why + ".", "Incomplete Test",
                     PromptIcon::Exclamation, PromptButtons::Ok);
+}
+
+void ObjData::Unreadable(const TestIndexEntry& entry) {
+  // Every graph of the test asks again; one message is enough.
+  if (!unreadable_.insert(entry.Start).second) return;
+  prompter_.Message("Error in ObjData/ReadTestData\r\rThe test '" + entry.Name +
+                        "' has more than " + std::to_string(kMaxRows) + " rows; it cannot be read.",
+                    "Error", PromptIcon::Exclamation, PromptButtons::Ok);
 }
 
 // "1,5" reads as no value; without a word the graph just has gaps.

@@ -32,7 +32,7 @@ bool ObjData::ReadGeneralHeader(std::size_t& bodyStart) {
     rightKeys[j] = ToLower(header.HalfHeaderItems[j]);
   }
 
-  std::string appName = state_.Settings.AppName;
+  parameters_.clear();
   const std::string& autoProfile = state_.Settings.AutoProfile;
   int counter = -1;
   bool ended = false;
@@ -89,9 +89,7 @@ bool ObjData::ReadGeneralHeader(std::size_t& bodyStart) {
     if (n < 2) continue;
 
     const std::string placeholder = "[param" + std::to_string(counter - 3) + "]";
-    if (ContainsNoCase(appName, placeholder)) {
-      appName = ReplaceAllNoCase(appName, placeholder, DecodeInput(value));
-    }
+    parameters_.emplace_back(placeholder, DecodeInput(value));
     for (int j = 0; j < kHeaderSlots; ++j) {
       if (leftKeys[j] == "specification") specificationSlot_ = j;
       if (leftKeys[j] == key) {
@@ -116,13 +114,21 @@ bool ObjData::ReadGeneralHeader(std::size_t& bodyStart) {
       }
     }
   }
-  if (!appName.empty()) state_.AppTitle = appName;
+  if (const std::string appName = FillParameters(state_.Settings.AppName); !appName.empty())
+    state_.AppTitle = appName;
   if (!ended) {
     indexFault_ =
         "it is not a result file: no 'TEST:' or 'EXIT STATUS:' line ends a general "
         "header";
   }
   return ended;
+}
+
+std::string ObjData::FillParameters(std::string text) const {
+  for (const auto& [placeholder, value] : parameters_) {
+    if (ContainsNoCase(text, placeholder)) text = ReplaceAllNoCase(text, placeholder, value);
+  }
+  return text;
 }
 
 std::string ObjData::HeaderString(int16_t i) const {

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "definitions/column_code.h"
@@ -94,10 +95,22 @@ class ObjData {
   /// drops the cache.
   bool AnyTestFailed();
   /// Tests whose block could not be read at all (too many rows), and tests with a
-  /// block that lacks data (no rows, short rows), since the last SetFile. Each was
-  /// reported once.
+  /// block that lacks data (no rows, short rows, fewer rows than its "Points"), told
+  /// since the last SetFile. Each was reported once.
   int UnreadableTests() const { return static_cast<int>(unreadable_.size()); }
   int IncompleteTests() const { return static_cast<int>(incomplete_.size()); }
+  /// Reads the rows of every test block and tells each one that lacks data or cannot
+  /// be read (once); UnreadableTests() + IncompleteTests() afterwards.
+  int JudgeEveryTest();
+  /// Why the test of an index entry lacks data ("it has no data rows", ...), "" when
+  /// its block is complete or is no test block (a summary). Says nothing.
+  std::string TestLack(int16_t indexEntry) const;
+  /// True when the file's last test block is complete; false when it lacks data or the
+  /// file holds no test block. Says nothing.
+  bool LastTestComplete() const;
+  /// Judges every test (JudgeEveryTest); "" when the file may be certified, else why
+  /// not: a test that cannot be read, or an incomplete one unless incompleteAllowed.
+  std::string CertificationFault(bool incompleteAllowed);
   /// Empties the block cache; called at the start of every report.
   void ResetNumCols();
   /// True when the cached block has more than k pair columns.
@@ -114,6 +127,9 @@ class ObjData {
   const std::string& TestDescription() const { return testDescription_; }
   /// The data file's "Pass/Fail Status" said "FAILED".
   bool OverallFailed() const { return overallFailed_; }
+  /// text with the header's "[paramN]" placeholders filled, line after line, as the
+  /// application title is: APPNAME names certificates and jobs with it.
+  std::string FillParameters(std::string text) const;
   /// Left value of header slot i for i in 0..29, else "".
   std::string HeaderString(int16_t i) const;
   /// Right value of header slot i for i in 0..29, else "".
@@ -144,11 +160,22 @@ class ObjData {
   void TooManyTests(std::size_t from);
   bool ParseBlock(int16_t entry);
   bool ReadFullRow(TestIndexEntry& entry, std::string_view line);
-  /// Reads a block's first and heading lines; false (told) when no data row follows.
-  bool ReachRows(TestIndexEntry& entry, LineCursor& cursor, std::vector<std::string>* headings);
-  /// A block's failed flag from its rows' status fields alone; empty where ParseBlock fails.
-  std::optional<bool> ScanFailed(int16_t entry);
+  enum class Opening { NotABlock, NoRows, Rows };
+  /// Reads a block's first and heading lines up to its first data row, and the number
+  /// of rows its sweep line declares (0 when it does not say).
+  Opening ReachRows(LineCursor& cursor, std::vector<std::string>* headings,
+                    int& declaredPoints) const;
+  /// What a block's rows say without storing them, judged as ParseBlock judges them.
+  struct BlockCheck {
+    bool isTest = false;   // a "TEST:" block
+    bool hasRows = false;  // at least one data row
+    bool failed = false;
+    bool tooLong = false;  // more rows than a 16-bit count holds
+    std::string lack;      // why its rows are not all there; "" when they are
+  };
+  BlockCheck CheckBlock(int16_t entry) const;
   void Incomplete(const TestIndexEntry& entry, const std::string& why);
+  void Unreadable(const TestIndexEntry& entry);
   void CheckDecimalComma(const TestIndexEntry& entry, std::string_view field);
   bool ReadSummaryRows(int16_t entry, TextGrid& rows);
   bool Summarise(std::string_view name, TextGrid& grid, int columns, int rows, bool& anyFail,
@@ -179,11 +206,11 @@ class ObjData {
   std::string testDescription_;
   std::array<std::string, kHeaderSlots> leftValues_;
   std::array<std::string, kHeaderSlots> rightValues_;
+  std::vector<std::pair<std::string, std::string>> parameters_;  // placeholder, value
 
   std::set<int32_t> unreadable_;  // block starts, reported once each
   std::set<int32_t> incomplete_;
   bool decimalCommaTold_ = false;  // once per file
-  bool quiet_ = false;             // faults are not told while AnyTestFailed reads
   TestBlock current_;
   TestBlock cache_;
   int32_t cacheKey_ = 0;

@@ -179,6 +179,32 @@ TEST_F(PrintRunTest, ThreeReportsInOneJobThenThePdfUnderItsName) {
   EXPECT_TRUE(ask.messages.empty());
 }
 
+TEST_F(PrintRunTest, TheSavedPdfIsNamedByTheHeadersParameters) {
+  state->Settings.AppName = (dir.path() / "certs" / "[param1].pdf").string();
+  data.parameters["[param1]"] = "C-7";
+  state->Selection[0] = true;
+  const PrintRunResult r = run.PrintCommand(true);
+  EXPECT_EQ(r.Pdf, PdfOutcome::Saved) << r.PdfError;
+  EXPECT_TRUE(fs::is_regular_file(dir.path() / "certs" / "C-7.pdf"));
+  EXPECT_FALSE(fs::exists(dir.path() / "certs" / "[param1].pdf"));
+}
+
+// Half a sweep must never come out of the printer as a certificate.
+TEST_F(PrintRunTest, DataThatMustNotBeCertifiedIsRefusedBeforeThePrinterIsOpened) {
+  data.certificationFault = "a test is incomplete";
+  state->Selection[0] = true;
+  const PrintRunResult r = run.PrintCommand(true);
+  EXPECT_FALSE(r.Ok());
+  EXPECT_EQ(r.DataError, "a test is incomplete");
+  EXPECT_FALSE(r.Printed);
+  EXPECT_EQ(log.opened, 0);
+  ASSERT_EQ(ask.messages.size(), 1u);
+  EXPECT_EQ(ask.messages[0].text, "Nothing was printed: a test is incomplete.");
+  EXPECT_FALSE(fs::exists(Final()));
+  EXPECT_FALSE(model.PrintingFlag());
+  EXPECT_TRUE(model.FileCommandsEnabled());
+}
+
 TEST_F(PrintRunTest, AnEarlierTemporaryFileMovesTheJobTitleOn) {
   dir.Write("spool/tmpreport000.pdf", "left over");
   state->Selection[0] = true;

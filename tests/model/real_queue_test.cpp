@@ -175,5 +175,18 @@ TEST_F(RealQueue, ThePageIsTheQueuesPaperAndTooSmallAPaperIsSaid) {
   EXPECT_TRUE(said);
 }
 
+// A disabled queue still takes jobs; without a word the certificate would never come.
+TEST_F(RealQueue, AStoppedQueueThatTakesTheJobIsSaid) {
+  const std::string q = testing::ShellQuote(queue);
+  ASSERT_EQ(testing::RunShell("cupsdisable " + q).status, 0);
+  std::string error;
+  const int id =
+      CupsSubmitFile(queue, dir.Write("job.pdf", "%PDF-1.4\n%%EOF\n").string(), "t", error);
+  testing::RunShell("cancel -a " + q + "; cupsenable " + q);
+  EXPECT_GT(id, 0);
+  EXPECT_NE(error.find("is stopped: it took the job, but prints nothing"), std::string::npos)
+      << error;
+}
+
 }  // namespace
 }  // namespace vantrel

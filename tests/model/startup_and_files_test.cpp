@@ -164,17 +164,33 @@ TEST(Files, SlotsAndEditingControlsToggle) {
 struct MultiRun {
   WindowFixture f;
   std::vector<std::pair<std::string, bool>> prints;  // APPNAME, end of job
-  void Choose(PromptAnswer answer) {
+  void Choose(PromptAnswer answer, const std::string& folder = "",
+              const std::vector<std::string>& names = {"a.txt", "b.txt", "c.txt"}) {
     f.Start(WindowIni(1));
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) f.WriteResult(name);
+    std::string chosen = (f.dir.path() / folder).string();
+    for (const std::string& name : names) {
+      f.WriteResult(folder.empty() ? name : folder + "/" + name);
+      chosen += '\0' + name;
+    }
     f.model->SetBackground(true);
     f.model->UsePrintCommand(
         [this](bool end) { prints.emplace_back(f.state->Settings.AppName, end); });
-    f.dialog.answers = {f.dir.path().string() + std::string("\0a.txt\0b.txt\0c.txt", 18)};
+    f.dialog.answers = {chosen};
     f.prompter.Script({answer});
     f.model->ChooseDataFiles();
   }
 };
+
+// Only a full stop in the file's own name starts its extension: results without one in
+// a folder such as run.v2 keep names of their own.
+TEST(MultipleResults, AFullStopInTheFolderNeverNamesTheResults) {
+  MultiRun run;
+  run.Choose(PromptAnswer::Yes, "run.v2", {"a", "b", "c.txt"});
+  ASSERT_EQ(run.prints.size(), 3u);
+  EXPECT_EQ(run.prints[0].first, "a");
+  EXPECT_EQ(run.prints[1].first, "b");
+  EXPECT_EQ(run.prints[2].first, "c");
+}
 
 TEST(MultipleResults, NoPrintsOneJobEndedAfterTheLast) {
   MultiRun run;

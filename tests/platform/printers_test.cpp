@@ -59,6 +59,13 @@ TEST_F(NoPrintServer, AnUnknownPrinterIsAnErrorNotAStrayFile) {
   EXPECT_NE(CupsSetDefaultPrinter("office"), "");
 }
 
+TEST_F(NoPrintServer, AServerThatIsGoneIsSaidSoNotAsARefusal) {
+  std::string error;
+  EXPECT_EQ(CupsSubmitFile("office", dir.Write("job.pdf", "%PDF-1.4").string(), "t", error), 0);
+  EXPECT_EQ(error.rfind("the print server cannot be reached (", 0), 0u) << error;
+  EXPECT_EQ(error.find("refused"), std::string::npos) << error;
+}
+
 TEST(BuiltInPdfPrinter, WritesTheJobTitleAsAPdfAndNothingElse) {
   testing::TempDir dir;
   BuiltInPdfPrinter printer(dir.path().string() + "/");

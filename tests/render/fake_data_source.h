@@ -25,6 +25,17 @@ class FakeDataSource : public ReportDataSource {
   std::vector<ReadTestDataRequest> requests;
   TextGrid summary;
 
+  std::string certificationFault;                 // why the data must not be printed
+  std::map<std::string, std::string> parameters;  // "[paramN]" and its value
+
+  std::string CertificationFault() override { return certificationFault; }
+  std::string FillParameters(const std::string& text) override {
+    std::string filled = text;
+    for (const auto& [placeholder, value] : parameters)
+      for (std::size_t at; (at = filled.find(placeholder)) != std::string::npos;)
+        filled.replace(at, placeholder.size(), value);
+    return filled;
+  }
   bool CheckTested(int) override { return tested; }
   void ResetNumCols() override {}
   bool MoreColsToShow(int column) override { return column < moreColsBelow; }

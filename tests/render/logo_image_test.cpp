@@ -37,9 +37,13 @@ std::string PngHeaderOnly(uint32_t width, uint32_t height) {
          BigEndian(0) + "IDAT" + BigEndian(Crc32("IDAT"));
 }
 
-std::string SmallPng() {
+std::string SmallPng(int dotsPerMetre = 0) {
   QImage image(40, 20, QImage::Format_RGB32);
   image.fill(Qt::red);
+  if (dotsPerMetre > 0) {
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+  }
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -94,6 +98,35 @@ TEST(LogoFor, TellsAFaultOnceAndReadsAChangedFileAgain) {
   dir.Write("logo.png", SmallPng());
   EXPECT_FALSE(LogoFor(path, prompter).Picture.isNull());
   EXPECT_EQ(prompter.messages.size(), 1u);
+}
+
+// One dot per metre would make a 20-dot logo 20 m high and push the page off itself.
+TEST(SizeLogo, AResolutionThatMakesNoSenseGivesWayAndIsSaid) {
+  LogoImage logo;
+  SizeLogo(40, 20, 3780, 3780, logo);  // 96 dots per inch, as declared
+  EXPECT_NEAR(logo.HeightMm, 20 / 3.78, 0.01);
+  EXPECT_EQ(logo.Note, "");
+  SizeLogo(40, 20, 1, 1, logo);
+  EXPECT_NEAR(logo.HeightMm, 20 / 3.78, 0.01);
+  EXPECT_NEAR(logo.WidthMm, 40 / 3.78, 0.01);
+  EXPECT_NE(logo.Note.find("1 dots per metre, which would make it 20000 mm high"),
+            std::string::npos)
+      << logo.Note;
+  SizeLogo(500, 3780, 1, 1, logo);  // still a metre high at 96 dots per inch
+  EXPECT_FLOAT_EQ(logo.HeightMm, kMaxLogoOwnHeightMm);
+  EXPECT_NEAR(logo.WidthMm, kMaxLogoOwnHeightMm * 500 / 3780, 0.01);
+  EXPECT_NE(logo.Note.find("no higher than 200 mm"), std::string::npos) << logo.Note;
+}
+
+TEST(LogoFor, SaysOnceThatAPicturesOwnSizeWasNotBelieved) {
+  TempDir dir;
+  RecordingPrompter prompter;
+  const std::string path = dir.Write("tiny-dpm.png", SmallPng(1)).string();
+  for (int page = 0; page < 3; ++page) EXPECT_LT(LogoFor(path, prompter).HeightMm, 10);
+  ASSERT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.messages[0].text.rfind("The logo '" + path + "' declares 1 dots per metre", 0),
+            0u)
+      << prompter.messages[0].text;
 }
 
 }  // namespace

@@ -74,6 +74,9 @@ TEST(ReadGeneralHeader, ParameterLinesFillPlaceholdersOfLabelsAndTheTitle) {
   EXPECT_EQ(h.HeaderTexts[5], " ");
   EXPECT_EQ(f.state.AppTitle, "Report 23 AWG / Foil");
   EXPECT_EQ(f.state.Settings.AppName, "Report [PARAM1] / [param2]");  // the next file fills afresh
+  // Every name made from APPNAME is filled the same way.
+  EXPECT_EQ(f.data.FillParameters("/srv/[param1]/[PARAM2].pdf"), "/srv/23 AWG/Foil.pdf");
+  EXPECT_EQ(f.data.FillParameters("[param3] [param0]"), "[param3] D1");
 }
 
 TEST(ReadGeneralHeader, AutoprofileAsksTheHostForTheNamedProfile) {

@@ -74,6 +74,10 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
       o.print = true;
     } else if (a == "--printer") {
       if (!value(o.printer)) return result;
+      if (o.printer.empty()) {
+        result.error = "--printer needs a printer's name; leave it out for the default printer";
+        return result;
+      }
       o.print = true;
     } else if (a == "--separate") {
       o.separate = true;
@@ -160,6 +164,9 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     result.error =
         "--data is given more than once; only --print, --pdf and --summary read several "
         "result files";
+  if ((o.attachData || o.pdfA) && o.pdf.empty())
+    result.error = std::string(o.attachData ? "--attach-data" : "--pdfa") +
+                   " shapes the PDF of --pdf FILE; without --pdf it has nothing to do";
   if (o.pdfA && o.attachData)
     result.error =
         "--pdfa and --attach-data exclude each other: PDF/A-1 cannot hold embedded files";

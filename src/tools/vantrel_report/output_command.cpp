@@ -8,10 +8,10 @@
 #include <optional>
 #include <thread>
 
-#include "pdf/signer.h"
 #include "render/page_target.h"
 #include "render/paint_pipeline.h"
 #include "render/png_file.h"
+#include "pdf/signer.h"
 #include "render/report_job.h"
 #include "support/file_writer.h"
 #include "support/text.h"
@@ -68,155 +68,191 @@ int Threads(const Options& o) {
   return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-}  // namespace
+// One run of --pdf, --png and --csv over one data file: the formats are written one
+// after the other from the same loaded data.
+class OutputRun {
+ public:
+  OutputRun(const Options& o, ReportSession& session)
+      : o_(o),
+        session_(session),
+        context_(session.Context()),
+        paper_(PaperByName(o.pageSize)),
+        threads_(Threads(o)) {
+    context_.Certificate = {o.attachData, o.pdfA};
+    // With more than one thread, pages are painted on a thread of their own while the
+    // next ones are laid out; one thread is the plain page-after-page run.
+    if (threads_ > 1) {
+      pipeline_.emplace();
+      context_.Pipeline = &*pipeline_;
+    }
+  }
 
-int RunOutput(const Options& o) {
-  ReportSession session;
-  if (const int status = session.Open(o); status != kExitOk) return status;
-  ProgramState& state = session.State();
-  RenderContext& context = session.Context();
-  context.Certificate = {o.attachData, o.pdfA};
-  const JobProgress progress = [&](const std::string& title, int n, int total) {
-    // The title as the page shows it, its placeholder filled.
-    const std::string shown = ShownTitle(context, title);
-    if (!o.quiet) std::fprintf(stderr, "Printing %s  (%d/%d)\n", shown.c_str(), n, total);
-  };
-  const PaperSize paper = PaperByName(o.pageSize);
-  // Said before any file is written, not after the first page ran out of memory.
-  if (!o.png.empty())
-    if (const std::string refusal = PageBitmapRefusal(paper, o.dpi); !refusal.empty())
-      return Fail("--png at --dpi " + std::to_string(o.dpi) + ": " + refusal, kExitUsage);
-  // With more than one thread, pages are painted on a thread of their own while the
-  // next ones are laid out; one thread is the plain page-after-page run.
-  const int threads = Threads(o);
-  std::optional<PaintPipeline> pipeline;
-  if (threads > 1) {
-    pipeline.emplace();
-    context.Pipeline = &*pipeline;
+  int Run() {
+    // Said before any file is written, not after the first page ran out of memory.
+    if (!o_.png.empty())
+      if (const std::string refusal = PageBitmapRefusal(paper_, o_.dpi); !refusal.empty())
+        return Fail("--png at --dpi " + std::to_string(o_.dpi) + ": " + refusal, kExitUsage);
+    if (!o_.csv.empty()) {
+      std::string error;
+      if (!MakeFolders(o_.csv, error)) return Fail(error, kExitOutput);
+      csv_ = std::make_unique<CsvWriter>(o_.csv);
+      context_.Observer = csv_.get();
+    }
+    bool ran = false;
+    if (!o_.pdf.empty()) {
+      if (const int status = Pdf(); status != kExitOk) return status;
+      ran = true;
+    }
+    if (!o_.png.empty()) {
+      // One set of progress lines per run.
+      if (const int status = Png(ran ? JobProgress{} : Progress()); status != kExitOk)
+        return status;
+      ran = true;
+    }
+    if (!ran && csv_) {
+      PictureTarget target(paper_);
+      Account(ProduceSelectedReports(context_, target, State().Selection, Progress()));
+    }
+    if (csv_ && !csv_->Error().empty()) return Fail(csv_->Error(), kExitOutput);
+    if (!allProduced_) return Fail("not every selected report was produced", kExitOutput);
+    return kExitOk;
   }
-  std::unique_ptr<CsvWriter> csv;
-  if (!o.csv.empty()) {
-    std::string error;
-    if (!MakeFolders(o.csv, error)) return Fail(error, kExitOutput);
-    csv = std::make_unique<CsvWriter>(o.csv);
-    context.Observer = csv.get();
+
+ private:
+  ProgramState& State() { return session_.State(); }
+
+  JobProgress Progress() {
+    return [this](const std::string& title, int n, int total) {
+      // The title as the page shows it, its placeholder filled.
+      const std::string shown = ShownTitle(context_, title);
+      if (!o_.quiet) std::fprintf(stderr, "Printing %s  (%d/%d)\n", shown.c_str(), n, total);
+    };
   }
-  bool allProduced = true;
-  int produced = 0;
-  bool told = false;
-  const auto account = [&](const ReportJobResult& r) {
-    allProduced = allProduced && r.AllProduced();
-    produced = std::max(produced, r.Produced);
+
+  void Account(const ReportJobResult& r) {
+    allProduced_ = allProduced_ && r.AllProduced();
     if (!r.Error.empty()) std::fprintf(stderr, "vantrel-report: %s\n", r.Error.c_str());
-    if (!told && r.Skipped > 0 && !o.quiet)
+    if (!toldSkipped_ && r.Skipped > 0 && !o_.quiet)
       std::fprintf(stderr,
                    "vantrel-report: %d selected report(s) skipped: the data file holds "
                    "none of their tests\n",
                    r.Skipped);
-    told = true;
-  };
-  bool ran = false;
-  if (!o.pdf.empty()) {
+    toldSkipped_ = true;
+  }
+
+  int Pdf() {
     // A key that cannot sign is found before anything is drawn.
     std::unique_ptr<pdf::SigningIdentity> signer;
-    if (const pdf::SigningSettings signing = SigningFor(o, state); signing.Wanted()) {
+    if (const pdf::SigningSettings signing = SigningFor(o_, State()); signing.Wanted()) {
       std::string error;
       signer = pdf::SigningIdentity::Load(signing, error);
       if (!signer) return Fail(error, kExitUsage);
     }
-    FileWriter part(o.pdf, PdfRules());
+    FileWriter part(o_.pdf, PdfRules());
     if (!part.Ready()) return Fail(part.Error(), kExitOutput);
     ReportJobResult r;
     {
-      PdfTarget target(part, paper, state.Settings.AppName);
-      r = ProduceSelectedReports(context, target, state.Selection, progress);
+      PdfTarget target(part, paper_, context_.Data.FillParameters(State().Settings.AppName));
+      r = ProduceSelectedReports(context_, target, State().Selection, Progress());
     }
-    account(r);
+    Account(r);
     if (!r.Ended || !r.Error.empty()) {
       if (r.Error.empty() && r.Produced == 0 && r.Failed == 0)
-        return Fail("none of the selected reports has a test in the data file; " + o.pdf +
+        return Fail("none of the selected reports has a test in the data file; " + o_.pdf +
                         " was not written",
                     kExitOutput);
-      return Fail("the PDF " + o.pdf + " was not written", kExitOutput);
+      return Fail("the PDF " + o_.pdf + " was not written", kExitOutput);
     }
-    // A certificate over partial data is worse than none.
-    if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
-      return Fail(lack + "; " + o.pdf + " was not written", kExitOutput);
     if (std::string error; signer && !pdf::AppendSignature(part.PartPath(), *signer, error))
       return Fail(error, kExitOutput);
     if (!part.Commit()) return Fail(part.Error(), kExitOutput);
-    context.Observer = nullptr;
-    ran = true;
+    context_.Observer = nullptr;  // the tables and graphs went to the CSV files once
+    return kExitOk;
   }
-  if (!o.png.empty()) {
+
+  // Writes one page's file. The reason when it was not written, and whether it is
+  // said at once (the others reach the user through the job's own fault).
+  struct Written {
+    std::string why;
+    bool tell = false;
+  };
+
+  Written WritePage(const QImage& page, int number) const {
+    char name[32];
+    std::snprintf(name, sizeof name, "page-%03d.png", number);
+    const std::string path = (fs::path(o_.png) / name).string();
+    if (std::string refusal = OutputRefusal(path, {o_.data, o_.definition}); !refusal.empty())
+      return {refusal};
+    FileWriter part(path);
+    if (!part.Ready()) return {part.Error()};
+    if (std::string why; !WritePng(page, part.PartPath(), why))
+      return {"cannot write " + path + ": " + why, true};
+    if (!part.Commit()) return {part.Error(), true};
+    return {};
+  }
+
+  int Png(const JobProgress& progress) {
     std::string error;
-    if (!MakeFolders(o.png, error)) return Fail(error, kExitOutput);
+    if (!MakeFolders(o_.png, error)) return Fail(error, kExitOutput);
     // The page's own fault message cannot carry the reason; it is said here, once.
     bool toldWhy = false;
     const auto tell = [&toldWhy](const std::string& why) {
       if (!toldWhy) std::fprintf(stderr, "vantrel-report: %s\n", why.c_str());
       toldWhy = true;
     };
-    // Writes one page's file. The reason when it was not written, and whether it is
-    // said at once (the others reach the user through the job's own fault).
-    struct Written {
-      std::string why;
-      bool tell = false;
-    };
-    const auto write = [&o](const QImage& page, int number) -> Written {
-      char name[32];
-      std::snprintf(name, sizeof name, "page-%03d.png", number);
-      const std::string path = (fs::path(o.png) / name).string();
-      if (std::string refusal = OutputRefusal(path, {o.data, o.definition}); !refusal.empty())
-        return {refusal};
-      FileWriter part(path);
-      if (!part.Ready()) return {part.Error()};
-      if (std::string why; !WritePng(page, part.PartPath(), why))
-        return {"cannot write " + path + ": " + why, true};
-      if (!part.Commit()) return {part.Error(), true};
-      return {};
-    };
     std::optional<PageWriters> writers;
-    if (threads > 1) writers.emplace(threads);
-    ImageTarget target(paper, o.dpi, [&](const QImage& page, int number, std::string& why) {
+    if (threads_ > 1) writers.emplace(threads_);
+    ImageTarget target(paper_, o_.dpi, [&](const QImage& page, int number, std::string& why) {
       if (writers) {
         // A fault of an earlier page ends the run at this one.
         if (why = writers->FirstError(); !why.empty()) {
           tell(why);
           return false;
         }
-        writers->Add([write, page, number] {
-          const Written w = write(page, number);
+        writers->Add([this, page, number] {
+          const Written w = WritePage(page, number);
           return w.why.empty() && !w.tell ? std::string()
                                           : (w.why.empty() ? "cannot write a page" : w.why);
         });
         return true;
       }
-      const Written w = write(page, number);
+      const Written w = WritePage(page, number);
       why = w.why;
       if (w.tell) tell(why);
       return why.empty() && !w.tell;
     });
-    const ReportJobResult r =
-        ProduceSelectedReports(context, target, state.Selection, ran ? JobProgress{} : progress);
+    const ReportJobResult r = ProduceSelectedReports(context_, target, State().Selection, progress);
     // Pages still being written when the last was drawn.
     const std::string late = writers ? writers->Finish() : std::string();
     if (!late.empty()) tell(late);
-    account(r);
+    Account(r);
     if (!r.Error.empty() || !late.empty())
-      return Fail("the pages were not all written to " + o.png, kExitOutput);
-    context.Observer = nullptr;
-    ran = true;
+      return Fail("the pages were not all written to " + o_.png, kExitOutput);
+    context_.Observer = nullptr;
+    return kExitOk;
   }
-  if (!ran && csv) {
-    PictureTarget target(paper);
-    account(ProduceSelectedReports(context, target, state.Selection, progress));
-  }
-  if (csv && !csv->Error().empty()) return Fail(csv->Error(), kExitOutput);
-  if (!allProduced) return Fail("not every selected report was produced", kExitOutput);
+
+  const Options& o_;
+  ReportSession& session_;
+  RenderContext& context_;
+  const PaperSize paper_;
+  const int threads_;
+  std::optional<PaintPipeline> pipeline_;
+  std::unique_ptr<CsvWriter> csv_;
+  bool allProduced_ = true;
+  bool toldSkipped_ = false;
+};
+
+}  // namespace
+
+int RunOutput(const Options& o) {
+  ReportSession session;
+  if (const int status = session.Open(o); status != kExitOk) return status;
+  // A certificate over partial data is worse than none.
   if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
-    return Fail(lack, kExitOutput);
-  return kExitOk;
+    return Fail(lack + "; nothing was written", kExitOutput);
+  OutputRun run(o, session);
+  return run.Run();
 }
 
 }  // namespace vantrel::report_tool

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "render/page_target.h"
 #include "render/report_job.h"
@@ -64,6 +66,82 @@ std::string PdfNameOf(const std::string& appName, const std::string& dataFile) {
 
 }  // namespace
 
+namespace {
+
+// --separate: one PDF per result in the folder --pdf names. A result that cannot be
+// certified is named and the others are still written.
+int WriteSeparatePdfs(ReportSession& session, const Options& o, const PaperSize& paper, int& n,
+                      const JobProgress& progress) {
+  std::error_code ec;
+  fs::create_directories(o.pdf, ec);
+  if (!fs::is_directory(o.pdf, ec))
+    return Fail("cannot create the folder " + o.pdf + (ec ? ": " + ec.message() : ""), kExitOutput);
+  std::vector<std::string> inputs = o.dataFiles;
+  inputs.push_back(o.definition);
+  RenderContext& context = session.Context();
+  std::set<std::string> written;
+  int status = kExitOk;
+  std::vector<std::string> notWritten;
+  const auto failed = [&](const std::string& file, int code) {
+    notWritten.push_back(file);
+    if (status == kExitOk) status = code;
+  };
+  for (const std::string& file : o.dataFiles) {
+    if (++n > 1)
+      if (const int loaded = session.LoadData(file); loaded != kExitOk) {
+        failed(file, loaded);
+        continue;
+      }
+    if (const std::string lack = MissingData(session.Data(), o); !lack.empty()) {
+      Fail(lack + " in " + file + "; no PDF was written for it", kExitOutput);
+      failed(file, kExitOutput);
+      continue;
+    }
+    // The APPNAME as this result fills it; two results of one run never share a file:
+    // the second gets "-2", and so on.
+    const std::string appName = context.Data.FillParameters(session.State().Settings.AppName);
+    const std::string name = PdfNameOf(appName, file);
+    std::string path = (fs::path(o.pdf) / name).string();
+    for (int k = 2; written.count(path) > 0; ++k)
+      path = (fs::path(o.pdf) / (fs::path(name).stem().string() + "-" + std::to_string(k) + ".pdf"))
+                 .string();
+    written.insert(path);
+    if (const std::string refusal = OutputRefusal(path, inputs); !refusal.empty()) {
+      Fail(refusal, kExitUsage);
+      failed(file, kExitUsage);
+      continue;
+    }
+    FileWriter part(path, PdfRules());
+    if (!part.Ready()) {
+      Fail(part.Error(), kExitOutput);
+      failed(file, kExitOutput);
+      continue;
+    }
+    ReportJobResult r;
+    {
+      PdfTarget target(part, paper, appName);
+      r = ProduceSelectedReports(context, target, session.State().Selection, progress);
+    }
+    if (!r.Ended || !r.Error.empty() || !r.AllProduced() || !part.Commit()) {
+      const std::string why = !r.Error.empty() ? r.Error : part.Error();
+      Fail("the PDF " + path + " was not written" + (why.empty() ? "" : ": " + why), kExitOutput);
+      failed(file, kExitOutput);
+      continue;
+    }
+    if (!o.quiet) std::fprintf(stderr, "vantrel-report: saved %s\n", path.c_str());
+  }
+  if (!notWritten.empty()) {
+    std::string names;
+    for (const std::string& file : notWritten) names += (names.empty() ? "" : ", ") + file;
+    Fail(std::to_string(notWritten.size()) + " of " + std::to_string(o.dataFiles.size()) +
+             " result(s) have no PDF: " + names,
+         status);
+  }
+  return status;
+}
+
+}  // namespace
+
 int RunPdfResults(const Options& o) {
   ReportSession session;
   if (const int status = session.Open(o); status != kExitOk) return status;
@@ -77,60 +155,27 @@ int RunPdfResults(const Options& o) {
       std::fprintf(stderr, "Printing %s  (%d/%d, result %d/%d)\n", shown.c_str(), k, total, n,
                    static_cast<int>(o.dataFiles.size()));
   };
-  std::vector<std::string> inputs = o.dataFiles;
-  inputs.push_back(o.definition);
-
-  if (o.separate) {
-    std::error_code ec;
-    fs::create_directories(o.pdf, ec);
-    if (!fs::is_directory(o.pdf, ec)) return Fail("cannot create the folder " + o.pdf, kExitOutput);
-    std::set<std::string> written;
-    for (const std::string& file : o.dataFiles) {
-      if (++n > 1)
-        if (const int loaded = session.LoadData(file); loaded != kExitOk) return loaded;
-      // Two results of one run never share a file: the second gets "-2", and so on.
-      const std::string name = PdfNameOf(session.State().Settings.AppName, file);
-      std::string path = (fs::path(o.pdf) / name).string();
-      for (int k = 2; written.count(path) > 0; ++k)
-        path =
-            (fs::path(o.pdf) / (fs::path(name).stem().string() + "-" + std::to_string(k) + ".pdf"))
-                .string();
-      written.insert(path);
-      if (const std::string refusal = OutputRefusal(path, inputs); !refusal.empty())
-        return Fail(refusal, kExitUsage);
-      FileWriter part(path, PdfRules());
-      if (!part.Ready()) return Fail(part.Error(), kExitOutput);
-      ReportJobResult r;
-      {
-        PdfTarget target(part, paper, session.State().Settings.AppName);
-        r = ProduceSelectedReports(context, target, session.State().Selection, progress);
-      }
-      if (!r.Ended || !r.Error.empty() || !r.AllProduced())
-        return Fail(
-            "the PDF " + path + " was not written" + (r.Error.empty() ? "" : ": " + r.Error),
-            kExitOutput);
-      if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
-        return Fail(lack + " in " + file + "; " + path + " was not written", kExitOutput);
-      if (!part.Commit()) return Fail(part.Error(), kExitOutput);
-      if (!o.quiet) std::fprintf(stderr, "vantrel-report: saved %s\n", path.c_str());
-    }
-    return kExitOk;
-  }
+  if (o.separate) return WriteSeparatePdfs(session, o, paper, n, progress);
 
   FileWriter part(o.pdf, PdfRules());
   if (!part.Ready()) return Fail(part.Error(), kExitOutput);
-  PdfTarget target(part, paper, session.State().Settings.AppName);
+  PdfTarget target(part, paper, context.Data.FillParameters(session.State().Settings.AppName));
   ContinuedTarget document(target);
+  const auto skipped = [&] {
+    return std::to_string(static_cast<int>(o.dataFiles.size()) - n) + " result(s) after it skipped";
+  };
   for (const std::string& file : o.dataFiles) {
     if (++n > 1)
-      if (const int loaded = session.LoadData(file); loaded != kExitOk) return loaded;
+      if (const int loaded = session.LoadData(file); loaded != kExitOk)
+        return Fail(o.pdf + " was not written; " + skipped(), loaded);
+    if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
+      return Fail(lack + " in " + file + "; " + o.pdf + " was not written; " + skipped(),
+                  kExitOutput);
     const ReportJobResult r =
         ProduceSelectedReports(context, document, session.State().Selection, progress);
     if (!r.Error.empty() || !r.AllProduced())
       return Fail("the PDF " + o.pdf + " was not written" + (r.Error.empty() ? "" : ": " + r.Error),
                   kExitOutput);
-    if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
-      return Fail(lack + " in " + file + "; " + o.pdf + " was not written", kExitOutput);
   }
   if (!document.Begun())
     return Fail(

@@ -93,6 +93,11 @@ int RunPrint(const Options& o) {
       if (!ask.Told(r.PrinterError))
         std::fprintf(stderr, "vantrel-report: %s\n", r.PrinterError.c_str());
       status = kExitPrinter;
+    } else if (!r.DataError.empty()) {
+      // The run said why already.
+      if (session.Data().UnreadableTests() == 0)
+        std::fprintf(stderr, "vantrel-report: --allow-incomplete prints such a file\n");
+      if (status == kExitOk) status = kExitOutput;
     } else if (!r.PdfError.empty()) {
       std::fprintf(stderr, "vantrel-report: %s\n", r.PdfError.c_str());
       if (status == kExitOk) status = kExitOutput;
@@ -104,16 +109,26 @@ int RunPrint(const Options& o) {
   };
   const std::vector<std::string> files =
       o.dataFiles.empty() ? std::vector<std::string>{o.data} : o.dataFiles;
+  const auto skipRest = [&](std::size_t i) {
+    if (i + 1 < files.size())
+      std::fprintf(stderr, "vantrel-report: %d result(s) after %s were not printed\n",
+                   static_cast<int>(files.size() - i - 1), files[i].c_str());
+  };
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (i > 0) {
       if (const int loaded = session.LoadData(files[i]); loaded != kExitOk) {
         status = loaded;
+        skipRest(i);
         break;  // the job of the results before is still ended below
       }
     }
     const bool last = i + 1 == files.size();
-    account(run.PrintCommand(o.separate || last));
-    if (status == kExitPrinter) break;
+    const PrintRunResult r = run.PrintCommand(o.separate || last);
+    account(r);
+    if (status == kExitPrinter || !r.DataError.empty()) {
+      skipRest(i);
+      break;
+    }
   }
   if (run.JobOpen()) {
     // The last result did not load: the results before it are still sent.

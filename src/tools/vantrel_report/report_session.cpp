@@ -51,11 +51,10 @@ int Fail(const std::string& what, int code) {
   return code;
 }
 
-std::string MissingData(const ObjData& data, const Options& o) {
-  if (data.UnreadableTests() > 0) return "a test could not be read";
-  if (data.IncompleteTests() > 0 && !o.allowIncomplete)
-    return "a test is incomplete (--allow-incomplete accepts such reports)";
-  return "";
+std::string MissingData(ObjData& data, const Options& o) {
+  const std::string fault = data.CertificationFault(o.allowIncomplete);
+  if (fault.empty() || data.UnreadableTests() > 0) return fault;
+  return fault + " (--allow-incomplete accepts such reports)";
 }
 
 std::string ShownTitle(RenderContext& context, const std::string& title) {
@@ -80,7 +79,8 @@ int ReportSession::Open(const Options& o) {
   ReadSettings(state, *prompter_, "");
   FindLogoBeside(state.Settings, o.definition);
   // Refused before anything is written: the instrument's raw result must survive.
-  if (!o.pdf.empty()) {
+  // With --separate, --pdf names the folder the PDFs go to.
+  if (!o.pdf.empty() && !o.separate) {
     const std::string refusal = OutputRefusal(o.pdf, {o.data, o.definition, state.Settings.Logo});
     if (!refusal.empty()) return Fail(refusal, kExitUsage);
   }
@@ -103,6 +103,7 @@ int ReportSession::Open(const Options& o) {
   }
 
   source_ = std::make_unique<ObjDataSource>(*data_);
+  source_->AllowIncomplete(o.allowIncomplete);
   context_ = std::make_unique<RenderContext>(
       RenderContext{.State = state, .Data = *source_, .Ask = *prompter_, .SlotsFlag = o.slots});
   UseDefinitionColours(*context_);

@@ -23,6 +23,7 @@ class ReportSession {
   ProgramState& State() { return *state_; }
   RenderContext& Context() { return *context_; }
   const ObjData& Data() const { return *data_; }
+  ObjData& Data() { return *data_; }
   /// Makes path the current data file, the selection kept; kExitOk or the status.
   int LoadData(const std::string& path);
   int SelectedCount() const;
@@ -38,9 +39,10 @@ class ReportSession {
   std::unique_ptr<RenderContext> context_;
 };
 
-/// Why a run over data must not write its output: a test that could not be read, or
-/// an incomplete one without --allow-incomplete; "" when nothing lacks.
-std::string MissingData(const ObjData& data, const Options& options);
+/// Why a run over data must not write its output: a test of the file that cannot be
+/// read, or an incomplete one without --allow-incomplete; "" when nothing lacks. Every
+/// test is judged, not only those the selected reports show.
+std::string MissingData(ObjData& data, const Options& options);
 
 /// A report title as its page shows it, the test description filled in.
 std::string ShownTitle(RenderContext& context, const std::string& title);

@@ -136,6 +136,7 @@ class Summary {
                    "at frequency (MHz)", "status"};
     table.Weights = {22, 13, 21, 12, 11, 13, 8};
     int notLoaded = 0;
+    int notCertified = 0;  // loaded, but a test lacks data
     int n = 0;
     for (const std::string& file : files) {
       ++n;
@@ -152,20 +153,38 @@ class Summary {
             {{file, "", "", "not loaded", "", "", reason}, true, true, "not loaded: " + reason});
         continue;
       }
-      AddFile(data, file, table);
+      // A half-written file must not sum up as PASS.
+      if (const std::string fault = data.CertificationFault(o_.allowIncomplete); !fault.empty()) {
+        ++notCertified;
+        const std::string why = prompter_.TakeLast();
+        const std::string reason = why.empty() ? fault : why;
+        table.Rows.push_back({{file, data.HeaderString(0), "", "incomplete", "", "", reason},
+                              true,
+                              true,
+                              "incomplete: " + reason});
+        continue;
+      }
+      AddFile(data, file, table, data.IncompleteTests() > 0);
     }
     if (!o_.summary.empty())
       if (const int status = WriteCsv(table); status != kExitOk) return status;
     if (!o_.summaryPdf.empty()) {
-      table.Note = "Definition file " + fs::path(o_.definition).filename().string() + "; " +
-                   std::to_string(files.size()) + " result file(s): " +
-                   std::to_string(static_cast<int>(files.size()) - notLoaded - failedFiles_) +
-                   " passed, " + std::to_string(failedFiles_) + " failed, " +
-                   std::to_string(notLoaded) + " not loaded";
+      table.Note =
+          "Definition file " + fs::path(o_.definition).filename().string() + "; " +
+          std::to_string(files.size()) + " result file(s): " +
+          std::to_string(static_cast<int>(files.size()) - notLoaded - notCertified - failedFiles_) +
+          " passed, " + std::to_string(failedFiles_) + " failed, " + std::to_string(notLoaded) +
+          " not loaded" +
+          (notCertified > 0 ? ", " + std::to_string(notCertified) + " incomplete" : "");
       if (const int status = WritePdf(data, table); status != kExitOk) return status;
     }
     if (notLoaded > 0)
       return Fail(std::to_string(notLoaded) + " result file(s) could not be loaded", kExitOutput);
+    if (notCertified > 0)
+      return Fail(std::to_string(notCertified) +
+                      " result file(s) hold a test that is incomplete or cannot be read "
+                      "(--allow-incomplete sums up incomplete ones)",
+                  kExitOutput);
     return kExitOk;
   }
 
@@ -215,7 +234,8 @@ class Summary {
     return part.Commit() ? kExitOk : Fail(part.Error(), kExitOutput);
   }
 
-  void AddFile(ObjData& data, const std::string& file, SummaryTable& table) {
+  // incomplete: allowed in, the file's status is never PASS.
+  void AddFile(ObjData& data, const std::string& file, SummaryTable& table, bool incomplete) {
     const std::string cable = data.HeaderString(0);
     std::vector<Row> rows;
     std::map<std::pair<std::string, std::string>, bool> seen;
@@ -274,11 +294,12 @@ class Summary {
       fileFailed = fileFailed || row.failed;
       if (!smallest || row.margin.value < smallest->value) smallest = row.margin;
     }
-    if (fileFailed) ++failedFiles_;
+    if (fileFailed || incomplete) ++failedFiles_;
+    const char* status = fileFailed ? "FAIL" : incomplete ? "INCOMPLETE" : "PASS";
     table.Rows.push_back(
         {{file, cable, "", "overall", smallest ? FormatNumber(smallest->value, "0.000") : "",
-          smallest ? FormatNumber(smallest->frequency, "0.000") : "", fileFailed ? "FAIL" : "PASS"},
-         fileFailed,
+          smallest ? FormatNumber(smallest->frequency, "0.000") : "", status},
+         fileFailed || incomplete,
          true,
          {}});
   }
