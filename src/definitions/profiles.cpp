@@ -20,11 +20,14 @@ std::size_t LastSeparator(std::string_view path) {
 std::vector<std::string> ProfileFaults(const ProfileEntry& profile) {
   const std::size_t count =
       std::min(static_cast<std::size_t>(std::max<int>(profile.Count, 0)), profile.Reports.size());
-  std::vector<std::string> faults;
-  for (std::size_t i = 1; i < count; ++i) {
-    if (!IsNumeric(profile.Reports[i]))
-      faults.push_back("Profile " + profile.Name + " contains a non-numeric entry");
-  }
+  const std::string text = "Profile " + profile.Name + " contains a non-numeric entry";
+  std::size_t bad = 0;
+  for (std::size_t i = 1; i < count; ++i) bad += IsNumeric(profile.Reports[i]) ? 0 : 1;
+  // Thousands of words in one list would ask for thousands of message boxes.
+  std::vector<std::string> faults(std::min(bad, kMaxProfileFaults), text);
+  if (bad > kMaxProfileFaults)
+    faults.back() += "\r\rAnd " + std::to_string(bad - kMaxProfileFaults) +
+                     " more entries of this profile are not report numbers either.";
   return faults;
 }
 

@@ -31,8 +31,10 @@ struct ProfileTable {
 namespace vantrel {
 
 /// The "Profile Error" texts of a profile, one per entry that is not a report number
-/// (a word, or a range left unexpanded because it runs backwards or is too wide).
+/// (a word, or a range left unexpanded because it runs backwards or is too wide), at
+/// most kMaxProfileFaults; the last of those then counts the rest.
 std::vector<std::string> ProfileFaults(const ProfileEntry& profile);
+inline constexpr std::size_t kMaxProfileFaults = 10;
 
 /// Clears reports 1..numReports, then selects every numeric entry of the profile
 /// (1-based report numbers). Each entry that is not a number gives its own

@@ -39,14 +39,14 @@ std::string OfEntry(const std::string& entry, const std::string& fault) {
 }  // namespace
 
 RefusalMessage SystemRefusal(const std::string& path, int code) {
-  const std::string why =
-      "The data file '" + path + "' cannot be read: " + std::strerror(code) + ".";
   if (code == EACCES || code == EPERM) {
     return {"File '" + path + "' is currently open.\r\r" +
-                "Please close this file before attempting to load it into the reports.\r\r" + why,
+                "Please close this file before attempting to load it into the reports.\r\r" +
+                "The system refuses to read it: " + std::strerror(code) + ".",
             "File Error"};
   }
-  return {std::string(std::strerror(code)) + "\r\r" + why, "Error"};
+  return {std::string(std::strerror(code)) + "\r\rThe data file '" + path + "' cannot be loaded.",
+          "Error"};
 }
 
 ObjData::ObjData(ProgramState& state, Prompter& prompter, DataHost& host)

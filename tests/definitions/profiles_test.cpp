@@ -116,6 +116,14 @@ TEST(ProfileFaults, OneTextForEachEntryThatIsNoNumber) {
   ProfileEntry cut = Profile("Cut", {"", "x", "y"});
   cut.Count = 2;
   EXPECT_EQ(ProfileFaults(cut).size(), 1u);
+  // A list of thousands of words asks for ten boxes, the last counting the rest.
+  const std::vector<std::string> flood =
+      ProfileFaults(Profile("Long", std::vector<std::string>(32767, "x")));
+  ASSERT_EQ(flood.size(), kMaxProfileFaults);
+  EXPECT_EQ(flood[8], "Profile Long contains a non-numeric entry");
+  EXPECT_EQ(flood[9],
+            "Profile Long contains a non-numeric entry\r\rAnd 32756 more entries of this "
+            "profile are not report numbers either.");
 }
 
 TEST_F(InsertProfileLineTest, UpdatesTheFileBehindALink) {

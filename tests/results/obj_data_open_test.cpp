@@ -87,8 +87,7 @@ TEST(SetFile, ADeniedReadIsTheFileHeldOpenThenTheSystemsReason) {
   EXPECT_EQ(denied.Title, "File Error");
   EXPECT_EQ(denied.Text,
             "File '/d/run.txt' is currently open.\r\rPlease close this file before attempting "
-            "to load it into the reports.\r\rThe data file '/d/run.txt' cannot be read: "
-            "Permission denied.");
+            "to load it into the reports.\r\rThe system refuses to read it: Permission denied.");
   const RefusalMessage other = SystemRefusal("/d/run.txt", EIO);
   EXPECT_EQ(other.Title, "Error");
   EXPECT_EQ(other.Text.rfind("Input/output error\r\r", 0), 0u);
