@@ -9,6 +9,7 @@
 #include "platform/signal_cleanup.h"
 #include "platform/temp_folder.h"
 #include "startup/command_line.h"
+#include "startup/temp_folder_notice.h"
 #include "ui/main_window.h"
 #include "ui/preview_connection.h"
 #include "ui/qt_file_dialog.h"
@@ -33,10 +34,7 @@ int main(int argc, char** argv) {
   dialog.SetParent(&window);
   MainWindowModel model(*state, prompter, dialog, window);
   const TempFolder temp = FindTempFolder();
-  if (!temp.error.empty()) {
-    prompter.Tell(temp.error, "Vantrel", PromptIcon::Critical);
-    return 1;
-  }
+  if (!temp.error.empty()) TellUnusableTempFolder(temp.error, prompter);
   model.UseTempFolder(temp.path);
   window.Bind(model);
   ConnectWindowExtras(window, model);

@@ -18,11 +18,12 @@ namespace {
 
 constexpr const char* kZipTitle = "Zip Error";
 
-// Says what is wrong with the archive, in the user's terms: no routine names, no
-// positions, no folder the user never chose.
+// The fault's long-standing first line, which users quote to support, then what is
+// wrong in the user's terms and the archive; no positions, no folder never chosen.
 void ZipFault(Prompter& prompter, const std::string& archive, const std::string& what) {
-  prompter.Message("The archive '" + archive + "' cannot be used: " + what + ".", kZipTitle,
-                   PromptIcon::Critical, PromptButtons::Ok);
+  prompter.Message("Error in ZipModules/Orv_UnZip_to_file\r\rThe archive '" + archive +
+                       "' cannot be used: " + what + ".\r\rFile_to_unzip: " + archive,
+                   kZipTitle, PromptIcon::Critical, PromptButtons::Ok);
 }
 
 std::string Lowered(std::string text) {

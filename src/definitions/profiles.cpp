@@ -15,41 +15,26 @@ std::size_t LastSeparator(std::string_view path) {
   return slash;
 }
 
-// What is wrong with one entry that is not a report number.
-std::string EntryFault(const std::string& element) {
-  const std::size_t dots = element.find("..");
-  if (dots == std::string::npos) return "the entry '" + element + "', which is not a number";
-  const std::string from = element.substr(0, dots);
-  const std::string to = element.substr(dots + 2);
-  const std::string range = "the range " + element;
-  if (!IsNumeric(from) || !IsNumeric(to)) return range + ", whose ends are not both numbers";
-  if (Val(to) < Val(from)) return range + ", which ends below its start";
-  return range + ", which spans more reports than a definition file can hold";
-}
-
 }  // namespace
 
-std::string ProfileFault(const ProfileEntry& profile) {
+std::vector<std::string> ProfileFaults(const ProfileEntry& profile) {
   const std::size_t count =
       std::min(static_cast<std::size_t>(std::max<int>(profile.Count, 0)), profile.Reports.size());
-  std::string first;
-  std::size_t faults = 0;
-  for (std::size_t i = 1; i < count; ++i) {
-    if (IsNumeric(profile.Reports[i])) continue;
-    if (faults++ == 0) first = EntryFault(profile.Reports[i]);
-  }
-  if (faults == 0) return "";
-  std::string text = "Profile " + profile.Name + " contains a non-numeric entry: " + first;
-  if (faults > 1) text += ", and " + std::to_string(faults - 1) + " more such entries";
-  return text + ".\r\rThese entries select no report.";
+  const std::string text = "Profile " + profile.Name + " contains a non-numeric entry";
+  std::size_t bad = 0;
+  for (std::size_t i = 1; i < count; ++i) bad += IsNumeric(profile.Reports[i]) ? 0 : 1;
+  // Thousands of words in one list would ask for thousands of message boxes.
+  std::vector<std::string> faults(std::min(bad, kMaxProfileFaults), text);
+  if (bad > kMaxProfileFaults)
+    faults.back() += "\r\rAnd " + std::to_string(bad - kMaxProfileFaults) +
+                     " more entries of this profile are not report numbers either.";
+  return faults;
 }
 
 void SelectReportsByProfile(const ProfileEntry& profile, int numReports, ReportSelection& selection,
                             Prompter& prompter) {
-  // Said once, however many entries are wrong.
-  if (const std::string fault = ProfileFault(profile); !fault.empty()) {
+  for (const std::string& fault : ProfileFaults(profile))
     prompter.Tell(fault, "Profile Error", PromptIcon::Exclamation);
-  }
   const int cleared = std::clamp(numReports, 0, kMaxReports);
   std::fill(selection.begin(), selection.begin() + cleared, false);
   const std::size_t count =

@@ -30,14 +30,15 @@ struct ProfileTable {
 
 namespace vantrel {
 
-/// The "Profile Error" text for a profile with entries that are not report numbers,
-/// naming the first and what is wrong with it (a reversed or oversized range, say);
-/// "" when every entry is a number.
-std::string ProfileFault(const ProfileEntry& profile);
+/// The "Profile Error" texts of a profile, one per entry that is not a report number
+/// (a word, or a range left unexpanded because it runs backwards or is too wide), at
+/// most kMaxProfileFaults; the last of those then counts the rest.
+std::vector<std::string> ProfileFaults(const ProfileEntry& profile);
+inline constexpr std::size_t kMaxProfileFaults = 10;
 
 /// Clears reports 1..numReports, then selects every numeric entry of the profile
-/// (1-based report numbers). Entries that are not numbers give one "Profile Error"
-/// message; an entry outside the selection's bounds is ignored.
+/// (1-based report numbers). Each entry that is not a number gives its own
+/// "Profile Error" message; an entry outside the selection's bounds is ignored.
 void SelectReportsByProfile(const ProfileEntry& profile, int numReports, ReportSelection& selection,
                             Prompter& prompter);
 

@@ -55,9 +55,17 @@ void MainWindowModel::SetResultLoaded(bool loaded) {
   Notify(ModelChange::Buttons);
 }
 
-void MainWindowModel::LoadAndReadSettings(const std::string& path, const std::string& reportList) {
+void MainWindowModel::LoadAndReadSettings(const std::string& path, const std::string& reportList,
+                                          bool showProgress) {
   program_.DefinitionPath = path;
-  ReadSettings(program_, prompter_, reportList);
+  ProgressSink progress;
+  if (showProgress && host_.IsWindowVisible()) {
+    progress = [this](int value, int maximum) {
+      SetProgressMax(maximum);
+      SetProgress(value);
+    };
+  }
+  ReadSettings(program_, prompter_, reportList, progress);
   FindLogoBeside(program_.Settings, path);
 }
 
@@ -67,7 +75,7 @@ void MainWindowModel::LoadDefinitionFile(const std::string& path) {
   EnableButtons(false);
   // An unreadable file was reported by the loader; the loaded definitions stay.
   if (LoadIni(path, program_.Ini, prompter_)) {
-    LoadAndReadSettings(path, "");
+    LoadAndReadSettings(path, "", true);
     ResetReportSelection();
     SetupProfiles();
   }
@@ -82,7 +90,7 @@ void MainWindowModel::ReloadCurrentIni() {
   SetStatusText("Re-loading current Definition File");
   EnableButtons(false);
   if (LoadIni(program_.DefinitionPath, program_.Ini, prompter_)) {
-    LoadAndReadSettings(program_.DefinitionPath, "");
+    LoadAndReadSettings(program_.DefinitionPath, "", true);
     ResetReportSelection();
   }
   EnableButtons(true);

@@ -178,7 +178,11 @@ class MainWindowModel : public WindowModel {
   class PrintHostAdapter;
   /// Ends a job that earlier results left open, printing nothing more into it.
   void EndOpenJob();
-  void LoadAndReadSettings(const std::string& path, const std::string& reportList);
+  /// With showProgress, the progress bar follows the report titles while the window is up.
+  void FillProfileMenu();
+  void AskAndAddProfile();
+  void LoadAndReadSettings(const std::string& path, const std::string& reportList,
+                           bool showProgress = false);
   void SetResultLoaded(bool loaded);
   std::vector<std::string> SplitChosenFiles(const std::string& chosen) const;
 

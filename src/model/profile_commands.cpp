@@ -1,6 +1,7 @@
 // The "Profiles" menu: listing, applying and adding profiles, and AUTOPROFILE.
 
 #include <algorithm>
+#include <exception>
 
 #include "definitions/ini_store.h"
 #include "definitions/profiles.h"
@@ -10,7 +11,27 @@
 
 namespace vantrel {
 
+namespace {
+
+// A fault inside a profile command is told under the command's long-known name and
+// ends that command only; the window goes on.
+template <typename Body>
+void Guarded(Prompter& prompter, const char* routine, Body&& body) {
+  try {
+    body();
+  } catch (const std::exception& e) {
+    prompter.Tell(std::string("Error in ") + routine + "\r\r" + e.what(), "Error",
+                  PromptIcon::Exclamation);
+  }
+}
+
+}  // namespace
+
 void MainWindowModel::SetupProfiles() {
+  Guarded(prompter_, "frmMain/SetupProfiles", [this] { FillProfileMenu(); });
+}
+
+void MainWindowModel::FillProfileMenu() {
   const int last = std::min(program_.Profiles.LastUsed(), kMaxProfiles - 1);
   profileSeparator_ = last >= 0;
   for (int i = 0; i < kMaxProfiles; ++i) {
@@ -28,16 +49,22 @@ void MainWindowModel::ApplyProfile(int index) {
 }
 
 void MainWindowModel::CheckProfile(const std::string& value) {
-  const std::string wanted = ToUpper(value);
-  for (int i = 0; i <= program_.Profiles.LastUsed(); ++i) {
-    if (WildcardMatch(wanted, ToUpper(program_.Profiles.Entries[i].Name))) {
-      ApplyProfile(i);
-      return;
+  Guarded(prompter_, "frmMain/CheckProfile", [&] {
+    const std::string wanted = ToUpper(value);
+    for (int i = 0; i <= program_.Profiles.LastUsed(); ++i) {
+      if (WildcardMatch(wanted, ToUpper(program_.Profiles.Entries[i].Name))) {
+        ApplyProfile(i);
+        return;
+      }
     }
-  }
+  });
 }
 
 void MainWindowModel::AddNewProfile() {
+  Guarded(prompter_, "mnu_NewProfile", [this] { AskAndAddProfile(); });
+}
+
+void MainWindowModel::AskAndAddProfile() {
   const std::string title = "Add Profile";
   if (program_.Profiles.LastUsed() >= kMaxProfiles - 1) {
     prompter_.Tell(

@@ -11,10 +11,11 @@ namespace vantrel {
 
 namespace {
 
-// Missing and unnamed data files are not loaded and not complained about.
+// Missing and unnamed data files, and folders, are not loaded and not complained about.
 bool NamesAFile(const std::string& path) {
   std::error_code ec;
-  return !path.empty() && std::filesystem::exists(path, ec);
+  return !path.empty() && std::filesystem::exists(path, ec) &&
+         !std::filesystem::is_directory(path, ec);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "render/graph_plotter.h"
 #include "render/page_header.h"
+#include "render/routine_fault.h"
 #include "render/table_drawer.h"
 
 namespace vantrel {
@@ -30,8 +31,9 @@ PageData FetchPageData(ReportDataSource& data, const ProgramState& state,
   const int graphs = std::min<int>(report.GraphCount, kMaxGraphs);
   for (int g = 0; g < graphs; ++g) {
     if (stop()) return page;
-    page.Graphs.push_back(
-        FetchGraph(data, page, report.Graphs[static_cast<std::size_t>(g)], columnOffset, g));
+    page.Graphs.push_back(NamedFaults(kPlotGraphRoutine, [&] {
+      return FetchGraph(data, page, report.Graphs[static_cast<std::size_t>(g)], columnOffset, g);
+    }));
   }
   const int tables = std::min<int>(report.TableCount, kMaxTables);
   for (int t = 0; t < tables; ++t) {

@@ -4,6 +4,7 @@
 #include "render/page_canvas.h"
 #include "render/page_header.h"
 #include "render/report_colours.h"
+#include "render/routine_fault.h"
 #include "render/slot_layout.h"
 #include "render/table_drawer.h"
 #include "render/text_box.h"
@@ -146,8 +147,10 @@ PageLayout LayOutPage(const LayoutContext& context, const PageRequest& in, const
   for (std::size_t g = 0; g < data.Graphs.size(); ++g) {
     if (stop()) return out;
     canvas.Item = "graph " + std::to_string(g + 1);
-    PlotGraph2(context, canvas, data, data.Graphs[g], report.Graphs[g], slots, static_cast<int>(g),
-               slotsX, slotsY, failed, incomplete);
+    NamedFaults(kPlotGraphRoutine, [&] {
+      PlotGraph2(context, canvas, data, data.Graphs[g], report.Graphs[g], slots,
+                 static_cast<int>(g), slotsX, slotsY, failed, incomplete);
+    });
   }
   for (std::size_t t = 0; t < data.Tables.size(); ++t) {
     if (stop()) return out;

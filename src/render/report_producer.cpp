@@ -7,6 +7,7 @@
 #include "render/page_header.h"
 #include "render/paint_pipeline.h"
 #include "render/plan_painter.h"
+#include "render/routine_fault.h"
 #include "render/slot_layout.h"
 
 namespace vantrel {
@@ -104,15 +105,17 @@ ProduceOutcome ReportProducer::DrawPage(const PageRequest& in, PageTarget& targe
     } catch (const OutputDeviceError& e) {
       device = !target.IsFileOutput();
       fault = *e.what() != '\0' ? e.what() : "the output could not be written";
-    } catch (const std::exception& e) {
+    } catch (const RoutineFault& e) {
       fault = e.what();
+    } catch (const std::exception& e) {
+      fault = std::string("Error: ") + e.what();
     } catch (...) {
-      fault = "unknown fault";
+      fault = "Error: unknown fault";
     }
     job.FirstPage = attempt.FirstPage;
     job.Printed = attempt.Printed;
     const PromptAnswer answer = context_.Ask.Message(
-        device ? "Problem Printing to the Printer\rCheck that it is online" : "Error: " + fault, {},
+        device ? "Problem Printing to the Printer\rCheck that it is online" : fault, {},
         PromptIcon::Exclamation, PromptButtons::RetryCancel);
     if (answer == PromptAnswer::Retry) continue;
     const PromptAnswer close =

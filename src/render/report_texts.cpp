@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "render/routine_fault.h"
 #include "support/number.h"
 #include "support/text.h"
 
@@ -34,12 +35,14 @@ std::string UnitsOfTest(std::string_view testName) {
 }
 
 std::string ReturnWorstMargin(const std::string& current, const std::string& candidate) {
-  if (candidate.empty()) return current;
-  if (current.empty()) return candidate;
-  const std::string a = current.substr(0, current.find(' '));
-  const std::string b = candidate.substr(0, candidate.find(' '));
-  if (!IsNumeric(a) || !IsNumeric(b)) return current;
-  return Val(b) < Val(a) ? candidate : current;
+  return NamedFaults("'FrmReport/Return_Worst_Margin'", [&] {
+    if (candidate.empty()) return current;
+    if (current.empty()) return candidate;
+    const std::string a = current.substr(0, current.find(' '));
+    const std::string b = candidate.substr(0, candidate.find(' '));
+    if (!IsNumeric(a) || !IsNumeric(b)) return current;
+    return Val(b) < Val(a) ? candidate : current;
+  });
 }
 
 bool MarginIsNegative(std::string_view marginText) {

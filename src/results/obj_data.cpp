@@ -38,6 +38,17 @@ std::string OfEntry(const std::string& entry, const std::string& fault) {
 
 }  // namespace
 
+RefusalMessage SystemRefusal(const std::string& path, int code) {
+  if (code == EACCES || code == EPERM) {
+    return {"File '" + path + "' is currently open.\r\r" +
+                "Please close this file before attempting to load it into the reports.\r\r" +
+                "The system refuses to read it: " + std::strerror(code) + ".",
+            "File Error"};
+  }
+  return {std::string(std::strerror(code)) + "\r\rThe data file '" + path + "' cannot be loaded.",
+          "Error"};
+}
+
 ObjData::ObjData(ProgramState& state, Prompter& prompter, DataHost& host)
     : state_(state), prompter_(prompter), host_(host) {}
 
@@ -52,6 +63,11 @@ ObjData::~ObjData() {
 void ObjData::Refuse(const std::string& path, const std::string& reason) {
   prompter_.Message("The data file '" + path + "' cannot be loaded: " + reason + ".", "File Error",
                     PromptIcon::Critical, PromptButtons::Ok);
+}
+
+void ObjData::RefuseSystem(const std::string& path, int code) {
+  const RefusalMessage m = SystemRefusal(path, code);
+  prompter_.Message(m.Text, m.Title, PromptIcon::Critical, PromptButtons::Ok);
 }
 
 bool ObjData::RemoveCopy() {
@@ -80,7 +96,7 @@ bool ObjData::ReadSource(const std::string& path, std::string& bytes) {
   if (IsZipFile(path)) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
-      Refuse(path, std::strerror(errno));
+      RefuseSystem(path, errno);
       return false;
     }
     if (!S_ISREG(info.st_mode)) {
@@ -91,8 +107,13 @@ bool ObjData::ReadSource(const std::string& path, std::string& bytes) {
     }
     return true;
   }
+  errno = 0;
   if (!ReadPlainFile(path, bytes, error, static_cast<std::uint64_t>(kMaxFileBytes))) {
-    Refuse(path, error);
+    // errno stays 0 where the file is no plain file or too large: our own reasons.
+    if (errno != 0 && !path.empty())
+      RefuseSystem(path, errno);
+    else
+      Refuse(path, error);
     return false;
   }
   if (bytes.empty()) error = "it is empty";
@@ -111,9 +132,9 @@ bool ObjData::MakeCopyFile() {
   std::string name;
   const int fd = MakeOwnedFile(tempFolder_, "Rep", "", name, 0600);
   if (fd < 0) {
-    prompter_.Tell(
-        "Error Creating a temporary File in " + tempFolder_ + ": " + std::strerror(errno),
-        state_.AppTitle, PromptIcon::Critical);
+    prompter_.Tell("Error Creating a temporary File\r\rNo file can be made in the folder " +
+                       tempFolder_ + ": " + std::strerror(errno) + ".",
+                   state_.AppTitle, PromptIcon::Critical);
     tempPath_.clear();
     return false;
   }

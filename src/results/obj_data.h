@@ -40,6 +40,17 @@ struct ParsedTest {
   bool incomplete = false;  // the block ends early: its rows are not all there
 };
 
+/// A message box's text and title.
+struct RefusalMessage {
+  std::string Text;
+  std::string Title;
+};
+
+/// What the user is told when the system refuses to read the data file at path with
+/// errno code: a denied read is the file held open elsewhere; any other error leads
+/// with the system's own description. The reason says what was being done.
+RefusalMessage SystemRefusal(const std::string& path, int code);
+
 /// Text grids are indexed [column][row].
 using TextGrid = std::vector<std::vector<std::string>>;
 
@@ -151,6 +162,7 @@ class ObjData {
 
  private:
   void Refuse(const std::string& path, const std::string& reason);
+  void RefuseSystem(const std::string& path, int code);
   bool ReadSource(const std::string& path, std::string& bytes);
   bool MakeCopyFile();
   bool ExtractCopy(const std::string& path);

@@ -147,9 +147,8 @@ void ObjData::Set_Sequence_Profiles(const std::string& name) {
   if (profile == nullptr) return;
   // Unlike a chosen profile, a sequence profile clears every report, used or not.
   state_.Selection.fill(false);
-  if (const std::string fault = ProfileFault(*profile); !fault.empty()) {
+  for (const std::string& fault : ProfileFaults(*profile))
     prompter_.Message(fault, "Profile Error", PromptIcon::Exclamation, PromptButtons::Ok);
-  }
   const std::size_t count =
       std::min(profile->Reports.size(), static_cast<std::size_t>(std::max<int>(profile->Count, 0)));
   for (std::size_t i = 1; i < count; ++i) {

@@ -41,12 +41,12 @@ TEST(SelectReportsByProfile, SelectsNumericEntriesAndComplainsOfOthers) {
   SelectReportsByProfile(Profile("Odd", {"", "1", "x", " 3 ", "0", "210", "-4", "209", "3..1"}), 5,
                          s, p);
   EXPECT_EQ(SelectedReports(s), (std::vector<int>{1, 3, 10, 209}));  // 10 is beyond report 5
-  // One message for the whole profile, naming the first entry and what is wrong.
-  ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_EQ(p.messages[0].title, "Profile Error");
-  EXPECT_EQ(p.messages[0].text,
-            "Profile Odd contains a non-numeric entry: the entry 'x', which is not a number, "
-            "and 1 more such entries.\r\rThese entries select no report.");
+  // One message for each entry that is no number: "x" and the backward range.
+  ASSERT_EQ(p.messages.size(), 2u);
+  for (const auto& m : p.messages) {
+    EXPECT_EQ(m.title, "Profile Error");
+    EXPECT_EQ(m.text, "Profile Odd contains a non-numeric entry");
+  }
 }
 
 TEST(SelectReportsByProfile, TrustsNeitherCountNorReportCountBeyondTheList) {
@@ -106,18 +106,24 @@ TEST_F(InsertProfileLineTest, KeepsAByteOrderMarkInFront) {
   EXPECT_EQ(ReadFileBytes(path), "\xEF\xBB\xBF[GENERAL]\nA=1\nProfile=B,1\n\n[REPORT]\n");
 }
 
-TEST(ProfileFault, SaysWhatIsWrongWithTheFirstBadEntryOnce) {
-  EXPECT_EQ(ProfileFault(Profile("Fine", {"", "1", "2"})), "");
-  const auto text = [](std::vector<std::string> entries) {
-    return ProfileFault(Profile("P", std::move(entries)));
-  };
-  EXPECT_NE(text({"", "5..1"}).find("the range 5..1, which ends below its start"),
-            std::string::npos);
-  EXPECT_NE(text({"", "1..999999999"}).find("spans more reports"), std::string::npos);
-  EXPECT_NE(text({"", "1..x"}).find("whose ends are not both numbers"), std::string::npos);
-  // The longest list a profile holds after the cut to a 16-bit count.
-  const std::string many = text(std::vector<std::string>(32767, "x"));
-  EXPECT_NE(many.find("and 32765 more such entries"), std::string::npos);
+TEST(ProfileFaults, OneTextForEachEntryThatIsNoNumber) {
+  EXPECT_TRUE(ProfileFaults(Profile("Fine", {"", "1", "2"})).empty());
+  // Ranges that run backwards or have a word at one end stay unexpanded: no numbers.
+  const std::vector<std::string> faults =
+      ProfileFaults(Profile("P", {"", "5..1", "3", "1..x", "word"}));
+  EXPECT_EQ(faults, std::vector<std::string>(3, "Profile P contains a non-numeric entry"));
+  // The count, not the list's length, says how many entries there are.
+  ProfileEntry cut = Profile("Cut", {"", "x", "y"});
+  cut.Count = 2;
+  EXPECT_EQ(ProfileFaults(cut).size(), 1u);
+  // A list of thousands of words asks for ten boxes, the last counting the rest.
+  const std::vector<std::string> flood =
+      ProfileFaults(Profile("Long", std::vector<std::string>(32767, "x")));
+  ASSERT_EQ(flood.size(), kMaxProfileFaults);
+  EXPECT_EQ(flood[8], "Profile Long contains a non-numeric entry");
+  EXPECT_EQ(flood[9],
+            "Profile Long contains a non-numeric entry\r\rAnd 32756 more entries of this "
+            "profile are not report numbers either.");
 }
 
 TEST_F(InsertProfileLineTest, UpdatesTheFileBehindALink) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <stdexcept>
+
 #include "model/window_fixture.h"
 
 namespace vantrel::testing {
@@ -143,6 +146,68 @@ TEST(Profiles, ThirtyOneProfilesAreTheMost) {
   EXPECT_EQ(f.prompter.messages[0].text,
             "The maximum number of profiles has already been configured\r"
             "If you require more, please contact your supplier");
+}
+
+}  // namespace
+}  // namespace vantrel::testing
+
+namespace vantrel::testing {
+namespace {
+
+// A window part that fails the first time it is told of a change of one kind.
+class FailingObserver : public WindowModelObserver {
+ public:
+  explicit FailingObserver(ModelChange when) : when_(when) {}
+  void ModelChanged(ModelChange what) override {
+    if (what != when_ || failed_) return;
+    failed_ = true;
+    throw std::runtime_error("the window part failed");
+  }
+
+ private:
+  ModelChange when_;
+  bool failed_ = false;
+};
+
+// An input box that cannot be shown.
+class BrokenInput : public RecordingPrompter {
+ public:
+  std::string Input(const std::string&, const std::string&) override {
+    throw std::runtime_error("no input box");
+  }
+};
+
+TEST(Profiles, AFaultInAProfileCommandIsToldUnderItsNameAndTheWindowGoesOn) {
+  WindowFixture f;
+  f.Start(WindowIni(4, {"PROFILE_1=First,1"}));
+  FailingObserver menu(ModelChange::Flags);
+  f.model->AddObserver(&menu);
+  f.model->SetupProfiles();
+  f.model->RemoveObserver(&menu);
+  FailingObserver buttons(ModelChange::Rows);
+  f.model->AddObserver(&buttons);
+  f.model->CheckProfile("first");
+  f.model->RemoveObserver(&buttons);
+  ASSERT_EQ(f.prompter.messages.size(), 2u);
+  EXPECT_EQ(f.prompter.messages[0].text,
+            "Error in frmMain/SetupProfiles\r\rthe window part failed");
+  EXPECT_EQ(f.prompter.messages[1].text, "Error in frmMain/CheckProfile\r\rthe window part failed");
+  for (const auto& m : f.prompter.messages) {
+    EXPECT_EQ(m.title, "Error");
+    EXPECT_EQ(m.icon, PromptIcon::Exclamation);
+  }
+  f.model->CheckProfile("first");  // works again once the window does
+  EXPECT_EQ(Selected(*f.model), (std::vector<int>{1}));
+
+  WindowFixture g;
+  BrokenInput broken;
+  g.model = std::make_unique<MainWindowModel>(*g.state, broken, g.dialog, g.host);
+  g.model->UseTempFolder(g.dir.path().string());
+  g.Start(WindowIni(2));
+  g.model->AddNewProfile();
+  ASSERT_EQ(broken.messages.size(), 1u);
+  EXPECT_EQ(broken.messages[0].text, "Error in mnu_NewProfile\r\rno input box");
+  EXPECT_EQ(g.model->ProfileMenu()[0].Visible, false);
 }
 
 }  // namespace

@@ -64,7 +64,26 @@ TEST(Startup, WithoutAutoPrintOrWithoutDataNothingPrints) {
     EXPECT_TRUE(f.model->ResultNotLoadedShown());
     EXPECT_EQ(f.host.caption, "Vantrel");
   }
+  {
+    WindowFixture f;
+    f.model->UsePrintCommand([&](bool) { ++prints; });
+    f.Start(WindowIni(2, {"AUTOPRINT=TRUE"}), "", f.dir.path().string());
+    // Nor is a folder.
+    EXPECT_TRUE(f.prompter.messages.empty());
+    EXPECT_TRUE(f.model->ResultNotLoadedShown());
+    EXPECT_EQ(f.host.caption, "Vantrel");
+  }
   EXPECT_EQ(prints, 0);
+}
+
+TEST(Startup, WithoutAUsableTemporaryFolderTheWindowRunsAndSaysWhyNothingLoaded) {
+  WindowFixture f;
+  f.model->UseTempFolder((f.dir.path() / "gone").string());
+  EXPECT_EQ(f.Start(WindowIni(2), "", f.WriteResult()), StartupOutcome::Running);
+  ASSERT_EQ(f.prompter.messages.size(), 1u);
+  EXPECT_EQ(f.prompter.messages[0].text.rfind("Error Creating a temporary File\r\r", 0), 0u);
+  EXPECT_TRUE(f.model->ResultNotLoadedShown());
+  EXPECT_FALSE(f.model->PrintEnabled());
 }
 
 TEST(Startup, ShowsTheWindowAndKeepsItOnTopOnlyWhenAsked) {
@@ -97,6 +116,36 @@ TEST(Startup, AnUnreadableDefinitionEndsTheProgramNamingTheFile) {
   ASSERT_EQ(f.prompter.messages.size(), 1u);
   EXPECT_NE(f.prompter.messages[0].text.find(missing), std::string::npos);
   EXPECT_FALSE(f.host.visible);
+}
+
+// The progress bar's value and maximum each time it changes.
+class ProgressTrail : public WindowModelObserver {
+ public:
+  explicit ProgressTrail(MainWindowModel& model) : model_(model) {}
+  void ModelChanged(ModelChange what) override {
+    if (what == ModelChange::Progress)
+      steps.push_back(std::to_string(model_.ProgressValue()) + "/" +
+                      std::to_string(model_.ProgressMax()));
+  }
+  std::vector<std::string> steps;
+
+ private:
+  MainWindowModel& model_;
+};
+
+TEST(Files, TheProgressBarFollowsTheReportsWhileADefinitionIsReadAgain) {
+  WindowFixture f;
+  f.Start(WindowIni(3));
+  ProgressTrail trail(*f.model);
+  f.model->AddObserver(&trail);
+  f.model->ReloadCurrentIni();
+  f.model->LoadDefinitionFile(f.definition);
+  f.model->RemoveObserver(&trail);
+  // Once per report of three, then back to the start; the maximum is set first.
+  const std::vector<std::string> once{"0/3", "1/3", "2/3", "3/3", "0/3"};
+  std::vector<std::string> twice = once;
+  twice.insert(twice.end(), once.begin() + 1, once.end());
+  EXPECT_EQ(trail.steps, twice);
 }
 
 TEST(Files, LoadingAResultFileWithoutTestsDisablesPrinting) {

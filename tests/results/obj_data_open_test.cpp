@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "data_fixture.h"
@@ -24,7 +25,9 @@ TEST(SetFile, MissingFilesAndFoldersSayWhyAndChangeNothing) {
   ASSERT_EQ(f.prompter.messages.size(), 3u);
   EXPECT_EQ(f.prompter.messages[0].text,
             "The data file '' cannot be loaded: no file name was given.");
-  EXPECT_NE(f.prompter.messages[1].text.find("No such file or directory"), std::string::npos);
+  // The system's own description comes first, under the title "Error".
+  EXPECT_EQ(f.prompter.messages[1].text.rfind("No such file or directory\r\r", 0), 0u);
+  EXPECT_EQ(f.prompter.messages[1].title, "Error");
   EXPECT_NE(f.prompter.messages[2].text.find("it is a folder"), std::string::npos);
   EXPECT_TRUE(f.host.captions.empty());
   EXPECT_EQ(f.CopiesInTmp(), 0);
@@ -62,7 +65,8 @@ TEST(SetFile, AMissingTemporaryFolderIsNamedWithTheReason) {
   EXPECT_FALSE(f.Open(kFile));
   ASSERT_EQ(f.prompter.messages.size(), 1u);
   EXPECT_EQ(f.prompter.messages[0].text,
-            "Error Creating a temporary File in " + gone + ": No such file or directory");
+            "Error Creating a temporary File\r\rNo file can be made in the folder " + gone +
+                ": No such file or directory.");
   EXPECT_EQ(f.data.TestCount(), 0);
 }
 
@@ -74,8 +78,19 @@ TEST(SetFile, AFileThatCannotBeReadSaysSoAndFails) {
   EXPECT_FALSE(f.data.SetFile(file.string()));
   ASSERT_EQ(f.prompter.messages.size(), 1u);
   EXPECT_EQ(f.prompter.messages[0].title, "File Error");
-  EXPECT_EQ(f.prompter.messages[0].text,
-            "The data file '" + file.string() + "' cannot be loaded: Permission denied.");
+  EXPECT_EQ(f.prompter.messages[0].text, SystemRefusal(file.string(), EACCES).Text);
+}
+
+TEST(SetFile, ADeniedReadIsTheFileHeldOpenThenTheSystemsReason) {
+  // Root reads every file, so the wording is checked on the code itself.
+  const RefusalMessage denied = SystemRefusal("/d/run.txt", EACCES);
+  EXPECT_EQ(denied.Title, "File Error");
+  EXPECT_EQ(denied.Text,
+            "File '/d/run.txt' is currently open.\r\rPlease close this file before attempting "
+            "to load it into the reports.\r\rThe system refuses to read it: Permission denied.");
+  const RefusalMessage other = SystemRefusal("/d/run.txt", EIO);
+  EXPECT_EQ(other.Title, "Error");
+  EXPECT_EQ(other.Text.rfind("Input/output error\r\r", 0), 0u);
 }
 
 TEST(SetFile, ANewFileNeverShowsTheOldFilesBlockFromTheCache) {

@@ -51,11 +51,13 @@ class StressSet : public ::testing::Test {
   static void SetUpTestSuite() {
     dir_ = std::make_unique<testing::TempDir>();
     const fs::path listed = dir_->path() / "kinds";
+    const fs::path complaints = dir_->path() / "generator-errors";
     generated_ =
         std::system((ShellQuote(kGenerator) + " --list " + ShellQuote(dir_->path().string()) +
-                     " >" + ShellQuote(listed.string()))
+                     " >" + ShellQuote(listed.string()) + " 2>" + ShellQuote(complaints.string()))
                         .c_str()) == 0;
     listing_ = ReadFileBytes(listed);
+    why_ = ReadFileBytes(complaints);
   }
   static void TearDownTestSuite() { dir_.reset(); }
 
@@ -71,14 +73,16 @@ class StressSet : public ::testing::Test {
   static std::unique_ptr<testing::TempDir> dir_;
   static bool generated_;
   static std::string listing_;
+  static std::string why_;
 };
 
 std::unique_ptr<testing::TempDir> StressSet::dir_;
 bool StressSet::generated_ = false;
 std::string StressSet::listing_;
+std::string StressSet::why_;
 
 TEST_F(StressSet, GeneratorWritesEveryKindThisTestKnows) {
-  ASSERT_TRUE(generated_);
+  ASSERT_TRUE(generated_) << kGenerator << " failed:\n" << why_;
   std::set<std::string> listed, known(std::begin(kKinds), std::end(kKinds));
   std::size_t start = 0;
   for (std::size_t end; (end = listing_.find('\n', start)) != std::string::npos; start = end + 1)
@@ -93,7 +97,7 @@ TEST_F(StressSet, GeneratorWritesEveryKindThisTestKnows) {
 class StressKind : public StressSet, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(StressKind, LaysOutWithoutFindings) {
-  ASSERT_TRUE(generated_);
+  ASSERT_TRUE(generated_) << kGenerator << " failed:\n" << why_;
   const std::string kind = GetParam();
   const testing::ToolRun run =
       RunReportTool(Dir(), {"--check-layout", "--definition", (Dir() / (kind + ".ini")).string(),
