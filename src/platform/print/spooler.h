@@ -20,6 +20,9 @@ class PrintJob {
   /// Ends the pages and hands the job to the printer. "" on success, else why not
   /// (naming the printer). A job dropped without Finish leaves nothing behind.
   virtual std::string Finish() = 0;
+  /// Withdraws a job already handed over that the printer has not finished. A job
+  /// never handed over needs nothing: dropping it is enough.
+  virtual void Cancel() {}
 };
 
 class Spooler {
