@@ -171,7 +171,8 @@ PrintRunResult PrintRun::Run(const std::vector<int>& candidates, bool live, bool
   // The printer is checked before any page is drawn: a missing one is said once.
   const bool wanted = result.Selected > 0 || testList;
   if (wanted && !job_ && !StartJob(result)) {
-    model_.SetRunState(RunState::Failed, "The reports were not printed: " + result.PrinterError);
+    // The printer's message has given the reason already.
+    model_.SetRunState(RunState::Failed, "The reports were not printed.");
     return result;
   }
   if (background) host_.EnterBackground("Vantrel - Printing...");
