@@ -159,6 +159,7 @@ void MainWindowModel::ChooseDataFiles() {
       "Multiple Results", PromptIcon::Question, PromptButtons::YesNoCancel);
   if (answer == PromptAnswer::Cancel) return;
   bool separate = answer == PromptAnswer::Yes;
+  multiRun_ = true;
   for (std::size_t i = 0; i < paths.size(); ++i) {
     program_.Settings.AppName = FileNameOf(StripExtension(paths[i]));
     const bool loaded = LoadDataFile(paths[i]);
@@ -176,6 +177,9 @@ void MainWindowModel::ChooseDataFiles() {
     // refuse the next ones too.
     if (CancelRequested() || lastPrint_.Quit || !lastPrint_.PrinterError.empty()) break;
   }
+  multiRun_ = false;
+  // Stopped between two results: the pages of the earlier ones are not sent in part.
+  if (CancelRequested() && printRun_) printRun_->DropOpenJob();
 }
 
 }  // namespace vantrel

@@ -162,7 +162,10 @@ void MainWindowModel::ToggleDebugMenu() {
 }
 
 bool MainWindowModel::ConfirmClose() {
-  if (PrintingFlag()) {
+  if (quitting_) return true;
+  // Between two results of the multi-result loop, or with their job still open, the
+  // printout is as much under way as during a report.
+  if (PrintingFlag() || multiRun_ || (printRun_ && printRun_->JobOpen())) {
     const PromptAnswer answer = prompter_.Message(
         "The reports are still printing, closing will cancel the current printout.\r\r"
         "Are you sure you want to close the report software?",

@@ -169,6 +169,9 @@ class MainWindowModel : public WindowModel {
   bool ConfirmClose();
   /// Set when a close was confirmed during a run: the run stops at its next yield.
   bool CancelRequested() const { return cancelRequested_; }
+  /// Yes to "close the report software?": the window closes without another question.
+  void EndProgram() override;
+  bool Quitting() const { return quitting_; }
   void ClearCancelRequest() { cancelRequested_ = false; }
 
  private:
@@ -178,9 +181,11 @@ class MainWindowModel : public WindowModel {
   class PrintHostAdapter;
   /// Ends a job that earlier results left open, printing nothing more into it.
   void EndOpenJob();
-  /// With showProgress, the progress bar follows the report titles while the window is up.
+  /// What a run's end asks of the window: to end the program after a fault.
+  void AfterRun();
   void FillProfileMenu();
   void AskAndAddProfile();
+  /// With showProgress, the progress bar follows the report titles while the window is up.
   void LoadAndReadSettings(const std::string& path, const std::string& reportList,
                            bool showProgress = false);
   void SetResultLoaded(bool loaded);
@@ -214,6 +219,8 @@ class MainWindowModel : public WindowModel {
   std::array<ProfileMenuItem, kMaxProfiles> profileMenu_{};
   bool profileSeparator_ = false;
   bool cancelRequested_ = false;
+  bool quitting_ = false;
+  bool multiRun_ = false;  // the multi-result loop prints one result after another
   bool trayIconShown_ = false;
   std::string trayTip_;
 };

@@ -145,6 +145,8 @@ ProduceOutcome PreviewModel::ShowReport(int reportIndex) {
   main_.SetPreviewBusy(false);
   Notify(PreviewChange::Production);
   Notify(PreviewChange::Page);
+  // Yes to "close the report software?" ends the program, from here as from a run.
+  if (outcome == ProduceOutcome::QuitRequested) main_.EndProgram();
   return outcome;
 }
 

@@ -56,14 +56,20 @@ TempPdfName MakeTempPdfName(const std::string& folder) {
 
 std::string SafeJobTitle(const std::string& text) {
   std::string title;
+  // Only what a file name cannot hold goes; blanks, punctuation and UTF-8 stay.
   for (const unsigned char c : text) {
-    const bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                      c == '_' || c == '-' || c == '+' || c == '.';
+    const bool keep = c >= 0x20 && c != 0x7f && c != '/';
     title += keep ? static_cast<char>(c) : '_';
   }
+  // A name starting with "." would be a hidden file.
   if (title.empty() || title.front() == '.') title.insert(title.begin(), '_');
-  // A file name has room for 255 bytes, with ".pdf" and a driver's additions.
-  if (title.size() > 200) title.resize(200);
+  // A file name has room for 255 bytes, with ".pdf" and a driver's additions; the cut
+  // never splits a character.
+  if (title.size() > 200) {
+    std::size_t cut = 200;
+    while (cut > 0 && (static_cast<unsigned char>(title[cut]) & 0xC0) == 0x80) --cut;
+    title.resize(cut);
+  }
   return title;
 }
 

@@ -33,8 +33,9 @@ TempPdfName MakeTempPdfName(const std::string& folder);
 /// folder joined to name with exactly one "/" between.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
-/// text with every character but letters, digits, "_", "-", "+" and "." turned into
-/// "_", as PDF drivers name their files; never empty, never starting with ".".
+/// text as a job's document name and the file name a PDF printer makes of it: "/" and
+/// control characters turned into "_"; never empty, never starting with ".", at most
+/// 200 bytes.
 std::string SafeJobTitle(const std::string& text);
 
 }  // namespace vantrel

@@ -69,6 +69,7 @@ struct PrintRun::OpenJob {
   // it was when the job began.
   std::string TempPdf;
   std::string FinalPdf;
+  std::string Title;  // the job's name at the printer
 };
 
 PrintRun::PrintRun(WindowModel& model, RenderContext& context, PrintHost& host)
@@ -88,13 +89,9 @@ std::string PrintRun::FilledTitle(int reportIndex) const {
   return ReplaceAll(title, "TEST_DESCRIPTION", context_.Data.TestDescription());
 }
 
-PrintRunResult PrintRun::PrintCommand(bool endOfJob) {
-  const bool foreground = !model_.Background();
-  if (foreground) model_.SetFileCommandsEnabled(false);
-  PrintRunResult result = PrintReports(endOfJob, false);
-  if (!model_.Background()) model_.SetFileCommandsEnabled(true);
-  return result;
-}
+PrintRunResult PrintRun::PrintCommand(bool endOfJob) { return PrintReports(endOfJob, false); }
+
+void PrintRun::DropOpenJob() { job_.reset(); }
 
 bool PrintRun::StartJob(PrintRunResult& result) {
   ProgramState& state = context_.State;
@@ -116,7 +113,8 @@ bool PrintRun::StartJob(PrintRunResult& result) {
   PrinterChoice choice = open_ ? open_(builtIn) : OpenPrinter(printer_, builtIn, &context_.Ask);
   std::string error = choice.Error;
   if (choice.Printer) {
-    job->Job = choice.Printer->StartJob(SafeJobTitle(state.AppTitle), error);
+    job->Title = SafeJobTitle(state.AppTitle);
+    job->Job = choice.Printer->StartJob(job->Title, error);
     job->Printer = std::move(choice.Printer);
   }
   if (!job->Job) {
@@ -132,30 +130,40 @@ bool PrintRun::StartJob(PrintRunResult& result) {
 }
 
 PrintRunResult PrintRun::PrintReports(bool endOfJob, bool stayOpen) {
-  const ProgramState& state = context_.State;
-  std::vector<int> chosen;
-  for (int i = 0; i < kMaxReports; ++i)
-    if (state.Selection[static_cast<std::size_t>(i)]) chosen.push_back(i);
-  return Run(chosen, model_.TestListFlag(), endOfJob, stayOpen, model_.Background());
+  std::vector<int> all(kMaxReports);
+  for (int i = 0; i < kMaxReports; ++i) all[static_cast<std::size_t>(i)] = i;
+  return Run(all, true, model_.TestListFlag(), endOfJob, stayOpen, model_.Background());
 }
 
 PrintRunResult PrintRun::PrintSingleReport(int reportIndex) {
   if (reportIndex < 0 || reportIndex >= kMaxReports) return {};
-  model_.SetFileCommandsEnabled(false);
   pdfStep_ = false;
-  PrintRunResult result = Run({reportIndex}, false, true, true, false);
+  PrintRunResult result = Run({reportIndex}, false, false, true, true, false);
   pdfStep_ = true;
-  model_.SetFileCommandsEnabled(true);
   return result;
 }
 
-PrintRunResult PrintRun::Run(const std::vector<int>& chosen, bool withTestList, bool endOfJob,
-                             bool stayOpen, bool background) {
+PrintRunResult PrintRun::Run(const std::vector<int>& candidates, bool live, bool withTestList,
+                             bool endOfJob, bool stayOpen, bool background) {
   PrintRunResult result;
+  // A run inside a run would draw on the pages being drawn and take the same
+  // temporary PDF name: a second Print while one is under way does nothing.
+  if (running_ || model_.RunUnderWay() || model_.PreviewBusy()) {
+    result.Refused = true;
+    return result;
+  }
+  running_ = true;
+  struct Running {
+    bool& flag;
+    ~Running() { flag = false; }
+  } running{running_};
   ProgramState& state = context_.State;
   if (context_.ReadReports) context_.ReadReports();
-  result.Selected = static_cast<int>(chosen.size());
+  const auto chosen = [&](int i) { return !live || state.Selection[static_cast<std::size_t>(i)]; };
+  for (const int i : candidates)
+    if (chosen(i)) ++result.Selected;
   const bool testList = testList_ && withTestList && !state.DataFilePath.empty();
+  const bool continuing = job_ != nullptr;
 
   // The printer is checked before any page is drawn: a missing one is said once.
   const bool wanted = result.Selected > 0 || testList;
@@ -164,35 +172,40 @@ PrintRunResult PrintRun::Run(const std::vector<int>& chosen, bool withTestList, 
   if (!result.DataError.empty()) {
     context_.Ask.Message("Nothing was printed: " + result.DataError + ".", "Incomplete Test",
                          PromptIcon::Exclamation, PromptButtons::Ok);
+    model_.SetRunState(RunState::Failed, "Nothing was printed: a test is incomplete.");
     return result;
   }
-  if (wanted && !job_ && !StartJob(result)) return result;
+  if (wanted && !job_ && !StartJob(result)) {
+    // The printer's message has given the reason already.
+    model_.SetRunState(RunState::Failed, "The reports were not printed.");
+    return result;
+  }
   if (background) host_.EnterBackground("Vantrel - Printing...");
-  model_.SetPrintingFlag(true);
-  model_.EnableButtons(false);
+  model_.SetRunState(RunState::Producing, "");
 
   JobPageState pages;
   if (job_) pages.FirstPage = !job_->AnyPage;
   if (wanted && testList) {
     if (testList_(state.DataFilePath, *job_->Pages, pages)) result.Printed = true;
   }
-  if (result.Selected > 0) model_.SetProgressMax(result.Selected);
   ReportProducer producer(context_);
   producer.ProcessEvents = [this, &producer] {
     host_.ProcessEvents(0);
     if (host_.CancelRequested()) producer.RequestCancel();
   };
   int n = 0;
-  for (int index : chosen) {
-    if (host_.CancelRequested()) {
-      result.Failed += result.Selected - n;
-      break;
-    }
+  for (const int index : candidates) {
+    if (!wanted || host_.CancelRequested()) break;
+    if (!chosen(index)) continue;
     ++n;
-    model_.SetStatusText("Printing " + FilledTitle(index) + "  (" + std::to_string(n) + "/" +
-                         std::to_string(result.Selected) + ")");
+    const int total = std::max(result.Selected, n);
+    model_.SetProgressMax(total);
+    model_.SetRunState(RunState::Producing, "Printing " + FilledTitle(index) + "  (" +
+                                                std::to_string(n) + "/" + std::to_string(total) +
+                                                ")");
     model_.SetProgress(n);
     host_.ProcessEvents(0);
+    if (host_.CancelRequested()) break;
     const ProduceOutcome outcome = producer.ProduceReport(index, false, *job_->Pages, pages);
     if (job_->Pages->Failed()) {
       result.PrinterError = job_->Job->Target().Error();
@@ -211,28 +224,70 @@ PrintRunResult PrintRun::Run(const std::vector<int>& chosen, bool withTestList, 
       }
     }
   }
-  if (pages.Printed) {
+  result.Selected = std::max(result.Selected, n);
+  if (pages.Printed && job_) {
     result.Printed = true;
     job_->AnyPage = true;
   }
-  // A job ends with its last result even when that one drew nothing, so that the
-  // results before it are never left unsent.
+  model_.SetProgress(0);
+
   std::unique_ptr<OpenJob> ended;
-  if (job_ && (endOfJob || result.Quit || !result.PrinterError.empty())) {
+  if (result.Quit || host_.CancelRequested()) {
+    // Stopped: what was drawn is dropped with its spool file, never sent in part.
+    result.Cancelled = !result.Quit;
+    result.Failed += result.Selected - result.Produced - result.Skipped - result.Failed;
+    if (result.Cancelled && !result.PrinterError.empty()) result.Cancelled = false;
+    job_.reset();
+    if (result.Cancelled) result.Pdf = PdfOutcome::Cancelled;
+  } else if (job_ && (endOfJob || !result.PrinterError.empty())) {
+    // A job ends with its last result even when that one drew nothing, so that the
+    // results before it are never left unsent.
+    model_.SetRunState(RunState::Spooling,
+                       "Sending the printout to " + job_->Printer->PrinterName());
     ended = EndJob(result);
   } else if (job_ && job_->AnyPage && !job_->TempPdf.empty()) {
     result.Pdf = PdfOutcome::Deferred;
   }
 
-  model_.SetPrintingFlag(false);
-  model_.EnableButtons(true);
-  model_.SetProgress(0);
-  model_.SetStatusText("");
-
-  if (ended && !ended->TempPdf.empty())
-    CompletePdf(*ended->Printer, ended->TempPdf, ended->FinalPdf, result);
-  if (!stayOpen && background && model_.Background()) host_.CloseProgram();
+  if (ended && !ended->TempPdf.empty()) CompletePdf(*ended, result);
+  // The job's spool file goes before the run says it is over.
+  ended.reset();
+  Conclude(result, wanted || continuing);
+  if (!stayOpen && background && model_.Background() && !result.Cancelled && !result.Quit)
+    host_.CloseProgram();
   return result;
+}
+
+void PrintRun::Conclude(const PrintRunResult& result, bool wanted) {
+  if (result.Quit || result.Cancelled) {
+    model_.SetRunState(RunState::Cancelled, "The printout was cancelled: nothing was sent.");
+    return;
+  }
+  std::string status;
+  if (result.Skipped > 0) {
+    status = std::to_string(result.Skipped) + " of the " + std::to_string(result.Selected) +
+             " ticked reports were not printed: the result file holds none of their tests.";
+  }
+  if (!wanted) {
+    status = "No report is ticked: nothing was printed.";
+  } else if (!result.OutputFile.empty()) {
+    status = "Printed to " + result.OutputFile + (status.empty() ? "" : "  " + status);
+  } else if (result.Pdf == PdfOutcome::Saved) {
+    status = "Saved as " + result.PdfPath + (status.empty() ? "" : "  " + status);
+  }
+  const bool failed = !result.PrinterError.empty() || !result.PdfError.empty() || result.Failed > 0;
+  model_.SetRunState(failed ? RunState::Failed : RunState::Done, status);
+  // Where the operator pressed Print and got nothing, a line in the status bar is not
+  // enough.
+  if (!wanted) {
+    context_.Ask.Tell("No report is ticked, so nothing was printed.\rTick the reports to print.",
+                      "Custom Report Software", PromptIcon::Information);
+  } else if (!result.Printed && result.Failed == 0 && result.PrinterError.empty() &&
+             result.Skipped > 0) {
+    context_.Ask.Tell("Nothing was printed: the result file holds none of the tests of the " +
+                          std::to_string(result.Selected) + " ticked report(s).",
+                      "Custom Report Software", PromptIcon::Exclamation);
+  }
 }
 
 std::unique_ptr<PrintRun::OpenJob> PrintRun::EndJob(PrintRunResult& result) {
@@ -250,17 +305,34 @@ std::unique_ptr<PrintRun::OpenJob> PrintRun::EndJob(PrintRunResult& result) {
   if (job->TempPdf.empty() && !job->Job->WrittenFile().empty()) {
     result.Pdf = PdfOutcome::Saved;
     result.PdfPath = job->Job->WrittenFile();
+    result.OutputFile = result.PdfPath;
   }
   return job;
 }
 
-void PrintRun::CompletePdf(Spooler& printer, const std::string& tempPdf, const std::string& final,
-                           PrintRunResult& result) {
+bool PrintRun::StopPdf(OpenJob& job, PrintRunResult& result) {
+  if (!host_.CancelRequested()) return false;
+  job.Job->Cancel();
+  std::error_code ec;
+  fs::remove(job.TempPdf, ec);
+  result.Pdf = PdfOutcome::Cancelled;
+  result.Cancelled = true;
+  result.OutputFile.clear();
+  return true;
+}
+
+void PrintRun::CompletePdf(OpenJob& job, PrintRunResult& result) {
+  const std::string& tempPdf = job.TempPdf;
+  const std::string& final = job.FinalPdf;
   result.PdfPath = final;
-  if (!WaitForQueue(printer, result)) return;
+  const bool queued = WaitForQueue(*job.Printer, result);
+  if (StopPdf(job, result) || !queued) return;
   Wait(host_, 1.0);
+  if (StopPdf(job, result)) return;
   MakePath(FolderOf(final), false, context_.Ask);
-  if (!WaitForFile(tempPdf, result)) return;
+  const bool appeared = WaitForFile(tempPdf, result);
+  if (StopPdf(job, result) || !appeared) return;
+  model_.SetRunState(RunState::Copying, "Copying pdf file...");
   host_.SetTrayTip("Copying pdf file...");
   std::error_code ec;
   if (fs::exists(final, ec)) {
@@ -289,20 +361,22 @@ void PrintRun::CompletePdf(Spooler& printer, const std::string& tempPdf, const s
   }
   CopyPdf(tempPdf, final, result);
   if (result.Pdf != PdfOutcome::Saved) return;
+  result.OutputFile.clear();
   host_.ProcessEvents(0);
   host_.OpenFinishedPdf(final);
 }
 
 bool PrintRun::WaitForQueue(Spooler& printer, PrintRunResult& result) {
-  host_.SetTrayTip("Waiting for print queue to empty...");
+  const std::string what = "Waiting for print queue to empty...";
+  model_.SetRunState(RunState::WaitingForQueue, what);
+  host_.SetTrayTip(what);
   const double limit = context_.State.Settings.PdfWaitSeconds;
-  const double deadline = host_.Seconds() + limit;
+  const double start = host_.Seconds();
+  const double deadline = start + limit;
   for (;;) {
     Wait(host_, 0.5);
-    if (host_.CancelRequested()) {
-      result.Pdf = PdfOutcome::Cancelled;
-      return false;
-    }
+    model_.SetWaitedSeconds(static_cast<int>(host_.Seconds() - start));
+    if (host_.CancelRequested()) return false;
     const int jobs = printer.ActiveJobs();
     if (jobs == 0) return true;
     if (jobs < 0) {
@@ -327,9 +401,12 @@ bool PrintRun::WaitForQueue(Spooler& printer, PrintRunResult& result) {
 
 bool PrintRun::WaitForFile(const std::string& tempPdf, PrintRunResult& result) {
   const std::string folder = context_.State.Settings.AutoPdfTempDir;
-  host_.SetTrayTip("Waiting for file to appear in: " + folder);
+  const std::string what = "Waiting for file to appear in: " + folder;
+  model_.SetRunState(RunState::WaitingForFile, what);
+  host_.SetTrayTip(what);
   const double limit = context_.State.Settings.PdfWaitSeconds;
-  const double deadline = host_.Seconds() + limit;
+  const double start = host_.Seconds();
+  const double deadline = start + limit;
   // A file still growing is not done; its size must hold still over one check.
   std::uintmax_t lastSize = 0;
   for (;;) {
@@ -338,10 +415,7 @@ bool PrintRun::WaitForFile(const std::string& tempPdf, PrintRunResult& result) {
     if (ec) lastSize = 0;
     if (size > 0 && size == lastSize) return true;
     lastSize = size;
-    if (host_.CancelRequested()) {
-      result.Pdf = PdfOutcome::Cancelled;
-      return false;
-    }
+    if (host_.CancelRequested()) return false;
     if (host_.Seconds() >= deadline) {
       const std::string name = fs::path(tempPdf).filename().string();
       result.Pdf = PdfOutcome::NotAppeared;
@@ -354,6 +428,7 @@ bool PrintRun::WaitForFile(const std::string& tempPdf, PrintRunResult& result) {
       return false;
     }
     Wait(host_, 0.5);
+    model_.SetWaitedSeconds(static_cast<int>(host_.Seconds() - start));
   }
 }
 

@@ -40,13 +40,17 @@ struct PrintRunResult {
   bool Printed = false;      // something was drawn in this run
   bool JobEnded = false;     // this run ended and sent the job
   bool Quit = false;         // the operator asked to close the program
+  bool Cancelled = false;    // stopped on the operator's word; nothing partial was sent
+  bool Refused = false;      // another run was under way; this one did nothing
+  std::string OutputFile;    // the file the built-in PDF printer wrote
   std::string PrinterError;  // the printer is missing or refused the job
   PdfOutcome Pdf = PdfOutcome::None;
   std::string PdfPath;    // where the PDF was saved, or was to be
   std::string PdfError;   // what went wrong in the PDF step
   std::string DataError;  // the data file lacks data; nothing was printed
   bool Ok() const {
-    return Failed == 0 && !Quit && PrinterError.empty() && DataError.empty() &&
+    return Failed == 0 && !Quit && !Cancelled && !Refused && PrinterError.empty() &&
+           DataError.empty() &&
            (Pdf == PdfOutcome::None || Pdf == PdfOutcome::Deferred || Pdf == PdfOutcome::Saved);
   }
 };
@@ -90,18 +94,27 @@ class PrintRun {
 
   /// True between a run with endOfJob false and the run that ends the job.
   bool JobOpen() const;
+  /// Drops a job left open without sending it (the program ends with it).
+  void DropOpenJob();
 
  private:
   struct OpenJob;
-  PrintRunResult Run(const std::vector<int>& chosen, bool testList, bool endOfJob, bool stayOpen,
-                     bool background);
+  /// live: each candidate's selection flag is read as the loop reaches it, so a box
+  /// ticked during the run still counts; otherwise every candidate prints.
+  PrintRunResult Run(const std::vector<int>& candidates, bool live, bool testList, bool endOfJob,
+                     bool stayOpen, bool background);
   bool StartJob(PrintRunResult& result);
   /// Sends the open job; the job back when its PDF step is due.
   std::unique_ptr<OpenJob> EndJob(PrintRunResult& result);
-  void CompletePdf(Spooler& printer, const std::string& tempPdf, const std::string& final,
-                   PrintRunResult& result);
+  void CompletePdf(OpenJob& job, PrintRunResult& result);
   bool WaitForQueue(Spooler& printer, PrintRunResult& result);
   bool WaitForFile(const std::string& tempPdf, PrintRunResult& result);
+  /// True once the operator asked to stop: a job already sent is withdrawn and the
+  /// driver's file, if any, removed.
+  bool StopPdf(OpenJob& job, PrintRunResult& result);
+  /// Where the run ended, said in the status line (and in a message where nothing at
+  /// all was printed).
+  void Conclude(const PrintRunResult& result, bool wanted);
   void CopyPdf(const std::string& tempPdf, const std::string& final, PrintRunResult& result);
   std::string FilledTitle(int reportIndex) const;
 
@@ -112,7 +125,8 @@ class PrintRun {
   PrinterOpener open_;
   TestListPrinter testList_;
   std::unique_ptr<OpenJob> job_;
-  bool pdfStep_ = true;  // off for the preview's Print, which only prints
+  bool pdfStep_ = true;   // off for the preview's Print, which only prints
+  bool running_ = false;  // from the first step of a run to its end
 };
 
 }  // namespace vantrel

@@ -49,8 +49,9 @@ StartupOutcome MainWindowModel::Startup(const std::string& commandLine) {
     program_.DataFilePath = line.DataFile;
     loaded = Data().SetFile(line.DataFile);
   }
-  if (loaded && program_.Settings.AutoPrint) PrintReports(true, false);
+  // Said before printing: during the run the window must not claim there is no result.
   SetResultLoaded(loaded);
+  if (loaded && program_.Settings.AutoPrint) PrintReports(true, false);
   UpdateButtons();
   SetStatusText("");
   EnableButtons(true);

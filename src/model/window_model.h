@@ -13,6 +13,20 @@ namespace vantrel {
 /// The part of the model that changed, so a view redraws only that.
 enum class ModelChange { Rows, Status, Progress, Buttons, Printing, Flags, Tray };
 
+/// Where a print run stands. The last three are where a run ended; like Idle, no run
+/// is under way in them.
+enum class RunState {
+  Idle,
+  Producing,        // the test list and the reports are drawn
+  Spooling,         // the job is handed to the printer
+  WaitingForQueue,  // the PDF step: until the printer's queue is empty
+  WaitingForFile,   // the PDF step: until the driver's file is complete
+  Copying,          // the PDF step: the file goes under its APPNAME name
+  Done,
+  Cancelled,
+  Failed,
+};
+
 class WindowModelObserver {
  public:
   virtual ~WindowModelObserver() = default;
@@ -22,15 +36,41 @@ class WindowModelObserver {
 class WindowModel {
  public:
   explicit WindowModel(ProgramState& state) : state_(state) {}
+  virtual ~WindowModel() = default;
   WindowModel(const WindowModel&) = delete;
   WindowModel& operator=(const WindowModel&) = delete;
 
   ProgramState& State() { return state_; }
   ReportSelection& Selection() { return state_.Selection; }
 
-  /// True while a print run is going on; the close confirmation reads it.
-  bool PrintingFlag() const { return printing_; }
+  /// True while a print run is going on, its PDF step included; the close
+  /// confirmation reads it.
+  bool PrintingFlag() const { return printing_ || RunUnderWay(); }
   void SetPrintingFlag(bool on) { Set(printing_, on, ModelChange::Printing); }
+
+  RunState PrintRunState() const { return run_; }
+  bool RunUnderWay() const { return run_ != RunState::Idle && run_ < RunState::Done; }
+  /// The run's one way to say where it stands: every control's state and the status
+  /// line follow from it.
+  void SetRunState(RunState state, std::string status) {
+    const bool changed = state != run_;
+    const bool wasPrinting = PrintingFlag();
+    run_ = state;
+    const bool waiting = state == RunState::WaitingForQueue || state == RunState::WaitingForFile;
+    if (changed) waited_ = waiting ? 0 : -1;
+    SetStatusText(std::move(status));
+    if (PrintingFlag() != wasPrinting) Notify(ModelChange::Printing);
+    if (changed) Notify(ModelChange::Buttons);
+  }
+  /// Whole seconds a PDF wait has waited so far; -1 outside the waits.
+  int WaitedSeconds() const { return waited_; }
+  /// Told as progress, so that a listener of the status text hears each text once.
+  void SetWaitedSeconds(int seconds) { Set(waited_, seconds, ModelChange::Progress); }
+  /// Status panel 1 as shown: during a wait, how long it has waited.
+  std::string StatusLine() const {
+    if (waited_ < 0) return status_;
+    return status_ + "  (waited " + std::to_string(waited_) + " s)";
+  }
 
   /// True while the preview draws a report from the data this window holds: nothing
   /// may load, print or release it meanwhile.
@@ -63,17 +103,24 @@ class WindowModel {
   void SetProgress(int value) { Set(progressValue_, value, ModelChange::Progress); }
   void SetProgressMax(int maximum) { Set(progressMax_, maximum, ModelChange::Progress); }
 
-  /// EnableButtons: the 16 preview buttons.
-  bool PreviewButtonsEnabled() const { return previewEnabled_; }
+  /// EnableButtons: the 16 preview buttons; off while a run is under way.
+  bool PreviewButtonsEnabled() const { return previewEnabled_ && !RunUnderWay(); }
   void EnableButtons(bool on) { Set(previewEnabled_, on, ModelChange::Buttons); }
 
-  /// "Open &Result File", "Open New &Definition File", "E&xit" and "&Close", disabled
-  /// while printing in the foreground.
-  bool FileCommandsEnabled() const { return fileCommands_; }
+  /// "Open &Result File", "Open New &Definition File" and the reloads: off while a run
+  /// is under way, which reads the loaded files. "E&xit" and "&Close" always stay on:
+  /// they are the way out of a run.
+  bool FileCommandsEnabled() const { return fileCommands_ && !RunUnderWay(); }
   void SetFileCommandsEnabled(bool on) { Set(fileCommands_, on, ModelChange::Buttons); }
 
-  /// "P&rint": enabled after a result file was loaded.
-  bool PrintEnabled() const { return printEnabled_; }
+  /// "P&rint": enabled after a result file was loaded, and off while a run is under
+  /// way, so that a second press cannot start a run inside the first.
+  bool PrintEnabled() const { return printEnabled_ && !PrintingFlag() && !previewBusy_; }
+  /// A result file is loaded: Print is possible once no run is under way.
+  bool ResultLoaded() const { return printEnabled_; }
+
+  /// The program is to end at once (Yes to "close the report software?").
+  virtual void EndProgram() {}
   void SetPrintEnabled(bool on) { Set(printEnabled_, on, ModelChange::Buttons); }
 
   void AddObserver(WindowModelObserver* observer) { observers_.push_back(observer); }
@@ -94,6 +141,8 @@ class WindowModel {
 
   ProgramState& state_;
   bool printing_ = false;
+  RunState run_ = RunState::Idle;
+  int waited_ = -1;
   bool previewBusy_ = false;
   bool background_ = false;
   bool testList_ = false;

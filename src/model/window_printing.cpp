@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "model/main_window_adapters.h"
+#include "testlist/test_list_printer.h"
 
 namespace vantrel {
 
@@ -16,6 +17,13 @@ PrintRun& MainWindowModel::Printing() {
     printHost_ = std::make_unique<PrintHostAdapter>(*this);
     printRun_ = std::make_unique<PrintRun>(*this, *context_, *printHost_);
     printRun_->SetPrinter(printerName_);
+    // A zipped result is read through its unpacked copy, never the archive itself.
+    printRun_->SetTestListPrinter(
+        [this](const std::string& file, PageTarget& target, JobPageState& job) {
+          const std::string& copy = data_ ? data_->TempPath() : file;
+          return PrintTestList(copy.empty() ? file : copy, program_.Settings, target, job,
+                               prompter_, PrintFontMetrics());
+        });
   }
   return *printRun_;
 }
@@ -33,9 +41,22 @@ PaperSize MainWindowModel::PrinterPaper() const {
 }
 
 void MainWindowModel::PrintPreviewed(int reportIndex) {
+  if (RunUnderWay()) return;
   PrintRun& run = Printing();
   context_->SlotsFlag = SlotsFlag();
   lastPrint_ = run.PrintSingleReport(reportIndex);
+  AfterRun();
+}
+
+void MainWindowModel::AfterRun() {
+  if (lastPrint_.Quit) EndProgram();
+}
+
+void MainWindowModel::EndProgram() {
+  if (quitting_) return;
+  quitting_ = true;
+  cancelRequested_ = true;
+  host_.CloseWindow();
 }
 
 void MainWindowModel::SetPrinterName(std::string name) {
@@ -44,8 +65,9 @@ void MainWindowModel::SetPrinterName(std::string name) {
 }
 
 void MainWindowModel::ReleaseData() {
-  // A run or the preview still stands on these; they go with the program.
-  if (PrintingFlag() || PreviewBusy()) return;
+  // A run, the multi-result loop or the preview still stands on these (a job left
+  // open among them); they go with the program.
+  if (PrintingFlag() || PreviewBusy() || multiRun_ || (printRun_ && printRun_->JobOpen())) return;
   printRun_.reset();
   printHost_.reset();
   context_.reset();
@@ -54,6 +76,8 @@ void MainWindowModel::ReleaseData() {
 }
 
 void MainWindowModel::PrintCommand(bool endOfJob) {
+  // A second press (or a command from elsewhere) during a run is ignored, never nested.
+  if (RunUnderWay() || quitting_) return;
   if (print_) {
     print_(endOfJob);
     return;
@@ -61,9 +85,11 @@ void MainWindowModel::PrintCommand(bool endOfJob) {
   PrintRun& run = Printing();
   context_->SlotsFlag = SlotsFlag();
   lastPrint_ = run.PrintCommand(endOfJob);
+  AfterRun();
 }
 
 void MainWindowModel::PrintReports(bool endOfJob, bool stayOpen) {
+  if (RunUnderWay() || quitting_) return;
   if (print_) {
     print_(endOfJob);
     return;
@@ -71,6 +97,7 @@ void MainWindowModel::PrintReports(bool endOfJob, bool stayOpen) {
   PrintRun& run = Printing();
   context_->SlotsFlag = SlotsFlag();
   lastPrint_ = run.PrintReports(endOfJob, stayOpen);
+  AfterRun();
 }
 
 void MainWindowModel::EndOpenJob() {

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -342,6 +343,7 @@ void MainWindow::ModelChanged(ModelChange what) {
       break;
     case ModelChange::Progress:
       RefreshProgress();
+      RefreshStatus();  // a wait's seconds come as progress
       break;
     case ModelChange::Buttons:
       RefreshButtons();
@@ -389,8 +391,7 @@ void MainWindow::RefreshButtons() {
   const bool files = model_->FileCommandsEnabled();
   fileDataFile_->setEnabled(files);
   fileDefFile_->setEnabled(files);
-  fileExit_->setEnabled(files);
-  cmdClose_->setEnabled(files);
+  // Close and Exit stay on during a run: they are its way out, and ask first.
   reloadIni_->setEnabled(files);
   reloadCurrentIni_->setEnabled(files);
   // While the preview draws from this window's data, the window takes no command.
@@ -419,7 +420,7 @@ void MainWindow::RefreshMenus() {
   newProfileSep_->setVisible(model_->ProfileSeparatorVisible());
 }
 
-void MainWindow::RefreshStatus() { panel1_->setText(Q(model_->StatusText())); }
+void MainWindow::RefreshStatus() { panel1_->setText(Q(model_->StatusLine())); }
 
 void MainWindow::RefreshProgress() {
   progBar_->setMaximum(std::max(1, model_->ProgressMax()));
@@ -459,10 +460,19 @@ void MainWindow::Pump(int maxMs) {
     Yield();
     return;
   }
-  // A local loop sleeps until an event or the timer comes, instead of spinning.
-  QEventLoop loop;
-  QTimer::singleShot(maxMs, &loop, &QEventLoop::quit);
-  loop.exec();
+  // Sleeps until an event or the timer comes, instead of spinning. Not a local
+  // QEventLoop: once the program is quitting, its exec() returns at once, which made
+  // a wait spin and pile up timers.
+  QElapsedTimer clock;
+  clock.start();
+  QTimer wake;  // its own, so that a Pump nested in this one cannot stop it
+  wake.setSingleShot(true);
+  wake.setTimerType(Qt::PreciseTimer);
+  do {
+    // A timer may fire a little early; the wait is never left without one.
+    if (!wake.isActive()) wake.start(std::max<int>(1, maxMs - static_cast<int>(clock.elapsed())));
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  } while (!clock.hasExpired(maxMs));
 }
 
 void MainWindow::ShowWindow() {

@@ -71,12 +71,15 @@ TEST(IsServerRoot, OnlyTheServerPartOfADoubleSlashPath) {
   EXPECT_FALSE(IsServerRoot("server"));
 }
 
-TEST(SafeJobTitle, KeepsWhatPdfDriversKeep) {
+TEST(SafeJobTitle, KeepsAppNameAsItStandsButWhatAFileNameCannotHold) {
   EXPECT_EQ(SafeJobTitle("tmpreport001"), "tmpreport001");
-  EXPECT_EQ(SafeJobTitle("Cable A-1 +5.2_x"), "Cable_A-1_+5.2_x");
+  EXPECT_EQ(SafeJobTitle("My Job: A/B"), "My Job: A_B");
+  EXPECT_EQ(SafeJobTitle("Kabel \xC3\x9C 7\tx\x7f"), "Kabel \xC3\x9C 7_x_");
   EXPECT_EQ(SafeJobTitle("../etc/passwd"), "_.._etc_passwd");
   EXPECT_EQ(SafeJobTitle(""), "_");
   EXPECT_EQ(SafeJobTitle(std::string(300, 'a')).size(), 200u);
+  // "\xC3\x9C" across the 200th byte is cut whole.
+  EXPECT_EQ(SafeJobTitle(std::string(199, 'a') + "\xC3\x9C").size(), 199u);
 }
 
 }  // namespace

@@ -156,9 +156,12 @@ TEST_F(PrintRunTest, ThreeReportsInOneJobThenThePdfUnderItsName) {
   state->Selection[0] = state->Selection[1] = state->Selection[2] = true;
   const PrintRunResult r = run.PrintCommand(true);
   EXPECT_TRUE(r.Ok()) << r.PdfError << r.PrinterError;
-  EXPECT_EQ(statuses, (std::vector<std::string>{"Printing Report 1 SEQ A  (1/3)",
-                                                "Printing Report 2 SEQ A  (2/3)",
-                                                "Printing Report 3 SEQ A  (3/3)"}));
+  EXPECT_EQ(statuses, (std::vector<std::string>{
+                          "Printing Report 1 SEQ A  (1/3)", "Printing Report 2 SEQ A  (2/3)",
+                          "Printing Report 3 SEQ A  (3/3)", "Sending the printout to office",
+                          "Waiting for print queue to empty...",
+                          "Waiting for file to appear in: " + state->Settings.AutoPdfTempDir,
+                          "Copying pdf file...", "Saved as " + Final()}));
   EXPECT_NE(std::find(progress.begin(), progress.end(), 3), progress.end());
   EXPECT_EQ(log.titles, std::vector<std::string>{"tmpreport000"});
   EXPECT_EQ(log.pagesSent, std::vector<int>{3});
@@ -175,7 +178,7 @@ TEST_F(PrintRunTest, ThreeReportsInOneJobThenThePdfUnderItsName) {
   EXPECT_FALSE(model.PrintingFlag());
   EXPECT_TRUE(model.FileCommandsEnabled());
   EXPECT_EQ(model.ProgressValue(), 0);
-  EXPECT_EQ(model.StatusText(), "");
+  EXPECT_EQ(model.PrintRunState(), RunState::Done);
   EXPECT_TRUE(ask.messages.empty());
 }
 

@@ -15,6 +15,7 @@
 #include "common/shell_run.h"
 #include "common/temp_dir.h"
 #include "model/print_run.h"
+#include "model/run_fixture.h"
 #include "platform/cups_printers.h"
 #include "render/fake_data_source.h"
 
@@ -186,6 +187,82 @@ TEST_F(RealQueue, AStoppedQueueThatTakesTheJobIsSaid) {
   EXPECT_GT(id, 0);
   EXPECT_NE(error.find("is stopped: it took the job, but prints nothing"), std::string::npos)
       << error;
+}
+
+// Every job the server has had for the queue, finished and cancelled ones too.
+int AllJobs(const std::string& queue) {
+  cups_job_t* jobs = nullptr;
+  const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.c_str(), 0, CUPS_WHICHJOBS_ALL);
+  cupsFreeJobs(n > 0 ? n : 0, jobs);
+  return n;
+}
+
+// The window's run on the test queue, its spool file in a temporary folder of its own.
+struct QueueRun : testing::RunFixture {
+  std::string savedTmp;
+  QueueRun(int reports, const std::string& queue, const std::string& pdfDir)
+      : RunFixture(reports), savedTmp(Env("TMPDIR")) {
+    model->SetPrinterName(queue);
+    state->Settings.AutoPdfTempDir = pdfDir + "/";
+    host.sleeps = true;
+    setenv("TMPDIR", temp.c_str(), 1);
+  }
+  ~QueueRun() {
+    if (savedTmp.empty())
+      unsetenv("TMPDIR");
+    else
+      setenv("TMPDIR", savedTmp.c_str(), 1);
+  }
+};
+
+TEST_F(RealQueue, CloseWhileTheQueueIsHeldCancelsTheJobAtTheServer) {
+  ASSERT_EQ(testing::RunShell("cupsdisable " + queue).status, 0);
+  int held = -1;
+  {
+    QueueRun f(2, queue, pdfDir);
+    f.When(
+        RunState::WaitingForQueue,
+        [&] {
+          held = CupsActiveJobs(queue);
+          f.CloseAnsweredYes();
+        },
+        1);
+    f.model->PrintCommand(true);
+    EXPECT_EQ(held, 1);
+    EXPECT_TRUE(f.model->LastPrint().Cancelled);
+    EXPECT_EQ(CupsActiveJobs(queue), 0);
+    EXPECT_EQ(testing::RunFixture::Files(pdfDir), std::vector<std::string>{});
+    f.model.reset();
+    EXPECT_EQ(testing::RunFixture::Files(f.temp), std::vector<std::string>{});
+  }
+  testing::RunShell("cupsenable " + queue);
+}
+
+TEST_F(RealQueue, CloseWhileProducingSendsNoJob) {
+  QueueRun f(3, queue, pdfDir);
+  f.When(RunState::Producing, [&] { f.CloseAnsweredYes(); });
+  f.model->PrintCommand(true);
+  EXPECT_TRUE(f.model->LastPrint().Cancelled);
+  EXPECT_EQ(AllJobs(queue), 0);
+  f.model.reset();
+  EXPECT_EQ(testing::RunFixture::Files(f.temp), std::vector<std::string>{});
+}
+
+TEST_F(RealQueue, PrintAgainDuringTheQueueWaitMakesNoSecondJob) {
+  ASSERT_EQ(testing::RunShell("cupsdisable " + queue).status, 0);
+  QueueRun f(1, queue, pdfDir);
+  f.When(
+      RunState::WaitingForQueue,
+      [&] {
+        f.model->PrintCommand(true);
+        testing::RunShell("cupsenable " + queue);
+      },
+      1);
+  f.model->PrintCommand(true);
+  ASSERT_EQ(f.model->LastPrint().Pdf, PdfOutcome::Saved) << f.model->LastPrint().PdfError;
+  EXPECT_EQ(AllJobs(queue), 1);
+  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_TRUE(fs::is_regular_file(f.Final()));
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 // A main-window model over a definition file written in the test, with a recording
 // host, dialog and prompter.
 
+#include <chrono>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/recording_prompter.h"
@@ -19,7 +21,11 @@ namespace vantrel::testing {
 class RecordingHost : public MainWindowHost {
  public:
   void Yield() override { Events(); }
-  void Pump(int) override { Events(); }
+  void Pump(int maxMs) override {
+    // A real print server takes real time; without one, time need not pass.
+    if (sleeps && maxMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(maxMs));
+    Events();
+  }
   void CloseWindow() override { events.push_back("close"); }
   void ShowWindow() override {
     visible = true;
@@ -43,6 +49,7 @@ class RecordingHost : public MainWindowHost {
   int yields = 0;
   std::function<void()> onEvents;  // what the user does while the events run
   bool tray = false;
+  bool sleeps = false;
   bool visible = false;
   std::string caption;
   std::vector<std::string> events;

@@ -220,8 +220,8 @@ TEST_F(WatchedFolder, PrintsEachFileAndLeavesThePrintersPdfsAlone) {
   fs::copy_file(kSamples + "/sample-results.txt", In() / "run.txt");
   ASSERT_TRUE(WaitFor([&] { return Logged("done run.txt -> the default printer"); }))
       << Log("log.txt") << Log("err.txt");
-  // The built-in printer's PDF lands where the result file was and is not taken as one.
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(In() / "Vantrel_sample_certificate.pdf"); }));
+  // The built-in printer's PDF lands beside the result file and is not taken as one.
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(In() / "Vantrel sample certificate.pdf"); }));
   std::this_thread::sleep_for(std::chrono::seconds(3));
   Stop();
   EXPECT_EQ(Log("log.txt").find("failed"), std::string::npos) << Log("log.txt");

@@ -7,8 +7,13 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <filesystem>
 
+#include "common/failing_printer.h"
+#include "platform/print/spooler.h"
+#include "support/text.h"
 #include "ui/window_test_fixture.h"
 
 namespace vantrel::testing {
@@ -207,6 +212,107 @@ TEST(MainWindow, StatusBarSplitAndProgressBarPlace) {
   EXPECT_EQ(bar->geometry().top(), 3);
   f.model.SetStatusText("Reading Data...");
   EXPECT_EQ(panel1->text(), QStringLiteral("Reading Data..."));
+}
+
+namespace fs = std::filesystem;
+
+// The sample definition and result with the PDF step on, printing through the built-in
+// PDF printer, on the real window.
+struct RunWindow : UiFixture {
+  fs::path spool = dir.path() / "spool", out = dir.path() / "out", temp = dir.path() / "tmp";
+  explicit RunWindow(int reports) {
+    const fs::path samples = fs::path(VANTREL_SOURCE_DIR) / "samples";
+    fs::create_directories(spool);
+    fs::create_directories(temp);
+    model.UseTempFolder(temp.string());
+    fs::copy_file(samples / "logo.png", dir.path() / "logo.png");
+    const std::string ini =
+        ReplaceAll(ReadFileBytes(samples / "sample.ini"), "APPNAME=Vantrel sample certificate",
+                   "APPNAME=" + Final() + "\nAUTOPDF_TEMPDIR=" + spool.string() + "/");
+    const std::string data =
+        dir.Write("cable.txt", ReadFileBytes(samples / "sample-results.txt")).string();
+    std::string list = ">N";
+    for (int i = 0; i < reports; ++i) list += std::to_string(i) + ",";
+    EXPECT_EQ(Start(ini, list + "N<", data), StartupOutcome::Running);
+    model.SetPrinterName(kBuiltInPdfPrinter);
+  }
+  std::string Final() const { return (out / "cable 7.pdf").string(); }
+  QPushButton* PrintButton() { return Find<QPushButton>(QStringLiteral("CmdPrintJob")); }
+  static bool Empty(const fs::path& folder) { return fs::is_empty(folder); }
+};
+
+TEST(MainWindowRun, ADoubleClickOnPrintMakesOneCertificate) {
+  RunWindow f(3);
+  QPushButton* print = f.PrintButton();
+  ASSERT_TRUE(print->isEnabled());
+  const QPointF at(print->width() / 2.0, print->height() / 2.0);
+  const QPointF global = print->mapToGlobal(at);
+  // Both clicks are queued before the first is handled, as a quick double click is.
+  for (int i = 0; i < 2; ++i) {
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+      QCoreApplication::postEvent(
+          print, new QMouseEvent(type, at, global, Qt::LeftButton,
+                                 type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                 Qt::NoModifier));
+    }
+  }
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f.model.LastPrint().Produced, 3);
+  EXPECT_EQ(f.model.LastPrint().Pdf, PdfOutcome::Saved) << f.model.LastPrint().PdfError;
+  // Neither an overwrite question nor a PDF that did not appear; a display without a
+  // PDF viewer may say only that.
+  for (const RecordedMessage& m : f.prompter.messages)
+    EXPECT_NE(m.text.find("no program is set up to show PDF files"), std::string::npos) << m.text;
+  EXPECT_TRUE(fs::is_regular_file(f.Final()));
+  EXPECT_TRUE(f.Empty(f.spool));
+  EXPECT_TRUE(print->isEnabled());
+}
+
+TEST(MainWindowRun, CloseDuringThePdfWaitsEndsTheProgramAndLeavesNothing) {
+  for (const RunState step : {RunState::WaitingForQueue, RunState::WaitingForFile}) {
+    RunWindow f(2);
+    QString status;
+    bool closeEnabled = false;
+    AtStep close(f.model, step, [&] {
+      status = f.Find<QLabel>(QStringLiteral("StatusPanel1"))->text();
+      closeEnabled = f.Find<QPushButton>(QStringLiteral("CmdClose"))->isEnabled();
+      f.prompter.Script({PromptAnswer::Yes});
+      f.window.close();  // as the window manager's close button does
+    });
+    QTest::mouseClick(f.PrintButton(), Qt::LeftButton);
+    const int at = static_cast<int>(step);
+    ASSERT_TRUE(close.Done()) << at;
+    EXPECT_TRUE(closeEnabled) << at;
+    EXPECT_TRUE(status.startsWith(QStringLiteral("Waiting for "))) << at << status.toStdString();
+    EXPECT_TRUE(status.contains(QStringLiteral("(waited "))) << at;
+    EXPECT_TRUE(f.window.Closed()) << at;
+    EXPECT_TRUE(f.model.LastPrint().Cancelled) << at;
+    EXPECT_TRUE(f.Empty(f.spool)) << at;
+    EXPECT_FALSE(fs::exists(f.Final())) << at;
+  }
+}
+
+TEST(MainWindow, PumpLetsEventsRunOnceTheProgramIsQuitting) {
+  MainWindow window;
+  QCoreApplication::exit(0);  // what a confirmed close asks for
+  bool ran = false;
+  QTimer::singleShot(0, &window, [&] { ran = true; });
+  window.Pump(50);
+  EXPECT_TRUE(ran);
+}
+
+TEST(MainWindowRun, YesToClosingAfterAFaultClosesTheWindow) {
+  RunWindow f(3);
+  int sent = 0;
+  f.model.Printing().SetPrinterOpener([&](const std::string&) {
+    return PrinterChoice{std::make_unique<FailingPrinter>(sent), ""};
+  });
+  f.prompter.Script({PromptAnswer::Cancel, PromptAnswer::Yes});
+  QTest::mouseClick(f.PrintButton(), Qt::LeftButton);
+  EXPECT_TRUE(f.window.Closed());
+  EXPECT_FALSE(f.window.isVisible());
+  EXPECT_EQ(sent, 0);
+  EXPECT_EQ(f.prompter.messages.size(), 2u);  // the fault and the question, no other
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ class WhilePrinting : public WindowModelObserver {
 
 struct TrayRun : UiFixture {
   WhilePrinting during{model};
-  explicit TrayRun(bool tray, int reports = 1) {
+  /// pdf: the PDF step saves dir/out/cable.pdf through dir/spool.
+  explicit TrayRun(bool tray, int reports = 1, bool pdf = false) {
     window.UseTrayAvailability([tray] { return tray; });
     model.AddObserver(&during);
     model.SetPrinterName(kBuiltInPdfPrinter);
@@ -46,8 +47,14 @@ struct TrayRun : UiFixture {
         dir.Write("cable.txt", ReadFileBytes(samples / "sample-results.txt")).string();
     std::string list = ">N";
     for (int i = 0; i < reports; ++i) list += std::to_string(i) + ",";
-    EXPECT_EQ(Start(ReadFileBytes(samples / "sample.ini"), list + "N<", data),
-              StartupOutcome::Running);
+    std::string ini = ReadFileBytes(samples / "sample.ini");
+    if (pdf) {
+      fs::create_directories(dir.path() / "spool");
+      ini = ReplaceAll(ini, "APPNAME=Vantrel sample certificate",
+                       "APPNAME=" + (dir.path() / "out" / "cable.pdf").string() +
+                           "\nAUTOPDF_TEMPDIR=" + (dir.path() / "spool").string() + "/");
+    }
+    EXPECT_EQ(Start(ini, list + "N<", data), StartupOutcome::Running);
     Action("PrintInBackground")->trigger();
   }
   QAction* TrayItem(const char* name) {
@@ -97,6 +104,24 @@ TEST(WindowTray, WithoutATrayTheWindowIsMinimisedAndCancelAsksFirst) {
   EXPECT_EQ(f.prompter.messages[0].title, "Custom Report Software");
   EXPECT_TRUE(f.window.Closed());
   EXPECT_LT(f.model.LastPrint().Produced, 3);
+  // What was drawn before the cancel is not printed.
+  EXPECT_TRUE(f.model.LastPrint().Cancelled);
+  for (const auto& entry : fs::directory_iterator(f.dir.path()))
+    EXPECT_NE(entry.path().extension(), ".pdf") << entry.path();
+}
+
+TEST(WindowTray, CancelPrintoutDuringThePdfWaitEndsTheRunAndLeavesNothing) {
+  TrayRun f(true, 2, true);
+  f.prompter.Script({PromptAnswer::Yes});
+  AtStep cancel(f.model, RunState::WaitingForFile, [&] { f.TrayItem("mnuCancel")->trigger(); });
+  QTest::mouseClick(f.Find<QPushButton>(QStringLiteral("CmdPrintJob")), Qt::LeftButton);
+  ASSERT_TRUE(cancel.Done());
+  ASSERT_EQ(f.prompter.messages.size(), 1u);
+  EXPECT_EQ(f.prompter.messages[0].title, "Custom Report Software");
+  EXPECT_TRUE(f.window.Closed());
+  EXPECT_TRUE(f.model.LastPrint().Cancelled);
+  EXPECT_TRUE(fs::is_empty(f.dir.path() / "spool"));
+  EXPECT_FALSE(fs::exists(f.dir.path() / "out" / "cable.pdf"));
 }
 
 }  // namespace

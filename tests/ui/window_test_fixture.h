@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -44,6 +46,29 @@ struct UiFixture {
     return Find<QPushButton>(QStringLiteral("newCmdPreview%1").arg(row));
   }
   QAction* Action(const char* name) { return Find<QAction>(QString::fromUtf8(name)); }
+};
+
+// Acts once, from the event loop as an operator would, when the run reaches step.
+class AtStep : public QObject {
+ public:
+  AtStep(MainWindowModel& model, RunState step, std::function<void()> act)
+      : model_(model), step_(step), act_(std::move(act)) {
+    timer_.setInterval(5);
+    connect(&timer_, &QTimer::timeout, this, [this] {
+      if (!act_ || model_.PrintRunState() != step_) return;
+      auto once = std::move(act_);
+      act_ = nullptr;
+      once();
+    });
+    timer_.start();
+  }
+  bool Done() const { return !act_; }
+
+ private:
+  MainWindowModel& model_;
+  RunState step_;
+  std::function<void()> act_;
+  QTimer timer_;
 };
 
 }  // namespace vantrel::testing

@@ -1,5 +1,9 @@
 #include "platform/print/cups_spooler.h"
 
+#include <cups/cups.h>
+
+#include <memory>
+
 #include "platform/cups_printers.h"
 #include "platform/print/pdf_file_job.h"
 
@@ -20,6 +24,24 @@ PaperSize QueuePaper(const std::string& name) {
           .BottomMm = media->BottomMm};
 }
 
+// The server's job id is known only once the file is sent; a cancel needs it.
+class CupsJob : public PrintJob {
+ public:
+  CupsJob(std::unique_ptr<PdfFileJob> pages, std::shared_ptr<int> id, std::string queue)
+      : pages_(std::move(pages)), id_(std::move(id)), queue_(std::move(queue)) {}
+  PageTarget& Target() override { return pages_->Target(); }
+  std::string Finish() override { return pages_->Finish(); }
+  void Cancel() override {
+    if (*id_ > 0) cupsCancelJob2(CUPS_HTTP_DEFAULT, queue_.c_str(), *id_, 0);
+    *id_ = 0;
+  }
+
+ private:
+  std::unique_ptr<PdfFileJob> pages_;
+  std::shared_ptr<int> id_;
+  std::string queue_;
+};
+
 }  // namespace
 
 CupsSpooler::CupsSpooler(std::string name, std::string tempFolder)
@@ -27,14 +49,17 @@ CupsSpooler::CupsSpooler(std::string name, std::string tempFolder)
 
 std::unique_ptr<PrintJob> CupsSpooler::StartJob(const std::string& title, std::string& error) {
   const std::string name = name_;
-  return PdfFileJob::Make(
+  auto id = std::make_shared<int>(0);
+  std::unique_ptr<PdfFileJob> pages = PdfFileJob::Make(
       tempFolder_ + "/vantrel-job-XXXXXX.pdf", paper_, title,
-      [name, title](const std::string& pdf) {
+      [name, title, id](const std::string& pdf) {
         std::string why;
-        CupsSubmitFile(name, pdf, title, why);
+        *id = CupsSubmitFile(name, pdf, title, why);
         return why;
       },
       error);
+  if (!pages) return nullptr;
+  return std::make_unique<CupsJob>(std::move(pages), std::move(id), name_);
 }
 
 int CupsSpooler::ActiveJobs() { return CupsActiveJobs(name_); }
