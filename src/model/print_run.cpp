@@ -70,6 +70,7 @@ struct PrintRun::OpenJob {
   std::string TempPdf;
   std::string FinalPdf;
   std::string Title;  // the job's name at the printer
+  std::string Held;   // why the queue holds the job, "" when it does not
 };
 
 PrintRun::PrintRun(WindowModel& model, RenderContext& context, PrintHost& host)
@@ -301,12 +302,19 @@ std::unique_ptr<PrintRun::OpenJob> PrintRun::EndJob(PrintRunResult& result) {
     return nullptr;
   }
   result.JobEnded = true;
-  // The built-in printer made the file itself: the run says where.
-  if (job->TempPdf.empty() && !job->Job->WrittenFile().empty()) {
-    result.Pdf = PdfOutcome::Saved;
-    result.PdfPath = job->Job->WrittenFile();
-    result.OutputFile = result.PdfPath;
+  // A stopped queue holds the job. A PDF run waits for it (and can be stopped while it
+  // waits); a plain print would end as if it had printed, so it is said as a fault.
+  if (const std::string held = job->Job->Held(); !held.empty()) {
+    if (job->TempPdf.empty()) {
+      if (result.PrinterError.empty()) result.PrinterError = held;
+      context_.Ask.Message("Problem Printing to the Printer\r" + held, "Printer Error",
+                           PromptIcon::Exclamation, PromptButtons::Ok);
+    } else {
+      job->Held = held;
+    }
   }
+  // The built-in printer made the file itself: the run says where.
+  if (job->TempPdf.empty()) result.OutputFile = job->Job->WrittenFile();
   return job;
 }
 
@@ -325,7 +333,7 @@ void PrintRun::CompletePdf(OpenJob& job, PrintRunResult& result) {
   const std::string& tempPdf = job.TempPdf;
   const std::string& final = job.FinalPdf;
   result.PdfPath = final;
-  const bool queued = WaitForQueue(*job.Printer, result);
+  const bool queued = WaitForQueue(*job.Printer, job.Held, result);
   if (StopPdf(job, result) || !queued) return;
   Wait(host_, 1.0);
   if (StopPdf(job, result)) return;
@@ -366,8 +374,9 @@ void PrintRun::CompletePdf(OpenJob& job, PrintRunResult& result) {
   host_.OpenFinishedPdf(final);
 }
 
-bool PrintRun::WaitForQueue(Spooler& printer, PrintRunResult& result) {
-  const std::string what = "Waiting for print queue to empty...";
+bool PrintRun::WaitForQueue(Spooler& printer, const std::string& held, PrintRunResult& result) {
+  const std::string what =
+      "Waiting for print queue to empty..." + (held.empty() ? "" : "  (" + held + ")");
   model_.SetRunState(RunState::WaitingForQueue, what);
   host_.SetTrayTip(what);
   const double limit = context_.State.Settings.PdfWaitSeconds;

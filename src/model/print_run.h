@@ -107,7 +107,7 @@ class PrintRun {
   /// Sends the open job; the job back when its PDF step is due.
   std::unique_ptr<OpenJob> EndJob(PrintRunResult& result);
   void CompletePdf(OpenJob& job, PrintRunResult& result);
-  bool WaitForQueue(Spooler& printer, PrintRunResult& result);
+  bool WaitForQueue(Spooler& printer, const std::string& held, PrintRunResult& result);
   bool WaitForFile(const std::string& tempPdf, PrintRunResult& result);
   /// True once the operator asked to stop: a job already sent is withdrawn and the
   /// driver's file, if any, removed.

@@ -23,13 +23,13 @@ std::string Utf8Of(QPDFObjectHandle text) {
 
 void AddAttachments(QPDF& qpdf, PdfContents& out) {
   QPDFEmbeddedFileDocumentHelper files(qpdf);
-  for (const auto& [key, spec] : files.getEmbeddedFiles()) {
-    QPDFObjectHandle dict = spec->getObjectHandle();
+  for (const auto& [key, fileSpec] : files.getEmbeddedFiles()) {
+    QPDFObjectHandle dict = fileSpec->getObjectHandle();
     // The name a reader shows: the Unicode one when there is one.
     std::string name = Utf8Of(dict.getKey("/UF"));
     if (name.empty()) name = Utf8Of(dict.getKey("/F"));
     if (name.empty()) name = QPDFObjectHandle::newString(key).getUTF8Value();
-    QPDFObjectHandle stream = spec->getEmbeddedFileStream();
+    QPDFObjectHandle stream = fileSpec->getEmbeddedFileStream();
     if (!stream.isStream()) {
       out.Damage.push_back("the embedded file " + name + " has no data");
       continue;

@@ -104,7 +104,8 @@ ProduceOutcome ReportProducer::DrawPage(const PageRequest& in, PageTarget& targe
       return ProduceOutcome::Drawn;
     } catch (const OutputDeviceError& e) {
       device = !target.IsFileOutput();
-      fault = *e.what() != '\0' ? e.what() : "the output could not be written";
+      fault = std::string("Error: ") +
+              (*e.what() != '\0' ? e.what() : "the output could not be written");
     } catch (const RoutineFault& e) {
       fault = e.what();
     } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "common/recording_prompter.h"
 #include "common/shell_run.h"
@@ -25,9 +26,11 @@ class ClockHost : public PrintHost {
   bool cancelAfterPumps = false;
   std::vector<std::string> opened, tips, background;
   int closed = 0;
+  std::function<void()> onPump;  // what happens elsewhere while the run waits
   void ProcessEvents(int maxMs) override {
     ++pumps;
     now += std::max(maxMs, 1) / 1000.0;
+    if (onPump) onPump();
   }
   double Seconds() override { return now; }
   bool CancelRequested() override { return cancelAfterPumps && pumps > 10; }
@@ -45,6 +48,7 @@ struct QueueLog {
   std::vector<int> pagesSent;
   std::string refuse;
   int opened = 0;
+  std::string driverBytes = "%PDF-1.4 x\n%%EOF\n";  // what the driver has written at first
 };
 
 // A queue whose driver leaves "<title>.pdf" in a folder when the job is sent.
@@ -62,7 +66,7 @@ class FakeQueue : public Spooler {
       if (!log_.refuse.empty()) return log_.refuse;
       log_.pagesSent.push_back(pages_.PagesStarted());
       if (!log_.driverFolder.empty())
-        std::ofstream(log_.driverFolder + "/" + title_ + ".pdf") << "%PDF-1.4 x\n%%EOF\n";
+        std::ofstream(log_.driverFolder + "/" + title_ + ".pdf") << log_.driverBytes;
       return "";
     }
 
@@ -284,6 +288,23 @@ TEST_F(PrintRunTest, AMissingQueueIsSaidAndNeverWaitedOn) {
   EXPECT_NE(ask.messages[0].text.find("the queue or the print server is missing"),
             std::string::npos);
   EXPECT_EQ(r.Pdf, PdfOutcome::Saved);  // the file was there all the same
+}
+
+// A driver may still be writing the file when it appears: the copy waits until its size
+// holds still, and so gets the whole certificate.
+TEST_F(PrintRunTest, APdfTheDriverIsStillWritingIsCopiedOnlyWhenWhole) {
+  log.driverBytes = "%PDF-1.4 first part\n";
+  bool appended = false;
+  host.onPump = [&] {
+    if (appended || model.PrintRunState() != RunState::WaitingForFile) return;
+    std::ofstream(Temp(), std::ios::app) << "second part\n%%EOF\n";
+    appended = true;
+  };
+  state->Selection[0] = true;
+  const PrintRunResult r = run.PrintCommand(true);
+  ASSERT_EQ(r.Pdf, PdfOutcome::Saved) << r.PdfError;
+  EXPECT_TRUE(appended);
+  EXPECT_EQ(testing::ReadFileBytes(Final()), "%PDF-1.4 first part\nsecond part\n%%EOF\n");
 }
 
 TEST_F(PrintRunTest, AnExistingPdfIsReplacedOnlyWhenTheAnswerIsYes) {

@@ -218,6 +218,32 @@ TEST_F(Signing, TheDefinitionsKeysSignWithPathsFromItsOwnFolder) {
   EXPECT_NE(PdfSig("cert.pdf").find("Signature is Valid."), std::string::npos);
 }
 
+// Several results make a PDF each (--separate) or one PDF together: both are signed.
+TEST_F(Signing, EveryPdfOfARunOfSeveralResultsIsSigned) {
+  fs::copy_file(Path("results.txt"), Path("second.txt"));
+  const std::vector<std::string> key{"--sign-key", keys_.Key, "--sign-cert", keys_.Cert};
+  std::vector<std::string> args{"--definition", Path("cable.ini"),  "--data", Path("results.txt"),
+                                "--data",       Path("second.txt"), "--quiet"};
+  args.insert(args.end(), key.begin(), key.end());
+  std::vector<std::string> together = args;
+  together.insert(together.end(), {"--pdf", Path("both.pdf")});
+  testing::ToolRun run = RunReportTool(dir_.path(), together);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(PdfSig("both.pdf").find("Signature is Valid."), std::string::npos);
+
+  std::vector<std::string> separate = args;
+  separate.insert(separate.end(), {"--separate", "--pdf", Path("each")});
+  run = RunReportTool(dir_.path(), separate);
+  ASSERT_EQ(run.status, 0) << run.err;
+  int pdfs = 0;
+  for (const auto& entry : fs::directory_iterator(dir_.path() / "each")) {
+    ++pdfs;
+    const std::string name = "each/" + entry.path().filename().string();
+    EXPECT_NE(PdfSig(name).find("Signature is Valid."), std::string::npos) << name;
+  }
+  EXPECT_EQ(pdfs, 2);
+}
+
 TEST_F(Signing, APdfThatCameThroughTheCupsPdfQueueIsSignedToo) {
   const char* queue = std::getenv("VANTREL_TEST_QUEUE");
   const char* spool = std::getenv("VANTREL_TEST_QUEUE_PDF_DIR");

@@ -3,6 +3,7 @@
 #include <cups/cups.h>
 
 #include <memory>
+#include <utility>
 
 #include "platform/cups_printers.h"
 #include "platform/print/pdf_file_job.h"
@@ -27,10 +28,15 @@ PaperSize QueuePaper(const std::string& name) {
 // The server's job id is known only once the file is sent; a cancel needs it.
 class CupsJob : public PrintJob {
  public:
-  CupsJob(std::unique_ptr<PdfFileJob> pages, std::shared_ptr<int> id, std::string queue)
-      : pages_(std::move(pages)), id_(std::move(id)), queue_(std::move(queue)) {}
+  CupsJob(std::unique_ptr<PdfFileJob> pages, std::shared_ptr<int> id,
+          std::shared_ptr<std::string> held, std::string queue)
+      : pages_(std::move(pages)),
+        id_(std::move(id)),
+        held_(std::move(held)),
+        queue_(std::move(queue)) {}
   PageTarget& Target() override { return pages_->Target(); }
   std::string Finish() override { return pages_->Finish(); }
+  std::string Held() const override { return *held_; }
   void Cancel() override {
     if (*id_ > 0) cupsCancelJob2(CUPS_HTTP_DEFAULT, queue_.c_str(), *id_, 0);
     *id_ = 0;
@@ -39,6 +45,7 @@ class CupsJob : public PrintJob {
  private:
   std::unique_ptr<PdfFileJob> pages_;
   std::shared_ptr<int> id_;
+  std::shared_ptr<std::string> held_;
   std::string queue_;
 };
 
@@ -50,16 +57,19 @@ CupsSpooler::CupsSpooler(std::string name, std::string tempFolder)
 std::unique_ptr<PrintJob> CupsSpooler::StartJob(const std::string& title, std::string& error) {
   const std::string name = name_;
   auto id = std::make_shared<int>(0);
+  auto held = std::make_shared<std::string>();
   std::unique_ptr<PdfFileJob> pages = PdfFileJob::Make(
       tempFolder_ + "/vantrel-job-XXXXXX.pdf", paper_, title,
-      [name, title, id](const std::string& pdf) {
+      [name, title, id, held](const std::string& pdf) {
         std::string why;
         *id = CupsSubmitFile(name, pdf, title, why);
+        // A job the queue took is sent; whether waiting for it is worth it is the run's say.
+        if (*id > 0) std::swap(*held, why);
         return why;
       },
       error);
   if (!pages) return nullptr;
-  return std::make_unique<CupsJob>(std::move(pages), std::move(id), name_);
+  return std::make_unique<CupsJob>(std::move(pages), std::move(id), std::move(held), name_);
 }
 
 int CupsSpooler::ActiveJobs() { return CupsActiveJobs(name_); }

@@ -24,6 +24,9 @@ class PrintJob {
   /// The file the printer itself made of the finished job, "" when it made none (a
   /// queue takes the job).
   virtual std::string WrittenFile() const { return {}; }
+  /// Why a job the printer took will not print for now (a stopped queue holds it); ""
+  /// when nothing holds it.
+  virtual std::string Held() const { return {}; }
   /// Withdraws a job already handed over that the printer has not finished. A job
   /// never handed over needs nothing: dropping it is enough.
   virtual void Cancel() {}

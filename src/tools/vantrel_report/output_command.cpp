@@ -8,10 +8,10 @@
 #include <optional>
 #include <thread>
 
+#include "pdf/signer.h"
 #include "render/page_target.h"
 #include "render/paint_pipeline.h"
 #include "render/png_file.h"
-#include "pdf/signer.h"
 #include "render/report_job.h"
 #include "support/file_writer.h"
 #include "support/text.h"
@@ -142,12 +142,9 @@ class OutputRun {
 
   int Pdf() {
     // A key that cannot sign is found before anything is drawn.
-    std::unique_ptr<pdf::SigningIdentity> signer;
-    if (const pdf::SigningSettings signing = SigningFor(o_, State()); signing.Wanted()) {
-      std::string error;
-      signer = pdf::SigningIdentity::Load(signing, error);
-      if (!signer) return Fail(error, kExitUsage);
-    }
+    std::string error;
+    const std::unique_ptr<pdf::SigningIdentity> signer = SignerFor(o_, State(), error);
+    if (!error.empty()) return Fail(error, kExitUsage);
     FileWriter part(o_.pdf, PdfRules());
     if (!part.Ready()) return Fail(part.Error(), kExitOutput);
     ReportJobResult r;
@@ -163,8 +160,7 @@ class OutputRun {
                     kExitOutput);
       return Fail("the PDF " + o_.pdf + " was not written", kExitOutput);
     }
-    if (std::string error; signer && !pdf::AppendSignature(part.PartPath(), *signer, error))
-      return Fail(error, kExitOutput);
+    if (!SignPart(signer.get(), part.PartPath(), error)) return Fail(error, kExitOutput);
     if (!part.Commit()) return Fail(part.Error(), kExitOutput);
     context_.Observer = nullptr;  // the tables and graphs went to the CSV files once
     return kExitOk;

@@ -14,6 +14,7 @@
 #include "tools/vantrel_report/commands.h"
 #include "tools/vantrel_report/output_file.h"
 #include "tools/vantrel_report/report_session.h"
+#include "tools/vantrel_report/signing_options.h"
 
 namespace vantrel::report_tool {
 
@@ -71,7 +72,7 @@ namespace {
 // --separate: one PDF per result in the folder --pdf names. A result that cannot be
 // certified is named and the others are still written.
 int WriteSeparatePdfs(ReportSession& session, const Options& o, const PaperSize& paper, int& n,
-                      const JobProgress& progress) {
+                      const JobProgress& progress, const pdf::SigningIdentity* signer) {
   std::error_code ec;
   fs::create_directories(o.pdf, ec);
   if (!fs::is_directory(o.pdf, ec))
@@ -122,8 +123,11 @@ int WriteSeparatePdfs(ReportSession& session, const Options& o, const PaperSize&
       PdfTarget target(part, paper, appName);
       r = ProduceSelectedReports(context, target, session.State().Selection, progress);
     }
-    if (!r.Ended || !r.Error.empty() || !r.AllProduced() || !part.Commit()) {
-      const std::string why = !r.Error.empty() ? r.Error : part.Error();
+    std::string signError;
+    if (!r.Ended || !r.Error.empty() || !r.AllProduced() ||
+        !SignPart(signer, part.PartPath(), signError) || !part.Commit()) {
+      const std::string why =
+          !r.Error.empty() ? r.Error : (!signError.empty() ? signError : part.Error());
       Fail("the PDF " + path + " was not written" + (why.empty() ? "" : ": " + why), kExitOutput);
       failed(file, kExitOutput);
       continue;
@@ -155,7 +159,11 @@ int RunPdfResults(const Options& o) {
       std::fprintf(stderr, "Printing %s  (%d/%d, result %d/%d)\n", shown.c_str(), k, total, n,
                    static_cast<int>(o.dataFiles.size()));
   };
-  if (o.separate) return WriteSeparatePdfs(session, o, paper, n, progress);
+  // A key that cannot sign is found before anything is drawn.
+  std::string error;
+  const std::unique_ptr<pdf::SigningIdentity> signer = SignerFor(o, session.State(), error);
+  if (!error.empty()) return Fail(error, kExitUsage);
+  if (o.separate) return WriteSeparatePdfs(session, o, paper, n, progress, signer.get());
 
   FileWriter part(o.pdf, PdfRules());
   if (!part.Ready()) return Fail(part.Error(), kExitOutput);
@@ -183,6 +191,7 @@ int RunPdfResults(const Options& o) {
         kExitOutput);
   if (!target.End())
     return Fail("the PDF " + o.pdf + " was not written: " + target.Error(), kExitOutput);
+  if (!SignPart(signer.get(), part.PartPath(), error)) return Fail(error, kExitOutput);
   if (!part.Commit()) return Fail(part.Error(), kExitOutput);
   return kExitOk;
 }

@@ -104,8 +104,9 @@ int RunPrint(const Options& o) {
     } else if (!r.Ok() && status == kExitOk) {
       status = kExitOutput;
     }
-    if (r.Pdf == PdfOutcome::Saved && !o.quiet)
-      std::fprintf(stderr, "vantrel-report: saved %s\n", r.PdfPath.c_str());
+    if (!o.quiet && (r.Pdf == PdfOutcome::Saved || !r.OutputFile.empty()))
+      std::fprintf(stderr, "vantrel-report: saved %s\n",
+                   (r.Pdf == PdfOutcome::Saved ? r.PdfPath : r.OutputFile).c_str());
   };
   const std::vector<std::string> files =
       o.dataFiles.empty() ? std::vector<std::string>{o.data} : o.dataFiles;

@@ -13,4 +13,16 @@ pdf::SigningSettings SigningFor(const Options& o, const ProgramState& state) {
   return s;
 }
 
+std::unique_ptr<pdf::SigningIdentity> SignerFor(const Options& o, const ProgramState& state,
+                                                std::string& error) {
+  error.clear();
+  const pdf::SigningSettings signing = SigningFor(o, state);
+  if (!signing.Wanted()) return nullptr;
+  return pdf::SigningIdentity::Load(signing, error);
+}
+
+bool SignPart(const pdf::SigningIdentity* signer, const std::string& part, std::string& error) {
+  return signer == nullptr || pdf::AppendSignature(part, *signer, error);
+}
+
 }  // namespace vantrel::report_tool
