@@ -52,16 +52,7 @@ class WindowModel {
   bool RunUnderWay() const { return run_ != RunState::Idle && run_ < RunState::Done; }
   /// The run's one way to say where it stands: every control's state and the status
   /// line follow from it.
-  void SetRunState(RunState state, std::string status) {
-    const bool changed = state != run_;
-    const bool wasPrinting = PrintingFlag();
-    run_ = state;
-    const bool waiting = state == RunState::WaitingForQueue || state == RunState::WaitingForFile;
-    if (changed) waited_ = waiting ? 0 : -1;
-    SetStatusText(std::move(status));
-    if (PrintingFlag() != wasPrinting) Notify(ModelChange::Printing);
-    if (changed) Notify(ModelChange::Buttons);
-  }
+  void SetRunState(RunState state, std::string status);
   /// Whole seconds a PDF wait has waited so far; -1 outside the waits.
   int WaitedSeconds() const { return waited_; }
   /// Told as progress, so that a listener of the status text hears each text once.
