@@ -44,7 +44,7 @@ def read_results(path):
             while i < len(lines) and lines[i].strip():
                 rows.append([number(v) for v in lines[i].split(delimiter)[:-1]])
                 i += 1
-            tests.setdefault(name.upper(), (headings, np.array(rows, dtype=float)))
+            tests[name.upper()] = (headings, np.array(rows, dtype=float))
         i += 1
     return tests
 
