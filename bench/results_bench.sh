@@ -5,7 +5,7 @@ set -e
 cd "$(dirname "$0")/.."
 file=${1:-${TMPDIR:-/tmp}/vantrel-bench-600x1601.txt}
 if [ ! -f "$file" ]; then
-  ../shared/tools/gen-cable-data --tests 600 --points 1601 --pairs 4 -o "$file"
+  tests/tools/gen-cable-data --tests 600 --points 1601 --pairs 4 -o "$file"
 fi
 cmake --preset release >/dev/null
 cmake --build build/release --target results_bench -j2 >/dev/null

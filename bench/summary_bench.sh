@@ -5,15 +5,21 @@
 set -e
 cd "$(dirname "$0")/.."
 dir=${1:-${TMPDIR:-/tmp}/vantrel-summary-bench}
-tools=../shared/tools
+definition="$dir.ini"
+# The project has no generator of this definition; it comes from the shared tools.
+gen_definition="${VANTREL_SHARED_TOOLS:-../shared/tools}/gen-definition"
+if [ ! -f "$definition" ] && [ ! -x "$gen_definition" ]; then
+  echo "summary_bench: $gen_definition is missing (the shared tools beside the repository;" \
+    "set VANTREL_SHARED_TOOLS to their folder)" >&2
+  exit 1
+fi
 if [ ! -f "$dir/run-100.txt" ]; then
   mkdir -p "$dir"
   for i in $(seq 1 100); do
-    "$tools/gen-cable-data" --seed "$i" --tests 120 --pairs 4 --fail-rate 0.05 -o "$dir/run-$i.txt"
+    tests/tools/gen-cable-data --seed "$i" --tests 120 --pairs 4 --fail-rate 0.05 -o "$dir/run-$i.txt"
   done
 fi
-definition="$dir.ini"
-[ -f "$definition" ] || "$tools/gen-definition" --tests 120 --pairs 4 --reports 18 -o "$definition"
+[ -f "$definition" ] || "$gen_definition" --tests 120 --pairs 4 --reports 18 -o "$definition"
 cmake --preset release >/dev/null
 cmake --build --preset release --target vantrel-report >/dev/null
 times=""

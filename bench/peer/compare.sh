@@ -7,13 +7,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs="${1:-5}"
-tools=../shared/tools
 work="${TMPDIR:-/tmp}/vantrel-peer"
 mkdir -p "$work"
 data="$work/results-120x1601.txt"
 definition="$work/definition-18.ini"
-[ -f "$data" ] || "$tools/gen-cable-data" --tests 120 --points 1601 --pairs 4 --seed 7 -o "$data"
-[ -f "$definition" ] || "$tools/gen-definition" --tests 120 --pairs 4 --reports 18 -o "$definition"
+# The project has no generator of this definition; it comes from the shared tools.
+gen_definition="${VANTREL_SHARED_TOOLS:-../shared/tools}/gen-definition"
+if [ ! -f "$definition" ] && [ ! -x "$gen_definition" ]; then
+  echo "compare: $gen_definition is missing (the shared tools beside the repository;" \
+    "set VANTREL_SHARED_TOOLS to their folder)" >&2
+  exit 1
+fi
+[ -f "$data" ] || tests/tools/gen-cable-data --tests 120 --points 1601 --pairs 4 --seed 7 -o "$data"
+[ -f "$definition" ] || "$gen_definition" --tests 120 --pairs 4 --reports 18 -o "$definition"
 cmake --preset release >/dev/null
 cmake --build build/release --target vantrel-report -j2 >/dev/null
 exe=build/release/src/tools/vantrel_report/vantrel-report
