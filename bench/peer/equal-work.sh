@@ -2,7 +2,8 @@
 # Times the equal-work job side by side: vantrel-report with one and two threads against
 # the ReportLab, gnuplot and matplotlib scripts drawing the same 20 pages from the same
 # result file, interleaved; prints medians, ranges, pages and the ratio to the faster of
-# ReportLab and gnuplot, with the commit and the load average before and after.
+# ReportLab and gnuplot, with the commit and the load average before and after. Medians
+# of wall time decide; CPU time (user + system) shows what a busy machine hides.
 #
 #   bench/peer/equal-work.sh [RUNS] [MATPLOTLIB_RUNS]   (default 5 and 3)
 set -euo pipefail
@@ -36,24 +37,21 @@ cmake --preset release >/dev/null
 cmake --build build/release --target vantrel-report -j2 >/dev/null
 exe=build/release/src/tools/vantrel-report
 
-seconds() {  # runs its arguments once, prints the wall time in seconds; a failure stops all
-  local start end
-  start=$(date +%s%N)
-  if ! "$@" >"$work/last.log" 2>&1; then
+seconds() {  # runs its arguments once, prints wall and CPU seconds; a failure stops all
+  local TIMEFORMAT='%R %U %S'
+  if ! { time "$@" >"$work/last.log" 2>&1; } 2>"$work/time.txt"; then
     echo "equal-work: failed: $*" >&2
     cat "$work/last.log" >&2
     return 1
   fi
-  end=$(date +%s%N)
-  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", (e - s) / 1e9 }'
-
+  awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' "$work/time.txt"
 }
 
 names=(jobs1 jobs2 reportlab gnuplot matplotlib)
 declare -A label=(
   [jobs1]="vantrel-report --jobs 1" [jobs2]="vantrel-report --jobs 2"
   [reportlab]="ReportLab canvas" [gnuplot]="gnuplot pdfcairo" [matplotlib]="matplotlib")
-declare -A times=()
+declare -A times=() cpu=()
 run_one() {  # name: one timed run of that contender into its PDF
   local t
   case $1 in
@@ -64,7 +62,8 @@ run_one() {  # name: one timed run of that contender into its PDF
     gnuplot) t=$(seconds "$python" bench/peer/equal_work_gnuplot.py "$definition" "$data" "$work/$1.pdf") ;;
     matplotlib) t=$(seconds "$python" bench/peer/report_pages.py "$definition" "$data" "$work/$1.pdf") ;;
   esac
-  times[$1]="${times[$1]:-} $t"
+  times[$1]="${times[$1]:-} ${t% *}"
+  cpu[$1]="${cpu[$1]:-} ${t#* }"
 }
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -84,11 +83,13 @@ pages() { pdfinfo "$1" 2>/dev/null | awk '/^Pages/ {print $2}'; }
 
 declare -A med=()
 echo
-printf '%-26s %8s  %-14s %5s  %s\n' "" "median" "range" "runs" "pages"
+printf '%-26s %8s  %-15s %8s  %5s  %s\n' "" "wall" "wall range" "CPU" "runs" "pages"
 for name in "${names[@]}"; do
+  [ -n "${times[$name]:-}" ] || continue
   med[$name]=$(median <<<"${times[$name]}")
-  printf '%-26s %7.3fs  %-14s %5d  %s\n' "${label[$name]}" "${med[$name]}" \
-    "$(range <<<"${times[$name]}") s" "$(count <<<"${times[$name]}")" "$(pages "$work/$name.pdf")"
+  printf '%-26s %7.3fs  %-15s %7.3fs  %5d  %s\n' "${label[$name]}" "${med[$name]}" \
+    "$(range <<<"${times[$name]}") s" "$(median <<<"${cpu[$name]}")" \
+    "$(count <<<"${times[$name]}")" "$(pages "$work/$name.pdf")"
   pdftoppm -r 50 -f 1 -l 1 -png -singlefile "$work/$name.pdf" "$work/$name-page1"
 done
 
@@ -96,11 +97,12 @@ ours=$(printf '%s\n' "${med[jobs1]}" "${med[jobs2]}" | sort -n | head -1)
 peer=$(printf '%s\n' "${med[reportlab]}" "${med[gnuplot]}" | sort -n | head -1)
 echo
 for name in reportlab gnuplot matplotlib; do
+  [ -n "${med[$name]:-}" ] || continue
   printf 'vantrel-report (best of --jobs 1/2) is %5.1f times faster than %s\n' \
     "$(awk -v p="${med[$name]}" -v o="$ours" 'BEGIN { print p / o }')" "${label[$name]}"
 done
 printf 'ratio to the faster of ReportLab and gnuplot: %.1f\n' "$(awk -v p="$peer" -v o="$ours" 'BEGIN { print p / o }')"
-for name in "${names[@]}"; do
+for name in "${!med[@]}"; do
   p=$(pages "$work/$name.pdf")
   [ "$p" = 20 ] || echo "warning: ${label[$name]} wrote $p pages, not 20" >&2
 done
