@@ -106,4 +106,7 @@ def main(definition_path, results_path, out_path):
 if __name__ == "__main__":
     if len(sys.argv) != 4:
         sys.exit(__doc__)
-    main(*sys.argv[1:])
+    try:
+        main(*sys.argv[1:])
+    except (OSError, ValueError) as error:  # a missing file, a block that is not numbers
+        sys.exit(f"equal_work_gnuplot: {error}")
