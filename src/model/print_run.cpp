@@ -8,6 +8,7 @@
 #include "definitions/profiles.h"
 #include "model/print_paths.h"
 #include "pdf/signing_settings.h"
+#include "render/lazy_target.h"
 #include "render/report_job.h"
 #include "support/file_writer.h"
 #include "support/text.h"
@@ -21,37 +22,6 @@ namespace {
 
 const char* const kPdfTitle = "Auto PDF Saving";
 
-// Holds the job's first page back until something is drawn, so that a run that draws
-// nothing sends nothing.
-class LazyPages : public PageTarget {
- public:
-  explicit LazyPages(PageTarget& inner) : inner_(inner) {}
-  bool Begin() override { return true; }
-  bool NewPage() override { return Ensure() && inner_.NewPage(); }
-  bool End() override { return true; }  // the job's Finish ends the pages
-  QPainter& Painter() override {
-    if (!Ensure()) throw OutputDeviceError(inner_.Error());
-    return inner_.Painter();
-  }
-  double PageWidthMm() const override { return inner_.PageWidthMm(); }
-  double PageHeightMm() const override { return inner_.PageHeightMm(); }
-  double DotsPerMm() const override { return inner_.DotsPerMm(); }
-  int PagesStarted() const override { return begun_ ? inner_.PagesStarted() : 0; }
-  bool Failed() const { return failed_; }
-
- private:
-  bool Ensure() {
-    if (begun_) return true;
-    if (failed_) return false;
-    begun_ = inner_.Begin();
-    failed_ = !begun_;
-    return begun_;
-  }
-  PageTarget& inner_;
-  bool begun_ = false;
-  bool failed_ = false;
-};
-
 std::string FormatSeconds(double seconds) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", seconds);
@@ -63,7 +33,7 @@ std::string FormatSeconds(double seconds) {
 struct PrintRun::OpenJob {
   std::unique_ptr<Spooler> Printer;
   std::unique_ptr<PrintJob> Job;
-  std::unique_ptr<LazyPages> Pages;
+  std::unique_ptr<LazyTarget> Pages;
   bool AnyPage = false;  // a later result starts on a new page
   // The PDF step of the job, run once it has ended: the driver's file and APPNAME as
   // it was when the job began.
@@ -125,7 +95,7 @@ bool PrintRun::StartJob(PrintRunResult& result) {
     return false;
   }
   RecordCertificate(context_, job->Job->Target());
-  job->Pages = std::make_unique<LazyPages>(job->Job->Target());
+  job->Pages = std::make_unique<LazyTarget>(job->Job->Target(), LazyTarget::Ending::ByOwner);
   job_ = std::move(job);
   return true;
 }

@@ -49,6 +49,7 @@ QtFontMetrics::Measured& QtFontMetrics::MeasuredOf(const FontSpec& wanted) const
 
 float QtFontMetrics::TextWidth(std::string_view text, const FontSpec& font) const {
   constexpr std::size_t kMaxRemembered = 8192;  // a program left running keeps its memory
+  const std::lock_guard lock(mutex_);
   Measured& m = MeasuredOf(font);
   if (const auto it = m.Widths.find(text); it != m.Widths.end()) return it->second;
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -58,9 +59,15 @@ float QtFontMetrics::TextWidth(std::string_view text, const FontSpec& font) cons
   return width;
 }
 
-float QtFontMetrics::TextHeight(const FontSpec& font) const { return MeasuredOf(font).Height; }
+float QtFontMetrics::TextHeight(const FontSpec& font) const {
+  const std::lock_guard lock(mutex_);
+  return MeasuredOf(font).Height;
+}
 
-float QtFontMetrics::Ascent(const FontSpec& font) const { return MeasuredOf(font).Ascent; }
+float QtFontMetrics::Ascent(const FontSpec& font) const {
+  const std::lock_guard lock(mutex_);
+  return MeasuredOf(font).Ascent;
+}
 
 const FontMetrics& PrintFontMetrics() {
   static const QtFontMetrics metrics;

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -54,6 +55,8 @@ class QtFontMetrics : public FontMetrics {
     std::unordered_map<std::string, float, TextHash, std::equal_to<>> Widths;
   };
   Measured& MeasuredOf(const FontSpec& font) const;
+  // Graphs of one page are laid out on more than one thread.
+  mutable std::mutex mutex_;
   mutable std::map<std::tuple<std::string, int, bool>, Measured> cache_;
 };
 

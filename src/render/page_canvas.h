@@ -62,6 +62,23 @@ class PageCanvas {
   void Box(float x1, float y1, float x2, float y2);
   void PaintPicture(std::shared_ptr<const QImage> picture, float x, float y, float w, float h);
 
+  /// Takes over the drawing state of other, not its plan.
+  void CopyStateOf(const PageCanvas& other) {
+    CurrentX = other.CurrentX;
+    CurrentY = other.CurrentY;
+    FontName = other.FontName;
+    FontSize = other.FontSize;
+    FontBold = other.FontBold;
+    FontTransparent = other.FontTransparent;
+    ForeColor = other.ForeColor;
+    FillColor = other.FillColor;
+    FillStyle = other.FillStyle;
+    DrawWidth = other.DrawWidth;
+    Item = other.Item;
+    Aid = other.Aid;
+    Cell = other.Cell;
+  }
+
   PagePlan& Plan() { return plan_; }
   const FontMetrics& Metrics() const { return metrics_; }
 

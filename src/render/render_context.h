@@ -50,6 +50,9 @@ struct RenderContext {
   /// When set, pages are painted on its thread while the next ones are laid out;
   /// a fault of the output then ends the job instead of being asked about.
   PaintPipeline* Pipeline = nullptr;
+  /// Threads a page's graphs are laid out on at once; only where nothing asks the
+  /// user from a worker (the batch tool).
+  int LayoutThreads = 1;
 };
 
 /// What laying out a page reads besides the page's data: never the data object.
@@ -59,12 +62,14 @@ struct LayoutContext {
       : State(context.State),
         Ask(context.Ask),
         SlotsFlag(context.SlotsFlag),
-        Colours(context.Colours) {}
+        Colours(context.Colours),
+        LayoutThreads(context.LayoutThreads) {}
 
   const ProgramState& State;
   Prompter& Ask;  // told of a logo that cannot be read
   bool SlotsFlag;
   const ColourNames& Colours;
+  int LayoutThreads;
 };
 
 /// The colour tables of the definition file, reporting malformed names through ask.

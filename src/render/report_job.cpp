@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "render/lazy_target.h"
 #include "render/paint_pipeline.h"
 
 namespace vantrel {
@@ -23,41 +24,7 @@ ReportJobResult ProduceSelectedReports(RenderContext& context, PageTarget& targe
   result.Selected = static_cast<int>(chosen.size());
   RecordCertificate(context, target);
 
-  // The target is begun lazily so that a run that draws nothing writes nothing.
-  class LazyTarget : public PageTarget {
-   public:
-    explicit LazyTarget(PageTarget& inner) : inner_(inner) {}
-    bool Begin() override { return true; }
-    bool NewPage() override {
-      if (Ensure() && inner_.NewPage()) return true;
-      error_ = inner_.Error();
-      return false;
-    }
-    bool End() override { return !begun_ || inner_.End(); }
-    QPainter& Painter() override {
-      if (!Ensure()) throw OutputDeviceError(inner_.Error());
-      return inner_.Painter();
-    }
-    double PageWidthMm() const override { return inner_.PageWidthMm(); }
-    double PageHeightMm() const override { return inner_.PageHeightMm(); }
-    double DotsPerMm() const override { return inner_.DotsPerMm(); }
-    int PagesStarted() const override { return begun_ ? inner_.PagesStarted() : 0; }
-    bool IsFileOutput() const override { return inner_.IsFileOutput(); }
-    bool Begun() const { return begun_; }
-    bool Failed() const { return failed_; }
-
-   private:
-    bool Ensure() {
-      if (begun_) return true;
-      if (failed_) return false;
-      begun_ = inner_.Begin();
-      failed_ = !begun_;
-      return begun_;
-    }
-    PageTarget& inner_;
-    bool begun_ = false;
-    bool failed_ = false;
-  } lazy(target);
+  LazyTarget lazy(target, LazyTarget::Ending::WithRun);
 
   ReportProducer producer(context);
   JobPageState job;

@@ -313,3 +313,67 @@ TEST_F(ProducerTest, PrinterTargetPrintsToItsDevice) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// Every item of a page in painting order, with what tells it apart.
+std::string Painted(const PagePlan& page) {
+  std::string out;
+  const auto at = [](const MmRect& r) {
+    return std::to_string(r.Left) + "," + std::to_string(r.Top) + " ";
+  };
+  for (const PlanItem& item : page.Items) {
+    out += std::to_string(item.index()) + ":";
+    if (const auto* text = std::get_if<PlanText>(&item)) out += text->Text + "@" + at(text->Box);
+    if (const auto* box = std::get_if<PlanBox>(&item)) out += at(box->Rect);
+    if (const auto* curve = std::get_if<PlanCurve>(&item))
+      for (const auto& run : curve->Runs)
+        out += std::to_string(run.size()) + "/" + std::to_string(run.front().Y) + " ";
+    out += "\n";
+  }
+  for (const PlanGraph& graph : page.Graphs) out += "graph " + std::to_string(graph.Number) + "\n";
+  return out;
+}
+
+// Graphs laid out two at a time come onto the page in the order one thread draws
+// them: where graphs overlap, the later one is painted over the earlier.
+TEST_F(ProducerTest, GraphsLaidOutAtOnceArePaintedInTheirOrder) {
+  data.results["Return Loss"] = testing::GraphResult(
+      {"1", "10", "100"}, {{"-30", "-25", "-20"}, {"-28", "-26", "-18"}}, {"Freq", "A", "B"});
+  ReportDefinition& report = state->Reports[0];
+  report.SlotsX = 2;
+  report.SlotsY = 2;
+  report.GraphCount = 5;
+  for (int g = 0; g < 5; ++g) {
+    GraphDefinition& graph = report.Graphs[static_cast<std::size_t>(g)];
+    graph.Data[0] = g % 2 == 0 ? "Attenuation Near" : "Return Loss";
+    graph.Cols[0] = {1, 2, 3};
+    graph.Slot = static_cast<int16_t>(g % 4 + 1);
+    graph.Title = "Graph " + std::to_string(g + 1);
+  }
+  report.Graphs[0].SizeX = 2;  // under graph 2
+
+  std::string pages[2];
+  for (int threads = 1; threads <= 2; ++threads) {
+    struct Plans : ReportObserver {
+      std::vector<PagePlan> pages;
+      void PagePlanned(const PagePlan& page) override { pages.push_back(page); }
+    } plans;
+    context.Observer = &plans;
+    context.LayoutThreads = threads;
+    PictureTarget target({210, 297});
+    ASSERT_TRUE(target.Begin());
+    JobPageState job;
+    ReportProducer producer(context);
+    ASSERT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::Drawn);
+    ASSERT_EQ(plans.pages.size(), 1u);
+    EXPECT_EQ(plans.pages[0].Graphs.size(), 5u);
+    pages[threads - 1] = Painted(plans.pages[0]);
+  }
+  EXPECT_NE(pages[0].find("Graph 5"), std::string::npos);
+  EXPECT_EQ(pages[1], pages[0]);
+}
+
+}  // namespace
+}  // namespace vantrel

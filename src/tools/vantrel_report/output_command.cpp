@@ -84,6 +84,7 @@ class OutputRun {
     if (threads_ > 1) {
       pipeline_.emplace();
       context_.Pipeline = &*pipeline_;
+      context_.LayoutThreads = threads_;
     }
   }
 
