@@ -52,15 +52,15 @@ void ObjData::TooManyTests(std::size_t from) {
 bool ObjData::ReadTestNames() {
   overallFailed_ = false;
   indexFault_.clear();
+  index_.clear();
+  lowerNames_.clear();
+  rawSummaries_.clear();
+  testCount_ = 0;
   if (!copyPresent_) return false;
   const bool progress = host_.IsVisible();
   std::size_t position = 1;
   if (!ReadGeneralHeader(position)) return false;
 
-  index_.clear();
-  lowerNames_.clear();
-  rawSummaries_.clear();
-  testCount_ = 0;
   const double length = static_cast<double>(copySize_);
   CopyLines cursor = LinesFrom(position, CopyLines::kWindow, kLongestIndexLine);
   std::string_view line;
