@@ -6,6 +6,7 @@
 #include <span>
 
 #include "results/cell_value.h"
+#include "results/copy_lines.h"
 #include "results/line_fields.h"
 #include "results/obj_data.h"
 #include "support/encoding.h"
@@ -66,7 +67,18 @@ std::optional<ParsedTest> ObjData::ParseEntry(int16_t indexEntry) {
   return ParsedTest{&cache_, entry.Failed, indexEntry, incomplete_.count(entry.Start) > 0};
 }
 
-ObjData::Opening ObjData::ReachRows(LineCursor& cursor, std::vector<std::string>* headings,
+CopyLines ObjData::BlockLines(int16_t indexEntry) const {
+  const auto at = static_cast<std::size_t>(indexEntry);
+  const std::uint64_t start = static_cast<std::uint64_t>(index_[at].Start);
+  const std::uint64_t next =
+      at + 1 < index_.size() ? static_cast<std::uint64_t>(index_[at + 1].Start) : copySize_ + 1;
+  // A block usually ends with the blank line before the next one: one read holds it.
+  const std::uint64_t span = next > start ? next - start + 2 : 0;
+  return LinesFrom(start,
+                   static_cast<std::size_t>(std::min<std::uint64_t>(span, CopyLines::kWindow)));
+}
+
+ObjData::Opening ObjData::ReachRows(CopyLines& cursor, std::vector<std::string>* headings,
                                     int& declaredPoints) const {
   std::vector<std::string_view> fields;
   std::string_view line;
@@ -75,7 +87,7 @@ ObjData::Opening ObjData::ReachRows(LineCursor& cursor, std::vector<std::string>
     return Opening::NotABlock;
   }
   for (int headingLine = 0;; ++headingLine) {
-    const std::size_t position = cursor.Position();
+    const std::uint64_t position = cursor.Position();
     // A block without data rows must not borrow the next block's rows.
     if (!cursor.Next(line) || StartsBlock(line)) return Opening::NoRows;
     const int n = LineFields(line, delimiter_, fields);
@@ -100,10 +112,14 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
   TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
   TestBlock& block = current_;
   block.Reset();
-  LineCursor cursor(contents_, static_cast<std::size_t>(entry.Start));
+  CopyLines cursor = BlockLines(indexEntry);
   std::vector<std::string> headings;
   int declared = 0;
   const Opening opening = ReachRows(cursor, &headings, declared);
+  if (!cursor.Fault().empty()) {
+    Unreadable(entry, cursor.Fault());
+    return false;
+  }
   if (opening == Opening::NoRows) Incomplete(entry, "it has no data rows");
   if (opening != Opening::Rows) return false;
   block.SetHeadings(std::move(headings));
@@ -118,6 +134,11 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     if (n > block.Cols() && block.Rows() <= 2) block.SetCols(n);
     if (n > 0 && row.allBlank) n = 1;
     if (n < 2) {
+      // A copy that cannot be read to the block's end gives no block, not a short one.
+      if (!cursor.Fault().empty()) {
+        Unreadable(entry, cursor.Fault());
+        return false;
+      }
       if (block.Rows() == 0) Incomplete(entry, "it has no data rows");
       if (block.Rows() < declared) Incomplete(entry, FewerPoints(block.Rows(), declared));
       return true;
@@ -208,11 +229,14 @@ bool ObjData::ReadFullRow(TestIndexEntry& entry, std::string_view line) {
 }
 
 ObjData::BlockCheck ObjData::CheckBlock(int16_t indexEntry) const {
-  const TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
-  LineCursor cursor(contents_, static_cast<std::size_t>(entry.Start));
+  CopyLines cursor = BlockLines(indexEntry);
   BlockCheck check;
   int declared = 0;
   const Opening opening = ReachRows(cursor, nullptr, declared);
+  if (!cursor.Fault().empty()) {
+    check.fault = cursor.Fault();
+    return check;
+  }
   if (opening == Opening::NotABlock) return check;
   check.isTest = true;
   if (opening == Opening::NoRows) {
@@ -229,6 +253,11 @@ ObjData::BlockCheck ObjData::CheckBlock(int16_t indexEntry) const {
     if (n > cols && rows <= 2) cols = n;
     if (n > 0 && row.allBlank) n = 1;
     if (n < 2) {
+      if (!cursor.Fault().empty()) {
+        check = BlockCheck{};
+        check.fault = cursor.Fault();
+        return check;
+      }
       if (check.lack.empty() && rows < declared) check.lack = FewerPoints(rows, declared);
       return check;
     }
@@ -246,7 +275,7 @@ bool ObjData::AnyTestFailed() {
   bool failed = false;
   for (int16_t i = 0; i < testCount_ && !failed; ++i) {
     const BlockCheck check = CheckBlock(i);
-    if (!check.hasRows || check.tooLong) continue;
+    if (!check.hasRows || check.tooLong || !check.fault.empty()) continue;
     index_[static_cast<std::size_t>(i)].Failed = check.failed;
     failed = check.failed;
   }
@@ -258,7 +287,9 @@ int ObjData::JudgeEveryTest() {
   for (int16_t i = 0; i < testCount_; ++i) {
     const BlockCheck check = CheckBlock(i);
     const TestIndexEntry& entry = index_[static_cast<std::size_t>(i)];
-    if (check.tooLong) {
+    if (!check.fault.empty()) {
+      Unreadable(entry, check.fault);
+    } else if (check.tooLong) {
       Unreadable(entry);
     } else if (!check.lack.empty()) {
       Incomplete(entry, check.lack);
@@ -270,6 +301,7 @@ int ObjData::JudgeEveryTest() {
 std::string ObjData::TestLack(int16_t indexEntry) const {
   if (indexEntry < 0 || indexEntry >= testCount_) return "it is not in the file";
   const BlockCheck check = CheckBlock(indexEntry);
+  if (!check.fault.empty()) return CopyFault(check.fault);
   if (check.tooLong) return "it has more than " + std::to_string(kMaxRows) + " rows";
   return check.lack;
 }
@@ -277,6 +309,7 @@ std::string ObjData::TestLack(int16_t indexEntry) const {
 bool ObjData::LastTestComplete() const {
   for (int16_t i = static_cast<int16_t>(testCount_ - 1); i >= 0; --i) {
     const BlockCheck check = CheckBlock(i);
+    if (!check.fault.empty()) return false;
     if (check.isTest) return check.lack.empty() && !check.tooLong;
   }
   return false;
@@ -295,11 +328,13 @@ void ObjData::Incomplete(const TestIndexEntry& entry, const std::string& why) {
                     PromptIcon::Exclamation, PromptButtons::Ok);
 }
 
-void ObjData::Unreadable(const TestIndexEntry& entry) {
+void ObjData::Unreadable(const TestIndexEntry& entry, const std::string& why) {
   // Every graph of the test asks again; one message is enough.
   if (!unreadable_.insert(entry.Start).second) return;
-  prompter_.Message("Error in ObjData/ReadTestData\r\rThe test '" + entry.Name +
-                        "' has more than " + std::to_string(kMaxRows) + " rows; it cannot be read.",
+  const std::string reason = why.empty() ? "has more than " + std::to_string(kMaxRows) + " rows"
+                                         : "is not whole: " + CopyFault(why);
+  prompter_.Message("Error in ObjData/ReadTestData\r\rThe test '" + entry.Name + "' " + reason +
+                        "; it cannot be read.",
                     "Error", PromptIcon::Exclamation, PromptButtons::Ok);
 }
 

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "results/copy_lines.h"
 #include "results/line_fields.h"
 #include "results/obj_data.h"
 #include "support/encoding.h"
@@ -36,11 +37,11 @@ bool ObjData::ReadGeneralHeader(std::size_t& bodyStart) {
   const std::string& autoProfile = state_.Settings.AutoProfile;
   int counter = -1;
   bool ended = false;
-  LineCursor cursor(contents_);
+  CopyLines cursor = LinesFrom(1, CopyLines::kSmallestWindow);
   std::vector<std::string_view> fields;
   std::string_view line;
   while (!cursor.AtEnd()) {
-    const std::size_t position = cursor.Position();
+    const auto position = static_cast<std::size_t>(cursor.Position());
     if (position > static_cast<std::size_t>(kHeaderBytes)) {
       indexFault_ =
           "its general header does not end (with a 'TEST:' or 'EXIT STATUS:' line) "
@@ -113,6 +114,10 @@ bool ObjData::ReadGeneralHeader(std::size_t& bodyStart) {
         }
       }
     }
+  }
+  if (!cursor.Fault().empty()) {
+    indexFault_ = CopyFault(cursor.Fault());
+    return false;
   }
   if (const std::string appName = FillParameters(state_.Settings.AppName); !appName.empty())
     state_.AppTitle = appName;

@@ -12,6 +12,7 @@
 
 #include "archive/zip_extract.h"
 #include "archive/zip_name.h"
+#include "results/copy_lines.h"
 #include "support/plain_file.h"
 #include "support/temporary_files.h"
 
@@ -21,13 +22,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int WriteWhole(const std::string& path, std::string_view bytes) {
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr) return errno != 0 ? errno : EIO;
-  int code = 0;
-  if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size()) code = errno ? errno : EIO;
-  if (std::fclose(out) != 0 && code == 0) code = errno != 0 ? errno : EIO;
-  return code;
+bool WriteWhole(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
 }
 
 // "it is empty" of an archive's entry reads "its first entry 'x' is empty".
@@ -90,8 +92,9 @@ bool ObjData::RemoveCopy() {
   }
 }
 
-// Reads the user's file, or checks that an archive is one; nothing changes on a refusal.
-bool ObjData::ReadSource(const std::string& path, std::string& bytes) {
+// Opens the user's file and checks its first bytes, or checks that an archive is one;
+// nothing changes on a refusal.
+bool ObjData::OpenSource(const std::string& path, int& fd, std::string& head) {
   std::string error;
   if (IsZipFile(path)) {
     struct stat info {};
@@ -100,27 +103,31 @@ bool ObjData::ReadSource(const std::string& path, std::string& bytes) {
       return false;
     }
     if (!S_ISREG(info.st_mode)) {
-      // Read only for its reason: a folder or a pipe is refused without blocking.
-      ReadPlainFile(path, bytes, error, 0);
+      // Opened only for its reason: a folder or a pipe is refused without blocking.
+      if (const int opened = OpenPlainFile(path, error); opened >= 0) ::close(opened);
       Refuse(path, error);
       return false;
     }
     return true;
   }
-  errno = 0;
-  if (!ReadPlainFile(path, bytes, error, static_cast<std::uint64_t>(kMaxFileBytes))) {
-    // errno stays 0 where the file is no plain file or too large: our own reasons.
+  fd = OpenPlainFile(path, error, static_cast<std::uint64_t>(kMaxFileBytes));
+  if (fd >= 0 && !ReadUpTo(fd, kTextProbeBytes, head)) error = std::strerror(errno);
+  if (fd < 0 || !error.empty()) {
+    // errno is 0 where the file is no plain file or too large: our own reasons.
     if (errno != 0 && !path.empty())
       RefuseSystem(path, errno);
     else
       Refuse(path, error);
+    if (fd >= 0) ::close(fd);
+    fd = -1;
     return false;
   }
-  if (bytes.empty()) error = "it is empty";
-  if (error.empty()) error = TextFault(bytes);
+  if (head.empty()) error = "it is empty";
+  if (error.empty()) error = TextFault(head);
   if (!error.empty()) {
     Refuse(path, error);
-    bytes.clear();
+    ::close(fd);
+    fd = -1;
     return false;
   }
   return true;
@@ -148,42 +155,90 @@ bool ObjData::MakeCopyFile() {
 bool ObjData::ExtractCopy(const std::string& path) {
   std::string entry;
   if (!ExtractFirstEntryTo(path, tempPath_, prompter_, &entry)) return false;
+  struct stat info {};
+  std::string head;
   std::string error;
-  if (!ReadPlainFile(tempPath_, contents_, error)) {
-    Refuse(path, "its temporary copy " + tempPath_ + " cannot be read: " + error);
+  if (::fstat(tempLock_, &info) != 0 || ::lseek(tempLock_, 0, SEEK_SET) != 0 ||
+      !ReadUpTo(tempLock_, kTextProbeBytes, head)) {
+    Refuse(path, "its temporary copy " + tempPath_ + " cannot be read: " + std::strerror(errno));
     return false;
   }
-  if (contents_.empty()) error = "it is empty";
-  if (error.empty()) error = TextFault(contents_);
+  if (head.empty()) error = "it is empty";
+  if (error.empty() && static_cast<std::uint64_t>(info.st_size) > kMaxFileBytes)
+    error = "it is larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB";
+  if (error.empty()) error = TextFault(head);
   if (!error.empty()) {
     Refuse(path, OfEntry(entry, error));
-    contents_.clear();
+    ClearCopy();
     return false;
   }
+  copySize_ = static_cast<std::uint64_t>(info.st_size);
   return true;
 }
 
-bool ObjData::WriteCopy(const std::string& path, std::string&& bytes) {
-  if (const int code = WriteWhole(tempPath_, bytes); code != 0) {
-    Refuse(path, "its temporary copy " + tempPath_ + " cannot be written: " + std::strerror(code));
-    // A half copy must not fill the folder until the next file.
-    std::FILE* clear = std::fopen(tempPath_.c_str(), "wb");
-    if (clear != nullptr) std::fclose(clear);
+bool ObjData::WriteCopy(const std::string& path, int source, std::string_view head) {
+  std::uint64_t copied = head.size();
+  int readFault = 0;
+  int writeFault = 0;
+  errno = 0;
+  if (!WriteWhole(tempLock_, head)) {
+    writeFault = errno != 0 ? errno : EIO;
+  } else if (CopyRest(source, tempLock_, static_cast<std::uint64_t>(kMaxFileBytes) - head.size(),
+                      copied, readFault, writeFault) &&
+             copied > static_cast<std::uint64_t>(kMaxFileBytes)) {
+    // It grew while it was copied.
+    Refuse(path, "it is larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB");
+    ClearCopy();
     return false;
   }
-  contents_ = std::move(bytes);
+  if (readFault != 0) {
+    RefuseSystem(path, readFault);
+    ClearCopy();
+    return false;
+  }
+  if (writeFault != 0) {
+    Refuse(path,
+           "its temporary copy " + tempPath_ + " cannot be written: " + std::strerror(writeFault));
+    ClearCopy();
+    return false;
+  }
+  copySize_ = copied;
   return true;
+}
+
+// A half copy must not fill the folder until the next file.
+void ObjData::ClearCopy() {
+  if (::ftruncate(tempLock_, 0) != 0) {
+    // Nothing more to do: the copy goes with the next file or the end of the run.
+  }
+  copySize_ = 0;
+}
+
+CopyLines ObjData::LinesFrom(std::uint64_t position, std::size_t window,
+                             std::size_t longest) const {
+  return CopyLines(tempLock_, copySize_, position, window, longest);
+}
+
+std::string ObjData::CopyFault(const std::string& fault) const {
+  return "its temporary copy " + tempPath_ + " cannot be read: " + fault;
 }
 
 bool ObjData::SetFile(const std::string& path) {
-  std::string bytes;
-  if (!ReadSource(path, bytes)) return false;
+  int source = -1;
+  std::string head;
+  if (!OpenSource(path, source, head)) return false;
+  struct Closer {
+    int fd;
+    ~Closer() {
+      if (fd >= 0) ::close(fd);
+    }
+  } closer{source};
 
   host_.SetCaption(fs::path(path).filename().string() + " - Vantrel");
   if (copyPresent_ && !tempPath_.empty() && !RemoveCopy()) return false;
 
-  // The old index and block point into the old copy's bytes.
-  contents_.clear();
+  // The old index and block belong to the old copy.
+  copySize_ = 0;
   testCount_ = 0;
   ResetNumCols();
   unreadable_.clear();
@@ -191,7 +246,7 @@ bool ObjData::SetFile(const std::string& path) {
   decimalCommaTold_ = false;
 
   if (!MakeCopyFile()) return false;
-  const bool copied = IsZipFile(path) ? ExtractCopy(path) : WriteCopy(path, std::move(bytes));
+  const bool copied = IsZipFile(path) ? ExtractCopy(path) : WriteCopy(path, source, head);
   if (!copied) return false;
 
   state_.DataFilePath = path;

@@ -1,7 +1,8 @@
 #pragma once
 // The test-data object: the one owner of a result file. It works on a private
-// temporary copy held in memory, indexes the tests, parses one block at a time (with
-// a one-block cache) and reads the general header, comments and summaries.
+// temporary copy, indexes the tests in one pass through a window, reads one block at a
+// time when it is parsed (with a one-block cache) and reads the general header,
+// comments and summaries.
 
 #include <array>
 #include <cstdint>
@@ -21,7 +22,7 @@
 
 namespace vantrel {
 
-class LineCursor;
+class CopyLines;
 
 /// One test of the index. Start is the 1-based byte position of the block's first
 /// line in the copy; Failed is known only once the block was parsed.
@@ -78,8 +79,6 @@ class ObjData {
   bool SetFile(const std::string& path);
   /// Path of the current temporary copy, "" before the first SetFile.
   const std::string& TempPath() const { return tempPath_; }
-  /// The copy's bytes as indexed; byte offset p is position p+1.
-  std::string_view Contents() const { return contents_; }
 
   /// Rebuilds the index from the loaded copy (header included). SetFile calls it.
   bool ReadTestNames();
@@ -163,10 +162,17 @@ class ObjData {
  private:
   void Refuse(const std::string& path, const std::string& reason);
   void RefuseSystem(const std::string& path, int code);
-  bool ReadSource(const std::string& path, std::string& bytes);
+  bool OpenSource(const std::string& path, int& fd, std::string& head);
   bool MakeCopyFile();
   bool ExtractCopy(const std::string& path);
-  bool WriteCopy(const std::string& path, std::string&& bytes);
+  bool WriteCopy(const std::string& path, int source, std::string_view head);
+  void ClearCopy();
+  /// The lines of the copy from position on, read through a window.
+  CopyLines LinesFrom(std::uint64_t position, std::size_t window, std::size_t longest = 0) const;
+  /// The lines of an index entry's block, read through a window the size of its span.
+  CopyLines BlockLines(int16_t entry) const;
+  /// Why the copy could not be read, for the messages that say so.
+  std::string CopyFault(const std::string& fault) const;
   bool RemoveCopy();
   bool ReadGeneralHeader(std::size_t& bodyStart);
   void TooManyTests(std::size_t from);
@@ -175,7 +181,7 @@ class ObjData {
   enum class Opening { NotABlock, NoRows, Rows };
   /// Reads a block's first and heading lines up to its first data row, and the number
   /// of rows its sweep line declares (0 when it does not say).
-  Opening ReachRows(LineCursor& cursor, std::vector<std::string>* headings,
+  Opening ReachRows(CopyLines& cursor, std::vector<std::string>* headings,
                     int& declaredPoints) const;
   /// What a block's rows say without storing them, judged as ParseBlock judges them.
   struct BlockCheck {
@@ -183,11 +189,13 @@ class ObjData {
     bool hasRows = false;  // at least one data row
     bool failed = false;
     bool tooLong = false;  // more rows than a 16-bit count holds
+    std::string fault;     // why the copy could not be read; "" when it could
     std::string lack;      // why its rows are not all there; "" when they are
   };
   BlockCheck CheckBlock(int16_t entry) const;
   void Incomplete(const TestIndexEntry& entry, const std::string& why);
-  void Unreadable(const TestIndexEntry& entry);
+  /// why: "" for a block with too many rows, else why the copy could not be read.
+  void Unreadable(const TestIndexEntry& entry, const std::string& why = "");
   void CheckDecimalComma(const TestIndexEntry& entry, std::string_view field);
   bool ReadSummaryRows(int16_t entry, TextGrid& rows);
   bool Summarise(std::string_view name, TextGrid& grid, int columns, int rows, bool& anyFail,
@@ -201,11 +209,12 @@ class ObjData {
   std::string tempPath_;
   int tempLock_ = -1;  // open while the copy lives: a later run then knows it is in use
   bool copyPresent_ = false;
-  std::string indexFault_;  // why the last ReadTestNames found no header
-  std::string contents_;
+  std::string indexFault_;      // why the last ReadTestNames found no header
+  std::uint64_t copySize_ = 0;  // bytes in the copy as it was made
 
   std::vector<TestIndexEntry> index_;
   std::vector<std::string> lowerNames_;  // for matching, parallel to index_
+  std::vector<bool> rawSummaries_;       // a "SUMMARY INFORMATION" block, parallel to index_
   int16_t testCount_ = 0;
 
   char delimiter_ = '\t';

@@ -1,5 +1,6 @@
 // The test index: where each test block and summary block starts in the copy.
 
+#include "results/copy_lines.h"
 #include "results/line_fields.h"
 #include "results/obj_data.h"
 #include "support/encoding.h"
@@ -21,10 +22,12 @@ std::string_view FieldFrom(std::string_view line, std::size_t offset, char delim
   return TrimView(rest);
 }
 
-// Test and summary blocks from position on, for the message of a file with too many.
-int CountBlocks(std::string_view contents, std::size_t position) {
+// The index reads only the start of a line; a longer one is cut.
+constexpr std::size_t kLongestIndexLine = CopyLines::kWindow;
+
+// Test and summary blocks that cursor still passes, for the message of a file with too many.
+int CountBlocks(CopyLines& cursor) {
   int count = 0;
-  LineCursor cursor(contents, position);
   std::string_view line;
   while (cursor.Next(line)) {
     if (StartsWith(line, "TEST:") || StartsWith(line, "TEST SUMMARY :") ||
@@ -38,7 +41,8 @@ int CountBlocks(std::string_view contents, std::size_t position) {
 }  // namespace
 
 void ObjData::TooManyTests(std::size_t from) {
-  const int total = testCount_ + CountBlocks(contents_, from);
+  CopyLines rest = LinesFrom(from, CopyLines::kWindow, kLongestIndexLine);
+  const int total = testCount_ + CountBlocks(rest);
   prompter_.Tell(std::string(kMaxTestsMessage) + "\r\rThe file holds " + std::to_string(total) +
                      " test and summary blocks; at most " + std::to_string(kMaxTests - 1) +
                      " can be read.",
@@ -48,19 +52,20 @@ void ObjData::TooManyTests(std::size_t from) {
 bool ObjData::ReadTestNames() {
   overallFailed_ = false;
   indexFault_.clear();
+  index_.clear();
+  lowerNames_.clear();
+  rawSummaries_.clear();
+  testCount_ = 0;
   if (!copyPresent_) return false;
   const bool progress = host_.IsVisible();
   std::size_t position = 1;
   if (!ReadGeneralHeader(position)) return false;
 
-  index_.clear();
-  lowerNames_.clear();
-  testCount_ = 0;
-  const double length = static_cast<double>(contents_.size());
-  LineCursor cursor(contents_, position);
+  const double length = static_cast<double>(copySize_);
+  CopyLines cursor = LinesFrom(position, CopyLines::kWindow, kLongestIndexLine);
   std::string_view line;
   while (!cursor.AtEnd()) {
-    position = cursor.Position();
+    position = static_cast<std::size_t>(cursor.Position());
     cursor.Next(line);
     if (line.empty()) continue;
     const char first = line[0];
@@ -70,13 +75,14 @@ bool ObjData::ReadTestNames() {
       entry.Start = static_cast<int32_t>(position);
       if (entry.Name == "Coupling Attenuation") state_.Settings.OverallPassFail = false;
       lowerNames_.push_back(ToLower(entry.Name));
+      rawSummaries_.push_back(false);
       index_.push_back(std::move(entry));
       ++testCount_;
       if (progress && length > 0) {
         host_.SetProgress(static_cast<int>(static_cast<double>(position) * 100 / length));
       }
       if (testCount_ >= kMaxTests) {
-        TooManyTests(cursor.Position());
+        TooManyTests(static_cast<std::size_t>(cursor.Position()));
         return false;
       }
     } else if (first == 'P' && StartsWith(line, "Pass/Fail Status")) {
@@ -89,6 +95,7 @@ bool ObjData::ReadTestNames() {
       }
       index_.push_back(TestIndexEntry{"TEST SUMMARY :", static_cast<int32_t>(position), false});
       lowerNames_.push_back("test summary :");
+      rawSummaries_.push_back(first == 'S');
       ++testCount_;
     } else if (specificationSlot_ >= 0 && (first == 's' || first == 'S') &&
                StartsWithNoCase(line, "specification")) {
@@ -98,6 +105,11 @@ bool ObjData::ReadTestNames() {
             DecodeInput(TrimView(line.substr(cut + 1)));
       }
     }
+  }
+  if (!cursor.Fault().empty()) {
+    indexFault_ = CopyFault(cursor.Fault());
+    testCount_ = 0;
+    return false;
   }
   return true;
 }

@@ -1,6 +1,7 @@
 // Summary blocks, comment lists and the report preselection by sequence profile.
 
 #include "definitions/profiles.h"
+#include "results/copy_lines.h"
 #include "results/line_fields.h"
 #include "results/obj_data.h"
 #include "support/encoding.h"
@@ -23,9 +24,12 @@ void EnsureSize(TextGrid& grid, std::size_t columns, std::size_t rows) {
 bool ObjData::ReadSummaryRows(int16_t indexEntry, TextGrid& rows) {
   rows.clear();
   TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
-  LineCursor cursor(contents_, static_cast<std::size_t>(entry.Start));
+  CopyLines cursor = BlockLines(indexEntry);
   std::string_view line;
-  if (!cursor.Next(line)) return false;
+  if (!cursor.Next(line)) {
+    if (!cursor.Fault().empty()) Unreadable(entry, cursor.Fault());
+    return false;
+  }
   std::vector<std::string_view> fields;
   entry.Failed = false;
   while (cursor.Next(line)) {
@@ -40,6 +44,11 @@ bool ObjData::ReadSummaryRows(int16_t indexEntry, TextGrid& rows) {
     if (Contains(row[1], "FAIL")) entry.Failed = true;
     rows.push_back(std::move(row));
   }
+  if (!cursor.Fault().empty()) {
+    Unreadable(entry, cursor.Fault());
+    rows.clear();
+    return false;
+  }
   return true;
 }
 
@@ -52,8 +61,7 @@ bool ObjData::Summarise(std::string_view name, TextGrid& grid, int columns, int 
   // Both summary layouts share one index name; the raw reader wants the raw block.
   for (int16_t i = found; raw && i >= 0 && i < testCount_; ++i) {
     const TestIndexEntry& e = index_[static_cast<std::size_t>(i)];
-    const std::size_t at = static_cast<std::size_t>(e.Start) - 1;
-    if (e.Name == name && contents_.compare(at, 19, "SUMMARY INFORMATION") == 0) {
+    if (e.Name == name && rawSummaries_[static_cast<std::size_t>(i)]) {
       found = i;
       break;
     }

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <utility>
 
 namespace vantrel {
@@ -27,31 +29,112 @@ std::string SizeText(std::uint64_t bytes) {
 
 }  // namespace
 
-bool ReadPlainFile(const std::string& path, std::string& bytes, std::string& error,
-                   std::uint64_t maxBytes) {
+int OpenPlainFile(const std::string& path, std::string& error, std::uint64_t maxBytes) {
   if (path.empty()) {
     error = "no file name was given";
-    return false;
+    errno = 0;
+    return -1;
   }
   // Opened without blocking so that a pipe cannot hold us before the type check.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     error = std::strerror(errno);
-    return false;
+    return -1;
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     error = KindOf(info.st_mode);
     ::close(fd);
-    return false;
+    errno = 0;
+    return -1;
   }
   if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
     error = "it is larger than " + SizeText(maxBytes);
     ::close(fd);
-    return false;
+    errno = 0;
+    return -1;
   }
+  return fd;
+}
+
+bool ReadUpTo(int fd, std::size_t count, std::string& bytes) {
+  const std::size_t start = bytes.size();
+  bytes.resize(start + count);
+  std::size_t got = 0;
+  while (got < count) {
+    const ssize_t n = ::read(fd, bytes.data() + start + got, count - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      bytes.resize(start + got);
+      return false;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  bytes.resize(start + got);
+  return true;
+}
+
+namespace {
+
+bool WriteAll(int fd, const char* bytes, std::size_t count) {
+  while (count > 0) {
+    const ssize_t n = ::write(fd, bytes, count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    bytes += n;
+    count -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool CopyRest(int from, int to, std::uint64_t limit, std::uint64_t& copied, int& readFault,
+              int& writeFault) {
+  readFault = writeFault = 0;
+  const std::uint64_t most = limit == std::numeric_limits<std::uint64_t>::max() ? limit : limit + 1;
+  constexpr std::size_t kChunk = std::size_t{1} << 20;
+  // The kernel copies without our memory; where it cannot (another file system, an old
+  // kernel), the plain loop below does it and tells a read fault from a write fault.
+  while (copied < most) {
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, most - copied));
+    const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, want, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == ENOSPC || errno == EDQUOT || errno == EFBIG)) {
+      writeFault = errno;
+      return false;
+    }
+    if (n <= 0) break;
+    copied += static_cast<std::uint64_t>(n);
+  }
+  std::unique_ptr<char[]> buffer;
+  while (copied < most) {
+    if (!buffer) buffer.reset(new char[kChunk]);
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, most - copied));
+    const ssize_t n = ::read(from, buffer.get(), want);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      readFault = errno;
+      return false;
+    }
+    if (n == 0) break;
+    if (!WriteAll(to, buffer.get(), static_cast<std::size_t>(n))) {
+      writeFault = errno != 0 ? errno : EIO;
+      return false;
+    }
+    copied += static_cast<std::uint64_t>(n);
+  }
+  return true;
+}
+
+bool ReadPlainFile(const std::string& path, std::string& bytes, std::string& error,
+                   std::uint64_t maxBytes) {
+  const int fd = OpenPlainFile(path, error, maxBytes);
+  if (fd < 0) return false;
+  struct stat info {};
   std::string data;
-  data.reserve(static_cast<std::size_t>(info.st_size));
+  if (::fstat(fd, &info) == 0) data.reserve(static_cast<std::size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -66,6 +149,7 @@ bool ReadPlainFile(const std::string& path, std::string& bytes, std::string& err
     if (data.size() + static_cast<std::size_t>(n) > maxBytes) {
       error = "it is larger than " + SizeText(maxBytes);
       ::close(fd);
+      errno = 0;
       return false;
     }
     data.append(buffer, static_cast<std::size_t>(n));
