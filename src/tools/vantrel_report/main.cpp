@@ -34,10 +34,12 @@ int main(int argc, char** argv) {
     const CommandEntry run = commands.Entry();
     return run != nullptr ? run(o, nullptr) : kExitOutput;
   }
-  // The main job: its input is read here while the drawing code loads.
-  commands.StartLoading();
+  // The main job: the drawing code loads while the data file is read, not before, so
+  // that the read starts as soon as it can and a faulty definition loads nothing.
   OpenedRun opened;
-  if (const int status = OpenRun(o, opened); status != kExitOk) return status;
+  if (const int status = OpenRun(o, opened, [&commands] { commands.StartLoading(); });
+      status != kExitOk)
+    return status;
   const CommandEntry run = commands.Entry();
   return run != nullptr ? run(o, &opened) : kExitOutput;
 }

@@ -60,7 +60,7 @@ int Fail(const std::string& what, int code) {
   return code;
 }
 
-int OpenRun(const Options& o, OpenedRun& run) {
+int OpenRun(const Options& o, OpenedRun& run, const std::function<void()>& beforeData) {
   if (o.definition.empty()) return Fail("--definition FILE is needed", kExitUsage);
   if (o.data.empty()) return Fail("--data FILE is needed", kExitUsage);
   RemoveTemporaryFilesOnSignals();
@@ -86,6 +86,7 @@ int OpenRun(const Options& o, OpenedRun& run) {
   run.data = std::make_unique<ObjData>(state, prompter, *run.host);
   run.data->UseTempFolder(tempFolder.path);
   state.DataFilePath = o.data;
+  if (beforeData) beforeData();
   if (!run.data->SetFile(o.data))
     return Fail("the data file " + o.data + " was not loaded", kExitNotLoaded);
 

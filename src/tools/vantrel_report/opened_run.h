@@ -2,6 +2,7 @@
 // The definition and the data file of one run, read before the drawing code is loaded:
 // nothing here needs Qt, so the batch tool reads its input while the rest starts.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,8 +32,10 @@ struct OpenedRun {
 };
 
 /// Loads the definition, the data file and the report selection of options into run;
-/// kExitOk, or the exit status after the reason was printed.
-int OpenRun(const Options& options, OpenedRun& run);
+/// kExitOk, or the exit status after the reason was printed. beforeData is called once
+/// the definition is read, as the data file is about to be.
+int OpenRun(const Options& options, OpenedRun& run,
+            const std::function<void()>& beforeData = nullptr);
 
 /// Prints "vantrel-report: what" and gives code.
 int Fail(const std::string& what, int code);
