@@ -1,13 +1,15 @@
 #pragma once
 // The jobs of vantrel-report, one per file.
 
+#include "tools/vantrel_report/opened_run.h"
 #include "tools/vantrel_report/options.h"
 
 namespace vantrel::report_tool {
 
 int RunList(const Options& options);
 int RunInfo(const Options& options);
-int RunOutput(const Options& options);
+/// opened, when given, holds the definition and the data already read.
+int RunOutput(const Options& options, OpenedRun* opened = nullptr);
 /// --pdf over several --data: one document, or one per result with --separate.
 int RunPdfResults(const Options& options);
 /// --print: the selected reports of each --data through the print run.

@@ -2,7 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/vantrel_report/commands.h"
+#include "tools/vantrel_report/command_module.h"
+#include "tools/vantrel_report/opened_run.h"
 #include "tools/vantrel_report/options.h"
 
 using namespace vantrel::report_tool;
@@ -23,16 +24,22 @@ int main(int argc, char** argv) {
     std::fputs(UsageText().c_str(), stdout);
     return kExitOk;
   }
-  if (o.listPrinters) return RunListPrinters(o);
-  if (!o.watch.empty()) return RunWatch(o);
-  if (o.print) return RunPrint(o);
-  if (!o.verify.empty()) return RunVerify(o);
-  if (!o.summary.empty() || !o.summaryPdf.empty()) return RunSummary(o);
-  if (o.info) return RunInfo(o);
-  if (o.list) return RunList(o);
-  if (o.checkLayout) return RunCheckLayout(o);
-  if (!o.pdf.empty() && (o.dataFiles.size() > 1 || o.separate)) return RunPdfResults(o);
-  if (!o.pdf.empty() || !o.png.empty() || !o.csv.empty()) return RunOutput(o);
-  std::fprintf(stderr, "vantrel-report: nothing to do\n\n%s", UsageText().c_str());
-  return kExitUsage;
+  const Job job = ChosenJob(o);
+  if (job == Job::kNone) {
+    std::fprintf(stderr, "vantrel-report: nothing to do\n\n%s", UsageText().c_str());
+    return kExitUsage;
+  }
+  CommandModule commands;
+  if (job != Job::kOutput) {
+    const CommandEntry run = commands.Entry();
+    return run != nullptr ? run(o, nullptr) : kExitOutput;
+  }
+  // The main job: the drawing code loads while the data file is read, not before, so
+  // that the read starts as soon as it can and a faulty definition loads nothing.
+  OpenedRun opened;
+  if (const int status = OpenRun(o, opened, [&commands] { commands.StartLoading(); });
+      status != kExitOk)
+    return status;
+  const CommandEntry run = commands.Entry();
+  return run != nullptr ? run(o, &opened) : kExitOutput;
 }

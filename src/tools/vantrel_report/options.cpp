@@ -238,4 +238,18 @@ std::string UsageText() {
          "does not hold (--verify).\n";
 }
 
+Job ChosenJob(const Options& o) {
+  if (o.listPrinters) return Job::kListPrinters;
+  if (!o.watch.empty()) return Job::kWatch;
+  if (o.print) return Job::kPrint;
+  if (!o.verify.empty()) return Job::kVerify;
+  if (!o.summary.empty() || !o.summaryPdf.empty()) return Job::kSummary;
+  if (o.info) return Job::kInfo;
+  if (o.list) return Job::kList;
+  if (o.checkLayout) return Job::kCheckLayout;
+  if (!o.pdf.empty() && (o.dataFiles.size() > 1 || o.separate)) return Job::kPdfResults;
+  if (!o.pdf.empty() || !o.png.empty() || !o.csv.empty()) return Job::kOutput;
+  return Job::kNone;
+}
+
 }  // namespace vantrel::report_tool

@@ -64,4 +64,20 @@ struct ParseResult {
 ParseResult ParseOptions(const std::vector<std::string>& args);
 std::string UsageText();
 
+/// The one job a command line asks for; kOutput is --pdf, --png or --csv over one result.
+enum class Job {
+  kNone,
+  kListPrinters,
+  kWatch,
+  kPrint,
+  kVerify,
+  kSummary,
+  kInfo,
+  kList,
+  kCheckLayout,
+  kPdfResults,
+  kOutput,
+};
+Job ChosenJob(const Options& options);
+
 }  // namespace vantrel::report_tool

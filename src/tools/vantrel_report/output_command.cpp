@@ -242,9 +242,9 @@ class OutputRun {
 
 }  // namespace
 
-int RunOutput(const Options& o) {
+int RunOutput(const Options& o, OpenedRun* opened) {
   ReportSession session;
-  if (const int status = session.Open(o); status != kExitOk) return status;
+  if (const int status = session.Open(o, opened); status != kExitOk) return status;
   // A certificate over partial data is worse than none.
   if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
     return Fail(lack + "; nothing was written", kExitOutput);

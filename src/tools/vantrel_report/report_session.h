@@ -5,11 +5,9 @@
 #include <QGuiApplication>
 #include <memory>
 
-#include "definitions/program_state.h"
-#include "platform/stderr_prompter.h"
 #include "render/objdata_source.h"
 #include "render/render_context.h"
-#include "results/obj_data.h"
+#include "tools/vantrel_report/opened_run.h"
 #include "tools/vantrel_report/options.h"
 
 namespace vantrel::report_tool {
@@ -18,23 +16,20 @@ class ReportSession {
  public:
   ReportSession();
   ~ReportSession();
-  /// kExitOk, or the exit status after the reason was printed.
-  int Open(const Options& options);
-  ProgramState& State() { return *state_; }
+  /// kExitOk, or the exit status after the reason was printed. A run already opened
+  /// from the same options is taken over instead of read again.
+  int Open(const Options& options, OpenedRun* opened = nullptr);
+  ProgramState& State() { return *run_.state; }
   RenderContext& Context() { return *context_; }
-  const ObjData& Data() const { return *data_; }
-  ObjData& Data() { return *data_; }
+  const ObjData& Data() const { return *run_.data; }
+  ObjData& Data() { return *run_.data; }
   /// Makes path the current data file, the selection kept; kExitOk or the status.
   int LoadData(const std::string& path);
   int SelectedCount() const;
 
  private:
-  class Host;
   std::unique_ptr<QGuiApplication> app_;
-  std::unique_ptr<ProgramState> state_;
-  std::unique_ptr<StderrPrompter> prompter_;
-  std::unique_ptr<Host> host_;
-  std::unique_ptr<ObjData> data_;
+  OpenedRun run_;
   std::unique_ptr<ObjDataSource> source_;
   std::unique_ptr<RenderContext> context_;
 };
@@ -50,8 +45,5 @@ std::string ShownTitle(RenderContext& context, const std::string& title);
 /// The offscreen GUI that fonts, PDFs and pictures need; Qt's own warnings only when
 /// verbose.
 std::unique_ptr<QGuiApplication> StartGui(bool verbose);
-
-/// Prints "vantrel-report: what" and gives code.
-int Fail(const std::string& what, int code);
 
 }  // namespace vantrel::report_tool

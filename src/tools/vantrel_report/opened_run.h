@@ -1,0 +1,43 @@
+#pragma once
+// The definition and the data file of one run, read before the drawing code is loaded:
+// nothing here needs Qt, so the batch tool reads its input while the rest starts.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "definitions/program_state.h"
+#include "platform/stderr_prompter.h"
+#include "results/data_host.h"
+#include "results/obj_data.h"
+#include "tools/vantrel_report/options.h"
+
+namespace vantrel::report_tool {
+
+/// Gives back the pages of a ProgramState made by MakeProgramState.
+struct ProgramStateRelease {
+  void operator()(ProgramState* state) const;
+};
+using ProgramStatePtr = std::unique_ptr<ProgramState, ProgramStateRelease>;
+
+/// A ProgramState on pages of its own. It is far too large for the stack, and on huge
+/// pages it is made in a fraction of the time thousands of page faults take.
+ProgramStatePtr MakeProgramState();
+
+struct OpenedRun {
+  ProgramStatePtr state;
+  std::unique_ptr<StderrPrompter> prompter;
+  std::unique_ptr<DataHost> host;
+  std::unique_ptr<ObjData> data;
+};
+
+/// Loads the definition, the data file and the report selection of options into run;
+/// kExitOk, or the exit status after the reason was printed. beforeData is called once
+/// the definition is read, as the data file is about to be.
+int OpenRun(const Options& options, OpenedRun& run,
+            const std::function<void()>& beforeData = nullptr);
+
+/// Prints "vantrel-report: what" and gives code.
+int Fail(const std::string& what, int code);
+
+}  // namespace vantrel::report_tool
