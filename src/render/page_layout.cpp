@@ -148,8 +148,8 @@ PageLayout LayOutPage(const LayoutContext& context, const PageRequest& in, const
     if (stop()) return out;
     canvas.Item = "graph " + std::to_string(g + 1);
     NamedFaults(kPlotGraphRoutine, [&] {
-      PlotGraph2(context, canvas, data, data.Graphs[g], report.Graphs[g], slots,
-                 static_cast<int>(g), slotsX, slotsY, failed, incomplete);
+      DrawGraph(context, canvas, data, data.Graphs[g], report.Graphs[g], slots, static_cast<int>(g),
+                slotsX, slotsY, failed, incomplete);
     });
   }
   for (std::size_t t = 0; t < data.Tables.size(); ++t) {
