@@ -54,7 +54,10 @@ LogoLayout LayOutLogo(double pageWidth, float border, const LogoSize& size, floa
   }
   const float shift = centre ? (out.Band.Width - drawnWidth) / 2 : 0;
   if (pictureWidth > 0 && pictureHeight > 0 && out.Band.Height > 0)
-    out.Picture = {drawnWidth, drawnHeight, out.Band.Top, out.Band.Left + shift};
+    out.Picture = {.Width = drawnWidth,
+                   .Height = drawnHeight,
+                   .Top = out.Band.Top,
+                   .Left = out.Band.Left + shift};
   return out;
 }
 
@@ -187,8 +190,8 @@ void DrawPageNumber(const LayoutContext& context, PageCanvas& canvas, const MmRe
   const float line = PageNumberLine(canvas);
   const float top = at.V == 2 ? kPageNumberTop : canvas.ScaleHeight() - kPageNumberTop - line;
   DrawTextBox(canvas, s.PageName + " " + std::to_string(pageCounter),
-              {headerRect.Width, line, top, headerRect.Left}, static_cast<HAlign>(at.H),
-              static_cast<VAlign>(at.V), false, kNoFill, std::nullopt);
+              {.Width = headerRect.Width, .Height = line, .Top = top, .Left = headerRect.Left},
+              static_cast<HAlign>(at.H), static_cast<VAlign>(at.V), false, kNoFill, std::nullopt);
   canvas.Item.clear();
 }
 
@@ -380,8 +383,9 @@ MmRect FailMarkRoom(const LogoLayout& logo) {
   const float leftRight = logo.Picture.Left - kGap;
   const float right = band.Right() - rightLeft, left = leftRight - band.Left;
   if (right <= 0 && left <= 0) return {};
-  return right >= left ? MmRect{right, band.Height, band.Top, rightLeft}
-                       : MmRect{left, band.Height, band.Top, band.Left};
+  return right >= left
+             ? MmRect{.Width = right, .Height = band.Height, .Top = band.Top, .Left = rightLeft}
+             : MmRect{.Width = left, .Height = band.Height, .Top = band.Top, .Left = band.Left};
 }
 
 bool DrawBigFail(const LayoutContext& context, PageCanvas& canvas, bool failed,

@@ -110,7 +110,7 @@ PageLayout LayOutPage(const LayoutContext& context, const PageRequest& in, const
   const float border = report.Border;
   if (context.SlotsFlag) {
     canvas.Box(border, border, canvas.ScaleWidth() - border, canvas.ScaleHeight() - border);
-    Label(canvas, {0, 0, border, border}, s.PageName);
+    Label(canvas, {.Top = border, .Left = border}, s.PageName);
   }
   LogoLayout logo;
   MmRect headerRect;

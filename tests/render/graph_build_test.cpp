@@ -23,7 +23,7 @@ class GraphBuildTest : public ::testing::Test {
       .Colours = {.Page = {}, .Palette = [](std::string_view n) -> int16_t {
                     return n == "blue" ? 5 : n == "orange" ? 14 : n == "red" ? 2 : 0;
                   }}};
-  SlotGrid slots = MakeSlotGrid({190, 200, 60, 10}, 2, 2, 3);
+  SlotGrid slots = MakeSlotGrid({.Width = 190, .Height = 200, .Top = 60, .Left = 10}, 2, 2, 3);
   GraphDefinition graph;
 
   void SetUp() override {

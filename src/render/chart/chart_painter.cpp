@@ -45,7 +45,7 @@ class ChartWriter {
     PlanText out;
     out.Text = text;
     out.Whole = whole;
-    out.Run = {Width(text, f), Height(f), top, x};
+    out.Run = {.Width = Width(text, f), .Height = Height(f), .Top = top, .Left = x};
     out.Box = box != nullptr ? *box : out.Run;
     out.Ascent = metrics_.Ascent(f);
     out.Points = f.Points;
@@ -69,8 +69,10 @@ class ChartWriter {
     out.Text = text;
     out.Whole = whole;
     const float length = Width(text, f);
-    out.Run = {Height(f), length, box.Top + (box.Height - length) / 2,
-               box.Left + (box.Width - Height(f)) / 2};
+    out.Run = {.Width = Height(f),
+               .Height = length,
+               .Top = box.Top + (box.Height - length) / 2,
+               .Left = box.Left + (box.Width - Height(f)) / 2};
     out.Box = box;
     out.Ascent = metrics_.Ascent(f);
     out.Points = f.Points;
@@ -82,7 +84,7 @@ class ChartWriter {
 
   void Line(float x1, float y1, float x2, float y2, ChartRgb colour, float width,
             LineStyle style = LineStyle::Solid) {
-    plan_.Add(PlanLine{{x1, y1}, {x2, y2}, colour, width, style});
+    plan_.Add(PlanLine{{.X = x1, .Y = y1}, {.X = x2, .Y = y2}, colour, width, style});
   }
 
   PagePlan& Plan() { return plan_; }
@@ -204,8 +206,8 @@ PlanCurve CurveOf(const DataSet& set, const AxisLayout& x, const AxisLayout& y,
       runs.Gap();
       continue;
     }
-    runs.Point({static_cast<float>(area.Left + fx * area.Width),
-                static_cast<float>(area.Bottom() - fy * area.Height)},
+    runs.Point({.X = static_cast<float>(area.Left + fx * area.Width),
+                .Y = static_cast<float>(area.Bottom() - fy * area.Height)},
                n);
   }
   runs.Flush();
@@ -230,13 +232,15 @@ void DrawGrid(ChartWriter& w, const ChartLayout& layout, ChartRgb colour) {
     const double f = layout.X.Fraction(t.Value);
     if (std::isnan(f)) continue;
     const float px = area.Left + static_cast<float>(f) * area.Width;
-    (t.Major ? major : minor).Runs.push_back({{px, area.Top}, {px, area.Bottom()}});
+    (t.Major ? major : minor)
+        .Runs.push_back({{.X = px, .Y = area.Top}, {.X = px, .Y = area.Bottom()}});
   }
   for (const Tick& t : layout.Y.Ticks) {
     const double f = layout.Y.Fraction(t.Value);
     if (std::isnan(f)) continue;
     const float py = area.Bottom() - static_cast<float>(f) * area.Height;
-    (t.Major ? major : minor).Runs.push_back({{area.Left, py}, {area.Right(), py}});
+    (t.Major ? major : minor)
+        .Runs.push_back({{.X = area.Left, .Y = py}, {.X = area.Right(), .Y = py}});
   }
   for (PlanCurve* grid : {&minor, &major})
     if (!grid->Runs.empty()) w.Plan().Add(std::move(*grid));
