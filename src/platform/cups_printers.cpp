@@ -225,7 +225,7 @@ int CupsSubmitFile(const std::string& name, const std::string& path, const std::
 
 namespace {
 
-QueueMedia MediaOf(const cups_size_t& size) {
+PaperSize MediaOf(const cups_size_t& size) {
   // libcups gives hundredths of a millimetre.
   return {.WidthMm = size.width / 100.0,
           .HeightMm = size.length / 100.0,
@@ -237,7 +237,7 @@ QueueMedia MediaOf(const cups_size_t& size) {
 
 }  // namespace
 
-std::optional<QueueMedia> CupsQueueMedia(const std::string& name) {
+std::optional<PaperSize> CupsQueueMedia(const std::string& name) {
   const Dests dests;
   cups_dest_t* dest = dests.Find(name);
   if (dest == nullptr) return std::nullopt;

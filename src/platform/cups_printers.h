@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/paper_size.h"
+
 namespace vantrel {
 
 struct PrinterEntry {
@@ -54,20 +56,10 @@ std::string CupsSetDefaultPrinter(const std::string& name);
 /// missing.
 int CupsActiveJobs(const std::string& name);
 
-/// A queue's paper and the edges of it that the printer cannot print on, in mm.
-struct QueueMedia {
-  double WidthMm = 0;
-  double HeightMm = 0;
-  double LeftMm = 0;
-  double TopMm = 0;
-  double RightMm = 0;
-  double BottomMm = 0;
-};
-
 /// The paper the queue prints on by default (its "media" option, else the printer's
 /// media-default), with the printer's margins for it; empty when the queue or the
 /// server is missing or names no size.
-std::optional<QueueMedia> CupsQueueMedia(const std::string& name);
+std::optional<PaperSize> CupsQueueMedia(const std::string& name);
 
 /// Sends a file to the queue as one job titled title. The job id, or 0 with error set
 /// to the server's reason (or that the server cannot be reached). A stopped queue

@@ -9,9 +9,10 @@ CellGrid::CellGrid(const MmRect& rect, int columns, int rows)
 
 MmRect CellGrid::Cell(int column, int row) const {
   if (column < 0 || row < 0 || column >= columns_ || row >= rows_) return {};
-  return {area_.Width / static_cast<float>(columns_), area_.Height / static_cast<float>(rows_),
-          row * area_.Height / static_cast<float>(rows_) + area_.Top,
-          column * area_.Width / static_cast<float>(columns_) + area_.Left};
+  return {.Width = area_.Width / static_cast<float>(columns_),
+          .Height = area_.Height / static_cast<float>(rows_),
+          .Top = row * area_.Height / static_cast<float>(rows_) + area_.Top,
+          .Left = column * area_.Width / static_cast<float>(columns_) + area_.Left};
 }
 
 float AutoRowHeight(const PageCanvas& canvas) { return canvas.TextHeight("Mfy") * 1.4f; }

@@ -130,21 +130,22 @@ GraphData FetchGraph(ReportDataSource& data, const PageData& page, const GraphDe
   return out;
 }
 
-GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& g, const SlotGrid& slots,
-                      int offset, int graphNumber, int slotsX, int slotsY) {
+GraphBuild LayOutGraph(RenderContext& context, const GraphDefinition& g, const SlotGrid& slots,
+                       int offset, int graphNumber, int slotsX, int slotsY) {
   const PageData page = FetchPageFacts(context.Data);
   const GraphData data = FetchGraph(context.Data, page, g, offset, graphNumber);
-  return BuildGraph(context, page, data, g, slots, slotsX, slotsY);
+  return LayOutGraph(context, page, data, g, slots, slotsX, slotsY);
 }
 
-GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const GraphData& data,
-                      const GraphDefinition& g, const SlotGrid& slots, int slotsX, int slotsY) {
-  GraphBuild out;
-  const AppSettings& settings = context.State.Settings;
-  if (!data.Shown) return out;
+namespace {
+
+// The item's rectangle and below its worst-margin lines the plot's; false when the
+// graph has no room on the page.
+bool PlaceGraph(const AppSettings& settings, const GraphDefinition& g, const SlotGrid& slots,
+                int slotsX, int slotsY, GraphBuild& out) {
   const std::optional<MmRect> place =
       PlaceItem(slots, g.Slot, g.PosX, g.PosY, g.SizeX, g.SizeY, slotsX, slotsY);
-  if (!place) return out;
+  if (!place) return false;
   out.Item = *place;
   out.Plot = out.Item;
   // The chart starts below the worst-margin lines: 5 mm, more when a second line
@@ -154,16 +155,17 @@ GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const 
     out.Plot.Top += marginBand;
     out.Plot.Height -= marginBand;
   }
-  if (out.Plot.Width < 0) return out;
-  out.Incomplete = data.Incomplete;
+  return out.Plot.Width >= 0;
+}
 
+// Axis titles, font sizes and grid colour; returns the graph's title, its COL_NAME
+// still to be filled.
+std::string SetChartTexts(const LayoutContext& context, const PageData& page,
+                          const GraphDefinition& g, chart::ChartModel& model) {
   const std::string& norm = page.NormLength;
   const std::string& cable = page.CableLength;
-  std::string title = Trim(SubstituteNormLength(g.Title, norm, cable));
-  chart::ChartModel& model = out.Chart;
   model.X.Title = Trim(SubstituteNormLength(g.XAxis, norm, cable));
-  std::string yTitle = SubstituteNormLength(g.YAxis, norm, cable);
-  model.Y.Title = Trim(FirstCharacters(yTitle, 80));
+  model.Y.Title = Trim(FirstCharacters(SubstituteNormLength(g.YAxis, norm, cable), 80));
   // A size asked for below the smallest readable one is raised to it.
   const auto readable = [](int points) {
     return std::max(kSmallestPoints, static_cast<float>(points));
@@ -171,20 +173,84 @@ GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const 
   if (g.TitleFontSize > 0) model.TitlePoints = readable(g.TitleFontSize);
   if (g.AxisFontSize > 0) model.AxisPoints = readable(g.AxisFontSize);
   if (g.AxisTitleFontSize > 0) model.AxisTitlePoints = readable(g.AxisTitleFontSize);
+  const AppSettings& settings = context.State.Settings;
   model.GridColour = chart::PaletteColour(
       context.Colours.Palette ? context.Colours.Palette(settings.GridColour) : 8);
+  return Trim(SubstituteNormLength(g.Title, norm, cable));
+}
 
-  // Data sets.
+// Column c of a set as a curve over the frequencies of column 0, ending at the stop
+// frequency.
+chart::DataSet CurveOfColumn(const ValueGrid& grid, std::size_t c, const GraphDefinition& g) {
+  const std::vector<GridCell>& freq = grid[0];
+  chart::DataSet set;
+  for (std::size_t r = 0; r < grid[c].size(); ++r) {
+    const std::optional<double> y = PointOf(grid[c][r]);
+    chart::ChartPoint pt;
+    pt.X = r < freq.size() ? PointOf(freq[r]).value_or(kNaN) : kNaN;
+    if (g.StopFreq > 0 && pt.X > g.StopFreq) break;
+    pt.Missing = !y || std::isnan(pt.X);
+    if (!pt.Missing) {
+      pt.Y = *y;
+      if (g.AbsData) pt.Y = std::fabs(pt.Y);
+      if (g.ReverseData) pt.Y = -pt.Y;
+    }
+    set.Points.push_back(pt);
+  }
+  return set;
+}
+
+// Limits red and control limits in their own colour, both over the data; the data
+// sets take the palette in turn.
+void ColourByCode(const LayoutContext& context, ColumnCode colCode, std::size_t& paletteNext,
+                  chart::DataSet& set) {
+  if (colCode == code::kUpperLimit || colCode == code::kLowerLimit) {
+    set.Colour = chart::PaletteColour(2);
+    set.OnTop = true;
+  } else if (colCode == code::kUpperControl || colCode == code::kLowerControl) {
+    set.Colour = chart::PaletteColour(4);
+    set.OnTop = true;
+  } else if (paletteNext < std::size(kCodePalette)) {
+    // Past the palette a set keeps the chart's own colour.
+    const char* name = kCodePalette[paletteNext++];
+    set.Colour = chart::PaletteColour(context.Colours.Palette ? context.Colours.Palette(name) : 0);
+  }
+}
+
+// The curves of one fetched set, with their codes and headings.
+void AddCurvesOfSet(const LayoutContext& context, const GraphDefinition& g,
+                    const ReadTestDataResult& result, const ValueGrid& grid,
+                    const std::vector<ColumnCode>& codes, std::size_t& paletteNext,
+                    GraphBuild& out) {
+  for (std::size_t c = 1; c < grid.size(); ++c) {
+    const ColumnCode colCode = c < result.columns.size() ? result.columns[c].code
+                               : c < codes.size()        ? codes[c]
+                                                         : ColumnCode{0};
+    if (colCode == code::kNoGraph || colCode == 1) continue;
+    chart::DataSet set = CurveOfColumn(grid, c, g);
+    set.Thickness = context.State.Settings.GraphLineThickness;
+    ColourByCode(context, colCode, paletteNext, set);
+    const std::size_t codeIndex =
+        c < result.columns.size()
+            ? static_cast<std::size_t>(std::max(0, result.columns[c].codeIndex))
+            : c;
+    out.SetHeadings.push_back(codeIndex < result.titles.size() ? Trim(result.titles[codeIndex])
+                                                               : std::string());
+    out.SetCodes.push_back(colCode);
+    out.Chart.Sets.push_back(std::move(set));
+  }
+}
+
+// Every fetched set's curves, worst margins and failure; fills COL_NAME of title and
+// a DEFAULT y title. Returns the frequencies of the first set that has any.
+std::vector<double> AddDataSets(const LayoutContext& context, const PageData& page,
+                                const GraphData& data, const GraphDefinition& g, std::string& title,
+                                GraphBuild& out) {
   std::vector<double> frequencies;
   std::size_t paletteNext = 0;
-  bool anyFound = false;
-  if (data.Sets.empty()) return out;
   ValueGrid transformed;
   for (std::size_t k = 0; k < data.Sets.size(); ++k) {
-    const std::string& test = g.Data[g.AutoOrderIncrease ? 0 : k];
     const ReadTestDataResult& result = data.Sets[k];
-    const std::vector<ColumnCode>& codes = data.Codes[k];
-    anyFound = true;
     out.LimitMargin = ReturnWorstMargin(out.LimitMargin, result.limitMargin);
     out.ControlMargin = ReturnWorstMargin(out.ControlMargin, result.controlMargin);
     if (result.failed) out.Failed = true;
@@ -192,8 +258,10 @@ GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const 
       const std::string heading = result.titles.size() > 1 ? Trim(result.titles[1]) : std::string();
       title = ReplaceAllNoCase(title, "COL_NAME", heading);
     }
-    if (EqualsNoCase(Trim(model.Y.Title), "DEFAULT")) {
-      model.Y.Title = SubstituteNormLength(UnitsOfTest(test), norm, cable);
+    if (EqualsNoCase(Trim(out.Chart.Y.Title), "DEFAULT")) {
+      const std::string& test = g.Data[g.AutoOrderIncrease ? 0 : k];
+      out.Chart.Y.Title =
+          SubstituteNormLength(UnitsOfTest(test), page.NormLength, page.CableLength);
     }
     // The fetched sets stay as read: a page may be laid out twice.
     const ValueGrid* grid = &result.grid;
@@ -203,71 +271,36 @@ GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const 
       grid = &transformed;
     }
     if (grid->empty()) continue;
-    const std::vector<GridCell>& freq = (*grid)[0];
     if (frequencies.empty()) {
-      for (const GridCell& f : freq) {
+      for (const GridCell& f : (*grid)[0]) {
         const double v = PointOf(f).value_or(kNaN);
         if (g.StopFreq > 0 && v > g.StopFreq) break;
         frequencies.push_back(v);
       }
     }
-    for (std::size_t c = 1; c < grid->size(); ++c) {
-      const ColumnCode colCode = c < result.columns.size() ? result.columns[c].code
-                                 : c < codes.size()        ? codes[c]
-                                                           : ColumnCode{0};
-      if (colCode == code::kNoGraph || colCode == 1) continue;
-      chart::DataSet set;
-      for (std::size_t r = 0; r < (*grid)[c].size(); ++r) {
-        const std::optional<double> y = PointOf((*grid)[c][r]);
-        chart::ChartPoint pt;
-        pt.X = r < freq.size() ? PointOf(freq[r]).value_or(kNaN) : kNaN;
-        // The curves end at the stop frequency.
-        if (g.StopFreq > 0 && pt.X > g.StopFreq) break;
-        pt.Missing = !y || std::isnan(pt.X);
-        if (!pt.Missing) {
-          pt.Y = *y;
-          if (g.AbsData) pt.Y = std::fabs(pt.Y);
-          if (g.ReverseData) pt.Y = -pt.Y;
-        }
-        set.Points.push_back(pt);
-      }
-      set.Thickness = settings.GraphLineThickness;
-      if (colCode == code::kUpperLimit || colCode == code::kLowerLimit) {
-        set.Colour = chart::PaletteColour(2);
-        set.OnTop = true;
-      } else if (colCode == code::kUpperControl || colCode == code::kLowerControl) {
-        set.Colour = chart::PaletteColour(4);
-        set.OnTop = true;
-      } else if (paletteNext < std::size(kCodePalette)) {
-        // Past the palette a set keeps the chart's own colour.
-        const char* name = kCodePalette[paletteNext++];
-        set.Colour =
-            chart::PaletteColour(context.Colours.Palette ? context.Colours.Palette(name) : 0);
-      }
-      const std::size_t codeIndex =
-          c < result.columns.size()
-              ? static_cast<std::size_t>(std::max(0, result.columns[c].codeIndex))
-              : c;
-      out.SetHeadings.push_back(codeIndex < result.titles.size() ? Trim(result.titles[codeIndex])
-                                                                 : std::string());
-      out.SetCodes.push_back(colCode);
-      model.Sets.push_back(std::move(set));
-    }
+    AddCurvesOfSet(context, g, result, *grid, data.Codes[k], paletteNext, out);
   }
-  if (!anyFound) return out;
+  return frequencies;
+}
 
-  // Colours, styles and legend given by the definition win over the code colours.
+// Colours, styles and legend given by the definition win over the code colours.
+void ApplyDefinedLooks(const LayoutContext& context, const PageData& page, const GraphDefinition& g,
+                       chart::ChartModel& model) {
   for (std::size_t i = 0; i < model.Sets.size(); ++i) {
     if (i < g.Colours.size()) {
       model.Sets[i].Colour = chart::PaletteColour(
           context.Colours.Palette ? context.Colours.Palette(Trim(g.Colours[i])) : 0);
-      model.Sets[i].Thickness = settings.GraphLineThickness;
+      model.Sets[i].Thickness = context.State.Settings.GraphLineThickness;
       model.Sets[i].Style = 0;
     }
     if (i < g.Style.size()) model.Sets[i].Style = static_cast<int>(Val(g.Style[i]));
-    if (i < g.Legend.size()) model.Sets[i].Legend = SubstituteNormLength(g.Legend[i], norm, cable);
+    if (i < g.Legend.size())
+      model.Sets[i].Legend = SubstituteNormLength(g.Legend[i], page.NormLength, page.CableLength);
   }
+}
 
+void DropEmptyControlLimits(GraphBuild& out) {
+  chart::ChartModel& model = out.Chart;
   for (std::size_t i = model.Sets.size(); i-- > 0;) {
     const ColumnCode c = out.SetCodes[i];
     const auto& points = model.Sets[i].Points;
@@ -279,8 +312,12 @@ GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const 
       out.SetHeadings.erase(out.SetHeadings.begin() + static_cast<long>(i));
     }
   }
+}
 
-  // Axes.
+// Ranges, ticks and scale of both axes; points an axis cannot show become gaps, for
+// the export as well as the picture.
+void SetAxes(const GraphDefinition& g, const std::vector<double>& frequencies,
+             chart::ChartModel& model) {
   model.Y.Log = g.YLog;
   double ymin = g.YMin, ymax = g.YMax;
   if (Given(ymin) && Given(ymax)) {
@@ -308,74 +345,41 @@ GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const 
     model.X.Max = chart::RoundLogXMax(hi);
   }
   if (!finiteFreqs.empty()) model.X.LabelFormat = chart::XLabelFormat(finiteFreqs.front());
-
-  // Points an axis cannot show are gaps, for the export as well as the picture.
   for (chart::DataSet& set : model.Sets) {
     for (chart::ChartPoint& pt : set.Points) {
       if ((model.Y.Log && pt.Y <= 0) || (model.X.Log && pt.X <= 0)) pt.Missing = true;
     }
   }
-
-  if (g.GeneratedTitle) {
-    model.Title = title;
-  } else {
-    model.Title.clear();
-    out.OwnTitle = title;
-    out.OwnTitleBand = true;
-  }
-  out.Skip = false;
-  return out;
 }
 
-bool PlotGraph2(const LayoutContext& context, PageCanvas& canvas, const PageData& page,
-                const GraphData& data, const GraphDefinition& g, const SlotGrid& slots,
-                int graphNumber, int slotsX, int slotsY, bool& reportFailed, bool& incomplete) {
-  GraphBuild build = BuildGraph(context, page, data, g, slots, slotsX, slotsY);
-  if (build.Incomplete) incomplete = true;
-  if (build.Skip) return false;
-  if (build.Failed) reportFailed = true;
-  CanvasStateGuard keep(canvas);
-  const AppSettings& settings = context.State.Settings;
-  if (context.SlotsFlag) {
-    canvas.ForeColor = kBlack;
-    canvas.FillStyle = 1;
-    canvas.Box(build.Plot.Left, build.Plot.Top, build.Plot.Right(), build.Plot.Bottom());
-    canvas.CurrentX = build.Plot.Left;
-    canvas.CurrentY = build.Plot.Top;
-    canvas.PrintAid("Graph");
+// The own title's band above the chart and the worst-margin lines above the plot.
+void PlaceGraphTexts(const AppSettings& settings, const GraphDefinition& g, GraphBuild& out) {
+  out.ChartArea = out.Plot;
+  if (out.OwnTitleBand) {
+    out.OwnTitleBox = {
+        .Width = out.Item.Width, .Height = 5, .Top = out.Plot.Top, .Left = out.Item.Left};
+    out.ChartArea.Top += 5;
+    out.ChartArea.Height = std::max(0.0f, out.ChartArea.Height - 5);
   }
-  MmRect chartRect = build.Plot;
-  if (build.OwnTitleBand) {
-    canvas.FontSize = 9;
-    canvas.FontBold = false;
-    DrawTextBox(canvas, build.OwnTitle, {build.Item.Width, 5, build.Plot.Top, build.Item.Left},
-                HAlign::Centre, VAlign::Middle, false, kNoFill, kBlack);
-    chartRect.Top += 5;
-    chartRect.Height = std::max(0.0f, chartRect.Height - 5);
-  }
-  canvas.FontSize = 6;
-  canvas.FontBold = false;
-  chart::DrawChart(canvas, chartRect, build.Chart);
+  if (g.MarginType == 0) return;
+  // Each line a band of its own, centred where the lines have always been.
+  const auto line = [&](float centre, const std::string& name, const std::string& margin) {
+    if (margin.empty()) return;
+    out.MarginLines.push_back({name + " " + settings.MarginName + " : " + margin,
+                               {.Width = out.Item.Width,
+                                .Height = kMarginLineHeight,
+                                .Top = centre - kMarginLineHeight / 2,
+                                .Left = out.Item.Left},
+                               MarginIsNegative(margin) ? kRed : kBlack});
+  };
+  line(out.Item.Top + 1.5f, settings.LimitName, out.LimitMargin);
+  if (settings.GraphControlLimits)
+    line(out.Item.Top + 4.5f, settings.ControlName, out.ControlMargin);
+}
 
-  if (g.MarginType != 0) {
-    // Each line a band of its own, centred where the lines have always been.
-    const auto line = [&](float centre, const std::string& name, const std::string& margin) {
-      if (margin.empty()) return;
-      const std::string text = name + " " + settings.MarginName + " : " + margin;
-      DrawTextBox(
-          canvas, text,
-          {build.Item.Width, kMarginLineHeight, centre - kMarginLineHeight / 2, build.Item.Left},
-          HAlign::Left, VAlign::Middle, false, kNoFill, MarginIsNegative(margin) ? kRed : kBlack);
-    };
-    line(build.Item.Top + 1.5f, settings.LimitName, build.LimitMargin);
-    if (settings.GraphControlLimits)
-      line(build.Item.Top + 4.5f, settings.ControlName, build.ControlMargin);
-  }
-  canvas.ForeColor = kBlack;
-  canvas.FillStyle = 1;
-  canvas.DrawWidth = 1;
-  canvas.Box(build.Item.Left, build.Item.Top, build.Item.Right(), build.Item.Bottom());
-
+// What the plan records of a drawn graph for the export: each set's name and values
+// over the longest set's frequencies.
+PlanGraph RecordOfGraph(const GraphBuild& build, int graphNumber) {
   PlanGraph drawn;
   drawn.Number = graphNumber + 1;
   const chart::DataSet* longest = nullptr;
@@ -390,7 +394,69 @@ bool PlotGraph2(const LayoutContext& context, PageCanvas& canvas, const PageData
   }
   if (longest != nullptr)
     for (const chart::ChartPoint& pt : longest->Points) drawn.Frequencies.push_back(pt.X);
-  canvas.Plan().Graphs.push_back(std::move(drawn));
+  return drawn;
+}
+
+}  // namespace
+
+GraphBuild LayOutGraph(const LayoutContext& context, const PageData& page, const GraphData& data,
+                       const GraphDefinition& g, const SlotGrid& slots, int slotsX, int slotsY) {
+  GraphBuild out;
+  const AppSettings& settings = context.State.Settings;
+  if (!data.Shown) return out;
+  if (!PlaceGraph(settings, g, slots, slotsX, slotsY, out)) return out;
+  out.Incomplete = data.Incomplete;
+  std::string title = SetChartTexts(context, page, g, out.Chart);
+  if (data.Sets.empty()) return out;
+  const std::vector<double> frequencies = AddDataSets(context, page, data, g, title, out);
+  ApplyDefinedLooks(context, page, g, out.Chart);
+  DropEmptyControlLimits(out);
+  SetAxes(g, frequencies, out.Chart);
+  if (g.GeneratedTitle) {
+    out.Chart.Title = title;
+  } else {
+    out.Chart.Title.clear();
+    out.OwnTitle = title;
+    out.OwnTitleBand = true;
+  }
+  PlaceGraphTexts(settings, g, out);
+  out.Skip = false;
+  return out;
+}
+
+bool DrawGraph(const LayoutContext& context, PageCanvas& canvas, const PageData& page,
+               const GraphData& data, const GraphDefinition& g, const SlotGrid& slots,
+               int graphNumber, int slotsX, int slotsY, bool& reportFailed, bool& incomplete) {
+  const GraphBuild build = LayOutGraph(context, page, data, g, slots, slotsX, slotsY);
+  if (build.Incomplete) incomplete = true;
+  if (build.Skip) return false;
+  if (build.Failed) reportFailed = true;
+  CanvasStateGuard keep(canvas);
+  if (context.SlotsFlag) {
+    canvas.ForeColor = kBlack;
+    canvas.FillStyle = 1;
+    canvas.Box(build.Plot.Left, build.Plot.Top, build.Plot.Right(), build.Plot.Bottom());
+    canvas.CurrentX = build.Plot.Left;
+    canvas.CurrentY = build.Plot.Top;
+    canvas.PrintAid("Graph");
+  }
+  if (build.OwnTitleBand) {
+    canvas.FontSize = 9;
+    canvas.FontBold = false;
+    DrawTextBox(canvas, build.OwnTitle, build.OwnTitleBox, HAlign::Centre, VAlign::Middle, false,
+                kNoFill, kBlack);
+  }
+  canvas.FontSize = 6;
+  canvas.FontBold = false;
+  chart::DrawChart(canvas, build.ChartArea, build.Chart);
+  for (const GraphBuild::MarginLine& line : build.MarginLines)
+    DrawTextBox(canvas, line.Text, line.Band, HAlign::Left, VAlign::Middle, false, kNoFill,
+                line.Colour);
+  canvas.ForeColor = kBlack;
+  canvas.FillStyle = 1;
+  canvas.DrawWidth = 1;
+  canvas.Box(build.Item.Left, build.Item.Top, build.Item.Right(), build.Item.Bottom());
+  canvas.Plan().Graphs.push_back(RecordOfGraph(build, graphNumber));
   return true;
 }
 

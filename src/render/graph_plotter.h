@@ -17,9 +17,17 @@ struct GraphBuild {
   bool Skip = true;  // nothing is drawn
   MmRect Item;
   MmRect Plot;
+  MmRect ChartArea;  // the plot below the own title's band
   chart::ChartModel Chart;
   std::string OwnTitle;  // drawn above the chart when the chart's own title is off
   bool OwnTitleBand = false;
+  MmRect OwnTitleBox;
+  struct MarginLine {
+    std::string Text;
+    MmRect Band;
+    Rgb Colour = kBlack;
+  };
+  std::vector<MarginLine> MarginLines;
   std::string LimitMargin;
   std::string ControlMargin;
   bool Failed = false;
@@ -31,17 +39,17 @@ struct GraphBuild {
 };
 
 /// Works out everything that will be drawn of a graph from its fetched data.
-GraphBuild BuildGraph(const LayoutContext& context, const PageData& page, const GraphData& data,
-                      const GraphDefinition& graph, const SlotGrid& slots, int slotsX, int slotsY);
+GraphBuild LayOutGraph(const LayoutContext& context, const PageData& page, const GraphData& data,
+                       const GraphDefinition& graph, const SlotGrid& slots, int slotsX, int slotsY);
 
-/// Fetches the graph's data, then BuildGraph.
-GraphBuild BuildGraph(RenderContext& context, const GraphDefinition& graph, const SlotGrid& slots,
-                      int columnOffset, int graphNumber, int slotsX, int slotsY);
+/// Fetches the graph's data, then LayOutGraph.
+GraphBuild LayOutGraph(RenderContext& context, const GraphDefinition& graph, const SlotGrid& slots,
+                       int columnOffset, int graphNumber, int slotsX, int slotsY);
 
 /// Draws one graph and records its numbers in the plan; true when it was drawn.
 /// reportFailed is set when its test failed, incomplete when one of its tests lacks rows.
-bool PlotGraph2(const LayoutContext& context, PageCanvas& canvas, const PageData& page,
-                const GraphData& data, const GraphDefinition& graph, const SlotGrid& slots,
-                int graphNumber, int slotsX, int slotsY, bool& reportFailed, bool& incomplete);
+bool DrawGraph(const LayoutContext& context, PageCanvas& canvas, const PageData& page,
+               const GraphData& data, const GraphDefinition& graph, const SlotGrid& slots,
+               int graphNumber, int slotsX, int slotsY, bool& reportFailed, bool& incomplete);
 
 }  // namespace vantrel

@@ -41,9 +41,10 @@ bool Checked(const PlanText& t) {
 class Checker {
  public:
   explicit Checker(const PagePlan& plan)
-      : printable_{static_cast<float>(plan.WidthMm) - 2 * kPrintableMarginMm,
-                   static_cast<float>(plan.HeightMm) - 2 * kPrintableMarginMm, kPrintableMarginMm,
-                   kPrintableMarginMm} {}
+      : printable_{.Width = static_cast<float>(plan.WidthMm) - 2 * kPrintableMarginMm,
+                   .Height = static_cast<float>(plan.HeightMm) - 2 * kPrintableMarginMm,
+                   .Top = kPrintableMarginMm,
+                   .Left = kPrintableMarginMm} {}
 
   void operator()(const PlanText& t) {
     if (!Checked(t)) return;

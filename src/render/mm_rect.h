@@ -1,5 +1,6 @@
 #pragma once
-// A rectangle on the page in millimetres, origin at the page's top-left corner.
+// A rectangle on the page in millimetres, origin at the page's top-left corner. Filled
+// by member names: MmRect{.Width = w, .Height = h, .Top = t, .Left = l}.
 
 namespace vantrel {
 

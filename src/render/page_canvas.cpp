@@ -10,12 +10,17 @@ QColor ToQColor(Rgb colour) {
 }
 
 void PageCanvas::Print(const std::string& text) {
-  PrintIn(text, {TextWidth(text), TextHeight(text), CurrentY, CurrentX});
+  PrintIn(
+      text,
+      {.Width = TextWidth(text), .Height = TextHeight(text), .Top = CurrentY, .Left = CurrentX});
 }
 
 void PageCanvas::PrintIn(const std::string& text, const MmRect& box, const std::string& whole) {
   const FontSpec font = Font();
-  const MmRect run{metrics_.TextWidth(text, font), metrics_.TextHeight(font), CurrentY, CurrentX};
+  const MmRect run{.Width = metrics_.TextWidth(text, font),
+                   .Height = metrics_.TextHeight(font),
+                   .Top = CurrentY,
+                   .Left = CurrentX};
   if (!FontTransparent) plan_.Add(PlanBox{run, true, kWhite, false, kWhite, 0, Item});
   PlanText out;
   out.Text = text;
@@ -41,8 +46,8 @@ void PageCanvas::PrintAid(const std::string& text) {
 }
 
 void PageCanvas::Line(float x1, float y1, float x2, float y2) {
-  plan_.Add(PlanLine{{x1, y1},
-                     {x2, y2},
+  plan_.Add(PlanLine{{.X = x1, .Y = y1},
+                     {.X = x2, .Y = y2},
                      ForeColor,
                      static_cast<float>(std::max(1, DrawWidth)) * kMmPerDrawWidth,
                      LineStyle::Solid});
@@ -50,7 +55,10 @@ void PageCanvas::Line(float x1, float y1, float x2, float y2) {
 
 void PageCanvas::Box(float x1, float y1, float x2, float y2) {
   PlanBox box;
-  box.Rect = {std::abs(x2 - x1), std::abs(y2 - y1), std::min(y1, y2), std::min(x1, x2)};
+  box.Rect = {.Width = std::abs(x2 - x1),
+              .Height = std::abs(y2 - y1),
+              .Top = std::min(y1, y2),
+              .Left = std::min(x1, x2)};
   box.Filled = FillStyle == 0;
   box.Fill = FillColor;
   box.Outline = ForeColor;
@@ -61,7 +69,7 @@ void PageCanvas::Box(float x1, float y1, float x2, float y2) {
 
 void PageCanvas::PaintPicture(std::shared_ptr<const QImage> picture, float x, float y, float w,
                               float h) {
-  plan_.Add(PlanImage{std::move(picture), {w, h, y, x}, Item});
+  plan_.Add(PlanImage{std::move(picture), {.Width = w, .Height = h, .Top = y, .Left = x}, Item});
 }
 
 }  // namespace vantrel

@@ -54,7 +54,10 @@ LogoLayout LayOutLogo(double pageWidth, float border, const LogoSize& size, floa
   }
   const float shift = centre ? (out.Band.Width - drawnWidth) / 2 : 0;
   if (pictureWidth > 0 && pictureHeight > 0 && out.Band.Height > 0)
-    out.Picture = {drawnWidth, drawnHeight, out.Band.Top, out.Band.Left + shift};
+    out.Picture = {.Width = drawnWidth,
+                   .Height = drawnHeight,
+                   .Top = out.Band.Top,
+                   .Left = out.Band.Left + shift};
   return out;
 }
 
@@ -187,8 +190,8 @@ void DrawPageNumber(const LayoutContext& context, PageCanvas& canvas, const MmRe
   const float line = PageNumberLine(canvas);
   const float top = at.V == 2 ? kPageNumberTop : canvas.ScaleHeight() - kPageNumberTop - line;
   DrawTextBox(canvas, s.PageName + " " + std::to_string(pageCounter),
-              {headerRect.Width, line, top, headerRect.Left}, static_cast<HAlign>(at.H),
-              static_cast<VAlign>(at.V), false, kNoFill, std::nullopt);
+              {.Width = headerRect.Width, .Height = line, .Top = top, .Left = headerRect.Left},
+              static_cast<HAlign>(at.H), static_cast<VAlign>(at.V), false, kNoFill, std::nullopt);
   canvas.Item.clear();
 }
 
@@ -196,117 +199,179 @@ bool ReportFailedStatus(const LayoutContext& context, const PageData& data, bool
   return context.State.Settings.OverallPassFail ? data.OverallFailed : reportFailed;
 }
 
-void DrawHeaderBlock(const LayoutContext& context, PageCanvas& canvas, const MmRect& headerRect,
-                     const PageData& data, bool failed, bool incomplete) {
-  const AppSettings& s = context.State.Settings;
-  const HeaderDefinition& header = context.State.Header;
-  // A certificate never says passed over data that is not all there.
-  const std::string status = failed       ? (s.FailText.empty() ? "Failed" : s.FailText)
-                             : incomplete ? "Incomplete"
-                                          : (s.PassText.empty() ? "Passed" : s.PassText);
-  const Rgb statusColour = failed || incomplete ? FailColour(context) : kPassGreen;
-  CanvasStateGuard keep(canvas);
-  canvas.FontSize = 9;
-  canvas.FontBold = false;
-  canvas.DrawWidth = 1;
-  MmRect rect = headerRect;
-  const int rows = HeaderRows(header);
-  // With every item in the left half the block takes the whole width, so that long
-  // values keep their size.
-  bool rightHalfUsed = false;
+namespace {
+
+// With every item in the left half the block takes the whole width, so that long
+// values keep their size.
+bool RightHalfUsed(const HeaderDefinition& header, int rows) {
   for (int n = rows; n < kHeaderItems; ++n) {
     const auto i = static_cast<std::size_t>(n);
-    if (!header.HeaderTexts[i].empty() || !header.HalfHeaderTexts[i].empty()) rightHalfUsed = true;
+    if (!header.HeaderTexts[i].empty() || !header.HalfHeaderTexts[i].empty()) return true;
   }
-  const CellGrid grid(rect, rightHalfUsed ? 8 : 4, rows);
-  if (!s.NewTables) {
-    canvas.FillStyle = 1;
-    canvas.ForeColor = kBlack;
-    canvas.Box(rect.Left, rect.Top, rect.Right(), rect.Bottom());
-  }
-  canvas.FillStyle = 1;
-  const HAlign valueAlign =
-      header.HeaderJustify == HeaderAlign::Left ? HAlign::Left : HAlign::Centre;
-  struct Value {
-    std::string Text;
-    int Column, Row;
-    std::optional<Rgb> Colour;
-  };
-  std::vector<Value> values;
+  return false;
+}
+
+struct HeaderValue {
+  std::string Text;
+  int Column = 0;
+  int Row = 0;
+  std::optional<Rgb> Colour;
+};
+
+// The labels (and the layout aid's item numbers) in drawing order, and the values
+// still to be sized. The "Test Status" item shows status in its colour.
+std::vector<HeaderValue> PlaceHeaderLabels(const LayoutContext& context, const CellGrid& grid,
+                                           const PageData& data, const HeaderCellText& status,
+                                           HeaderBlockLayout& out) {
+  const HeaderDefinition& header = context.State.Header;
+  const bool bold = context.State.Settings.NewTables;
+  const int rows = grid.Rows();
+  std::vector<HeaderValue> values;
   const auto value = [&](const std::string& field, const std::string& text, int column, int row) {
     if (EqualsNoCase(Trim(field), "Test Status"))
-      values.push_back({status, column, row, statusColour});
+      values.push_back({status.Text, column, row, status.Colour});
     else
       values.push_back({Trim(text), column, row, std::nullopt});
+  };
+  const auto label = [&](const std::string& text, int column, int row) {
+    out.Labels.push_back({.Text = text, .Box = grid.Cell(column, row), .Bold = bold});
   };
   for (int n = 0; n < 2 * rows && n < kHeaderItems; ++n) {
     const auto i = static_cast<std::size_t>(n);
     const HeaderSlot slot = HeaderItemSlot(n, rows);
     const int base = slot.Half * 4;
-    canvas.FontBold = s.NewTables;
-    if (!header.HeaderTexts[i].empty())
-      GridText(canvas, grid, header.HeaderTexts[i], base, slot.Row, false, kNoFill, std::nullopt,
-               HAlign::Left, VAlign::Middle);
+    if (!header.HeaderTexts[i].empty()) label(header.HeaderTexts[i], base, slot.Row);
     if (!header.HalfHeaderItems[i].empty() && !header.HalfHeaderTexts[i].empty())
-      GridText(canvas, grid, header.HalfHeaderTexts[i], base + 2, slot.Row, false, kNoFill,
-               std::nullopt, HAlign::Left, VAlign::Middle);
-    canvas.FontBold = false;
+      label(header.HalfHeaderTexts[i], base + 2, slot.Row);
     if (!header.HeaderItems[i].empty())
       value(header.HeaderItems[i], data.HeaderValues[i], base + 1, slot.Row);
     if (!header.HalfHeaderItems[i].empty())
       value(header.HalfHeaderItems[i], data.HalfHeaderValues[i], base + 3, slot.Row);
-    if (context.SlotsFlag) {
-      canvas.Aid = true;
-      GridText(canvas, grid, std::to_string(n + 1), base, slot.Row, false, kNoFill, std::nullopt,
-               HAlign::Right, VAlign::Top);
-      canvas.Aid = false;
-    }
+    if (context.SlotsFlag)
+      out.Labels.push_back({.Text = std::to_string(n + 1),
+                            .Box = grid.Cell(base, slot.Row),
+                            .H = HAlign::Right,
+                            .V = VAlign::Top,
+                            .Aid = true});
   }
-  // Every value at one size: the largest at which each fits its cell on one line or,
-  // split at a blank, on two.
-  const MmRect cell = grid.Cell(1, 0);
-  const std::string indent = "     ";
-  const FontSpec font = canvas.Font();
-  const auto lines = [&](const std::string& text) {
-    std::vector<std::string> two = TwoLines(canvas.Metrics(), font, text);
-    for (std::string& line : two) line = indent + line;
-    return two;
-  };
+  return values;
+}
+
+constexpr const char* kValueIndent = "     ";
+
+std::vector<std::string> IndentedLines(const FontMetrics& metrics, const FontSpec& font,
+                                       const std::string& text) {
+  std::vector<std::string> two = TwoLines(metrics, font, text);
+  for (std::string& line : two) line = kValueIndent + line;
+  return two;
+}
+
+// Every value at one size: the largest at which each fits its cell on one line or,
+// split at a blank, on two.
+float SharedValuePoints(const FontMetrics& metrics, const FontSpec& font,
+                        const std::vector<HeaderValue>& values, const MmRect& cell) {
   float points = font.Points;
-  for (const Value& v : values) {
+  for (const HeaderValue& v : values) {
     if (v.Text.empty()) continue;
-    float best = FitPoints(canvas.Metrics(), font, indent + v.Text, cell, points, kSmallestPoints);
+    float best = FitPoints(metrics, font, kValueIndent + v.Text, cell, points, kSmallestPoints);
     if (best < points) {
-      const std::vector<std::string> two = lines(v.Text);
+      const std::vector<std::string> two = IndentedLines(metrics, font, v.Text);
       if (two.size() == 2) {
-        const MmRect half{cell.Width, cell.Height / 2, 0, 0};
+        const MmRect half{.Width = cell.Width, .Height = cell.Height / 2};
         float split = points;
         for (const std::string& line : two)
-          split = std::min(split,
-                           FitPoints(canvas.Metrics(), font, line, half, points, kSmallestPoints));
+          split = std::min(split, FitPoints(metrics, font, line, half, points, kSmallestPoints));
         best = std::max(best, split);
       }
     }
     points = std::min(points, best);
   }
-  canvas.FontSize = points;
-  for (const Value& v : values) {
-    const std::string whole = indent + v.Text;
+  return points;
+}
+
+// A value that does not fit its cell on one line at the shared size takes two.
+void PlaceHeaderValues(const FontMetrics& metrics, const FontSpec& font, HAlign align,
+                       const CellGrid& grid, const std::vector<HeaderValue>& values,
+                       HeaderBlockLayout& out) {
+  FontSpec sized = font;
+  sized.Points = out.ValuePoints;
+  for (const HeaderValue& v : values) {
+    const std::string whole = kValueIndent + v.Text;
     const MmRect at = grid.Cell(v.Column, v.Row);
-    const std::vector<std::string> two = lines(v.Text);
-    if (FitPoints(canvas.Metrics(), canvas.Font(), whole, at, points, 0) >= points ||
+    const std::vector<std::string> two = IndentedLines(metrics, font, v.Text);
+    if (FitPoints(metrics, sized, whole, at, out.ValuePoints, 0) >= out.ValuePoints ||
         two.size() < 2) {
-      GridText(canvas, grid, whole, v.Column, v.Row, false, kNoFill, v.Colour, valueAlign,
-               VAlign::Middle);
+      out.Values.push_back({.Text = whole, .Box = at, .H = align, .Colour = v.Colour});
       continue;
     }
     for (std::size_t l = 0; l < 2; ++l) {
-      const MmRect line{at.Width, at.Height / 2, at.Top + static_cast<float>(l) * at.Height / 2,
-                        at.Left};
-      DrawTextBox(canvas, two[l], line, valueAlign, l == 0 ? VAlign::Bottom : VAlign::Top, false,
-                  kNoFill, v.Colour, whole);
+      out.Values.push_back({.Text = two[l],
+                            .Box = {.Width = at.Width,
+                                    .Height = at.Height / 2,
+                                    .Top = at.Top + static_cast<float>(l) * at.Height / 2,
+                                    .Left = at.Left},
+                            .H = align,
+                            .V = l == 0 ? VAlign::Bottom : VAlign::Top,
+                            .Colour = v.Colour,
+                            .Whole = whole});
     }
   }
+}
+
+void PaintHeaderText(PageCanvas& canvas, const HeaderCellText& t) {
+  canvas.DrawWidth = 1;
+  DrawTextBox(canvas, t.Text, t.Box, t.H, t.V, false, kNoFill, t.Colour, t.Whole);
+}
+
+}  // namespace
+
+HeaderBlockLayout LayOutHeaderBlock(const LayoutContext& context, const FontMetrics& metrics,
+                                    const std::string& family, const MmRect& headerRect,
+                                    const PageData& data, bool failed, bool incomplete) {
+  const AppSettings& s = context.State.Settings;
+  const HeaderDefinition& header = context.State.Header;
+  HeaderBlockLayout out;
+  out.Rect = headerRect;
+  out.Outline = !s.NewTables;
+  // A certificate never says passed over data that is not all there.
+  HeaderCellText status;
+  status.Text = failed       ? (s.FailText.empty() ? "Failed" : s.FailText)
+                : incomplete ? "Incomplete"
+                             : (s.PassText.empty() ? "Passed" : s.PassText);
+  status.Colour = failed || incomplete ? FailColour(context) : kPassGreen;
+  const int rows = HeaderRows(header);
+  const CellGrid grid(headerRect, RightHalfUsed(header, rows) ? 8 : 4, rows);
+  const std::vector<HeaderValue> values = PlaceHeaderLabels(context, grid, data, status, out);
+  const FontSpec font{family, 9, false};
+  out.ValuePoints = SharedValuePoints(metrics, font, values, grid.Cell(1, 0));
+  const HAlign align = header.HeaderJustify == HeaderAlign::Left ? HAlign::Left : HAlign::Centre;
+  PlaceHeaderValues(metrics, font, align, grid, values, out);
+  return out;
+}
+
+void DrawHeaderBlock(const LayoutContext& context, PageCanvas& canvas, const MmRect& headerRect,
+                     const PageData& data, bool failed, bool incomplete) {
+  CanvasStateGuard keep(canvas);
+  canvas.FontSize = 9;
+  canvas.FontBold = false;
+  canvas.DrawWidth = 1;
+  const HeaderBlockLayout block = LayOutHeaderBlock(context, canvas.Metrics(), canvas.FontName,
+                                                    headerRect, data, failed, incomplete);
+  if (block.Outline) {
+    canvas.FillStyle = 1;
+    canvas.ForeColor = kBlack;
+    canvas.Box(block.Rect.Left, block.Rect.Top, block.Rect.Right(), block.Rect.Bottom());
+  }
+  canvas.FillStyle = 1;
+  for (const HeaderCellText& t : block.Labels) {
+    canvas.FontBold = t.Bold;
+    canvas.Aid = t.Aid;
+    PaintHeaderText(canvas, t);
+    canvas.Aid = false;
+  }
+  canvas.FontBold = false;
+  canvas.FontSize = block.ValuePoints;
+  for (const HeaderCellText& t : block.Values) PaintHeaderText(canvas, t);
 }
 
 MmRect FailMarkRoom(const LogoLayout& logo) {
@@ -318,8 +383,9 @@ MmRect FailMarkRoom(const LogoLayout& logo) {
   const float leftRight = logo.Picture.Left - kGap;
   const float right = band.Right() - rightLeft, left = leftRight - band.Left;
   if (right <= 0 && left <= 0) return {};
-  return right >= left ? MmRect{right, band.Height, band.Top, rightLeft}
-                       : MmRect{left, band.Height, band.Top, band.Left};
+  return right >= left
+             ? MmRect{.Width = right, .Height = band.Height, .Top = band.Top, .Left = rightLeft}
+             : MmRect{.Width = left, .Height = band.Height, .Top = band.Top, .Left = band.Left};
 }
 
 bool DrawBigFail(const LayoutContext& context, PageCanvas& canvas, bool failed,

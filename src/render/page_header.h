@@ -2,7 +2,9 @@
 // The top of a report page: logo, header block of labelled values with the test
 // status, the page number and the large fail mark.
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "definitions/app_settings.h"
 #include "definitions/header_definition.h"
@@ -10,6 +12,7 @@
 #include "render/page_canvas.h"
 #include "render/page_data.h"
 #include "render/render_context.h"
+#include "render/text_box.h"
 
 namespace vantrel {
 
@@ -57,6 +60,34 @@ void DrawPageNumber(const LayoutContext& context, PageCanvas& canvas, const MmRe
 
 /// True when the report counts as failed for the status block and the fail mark.
 bool ReportFailedStatus(const LayoutContext& context, const PageData& data, bool reportFailed);
+
+/// One text of the header block in its box.
+struct HeaderCellText {
+  std::string Text;
+  MmRect Box;
+  HAlign H = HAlign::Left;
+  VAlign V = VAlign::Middle;
+  bool Bold = false;
+  bool Aid = false;  // the layout aid's item number
+  std::optional<Rgb> Colour{};
+  std::string Whole{};  // the whole value when this is one of its two lines
+};
+
+struct HeaderBlockLayout {
+  bool Outline = false;  // old-style tables frame the block
+  MmRect Rect;
+  /// Labels and the layout aid's item numbers, in drawing order.
+  std::vector<HeaderCellText> Labels;
+  float ValuePoints = 9;  // one size for every value
+  std::vector<HeaderCellText> Values;
+};
+
+/// Where the header block's labels and values go in headerRect: four columns
+/// (label, value, half label, half value), eight when the right half holds an item.
+/// The "Test Status" item says passed, failed or (incomplete) "Incomplete".
+HeaderBlockLayout LayOutHeaderBlock(const LayoutContext& context, const FontMetrics& metrics,
+                                    const std::string& family, const MmRect& headerRect,
+                                    const PageData& data, bool failed, bool incomplete);
 
 /// incomplete: a test on the page lacks rows, so the status can be neither pass nor
 /// fail.

@@ -166,7 +166,7 @@ PageLayout LayOutPage(const LayoutContext& context, const PageRequest& in, const
   const float border = report.Border;
   if (context.SlotsFlag) {
     canvas.Box(border, border, canvas.ScaleWidth() - border, canvas.ScaleHeight() - border);
-    Label(canvas, {0, 0, border, border}, s.PageName);
+    Label(canvas, {.Top = border, .Left = border}, s.PageName);
   }
   LogoLayout logo;
   MmRect headerRect;
@@ -209,8 +209,8 @@ PageLayout LayOutPage(const LayoutContext& context, const PageRequest& in, const
     if (stop()) return out;
     canvas.Item = "graph " + std::to_string(g + 1);
     NamedFaults(kPlotGraphRoutine, [&] {
-      PlotGraph2(context, canvas, data, data.Graphs[g], report.Graphs[g], slots,
-                 static_cast<int>(g), slotsX, slotsY, failed, incomplete);
+      DrawGraph(context, canvas, data, data.Graphs[g], report.Graphs[g], slots, static_cast<int>(g),
+                slotsX, slotsY, failed, incomplete);
     });
   }
   for (std::size_t t = 0; t < data.Tables.size(); ++t) {

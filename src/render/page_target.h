@@ -17,21 +17,9 @@
 
 #include "render/certificate_record.h"
 #include "support/file_writer.h"
+#include "support/paper_size.h"
 
 namespace vantrel {
-
-/// Paper of the batch tool and the preview; sizes in millimetres, portrait.
-struct PaperSize {
-  double WidthMm = 210;
-  double HeightMm = 297;
-  /// Edges the printer cannot print on; the page drawn is what lies within them.
-  double LeftMm = 0;
-  double TopMm = 0;
-  double RightMm = 0;
-  double BottomMm = 0;
-  double PrintableWidthMm() const { return WidthMm - LeftMm - RightMm; }
-  double PrintableHeightMm() const { return HeightMm - TopMm - BottomMm; }
-};
 
 /// "A4", "A3", "Letter" or "Legal"; anything else is A4.
 PaperSize PaperByName(const std::string& name);

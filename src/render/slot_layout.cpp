@@ -64,8 +64,10 @@ void TellSlotsPastGrid(const ReportDefinition& report, Prompter& prompter) {
 }
 
 MmRect SlotRect(const SlotGrid& grid, int column, int row) {
-  return {grid.SlotWidth, grid.SlotHeight, row * grid.SlotHeight + grid.Area.Top,
-          column * grid.SlotWidth + grid.Area.Left};
+  return {.Width = grid.SlotWidth,
+          .Height = grid.SlotHeight,
+          .Top = row * grid.SlotHeight + grid.Area.Top,
+          .Left = column * grid.SlotWidth + grid.Area.Left};
 }
 
 BandLayout LayOutBands(const BandInput& in) {
@@ -76,12 +78,13 @@ BandLayout LayOutBands(const BandInput& in) {
   const float bandTop = !in.NewTables        ? headerBottom
                         : in.LogoHeight == 0 ? in.Logo.Top
                                              : in.Logo.Top + in.LogoHeight + 3;
-  if (in.HasTitle) out.Title = {in.Header.Width, 10, bandTop, in.Header.Left};
+  if (in.HasTitle)
+    out.Title = {.Width = in.Header.Width, .Height = 10, .Top = bandTop, .Left = in.Header.Left};
   if (in.HasSubHeader) {
     // Straight under the title: one millimetre lower would cut into the title band
     // and the header block.
     const float y = bandTop + out.T;
-    out.SubHeader = {in.Header.Width, 5, y, in.Header.Left};
+    out.SubHeader = {.Width = in.Header.Width, .Height = 5, .Top = y, .Left = in.Header.Left};
     out.T += 5;
   }
   const float gap = in.NewTables ? out.T / 4 : out.T;

@@ -60,15 +60,16 @@ Frame PlanTop(RenderContext& context, PageCanvas& canvas, const SummaryTable& ta
   canvas.Item = "title";
   canvas.FontSize = 13;
   canvas.FontBold = true;
-  DrawTextBox(canvas, table.Title, {f.Width, kTitleBandMm, y, f.Left}, HAlign::Centre,
+  DrawTextBox(canvas, table.Title,
+              {.Width = f.Width, .Height = kTitleBandMm, .Top = y, .Left = f.Left}, HAlign::Centre,
               VAlign::Middle, false, static_cast<long long>(TitleBandColour(context)),
               TitleTextColour(context));
   y += kTitleBandMm + 1.5f;
   canvas.Item = "note";
   canvas.FontSize = kCellPoints;
   canvas.FontBold = false;
-  DrawTextBox(canvas, table.Note, {f.Width, kRowMm, y, f.Left}, HAlign::Left, VAlign::Middle, false,
-              kNoFill, std::nullopt);
+  DrawTextBox(canvas, table.Note, {.Width = f.Width, .Height = kRowMm, .Top = y, .Left = f.Left},
+              HAlign::Left, VAlign::Middle, false, kNoFill, std::nullopt);
   f.TableTop = y + kRowMm + 2;
   f.FootTop = canvas.ScaleHeight() - border - kRowMm - 1;
   return f;
@@ -113,8 +114,8 @@ void PlanRow(RenderContext& context, PageCanvas& canvas, const std::vector<std::
     canvas.Cell = {1, row, static_cast<int>(c)};
     // Heads are set smaller rather than cut: a cut head leaves its column unnamed.
     const std::string shown = head ? text : Fitted(canvas, text, width, c == 0);
-    DrawTextBox(canvas, shown, {width, kRowMm, top, x}, h, VAlign::Middle, true,
-                head ? static_cast<long long>(kBandGrey) : kNoFill, colour,
+    DrawTextBox(canvas, shown, {.Width = width, .Height = kRowMm, .Top = top, .Left = x}, h,
+                VAlign::Middle, true, head ? static_cast<long long>(kBandGrey) : kNoFill, colour,
                 shown == text ? std::string() : text);
     x += width;
     if (spanned && c == 2) c = widths.size() - 2;
@@ -155,8 +156,8 @@ std::vector<PagePlan> PlanSummaryPages(RenderContext& context, const SummaryTabl
       const float top = frame.TableTop + static_cast<float>(row + 1) * kRowMm;
       PlanRow(context, canvas, r.Cells, widths, frame.Left, top, row + 1, false, &r);
       if (r.Closing && next + 1 < table.Rows.size())
-        plan.Add(PlanLine{{frame.Left, top + kRowMm},
-                          {frame.Left + frame.Width, top + kRowMm},
+        plan.Add(PlanLine{{.X = frame.Left, .Y = top + kRowMm},
+                          {.X = frame.Left + frame.Width, .Y = top + kRowMm},
                           kBlack,
                           0.5f,
                           LineStyle::Solid});
@@ -173,8 +174,10 @@ std::vector<PagePlan> PlanSummaryPages(RenderContext& context, const SummaryTabl
     canvas.Item = "page number";
     const float left = border + 5;
     DrawTextBox(canvas, "Page " + std::to_string(plan.Page) + " of " + std::to_string(pages.size()),
-                {static_cast<float>(plan.WidthMm) - 2 * left, kRowMm,
-                 static_cast<float>(plan.HeightMm) - border - kRowMm - 1, left},
+                {.Width = static_cast<float>(plan.WidthMm) - 2 * left,
+                 .Height = kRowMm,
+                 .Top = static_cast<float>(plan.HeightMm) - border - kRowMm - 1,
+                 .Left = left},
                 HAlign::Right, VAlign::Middle, false, kNoFill, std::nullopt);
   }
   return pages;

@@ -154,8 +154,10 @@ TableCells ComputeTableCells(const TableDefinition& table, const AppSettings& se
 MmRect TableLayout::Cell(int column, int row, float left) const {
   if (row < 0 || row + 1 >= static_cast<int>(RowTops.size())) return {};
   const auto r = static_cast<std::size_t>(row);
-  return {ColumnWidth, RowTops[r + 1] - RowTops[r], RowTops[r],
-          left + static_cast<float>(column) * ColumnWidth};
+  return {.Width = ColumnWidth,
+          .Height = RowTops[r + 1] - RowTops[r],
+          .Top = RowTops[r],
+          .Left = left + static_cast<float>(column) * ColumnWidth};
 }
 
 namespace {
@@ -166,8 +168,9 @@ float SharedPoints(const FontMetrics& metrics, const FontSpec& font,
   float points = font.Points;
   for (const std::string* text : texts) {
     if (Trim(*text).empty()) continue;
-    points = std::min(points, FitPoints(metrics, font, *text, {width, height, 0, 0}, points,
-                                        std::min(points, kSmallestPoints)));
+    points =
+        std::min(points, FitPoints(metrics, font, *text, MmRect{.Width = width, .Height = height},
+                                   points, std::min(points, kSmallestPoints)));
   }
   return points;
 }

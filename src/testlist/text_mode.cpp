@@ -40,7 +40,7 @@ void TextMode::Print(const std::string& text) {
   c.Print(text);
   if (Underline && !text.empty()) {
     const float y = c.CurrentY + c.Metrics().Ascent(c.Font()) + 0.4f;
-    c.Plan().Add(PlanLine{{x, y}, {c.CurrentX, y}, c.ForeColor, 0.15f});
+    c.Plan().Add(PlanLine{{.X = x, .Y = y}, {.X = c.CurrentX, .Y = y}, c.ForeColor, 0.15f});
   }
 }
 

@@ -30,7 +30,7 @@ class FailingPrinter : public Spooler {
 
    private:
     struct Pages : PictureTarget {
-      Pages() : PictureTarget({210, 297}) {}
+      Pages() : PictureTarget({.WidthMm = 210, .HeightMm = 297}) {}
       bool NewPage() override { return false; }
     };
     int& sent_;

@@ -170,9 +170,7 @@ TEST_F(PreviewTest, ReportStepsStopAtTheDefinitionsEnds) {
 TEST_F(PreviewTest, ThePageIsDrawnOnThePrintersPaperAndSavedAtItsSize) {
   PreviewModel letter(
       main, [this]() -> RenderContext& { return context; }, {}, host,
-      [] {
-        return PaperSize{215.9, 279.4};
-      });
+      [] { return PaperSize{.WidthMm = 215.9, .HeightMm = 279.4}; });
   EXPECT_EQ(letter.SavePicture("/nonexistent/page.png"), "there is no page to save");
   letter.ShowReport(0);
   EXPECT_DOUBLE_EQ(letter.PageWidthMm(), 215.9);

@@ -73,7 +73,7 @@ class FakeQueue : public Spooler {
    private:
     QueueLog& log_;
     std::string title_;
-    PictureTarget pages_{{210, 297}};
+    PictureTarget pages_{{.WidthMm = 210, .HeightMm = 297}};
   };
 
   const std::string& PrinterName() const override { return name; }

@@ -140,7 +140,7 @@ TEST_F(RealQueue, ThePageIsTheQueuesPaperAndTooSmallAPaperIsSaid) {
     return testing::RunShell("lpadmin -p " + queue + " -o media-default=" + media).status;
   };
   ASSERT_EQ(useMedia("iso_a5_148x210mm"), 0);
-  std::optional<QueueMedia> media = CupsQueueMedia(queue);
+  std::optional<PaperSize> media = CupsQueueMedia(queue);
   ASSERT_TRUE(media);
   EXPECT_NEAR(media->WidthMm, 148, 1);
   EXPECT_NEAR(media->HeightMm, 210, 1);

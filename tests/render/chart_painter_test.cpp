@@ -41,19 +41,19 @@ TEST(DrawChart, DrawsDegenerateChartsWithoutFault) {
   PagePlan plan;
   PageCanvas canvas(plan, PrintFontMetrics());
   ChartModel empty;
-  DrawChart(canvas, {80, 60, 10, 10}, empty);
+  DrawChart(canvas, {.Width = 80, .Height = 60, .Top = 10, .Left = 10}, empty);
   ChartModel missing;
   missing.Sets = {SetOf({{1, 1, true}, {2, 2, true}})};
   missing.X.Log = missing.Y.Log = true;
-  DrawChart(canvas, {80, 60, 10, 10}, missing);
+  DrawChart(canvas, {.Width = 80, .Height = 60, .Top = 10, .Left = 10}, missing);
   ChartModel negativeOnLog;
   negativeOnLog.Y.Log = true;
   negativeOnLog.Sets = {SetOf({{1, -1, false}, {10, 0, false}, {100, 5, false}})};
-  DrawChart(canvas, {80, 60, 10, 10}, negativeOnLog);
+  DrawChart(canvas, {.Width = 80, .Height = 60, .Top = 10, .Left = 10}, negativeOnLog);
   ChartModel tiny = negativeOnLog;
-  DrawChart(canvas, {2, 1, 10, 10}, tiny);
-  DrawChart(canvas, {-5, 10, 10, 10}, tiny);
-  ImageTarget target({100, 100}, 50, nullptr);
+  DrawChart(canvas, {.Width = 2, .Height = 1, .Top = 10, .Left = 10}, tiny);
+  DrawChart(canvas, {.Width = -5, .Height = 10, .Top = 10, .Left = 10}, tiny);
+  ImageTarget target({.WidthMm = 100, .HeightMm = 100}, 50, nullptr);
   ASSERT_TRUE(target.Begin());
   plan.WidthMm = plan.HeightMm = 100;
   PaintPlan(plan, target);
@@ -62,10 +62,11 @@ TEST(DrawChart, DrawsDegenerateChartsWithoutFault) {
 
 TEST(DrawChart, CurvesLandInsideTheirRectangle) {
   QImage page;
-  ImageTarget target({100, 100}, 100, [&](const QImage& image, int, std::string&) {
-    page = image;
-    return true;
-  });
+  ImageTarget target({.WidthMm = 100, .HeightMm = 100}, 100,
+                     [&](const QImage& image, int, std::string&) {
+                       page = image;
+                       return true;
+                     });
   ASSERT_TRUE(target.Begin());
   PagePlan plan;
   plan.WidthMm = plan.HeightMm = 100;
@@ -75,7 +76,7 @@ TEST(DrawChart, CurvesLandInsideTheirRectangle) {
   set.Colour = 0x0000FF;  // red
   set.Thickness = 3;
   chart.Sets = {set};
-  DrawChart(canvas, {50, 50, 25, 25}, chart);
+  DrawChart(canvas, {.Width = 50, .Height = 50, .Top = 25, .Left = 25}, chart);
   PaintPlan(plan, target);
   ASSERT_TRUE(target.End());
   int redInside = 0, redOutside = 0;

@@ -23,7 +23,7 @@ class GraphBuildTest : public ::testing::Test {
       .Colours = {.Page = {}, .Palette = [](std::string_view n) -> int16_t {
                     return n == "blue" ? 5 : n == "orange" ? 14 : n == "red" ? 2 : 0;
                   }}};
-  SlotGrid slots = MakeSlotGrid({190, 200, 60, 10}, 2, 2, 3);
+  SlotGrid slots = MakeSlotGrid({.Width = 190, .Height = 200, .Top = 60, .Left = 10}, 2, 2, 3);
   GraphDefinition graph;
 
   void SetUp() override {
@@ -40,7 +40,7 @@ class GraphBuildTest : public ::testing::Test {
 };
 
 TEST_F(GraphBuildTest, SetsFromTheGridWithGapsAndColoursByCode) {
-  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   ASSERT_FALSE(b.Skip);
   ASSERT_EQ(b.Chart.Sets.size(), 3u);
   EXPECT_TRUE(b.Chart.Sets[0].Points[2].Missing);
@@ -68,7 +68,7 @@ TEST_F(GraphBuildTest, AnEmptyControlLimitColumnIsLeftOut) {
       {"Freq", "Pair 1", "Upper Control Limit", "Upper Limit"});
   data.results["Attenuation Near"].columns = {
       {1, 1, 0}, {1, 2, 1}, {1, code::kUpperControl, 2}, {1, code::kUpperLimit, 3}};
-  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   ASSERT_EQ(b.Chart.Sets.size(), 2u);
   EXPECT_EQ(b.SetCodes, (std::vector<ColumnCode>{2, code::kUpperLimit}));
   EXPECT_EQ(b.Chart.Sets[1].Legend, "Limit");
@@ -90,7 +90,7 @@ TEST_F(GraphBuildTest, PaletteEndsAfterThirteenSetsAndEverySetHasTheSetThickness
   sets.push_back({"0", "0"});
   sets.push_back({"-0.5", "-0.5"});
   data.results["Attenuation Near"] = testing::GraphResult({"1", "2"}, sets);
-  GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   ASSERT_EQ(b.Chart.Sets.size(), 17u);
   EXPECT_EQ(b.Chart.Sets[0].Colour, chart::PaletteColour(5));
   EXPECT_EQ(b.Chart.Sets[13].Colour, chart::DataSet{}.Colour);
@@ -103,7 +103,7 @@ TEST_F(GraphBuildTest, PaletteEndsAfterThirteenSetsAndEverySetHasTheSetThickness
   }
   graph.Style.assign(17, "0");
   graph.Style[16] = "2";
-  b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   EXPECT_EQ(b.Chart.Sets[16].Style, 2);
   EXPECT_EQ(b.Chart.Sets[16].Thickness, 2);
 }
@@ -112,7 +112,7 @@ TEST_F(GraphBuildTest, FontSizesBelowTheSmallestReadableAreRaised) {
   graph.TitleFontSize = 3;
   graph.AxisFontSize = 4;
   graph.AxisTitleFontSize = 7;
-  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   EXPECT_EQ(b.Chart.TitlePoints, 5.0f);
   EXPECT_EQ(b.Chart.AxisPoints, 5.0f);
   EXPECT_EQ(b.Chart.AxisTitlePoints, 7.0f);
@@ -120,23 +120,23 @@ TEST_F(GraphBuildTest, FontSizesBelowTheSmallestReadableAreRaised) {
 
 TEST_F(GraphBuildTest, YTitleIsCutAtEightyCharactersNotBytes) {
   graph.YAxis = std::string(79, 'a') + "\u00e9\u00e9 dB";
-  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   EXPECT_EQ(b.Chart.Y.Title, std::string(79, 'a') + "\u00e9");
 }
 
 TEST_F(GraphBuildTest, GraphsOfPairsTheCableLacksAreSkipped) {
   graph.Pair = 4;
   data.pairs = 3;
-  EXPECT_TRUE(BuildGraph(context, graph, slots, 0, 0, 2, 2).Skip);
+  EXPECT_TRUE(LayOutGraph(context, graph, slots, 0, 0, 2, 2).Skip);
   data.pairs = 4;
-  EXPECT_FALSE(BuildGraph(context, graph, slots, 0, 0, 2, 2).Skip);
+  EXPECT_FALSE(LayOutGraph(context, graph, slots, 0, 0, 2, 2).Skip);
   graph.Data[0] = "Missing Test";
-  EXPECT_TRUE(BuildGraph(context, graph, slots, 0, 0, 2, 2).Skip);
+  EXPECT_TRUE(LayOutGraph(context, graph, slots, 0, 0, 2, 2).Skip);
 }
 
 TEST_F(GraphBuildTest, CurvesAndAxisEndAtTheStopFrequency) {
   graph.StopFreq = 4;
-  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   ASSERT_FALSE(b.Skip);
   for (const chart::DataSet& set : b.Chart.Sets) EXPECT_EQ(set.Points.size(), 3u);
   EXPECT_DOUBLE_EQ(b.Chart.X.Max, 20);
@@ -145,14 +145,14 @@ TEST_F(GraphBuildTest, CurvesAndAxisEndAtTheStopFrequency) {
 TEST_F(GraphBuildTest, MarginUnitsCarryTheNormalisationLength) {
   graph.Data[0] = "Delay Near";
   data.results["Delay Near"] = data.results["Attenuation Near"];
-  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   ASSERT_FALSE(data.requests.empty());
   EXPECT_EQ(data.requests.back().units, "ns/100");
   EXPECT_EQ(b.Chart.Y.Title, "ns/100");
 }
 
 TEST_F(GraphBuildTest, ColumnOffsetRaisesPairColumnsOnly) {
-  BuildGraph(context, graph, slots, 2, 0, 2, 2);
+  LayOutGraph(context, graph, slots, 2, 0, 2, 2);
   ASSERT_FALSE(data.requests.empty());
   EXPECT_EQ(data.requests.back().codes, (std::vector<ColumnCode>{1, 4, 5, code::kUpperLimit}));
 }
@@ -160,7 +160,7 @@ TEST_F(GraphBuildTest, ColumnOffsetRaisesPairColumnsOnly) {
 TEST_F(GraphBuildTest, DifferencePercentOfAZeroValueIsAGap) {
   graph.DifferencePercent = true;
   data.results["Attenuation Near"].grid[2] = {"0", "-4", "-3.5", "-4.5"};
-  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   EXPECT_TRUE(b.Chart.Sets[0].Points[0].Missing);      // zero: no ratio
   EXPECT_DOUBLE_EQ(b.Chart.Sets[0].Points[1].Y, 100);  // 4 / 2 - 1
   EXPECT_TRUE(b.Chart.Sets[0].Points[2].Missing);      // "x" stays missing
@@ -168,14 +168,14 @@ TEST_F(GraphBuildTest, DifferencePercentOfAZeroValueIsAGap) {
 
 TEST_F(GraphBuildTest, AverageIgnoresMissingPoints) {
   graph.Average = true;
-  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   for (const chart::ChartPoint& pt : b.Chart.Sets[0].Points) EXPECT_NEAR(pt.Y, -7.0 / 3, 1e-12);
 }
 
 TEST_F(GraphBuildTest, NonPositiveValuesOnALogAxisAreGaps) {
   graph.YLog = true;
   graph.AbsData = true;
-  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   EXPECT_TRUE(b.Chart.Sets[2].Points[0].Missing);  // |0|
   EXPECT_FALSE(b.Chart.Sets[2].Points[1].Missing);
   EXPECT_DOUBLE_EQ(b.Chart.Sets[2].Points[1].Y, 1);
@@ -189,7 +189,7 @@ TEST_F(GraphBuildTest, UserRangesTicksAndMarginBand) {
   graph.MarginType = 1;
   graph.AutoLog = false;
   graph.XLog = false;
-  const GraphBuild b = BuildGraph(context, graph, slots, 0, 0, 2, 2);
+  const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   EXPECT_TRUE(b.Chart.Y.UserRange);
   EXPECT_DOUBLE_EQ(b.Chart.Y.Ticks, 2.5);
   EXPECT_DOUBLE_EQ(b.Chart.Y.Min, 10);  // negated with REVERSEDATA
@@ -206,8 +206,7 @@ TEST_F(GraphBuildTest, DrawnGraphCarriesThePlottedValues) {
   bool failed = false, incomplete = false;
   const PageData page = FetchPageFacts(data);
   const GraphData fetched = FetchGraph(data, page, graph, 0, 0);
-  ASSERT_TRUE(
-      PlotGraph2(context, canvas, page, fetched, graph, slots, 0, 2, 2, failed, incomplete));
+  ASSERT_TRUE(DrawGraph(context, canvas, page, fetched, graph, slots, 0, 2, 2, failed, incomplete));
   ASSERT_EQ(plan.Graphs.size(), 1u);
   const PlanGraph& drawn = plan.Graphs[0];
   EXPECT_EQ(drawn.Number, 1);

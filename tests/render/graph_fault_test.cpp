@@ -41,7 +41,7 @@ TEST(GraphFault, IsToldUnderTheGraphRoutineAndRetryDrawsThePage) {
   report.Graphs[0].Cols[0] = {1, 2};
   report.Graphs[0].Slot = 1;
 
-  PictureTarget target({210, 297});
+  PictureTarget target({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(target.Begin());
   JobPageState job;
   ReportProducer producer(context);

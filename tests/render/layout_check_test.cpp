@@ -29,9 +29,10 @@ class LayoutCheckTest : public ::testing::Test {
 
 TEST_F(LayoutCheckTest, CellsSideBySideAndLayoutAidsGiveNoFinding) {
   canvas.Item = "table 1";
-  Text("1.0", {20, 6, 50, 20});
-  Text("2.0", {20, 6, 50, 40});  // shares the edge with its neighbour
-  Text("3.0", {20, 6, 56, 20});
+  Text("1.0", {.Width = 20, .Height = 6, .Top = 50, .Left = 20});
+  Text("2.0",
+       {.Width = 20, .Height = 6, .Top = 50, .Left = 40});  // shares the edge with its neighbour
+  Text("3.0", {.Width = 20, .Height = 6, .Top = 56, .Left = 20});
   canvas.CurrentX = 21;
   canvas.CurrentY = 51;
   canvas.PrintAid("Slot 1");
@@ -42,16 +43,17 @@ TEST_F(LayoutCheckTest, FindsEachKindOfFault) {
   canvas.Item = "header block";
   canvas.CurrentX = 21;
   canvas.CurrentY = 51;
-  canvas.PrintIn("a value far too long for its cell", {20, 6, 50, 20});
+  canvas.PrintIn("a value far too long for its cell",
+                 {.Width = 20, .Height = 6, .Top = 50, .Left = 20});
   canvas.Item = "fail mark";
-  Text("FAIL", {30, 10, 0, 170}, 30);
+  Text("FAIL", {.Width = 30, .Height = 10, .Top = 0, .Left = 170}, 30);
   canvas.Item = "logo";
   canvas.PaintPicture(nullptr, 20, 10, 170, 25);
   canvas.Item = "page number";
-  Text("Page 1", {20, 5, 11, 20});
+  Text("Page 1", {.Width = 20, .Height = 5, .Top = 11, .Left = 20});
   canvas.Item = "graph 1";
-  Text("tiny", {20, 6, 100, 20}, 4);
-  Text("0.300", {20, 6, 100, 30});
+  Text("tiny", {.Width = 20, .Height = 6, .Top = 100, .Left = 20}, 4);
+  Text("0.300", {.Width = 20, .Height = 6, .Top = 100, .Left = 30});
   const std::vector<std::string> lines = Lines();
   const auto has = [&](const std::string& start, const std::string& end) {
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
@@ -70,8 +72,8 @@ TEST_F(LayoutCheckTest, FindsEachKindOfFault) {
 
 TEST_F(LayoutCheckTest, OnlyTextRunsAndBoxesCountNotBlankCells) {
   canvas.Item = "table 1";
-  Text("", {20, 6, 50, 20});
-  Text("   ", {20, 6, 50, 25});
+  Text("", {.Width = 20, .Height = 6, .Top = 50, .Left = 20});
+  Text("   ", {.Width = 20, .Height = 6, .Top = 50, .Left = 25});
   canvas.Box(2, 2, 10, 10);  // a frame into the unprintable edge
   const std::vector<std::string> lines = Lines();
   ASSERT_EQ(lines.size(), 1u);

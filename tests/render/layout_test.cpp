@@ -20,13 +20,16 @@ TEST(FindSlot, CountsRowByRowAndReportsSlotsBeyondTheGrid) {
 }
 
 TEST(PlaceItem, KeepsTheBorderOnEverySideAndStaysOnTheGrid) {
-  const SlotGrid grid = MakeSlotGrid({190, 200, 60, 10}, 2, 4, 5);
+  const SlotGrid grid = MakeSlotGrid({.Width = 190, .Height = 200, .Top = 60, .Left = 10}, 2, 4, 5);
   EXPECT_FLOAT_EQ(grid.SlotWidth, 95);
   EXPECT_FLOAT_EQ(grid.SlotHeight, 50);
-  EXPECT_EQ(PlaceItem(grid, 4, 0, 0, 1, 1, 2, 4), (MmRect{85, 40, 115, 110}));
-  EXPECT_EQ(PlaceItem(grid, 0, 0, 2, 2, 2, 2, 4), (MmRect{180, 90, 165, 15}));
+  EXPECT_EQ(PlaceItem(grid, 4, 0, 0, 1, 1, 2, 4),
+            (MmRect{.Width = 85, .Height = 40, .Top = 115, .Left = 110}));
+  EXPECT_EQ(PlaceItem(grid, 0, 0, 2, 2, 2, 2, 4),
+            (MmRect{.Width = 180, .Height = 90, .Top = 165, .Left = 15}));
   // Two slots wide from the last column: one slot wide, not off the page.
-  EXPECT_EQ(PlaceItem(grid, 8, 0, 0, 2, 1, 2, 4), (MmRect{85, 40, 215, 110}));
+  EXPECT_EQ(PlaceItem(grid, 8, 0, 0, 2, 1, 2, 4),
+            (MmRect{.Width = 85, .Height = 40, .Top = 215, .Left = 110}));
   EXPECT_FALSE(PlaceItem(grid, 9, 0, 0, 1, 1, 2, 4).has_value());
   // A free placement with no room at all is left off, not drawn inside out.
   EXPECT_FALSE(PlaceItem(grid, 0, 0, 0, -1, 1, 2, 4).has_value());
@@ -52,8 +55,8 @@ TEST(TellSlotsPastGrid, TellsEachSlotPastTheGridOnce) {
 
 TEST(LayOutBands, PlacesTitleBandsAndSlotArea) {
   BandInput in;
-  in.Logo = {190, 0, 10, 10};
-  in.Header = {190, 30, 25, 10};
+  in.Logo = {.Width = 190, .Height = 0, .Top = 10, .Left = 10};
+  in.Header = {.Width = 190, .Height = 30, .Top = 25, .Left = 10};
   in.NewTables = true;
   BandLayout none = LayOutBands(in);
   EXPECT_FLOAT_EQ(none.SlotArea.Top, 55);  // right under the header block
@@ -63,8 +66,8 @@ TEST(LayOutBands, PlacesTitleBandsAndSlotArea) {
 
   in.HasTitle = in.HasSubHeader = true;
   const BandLayout both = LayOutBands(in);
-  EXPECT_EQ(both.Title, (MmRect{190, 10, 10, 10}));
-  EXPECT_EQ(both.SubHeader, (MmRect{190, 5, 20, 10}));
+  EXPECT_EQ(both.Title, (MmRect{.Width = 190, .Height = 10, .Top = 10, .Left = 10}));
+  EXPECT_EQ(both.SubHeader, (MmRect{.Width = 190, .Height = 5, .Top = 20, .Left = 10}));
   EXPECT_FLOAT_EQ(both.SlotArea.Top, 55 + 15.0f / 4);
 
   in.NewTables = false;
@@ -75,9 +78,12 @@ TEST(LayOutBands, PlacesTitleBandsAndSlotArea) {
 
 TEST(LayOutBands, AHiddenHeaderUnderATallLogoLeavesTheBandsClearOfTheSlots) {
   BandInput in;
-  in.Logo = {190, 30, 10, 10};
+  in.Logo = {.Width = 190, .Height = 30, .Top = 10, .Left = 10};
   in.LogoHeight = 30;
-  in.Header = {190, 30, 10, 10};  // hidden: on the logo band, rows as if shown
+  in.Header = {.Width = 190,
+               .Height = 30,
+               .Top = 10,
+               .Left = 10};  // hidden: on the logo band, rows as if shown
   in.NewTables = true;
   in.HasTitle = in.HasSubHeader = true;
   const BandLayout out = LayOutBands(in);
@@ -87,7 +93,7 @@ TEST(LayOutBands, AHiddenHeaderUnderATallLogoLeavesTheBandsClearOfTheSlots) {
   EXPECT_FLOAT_EQ(out.SlotArea.Bottom(), 297 - 10);
 
   in.LogoHeight = 0;
-  in.Header = {190, 10, 10, 10};
+  in.Header = {.Width = 190, .Height = 10, .Top = 10, .Left = 10};
   const BandLayout noLogo = LayOutBands(in);
   EXPECT_GE(noLogo.SlotArea.Top, noLogo.SubHeader.Bottom());
 }
@@ -103,7 +109,7 @@ TEST(CountTablePairColumns, CountsPairAndLastPairColumnsOfTheWidestTable) {
 }
 
 TEST(PlaceText, AlignsInsideTheInsetBox) {
-  const MmRect r{100, 20, 50, 10};
+  const MmRect r{.Width = 100, .Height = 20, .Top = 50, .Left = 10};
   const TextPosition left = PlaceText(r, 1, 30, 4, HAlign::Left, VAlign::Top);
   EXPECT_FLOAT_EQ(left.X, 11);
   EXPECT_FLOAT_EQ(left.Y, 51);
@@ -137,7 +143,7 @@ TEST(LayOutLogo, AWideLogoIsScaledToTheBandKeepingItsAspect) {
 
 TEST(FailMarkRoom, TheWiderSideOfTheLogoBandClearOfThePicture) {
   const MmRect right = FailMarkRoom(LayOutLogo(210, 0, LogoSize::Of(10), 40, 10, false));
-  EXPECT_EQ(right, (MmRect{190 - 40 - 3, 10, 10, 10 + 40 + 3}));
+  EXPECT_EQ(right, (MmRect{.Width = 190 - 40 - 3, .Height = 10, .Top = 10, .Left = 10 + 40 + 3}));
   const LogoLayout centred = LayOutLogo(210, 0, LogoSize::Of(10), 40, 10, true);
   EXPECT_FLOAT_EQ(FailMarkRoom(centred).Left, centred.Picture.Right() + 3);
   EXPECT_FLOAT_EQ(FailMarkRoom(LayOutLogo(210, 0, LogoSize::Of(0), 40, 10, false)).Width, 0);
@@ -148,15 +154,22 @@ TEST(FitText, ShrinksToWidthAndHeightAndCutsAtTheSmallestSize) {
   const FixedWidthMetrics m;
   const FontSpec font{"Arial", 9, false};
   // 10 characters at 9 pt are 19 mm wide; a 12 mm box takes a smaller size.
-  const float p = FitPoints(m, font, "0123456789", {12, 10, 0, 0}, 9, 5);
+  const float p =
+      FitPoints(m, font, "0123456789", {.Width = 12, .Height = 10, .Top = 0, .Left = 0}, 9, 5);
   EXPECT_LT(p, 9);
   EXPECT_GE(p, 5);
   FontSpec at = font;
   at.Points = p;
   EXPECT_LE(m.TextWidth("0123456789", at), 12 - 0.4f * m.TextHeight(at));
   // A low row limits the size too.
-  EXPECT_LE(m.TextHeight({"Arial", FitPoints(m, font, "1", {50, 2, 0, 0}, 9, 1), false}), 2);
-  EXPECT_FLOAT_EQ(FitPoints(m, font, "a long text that never fits", {5, 10, 0, 0}, 9, 5), 5);
+  EXPECT_LE(
+      m.TextHeight({"Arial",
+                    FitPoints(m, font, "1", {.Width = 50, .Height = 2, .Top = 0, .Left = 0}, 9, 1),
+                    false}),
+      2);
+  EXPECT_FLOAT_EQ(FitPoints(m, font, "a long text that never fits",
+                            {.Width = 5, .Height = 10, .Top = 0, .Left = 0}, 9, 5),
+                  5);
   const std::string cut = Ellipsized(m, font, "Zoë Ångström", 10);
   EXPECT_LE(m.TextWidth(cut, font), 10);
   EXPECT_EQ(cut, "Zo\u00eb \u2026");  // cut at a whole character

@@ -50,7 +50,7 @@ class ProducerTest : public ::testing::Test {
 };
 
 TEST_F(ProducerTest, TooSmallAPaperIsReportedAndNothingIsDrawn) {
-  PictureTarget target({49.9, 297});
+  PictureTarget target({.WidthMm = 49.9, .HeightMm = 297});
   ASSERT_TRUE(target.Begin());
   JobPageState job;
   ReportProducer producer(context);
@@ -62,7 +62,7 @@ TEST_F(ProducerTest, TooSmallAPaperIsReportedAndNothingIsDrawn) {
 }
 
 TEST_F(ProducerTest, ASecondCallWhileBusyReturnsAtOnce) {
-  PictureTarget target({210, 297});
+  PictureTarget target({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(target.Begin());
   JobPageState job, inner;
   ReportProducer producer(context);
@@ -74,7 +74,7 @@ TEST_F(ProducerTest, ASecondCallWhileBusyReturnsAtOnce) {
 }
 
 TEST_F(ProducerTest, CancelStopsBetweenItems) {
-  PictureTarget target({210, 297});
+  PictureTarget target({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(target.Begin());
   JobPageState job;
   ReportProducer producer(context);
@@ -86,14 +86,14 @@ TEST_F(ProducerTest, CancelStopsBetweenItems) {
 TEST_F(ProducerTest, MultiPageReportsContinueWhenPrintingButNotInPreview) {
   state->Reports[0].MultiPage = true;
   data.moreColsBelow = 2;  // one more page after the first
-  PictureTarget printed({210, 297});
+  PictureTarget printed({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(printed.Begin());
   JobPageState job;
   ReportProducer producer(context);
   EXPECT_EQ(producer.ProduceReport(0, false, printed, job), ProduceOutcome::Drawn);
   EXPECT_EQ(printed.PagesStarted(), 2);
 
-  PictureTarget preview({210, 297});
+  PictureTarget preview({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(preview.Begin());
   JobPageState previewJob;
   EXPECT_EQ(producer.ProduceReport(0, true, preview, previewJob), ProduceOutcome::Drawn);
@@ -103,7 +103,7 @@ TEST_F(ProducerTest, MultiPageReportsContinueWhenPrintingButNotInPreview) {
 TEST_F(ProducerTest, JobSkipsUntestedReportsAndStartsEachReportOnANewPage) {
   ReportSelection selection{};
   selection[0] = selection[2] = true;
-  PictureTarget target({210, 297});
+  PictureTarget target({.WidthMm = 210, .HeightMm = 297});
   std::vector<std::string> titles;
   const ReportJobResult r = ProduceSelectedReports(
       context, target, selection, [&](const std::string& t, int, int) { titles.push_back(t); });
@@ -114,7 +114,7 @@ TEST_F(ProducerTest, JobSkipsUntestedReportsAndStartsEachReportOnANewPage) {
   EXPECT_EQ(target.PagesStarted(), 2);
 
   data.tested = false;
-  PictureTarget none({210, 297});
+  PictureTarget none({.WidthMm = 210, .HeightMm = 297});
   const ReportJobResult skipped = ProduceSelectedReports(context, none, selection);
   EXPECT_EQ(skipped.Skipped, 2);
   EXPECT_EQ(none.PagesStarted(), 0);  // nothing drawn, no page begun
@@ -124,7 +124,7 @@ TEST_F(ProducerTest, JobSkipsUntestedReportsAndStartsEachReportOnANewPage) {
 TEST_F(ProducerTest, APrinterFaultIsAskedAboutAndTheRunGoesOn) {
   ReportSelection selection{};
   selection[0] = selection[1] = selection[2] = true;
-  FlakyTarget target({210, 297});
+  FlakyTarget target({.WidthMm = 210, .HeightMm = 297});
   target.failNewPages = 2;  // report 2's page break fails twice
   ask.Script({PromptAnswer::Retry, PromptAnswer::Cancel, PromptAnswer::No});
   const ReportJobResult r = ProduceSelectedReports(context, target, selection);
@@ -143,7 +143,7 @@ TEST_F(ProducerTest, AFileOutputsFaultIsToldAsItsReasonNeverAsAPrinters) {
   ReportSelection selection{};
   selection[0] = true;
   // One A3 page at 2400 dpi would take 4.1 GiB.
-  ImageTarget pages({297, 420}, 2400, {});
+  ImageTarget pages({.WidthMm = 297, .HeightMm = 420}, 2400, {});
   ask.Script({PromptAnswer::Cancel, PromptAnswer::No});
   const ReportJobResult r = ProduceSelectedReports(context, pages, selection);
   EXPECT_FALSE(r.AllProduced());
@@ -151,9 +151,9 @@ TEST_F(ProducerTest, AFileOutputsFaultIsToldAsItsReasonNeverAsAPrinters) {
   EXPECT_EQ(ask.messages[0].text,
             "Error: a page of 28063 x 39685 pixels (2400 dpi) needs 4.1 GiB, more than the 2 "
             "GiB a page bitmap may take; 1666 dpi is the most this paper allows");
-  EXPECT_EQ(PageBitmapRefusal({297, 420}, 1666), "");
-  EXPECT_EQ(PageBitmapRefusal({210, 297}, 2356), "");
-  EXPECT_NE(PageBitmapRefusal({210, 297}, 2400), "");
+  EXPECT_EQ(PageBitmapRefusal({.WidthMm = 297, .HeightMm = 420}, 1666), "");
+  EXPECT_EQ(PageBitmapRefusal({.WidthMm = 210, .HeightMm = 297}, 2356), "");
+  EXPECT_NE(PageBitmapRefusal({.WidthMm = 210, .HeightMm = 297}, 2400), "");
 }
 
 TEST_F(ProducerTest, APdfOnAFullDiskIsNotEndedAsASuccess) {
@@ -165,7 +165,7 @@ TEST_F(ProducerTest, APdfOnAFullDiskIsNotEndedAsASuccess) {
   testing::TempDir scratch;
   std::filesystem::copy_file(scratch.Write("half", std::string(8192, 'x')), disk.path() / "half");
   const std::string pdf = (disk.path() / "out.pdf").string();
-  PdfTarget target(pdf, {210, 297}, "Job title");
+  PdfTarget target(pdf, {.WidthMm = 210, .HeightMm = 297}, "Job title");
   const ReportJobResult r = ProduceSelectedReports(context, target, selection);
   EXPECT_FALSE(r.Ended);
   EXPECT_EQ(r.Error, "cannot write " + pdf + ": No space left on device");
@@ -181,7 +181,7 @@ TEST_F(ProducerTest, PdfHoldsTitlesHeaderLabelsAndMarginLines) {
   selection[0] = true;
   testing::TempDir dir;
   const std::string pdf = (dir.path() / "out.pdf").string();
-  PdfTarget target(pdf, {210, 297}, "Job title");
+  PdfTarget target(pdf, {.WidthMm = 210, .HeightMm = 297}, "Job title");
   const ReportJobResult r = ProduceSelectedReports(context, target, selection);
   ASSERT_TRUE(r.AllProduced()) << r.Error;
   ASSERT_TRUE(r.Ended);
@@ -218,7 +218,7 @@ TEST_F(ProducerTest, FailedReportShowsItsStatusAndTheLargeMark) {
   selection[0] = selection[1] = true;
   testing::TempDir dir;
   const std::string pdf = (dir.path() / "status.pdf").string();
-  PdfTarget target(pdf, {210, 297}, "Status");
+  PdfTarget target(pdf, {.WidthMm = 210, .HeightMm = 297}, "Status");
   ASSERT_TRUE(ProduceSelectedReports(context, target, selection).AllProduced());
   const std::string text = PdfText(dir, pdf);
   EXPECT_EQ(Count(text, "REJECTED"), 2);  // the status of report 2 and its large mark
@@ -237,7 +237,7 @@ TEST_F(ProducerTest, APageLaidOutAgainForTheMarkReadsItsDataOnce) {
   state->Settings.BigFail = true;
   data.results["Attenuation Near"].failed = true;
   state->Reports[0].Graphs[0].Difference = true;
-  PictureTarget target({210, 297});
+  PictureTarget target({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(target.Begin());
   JobPageState job;
   ReportProducer producer(context);
@@ -272,7 +272,7 @@ TEST_F(ProducerTest, RowsLeftOutOfATableAreToldOnce) {
     for (auto& column : r.grid) column.push_back(std::to_string(f));
   }
   data.results["Return Loss"] = r;
-  PictureTarget target({210, 297});
+  PictureTarget target({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(target.Begin());
   JobPageState job;
   ReportProducer producer(context);
@@ -288,7 +288,7 @@ TEST_F(ProducerTest, HeaderOnTheFirstPageOnly) {
   state->Header.FirstPageOnly = true;
   ReportSelection selection{};
   selection[0] = selection[1] = true;
-  PictureTarget target({210, 297});
+  PictureTarget target({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(ProduceSelectedReports(context, target, selection).AllProduced());
   EXPECT_EQ(target.PagesStarted(), 2);
   EXPECT_EQ(data.headerReads, 1);

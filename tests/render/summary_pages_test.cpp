@@ -38,7 +38,8 @@ TEST(SummaryPages, RowsContinueOverPagesInOrderAndEveryPageIsClean) {
   FixedWidthMetrics metrics;
   context.Fonts = &metrics;
 
-  const std::vector<PagePlan> pages = PlanSummaryPages(context, table, {210, 297});
+  const std::vector<PagePlan> pages =
+      PlanSummaryPages(context, table, {.WidthMm = 210, .HeightMm = 297});
   ASSERT_GE(pages.size(), 3u);
   int next = 0;
   for (const PagePlan& page : pages) {
@@ -60,7 +61,8 @@ TEST(SummaryPages, RowsContinueOverPagesInOrderAndEveryPageIsClean) {
 
   // No rows: one page with the heads, so an empty summary still prints.
   table.Rows.clear();
-  const std::vector<PagePlan> empty = PlanSummaryPages(context, table, {210, 297});
+  const std::vector<PagePlan> empty =
+      PlanSummaryPages(context, table, {.WidthMm = 210, .HeightMm = 297});
   ASSERT_EQ(empty.size(), 1u);
   EXPECT_EQ(empty[0].Tables[0].Rows, 1);
   EXPECT_TRUE(ask.messages.empty());

@@ -16,7 +16,7 @@ class TableDrawerTest : public ::testing::Test {
   testing::FakeDataSource data;
   testing::RecordingPrompter ask;
   RenderContext context{.State = *state, .Data = data, .Ask = ask};
-  SlotGrid slots = MakeSlotGrid({190, 200, 60, 10}, 1, 2, 3);
+  SlotGrid slots = MakeSlotGrid({.Width = 190, .Height = 200, .Top = 60, .Left = 10}, 1, 2, 3);
   PagePlan plan;
   TableDefinition table;
 
@@ -142,7 +142,7 @@ TEST_F(TableDrawerTest, RowsFillTheSlot) {
 // drawn, none over another, a last line tells how many are left out, and the export
 // still has them all.
 TEST_F(TableDrawerTest, RowsThatDoNotFitAreLeftOutNotOverprinted) {
-  slots = MakeSlotGrid({190, 40, 60, 10}, 1, 1, 3);
+  slots = MakeSlotGrid({.Width = 190, .Height = 40, .Top = 60, .Left = 10}, 1, 1, 3);
   table.Freqs.clear();
   ReadTestDataResult r;
   r.found = true;

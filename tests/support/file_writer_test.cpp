@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <set>
 
+#include "common/file_modes.h"
 #include "common/small_disk.h"
 #include "common/temp_dir.h"
 #include "support/temporary_files.h"
@@ -18,30 +19,17 @@ namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ModeOf;
 using testing::ReadFileBytes;
 using testing::SmallDisk;
 using testing::TempDir;
+using testing::Umask;
 
 std::set<std::string> Names(const fs::path& folder) {
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
   return names;
 }
-
-mode_t ModeOf(const fs::path& path) {
-  struct stat info {};
-  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
-  return info.st_mode & 07777;
-}
-
-class Umask {
- public:
-  explicit Umask(mode_t mask) : old_(::umask(mask)) {}
-  ~Umask() { ::umask(old_); }
-
- private:
-  mode_t old_;
-};
 
 TEST(FileWriter, NewFilesFollowTheUmaskAndAReplacedFileKeepsItsMode) {
   TempDir dir;

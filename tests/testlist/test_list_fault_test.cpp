@@ -33,7 +33,7 @@ TEST(PrintTestList, APrinterFaultIsSaidAsTheListsErrorAndTheJobGoesOn) {
                                      "TEST SUMMARY :\nAttenuation Near Test\tPASS\tClass EA\n")
                                .string();
   testing::RecordingPrompter ask;
-  RefusingTarget target({210, 297});
+  RefusingTarget target({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(target.Begin());
   JobPageState job;
   job.FirstPage = false;  // a report before it: the list needs a page break

@@ -171,7 +171,7 @@ TEST(PrintTestList, ThePdfHoldsTheListAndAFileWithoutSummaryPrintsNothing) {
   const std::string pdf = (dir.path() / "list.pdf").string();
   testing::RecordingPrompter ask;
   {
-    PdfTarget target(pdf, {210, 297}, "list");
+    PdfTarget target(pdf, {.WidthMm = 210, .HeightMm = 297}, "list");
     ASSERT_TRUE(target.Begin());
     JobPageState job;
     EXPECT_TRUE(PrintTestList(data, AppSettings{}, target, job, ask, PrintFontMetrics()));
@@ -185,7 +185,7 @@ TEST(PrintTestList, ThePdfHoldsTheListAndAFileWithoutSummaryPrintsNothing) {
     EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\n" << text.out;
 
   const std::string plain = dir.Write("plain.txt", "Results\tx\n").string();
-  PictureTarget none({210, 297});
+  PictureTarget none({.WidthMm = 210, .HeightMm = 297});
   JobPageState job;
   EXPECT_FALSE(PrintTestList(plain, AppSettings{}, none, job, ask, PrintFontMetrics()));
   EXPECT_EQ(none.PagesStarted(), 0);

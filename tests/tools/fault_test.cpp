@@ -17,6 +17,7 @@
 
 #include "common/temp_dir.h"
 #include "common/tool_run.h"
+#include "sample_files.h"
 
 extern char** environ;
 
@@ -24,26 +25,16 @@ namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FolderNames;
+using testing::kSampleData;
+using testing::kSampleIni;
 using testing::Occurrences;
 using testing::ReadFileBytes;
 using testing::RunReportTool;
 using testing::TempDir;
 using testing::ToolRun;
 
-const std::string kSampleIni = std::string(VANTREL_SOURCE_DIR) + "/samples/sample.ini";
-const std::string kSampleData = std::string(VANTREL_SOURCE_DIR) + "/samples/sample-results.txt";
 const std::string kHostile = std::string(VANTREL_TEST_DATA_DIR) + "/hostile/";
-
-// Names in folder other than Qt's runtime folder.
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) {
-    const std::string name = e.path().filename().string();
-    if (name.rfind("runtime-", 0) != 0) names.push_back(name);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 ToolRun Pdf(const TempDir& scratch, const std::string& data, const std::string& pdf,
             const std::string& definition = kSampleIni) {
@@ -130,7 +121,7 @@ TEST(OutputFaults, AFullDiskKeepsTheOldPdfAndSaysWhy) {
   EXPECT_EQ(run.status, 3) << run.err;
   EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
   EXPECT_EQ(ReadFileBytes(pdf), "%PDF old and good");
-  EXPECT_EQ(Names(dir.path() / "disk"), std::vector<std::string>{"report.pdf"});
+  EXPECT_EQ(FolderNames(dir.path() / "disk"), std::vector<std::string>{"report.pdf"});
 
   const ToolRun png = RunReportTool(dir.path(),
                                     {"--definition", kSampleIni, "--data", kSampleData, "--png",
@@ -138,7 +129,7 @@ TEST(OutputFaults, AFullDiskKeepsTheOldPdfAndSaysWhy) {
                                     {"TMPDIR=" + dir.path().string()});
   EXPECT_EQ(png.status, 3) << png.err;
   EXPECT_NE(png.err.find("No space left on device"), std::string::npos) << png.err;
-  for (const std::string& name : Names(dir.path() / "disk" / "pages")) {
+  for (const std::string& name : FolderNames(dir.path() / "disk" / "pages")) {
     EXPECT_EQ(name.find(".part"), std::string::npos) << name;
   }
 }
@@ -154,7 +145,7 @@ TEST(OutputFaults, AFullTemporaryFolderIsNamedWithItsReason) {
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
   EXPECT_FALSE(fs::exists(dir.path() / "out.pdf"));
-  EXPECT_TRUE(Names(dir.path() / "tmp").empty());
+  EXPECT_TRUE(FolderNames(dir.path() / "tmp").empty());
 
   const ToolRun missing = RunReportTool(dir.path(), {"--info", kSampleData},
                                         {"TMPDIR=" + (dir.path() / "gone").string()});
@@ -216,7 +207,8 @@ TEST(OutputFaults, SigtermLeavesNeitherAPartNorTheTemporaryCopy) {
   // Wait until the PDF's part exists: the run is then in mid-page.
   bool started = false;
   for (int i = 0; i < 3000 && !started; ++i) {
-    for (const std::string& name : Names(out.path())) started = started || name.ends_with(".part");
+    for (const std::string& name : FolderNames(out.path()))
+      started = started || name.ends_with(".part");
     if (!started) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   ::kill(pid, SIGTERM);
@@ -224,8 +216,8 @@ TEST(OutputFaults, SigtermLeavesNeitherAPartNorTheTemporaryCopy) {
   ASSERT_EQ(::waitpid(pid, &status, 0), pid);
   if (!started || !WIFSIGNALED(status)) GTEST_SKIP() << "the run ended before the signal came";
   EXPECT_EQ(WTERMSIG(status), SIGTERM);
-  EXPECT_TRUE(Names(out.path()).empty());
-  EXPECT_TRUE(Names(tmp.path()).empty());
+  EXPECT_TRUE(FolderNames(out.path()).empty());
+  EXPECT_TRUE(FolderNames(tmp.path()).empty());
 }
 
 }  // namespace

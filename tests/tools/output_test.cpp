@@ -12,11 +12,14 @@
 #include <vector>
 
 #include "common/temp_dir.h"
+#include "sample_files.h"
 
 namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::kSampleData;
+using testing::kSampleIni;
 using testing::ReadFileBytes;
 using testing::TempDir;
 
@@ -31,9 +34,6 @@ std::string Q(const std::string& arg) {
   for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return q + "'";
 }
-
-const std::string kSampleIni = std::string(VANTREL_SOURCE_DIR) + "/samples/sample.ini";
-const std::string kSampleData = std::string(VANTREL_SOURCE_DIR) + "/samples/sample-results.txt";
 
 OutputRun RunTool(const TempDir& dir, std::vector<std::string> args) {
   std::string command = Q(VANTREL_REPORT_EXE);

@@ -8,14 +8,14 @@
 #include "common/shell_run.h"
 #include "common/temp_dir.h"
 #include "common/tool_run.h"
+#include "sample_files.h"
 
 namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kSampleIni = std::string(VANTREL_SOURCE_DIR) + "/samples/sample.ini";
-const std::string kSampleData = std::string(VANTREL_SOURCE_DIR) + "/samples/sample-results.txt";
+using testing::kSampleData;
+using testing::kSampleIni;
 
 // The sample definition with a PDF run's settings in its [GENERAL] section.
 std::string PdfDefinition(const testing::TempDir& dir, const std::string& spool,

@@ -12,17 +12,17 @@
 #include "common/shell_run.h"
 #include "common/temp_dir.h"
 #include "common/tool_run.h"
+#include "sample_files.h"
 
 namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::kSampleData;
+using testing::kSampleIni;
 using testing::ReadFileBytes;
 using testing::RunReportTool;
 using testing::ToolRun;
-
-const std::string kSampleIni = std::string(VANTREL_SOURCE_DIR) + "/samples/sample.ini";
-const std::string kSampleData = std::string(VANTREL_SOURCE_DIR) + "/samples/sample-results.txt";
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
   const std::size_t at = text.find(from);

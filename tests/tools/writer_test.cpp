@@ -15,9 +15,11 @@
 #include <filesystem>
 #include <thread>
 
+#include "common/file_modes.h"
 #include "common/small_disk.h"
 #include "common/temp_dir.h"
 #include "common/tool_run.h"
+#include "sample_files.h"
 
 extern char** environ;
 
@@ -25,40 +27,17 @@ namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FolderNames;
+using testing::kNoServer;
+using testing::kSampleData;
+using testing::kSampleIni;
+using testing::ModeOf;
 using testing::ReadFileBytes;
 using testing::RunReportTool;
 using testing::SmallDisk;
 using testing::TempDir;
 using testing::ToolRun;
-
-const std::string kSampleIni = std::string(VANTREL_SOURCE_DIR) + "/samples/sample.ini";
-const std::string kSampleData = std::string(VANTREL_SOURCE_DIR) + "/samples/sample-results.txt";
-const std::string kNoServer = "CUPS_SERVER=/nonexistent/cups.sock";
-
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder)) {
-    const std::string name = e.path().filename().string();
-    if (name.rfind("runtime-", 0) != 0) names.push_back(name);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-mode_t ModeOf(const fs::path& path) {
-  struct stat info {};
-  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
-  return info.st_mode & 07777;
-}
-
-class Umask {
- public:
-  explicit Umask(mode_t mask) : old_(::umask(mask)) {}
-  ~Umask() { ::umask(old_); }
-
- private:
-  mode_t old_;
-};
+using testing::Umask;
 
 ToolRun RunTool(const TempDir& scratch, std::vector<std::string> args,
                 std::vector<std::string> env = {}) {
@@ -84,8 +63,8 @@ TEST(FileOutputs, AFullDiskFailsEveryOutputWithTheReasonAndLeavesNoHalfFile) {
     EXPECT_EQ(run.status, 3) << output[0] << run.err;
     EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << output[0] << run.err;
   }
-  EXPECT_EQ(Names(disk.path()), (std::vector<std::string>{"csv", "filler"}));
-  EXPECT_TRUE(Names(disk.path() / "csv").empty());
+  EXPECT_EQ(FolderNames(disk.path()), (std::vector<std::string>{"csv", "filler"}));
+  EXPECT_TRUE(FolderNames(disk.path() / "csv").empty());
 }
 
 TEST(FileOutputs, PrintingOntoAFullDiskFailsAndDeliversNothing) {
@@ -101,7 +80,7 @@ TEST(FileOutputs, PrintingOntoAFullDiskFailsAndDeliversNothing) {
                     {kNoServer, "TMPDIR=" + dir.path().string()});
   EXPECT_NE(run.status, 0) << run.err;
   EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
-  EXPECT_EQ(Names(disk.path()), (std::vector<std::string>{"cable.txt", "filler"}));
+  EXPECT_EQ(FolderNames(disk.path()), (std::vector<std::string>{"cable.txt", "filler"}));
 }
 
 TEST(FileOutputs, APrintJobWithAFullTemporaryFolderIsNotSent) {
@@ -127,7 +106,7 @@ TEST(FileOutputs, APrintJobWithAFullTemporaryFolderIsNotSent) {
   EXPECT_NE(run.err.find(": No space left on device"), std::string::npos) << run.err;
   EXPECT_EQ(run.err.find("cannot be loaded"), std::string::npos) << run.err;
   EXPECT_EQ(count(), before);
-  EXPECT_TRUE(Names(tmp.path()).empty());
+  EXPECT_TRUE(FolderNames(tmp.path()).empty());
 }
 
 TEST(FileOutputs, NewFilesFollowTheUmaskAndReplacedOnesKeepTheirMode) {
@@ -178,7 +157,8 @@ bool KillInMidWrite(const TempDir& tmp, const fs::path& out, const std::string& 
   posix_spawn_file_actions_destroy(&actions);
   bool started = false;
   for (int i = 0; i < 3000 && !started; ++i) {
-    for (const std::string& name : Names(out)) started = started || name.starts_with(".vantrel-");
+    for (const std::string& name : FolderNames(out))
+      started = started || name.starts_with(".vantrel-");
     if (!started) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   ::kill(pid, SIGKILL);
@@ -195,16 +175,16 @@ TEST(FileOutputs, AKilledRunLeavesTheOldFileAndTheNextRunClearsWhatItLeft) {
   if (!KillInMidWrite(tmp, out.path(), pdf.string()))
     GTEST_SKIP() << "the run ended before the kill came";
   EXPECT_EQ(ReadFileBytes(pdf), "%PDF the old, good one %%EOF");
-  EXPECT_EQ(Names(out.path()).size(), 3u);  // the dead run's part is there
-  EXPECT_EQ(Names(tmp.path()).size(), 1u);  // and so is its copy of the result file
+  EXPECT_EQ(FolderNames(out.path()).size(), 3u);  // the dead run's part is there
+  EXPECT_EQ(FolderNames(tmp.path()).size(), 1u);  // and so is its copy of the result file
 
   const ToolRun next = RunReportTool(
       scratch.path(), {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf.string()},
       {"TMPDIR=" + tmp.path().string()});
   ASSERT_EQ(next.status, 0) << next.err;
-  EXPECT_EQ(Names(out.path()), (std::vector<std::string>{"notes.part", "report.pdf"}));
+  EXPECT_EQ(FolderNames(out.path()), (std::vector<std::string>{"notes.part", "report.pdf"}));
   EXPECT_EQ(ReadFileBytes(notes), "the user's own");
-  EXPECT_TRUE(Names(tmp.path()).empty());
+  EXPECT_TRUE(FolderNames(tmp.path()).empty());
 }
 
 TEST(FileOutputs, TheBuiltInPrinterReplacesOnlyWhatItMadeOrWhatItWasToldTo) {

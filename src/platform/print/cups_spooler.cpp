@@ -14,16 +14,7 @@ namespace {
 
 // The queue's own paper and printable area; A4 when the server names none. A paper
 // too small for a report is kept, so that the report can say so.
-PaperSize QueuePaper(const std::string& name) {
-  const std::optional<QueueMedia> media = CupsQueueMedia(name);
-  if (!media) return {};
-  return {.WidthMm = media->WidthMm,
-          .HeightMm = media->HeightMm,
-          .LeftMm = media->LeftMm,
-          .TopMm = media->TopMm,
-          .RightMm = media->RightMm,
-          .BottomMm = media->BottomMm};
-}
+PaperSize QueuePaper(const std::string& name) { return CupsQueueMedia(name).value_or(PaperSize{}); }
 
 // The server's job id is known only once the file is sent; a cancel needs it.
 class CupsJob : public PrintJob {
