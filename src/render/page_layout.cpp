@@ -98,8 +98,8 @@ std::vector<PagePlan> PlanGraphs(const LayoutContext& context, const PageCanvas&
     canvas.CopyStateOf(state);
     canvas.Item = "graph " + std::to_string(g + 1);
     NamedFaults(kPlotGraphRoutine, [&] {
-      DrawGraph(context, canvas, data, data.Graphs[g], report.Graphs[g], slots,
-                 static_cast<int>(g), slotsX, slotsY, outcome.Failed, outcome.Incomplete);
+      DrawGraph(context, canvas, data, data.Graphs[g], report.Graphs[g], slots, static_cast<int>(g),
+                slotsX, slotsY, outcome.Failed, outcome.Incomplete);
     });
   }
   return plans;
