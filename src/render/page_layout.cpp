@@ -78,6 +78,17 @@ void PlanSlotAid(PageCanvas& canvas, const SlotGrid& slots, int slotsX, int slot
   }
 }
 
+// Graph g of the page, its faults named for the routine.
+void PlanGraphItem(const LayoutContext& context, PageCanvas& canvas, const PageData& data,
+                   const ReportDefinition& report, const SlotGrid& slots, std::size_t g, int slotsX,
+                   int slotsY, bool& failed, bool& incomplete) {
+  canvas.Item = "graph " + std::to_string(g + 1);
+  NamedFaults(kPlotGraphRoutine, [&] {
+    DrawGraph(context, canvas, data, data.Graphs[g], report.Graphs[g], slots, static_cast<int>(g),
+              slotsX, slotsY, failed, incomplete);
+  });
+}
+
 struct GraphsOutcome {
   bool Failed = false;
   bool Incomplete = false;
@@ -96,11 +107,8 @@ std::vector<PagePlan> PlanGraphs(const LayoutContext& context, const PageCanvas&
     plan.HeightMm = state.ScaleHeight();
     PageCanvas canvas(plan, state.Metrics());
     canvas.CopyStateOf(state);
-    canvas.Item = "graph " + std::to_string(g + 1);
-    NamedFaults(kPlotGraphRoutine, [&] {
-      DrawGraph(context, canvas, data, data.Graphs[g], report.Graphs[g], slots, static_cast<int>(g),
-                slotsX, slotsY, outcome.Failed, outcome.Incomplete);
-    });
+    PlanGraphItem(context, canvas, data, report, slots, g, slotsX, slotsY, outcome.Failed,
+                  outcome.Incomplete);
   }
   return plans;
 }
@@ -200,18 +208,14 @@ PageLayout LayOutPage(const LayoutContext& context, const PageRequest& in, const
   const SlotGrid slots = MakeSlotGrid(layout.SlotArea, slotsX, slotsY, border);
   if (context.SlotsFlag) PlanSlotAid(canvas, slots, slotsX, slotsY);
 
-  const bool atOnce = context.LayoutThreads > 1 && data.Graphs.size() > 1;
-  if (atOnce) {
+  if (context.LayoutThreads > 1 && data.Graphs.size() > 1) {
     if (stop()) return out;
     PlanGraphsAtOnce(context, canvas, data, report, slots, slotsX, slotsY, failed, incomplete);
-  }
-  for (std::size_t g = 0; g < data.Graphs.size() && !atOnce; ++g) {
-    if (stop()) return out;
-    canvas.Item = "graph " + std::to_string(g + 1);
-    NamedFaults(kPlotGraphRoutine, [&] {
-      DrawGraph(context, canvas, data, data.Graphs[g], report.Graphs[g], slots, static_cast<int>(g),
-                slotsX, slotsY, failed, incomplete);
-    });
+  } else {
+    for (std::size_t g = 0; g < data.Graphs.size(); ++g) {
+      if (stop()) return out;
+      PlanGraphItem(context, canvas, data, report, slots, g, slotsX, slotsY, failed, incomplete);
+    }
   }
   for (std::size_t t = 0; t < data.Tables.size(); ++t) {
     if (stop()) return out;
