@@ -186,6 +186,10 @@ TEST_F(WatchedFolder, FinishesWhatADeadWatcherClaimedAndLeavesALiveOnesAlone) {
   dir_.Write("in/.claims/host-1-dead/made.txt", TinyResult("M"));
   dir_.Write("in/.claims/host-1-dead/.made.txt.in-hand", "out/made.pdf");
   dir_.Write("out/made.pdf", "%PDF-1.4 made before\n%%EOF\n");
+  dir_.Write("out/.made.pdf.taken", "host-1-dead/made.txt");
+  // Killed between reserving its PDF's name and saying so: the name is still its own.
+  dir_.Write("in/.claims/host-1-dead/named.txt", TinyResult("R"));
+  dir_.Write("out/.named.pdf.taken", "host-1-dead/named.txt");
   // Just claimed.
   dir_.Write("in/.claims/host-1-dead/new.txt", TinyResult("N"));
   dir_.Write("in/.claims/host-2-live/.lock", "");
@@ -201,7 +205,7 @@ TEST_F(WatchedFolder, FinishesWhatADeadWatcherClaimedAndLeavesALiveOnesAlone) {
   ASSERT_TRUE(WaitFor([&] {
     return Logged("done cut.txt -> out/cut.pdf") && Logged("done new.txt -> out/new.pdf") &&
            Logged("done produced.txt -> out/produced.pdf") &&
-           Logged("done made.txt -> out/made.pdf");
+           Logged("done made.txt -> out/made.pdf") && Logged("done named.txt -> out/named.pdf");
   })) << Log("log.txt")
       << Log("err.txt");
   ASSERT_TRUE(WaitFor([&] { return !fs::exists(dead); }));
@@ -209,8 +213,10 @@ TEST_F(WatchedFolder, FinishesWhatADeadWatcherClaimedAndLeavesALiveOnesAlone) {
   RunShell("kill " + holder);
   EXPECT_FALSE(fs::exists(Path("out/produced.pdf")));
   EXPECT_EQ(ReadFileBytes(Path("out/made.pdf")), "%PDF-1.4 made before\n%%EOF\n");
-  EXPECT_EQ(FilesIn(Path("out")), 3);
-  EXPECT_EQ(FilesIn(In() / "done"), 4);
+  EXPECT_EQ(FilesIn(Path("out")), 4);
+  EXPECT_FALSE(fs::exists(Path("out/.made.pdf.taken")));
+  EXPECT_FALSE(fs::exists(Path("out/.named.pdf.taken")));
+  EXPECT_EQ(FilesIn(In() / "done"), 5);
   EXPECT_TRUE(fs::exists(live / "busy.txt"));
   EXPECT_FALSE(fs::exists(In() / "done" / "busy.txt"));
 }

@@ -71,6 +71,11 @@ fs::path Marker(const fs::path& folder, const std::string& name, const char* kin
   return folder / ("." + name + kind);
 }
 
+// Keeps other watchers off a PDF name while one writes it.
+fs::path TokenOf(const fs::path& pdf) {
+  return pdf.parent_path() / ("." + pdf.filename().string() + ".taken");
+}
+
 bool IsZipName(const std::string& name) {
   return name.size() > 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".zip");
 }
@@ -340,6 +345,7 @@ class Watch {
       // A PDF gets its name only when complete: there, it was made; missing, it was not.
       const std::string target = MarkerText(inHand);
       if (!target.empty() && fs::exists(target, ec)) {
+        fs::remove(TokenOf(target), ec);
         fs::rename(inHand, Marker(folder, name, kProduced), ec);
         if (!ec) return Done(folder, name);
       }
@@ -354,7 +360,7 @@ class Watch {
     std::string why;
     fs::path token;
     if (!o_.print && target.empty()) {
-      if (!ReservePdfName(name, target, token, why)) {
+      if (!ReservePdfName(folder, name, target, token, why)) {
         SayOnce("marker " + name, "waiting " + ForLog(name) + ": " + ForLog(why));
         return false;
       }
@@ -367,8 +373,7 @@ class Watch {
       }
     } else if (!o_.print) {
       // Carried on from a watcher that died: its name and token are ours now.
-      const fs::path pdf(target);
-      token = pdf.parent_path() / ("." + pdf.filename().string() + ".taken");
+      token = TokenOf(target);
     } else {
       target = o_.printer.empty() ? "the default printer" : o_.printer;
       std::error_code ec;
@@ -409,17 +414,20 @@ class Watch {
   }
 
   // The PDF's name from the result file's, never over an earlier one: a hidden token
-  // beside it keeps other watchers off the name while this one writes it.
-  bool ReservePdfName(const std::string& name, std::string& target, fs::path& token,
-                      std::string& why) {
+  // beside it keeps other watchers off the name while this one writes it. The token
+  // names the claim it was made for, so that a watcher carrying on with that claim
+  // after its first watcher died before saying so knows the token as its own.
+  bool ReservePdfName(const fs::path& folder, const std::string& name, std::string& target,
+                      fs::path& token, std::string& why) {
     const std::string stem = fs::path(name).stem().string();
+    const std::string claim = (folder.filename() / name).string();
     const fs::path out(o_.pdfDir);
     for (int n = 0; n < 100000; ++n) {
       const std::string pdf = stem + (n == 0 ? "" : "-" + std::to_string(n)) + ".pdf";
-      const fs::path reserve = out / ("." + pdf + ".taken");
-      if (!CreateExclusive(reserve, "", why)) {
+      const fs::path reserve = TokenOf(out / pdf);
+      if (!CreateExclusive(reserve, claim, why)) {
         if (!why.empty()) return false;
-        continue;
+        if (MarkerText(reserve) != claim) continue;
       }
       std::error_code ec;
       if (fs::exists(out / pdf, ec) || fs::is_symlink(out / pdf, ec)) {
