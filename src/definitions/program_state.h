@@ -10,6 +10,7 @@
 #include "definitions/ini_store.h"
 #include "definitions/profiles.h"
 #include "definitions/report_definition.h"
+#include "definitions/report_slots.h"
 
 namespace vantrel {
 
@@ -17,7 +18,7 @@ struct ProgramState {
   IniStore Ini;
   AppSettings Settings;
   HeaderDefinition Header;
-  std::array<ReportDefinition, kReportSlots> Reports;
+  ReportSlots Reports;
   ProfileTable Profiles;
   ProfileTable SequenceProfiles;
   ReportSelection Selection{};

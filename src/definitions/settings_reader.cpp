@@ -102,7 +102,7 @@ void ReadSettings(ProgramState& state, Prompter& prompter, const std::string& re
   ReadHeaderItems(KeyReader(ini, kHeader, prompter), state.Header);
 
   // Reports beyond this file's count keep nothing of an earlier load.
-  for (auto& report : state.Reports) report = ReportDefinition{};
+  state.Reports.Clear();
   state.Selection.fill(false);
   for (int r = 1; r <= numReports; ++r) {
     if (progress) progress(r, numReports);

@@ -1,10 +1,6 @@
 #include "tools/vantrel_report/opened_run.h"
 
-#include <sys/mman.h>
-
-#include <cstdint>
 #include <cstdio>
-#include <new>
 
 #include "definitions/ini_store.h"
 #include "definitions/settings_reader.h"
@@ -28,32 +24,7 @@ class ProfileHost : public NullDataHost {
   Prompter& prompter_;
 };
 
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
-constexpr std::size_t kStatePages = (sizeof(ProgramState) + kHugePage - 1) / kHugePage * kHugePage;
-
 }  // namespace
-
-ProgramStatePtr MakeProgramState() {
-  // A huge page more than needed, so that the state can begin on a huge page's edge.
-  const std::size_t mapped = kStatePages + kHugePage;
-  void* pages = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (pages == MAP_FAILED) throw std::bad_alloc();
-  char* const first = static_cast<char*>(pages);
-  const std::size_t lead =
-      (kHugePage - reinterpret_cast<std::uintptr_t>(first) % kHugePage) % kHugePage;
-  char* const aligned = first + lead;
-  if (lead > 0) munmap(first, lead);
-  if (const std::size_t tail = mapped - lead - kStatePages; tail > 0)
-    munmap(aligned + kStatePages, tail);
-  madvise(aligned, kStatePages, MADV_HUGEPAGE);
-  // Fresh pages are zero, so this is the state a value-initialised one would be.
-  return ProgramStatePtr(new (aligned) ProgramState);
-}
-
-void ProgramStateRelease::operator()(ProgramState* state) const {
-  state->~ProgramState();
-  munmap(state, kStatePages);
-}
 
 int Fail(const std::string& what, int code) {
   std::fprintf(stderr, "vantrel-report: %s\n", what.c_str());
@@ -64,7 +35,7 @@ int OpenRun(const Options& o, OpenedRun& run, const std::function<void()>& befor
   if (o.definition.empty()) return Fail("--definition FILE is needed", kExitUsage);
   if (o.data.empty()) return Fail("--data FILE is needed", kExitUsage);
   RemoveTemporaryFilesOnSignals();
-  run.state = MakeProgramState();
+  run.state = std::make_unique<ProgramState>();
   ProgramState& state = *run.state;
   run.prompter = std::make_unique<StderrPrompter>(&state.AppTitle);
   Prompter& prompter = *run.prompter;

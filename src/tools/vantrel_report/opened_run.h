@@ -14,18 +14,8 @@
 
 namespace vantrel::report_tool {
 
-/// Gives back the pages of a ProgramState made by MakeProgramState.
-struct ProgramStateRelease {
-  void operator()(ProgramState* state) const;
-};
-using ProgramStatePtr = std::unique_ptr<ProgramState, ProgramStateRelease>;
-
-/// A ProgramState on pages of its own. It is far too large for the stack, and on huge
-/// pages it is made in a fraction of the time thousands of page faults take.
-ProgramStatePtr MakeProgramState();
-
 struct OpenedRun {
-  ProgramStatePtr state;
+  std::unique_ptr<ProgramState> state;
   std::unique_ptr<StderrPrompter> prompter;
   std::unique_ptr<DataHost> host;
   std::unique_ptr<ObjData> data;
