@@ -58,24 +58,45 @@ std::optional<ParsedTest> ObjData::ParseEntry(int16_t indexEntry) {
   if (indexEntry < 0 || indexEntry >= testCount_) return std::nullopt;
   TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
   // The copy does not change between SetFile calls, so a block parsed once stays valid.
-  if (cacheKey_ != 0 && cacheKey_ == entry.Start) {
-    return ParsedTest{&cache_, entry.Failed, indexEntry, incomplete_.count(entry.Start) > 0};
+  std::size_t slot = 0;
+  for (std::size_t i = 0; i < cache_.size(); ++i) {
+    if (entry.Start != 0 && cache_[i].Key == entry.Start) {
+      slot = i;
+      break;
+    }
+    if (cache_[i].Used < cache_[slot].Used) slot = i;
   }
-  if (!ParseBlock(indexEntry)) return std::nullopt;
-  std::swap(current_, cache_);
-  cacheKey_ = entry.Start;
-  return ParsedTest{&cache_, entry.Failed, indexEntry, incomplete_.count(entry.Start) > 0};
+  if (entry.Start == 0 || cache_[slot].Key != entry.Start) {
+    if (!ParseBlock(indexEntry)) return std::nullopt;
+    // A parsed block takes many times its bytes; a large one is kept alone.
+    constexpr std::uint64_t kSmallBlock = 256 * 1024;
+    if (BlockBytes(indexEntry) > kSmallBlock) {
+      slot = 0;
+      for (std::size_t i = 1; i < cache_.size(); ++i) cache_[i] = CachedBlock{};
+    }
+    std::swap(current_, cache_[slot].Block);
+    cache_[slot].Key = entry.Start;
+  }
+  cache_[slot].Used = ++uses_;
+  last_ = slot;
+  return ParsedTest{&cache_[slot].Block, entry.Failed, indexEntry,
+                    incomplete_.count(entry.Start) > 0};
 }
 
-CopyLines ObjData::BlockLines(int16_t indexEntry) const {
+std::uint64_t ObjData::BlockBytes(int16_t indexEntry) const {
   const auto at = static_cast<std::size_t>(indexEntry);
   const std::uint64_t start = static_cast<std::uint64_t>(index_[at].Start);
   const std::uint64_t next =
       at + 1 < index_.size() ? static_cast<std::uint64_t>(index_[at + 1].Start) : copySize_ + 1;
-  // A block usually ends with the blank line before the next one: one read holds it.
-  const std::uint64_t span = next > start ? next - start + 2 : 0;
-  return LinesFrom(start,
-                   static_cast<std::size_t>(std::min<std::uint64_t>(span, CopyLines::kWindow)));
+  // A block usually ends with the blank line before the next one.
+  return next > start ? next - start + 2 : 0;
+}
+
+CopyLines ObjData::BlockLines(int16_t indexEntry) const {
+  // One read usually holds the whole block.
+  return LinesFrom(static_cast<std::uint64_t>(index_[static_cast<std::size_t>(indexEntry)].Start),
+                   static_cast<std::size_t>(
+                       std::min<std::uint64_t>(BlockBytes(indexEntry), CopyLines::kWindow)));
 }
 
 ObjData::Opening ObjData::ReachRows(CopyLines& cursor, std::vector<std::string>* headings,
@@ -357,14 +378,19 @@ void ObjData::CheckDecimalComma(const TestIndexEntry& entry, std::string_view fi
 }
 
 void ObjData::ResetNumCols() {
-  cache_.Reset();
-  cache_.SetCols(0);
-  cacheKey_ = 0;
+  for (CachedBlock& cached : cache_) {
+    cached.Block.Reset();
+    cached.Block.SetCols(0);
+    cached.Key = 0;
+    cached.Used = 0;
+  }
+  last_ = 0;
 }
 
 bool ObjData::MoreColsToShow(int16_t k) const {
-  if (cacheKey_ == 0) return false;
-  return cache_.Cols() - LimitColumns() - 3 > k;
+  const CachedBlock& cached = cache_[last_];
+  if (cached.Key == 0) return false;
+  return cached.Block.Cols() - LimitColumns() - 3 > k;
 }
 
 std::vector<std::string> ColumnTitles(const TestBlock& block,

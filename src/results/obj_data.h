@@ -171,6 +171,7 @@ class ObjData {
   CopyLines LinesFrom(std::uint64_t position, std::size_t window, std::size_t longest = 0) const;
   /// The lines of an index entry's block, read through a window the size of its span.
   CopyLines BlockLines(int16_t entry) const;
+  std::uint64_t BlockBytes(int16_t entry) const;
   /// Why the copy could not be read, for the messages that say so.
   std::string CopyFault(const std::string& fault) const;
   bool RemoveCopy();
@@ -233,8 +234,16 @@ class ObjData {
   std::set<int32_t> incomplete_;
   bool decimalCommaTold_ = false;  // once per file
   TestBlock current_;
-  TestBlock cache_;
-  int32_t cacheKey_ = 0;
+  // The last blocks parsed, so that a page's tables find its graphs' tests parsed. More
+  // than one only while blocks are small: memory still follows the largest block.
+  struct CachedBlock {
+    TestBlock Block;
+    int32_t Key = 0;  // the block's Start; 0 when empty
+    std::uint64_t Used = 0;
+  };
+  std::array<CachedBlock, 4> cache_;
+  std::size_t last_ = 0;  // the slot FindTest gave last
+  std::uint64_t uses_ = 0;
 };
 
 /// Copies every cell [i][j] of source that also lies within destination.

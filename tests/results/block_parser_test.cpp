@@ -101,12 +101,37 @@ TEST(BlockCache, ASecondRequestReusesTheParsedBlock) {
   EXPECT_EQ(f.data.FindTest("B", 0)->block->At(3, 0).number, 7);
 }
 
+TEST(BlockCache, BlocksReadInTurnEachGiveTheirOwnCellsAndANewFileNoneOfTheOld) {
+  const auto blocks = [](int base) {
+    std::string text;
+    for (int k = 0; k < 6; ++k)
+      text += Block("T" + std::to_string(k), "1\t1\t" + std::to_string(base + k) + "\tP");
+    return WithHeader(text);
+  };
+  DataFixture f;
+  ASSERT_TRUE(f.Open(blocks(10)));
+  // A page's graphs, then its tables over the same tests, then the next page.
+  for (const int k : {0, 1, 2, 3, 2, 0, 3, 1, 4, 5, 0, 5, 4, 1}) {
+    const auto parsed = f.data.FindTest("T" + std::to_string(k), 0);
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_EQ(parsed->block->At(2, 0).number, 10 + k) << k;
+    EXPECT_EQ(parsed->indexEntry, k);
+  }
+  // Same names at the same places in another file.
+  ASSERT_TRUE(f.Open(blocks(20)));
+  for (const int k : {4, 1, 5, 0})
+    EXPECT_EQ(f.data.FindTest("T" + std::to_string(k), 0)->block->At(2, 0).number, 20 + k);
+}
+
 TEST(BlockCache, ABlockReadIntoTheStorageOfAnEarlierOneKeepsNothingOfIt) {
   DataFixture f;
+  std::string others;
+  for (int k = 0; k < 5; ++k) others += Block("Other " + std::to_string(k), "1\t1\t2\tP");
   ASSERT_TRUE(f.Open(WithHeader(Block("Wide", "1\t1\tpass\t3\t4\t5\tFF\n2\t1\t2\t3\t4\t5\tFFFF") +
-                                Block("Other", "1\t1\t2\tP") + Block("Narrow", "1\t9\tP\n2\t8"))));
+                                others + Block("Narrow", "1\t9\tP\n2\t8"))));
+  // Enough blocks between them that Narrow is parsed into storage Wide had.
   ASSERT_TRUE(f.data.FindTest("Wide", 0).has_value());
-  ASSERT_TRUE(f.data.FindTest("Other", 0).has_value());
+  for (int k = 0; k < 5; ++k) ASSERT_TRUE(f.data.FindTest("Other " + std::to_string(k), 0));
   const auto narrow = f.data.FindTest("Narrow", 0);
   ASSERT_TRUE(narrow.has_value());
   const TestBlock& b = *narrow->block;
