@@ -49,8 +49,8 @@ std::vector<std::string> RowCodesOf(const std::string& freqs) {
 }
 
 struct Request {
-  ReadTestDataRequest request;
-  bool all = false;
+  ReadTestDataRequest Request;
+  bool All = false;
 };
 
 // Every graph data set and every table of the definition's reports, as read by the
@@ -65,12 +65,12 @@ std::vector<Request> RequestsOf(const ProgramState& state) {
         const std::vector<ColumnCode>& codes = graph.Cols[k];
         if (graph.Data[k].empty() || codes.size() < 2 || codes[1] == code::kNoGraph) continue;
         Request q;
-        q.all = graph.ApplyAllResults || graph.CombineAllResults;
-        q.request.testName = graph.Data[k];
-        q.request.codes = codes;
-        q.request.marginKind = graph.MarginType;
-        q.request.units = "dB";
-        q.request.occurrence = graph.Order[k];
+        q.All = graph.ApplyAllResults || graph.CombineAllResults;
+        q.Request.TestName = graph.Data[k];
+        q.Request.Codes = codes;
+        q.Request.MarginKind = graph.MarginType;
+        q.Request.Units = "dB";
+        q.Request.Occurrence = graph.Order[k];
         requests.push_back(std::move(q));
       }
     }
@@ -78,13 +78,13 @@ std::vector<Request> RequestsOf(const ProgramState& state) {
       const TableDefinition& table = report.Tables[static_cast<std::size_t>(t)];
       if (EqualsNoCase(table.Data, "comment")) continue;
       Request q;
-      q.all = table.ApplyAllResults || table.CombineAllResults;
-      q.request.testName = table.Data;
-      q.request.codes = table.Cols;
-      q.request.rowCodes = table.Freqs;
-      q.request.form = ReadForm::Tabular;
-      q.request.failTextRed = state.Settings.FailTextRed;
-      q.request.occurrence = table.Order;
+      q.All = table.ApplyAllResults || table.CombineAllResults;
+      q.Request.TestName = table.Data;
+      q.Request.Codes = table.Cols;
+      q.Request.RowCodes = table.Freqs;
+      q.Request.Form = ReadForm::Tabular;
+      q.Request.FailTextRed = state.Settings.FailTextRed;
+      q.Request.Occurrence = table.Order;
       requests.push_back(std::move(q));
     }
   }
@@ -105,23 +105,23 @@ std::vector<Request> EveryTestRequests(ObjData& data) {
     if (name == "TEST SUMMARY :") continue;
     const std::optional<ParsedTest> parsed = data.ParseEntry(i);
     if (!parsed) continue;
-    const int pairs = parsed->block->Cols() - data.LimitColumns() - 3;
+    const int pairs = parsed->Block->Cols() - data.LimitColumns() - 3;
     std::vector<ColumnCode> codes = {1};
     for (int p = 0; p < pairs; ++p) codes.push_back(static_cast<ColumnCode>(2 + p));
     Request graph;
-    graph.request.testName = name;
-    graph.request.codes = codes;
+    graph.Request.TestName = name;
+    graph.Request.Codes = codes;
     for (ColumnCode c :
          {code::kMin, code::kMax, code::kMean, code::kLowerLimit, code::kUpperLimit}) {
-      graph.request.codes.push_back(c);
+      graph.Request.Codes.push_back(c);
     }
-    graph.request.marginKind = static_cast<int16_t>(MarginTypeOf(ClassOfTest(name)));
-    graph.request.units = "dB";
+    graph.Request.MarginKind = static_cast<int16_t>(MarginTypeOf(ClassOfTest(name)));
+    graph.Request.Units = "dB";
     Request table = graph;
-    table.request.codes = codes;
-    table.request.rowCodes = rows;
-    table.request.form = ReadForm::Tabular;
-    table.request.failTextRed = true;
+    table.Request.Codes = codes;
+    table.Request.RowCodes = rows;
+    table.Request.Form = ReadForm::Tabular;
+    table.Request.FailTextRed = true;
     requests.push_back(std::move(graph));
     requests.push_back(std::move(table));
   }
@@ -162,7 +162,7 @@ int Run(int argc, char** argv) {
     for (int16_t i = 0; i < data.TestCount(); ++i) {
       data.ResetNumCols();
       if (const auto parsed = data.ParseEntry(i)) {
-        cells += static_cast<std::size_t>(parsed->block->Rows() * parsed->block->Cols());
+        cells += static_cast<std::size_t>(parsed->Block->Rows() * parsed->Block->Cols());
       }
     }
   }));
@@ -172,11 +172,11 @@ int Run(int argc, char** argv) {
     found = 0;
     double total = 0;
     for (const Request& q : requests) {
-      data.FindTest(q.request.testName, q.all ? 1 : q.request.occurrence);
+      data.FindTest(q.Request.TestName, q.All ? 1 : q.Request.Occurrence);
       total += Seconds([&] {
         const ReadTestDataResult r =
-            q.all ? ReadAllTestData(data, q.request) : ReadTestData(data, q.request);
-        found += r.found ? 1 : 0;
+            q.All ? ReadAllTestData(data, q.Request) : ReadTestData(data, q.Request);
+        found += r.Found ? 1 : 0;
       });
     }
     return total;

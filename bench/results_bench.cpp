@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     for (int16_t i = 0; i < data.TestCount(); ++i) {
       data.ResetNumCols();
       if (const auto test = data.ParseEntry(i)) {
-        cells += static_cast<long>(test->block->Rows()) * test->block->Cols();
+        cells += static_cast<long>(test->Block->Rows()) * test->Block->Cols();
         ++parsed;
       }
     }

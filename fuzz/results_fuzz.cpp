@@ -15,9 +15,9 @@ namespace {
 
 void Prepare(ObjData& data, const std::string& name) {
   ReadTestDataRequest request;
-  request.testName = name;
-  request.marginKind = 3;
-  request.codes = {1,
+  request.TestName = name;
+  request.MarginKind = 3;
+  request.Codes = {1,
                    2,
                    3,
                    code::kMin,
@@ -27,9 +27,9 @@ void Prepare(ObjData& data, const std::string& name) {
                    code::kLowerLimit,
                    code::kLastPair};
   ReadAllTestData(data, request);
-  request.form = ReadForm::Tabular;
-  request.codes = {2, 3, code::kLastPair, code::kDistanceAboveLower + 2};
-  request.rowCodes = {"1",
+  request.Form = ReadForm::Tabular;
+  request.Codes = {2, 3, code::kLastPair, code::kDistanceAboveLower + 2};
+  request.RowCodes = {"1",
                       "100",
                       std::to_string(code::kMin),
                       std::to_string(code::kLowerMargin),

@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
   dialog.SetParent(&window);
   MainWindowModel model(*state, prompter, dialog, window);
   const TempFolder temp = FindTempFolder();
-  if (!temp.error.empty()) TellUnusableTempFolder(temp.error, prompter);
-  model.UseTempFolder(temp.path);
+  if (!temp.Error.empty()) TellUnusableTempFolder(temp.Error, prompter);
+  model.UseTempFolder(temp.Path);
   window.Bind(model);
   ConnectWindowExtras(window, model);
   ConnectPreview(window, model, dialog);

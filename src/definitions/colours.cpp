@@ -12,8 +12,8 @@ namespace vantrel {
 namespace {
 
 struct RgbName {
-  std::string_view name;
-  uint8_t red, green, blue;
+  std::string_view Name;
+  uint8_t Red, Green, Blue;
 };
 
 constexpr std::array<RgbName, 14> kRgbNames = {{
@@ -49,7 +49,7 @@ uint32_t Rgb(uint32_t red, uint32_t green, uint32_t blue) {
 uint32_t ColourToRgb(std::string_view name, Prompter& prompter) {
   const std::string lower = ToLower(name);
   for (const RgbName& entry : kRgbNames) {
-    if (lower == entry.name) return Rgb(entry.red, entry.green, entry.blue);
+    if (lower == entry.Name) return Rgb(entry.Red, entry.Green, entry.Blue);
   }
   if (lower.find(',') == std::string::npos) return 0;
 

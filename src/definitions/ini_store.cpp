@@ -152,7 +152,7 @@ SectionRange FindSection(const IniStore& store, std::string_view section) {
 
 std::string GetKeyIn(const IniStore& store, SectionRange range, std::string_view key,
                      std::string_view def) {
-  for (int i = range.first; i <= range.last; ++i) {
+  for (int i = range.First; i <= range.Last; ++i) {
     if (store.Keys[i] == key) return ReplaceAll(store.Values[i], "\n", "");
   }
   return std::string(def);

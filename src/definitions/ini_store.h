@@ -48,8 +48,8 @@ std::string GetKey(const IniStore& store, std::string_view section, std::string_
 /// Keys indices of one section's entries, after its header; empty when the store has
 /// no section of that name. Resolving a section once speeds up many lookups in it.
 struct SectionRange {
-  int first = 1;
-  int last = 0;
+  int First = 1;
+  int Last = 0;
 };
 SectionRange FindSection(const IniStore& store, std::string_view section);
 

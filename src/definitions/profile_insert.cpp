@@ -10,7 +10,7 @@ namespace vantrel {
 namespace {
 
 struct Failure {
-  std::string description;
+  std::string Description;
 };
 
 // The file's lines, trimmed, with the new line placed before the first empty line or
@@ -46,12 +46,12 @@ std::string WithProfileLine(const std::string& bytes, const std::string& line, b
 bool ReplaceFile(const std::string& target, const std::string& content, Failure& failure) {
   FileWriter file(target);
   if (!file.Ready()) {
-    failure.description =
+    failure.Description =
         "Error Creating a temporary File in " + FolderOf(target) + ": " + file.Reason();
     return false;
   }
   if (!file.Write(content) || !file.Commit()) {
-    failure.description = "Cannot replace " + target + ": " + file.Reason();
+    failure.Description = "Cannot replace " + target + ": " + file.Reason();
     return false;
   }
   return true;
@@ -97,7 +97,7 @@ bool InsertProfileLine(const std::string& definitionPath, const std::string& lin
     return false;
   }
   Failure failure;
-  if (!ReplaceFile(target.string(), content, failure)) return fail(failure.description);
+  if (!ReplaceFile(target.string(), content, failure)) return fail(failure.Description);
   return true;
 }
 

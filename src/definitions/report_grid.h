@@ -9,8 +9,8 @@
 namespace vantrel {
 
 struct GridSize {
-  int16_t x;
-  int16_t y;
+  int16_t X;
+  int16_t Y;
 };
 
 /// The grid for n graphs and tables together when the report gives none.

@@ -99,8 +99,8 @@ void ReadReport(const IniStore& ini, const AppSettings& settings, int r, ReportD
   ReadTables(ini, settings, r, report, prompter);
   if (report.SlotsX == -1 || report.SlotsY == -1) {
     const GridSize grid = AutomaticGrid(report.GraphCount + report.TableCount);
-    report.SlotsX = grid.x;
-    report.SlotsY = grid.y;
+    report.SlotsX = grid.X;
+    report.SlotsY = grid.Y;
   }
 }
 

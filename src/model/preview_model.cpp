@@ -39,10 +39,10 @@ class PlanKeeper : public ReportObserver {
   PlanKeeper(const PlanKeeper&) = delete;
   PlanKeeper& operator=(const PlanKeeper&) = delete;
   void PagePlanned(const PagePlan& page) override {
-    if (!plan) plan = page;
+    if (!Plan) Plan = page;
     if (next_) next_->PagePlanned(page);
   }
-  std::optional<PagePlan> plan;
+  std::optional<PagePlan> Plan;
 
  private:
   RenderContext& context_;
@@ -137,7 +137,7 @@ ProduceOutcome PreviewModel::ShowReport(int reportIndex) {
     outcome = producer.ProduceReport(reportIndex, true, *target, job);
     target->End();
   }
-  if (outcome == ProduceOutcome::Drawn) plan_ = std::move(keeper.plan);
+  if (outcome == ProduceOutcome::Drawn) plan_ = std::move(keeper.Plan);
   // What was drawn before a cancel is shown.
   page_ = std::move(target);
 

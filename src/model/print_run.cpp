@@ -125,8 +125,8 @@ PrintRunResult PrintRun::Run(const std::vector<int>& candidates, bool live, bool
   }
   running_ = true;
   struct Running {
-    bool& flag;
-    ~Running() { flag = false; }
+    bool& Flag;
+    ~Running() { Flag = false; }
   } running{running_};
   ProgramState& state = context_.State;
   if (context_.ReadReports) context_.ReadReports();

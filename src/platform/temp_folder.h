@@ -6,8 +6,8 @@
 namespace vantrel {
 
 struct TempFolder {
-  std::string path;
-  std::string error;  // "" when path can be used
+  std::string Path;
+  std::string Error;  // "" when path can be used
 };
 
 /// TMPDIR when set and not empty, checked to be a folder we may write into; "/tmp"

@@ -112,18 +112,18 @@ GraphData FetchGraph(ReportDataSource& data, const PageData& page, const GraphDe
     const std::string& test = g.Data[static_cast<std::size_t>(source)];
     if (Trim(test).empty()) break;
     ReadTestDataRequest request;
-    request.marginKind = g.MarginType;
-    request.testName = test;
-    request.occurrence =
+    request.MarginKind = g.MarginType;
+    request.TestName = test;
+    request.Occurrence =
         static_cast<int16_t>(g.AutoOrderIncrease ? std::min(32767, g.Order[0] + k + 1)
                                                  : g.Order[static_cast<std::size_t>(k)]);
-    request.codes = RaisedCodes(g.Cols[static_cast<std::size_t>(source)],
+    request.Codes = RaisedCodes(g.Cols[static_cast<std::size_t>(source)],
                                 g.ColCount[static_cast<std::size_t>(source)], offset);
-    request.units = SubstituteNormLength(UnitsOfTest(test), page.NormLength, page.CableLength);
+    request.Units = SubstituteNormLength(UnitsOfTest(test), page.NormLength, page.CableLength);
     ReadTestDataResult result =
         data.ReadTestData(request, g.ApplyAllResults || g.CombineAllResults);
-    if (!result.found) break;
-    out.Codes.push_back(std::move(request.codes));
+    if (!result.Found) break;
+    out.Codes.push_back(std::move(request.Codes));
     out.Sets.push_back(std::move(result));
   }
   out.Incomplete = data.TakeIncompleteRead();
@@ -223,7 +223,7 @@ void AddCurvesOfSet(const LayoutContext& context, const GraphDefinition& g,
                     const std::vector<ColumnCode>& codes, std::size_t& paletteNext,
                     GraphBuild& out) {
   for (std::size_t c = 1; c < grid.size(); ++c) {
-    const ColumnCode colCode = c < result.columns.size() ? result.columns[c].code
+    const ColumnCode colCode = c < result.Columns.size() ? result.Columns[c].Code
                                : c < codes.size()        ? codes[c]
                                                          : ColumnCode{0};
     if (colCode == code::kNoGraph || colCode == 1) continue;
@@ -231,10 +231,10 @@ void AddCurvesOfSet(const LayoutContext& context, const GraphDefinition& g,
     set.Thickness = context.State.Settings.GraphLineThickness;
     ColourByCode(context, colCode, paletteNext, set);
     const std::size_t codeIndex =
-        c < result.columns.size()
-            ? static_cast<std::size_t>(std::max(0, result.columns[c].codeIndex))
+        c < result.Columns.size()
+            ? static_cast<std::size_t>(std::max(0, result.Columns[c].CodeIndex))
             : c;
-    out.SetHeadings.push_back(codeIndex < result.titles.size() ? Trim(result.titles[codeIndex])
+    out.SetHeadings.push_back(codeIndex < result.Titles.size() ? Trim(result.Titles[codeIndex])
                                                                : std::string());
     out.SetCodes.push_back(colCode);
     out.Chart.Sets.push_back(std::move(set));
@@ -251,11 +251,11 @@ std::vector<double> AddDataSets(const LayoutContext& context, const PageData& pa
   ValueGrid transformed;
   for (std::size_t k = 0; k < data.Sets.size(); ++k) {
     const ReadTestDataResult& result = data.Sets[k];
-    out.LimitMargin = ReturnWorstMargin(out.LimitMargin, result.limitMargin);
-    out.ControlMargin = ReturnWorstMargin(out.ControlMargin, result.controlMargin);
-    if (result.failed) out.Failed = true;
+    out.LimitMargin = ReturnWorstMargin(out.LimitMargin, result.LimitMargin);
+    out.ControlMargin = ReturnWorstMargin(out.ControlMargin, result.ControlMargin);
+    if (result.Failed) out.Failed = true;
     if (ContainsNoCase(title, "COL_NAME")) {
-      const std::string heading = result.titles.size() > 1 ? Trim(result.titles[1]) : std::string();
+      const std::string heading = result.Titles.size() > 1 ? Trim(result.Titles[1]) : std::string();
       title = ReplaceAllNoCase(title, "COL_NAME", heading);
     }
     if (EqualsNoCase(Trim(out.Chart.Y.Title), "DEFAULT")) {
@@ -264,9 +264,9 @@ std::vector<double> AddDataSets(const LayoutContext& context, const PageData& pa
           SubstituteNormLength(UnitsOfTest(test), page.NormLength, page.CableLength);
     }
     // The fetched sets stay as read: a page may be laid out twice.
-    const ValueGrid* grid = &result.grid;
+    const ValueGrid* grid = &result.Grid;
     if (k == 0 && (g.Difference || g.DifferencePercent || g.Average)) {
-      transformed = result.grid;
+      transformed = result.Grid;
       TransformFirstSet(g, transformed);
       grid = &transformed;
     }

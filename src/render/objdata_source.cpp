@@ -23,7 +23,7 @@ std::string ObjDataSource::HalfHeaderString(int item) {
 ReadTestDataResult ObjDataSource::ReadTestData(const ReadTestDataRequest& request, bool all) {
   ReadTestDataResult result =
       all ? vantrel::ReadAllTestData(data_, request) : vantrel::ReadTestData(data_, request);
-  if (result.incomplete) incompleteRead_ = true;
+  if (result.Incomplete) incompleteRead_ = true;
   return result;
 }
 

@@ -16,9 +16,9 @@ namespace {
 
 // Clears the busy flag however the call ends.
 struct BusyGuard {
-  bool& flag;
-  explicit BusyGuard(bool& f) : flag(f) { flag = true; }
-  ~BusyGuard() { flag = false; }
+  bool& Flag;
+  explicit BusyGuard(bool& f) : Flag(f) { Flag = true; }
+  ~BusyGuard() { Flag = false; }
 };
 
 }  // namespace

@@ -59,20 +59,20 @@ TableData FetchTable(ReportDataSource& data, const PageData& page, const AppSett
     out.Summary = true;
   } else {
     ReadTestDataRequest request;
-    request.testName = table.Data;
-    request.occurrence = table.Order;
-    request.codes = codes;
-    request.rowCodes = table.Freqs;
-    request.units =
+    request.TestName = table.Data;
+    request.Occurrence = table.Order;
+    request.Codes = codes;
+    request.RowCodes = table.Freqs;
+    request.Units =
         SubstituteNormLength(UnitsOfTest(table.Data), page.NormLength, page.CableLength);
-    request.form = ReadForm::Tabular;
-    request.failTextRed = settings.FailTextRed;
+    request.Form = ReadForm::Tabular;
+    request.FailTextRed = settings.FailTextRed;
     ReadTestDataResult result =
         data.ReadTestData(request, table.ApplyAllResults || table.CombineAllResults);
-    out.Found = result.found;
-    out.Failed = result.failed;
-    out.Grid = std::move(result.grid);
-    out.Headings = std::move(result.titles);
+    out.Found = result.Found;
+    out.Failed = result.Failed;
+    out.Grid = std::move(result.Grid);
+    out.Headings = std::move(result.Titles);
     // A later page asks of each pair what a graph asks of its own: does the block
     // just read hold it?
     if (offset != 0) {

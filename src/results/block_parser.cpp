@@ -151,9 +151,9 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     const bool more = cursor.Next(line);
     if (more && block.Rows() > 2 && block.Rows() < kMaxRows && ReadFullRow(entry, line)) continue;
     const RowShape row = more ? ShapeOfRow(line, delimiter_) : RowShape{};
-    int n = row.count;
+    int n = row.Count;
     if (n > block.Cols() && block.Rows() <= 2) block.SetCols(n);
-    if (n > 0 && row.allBlank) n = 1;
+    if (n > 0 && row.AllBlank) n = 1;
     if (n < 2) {
       // A copy that cannot be read to the block's end gives no block, not a short one.
       if (!cursor.Fault().empty()) {
@@ -171,7 +171,7 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     const int cols = block.Cols();
     if (n < cols) Incomplete(entry, ShortRow(block.Rows() + 1, n, cols));
     const std::span<Cell> cells = block.NextRow();
-    std::string_view rest = row.line;
+    std::string_view rest = row.Line;
     const int filled = std::min(n, cols);
     for (int k = 0; k < filled; ++k) {
       std::string_view field = rest;
@@ -188,12 +188,12 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     }
     for (std::size_t k = static_cast<std::size_t>(filled); k < cells.size(); ++k) {
       cells[k].kind = Cell::Kind::Empty;
-      cells[k].shortField = false;
-      cells[k].number = 0;
-      cells[k].text.clear();
+      cells[k].ShortField = false;
+      cells[k].Number = 0;
+      cells[k].Text.clear();
     }
-    block.CommitRow(row.last);
-    if (row.last.find('F') != std::string_view::npos) entry.Failed = true;
+    block.CommitRow(row.Last);
+    if (row.Last.find('F') != std::string_view::npos) entry.Failed = true;
   }
 }
 
@@ -255,39 +255,39 @@ ObjData::BlockCheck ObjData::CheckBlock(int16_t indexEntry) const {
   int declared = 0;
   const Opening opening = ReachRows(cursor, nullptr, declared);
   if (!cursor.Fault().empty()) {
-    check.fault = cursor.Fault();
+    check.Fault = cursor.Fault();
     return check;
   }
   if (opening == Opening::NotABlock) return check;
-  check.isTest = true;
+  check.IsTest = true;
   if (opening == Opening::NoRows) {
-    check.lack = "it has no data rows";
+    check.Lack = "it has no data rows";
     return check;
   }
-  check.hasRows = true;
+  check.HasRows = true;
   // The rows end, are widened and are judged exactly as ParseBlock does it.
   int cols = 2;
   std::string_view line;
   for (int rows = 0;; ++rows) {
     const RowShape row = cursor.Next(line) ? ShapeOfRow(line, delimiter_) : RowShape{};
-    int n = row.count;
+    int n = row.Count;
     if (n > cols && rows <= 2) cols = n;
-    if (n > 0 && row.allBlank) n = 1;
+    if (n > 0 && row.AllBlank) n = 1;
     if (n < 2) {
       if (!cursor.Fault().empty()) {
         check = BlockCheck{};
-        check.fault = cursor.Fault();
+        check.Fault = cursor.Fault();
         return check;
       }
-      if (check.lack.empty() && rows < declared) check.lack = FewerPoints(rows, declared);
+      if (check.Lack.empty() && rows < declared) check.Lack = FewerPoints(rows, declared);
       return check;
     }
     if (rows >= kMaxRows) {
-      check.tooLong = true;
+      check.TooLong = true;
       return check;
     }
-    if (n < cols && check.lack.empty()) check.lack = ShortRow(rows + 1, n, cols);
-    if (row.last.find('F') != std::string_view::npos) check.failed = true;
+    if (n < cols && check.Lack.empty()) check.Lack = ShortRow(rows + 1, n, cols);
+    if (row.Last.find('F') != std::string_view::npos) check.Failed = true;
   }
 }
 
@@ -296,9 +296,9 @@ bool ObjData::AnyTestFailed() {
   bool failed = false;
   for (int16_t i = 0; i < testCount_ && !failed; ++i) {
     const BlockCheck check = CheckBlock(i);
-    if (!check.hasRows || check.tooLong || !check.fault.empty()) continue;
-    index_[static_cast<std::size_t>(i)].Failed = check.failed;
-    failed = check.failed;
+    if (!check.HasRows || check.TooLong || !check.Fault.empty()) continue;
+    index_[static_cast<std::size_t>(i)].Failed = check.Failed;
+    failed = check.Failed;
   }
   ResetNumCols();
   return failed;
@@ -308,12 +308,12 @@ int ObjData::JudgeEveryTest() {
   for (int16_t i = 0; i < testCount_; ++i) {
     const BlockCheck check = CheckBlock(i);
     const TestIndexEntry& entry = index_[static_cast<std::size_t>(i)];
-    if (!check.fault.empty()) {
-      Unreadable(entry, check.fault);
-    } else if (check.tooLong) {
+    if (!check.Fault.empty()) {
+      Unreadable(entry, check.Fault);
+    } else if (check.TooLong) {
       Unreadable(entry);
-    } else if (!check.lack.empty()) {
-      Incomplete(entry, check.lack);
+    } else if (!check.Lack.empty()) {
+      Incomplete(entry, check.Lack);
     }
   }
   return UnreadableTests() + IncompleteTests();
@@ -322,16 +322,16 @@ int ObjData::JudgeEveryTest() {
 std::string ObjData::TestLack(int16_t indexEntry) const {
   if (indexEntry < 0 || indexEntry >= testCount_) return "it is not in the file";
   const BlockCheck check = CheckBlock(indexEntry);
-  if (!check.fault.empty()) return CopyFault(check.fault);
-  if (check.tooLong) return "it has more than " + std::to_string(kMaxRows) + " rows";
-  return check.lack;
+  if (!check.Fault.empty()) return CopyFault(check.Fault);
+  if (check.TooLong) return "it has more than " + std::to_string(kMaxRows) + " rows";
+  return check.Lack;
 }
 
 bool ObjData::LastTestComplete() const {
   for (int16_t i = static_cast<int16_t>(testCount_ - 1); i >= 0; --i) {
     const BlockCheck check = CheckBlock(i);
-    if (!check.fault.empty()) return false;
-    if (check.isTest) return check.lack.empty() && !check.tooLong;
+    if (!check.Fault.empty()) return false;
+    if (check.IsTest) return check.Lack.empty() && !check.TooLong;
   }
   return false;
 }

@@ -57,9 +57,9 @@ const char* PlainDecimal(const char* p, const char* end, double& value) {
 
 void SetNumber(Cell& cell, double value, std::size_t length) {
   cell.kind = Cell::Kind::Number;
-  cell.number = value;
-  cell.text.clear();
-  cell.shortField = length <= 15;
+  cell.Number = value;
+  cell.Text.clear();
+  cell.ShortField = length <= 15;
 }
 
 }  // namespace
@@ -111,14 +111,14 @@ void ParseCell(std::string_view field, Cell& cell) {
     SetNumber(cell, value, field.size());
   } else if (field.size() == 4 && (EqualsNoCase(field, "pass") || EqualsNoCase(field, "fail"))) {
     cell.kind = Cell::Kind::Text;
-    cell.number = 0;
-    cell.text.assign(field);
-    cell.shortField = false;
+    cell.Number = 0;
+    cell.Text.assign(field);
+    cell.ShortField = false;
   } else {
     cell.kind = Cell::Kind::Missing;
-    cell.number = 0;
-    cell.text.clear();
-    cell.shortField = false;
+    cell.Number = 0;
+    cell.Text.clear();
+    cell.ShortField = false;
   }
 }
 

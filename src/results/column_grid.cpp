@@ -7,13 +7,13 @@
 namespace vantrel {
 
 BlockColumns::BlockColumns(int columnCount, bool controlLimitsStored)
-    : cols(columnCount),
-      controlLimits(controlLimitsStored),
-      lastPair(columnCount - (controlLimitsStored ? 4 : 2) - 2),
-      lowerLimit(columnCount - 3),
-      upperLimit(columnCount - 2),
-      lowerControl(controlLimitsStored ? columnCount - 5 : -1),
-      upperControl(controlLimitsStored ? columnCount - 4 : -1) {}
+    : Cols(columnCount),
+      ControlLimits(controlLimitsStored),
+      LastPair(columnCount - (controlLimitsStored ? 4 : 2) - 2),
+      LowerLimit(columnCount - 3),
+      UpperLimit(columnCount - 2),
+      LowerControl(controlLimitsStored ? columnCount - 5 : -1),
+      UpperControl(controlLimitsStored ? columnCount - 4 : -1) {}
 
 GridCell GridCell::Number(double value) {
   const double rounded = RoundGeneral(value);
@@ -29,15 +29,15 @@ GridCell GridCell::Number(double value) {
 GridCell GridCell::Of(const Cell& cell) {
   switch (cell.kind) {
     case Cell::Kind::Number:
-      if (cell.shortField && std::isfinite(cell.number)) {
+      if (cell.ShortField && std::isfinite(cell.Number)) {
         GridCell out;
-        out.number_ = cell.number == 0 ? 0.0 : cell.number;  // "-0" shows as "0"
+        out.number_ = cell.Number == 0 ? 0.0 : cell.Number;  // "-0" shows as "0"
         out.isNumber_ = true;
         return out;
       }
-      return Number(cell.number);
+      return Number(cell.Number);
     case Cell::Kind::Text:
-      return GridCell(cell.text);
+      return GridCell(cell.Text);
     case Cell::Kind::Missing:
       return GridCell("x");
     case Cell::Kind::Empty:
@@ -102,16 +102,16 @@ PairStatistics StatisticsOfRow(const TestBlock& block, const BlockColumns& colum
   PairStatistics stats;
   double sum = 0;
   int count = 0;
-  for (int c = columns.firstPair; c <= columns.lastPair; ++c) {
+  for (int c = columns.FirstPair; c <= columns.LastPair; ++c) {
     const Cell& cell = block.At(c, row);
     const std::optional<double> v = NumberOf(cell);
     if (!v) continue;
-    if (!stats.min || *v < *stats.min) stats.min = v, stats.minCell = &cell;
-    if (!stats.max || *v > *stats.max) stats.max = v, stats.maxCell = &cell;
+    if (!stats.Min || *v < *stats.Min) stats.Min = v, stats.MinCell = &cell;
+    if (!stats.Max || *v > *stats.Max) stats.Max = v, stats.MaxCell = &cell;
     sum += *v;
     ++count;
   }
-  if (count > 0) stats.mean = sum / count;
+  if (count > 0) stats.Mean = sum / count;
   return stats;
 }
 
@@ -125,15 +125,15 @@ bool IsStatistic(ColumnCode code) {
 std::optional<int> KeywordColumn(ColumnCode code, const BlockColumns& columns) {
   switch (code) {
     case code::kUpperLimit:
-      return columns.upperLimit;
+      return columns.UpperLimit;
     case code::kLowerLimit:
-      return columns.lowerLimit;
+      return columns.LowerLimit;
     case code::kLastPair:
-      return columns.lastPair;
+      return columns.LastPair;
     case code::kUpperControl:
-      return columns.controlLimits ? std::optional<int>(columns.upperControl) : std::nullopt;
+      return columns.ControlLimits ? std::optional<int>(columns.UpperControl) : std::nullopt;
     case code::kLowerControl:
-      return columns.controlLimits ? std::optional<int>(columns.lowerControl) : std::nullopt;
+      return columns.ControlLimits ? std::optional<int>(columns.LowerControl) : std::nullopt;
     default:
       return std::nullopt;
   }
@@ -165,8 +165,8 @@ class MarginRecorder {
     Point(row, verdict, value);
   }
 
-  WorstMargin limit;
-  WorstMargin control;
+  WorstMargin Limit;
+  WorstMargin Control;
 
  private:
   void Point(int row, bool assessed, std::optional<double> value) {
@@ -176,9 +176,9 @@ class MarginRecorder {
       return;
     }
     if (!value) return;
-    Candidates(limit, row, *value, frequency, columns_.lowerLimit, columns_.upperLimit);
-    if (columns_.controlLimits) {
-      Candidates(control, row, *value, frequency, columns_.lowerControl, columns_.upperControl);
+    Candidates(Limit, row, *value, frequency, columns_.LowerLimit, columns_.UpperLimit);
+    if (columns_.ControlLimits) {
+      Candidates(Control, row, *value, frequency, columns_.LowerControl, columns_.UpperControl);
     }
   }
 
@@ -200,25 +200,25 @@ class MarginRecorder {
 
 ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>& codes,
                            const ColumnGridOptions& options) {
-  const BlockColumns columns(block.Cols(), options.controlLimitsStored);
+  const BlockColumns columns(block.Cols(), options.ControlLimitsStored);
   const int rows = block.Rows();
   ColumnGrid grid;
-  grid.cells.assign(codes.size(), std::vector<GridCell>(static_cast<std::size_t>(rows)));
-  MarginRecorder margins(block, columns, options.marginKind, grid.note);
+  grid.Cells.assign(codes.size(), std::vector<GridCell>(static_cast<std::size_t>(rows)));
+  MarginRecorder margins(block, columns, options.MarginKind, grid.Note);
 
   for (int row = 0; row < rows; ++row) {
     const auto r = static_cast<std::size_t>(row);
     std::optional<PairStatistics> rowStats;  // one pass over the pairs serves all three
     for (std::size_t i = 0; i < codes.size(); ++i) {
       const ColumnCode c = codes[i];
-      GridCell& cell = grid.cells[i][r];
+      GridCell& cell = grid.Cells[i][r];
       if (IsStatistic(c)) {
         if (!rowStats) rowStats = StatisticsOfRow(block, columns, row);
         const PairStatistics& stats = *rowStats;
         const std::optional<double> value =
-            c == code::kMin ? stats.min : (c == code::kMax ? stats.max : stats.mean);
+            c == code::kMin ? stats.Min : (c == code::kMax ? stats.Max : stats.Mean);
         const Cell* from =
-            c == code::kMin ? stats.minCell : (c == code::kMax ? stats.maxCell : nullptr);
+            c == code::kMin ? stats.MinCell : (c == code::kMax ? stats.MaxCell : nullptr);
         if (from != nullptr)
           cell = GridCell::Of(*from);  // a cell's own number needs no rounding when short
         else
@@ -229,7 +229,7 @@ ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>
         cell = column ? GridCell::Of(block.At(*column, row)) : GridCell("x");
       } else if (c < 0) {
         continue;  // no column to show; the row goes on
-      } else if (c < columns.cols) {
+      } else if (c < columns.Cols) {
         const Cell& source = block.At(c, row);
         cell = GridCell::Of(source);
         if (columns.IsPair(c)) margins.PairPoint(row, c, NumberOf(source));
@@ -238,8 +238,8 @@ ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>
       }
     }
   }
-  grid.limitMargin = margins.limit.Text(options.units);
-  grid.controlMargin = margins.control.Text(options.units);
+  grid.LimitMargin = margins.Limit.Text(options.Units);
+  grid.ControlMargin = margins.Control.Text(options.Units);
   return grid;
 }
 

@@ -64,23 +64,23 @@ ValueGrid CellsOf(const TextGrid& texts);
 struct BlockColumns {
   BlockColumns(int cols, bool controlLimitsStored);
 
-  int cols;
-  bool controlLimits;
-  int firstPair = 2;
-  int lastPair;      // below firstPair when the block holds no pair
-  int lowerLimit;    // cols - 3
-  int upperLimit;    // cols - 2
-  int lowerControl;  // cols - 5, or -1 when no control limits are stored
-  int upperControl;  // cols - 4, or -1 likewise
+  int Cols;
+  bool ControlLimits;
+  int FirstPair = 2;
+  int LastPair;      // below firstPair when the block holds no pair
+  int LowerLimit;    // cols - 3
+  int UpperLimit;    // cols - 2
+  int LowerControl;  // cols - 5, or -1 when no control limits are stored
+  int UpperControl;  // cols - 4, or -1 likewise
 
-  bool IsPair(int column) const { return column >= firstPair && column <= lastPair; }
-  bool InBlock(int column) const { return column >= 0 && column < cols; }
+  bool IsPair(int column) const { return column >= FirstPair && column <= LastPair; }
+  bool InBlock(int column) const { return column >= 0 && column < Cols; }
 };
 
 /// The number of a cell, if it holds one.
 inline std::optional<double> NumberOf(const Cell& cell) {
   if (!cell.IsNumber()) return std::nullopt;
-  return cell.number;
+  return cell.Number;
 }
 
 /// Base-10 logarithm; 0 is taken as 1E-09 so that it gives -9.
@@ -108,28 +108,28 @@ class WorstMargin {
 /// Smallest, largest and mean number among the pair cells of a row; empty when the
 /// row holds no number in a pair column.
 struct PairStatistics {
-  std::optional<double> min;
-  std::optional<double> max;
-  std::optional<double> mean;
+  std::optional<double> Min;
+  std::optional<double> Max;
+  std::optional<double> Mean;
   /// The cells min and max were taken from (for their general form); null when empty.
-  const Cell* minCell = nullptr;
-  const Cell* maxCell = nullptr;
+  const Cell* MinCell = nullptr;
+  const Cell* MaxCell = nullptr;
 };
 PairStatistics StatisticsOfRow(const TestBlock& block, const BlockColumns& columns, int row);
 
 struct ColumnGridOptions {
-  bool controlLimitsStored = false;
+  bool ControlLimitsStored = false;
   /// 1 lower limit, 2 upper limit, 3 both; anything else records no margin.
-  int16_t marginKind = 0;
-  std::string units;
+  int16_t MarginKind = 0;
+  std::string Units;
 };
 
 struct ColumnGrid {
-  ValueGrid cells;  // [code index][row]
+  ValueGrid Cells;  // [code index][row]
   /// Frequency of the last point not assessed, "0.000 MHz"; "" when none.
-  std::string note;
-  std::string limitMargin;    // "" when no margin was recorded
-  std::string controlMargin;  // likewise, and always "" without control limits
+  std::string Note;
+  std::string LimitMargin;    // "" when no margin was recorded
+  std::string ControlMargin;  // likewise, and always "" without control limits
 };
 
 /// Column codes: a block column, 9988/9989 control limits, 9990-9992 min, max and

@@ -12,7 +12,7 @@ namespace {
 Cell NumberCell(double value) {
   Cell cell;
   cell.kind = Cell::Kind::Number;
-  cell.number = value;
+  cell.Number = value;
   return cell;
 }
 
@@ -50,8 +50,8 @@ Cell Difference(const Cell& a, const Cell& b) {
 
 // The sweep point at the frequency, or the two consecutive points around it.
 struct Bracket {
-  int first = -1;
-  int second = -1;  // -1 for an exact point
+  int First = -1;
+  int Second = -1;  // -1 for an exact point
 };
 
 // NaN frequencies compare false both ways, so rows without one are passed over.
@@ -73,20 +73,20 @@ Cell FigureAtFrequency(const TestBlock& block, const BlockColumns& columns, Colu
                        const std::optional<Bracket>& at, double frequency) {
   if (!HasFigure(code, columns)) return Cell{};
   if (!at) return MissingCell();
-  if (at->second < 0) return FigureAt(block, columns, code, at->first);
-  const std::optional<double> y1 = NumberOf(FigureAt(block, columns, code, at->first));
-  const std::optional<double> y2 = NumberOf(FigureAt(block, columns, code, at->second));
+  if (at->Second < 0) return FigureAt(block, columns, code, at->First);
+  const std::optional<double> y1 = NumberOf(FigureAt(block, columns, code, at->First));
+  const std::optional<double> y2 = NumberOf(FigureAt(block, columns, code, at->Second));
   if (!y1 || !y2) return MissingCell();
-  const double f1 = block.At(1, at->first).number;
-  const double f2 = block.At(1, at->second).number;
+  const double f1 = block.At(1, at->First).Number;
+  const double f2 = block.At(1, at->Second).Number;
   return NumberCell(*y1 + (frequency - f1) * (*y2 - *y1) / (f2 - f1));
 }
 
 bool Fails(ColumnCode code, double figure, const Cell& lower, const Cell& upper) {
   // A distance to a limit fails when it is negative, not when it exceeds a limit.
   if (IsDistance(code)) return figure < 0;
-  if (upper.IsNumber() && figure > upper.number) return true;
-  return lower.IsNumber() && figure < lower.number;
+  if (upper.IsNumber() && figure > upper.Number) return true;
+  return lower.IsNumber() && figure < lower.Number;
 }
 
 }  // namespace
@@ -96,23 +96,23 @@ Cell FigureAt(const TestBlock& block, const BlockColumns& columns, ColumnCode co
   if (columns.InBlock(code)) return block.At(code, row);
   switch (code) {
     case code::kUpperLimit:
-      return block.At(columns.upperLimit, row);
+      return block.At(columns.UpperLimit, row);
     case code::kLowerLimit:
-      return block.At(columns.lowerLimit, row);
+      return block.At(columns.LowerLimit, row);
     case code::kLastPair:
-      return block.At(columns.lastPair, row);
+      return block.At(columns.LastPair, row);
     case code::kUpperControl:
-      return columns.controlLimits ? block.At(columns.upperControl, row) : MissingCell();
+      return columns.ControlLimits ? block.At(columns.UpperControl, row) : MissingCell();
     case code::kLowerControl:
-      return columns.controlLimits ? block.At(columns.lowerControl, row) : MissingCell();
+      return columns.ControlLimits ? block.At(columns.LowerControl, row) : MissingCell();
     default:
       break;
   }
   if (code < code::kDistanceBelowUpper) {
     return Difference(block.At(code - code::kDistanceAboveLower, row),
-                      block.At(columns.lowerLimit, row));
+                      block.At(columns.LowerLimit, row));
   }
-  return Difference(block.At(columns.upperLimit, row),
+  return Difference(block.At(columns.UpperLimit, row),
                     block.At(code - code::kDistanceBelowUpper, row));
 }
 
@@ -139,7 +139,7 @@ std::vector<GridCell> FrequencyRow(const TestBlock& block, const BlockColumns& c
   for (std::size_t k = 0; k < codes.size(); ++k) {
     const Cell figure = FigureAtFrequency(block, columns, codes[k], at, frequency);
     const bool fails =
-        failTextRed && k > 0 && figure.IsNumber() && Fails(codes[k], figure.number, lower, upper);
+        failTextRed && k > 0 && figure.IsNumber() && Fails(codes[k], figure.Number, lower, upper);
     row.push_back(fails ? GridCell::Failing(figure.AsText()) : GridCell(figure.AsText()));
   }
   return row;

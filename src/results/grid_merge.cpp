@@ -51,7 +51,7 @@ void GridMerge::Add(const ValueGrid& grid, int16_t occurrence) {
     }
     if (c == code::kMean) {
       for (MeanColumn& mean : means_) {
-        if (mean.column == merged_[i]) MergeMean(mean, cellsOf(i));
+        if (mean.Column == merged_[i]) MergeMean(mean, cellsOf(i));
       }
     } else {
       MergeExtreme(merged_[i], cellsOf(i), c == code::kMin);
@@ -75,17 +75,17 @@ void GridMerge::MergeExtreme(std::size_t column, const std::vector<GridCell>& ce
 }
 
 void GridMerge::MergeMean(MeanColumn& mean, const std::vector<GridCell>& cells) {
-  if (mean.sum.size() < cells.size()) {
-    mean.sum.resize(cells.size(), 0);
-    mean.count.resize(cells.size(), 0);
-    mean.missing.resize(cells.size(), false);
+  if (mean.Sum.size() < cells.size()) {
+    mean.Sum.resize(cells.size(), 0);
+    mean.Count.resize(cells.size(), 0);
+    mean.Missing.resize(cells.size(), false);
   }
   for (std::size_t r = 0; r < cells.size(); ++r) {
     if (const std::optional<double> v = NumberIn(cells[r])) {
-      mean.sum[r] += *v;
-      ++mean.count[r];
+      mean.Sum[r] += *v;
+      ++mean.Count[r];
     } else if (!cells[r].Empty()) {
-      mean.missing[r] = true;
+      mean.Missing[r] = true;
     }
   }
 }
@@ -95,12 +95,12 @@ ValueGrid GridMerge::Grid() const {
   // An occurrence without a number in a row is left out of that row's mean rather
   // than counted as 0: sweeps of different lengths must not drag the curve down.
   for (const MeanColumn& mean : means_) {
-    std::vector<GridCell>& cells = grid[mean.column];
-    cells.assign(mean.sum.size(), GridCell());
+    std::vector<GridCell>& cells = grid[mean.Column];
+    cells.assign(mean.Sum.size(), GridCell());
     for (std::size_t r = 0; r < cells.size(); ++r) {
-      if (mean.count[r] > 0) {
-        cells[r] = GridCell::Number(mean.sum[r] / mean.count[r]);
-      } else if (mean.missing[r]) {
+      if (mean.Count[r] > 0) {
+        cells[r] = GridCell::Number(mean.Sum[r] / mean.Count[r]);
+      } else if (mean.Missing[r]) {
         cells[r] = "x";
       }
     }

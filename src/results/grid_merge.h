@@ -25,10 +25,10 @@ class GridMerge {
 
  private:
   struct MeanColumn {
-    std::size_t column = 0;
-    std::vector<double> sum;
-    std::vector<int> count;
-    std::vector<bool> missing;
+    std::size_t Column = 0;
+    std::vector<double> Sum;
+    std::vector<int> Count;
+    std::vector<bool> Missing;
   };
 
   void AddColumn(const std::vector<GridCell>& cells, int16_t occurrence, ColumnCode code,

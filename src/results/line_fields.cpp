@@ -31,21 +31,21 @@ int LineFields(std::string_view line, char delimiter, std::vector<std::string_vi
 RowShape ShapeOfRow(std::string_view line, char delimiter) {
   RowShape row;
   if (!StripTrailing(line)) return row;
-  row.line = line;
+  row.Line = line;
   const auto delimiters = static_cast<std::size_t>(std::count(line.begin(), line.end(), delimiter));
   std::size_t lastStart = 0;
   if (delimiters < static_cast<std::size_t>(kMaxFields)) {
-    row.count = static_cast<int>(delimiters) + 1;
+    row.Count = static_cast<int>(delimiters) + 1;
     if (delimiters > 0) lastStart = line.rfind(delimiter) + 1;
   } else {
-    row.count = kMaxFields;
+    row.Count = kMaxFields;
     for (int k = 0; k < kMaxFields - 1; ++k) lastStart = line.find(delimiter, lastStart) + 1;
   }
-  row.last = line.substr(lastStart);
+  row.Last = line.substr(lastStart);
   // The last field of a capped line holds delimiters, and a comma is no blank.
-  row.allBlank = delimiters < static_cast<std::size_t>(kMaxFields) || IsBlank(delimiter);
-  for (std::size_t i = 0; row.allBlank && i < line.size(); ++i) {
-    row.allBlank = line[i] == delimiter || IsBlank(line[i]);
+  row.AllBlank = delimiters < static_cast<std::size_t>(kMaxFields) || IsBlank(delimiter);
+  for (std::size_t i = 0; row.AllBlank && i < line.size(); ++i) {
+    row.AllBlank = line[i] == delimiter || IsBlank(line[i]);
   }
   return row;
 }

@@ -20,10 +20,10 @@ bool StripTrailing(std::string_view& line);
 
 /// A line as LineFields splits it, without the list of fields.
 struct RowShape {
-  int count = 0;          // what LineFields returns
-  bool allBlank = true;   // every field is empty or blanks
-  std::string_view line;  // without the trailing tabs and commas
-  std::string_view last;  // the last field: a data row's status
+  int Count = 0;          // what LineFields returns
+  bool AllBlank = true;   // every field is empty or blanks
+  std::string_view Line;  // without the trailing tabs and commas
+  std::string_view Last;  // the last field: a data row's status
 };
 
 RowShape ShapeOfRow(std::string_view line, char delimiter);

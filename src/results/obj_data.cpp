@@ -228,9 +228,9 @@ bool ObjData::SetFile(const std::string& path) {
   std::string head;
   if (!OpenSource(path, source, head)) return false;
   struct Closer {
-    int fd;
+    int Fd;
     ~Closer() {
-      if (fd >= 0) ::close(fd);
+      if (Fd >= 0) ::close(Fd);
     }
   } closer{source};
 

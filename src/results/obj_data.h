@@ -35,10 +35,10 @@ struct TestIndexEntry {
 /// The result of a test lookup and block parse. block stays valid until the next
 /// FindTest, ResetNumCols or SetFile.
 struct ParsedTest {
-  const TestBlock* block = nullptr;
-  bool failed = false;
-  int16_t indexEntry = -1;
-  bool incomplete = false;  // the block ends early: its rows are not all there
+  const TestBlock* Block = nullptr;
+  bool Failed = false;
+  int16_t IndexEntry = -1;
+  bool Incomplete = false;  // the block ends early: its rows are not all there
 };
 
 /// A message box's text and title.
@@ -186,12 +186,12 @@ class ObjData {
                     int& declaredPoints) const;
   /// What a block's rows say without storing them, judged as ParseBlock judges them.
   struct BlockCheck {
-    bool isTest = false;   // a "TEST:" block
-    bool hasRows = false;  // at least one data row
-    bool failed = false;
-    bool tooLong = false;  // more rows than a 16-bit count holds
-    std::string fault;     // why the copy could not be read; "" when it could
-    std::string lack;      // why its rows are not all there; "" when they are
+    bool IsTest = false;   // a "TEST:" block
+    bool HasRows = false;  // at least one data row
+    bool Failed = false;
+    bool TooLong = false;  // more rows than a 16-bit count holds
+    std::string Fault;     // why the copy could not be read; "" when it could
+    std::string Lack;      // why its rows are not all there; "" when they are
   };
   BlockCheck CheckBlock(int16_t entry) const;
   void Incomplete(const TestIndexEntry& entry, const std::string& why);

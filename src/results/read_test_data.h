@@ -18,23 +18,23 @@ enum class ReadForm { ColumnGrid, Tabular };
 
 struct ReadTestDataRequest {
   /// 1 margin to the lower limit, 2 to the upper limit, 3 to both; others none.
-  int16_t marginKind = 0;
+  int16_t MarginKind = 0;
   /// Wildcard pattern, "|" between alternatives.
-  std::string testName;
+  std::string TestName;
   /// 1 = last test of that name in the file, 2 the one before; below 1 the first.
   /// Ignored by ReadAllTestData.
-  int16_t occurrence = 0;
+  int16_t Occurrence = 0;
   /// Graph COLS or table COLS; element 0 is normally column 1 (the frequency).
-  std::vector<ColumnCode> codes;
+  std::vector<ColumnCode> Codes;
   /// Table rows: a frequency as text, or a row keyword's code as text.
-  std::vector<std::string> rowCodes;
+  std::vector<std::string> RowCodes;
   /// Goes into the worst-margin texts ("dB", "Ohms", ...).
-  std::string units;
-  ReadForm form = ReadForm::ColumnGrid;
+  std::string Units;
+  ReadForm Form = ReadForm::ColumnGrid;
   /// The FAILTEXTRED setting: tables mark their failing figures' cells.
-  bool failTextRed = false;
+  bool FailTextRed = false;
   /// Handed back unchanged where no note is made (tables, ReadAllTestData).
-  std::string note;
+  std::string Note;
 };
 
 /// Where a column of a result grid comes from.
@@ -42,37 +42,37 @@ struct GridColumnSource {
   /// Occurrence the cells were read from (1 = the last test of the name in the file,
   /// and always 1 for ReadTestData); 0 for min, max and mean columns merged over
   /// every occurrence read.
-  int16_t occurrence = 1;
+  int16_t Occurrence = 1;
   /// The request's code this column carries.
-  ColumnCode code = 0;
+  ColumnCode Code = 0;
   /// Position of that code in the request's codes.
-  int codeIndex = 0;
+  int CodeIndex = 0;
 };
 
 struct ReadTestDataResult {
   /// False when the test was not found or its block could not be parsed; every
   /// other field then stays at its default.
-  bool found = false;
+  bool Found = false;
   /// Column grid: one column per code (per code and occurrence after a merge), one
   /// row per block row. Table: column 0 the row labels ("Min", "Freq", "0.###" of a
   /// frequency row), column k the figures of codes[k-1]; one row per row code.
-  ValueGrid grid;
+  ValueGrid Grid;
   /// One entry per grid column. For a table entry 0 describes the label column
   /// (code 0, codeIndex -1).
-  std::vector<GridColumnSource> columns;
+  std::vector<GridColumnSource> Columns;
   /// Block heading for each requested code, in request order ("" where none).
-  std::vector<std::string> titles;
+  std::vector<std::string> Titles;
   /// The test failed (any occurrence failed, for ReadAllTestData).
-  bool failed = false;
+  bool Failed = false;
   /// The test's block ends early (any occurrence's, for ReadAllTestData).
-  bool incomplete = false;
+  bool Incomplete = false;
   /// Column grid: the frequency of the last point not assessed, "0.000 MHz".
-  std::string note;
+  std::string Note;
   /// "-1.234 dB @ 10.000 MHz", or "" when no margin was recorded.
-  std::string limitMargin;
-  std::string controlMargin;
+  std::string LimitMargin;
+  std::string ControlMargin;
   /// Occurrences merged (1 for ReadTestData).
-  int16_t occurrencesRead = 0;
+  int16_t OccurrencesRead = 0;
 };
 
 /// Finds the test, parses its block and prepares the grid or the table.

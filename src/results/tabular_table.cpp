@@ -89,11 +89,11 @@ bool NotAssessed(const TestBlock& block, int row, int column) {
 }
 
 struct ColumnStats {
-  int count = 0;
-  double min = 0;
-  double max = 0;
-  double sum = 0;
-  double sumOfSquares = 0;
+  int Count = 0;
+  double Min = 0;
+  double Max = 0;
+  double Sum = 0;
+  double SumOfSquares = 0;
 };
 
 ColumnStats StatsOf(const TestBlock& block, int column) {
@@ -101,33 +101,33 @@ ColumnStats StatsOf(const TestBlock& block, int column) {
   for (int r = 0; r < block.Rows(); ++r) {
     const std::optional<double> v = NumberOf(block.At(column, r));
     if (!v) continue;
-    if (stats.count == 0 || *v < stats.min) stats.min = *v;
-    if (stats.count == 0 || *v > stats.max) stats.max = *v;
-    stats.sum += *v;
-    stats.sumOfSquares += *v * *v;
-    ++stats.count;
+    if (stats.Count == 0 || *v < stats.Min) stats.Min = *v;
+    if (stats.Count == 0 || *v > stats.Max) stats.Max = *v;
+    stats.Sum += *v;
+    stats.SumOfSquares += *v * *v;
+    ++stats.Count;
   }
   return stats;
 }
 
 std::optional<double> StatisticOf(ColumnCode row, const ColumnStats& s) {
-  if (s.count == 0) return std::nullopt;
-  const double mean = s.sum / s.count;
+  if (s.Count == 0) return std::nullopt;
+  const double mean = s.Sum / s.Count;
   switch (row) {
     case code::kMin:
-      return s.min;
+      return s.Min;
     case code::kMax:
-      return s.max;
+      return s.Max;
     case code::kMean:
       return mean;
     case code::kStdDev:
-      return std::sqrt(std::fabs(s.sumOfSquares / s.count - mean * mean));
+      return std::sqrt(std::fabs(s.SumOfSquares / s.Count - mean * mean));
     case code::kMaxMinusMean:
-      return s.max - mean;
+      return s.Max - mean;
     case code::kMeanMinusMin:
-      return mean - s.min;
+      return mean - s.Min;
     case code::kMaxMinusMin:
-      return s.max - s.min;
+      return s.Max - s.Min;
     default:
       return std::nullopt;
   }
@@ -163,9 +163,9 @@ std::optional<double> PointMargin(MarginKind kind, double v, std::optional<doubl
 }
 
 struct TableMargin {
-  double margin = 0;
-  double frequency = 0;
-  std::string value;
+  double Margin = 0;
+  double Frequency = 0;
+  std::string Value;
 };
 
 std::optional<TableMargin> WorstOf(const TestBlock& block, const BlockColumns& columns, int column,
@@ -177,13 +177,13 @@ std::optional<TableMargin> WorstOf(const TestBlock& block, const BlockColumns& c
     const Cell& cell = block.At(column, r);
     if (!cell.IsNumber()) continue;
     const std::optional<double> margin =
-        PointMargin(kind, cell.number, NumberOf(block.At(columns.lowerLimit, r)),
-                    NumberOf(block.At(columns.upperLimit, r)));
-    if (!margin || (worst && !(*margin < worst->margin))) continue;
+        PointMargin(kind, cell.Number, NumberOf(block.At(columns.LowerLimit, r)),
+                    NumberOf(block.At(columns.UpperLimit, r)));
+    if (!margin || (worst && !(*margin < worst->Margin))) continue;
     worst = TableMargin{*margin, NumberOf(block.At(1, r)).value_or(0), {}};
     worstCell = &cell;
   }
-  if (worst) worst->value = worstCell->AsText();  // the text of the worst point only
+  if (worst) worst->Value = worstCell->AsText();  // the text of the worst point only
   return worst;
 }
 
@@ -197,8 +197,8 @@ std::optional<double> AverageMargin(const TestBlock& block, const BlockColumns& 
     if (NotAssessed(block, r, column)) continue;
     const std::optional<double> v = NumberOf(block.At(column, r));
     if (!v) continue;
-    const std::optional<double> lo = NumberOf(block.At(columns.lowerLimit, r));
-    const std::optional<double> up = NumberOf(block.At(columns.upperLimit, r));
+    const std::optional<double> lo = NumberOf(block.At(columns.LowerLimit, r));
+    const std::optional<double> up = NumberOf(block.At(columns.UpperLimit, r));
     const bool useLower = lo && limits != LimitClass::Upper;
     const bool useUpper = up && limits != LimitClass::Lower;
     if (!useLower && !useUpper) continue;
@@ -239,7 +239,7 @@ class KeywordRows {
       : block_(block),
         columns_(columns),
         options_(options),
-        limits_(ClassOfTest(options.testName)) {}
+        limits_(ClassOfTest(options.TestName)) {}
 
   LimitClass Limits() const { return limits_; }
 
@@ -257,18 +257,18 @@ class KeywordRows {
       case code::kMarginValue: {
         const std::optional<TableMargin> worst = WorstOf(block_, columns_, column, followed);
         if (!worst) return "";
-        return row == code::kMarginFreq ? FormatGeneral(worst->frequency) : worst->value;
+        return row == code::kMarginFreq ? FormatGeneral(worst->Frequency) : worst->Value;
       }
       case code::kAverageMargin: {
         const std::optional<double> average = AverageMargin(block_, columns_, column, limits_);
-        return average ? Marked(*average, options_.failTextRed) : "";
+        return average ? Marked(*average, options_.FailTextRed) : "";
       }
       default:
         break;
     }
     if (kind != MarginKind::None) {
       const std::optional<TableMargin> worst = WorstOf(block_, columns_, column, kind);
-      return worst ? Marked(worst->margin, options_.failTextRed) : "";
+      return worst ? Marked(worst->Margin, options_.FailTextRed) : "";
     }
     return Figure(StatisticOf(row, Stats(column)));
   }
@@ -295,7 +295,7 @@ class KeywordRows {
 ValueGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode>& codes,
                             const std::vector<std::string>& rowCodes,
                             const TabularOptions& options) {
-  const BlockColumns columns(block.Cols(), options.controlLimitsStored);
+  const BlockColumns columns(block.Cols(), options.ControlLimitsStored);
   ValueGrid table(codes.size() + 1, std::vector<GridCell>(rowCodes.size()));
   std::vector<std::optional<ColumnCode>> keywords;
   for (const std::string& rowCode : rowCodes) keywords.push_back(KeywordRow(rowCode));
@@ -311,7 +311,7 @@ ValueGrid BuildTabularTable(const TestBlock& block, const std::vector<ColumnCode
       }
     } else if (IsNumeric(rowCodes[r])) {
       std::vector<GridCell> row =
-          FrequencyRow(block, columns, frequencies, codes, Val(rowCodes[r]), options.failTextRed);
+          FrequencyRow(block, columns, frequencies, codes, Val(rowCodes[r]), options.FailTextRed);
       for (std::size_t k = 0; k < row.size(); ++k) table[k][r] = std::move(row[k]);
     }
   }

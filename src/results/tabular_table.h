@@ -12,11 +12,11 @@
 namespace vantrel {
 
 struct TabularOptions {
-  bool controlLimitsStored = false;
+  bool ControlLimitsStored = false;
   /// Its limit class decides how "Ave Margin" is taken.
-  std::string testName;
+  std::string TestName;
   /// Mark failing figures' cells.
-  bool failTextRed = false;
+  bool FailTextRed = false;
 };
 
 /// Row codes are texts: a keyword row's code (9986, 9990-9996, 10200-10207) or a

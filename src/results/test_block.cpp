@@ -14,9 +14,9 @@ const std::string kEmptyText;
 std::string Cell::AsText() const {
   switch (kind) {
     case Kind::Number:
-      return FormatGeneral(number);
+      return FormatGeneral(Number);
     case Kind::Text:
-      return text;
+      return Text;
     case Kind::Missing:
       return "x";
     case Kind::Empty:

@@ -18,9 +18,9 @@ struct Cell {
   Kind kind = Kind::Empty;
   /// The field was short enough (15 characters at most) that number already equals
   /// its 15-digit general form; longer fields are rounded when a grid takes them.
-  bool shortField = false;
-  double number = 0;
-  std::string text;  // only for Kind::Text
+  bool ShortField = false;
+  double Number = 0;
+  std::string Text;  // only for Kind::Text
 
   bool IsNumber() const { return kind == Kind::Number; }
   /// The cell as the grids hold it: general number form, the text, "x", or "".

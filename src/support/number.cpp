@@ -145,26 +145,26 @@ namespace {
 // Decimal digits of |value| rounded to 15 significant digits, with the position of the
 // decimal point: value = 0.d1d2d3... x 10^pointPos.
 struct DecimalDigits {
-  std::string digits;  // no leading zeros unless the value is 0
-  int pointPos = 0;
+  std::string Digits;  // no leading zeros unless the value is 0
+  int PointPos = 0;
 };
 
 DecimalDigits ToDecimal(double value) {
   DecimalDigits out;
   value = std::fabs(value);
   if (value == 0.0) {
-    out.digits.push_back('0');
-    out.pointPos = 1;
+    out.Digits.push_back('0');
+    out.PointPos = 1;
     return out;
   }
   char buffer[40];
   std::snprintf(buffer, sizeof buffer, "%.14e", value);  // d.dddddddddddddde±XX
   const std::string_view text = buffer;
   const std::size_t e = text.find('e');
-  out.digits.reserve(e);
-  out.digits.push_back(text[0]);
-  out.digits.append(text.substr(2, e - 2));
-  out.pointPos = std::atoi(buffer + e + 1) + 1;
+  out.Digits.reserve(e);
+  out.Digits.push_back(text[0]);
+  out.Digits.append(text.substr(2, e - 2));
+  out.PointPos = std::atoi(buffer + e + 1) + 1;
   return out;
 }
 
@@ -173,8 +173,8 @@ DecimalDigits ToDecimal(double value) {
 void RoundDecimal(const DecimalDigits& d, int decimals, std::string& intPart,
                   std::string& fracPart) {
   // Build a digit string with the point after position pointPos.
-  std::string all = d.digits;
-  int point = d.pointPos;
+  std::string all = d.Digits;
+  int point = d.PointPos;
   if (point <= 0) {
     all.insert(0, static_cast<std::size_t>(-point + 1), '0');
     point = 1;
@@ -207,18 +207,18 @@ void RoundDecimal(const DecimalDigits& d, int decimals, std::string& intPart,
 }
 
 struct Pattern {
-  std::string prefix;
-  std::string suffix;
-  int intZeros = 0;  // '0' placeholders before the point
-  bool grouping = false;
-  int fracZeros = 0;   // '0' placeholders after the point
-  int fracHashes = 0;  // '#' placeholders after the zeros
-  bool hasPoint = false;
-  bool percent = false;
-  bool scientific = false;
-  bool expSignAlways = false;
-  int expDigits = 0;
-  bool valid = false;
+  std::string Prefix;
+  std::string Suffix;
+  int IntZeros = 0;  // '0' placeholders before the point
+  bool Grouping = false;
+  int FracZeros = 0;   // '0' placeholders after the point
+  int FracHashes = 0;  // '#' placeholders after the zeros
+  bool HasPoint = false;
+  bool Percent = false;
+  bool Scientific = false;
+  bool ExpSignAlways = false;
+  int ExpDigits = 0;
+  bool Valid = false;
 };
 
 Pattern ParsePattern(std::string_view p) {
@@ -230,7 +230,7 @@ Pattern ParsePattern(std::string_view p) {
       const char c = p[i];
       if (c == '0' || c == '#' || c == '.' || c == ',') return;
       if (c == '%') {
-        pat.percent = true;
+        pat.Percent = true;
         into.push_back('%');
         ++i;
         continue;
@@ -251,41 +251,41 @@ Pattern ParsePattern(std::string_view p) {
       ++i;
     }
   };
-  literal(pat.prefix);
+  literal(pat.Prefix);
   bool sawPlaceholder = false;
   while (i < p.size() && (p[i] == '0' || p[i] == '#' || p[i] == ',')) {
-    if (p[i] == '0') ++pat.intZeros;
-    if (p[i] == ',') pat.grouping = true;
+    if (p[i] == '0') ++pat.IntZeros;
+    if (p[i] == ',') pat.Grouping = true;
     sawPlaceholder = true;
     ++i;
   }
   if (i < p.size() && p[i] == '.') {
-    pat.hasPoint = true;
+    pat.HasPoint = true;
     ++i;
     while (i < p.size() && p[i] == '0') {
-      ++pat.fracZeros;
+      ++pat.FracZeros;
       ++i;
       sawPlaceholder = true;
     }
     while (i < p.size() && (p[i] == '#' || p[i] == '0')) {
       // A zero after a '#' still shows as a digit only when needed; treat it as '#'.
-      ++pat.fracHashes;
+      ++pat.FracHashes;
       ++i;
       sawPlaceholder = true;
     }
   }
   if (i + 1 < p.size() && (p[i] == 'E' || p[i] == 'e') && (p[i + 1] == '+' || p[i + 1] == '-')) {
-    pat.scientific = true;
-    pat.expSignAlways = p[i + 1] == '+';
+    pat.Scientific = true;
+    pat.ExpSignAlways = p[i + 1] == '+';
     i += 2;
     while (i < p.size() && (p[i] == '0' || p[i] == '#')) {
-      ++pat.expDigits;
+      ++pat.ExpDigits;
       ++i;
     }
-    if (pat.expDigits == 0) pat.expDigits = 1;
+    if (pat.ExpDigits == 0) pat.ExpDigits = 1;
   }
-  literal(pat.suffix);
-  pat.valid = sawPlaceholder && i >= p.size();
+  literal(pat.Suffix);
+  pat.Valid = sawPlaceholder && i >= p.size();
   return pat;
 }
 
@@ -302,59 +302,59 @@ std::string Group(const std::string& intPart) {
 
 std::string FormatWithPattern(double value, const Pattern& given) {
   Pattern pat = given;
-  if (pat.percent) value *= 100.0;
+  if (pat.Percent) value *= 100.0;
   // Fixed digits of a huge value would run hundreds of characters across the page:
   // from where the general format turns to exponents, so does a pattern.
-  if (!pat.scientific && std::fabs(value) >= 1e15) {
-    pat.scientific = true;
-    pat.intZeros = 1;
-    pat.grouping = false;
-    pat.expSignAlways = true;
-    pat.expDigits = 2;
+  if (!pat.Scientific && std::fabs(value) >= 1e15) {
+    pat.Scientific = true;
+    pat.IntZeros = 1;
+    pat.Grouping = false;
+    pat.ExpSignAlways = true;
+    pat.ExpDigits = 2;
   }
   const bool negative = value < 0;
-  const int decimals = pat.fracZeros + pat.fracHashes;
+  const int decimals = pat.FracZeros + pat.FracHashes;
   std::string intPart;
   std::string fracPart;
   std::string exponent;
-  if (pat.scientific) {
+  if (pat.Scientific) {
     int exp10 = 0;
     double mantissa = std::fabs(value);
     DecimalDigits d = ToDecimal(mantissa);
     if (mantissa != 0.0) {
-      const int intDigits = std::max(pat.intZeros, 1);
-      exp10 = d.pointPos - intDigits;
-      d.pointPos = intDigits;
+      const int intDigits = std::max(pat.IntZeros, 1);
+      exp10 = d.PointPos - intDigits;
+      d.PointPos = intDigits;
     }
     RoundDecimal(d, decimals, intPart, fracPart);
-    if (mantissa != 0.0 && static_cast<int>(intPart.size()) > std::max(pat.intZeros, 1)) {
+    if (mantissa != 0.0 && static_cast<int>(intPart.size()) > std::max(pat.IntZeros, 1)) {
       // Rounding carried into a new digit: 9.99 -> 10.0 becomes 1.00E+1.
-      d.pointPos -= 1;
+      d.PointPos -= 1;
       exp10 += 1;
       RoundDecimal(d, decimals, intPart, fracPart);
     }
     std::string digits = std::to_string(std::abs(exp10));
-    while (static_cast<int>(digits.size()) < pat.expDigits) digits.insert(0, 1, '0');
-    exponent = std::string("E") + (exp10 < 0 ? "-" : (pat.expSignAlways ? "+" : "")) + digits;
+    while (static_cast<int>(digits.size()) < pat.ExpDigits) digits.insert(0, 1, '0');
+    exponent = std::string("E") + (exp10 < 0 ? "-" : (pat.ExpSignAlways ? "+" : "")) + digits;
   } else {
     RoundDecimal(ToDecimal(value), decimals, intPart, fracPart);
   }
   // Optional fraction digits: drop trailing zeros beyond the required ones.
-  while (static_cast<int>(fracPart.size()) > pat.fracZeros && !fracPart.empty() &&
+  while (static_cast<int>(fracPart.size()) > pat.FracZeros && !fracPart.empty() &&
          fracPart.back() == '0') {
     fracPart.pop_back();
   }
-  if (intPart == "0" && pat.intZeros == 0) intPart.clear();
-  while (static_cast<int>(intPart.size()) < pat.intZeros) intPart.insert(0, 1, '0');
-  if (pat.grouping) intPart = Group(intPart);
+  if (intPart == "0" && pat.IntZeros == 0) intPart.clear();
+  while (static_cast<int>(intPart.size()) < pat.IntZeros) intPart.insert(0, 1, '0');
+  if (pat.Grouping) intPart = Group(intPart);
   std::string body = intPart;
-  if (pat.hasPoint && !fracPart.empty()) body += "." + fracPart;
+  if (pat.HasPoint && !fracPart.empty()) body += "." + fracPart;
   body += exponent;
   const bool allZero = body.find_first_of("123456789") == std::string::npos ||
-                       (pat.scientific && intPart.find_first_of("123456789") == std::string::npos &&
+                       (pat.Scientific && intPart.find_first_of("123456789") == std::string::npos &&
                         fracPart.find_first_of("123456789") == std::string::npos);
   const std::string sign = (negative && !allZero) ? "-" : "";
-  return sign + pat.prefix + body + pat.suffix;
+  return sign + pat.Prefix + body + pat.Suffix;
 }
 
 }  // namespace
@@ -370,7 +370,7 @@ std::string FormatNumber(double value, std::string_view pattern) {
   // Only the first of the positive;negative;zero sections is used.
   const std::string_view first = pattern.substr(0, pattern.find(';'));
   const Pattern pat = ParsePattern(first);
-  if (!pat.valid) return std::string(pattern);
+  if (!pat.Valid) return std::string(pattern);
   return FormatWithPattern(value, pat);
 }
 

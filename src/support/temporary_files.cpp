@@ -25,8 +25,8 @@ constexpr std::size_t kSlots = 16;
 constexpr std::size_t kPathBytes = 4096;
 
 struct Slot {
-  std::atomic<int> state{0};  // 0 free, 1 being written, 2 holds a path
-  char path[kPathBytes] = {};
+  std::atomic<int> State{0};  // 0 free, 1 being written, 2 holds a path
+  char Path[kPathBytes] = {};
 };
 
 std::array<Slot, kSlots> slots;
@@ -146,9 +146,9 @@ bool RegisterTemporaryFile(const std::string& path) {
   if (path.empty() || path.size() >= kPathBytes) return false;
   for (Slot& slot : slots) {
     int expected = 0;
-    if (!slot.state.compare_exchange_strong(expected, 1)) continue;
-    std::memcpy(slot.path, path.c_str(), path.size() + 1);
-    slot.state.store(2);
+    if (!slot.State.compare_exchange_strong(expected, 1)) continue;
+    std::memcpy(slot.Path, path.c_str(), path.size() + 1);
+    slot.State.store(2);
     return true;
   }
   return false;
@@ -157,14 +157,14 @@ bool RegisterTemporaryFile(const std::string& path) {
 void ForgetTemporaryFile(const std::string& path) {
   for (Slot& slot : slots) {
     int expected = 2;
-    if (slot.state.load() != 2 || path != slot.path) continue;
-    slot.state.compare_exchange_strong(expected, 0);
+    if (slot.State.load() != 2 || path != slot.Path) continue;
+    slot.State.compare_exchange_strong(expected, 0);
   }
 }
 
 void RemoveTemporaryFilesNow() {
   for (Slot& slot : slots) {
-    if (slot.state.load() == 2) ::unlink(slot.path);
+    if (slot.State.load() == 2) ::unlink(slot.Path);
   }
 }
 

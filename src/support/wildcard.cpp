@@ -42,27 +42,27 @@ enum class Kind { Literal, AnyOne, Digit, List, AnyRun };
 
 struct Token {
   Kind kind = Kind::Literal;
-  char32_t ch = 0;
-  bool negated = false;
-  std::vector<std::pair<char32_t, char32_t>> ranges;
+  char32_t Ch = 0;
+  bool Negated = false;
+  std::vector<std::pair<char32_t, char32_t>> Ranges;
 
   bool Matches(char32_t c) const {
     switch (kind) {
       case Kind::Literal:
-        return c == ch;
+        return c == Ch;
       case Kind::AnyOne:
         return true;
       case Kind::Digit:
         return c >= U'0' && c <= U'9';
       case Kind::List: {
         bool inList = false;
-        for (const auto& [lo, hi] : ranges) {
+        for (const auto& [lo, hi] : Ranges) {
           if (c >= lo && c <= hi) {
             inList = true;
             break;
           }
         }
-        return inList != negated;
+        return inList != Negated;
       }
       case Kind::AnyRun:
         return true;
@@ -87,29 +87,29 @@ std::vector<Token> Compile(const std::vector<char32_t>& p) {
       std::size_t close = i + 1;
       while (close < p.size() && p[close] != U']') ++close;
       if (close >= p.size()) {
-        t.ch = c;  // unclosed list: the bracket stands for itself
+        t.Ch = c;  // unclosed list: the bracket stands for itself
       } else {
         t.kind = Kind::List;
         std::size_t j = i + 1;
         if (j < close && p[j] == U'!') {
-          t.negated = true;
+          t.Negated = true;
           ++j;
         }
         while (j < close) {
           if (j + 2 < close && p[j + 1] == U'-') {
             char32_t lo = p[j], hi = p[j + 2];
             if (lo > hi) std::swap(lo, hi);
-            t.ranges.emplace_back(lo, hi);
+            t.Ranges.emplace_back(lo, hi);
             j += 3;
           } else {
-            t.ranges.emplace_back(p[j], p[j]);
+            t.Ranges.emplace_back(p[j], p[j]);
             ++j;
           }
         }
         i = close;
       }
     } else {
-      t.ch = c;
+      t.Ch = c;
     }
     tokens.push_back(std::move(t));
   }

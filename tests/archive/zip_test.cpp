@@ -120,7 +120,7 @@ TEST(OrvUnZipToFile, ExtractsTheFirstEntryIntoTheFolderOrOntoTheTarget) {
   EXPECT_EQ(Orv_UnZip_to_file(archive, folder, target, prompter), target);
   EXPECT_EQ(ReadFileBytes(target), "the data\n");
   EXPECT_FALSE(fs::exists(out.path() / "data.txt"));
-  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_TRUE(prompter.Messages.empty());
 }
 
 // Raises the entry's recorded size without touching its bytes.
@@ -152,11 +152,11 @@ TEST(ExtractFirstEntryTo, BadArchivesGiveTheZipErrorAndAnEmptyTarget) {
     const fs::path target = dir.Write("target.txt", "stale");
     EXPECT_FALSE(ExtractFirstEntryTo((dir.path() / name).string(), target.string(), prompter))
         << name;
-    ASSERT_EQ(prompter.messages.size(), 1u) << name;
-    EXPECT_EQ(prompter.messages[0].title, "Zip Error");
+    ASSERT_EQ(prompter.Messages.size(), 1u) << name;
+    EXPECT_EQ(prompter.Messages[0].Title, "Zip Error");
     // The known first line, then what is wrong with the archive in the user's words.
     EXPECT_EQ(
-        prompter.messages[0].text.rfind("Error in ZipModules/Orv_UnZip_to_file\r\r"
+        prompter.Messages[0].Text.rfind("Error in ZipModules/Orv_UnZip_to_file\r\r"
                                         "The archive '" +
                                             (dir.path() / name).string() + "' cannot be used: ",
                                         0),
@@ -164,10 +164,10 @@ TEST(ExtractFirstEntryTo, BadArchivesGiveTheZipErrorAndAnEmptyTarget) {
     const std::string left = ReadFileBytes(target);
     EXPECT_TRUE(left.empty() || left == "stale") << name;
     if (std::string(name) == "big.zip") {
-      EXPECT_NE(prompter.messages[0].text.find("would unpack to 2048 MiB"), std::string::npos);
+      EXPECT_NE(prompter.Messages[0].Text.find("would unpack to 2048 MiB"), std::string::npos);
     }
     if (std::string(name) == "locked.zip") {
-      EXPECT_NE(prompter.messages[0].text.find("encrypted"), std::string::npos);
+      EXPECT_NE(prompter.Messages[0].Text.find("encrypted"), std::string::npos);
     }
   }
 }
@@ -178,8 +178,8 @@ TEST(ExtractFirstEntryTo, ABombIsRefusedByItsDirectoryBeforeAnythingIsUnpacked) 
   const fs::path target = dir.Write("target.txt", "");
   const std::string bomb = std::string(VANTREL_TEST_DATA_DIR) + "/hostile/bomb.zip";
   EXPECT_FALSE(ExtractFirstEntryTo(bomb, target.string(), prompter));
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_NE(prompter.messages[0].text.find("to 20 MiB, far more than any result file packs"),
+  ASSERT_EQ(prompter.Messages.size(), 1u);
+  EXPECT_NE(prompter.Messages[0].Text.find("to 20 MiB, far more than any result file packs"),
             std::string::npos);
   EXPECT_EQ(fs::file_size(target), 0u);
 }
@@ -193,7 +193,7 @@ TEST(ExtractFirstEntryTo, AnEntryThatUnpacksToMoreThanItDeclaresIsCut) {
   const fs::path target = dir.Write("target.txt", "");
   EXPECT_FALSE(
       ExtractFirstEntryTo((dir.path() / "stored.zip").string(), target.string(), prompter));
-  ASSERT_EQ(prompter.messages.size(), 1u);
+  ASSERT_EQ(prompter.Messages.size(), 1u);
   EXPECT_EQ(fs::file_size(target), 0u);
 }
 

@@ -4,7 +4,7 @@ namespace vantrel::testing {
 
 PromptAnswer RecordingPrompter::Message(const std::string& text, const std::string& title,
                                         PromptIcon icon, PromptButtons buttons) {
-  messages.push_back({text, title, icon, buttons});
+  Messages.push_back({text, title, icon, buttons});
   if (answers_.empty()) return SafeAnswer(buttons);
   const PromptAnswer answer = answers_.front();
   answers_.pop_front();
@@ -12,7 +12,7 @@ PromptAnswer RecordingPrompter::Message(const std::string& text, const std::stri
 }
 
 std::string RecordingPrompter::Input(const std::string& prompt, const std::string& title) {
-  messages.push_back({prompt, title, PromptIcon::None, PromptButtons::OkCancel});
+  Messages.push_back({prompt, title, PromptIcon::None, PromptButtons::OkCancel});
   if (typed_.empty()) return {};
   std::string text = typed_.front();
   typed_.pop_front();

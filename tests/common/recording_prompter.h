@@ -10,10 +10,10 @@
 namespace vantrel::testing {
 
 struct RecordedMessage {
-  std::string text;
-  std::string title;
-  PromptIcon icon;
-  PromptButtons buttons;
+  std::string Text;
+  std::string Title;
+  PromptIcon Icon;
+  PromptButtons Buttons;
 };
 
 class RecordingPrompter : public Prompter {
@@ -29,7 +29,7 @@ class RecordingPrompter : public Prompter {
   void Script(std::vector<PromptAnswer> answers);
   void ScriptInput(std::vector<std::string> typed);
 
-  std::vector<RecordedMessage> messages;
+  std::vector<RecordedMessage> Messages;
 
  private:
   std::deque<PromptAnswer> answers_;

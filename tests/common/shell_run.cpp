@@ -23,9 +23,9 @@ ShellResult RunShell(const std::string& command) {
       "{ " + command + "\n} >" + ShellQuote(out.string()) + " 2>" + ShellQuote(err.string());
   const int raw = std::system(line.c_str());
   ShellResult result;
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  result.out = ReadFileBytes(out);
-  result.err = ReadFileBytes(err);
+  result.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  result.Out = ReadFileBytes(out);
+  result.Err = ReadFileBytes(err);
   return result;
 }
 

@@ -10,9 +10,9 @@ namespace vantrel::testing {
 std::string ShellQuote(const std::string& arg);
 
 struct ShellResult {
-  int status = -1;  // the exit status, -1 when the command did not exit normally
-  std::string out;
-  std::string err;
+  int Status = -1;  // the exit status, -1 when the command did not exit normally
+  std::string Out;
+  std::string Err;
 };
 
 /// Runs command with sh; standard output and error are kept apart.

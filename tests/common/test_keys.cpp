@@ -10,7 +10,7 @@ namespace {
 
 void Run(const std::string& command) {
   const ShellResult r = RunShell(command);
-  ASSERT_EQ(r.status, 0) << command << "\n" << r.err;
+  ASSERT_EQ(r.Status, 0) << command << "\n" << r.Err;
 }
 
 }  // namespace

@@ -20,9 +20,9 @@ ToolRun RunReportTool(const std::filesystem::path& scratch, const std::vector<st
   command += " >" + ShellQuote(out.string()) + " 2>" + ShellQuote(err.string());
   ToolRun run;
   const int raw = std::system(command.c_str());
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = ReadFileBytes(out);
-  run.err = ReadFileBytes(err);
+  run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.Out = ReadFileBytes(out);
+  run.Err = ReadFileBytes(err);
   std::filesystem::remove(out);
   std::filesystem::remove(err);
   return run;

@@ -10,9 +10,9 @@
 namespace vantrel::testing {
 
 struct ToolRun {
-  int status = -1;  // exit status; 128 + n when signal n ended it
-  std::string out;
-  std::string err;
+  int Status = -1;  // exit status; 128 + n when signal n ended it
+  std::string Out;
+  std::string Err;
 };
 
 /// Runs vantrel-report in a shell; env is a list of NAME=value put before it. Output

@@ -15,17 +15,17 @@ class ScriptedDialog : public FileDialog {
   std::string Show(const std::string& title, FileDialogMode mode, const std::string&,
                    const std::string& extension) override {
     asked.push_back({title, mode, extension});
-    if (answers.empty()) return {};
-    std::string answer = answers.front();
-    answers.pop_front();
+    if (Answers.empty()) return {};
+    std::string answer = Answers.front();
+    Answers.pop_front();
     return answer;
   }
   struct Asked {
-    std::string title;
-    FileDialogMode mode;
-    std::string extension;
+    std::string Title;
+    FileDialogMode Mode;
+    std::string Extension;
   };
-  std::deque<std::string> answers;
+  std::deque<std::string> Answers;
   std::vector<Asked> asked;
 };
 

@@ -21,16 +21,16 @@ TEST(ColourToRgb, NamesAndTriples) {
   EXPECT_EQ(ColourToRgb("lightgrey", p), 0u);
   EXPECT_EQ(ColourToRgb("", p), 0u);
   EXPECT_EQ(ColourToRgb("300,0,0", p), Rgb(255, 0, 0));  // a full channel, not a spill
-  EXPECT_TRUE(p.messages.empty());
+  EXPECT_TRUE(p.Messages.empty());
 }
 
 TEST(ColourToRgb, MalformedTripleIsBlackWithAMessage) {
   for (const char* bad : {"1,2", "1,x,3", "1,2,3,4", "-1,0,0", ",,"}) {
     RecordingPrompter p;
     EXPECT_EQ(ColourToRgb(bad, p), 0u) << bad;
-    ASSERT_EQ(p.messages.size(), 1u) << bad;
-    EXPECT_EQ(p.messages[0].title, "Variable Error");
-    EXPECT_EQ(p.messages[0].text, std::string("Error with color variable: ") + bad);
+    ASSERT_EQ(p.Messages.size(), 1u) << bad;
+    EXPECT_EQ(p.Messages[0].Title, "Variable Error");
+    EXPECT_EQ(p.Messages[0].Text, std::string("Error with color variable: ") + bad);
   }
 }
 

@@ -24,19 +24,19 @@ inline std::string IniText(std::initializer_list<std::string_view> lines) {
 }
 
 struct LoadedDefinition {
-  TempDir dir;
-  RecordingPrompter prompter;
-  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+  TempDir Dir;
+  RecordingPrompter Prompter;
+  std::unique_ptr<ProgramState> State = std::make_unique<ProgramState>();
 
   /// LoadIni and the settings reader; with reports also the report definitions.
   bool Load(const std::string& text, bool reports = true, const std::string& reportList = {}) {
-    const std::string path = dir.Write("def.ini", text).string();
-    if (!LoadIni(path, state->Ini, prompter)) return false;
-    ReadSettings(*state, prompter, reportList);
-    if (reports) ReadReportsIni(*state, prompter);
+    const std::string path = Dir.Write("def.ini", text).string();
+    if (!LoadIni(path, State->Ini, Prompter)) return false;
+    ReadSettings(*State, Prompter, reportList);
+    if (reports) ReadReportsIni(*State, Prompter);
     return true;
   }
-  const ReportDefinition& Report(int r) const { return state->Reports[r - 1]; }
+  const ReportDefinition& Report(int r) const { return State->Reports[r - 1]; }
   const GraphDefinition& Graph(int r, int g) const { return Report(r).Graphs[g - 1]; }
   const TableDefinition& Table(int r, int t) const { return Report(r).Tables[t - 1]; }
 };

@@ -81,8 +81,8 @@ TEST(ReadGraphs, ComputesYTicksOnlyWhenBothLimitsAreGivenAndWarnsOfLogLimits) {
   EXPECT_TRUE(d.Graph(1, 1).AbsData);  // a log axis plots magnitudes
   EXPECT_EQ(d.Graph(1, 2).YTicks, code::kAutomatic);
   EXPECT_EQ(d.Graph(1, 3).YTicks, 25);
-  ASSERT_EQ(d.prompter.messages.size(), 1u);
-  EXPECT_EQ(d.prompter.messages[0].text,
+  ASSERT_EQ(d.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(d.Prompter.Messages[0].Text,
             "Error: \rYou can't have limits <= 0.0 for log plots: \rreport_1\rgraph_1_1 (Loss)"
             "\rCheck Setup Information");
 }
@@ -92,8 +92,8 @@ TEST(ReadGraphs, WarnsOfLogLimitsEvenWhenTheyRunFromHighToLow) {
   LoadedDefinition d;
   ASSERT_TRUE(d.Load(IniText({"[REPORT]", "TITLE=Loss", "[GRAPH]", "DATA_1=a", "COLS_1=2",
                               "YMIN=10", "YMAX=-5", "YLOG=TRUE"})));
-  ASSERT_GE(d.prompter.messages.size(), 1u);
-  EXPECT_EQ(d.prompter.messages[0].text,
+  ASSERT_GE(d.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(d.Prompter.Messages[0].Text,
             "Error: \rYou can't have limits <= 0.0 for log plots: \rreport_1\rgraph_1_1 (Loss)"
             "\rCheck Setup Information");
   EXPECT_EQ(d.Graph(1, 1).YMin, code::kAutomatic);  // and the axis is then scaled by itself

@@ -14,16 +14,16 @@ class ScriptedDialog : public FileDialog {
   explicit ScriptedDialog(std::string answer) : answer_(std::move(answer)) {}
   std::string Show(const std::string& title, FileDialogMode mode, const std::string& folder,
                    const std::string& extension) override {
-    ++calls;
-    shownTitle = title;
-    shownMode = mode;
-    shownFolder = folder;
-    shownExtension = extension;
+    ++Calls;
+    ShownTitle = title;
+    ShownMode = mode;
+    ShownFolder = folder;
+    ShownExtension = extension;
     return answer_;
   }
-  int calls = 0;
-  std::string shownTitle, shownFolder, shownExtension;
-  FileDialogMode shownMode = FileDialogMode::Save;
+  int Calls = 0;
+  std::string ShownTitle, ShownFolder, ShownExtension;
+  FileDialogMode ShownMode = FileDialogMode::Save;
 
  private:
   std::string answer_;
@@ -36,17 +36,17 @@ TEST(ChooseIniFile, PrefersTheIniThenTheBackupThenAsks) {
   ScriptedDialog dialog("/elsewhere/picked.ini");
 
   EXPECT_EQ(ChooseIniFile(exe, dialog), "/elsewhere/picked.ini");
-  EXPECT_EQ(dialog.calls, 1);
-  EXPECT_EQ(dialog.shownTitle, "Please select an ini file to open");
-  EXPECT_EQ(dialog.shownMode, FileDialogMode::Select);
-  EXPECT_EQ(dialog.shownFolder, folder);
-  EXPECT_EQ(dialog.shownExtension, "ini");
+  EXPECT_EQ(dialog.Calls, 1);
+  EXPECT_EQ(dialog.ShownTitle, "Please select an ini file to open");
+  EXPECT_EQ(dialog.ShownMode, FileDialogMode::Select);
+  EXPECT_EQ(dialog.ShownFolder, folder);
+  EXPECT_EQ(dialog.ShownExtension, "ini");
 
   dir.Write("vantrel.bak", "");
   EXPECT_EQ(ChooseIniFile(exe, dialog), folder + "vantrel.bak");
   dir.Write("vantrel.ini", "");
   EXPECT_EQ(ChooseIniFile(exe, dialog), folder + "vantrel.ini");
-  EXPECT_EQ(dialog.calls, 1);
+  EXPECT_EQ(dialog.Calls, 1);
 }
 
 TEST(ChooseIniFile, CancelledDialogGivesNothing) {

@@ -42,10 +42,10 @@ TEST(SelectReportsByProfile, SelectsNumericEntriesAndComplainsOfOthers) {
                          s, p);
   EXPECT_EQ(SelectedReports(s), (std::vector<int>{1, 3, 10, 209}));  // 10 is beyond report 5
   // One message for each entry that is no number: "x" and the backward range.
-  ASSERT_EQ(p.messages.size(), 2u);
-  for (const auto& m : p.messages) {
-    EXPECT_EQ(m.title, "Profile Error");
-    EXPECT_EQ(m.text, "Profile Odd contains a non-numeric entry");
+  ASSERT_EQ(p.Messages.size(), 2u);
+  for (const auto& m : p.Messages) {
+    EXPECT_EQ(m.Title, "Profile Error");
+    EXPECT_EQ(m.Text, "Profile Odd contains a non-numeric entry");
   }
 }
 
@@ -92,7 +92,7 @@ TEST_F(InsertProfileLineTest, WritesBeforeTheEndOfGeneralKeepingLineEndsAndMode)
             "[general]\r\nPROFILE_1=A,1\r\nAPPNAME=x\r\nProfile=Daily,2,4\r\n\r\n[REPORT]\r\n"
             "[GENERAL]\r\n\r\n");
   EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
-  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_TRUE(prompter.Messages.empty());
   EXPECT_EQ(FilesInFolder(), 1u);
 
   const auto unix = dir.Write("unix.ini", "[GENERAL]\nA=1\n[REPORT]\nTITLE=\xB5\n");
@@ -138,12 +138,12 @@ TEST_F(InsertProfileLineTest, UpdatesTheFileBehindALink) {
 TEST_F(InsertProfileLineTest, LeavesTheFileAloneWhenThereIsNoPlace) {
   for (const char* bytes : {"[REPORT]\r\n\r\n[GENERAL]\r\nA=1\r\n", "A=1\n\n", ""}) {
     const auto path = dir.Write("def.ini", bytes);
-    prompter.messages.clear();
+    prompter.Messages.clear();
     EXPECT_FALSE(InsertProfileLine(path.string(), "Profile=D,1", prompter));
     EXPECT_EQ(ReadFileBytes(path), bytes);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].title, "Add Profile");
-    EXPECT_EQ(prompter.messages[0].text,
+    ASSERT_EQ(prompter.Messages.size(), 1u);
+    EXPECT_EQ(prompter.Messages[0].Title, "Add Profile");
+    EXPECT_EQ(prompter.Messages[0].Text,
               "No suitable place found to insert the profile string.\r\r"
               "Please check the ini file.");
     EXPECT_EQ(FilesInFolder(), 1u);
@@ -158,19 +158,19 @@ TEST_F(InsertProfileLineTest, RefusesALineBreakAndAFolderWithoutTouchingAnything
   }
   EXPECT_EQ(ReadFileBytes(path), original);
   EXPECT_FALSE(InsertProfileLine(dir.path().string(), "Profile=H,1", prompter));
-  ASSERT_EQ(prompter.messages.size(), 3u);
-  for (const auto& m : prompter.messages) EXPECT_EQ(m.title, "Error");
-  EXPECT_NE(prompter.messages[0].text.find("line break"), std::string::npos);
-  EXPECT_NE(prompter.messages[2].text.find("it is a folder"), std::string::npos);
+  ASSERT_EQ(prompter.Messages.size(), 3u);
+  for (const auto& m : prompter.Messages) EXPECT_EQ(m.Title, "Error");
+  EXPECT_NE(prompter.Messages[0].Text.find("line break"), std::string::npos);
+  EXPECT_NE(prompter.Messages[2].Text.find("it is a folder"), std::string::npos);
   EXPECT_EQ(FilesInFolder(), 1u);
 }
 
 TEST_F(InsertProfileLineTest, ReportsAMissingFile) {
   EXPECT_FALSE(InsertProfileLine((dir.path() / "gone.ini").string(), "Profile=E,1", prompter));
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].title, "Error");
-  EXPECT_NE(prompter.messages[0].text.find("gone.ini"), std::string::npos);
-  EXPECT_NE(prompter.messages[0].text.find("\r\rUnabled to update ini file."), std::string::npos);
+  ASSERT_EQ(prompter.Messages.size(), 1u);
+  EXPECT_EQ(prompter.Messages[0].Title, "Error");
+  EXPECT_NE(prompter.Messages[0].Text.find("gone.ini"), std::string::npos);
+  EXPECT_NE(prompter.Messages[0].Text.find("\r\rUnabled to update ini file."), std::string::npos);
   EXPECT_EQ(FilesInFolder(), 0u);
 }
 
@@ -182,8 +182,8 @@ TEST_F(InsertProfileLineTest, KeepsTheOriginalWhenTheFolderIsReadOnly) {
   EXPECT_FALSE(InsertProfileLine(path.string(), "Profile=F,1", prompter));
   std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
   EXPECT_EQ(ReadFileBytes(path), original);
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].title, "Error");
+  ASSERT_EQ(prompter.Messages.size(), 1u);
+  EXPECT_EQ(prompter.Messages[0].Title, "Error");
   EXPECT_EQ(FilesInFolder(), 1u);
 }
 
@@ -201,7 +201,7 @@ TEST_F(InsertProfileLineTest, KeepsTheOriginalWhenWritingFails) {
     ::setrlimit(RLIMIT_FSIZE, &limit);
     RecordingPrompter quiet;
     const bool written = InsertProfileLine(path.string(), "Profile=G,1", quiet);
-    const bool told = quiet.messages.size() == 1 && quiet.messages[0].title == "Error";
+    const bool told = quiet.Messages.size() == 1 && quiet.Messages[0].Title == "Error";
     ::_exit(!written && told ? 0 : 1);
   }
   int status = 0;

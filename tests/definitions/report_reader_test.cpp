@@ -25,7 +25,7 @@ TEST(AutomaticGrid, FollowsTheItemCount) {
                                                   {2, 2}, {3, 4}, {3, 4}, {2, 2}};
   for (int n = 0; n < static_cast<int>(grids.size()); ++n) {
     const GridSize grid = AutomaticGrid(n);
-    EXPECT_EQ((std::pair<int, int>(grid.x, grid.y)), grids[n]) << n;
+    EXPECT_EQ((std::pair<int, int>(grid.X, grid.Y)), grids[n]) << n;
   }
 }
 
@@ -61,11 +61,11 @@ TEST(ReadReportsIni, ChecksFreePlacementsAgainstAGivenGrid) {
       d.Load(IniText({"[REPORT]", "TITLE=R", "X=2", "Y=2", "[GRAPH]", "DATA_1=a", "COLS_1=2",
                       "POSX=3", "[GRAPH]", "COLS_1=2", "SLOT=4", "POSX=9", "[TABLE]", "DATA=a",
                       "SIZEX=2", "POSY=2", "[TABLE]", "DATA=a", "SIZEX=3"})));
-  ASSERT_EQ(d.prompter.messages.size(), 2u);
-  EXPECT_EQ(d.prompter.messages[0].text,
+  ASSERT_EQ(d.Prompter.Messages.size(), 2u);
+  EXPECT_EQ(d.Prompter.Messages[0].Text,
             "Error: \rErrors with sizes or positions for \rreport_1\rgraph_1_1\r"
             "Check Setup Information");
-  EXPECT_NE(d.prompter.messages[1].text.find("\rtable_1_2\r"), std::string::npos);
+  EXPECT_NE(d.Prompter.Messages[1].Text.find("\rtable_1_2\r"), std::string::npos);
   EXPECT_EQ(d.Report(1).GraphCount, 2);
   EXPECT_EQ(d.Graph(1, 1).PosX, 3);
   EXPECT_EQ(d.Report(1).TableCount, 2);
@@ -76,26 +76,26 @@ TEST(ReadReportsIni, APlacementWithNoRoomOnThePageIsToldToo) {
   ASSERT_TRUE(d.Load(
       IniText({"[REPORT]", "TITLE=R", "X=2", "Y=2", "[GRAPH]", "DATA_1=a", "COLS_1=2", "SIZEX=-1",
                "[GRAPH]", "COLS_1=2", "POSY=-1", "[GRAPH]", "COLS_1=2", "SIZEY=0"})));
-  ASSERT_EQ(d.prompter.messages.size(), 3u);
-  EXPECT_NE(d.prompter.messages[0].text.find("\rgraph_1_1\r"), std::string::npos);
-  EXPECT_NE(d.prompter.messages[2].text.find("\rgraph_1_3\r"), std::string::npos);
+  ASSERT_EQ(d.Prompter.Messages.size(), 3u);
+  EXPECT_NE(d.Prompter.Messages[0].Text.find("\rgraph_1_1\r"), std::string::npos);
+  EXPECT_NE(d.Prompter.Messages[2].Text.find("\rgraph_1_3\r"), std::string::npos);
 }
 
 TEST(ReadReportsIni, ReadsOnceAfterEachLoadAndThenEmptiesTheStore) {
   LoadedDefinition d;
   ASSERT_TRUE(d.Load(Items(1, 0) + "[GENERAL]\r\nGRIDCOLOR=Red\r\nLOGOHEIGHT= 12.50mm\r\n"));
-  EXPECT_EQ(d.state->Settings.GridColour, "red");
-  EXPECT_EQ(d.state->Settings.LogoHeight, (LogoSize{LogoSize::Kind::Millimetres, 12.5}));
-  EXPECT_EQ(d.state->Ini.EntryCount, 0);
-  EXPECT_EQ(d.state->Ini.NumReports, 1);
-  EXPECT_EQ(GetKey(d.state->Ini, "[REPORT_1]", "TITLE", "gone"), "gone");
+  EXPECT_EQ(d.State->Settings.GridColour, "red");
+  EXPECT_EQ(d.State->Settings.LogoHeight, (LogoSize{LogoSize::Kind::Millimetres, 12.5}));
+  EXPECT_EQ(d.State->Ini.EntryCount, 0);
+  EXPECT_EQ(d.State->Ini.NumReports, 1);
+  EXPECT_EQ(GetKey(d.State->Ini, "[REPORT_1]", "TITLE", "gone"), "gone");
 
-  d.state->Reports[0].GraphCount = 7;
-  ReadReportsIni(*d.state, d.prompter);  // already read: nothing changes
+  d.State->Reports[0].GraphCount = 7;
+  ReadReportsIni(*d.State, d.Prompter);  // already read: nothing changes
   EXPECT_EQ(d.Report(1).GraphCount, 7);
 
-  ReadSettings(*d.state, d.prompter, {});  // a new read starts over
-  EXPECT_FALSE(d.state->ReportsRead);
+  ReadSettings(*d.State, d.Prompter, {});  // a new read starts over
+  EXPECT_FALSE(d.State->ReportsRead);
 }
 
 TEST(ReadReportsIni, ReadsTheSecondGroupOfSettings) {
@@ -104,15 +104,15 @@ TEST(ReadReportsIni, ReadsTheSecondGroupOfSettings) {
       IniText({"[GENERAL]", "GRIDCOLOUR=Blue", "GRIDCOLOR=Red", "TABLECOLOR=green", "PAGENUM=page",
                "GRAPHLINETHICKNESS=2.5", "OVERALL_STOPFREQ=250", "DEFAULTMULTIPAGE=no", "[HEADER]",
                "HEADERJUSTIFY=center", "FIRST_PAGE_ONLY=TRUE", "[REPORT]"})));
-  const AppSettings& s = d.state->Settings;
+  const AppSettings& s = d.State->Settings;
   EXPECT_EQ(s.GridColour, "blue");
   EXPECT_EQ(s.SubHeaderTextColor, "green");
   EXPECT_EQ(s.PageNum, PageNumberPlace::BottomLeft);
   EXPECT_EQ(s.GraphLineThickness, 2);
   EXPECT_EQ(s.OverallStopFreq, 250);
   EXPECT_FALSE(d.Report(1).MultiPage);
-  EXPECT_EQ(d.state->Header.HeaderJustify, HeaderAlign::Centre);
-  EXPECT_TRUE(d.state->Header.FirstPageOnly);
+  EXPECT_EQ(d.State->Header.HeaderJustify, HeaderAlign::Centre);
+  EXPECT_TRUE(d.State->Header.FirstPageOnly);
   EXPECT_FALSE(s.FirstPageOnly);
 }
 
@@ -120,8 +120,8 @@ TEST(ReadReportsIni, TakesTheDefaultForANumberBeyondSixteenBits) {
   LoadedDefinition d;
   ASSERT_TRUE(d.Load(IniText({"[REPORT]", "BORDER=40000"})));
   EXPECT_EQ(d.Report(1).Border, 5);
-  ASSERT_EQ(d.prompter.messages.size(), 1u);
-  EXPECT_NE(d.prompter.messages[0].text.find("BORDER"), std::string::npos);
+  ASSERT_EQ(d.Prompter.Messages.size(), 1u);
+  EXPECT_NE(d.Prompter.Messages[0].Text.find("BORDER"), std::string::npos);
 }
 
 TEST(ReadReportsIni, ALogoHeightBeyondThePageIsRefusedWithItsRange) {
@@ -129,9 +129,9 @@ TEST(ReadReportsIni, ALogoHeightBeyondThePageIsRefusedWithItsRange) {
     LoadedDefinition d;
     ASSERT_TRUE(d.Load(IniText({"[GENERAL]", std::string("LOGOHEIGHT=") + value, "[REPORT]"})));
     d.Report(1);
-    EXPECT_EQ(d.state->Settings.LogoHeight.Is, LogoSize::Kind::None) << value;
-    ASSERT_EQ(d.prompter.messages.size(), 1u) << value;
-    EXPECT_EQ(d.prompter.messages[0].text,
+    EXPECT_EQ(d.State->Settings.LogoHeight.Is, LogoSize::Kind::None) << value;
+    ASSERT_EQ(d.Prompter.Messages.size(), 1u) << value;
+    EXPECT_EQ(d.Prompter.Messages[0].Text,
               std::string("The value '") + value +
                   "' of LOGOHEIGHT in [GENERAL] is outside the range -1 to 200.\r\r"
                   "The default 0 is used instead.");
@@ -139,8 +139,8 @@ TEST(ReadReportsIni, ALogoHeightBeyondThePageIsRefusedWithItsRange) {
   LoadedDefinition own;
   ASSERT_TRUE(own.Load(IniText({"[GENERAL]", "LOGOHEIGHT=-1", "[REPORT]"})));
   own.Report(1);
-  EXPECT_EQ(own.state->Settings.LogoHeight.Is, LogoSize::Kind::Natural);
-  EXPECT_TRUE(own.prompter.messages.empty());
+  EXPECT_EQ(own.State->Settings.LogoHeight.Is, LogoSize::Kind::Natural);
+  EXPECT_TRUE(own.Prompter.Messages.empty());
 }
 
 // Odd spellings read as the page has always shown them.
@@ -158,8 +158,8 @@ TEST(ReadReportsIni, ReadsLogoHeightAndHeaderJustifyOnceIntoTheirKinds) {
   for (const auto& [value, size] : heights) {
     LoadedDefinition d;
     ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "LOGOHEIGHT=" + value, "[REPORT]"})));
-    EXPECT_EQ(d.state->Settings.LogoHeight, size) << value;
-    EXPECT_TRUE(d.prompter.messages.empty()) << value;
+    EXPECT_EQ(d.State->Settings.LogoHeight, size) << value;
+    EXPECT_TRUE(d.Prompter.Messages.empty()) << value;
   }
   const std::vector<std::pair<std::string, HeaderAlign>> aligns = {
       {"left", HeaderAlign::Left},    {"Left", HeaderAlign::Left},
@@ -168,12 +168,12 @@ TEST(ReadReportsIni, ReadsLogoHeightAndHeaderJustifyOnceIntoTheirKinds) {
   for (const auto& [value, align] : aligns) {
     LoadedDefinition d;
     ASSERT_TRUE(d.Load(IniText({"[HEADER]", "HEADERJUSTIFY=" + value, "[REPORT]"})));
-    EXPECT_EQ(d.state->Header.HeaderJustify, align) << value;
+    EXPECT_EQ(d.State->Header.HeaderJustify, align) << value;
   }
   LoadedDefinition none;
   ASSERT_TRUE(none.Load(IniText({"[REPORT]"})));
-  EXPECT_EQ(none.state->Settings.LogoHeight, LogoSize{});
-  EXPECT_EQ(none.state->Header.HeaderJustify, HeaderAlign::Centre);
+  EXPECT_EQ(none.State->Settings.LogoHeight, LogoSize{});
+  EXPECT_EQ(none.State->Header.HeaderJustify, HeaderAlign::Centre);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ using testing::LoadedDefinition;
 
 std::vector<bool> Selected(const LoadedDefinition& d) {
   std::vector<bool> out;
-  for (int r = 1; r <= d.state->Ini.NumReports; ++r) out.push_back(d.Report(r).Selected);
+  for (int r = 1; r <= d.State->Ini.NumReports; ++r) out.push_back(d.Report(r).Selected);
   return out;
 }
 
@@ -29,7 +29,7 @@ TEST(ReadSettings, SelectsTitledReportsByTheirDefaultKey) {
       IniText({"[REPORT_1]", "TITLE=A", "[REPORT_2]", "TITLE=B", "DEFAULT=yes", "[REPORT_3]"}),
       false));
   EXPECT_EQ(Selected(all), (std::vector<bool>{true, false, false}));
-  EXPECT_TRUE(all.state->Selection[0]);
+  EXPECT_TRUE(all.State->Selection[0]);
 
   // Any case of TRUE, blanks around it dropped, is true; any other word is false.
   for (const auto& [word, first] : {std::pair{"true", true}, {" True ", true}, {"yes", false}}) {
@@ -37,7 +37,7 @@ TEST(ReadSettings, SelectsTitledReportsByTheirDefaultKey) {
     ASSERT_TRUE(d2.Load(IniText({"[GENERAL]", std::string("ALLSELECTED=") + word, "[REPORT_1]",
                                  "TITLE=A", "[REPORT_2]", "TITLE=B", "DEFAULT=True"}),
                         false));
-    EXPECT_EQ(d2.state->Settings.AllSelected, first) << word;
+    EXPECT_EQ(d2.State->Settings.AllSelected, first) << word;
     EXPECT_EQ(Selected(d2), (std::vector<bool>{first, true})) << word;
   }
 }
@@ -67,29 +67,29 @@ TEST(ReadSettings, ReadsProfilesUpToTheFirstGap) {
   ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "PROFILE_1=All,1..4", "PROFILE_3=Lost,1",
                               "SEQUENCEPROFILE=Seq*,2,4", "SEQUENCEPROFILE=NoList"}),
                      false));
-  ASSERT_EQ(d.state->Profiles.Entries.size(), 1u);
-  const ProfileEntry& all = d.state->Profiles.Entries[0];
+  ASSERT_EQ(d.State->Profiles.Entries.size(), 1u);
+  const ProfileEntry& all = d.State->Profiles.Entries[0];
   EXPECT_EQ(all.Name, "All");
   EXPECT_EQ(all.Reports, (std::vector<std::string>{"", "1", "2", "3", "4"}));
   EXPECT_EQ(all.Count, 5);
-  ASSERT_EQ(d.state->SequenceProfiles.LastUsed(), 1);
-  EXPECT_EQ(d.state->SequenceProfiles.Entries[0].Reports, (std::vector<std::string>{"", "2", "4"}));
-  EXPECT_EQ(d.state->SequenceProfiles.Entries[1].Name, "NoList");
-  EXPECT_EQ(d.state->SequenceProfiles.Entries[1].Count, 1);
+  ASSERT_EQ(d.State->SequenceProfiles.LastUsed(), 1);
+  EXPECT_EQ(d.State->SequenceProfiles.Entries[0].Reports, (std::vector<std::string>{"", "2", "4"}));
+  EXPECT_EQ(d.State->SequenceProfiles.Entries[1].Name, "NoList");
+  EXPECT_EQ(d.State->SequenceProfiles.Entries[1].Count, 1);
 }
 
 TEST(ReadSettings, PutsTestStatusIntoTheTwelfthItemUnlessItIsThere) {
   LoadedDefinition none;
   ASSERT_TRUE(none.Load(IniText({"[HEADER]", "HEADER_3=Cable ID", "HEADERTEXT_3=Cable"}), false));
-  EXPECT_EQ(none.state->Header.HeaderItems[2], "Cable ID");
-  EXPECT_EQ(none.state->Header.HeaderTexts[2], "Cable");
-  EXPECT_EQ(none.state->Header.HeaderItems[11], "Test Status");
+  EXPECT_EQ(none.State->Header.HeaderItems[2], "Cable ID");
+  EXPECT_EQ(none.State->Header.HeaderTexts[2], "Cable");
+  EXPECT_EQ(none.State->Header.HeaderItems[11], "Test Status");
 
   for (const char* line :
        {"HEADER_5=test status", "HALFHEADER_30=TEST STATUS", "HEADER_12=Length"}) {
     LoadedDefinition d;
     ASSERT_TRUE(d.Load(IniText({"[HEADER]", line}), false));
-    EXPECT_NE(d.state->Header.HeaderItems[11], "Test Status") << line;
+    EXPECT_NE(d.State->Header.HeaderItems[11], "Test Status") << line;
   }
 }
 
@@ -98,7 +98,7 @@ TEST(ReadSettings, ReadsTheGeneralGroup) {
   ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "AUTOPRINT=true", "AUTOPROFILE=Cable Type",
                               "TOPWINDOW=YES", "APPNAME=Lab", "PASSTEXT=OK"}),
                      false));
-  const AppSettings& s = d.state->Settings;
+  const AppSettings& s = d.State->Settings;
   EXPECT_TRUE(s.AutoPrint);
   EXPECT_EQ(s.AutoProfile, "CABLE TYPE");
   EXPECT_FALSE(s.TopWindow);
@@ -113,15 +113,15 @@ TEST(ReadSettings, CapsTheReportsAtTheirMaximumWithAMessage) {
   for (int r = 1; r <= 210; ++r) text += "[REPORT]\r\nTITLE=R" + std::to_string(r) + "\r\n";
   LoadedDefinition d;
   ASSERT_TRUE(d.Load(text));
-  EXPECT_EQ(d.state->Ini.NumReports, 208);
-  ASSERT_EQ(d.prompter.messages.size(), 1u);
-  EXPECT_EQ(d.prompter.messages[0].text,
+  EXPECT_EQ(d.State->Ini.NumReports, 208);
+  ASSERT_EQ(d.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(d.Prompter.Messages[0].Text,
             "You have exceeded the maximum number of reports allowed.\r\rThe maximum is "
             "currently set to 208. If you need this figure extended, please contact your "
             "software supplier.");
   EXPECT_EQ(d.Report(208).Title, "R208");
   EXPECT_TRUE(d.Report(208).Selected);
-  EXPECT_FALSE(d.state->Selection[208]);
+  EXPECT_FALSE(d.State->Selection[208]);
 }
 
 // Element counts are 16-bit: a longer list is cut with a message, never wrapped.
@@ -131,15 +131,15 @@ TEST(ReadSettings, CutsListsThatA16BitCountCannotHold) {
   LoadedDefinition d;
   ASSERT_TRUE(d.Load(IniText({"[GENERAL]", "PROFILE_1=Long" + many, "[REPORT]", "[GRAPH]",
                               "DATA_1=a", "COLS_1=3" + many})));
-  ASSERT_EQ(d.state->Profiles.Entries.size(), 1u);
-  EXPECT_EQ(d.state->Profiles.Entries[0].Count, 32767);
-  EXPECT_EQ(d.state->Profiles.Entries[0].Reports.size(), 32767u);
+  ASSERT_EQ(d.State->Profiles.Entries.size(), 1u);
+  EXPECT_EQ(d.State->Profiles.Entries[0].Count, 32767);
+  EXPECT_EQ(d.State->Profiles.Entries[0].Reports.size(), 32767u);
   EXPECT_EQ(d.Graph(1, 1).ColCount[0], 32767);
   EXPECT_EQ(d.Report(1).GraphCount, 1);
-  ASSERT_EQ(d.prompter.messages.size(), 2u);
-  EXPECT_NE(d.prompter.messages[0].text.find("PROFILE_1 in [GENERAL] has 40001 elements"),
+  ASSERT_EQ(d.Prompter.Messages.size(), 2u);
+  EXPECT_NE(d.Prompter.Messages[0].Text.find("PROFILE_1 in [GENERAL] has 40001 elements"),
             std::string::npos);
-  EXPECT_NE(d.prompter.messages[1].text.find("COLS_1 in [GRAPH_1_1]"), std::string::npos);
+  EXPECT_NE(d.Prompter.Messages[1].Text.find("COLS_1 in [GRAPH_1_1]"), std::string::npos);
 }
 
 TEST(ReadSettings, ForgetsReportsOfAnEarlierLoad) {
@@ -148,7 +148,7 @@ TEST(ReadSettings, ForgetsReportsOfAnEarlierLoad) {
   ASSERT_TRUE(d.Load(IniText({"[REPORT]", "TITLE=C"})));
   EXPECT_EQ(d.Report(1).Title, "C");
   EXPECT_EQ(d.Report(2).Title, "");
-  EXPECT_FALSE(d.state->Selection[1]);
+  EXPECT_FALSE(d.State->Selection[1]);
 }
 
 TEST(FindLogoBeside, OneLeadingBackslashIsTheProgramsFolderThenTheDefinitionsOne) {

@@ -19,7 +19,7 @@ TEST(ReadTables, TurnsRowKeywordsIntoCodesAndTakesTheDefaultRows) {
   EXPECT_EQ(d.Table(1, 2).Freqs.size(), 28u);
   EXPECT_EQ(d.Table(1, 2).Freqs[7], "31.25");
   EXPECT_EQ(d.Table(1, 3).Freqs, (std::vector<std::string>{"10206", "10207", "10205"}));
-  EXPECT_TRUE(d.prompter.messages.empty());
+  EXPECT_TRUE(d.Prompter.Messages.empty());
 }
 
 TEST(ReadTables, ReportsAnInvalidRowUnlessTheTableShowsComments) {
@@ -30,10 +30,10 @@ TEST(ReadTables, ReportsAnInvalidRowUnlessTheTableShowsComments) {
   EXPECT_EQ(d.Table(1, 1).Freqs, (std::vector<std::string>{"100", "0"}));
   // Comment rows take the row keywords' codes too, and keep any other text.
   EXPECT_EQ(d.Table(1, 2).Freqs, (std::vector<std::string>{"100", "foo", "9990", "9992"}));
-  ASSERT_EQ(d.prompter.messages.size(), 1u);
-  EXPECT_EQ(d.prompter.messages[0].title, "Reading Reports Ini");
-  EXPECT_EQ(d.prompter.messages[0].icon, PromptIcon::Exclamation);
-  EXPECT_EQ(d.prompter.messages[0].text,
+  ASSERT_EQ(d.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(d.Prompter.Messages[0].Title, "Reading Reports Ini");
+  EXPECT_EQ(d.Prompter.Messages[0].Icon, PromptIcon::Exclamation);
+  EXPECT_EQ(d.Prompter.Messages[0].Text,
             "There is an invalid variable specified in report 1(Loss), table 1\r\r"
             "The variable 'foo' is not a recognised keyword for a frequency row.");
 }
@@ -76,8 +76,8 @@ TEST(ReadTables, StopsAtATableWithoutDataAndRejectsMalformedWholeNumbers) {
   EXPECT_EQ(t.Order, 3);
   EXPECT_EQ(t.SizeX, 2);
   EXPECT_EQ(t.SizeY, 1);
-  ASSERT_EQ(d.prompter.messages.size(), 1u);
-  EXPECT_NE(d.prompter.messages[0].text.find("FONTSIZE"), std::string::npos);
+  ASSERT_EQ(d.Prompter.Messages.size(), 1u);
+  EXPECT_NE(d.Prompter.Messages[0].Text.find("FONTSIZE"), std::string::npos);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ KeysBySection KeysTheReadersAskFor() {
   EXPECT_TRUE(LoadIni(path, state->Ini, prompter));
   ReadSettings(*state, prompter, "");
   ReadReportsIni(*state, prompter);
-  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_TRUE(prompter.Messages.empty());
   return asked;
 }
 
@@ -62,13 +62,13 @@ TEST(DefinitionManual, DocumentsExactlyTheKeysTheReadersAskFor) {
   ASSERT_FALSE(asked.empty());
   std::set<std::string> sections;
   for (const auto& [s, keys] : asked) sections.insert(s);
-  for (const auto& [s, keys] : manual.keys) sections.insert(s);
+  for (const auto& [s, keys] : manual.Keys) sections.insert(s);
   for (const std::string& s : sections) {
     const auto a = asked.find(s);
-    const auto d = manual.keys.find(s);
+    const auto d = manual.Keys.find(s);
     const std::set<std::string> read = a != asked.end() ? a->second : std::set<std::string>{};
     const std::set<std::string> documented =
-        d != manual.keys.end() ? d->second : std::set<std::string>{};
+        d != manual.Keys.end() ? d->second : std::set<std::string>{};
     std::set<std::string> undocumented, unread;
     std::set_difference(read.begin(), read.end(), documented.begin(), documented.end(),
                         std::inserter(undocumented, undocumented.end()));
@@ -83,8 +83,8 @@ TEST(DefinitionManual, DocumentsExactlyTheKeysTheReadersAskFor) {
 // Rows of a keyword table as (keyword, code text, rest of the row).
 const std::vector<TableRow>& KeywordRows(const ManualText& manual, const std::string& heading) {
   static const std::vector<TableRow> none;
-  const auto found = manual.tablesByHeading.find(heading);
-  return found != manual.tablesByHeading.end() ? found->second : none;
+  const auto found = manual.TablesByHeading.find(heading);
+  return found != manual.TablesByHeading.end() ? found->second : none;
 }
 
 const TableRow* RowOf(const std::vector<TableRow>& rows, std::string_view word) {

@@ -43,7 +43,7 @@ std::string WithoutPlatformNotes(const std::string& err) {
 }
 
 bool ToolChecksLayout() {
-  return RunShell(ToolCommand({"--help"})).out.find("--check-layout") != std::string::npos;
+  return RunShell(ToolCommand({"--help"})).Out.find("--check-layout") != std::string::npos;
 }
 
 TEST(ManualExamples, EveryExampleDefinitionRendersWithoutAMessage) {
@@ -51,22 +51,22 @@ TEST(ManualExamples, EveryExampleDefinitionRendersWithoutAMessage) {
   int examples = 0;
   for (const char* name : {"definition-file.md", "result-file.md", "operator-guide.md"}) {
     const testing::ManualText manual = testing::ReadManual((kSource / "docs" / name).string());
-    for (std::size_t i = 0; i < manual.iniExamples.size(); ++i) {
+    for (std::size_t i = 0; i < manual.IniExamples.size(); ++i) {
       SCOPED_TRACE(std::string(name) + " example " + std::to_string(i + 1));
       ++examples;
       TempDir dir;
       fs::copy_file(kSource / "samples" / "logo.png", dir.path() / "logo.png");
-      const std::string ini = dir.Write("example.ini", manual.iniExamples[i]).string();
+      const std::string ini = dir.Write("example.ini", manual.IniExamples[i]).string();
       const std::string pdf = (dir.path() / "example.pdf").string();
       std::vector<std::string> args = {
           "--definition", ini, "--data", (kSource / "samples" / "sample-results.txt").string(),
           "--pdf",        pdf, "--quiet"};
       if (checkLayout) args.push_back("--check-layout");
       const ShellResult run = RunShell(ToolCommand(args));
-      EXPECT_EQ(run.status, 0) << run.err;
-      EXPECT_EQ(WithoutPlatformNotes(run.err), "");
+      EXPECT_EQ(run.Status, 0) << run.Err;
+      EXPECT_EQ(WithoutPlatformNotes(run.Err), "");
       std::error_code ec;
-      EXPECT_GT(fs::file_size(pdf, ec), 1000u) << manual.iniExamples[i];
+      EXPECT_GT(fs::file_size(pdf, ec), 1000u) << manual.IniExamples[i];
     }
   }
   EXPECT_GE(examples, 5);

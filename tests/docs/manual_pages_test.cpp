@@ -20,8 +20,8 @@ std::string RenderedPage(const std::string& page) {
   const ShellResult run =
       RunShell("gzip -dc " + ShellQuote(std::string(VANTREL_MAN_DIR) + "/" + page + ".gz") +
                " | groff -t -man -Tascii -P-cbou -rHY=0");
-  EXPECT_EQ(run.status, 0) << run.err;
-  return run.out;
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  return run.Out;
 }
 
 std::set<std::string> OptionsNamedIn(const std::string& text) {
@@ -32,8 +32,8 @@ TEST(ManualPages, ReportToolPageAndHelpNameExactlyTheParsersOptions) {
   const std::set<std::string> parser = testing::ReportToolOptions();
   ASSERT_GE(parser.size(), 14u);
   const ShellResult help = RunShell(ShellQuote(VANTREL_REPORT_EXE) + " --help");
-  EXPECT_EQ(help.status, 0);
-  const std::set<std::string> inHelp = OptionsNamedIn(help.out);
+  EXPECT_EQ(help.Status, 0);
+  const std::set<std::string> inHelp = OptionsNamedIn(help.Out);
   const std::set<std::string> inPage = OptionsNamedIn(RenderedPage("vantrel-report.1"));
   for (const std::string& o : parser) {
     EXPECT_TRUE(inPage.count(o)) << o << " is missing from vantrel-report(1)";
@@ -45,8 +45,8 @@ TEST(ManualPages, ReportToolPageAndHelpNameExactlyTheParsersOptions) {
 
 TEST(ManualPages, VersionIsTheProjectsOne) {
   const ShellResult run = RunShell(ShellQuote(VANTREL_REPORT_EXE) + " --version");
-  EXPECT_EQ(run.out, std::string("vantrel-report ") + VANTREL_VERSION + "\n");
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.Out, std::string("vantrel-report ") + VANTREL_VERSION + "\n");
+  EXPECT_EQ(run.Status, 0);
   EXPECT_NE(RenderedPage("vantrel-report.1").find("Vantrel " VANTREL_VERSION), std::string::npos);
 }
 

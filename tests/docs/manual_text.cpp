@@ -77,7 +77,7 @@ ManualText ReadManual(const std::string& path) {
     if (inBlock) {
       if (StartsWith(line, "```")) {
         inBlock = false;
-        if (fence == "ini") manual.iniExamples.push_back(block.str());
+        if (fence == "ini") manual.IniExamples.push_back(block.str());
       } else {
         block << line << '\n';
       }
@@ -97,10 +97,10 @@ ManualText ReadManual(const std::string& path) {
     if (!StartsWith(line, "|") || StartsWith(line, "|---")) continue;
     const TableRow cells = Cells(line);
     if (cells.empty()) continue;
-    manual.tablesByHeading[heading].push_back(cells);
+    manual.TablesByHeading[heading].push_back(cells);
     if (section.empty()) continue;
     for (const std::string& span : CodeSpans(cells[0])) {
-      if (std::regex_match(span, kKeyName)) manual.keys[section].insert(span);
+      if (std::regex_match(span, kKeyName)) manual.Keys[section].insert(span);
     }
   }
   return manual;

@@ -14,11 +14,11 @@ using TableRow = std::vector<std::string>;
 
 struct ManualText {
   /// Keys named in the key tables, by section kind ("[GENERAL]", "[GRAPH_r_g]", ...).
-  std::map<std::string, std::set<std::string>> keys;
+  std::map<std::string, std::set<std::string>> Keys;
   /// Rows of the tables under a level-2 heading, by the heading's text.
-  std::map<std::string, std::vector<TableRow>> tablesByHeading;
+  std::map<std::string, std::vector<TableRow>> TablesByHeading;
   /// The bodies of the ```ini blocks, in order.
-  std::vector<std::string> iniExamples;
+  std::vector<std::string> IniExamples;
 };
 
 ManualText ReadManual(const std::string& path);

@@ -15,9 +15,9 @@ namespace vantrel {
 namespace {
 
 struct ZoomCase {
-  const char* typed;
-  double zoom;
-  const char* shown;
+  const char* Typed;
+  double Zoom;
+  const char* Shown;
 };
 
 TEST(PreviewZoomBox, TypedTextIsAPercentageFrom25To200ElseAFactorAndIsHeldInRange) {
@@ -29,8 +29,8 @@ TEST(PreviewZoomBox, TypedTextIsAPercentageFrom25To200ElseAFactorAndIsHeldInRang
       {"6%", 2.0, "200%"},  {"33.3", 0.333, "33%"},
   };
   for (const ZoomCase& c : cases) {
-    EXPECT_DOUBLE_EQ(ParseZoom(c.typed), c.zoom) << c.typed;
-    EXPECT_EQ(ZoomText(ParseZoom(c.typed)), c.shown) << c.typed;
+    EXPECT_DOUBLE_EQ(ParseZoom(c.Typed), c.Zoom) << c.Typed;
+    EXPECT_EQ(ZoomText(ParseZoom(c.Typed)), c.Shown) << c.Typed;
   }
   // Halves round away from zero, as the box's number format does.
   EXPECT_EQ(ZoomText(0.125), "13%");
@@ -72,14 +72,14 @@ TEST(PreviewScrollRule, BarsAreOnOnceThePageReachesTheViewAndPanOnlyTheOverflow)
 class FakePreviewHost : public PreviewHost {
  public:
   void ProcessEvents() override {
-    ++events;
-    if (during) during();
+    ++Events;
+    if (During) During();
   }
-  void HidePreview() override { calls.push_back("hide"); }
-  void ShowMainWindow() override { calls.push_back("show main"); }
-  std::function<void()> during;
-  int events = 0;
-  std::vector<std::string> calls;
+  void HidePreview() override { Calls.push_back("hide"); }
+  void ShowMainWindow() override { Calls.push_back("show main"); }
+  std::function<void()> During;
+  int Events = 0;
+  std::vector<std::string> Calls;
 };
 
 class PreviewTest : public ::testing::Test {
@@ -120,7 +120,7 @@ TEST_F(PreviewTest, ClicksOnThePageDoubleAndHalveBeyondTheBoxsRange) {
 
 TEST_F(PreviewTest, ClicksAndPrintWaitWhileAReportIsDrawn) {
   ProduceOutcome nested = ProduceOutcome::Drawn;
-  host.during = [&] {
+  host.During = [&] {
     preview.PreviewMouseDown(true);
     preview.Print();
     nested = preview.ShowReport(1);
@@ -129,18 +129,18 @@ TEST_F(PreviewTest, ClicksAndPrintWaitWhileAReportIsDrawn) {
     EXPECT_TRUE(main.PreviewBusy());
   };
   EXPECT_EQ(preview.ShowReport(0), ProduceOutcome::Drawn);
-  EXPECT_GT(host.events, 0);
+  EXPECT_GT(host.Events, 0);
   EXPECT_EQ(nested, ProduceOutcome::Busy);
   EXPECT_DOUBLE_EQ(preview.Zoom(), 1.0);
   EXPECT_TRUE(printed.empty());
-  EXPECT_TRUE(host.calls.empty());
+  EXPECT_TRUE(host.Calls.empty());
   EXPECT_EQ(preview.CloseCaption(), "&Close");
   EXPECT_FALSE(main.PreviewBusy());
   ASSERT_NE(preview.Page(), nullptr);
   EXPECT_EQ(preview.Title(), "Report 1");
 
   // A print run going on draws no preview.
-  host.during = nullptr;
+  host.During = nullptr;
   main.SetPrintingFlag(true);
   EXPECT_EQ(preview.ShowReport(2), ProduceOutcome::Busy);
   preview.Print();
@@ -148,7 +148,7 @@ TEST_F(PreviewTest, ClicksAndPrintWaitWhileAReportIsDrawn) {
   main.SetPrintingFlag(false);
   preview.Print();
   EXPECT_EQ(printed, std::vector<int>{0});
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"hide", "show main"}));
+  EXPECT_EQ(host.Calls, (std::vector<std::string>{"hide", "show main"}));
 }
 
 TEST_F(PreviewTest, ReportStepsStopAtTheDefinitionsEnds) {

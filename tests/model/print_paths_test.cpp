@@ -42,7 +42,7 @@ TEST(MakePath, MakesEveryMissingFolderOnTheWay) {
   EXPECT_TRUE(MakePath(path, false, ask).Ok);
   EXPECT_TRUE(fs::is_directory(path));
   EXPECT_TRUE(MakePath(path + "/", false, ask).Ok);  // already there
-  EXPECT_TRUE(ask.messages.empty());
+  EXPECT_TRUE(ask.Messages.empty());
 }
 
 TEST(MakePath, AFileInTheWayIsSaidOrReturned) {
@@ -51,16 +51,16 @@ TEST(MakePath, AFileInTheWayIsSaidOrReturned) {
   const std::string path = (dir.path() / "Out" / "Sub").string();
   testing::RecordingPrompter ask;
   EXPECT_FALSE(MakePath(path, false, ask).Ok);
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].title, "Directory Error");
-  EXPECT_EQ(ask.messages[0].text, "Unable to create directory path '" + path + "'");
-  EXPECT_EQ(ask.messages[0].icon, PromptIcon::Critical);
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_EQ(ask.Messages[0].Title, "Directory Error");
+  EXPECT_EQ(ask.Messages[0].Text, "Unable to create directory path '" + path + "'");
+  EXPECT_EQ(ask.Messages[0].Icon, PromptIcon::Critical);
 
   testing::RecordingPrompter quiet;
   const MakePathResult silent = MakePath(path, true, quiet);
   EXPECT_FALSE(silent.Ok);
   EXPECT_EQ(silent.Failed, path);
-  EXPECT_TRUE(quiet.messages.empty());
+  EXPECT_TRUE(quiet.Messages.empty());
 }
 
 TEST(IsServerRoot, OnlyTheServerPartOfADoubleSlashPath) {

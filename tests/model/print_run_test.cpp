@@ -21,41 +21,41 @@ namespace fs = std::filesystem;
 // Time passes only as the run lets events run, so waits of minutes take no time.
 class ClockHost : public PrintHost {
  public:
-  double now = 1000;
-  int pumps = 0;
-  bool cancelAfterPumps = false;
-  std::vector<std::string> opened, tips, background;
-  int closed = 0;
-  std::function<void()> onPump;  // what happens elsewhere while the run waits
+  double Now = 1000;
+  int Pumps = 0;
+  bool CancelAfterPumps = false;
+  std::vector<std::string> Opened, Tips, Background;
+  int Closed = 0;
+  std::function<void()> OnPump;  // what happens elsewhere while the run waits
   void ProcessEvents(int maxMs) override {
-    ++pumps;
-    now += std::max(maxMs, 1) / 1000.0;
-    if (onPump) onPump();
+    ++Pumps;
+    Now += std::max(maxMs, 1) / 1000.0;
+    if (OnPump) OnPump();
   }
-  double Seconds() override { return now; }
-  bool CancelRequested() override { return cancelAfterPumps && pumps > 10; }
-  void OpenFinishedPdf(const std::string& path) override { opened.push_back(path); }
-  void EnterBackground(const std::string& tip) override { background.push_back(tip); }
-  void SetTrayTip(const std::string& tip) override { tips.push_back(tip); }
-  void CloseProgram() override { ++closed; }
+  double Seconds() override { return Now; }
+  bool CancelRequested() override { return CancelAfterPumps && Pumps > 10; }
+  void OpenFinishedPdf(const std::string& path) override { Opened.push_back(path); }
+  void EnterBackground(const std::string& tip) override { Background.push_back(tip); }
+  void SetTrayTip(const std::string& tip) override { Tips.push_back(tip); }
+  void CloseProgram() override { ++Closed; }
 };
 
 // What the test's queues were asked; the run owns the queues themselves.
 struct QueueLog {
-  std::deque<int> counts;    // answers of ActiveJobs, the last one repeated; none: 0
-  std::string driverFolder;  // "" : the driver never writes
-  std::vector<std::string> titles;
-  std::vector<int> pagesSent;
-  std::string refuse;
-  int opened = 0;
-  std::string driverBytes = "%PDF-1.4 x\n%%EOF\n";  // what the driver has written at first
+  std::deque<int> Counts;    // answers of ActiveJobs, the last one repeated; none: 0
+  std::string DriverFolder;  // "" : the driver never writes
+  std::vector<std::string> Titles;
+  std::vector<int> PagesSent;
+  std::string Refuse;
+  int Opened = 0;
+  std::string DriverBytes = "%PDF-1.4 x\n%%EOF\n";  // what the driver has written at first
 };
 
 // A queue whose driver leaves "<title>.pdf" in a folder when the job is sent.
 class FakeQueue : public Spooler {
  public:
   explicit FakeQueue(QueueLog& log) : log_(log) {}
-  std::string name = "office";
+  std::string Name = "office";
 
   class Job : public PrintJob {
    public:
@@ -63,10 +63,10 @@ class FakeQueue : public Spooler {
     PageTarget& Target() override { return pages_; }
     std::string Finish() override {
       pages_.End();
-      if (!log_.refuse.empty()) return log_.refuse;
-      log_.pagesSent.push_back(pages_.PagesStarted());
-      if (!log_.driverFolder.empty())
-        std::ofstream(log_.driverFolder + "/" + title_ + ".pdf") << log_.driverBytes;
+      if (!log_.Refuse.empty()) return log_.Refuse;
+      log_.PagesSent.push_back(pages_.PagesStarted());
+      if (!log_.DriverFolder.empty())
+        std::ofstream(log_.DriverFolder + "/" + title_ + ".pdf") << log_.DriverBytes;
       return "";
     }
 
@@ -76,15 +76,15 @@ class FakeQueue : public Spooler {
     PictureTarget pages_{{.WidthMm = 210, .HeightMm = 297}};
   };
 
-  const std::string& PrinterName() const override { return name; }
+  const std::string& PrinterName() const override { return Name; }
   std::unique_ptr<PrintJob> StartJob(const std::string& title, std::string&) override {
-    log_.titles.push_back(title);
+    log_.Titles.push_back(title);
     return std::make_unique<Job>(log_, title);
   }
   int ActiveJobs() override {
-    if (log_.counts.empty()) return 0;
-    const int n = log_.counts.front();
-    if (log_.counts.size() > 1) log_.counts.pop_front();
+    if (log_.Counts.empty()) return 0;
+    const int n = log_.Counts.front();
+    if (log_.Counts.size() > 1) log_.Counts.pop_front();
     return n;
   }
 
@@ -121,7 +121,7 @@ class PrintRunTest : public ::testing::Test {
 
   void SetUp() override {
     model.AddObserver(&watch);
-    data.results["Attenuation Near"] = testing::GraphResult(
+    data.Results["Attenuation Near"] = testing::GraphResult(
         {"1", "2", "4"}, {{"-1", "-2", "-3"}, {"-1", "-2", "-3"}}, {"Freq", "Pair 1", "Pair 2"});
     for (int r = 0; r < 3; ++r) {
       ReportDefinition& report = state->Reports[static_cast<std::size_t>(r)];
@@ -139,14 +139,14 @@ class PrintRunTest : public ::testing::Test {
     state->Settings.AutoPdfTempDir = (dir.path() / "spool").string() + "/";
     state->Settings.AppName = (dir.path() / "Out" / "Sub" / "cable 1.pdf").string();
     state->Settings.PdfWaitSeconds = 5;
-    log.driverFolder = (dir.path() / "spool").string();
+    log.DriverFolder = (dir.path() / "spool").string();
     UseQueue();
   }
   void TearDown() override { model.RemoveObserver(&watch); }
 
   void UseQueue() {
     run.SetPrinterOpener([this](const std::string&) {
-      ++log.opened;
+      ++log.Opened;
       return PrinterChoice{std::make_unique<FakeQueue>(log), ""};
     });
   }
@@ -167,14 +167,14 @@ TEST_F(PrintRunTest, ThreeReportsInOneJobThenThePdfUnderItsName) {
                           "Waiting for file to appear in: " + state->Settings.AutoPdfTempDir,
                           "Copying pdf file...", "Saved as " + Final()}));
   EXPECT_NE(std::find(progress.begin(), progress.end(), 3), progress.end());
-  EXPECT_EQ(log.titles, std::vector<std::string>{"tmpreport000"});
-  EXPECT_EQ(log.pagesSent, std::vector<int>{3});
+  EXPECT_EQ(log.Titles, std::vector<std::string>{"tmpreport000"});
+  EXPECT_EQ(log.PagesSent, std::vector<int>{3});
   EXPECT_EQ(state->AppTitle, "tmpreport000");
   EXPECT_EQ(r.Pdf, PdfOutcome::Saved);
   EXPECT_TRUE(fs::is_regular_file(Final()));  // both folders made on the way
   EXPECT_FALSE(fs::exists(Temp()));
-  EXPECT_EQ(host.opened, std::vector<std::string>{Final()});
-  EXPECT_EQ(host.tips, (std::vector<std::string>{
+  EXPECT_EQ(host.Opened, std::vector<std::string>{Final()});
+  EXPECT_EQ(host.Tips, (std::vector<std::string>{
                            "Waiting for print queue to empty...",
                            "Waiting for file to appear in: " + state->Settings.AutoPdfTempDir,
                            "Copying pdf file..."}));
@@ -183,12 +183,12 @@ TEST_F(PrintRunTest, ThreeReportsInOneJobThenThePdfUnderItsName) {
   EXPECT_TRUE(model.FileCommandsEnabled());
   EXPECT_EQ(model.ProgressValue(), 0);
   EXPECT_EQ(model.PrintRunState(), RunState::Done);
-  EXPECT_TRUE(ask.messages.empty());
+  EXPECT_TRUE(ask.Messages.empty());
 }
 
 TEST_F(PrintRunTest, TheSavedPdfIsNamedByTheHeadersParameters) {
   state->Settings.AppName = (dir.path() / "certs" / "[param1].pdf").string();
-  data.parameters["[param1]"] = "C-7";
+  data.Parameters["[param1]"] = "C-7";
   state->Selection[0] = true;
   const PrintRunResult r = run.PrintCommand(true);
   EXPECT_EQ(r.Pdf, PdfOutcome::Saved) << r.PdfError;
@@ -204,9 +204,9 @@ TEST_F(PrintRunTest, DataThatMustNotBeCertifiedIsRefusedBeforeThePrinterIsOpened
   EXPECT_FALSE(r.Ok());
   EXPECT_EQ(r.DataError, "a test is incomplete");
   EXPECT_FALSE(r.Printed);
-  EXPECT_EQ(log.opened, 0);
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].text, "Nothing was printed: a test is incomplete.");
+  EXPECT_EQ(log.Opened, 0);
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_EQ(ask.Messages[0].Text, "Nothing was printed: a test is incomplete.");
   EXPECT_FALSE(fs::exists(Final()));
   EXPECT_FALSE(model.PrintingFlag());
   EXPECT_TRUE(model.FileCommandsEnabled());
@@ -216,7 +216,7 @@ TEST_F(PrintRunTest, AnEarlierTemporaryFileMovesTheJobTitleOn) {
   dir.Write("spool/tmpreport000.pdf", "left over");
   state->Selection[0] = true;
   const PrintRunResult r = run.PrintCommand(true);
-  EXPECT_EQ(log.titles, std::vector<std::string>{"tmpreport001"});
+  EXPECT_EQ(log.Titles, std::vector<std::string>{"tmpreport001"});
   EXPECT_EQ(r.Pdf, PdfOutcome::Saved);
   EXPECT_FALSE(fs::exists(Temp("tmpreport001.pdf")));
   EXPECT_TRUE(fs::exists(Temp("tmpreport000.pdf")));
@@ -228,7 +228,7 @@ TEST_F(PrintRunTest, AJobLeftOpenIsContinuedAndItsPdfWaitsForItsEnd) {
   EXPECT_TRUE(run.JobOpen());
   EXPECT_EQ(first.Pdf, PdfOutcome::Deferred);
   EXPECT_FALSE(first.JobEnded);
-  EXPECT_TRUE(host.tips.empty());  // no wait on the open job
+  EXPECT_TRUE(host.Tips.empty());  // no wait on the open job
   const std::string firstName = Final();
 
   state->Settings.AppName = (dir.path() / "Out" / "cable 2.pdf").string();
@@ -237,8 +237,8 @@ TEST_F(PrintRunTest, AJobLeftOpenIsContinuedAndItsPdfWaitsForItsEnd) {
   const PrintRunResult second = run.PrintCommand(true);
   EXPECT_FALSE(run.JobOpen());
   EXPECT_TRUE(second.JobEnded);
-  EXPECT_EQ(log.titles.size(), 1u);  // one job, one title
-  EXPECT_EQ(log.pagesSent, std::vector<int>{3});
+  EXPECT_EQ(log.Titles.size(), 1u);  // one job, one title
+  EXPECT_EQ(log.PagesSent, std::vector<int>{3});
   EXPECT_EQ(second.Pdf, PdfOutcome::Saved);
   EXPECT_EQ(second.PdfPath, firstName);  // named when the job began
   EXPECT_TRUE(fs::exists(firstName));
@@ -250,42 +250,42 @@ TEST_F(PrintRunTest, AJobEndsWithItsLastResultEvenWhenThatOneDrawsNothing) {
   state->Selection[0] = false;
   const PrintRunResult last = run.PrintCommand(true);
   EXPECT_FALSE(run.JobOpen());
-  EXPECT_EQ(log.pagesSent, std::vector<int>{1});
+  EXPECT_EQ(log.PagesSent, std::vector<int>{1});
   EXPECT_EQ(last.Pdf, PdfOutcome::Saved);
 }
 
 TEST_F(PrintRunTest, AQueueThatNeverEmptiesIsGivenUpAfterTheWaitLimit) {
-  log.counts = {1};
+  log.Counts = {1};
   state->Selection[0] = true;
   const PrintRunResult r = run.PrintCommand(true);
   EXPECT_EQ(r.Pdf, PdfOutcome::NotAppeared);
   EXPECT_FALSE(r.Ok());
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].title, "Auto PDF Saving");
-  EXPECT_NE(ask.messages[0].text.find("'office' still holds 1 job(s) after 5 seconds"),
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_EQ(ask.Messages[0].Title, "Auto PDF Saving");
+  EXPECT_NE(ask.Messages[0].Text.find("'office' still holds 1 job(s) after 5 seconds"),
             std::string::npos);
-  EXPECT_LT(host.now, 1000 + 5 + 2);
+  EXPECT_LT(host.Now, 1000 + 5 + 2);
   EXPECT_FALSE(fs::exists(Final()));
 }
 
 TEST_F(PrintRunTest, AFileThatNeverAppearsIsNamedWithItsFolder) {
-  log.driverFolder.clear();
+  log.DriverFolder.clear();
   state->Selection[0] = true;
   const PrintRunResult r = run.PrintCommand(true);
   EXPECT_EQ(r.Pdf, PdfOutcome::NotAppeared);
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].text, "The PDF did not appear in " + state->Settings.AutoPdfTempDir +
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_EQ(ask.Messages[0].Text, "The PDF did not appear in " + state->Settings.AutoPdfTempDir +
                                       "\rtmpreport000.pdf was expected within 5 seconds.\r"
                                       "The report is not saved.");
-  EXPECT_TRUE(host.opened.empty());
+  EXPECT_TRUE(host.Opened.empty());
 }
 
 TEST_F(PrintRunTest, AMissingQueueIsSaidAndNeverWaitedOn) {
-  log.counts = {-1};
+  log.Counts = {-1};
   state->Selection[0] = true;
   const PrintRunResult r = run.PrintCommand(true);
-  ASSERT_GE(ask.messages.size(), 1u);
-  EXPECT_NE(ask.messages[0].text.find("the queue or the print server is missing"),
+  ASSERT_GE(ask.Messages.size(), 1u);
+  EXPECT_NE(ask.Messages[0].Text.find("the queue or the print server is missing"),
             std::string::npos);
   EXPECT_EQ(r.Pdf, PdfOutcome::Saved);  // the file was there all the same
 }
@@ -293,9 +293,9 @@ TEST_F(PrintRunTest, AMissingQueueIsSaidAndNeverWaitedOn) {
 // A driver may still be writing the file when it appears: the copy waits until its size
 // holds still, and so gets the whole certificate.
 TEST_F(PrintRunTest, APdfTheDriverIsStillWritingIsCopiedOnlyWhenWhole) {
-  log.driverBytes = "%PDF-1.4 first part\n";
+  log.DriverBytes = "%PDF-1.4 first part\n";
   bool appended = false;
-  host.onPump = [&] {
+  host.OnPump = [&] {
     if (appended || model.PrintRunState() != RunState::WaitingForFile) return;
     std::ofstream(Temp(), std::ios::app) << "second part\n%%EOF\n";
     appended = true;
@@ -314,11 +314,11 @@ TEST_F(PrintRunTest, AnExistingPdfIsReplacedOnlyWhenTheAnswerIsYes) {
   ask.Script({PromptAnswer::No});
   const PrintRunResult no = run.PrintCommand(true);
   EXPECT_EQ(no.Pdf, PdfOutcome::NotReplaced);
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].text, "The following filename already exists:\r" + Final() +
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_EQ(ask.Messages[0].Text, "The following filename already exists:\r" + Final() +
                                       "\r\rDo you want to overwrite this file?\rSelecting No "
                                       "will mean the report is not saved");
-  EXPECT_EQ(ask.messages[0].buttons, PromptButtons::YesNo);
+  EXPECT_EQ(ask.Messages[0].Buttons, PromptButtons::YesNo);
   EXPECT_EQ(testing::ReadFileBytes(Final()), "older report");
   EXPECT_TRUE(fs::exists(Temp()));  // the temporary file stays
 
@@ -336,9 +336,9 @@ TEST_F(PrintRunTest, AFailedCopyLeavesNothingUnderTheNameAndKeepsTheTemporaryFil
   EXPECT_EQ(r.Pdf, PdfOutcome::CopyFailed);
   EXPECT_FALSE(fs::exists(Final()));
   EXPECT_TRUE(fs::exists(Temp()));
-  ASSERT_EQ(ask.messages.size(), 2u);
-  EXPECT_EQ(ask.messages[0].title, "Directory Error");
-  EXPECT_NE(ask.messages[1].text.find("It stays in " + Temp()), std::string::npos);
+  ASSERT_EQ(ask.Messages.size(), 2u);
+  EXPECT_EQ(ask.Messages[0].Title, "Directory Error");
+  EXPECT_NE(ask.Messages[1].Text.find("It stays in " + Temp()), std::string::npos);
 }
 
 TEST_F(PrintRunTest, AMissingPrinterIsSaidBeforeAnyPageAndTheWindowComesBack) {
@@ -349,8 +349,8 @@ TEST_F(PrintRunTest, AMissingPrinterIsSaidBeforeAnyPageAndTheWindowComesBack) {
   const PrintRunResult r = run.PrintCommand(true);
   EXPECT_EQ(r.PrinterError, "there is no printer named 'gone'");
   EXPECT_FALSE(r.Printed);
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].text,
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_EQ(ask.Messages[0].Text,
             "Problem Printing to the Printer\rthere is no printer named 'gone'");
   EXPECT_FALSE(model.PrintingFlag());
   EXPECT_TRUE(model.FileCommandsEnabled());
@@ -358,7 +358,7 @@ TEST_F(PrintRunTest, AMissingPrinterIsSaidBeforeAnyPageAndTheWindowComesBack) {
 
 TEST_F(PrintRunTest, NothingSelectedOpensNoPrinterAndHasNoPdfStep) {
   const PrintRunResult r = run.PrintCommand(true);
-  EXPECT_EQ(log.opened, 0);
+  EXPECT_EQ(log.Opened, 0);
   EXPECT_FALSE(r.Printed);
   EXPECT_EQ(r.Pdf, PdfOutcome::None);
   EXPECT_EQ(state->AppTitle, "Vantrel");
@@ -368,13 +368,13 @@ TEST_F(PrintRunTest, ABackgroundRunUsesTheTrayAndClosesTheProgram) {
   model.SetBackground(true);
   state->Selection[0] = true;
   run.PrintCommand(true);
-  EXPECT_EQ(host.background, std::vector<std::string>{"Vantrel - Printing..."});
-  EXPECT_EQ(host.closed, 1);
+  EXPECT_EQ(host.Background, std::vector<std::string>{"Vantrel - Printing..."});
+  EXPECT_EQ(host.Closed, 1);
   EXPECT_TRUE(model.FileCommandsEnabled());  // never turned off in the background
 
-  host.closed = 0;
+  host.Closed = 0;
   run.PrintReports(true, true);
-  EXPECT_EQ(host.closed, 0);
+  EXPECT_EQ(host.Closed, 0);
 }
 
 TEST_F(PrintRunTest, TheBuiltInPrinterWritesTheJobTitleIntoTheSpoolFolder) {
@@ -387,7 +387,7 @@ TEST_F(PrintRunTest, TheBuiltInPrinterWritesTheJobTitleIntoTheSpoolFolder) {
   EXPECT_FALSE(fs::exists(Temp()));
   const testing::ShellResult text =
       testing::RunShell("pdftotext " + testing::ShellQuote(Final()) + " -");
-  EXPECT_NE(text.out.find("Report 1 SEQ A"), std::string::npos);
+  EXPECT_NE(text.Out.find("Report 1 SEQ A"), std::string::npos);
   // No part file is left in the spool folder.
   EXPECT_TRUE(fs::is_empty(dir.path() / "spool"));
 }
@@ -412,7 +412,7 @@ TEST_F(PrintRunTest, TheTestListComesFirstAndTheReportsOnTheNextPage) {
   const auto page = [&](int n) {
     return testing::RunShell("pdftotext -f " + std::to_string(n) + " -l " + std::to_string(n) +
                              " " + testing::ShellQuote(Final()) + " -")
-        .out;
+        .Out;
   };
   EXPECT_NE(page(1).find("TEST SUMMARY"), std::string::npos);
   EXPECT_NE(page(1).find("Attenuation Near Test"), std::string::npos);

@@ -55,7 +55,7 @@ class RealQueue : public ::testing::Test {
   }
 
   void StartOwnServer() {
-    if (::geteuid() != 0 || testing::RunShell("command -v cupsd").status != 0 ||
+    if (::geteuid() != 0 || testing::RunShell("command -v cupsd").Status != 0 ||
         !fs::exists("/usr/lib/cups/backend/cups-pdf")) {
       skip =
           "no print server: run as root with cups and printer-driver-cups-pdf installed, or "
@@ -70,15 +70,15 @@ class RealQueue : public ::testing::Test {
     const testing::ShellResult started = testing::RunShell(
         testing::ShellQuote(std::string(VANTREL_SOURCE_DIR) + "/scripts/cups-test-server") +
         " start " + testing::ShellQuote(ownServer));
-    if (started.status != 0) {
+    if (started.Status != 0) {
       ownServer.clear();
-      skip = "the test print server did not start: " + started.err;
+      skip = "the test print server did not start: " + started.Err;
       return;
     }
     const auto value = [&](const std::string& name) {
       const std::string key = name + "=";
-      const std::size_t at = started.out.find(key);
-      return started.out.substr(at + key.size(), started.out.find(';', at) - at - key.size());
+      const std::size_t at = started.Out.find(key);
+      return started.Out.substr(at + key.size(), started.Out.find(';', at) - at - key.size());
     };
     hadServer = !Env("CUPS_SERVER").empty();
     savedServer = Env("CUPS_SERVER");
@@ -102,7 +102,7 @@ TEST_F(RealQueue, ThePrintServerListsAndCountsTheQueue) {
 TEST_F(RealQueue, APdfRunEndsWithThePdfUnderItsNameAndTheTemporaryFileGone) {
   auto state = std::make_unique<ProgramState>();
   testing::FakeDataSource data;
-  data.results["Attenuation Near"] = testing::GraphResult(
+  data.Results["Attenuation Near"] = testing::GraphResult(
       {"1", "2", "4"}, {{"-1", "-2", "-3"}, {"-1", "-2", "-3"}}, {"Freq", "Pair 1", "Pair 2"});
   ReportDefinition& report = state->Reports[0];
   report.Title = "Insertion loss TEST_DESCRIPTION";
@@ -126,10 +126,10 @@ TEST_F(RealQueue, APdfRunEndsWithThePdfUnderItsNameAndTheTemporaryFileGone) {
 
   const PrintRunResult r = run.PrintCommand(true);
   ASSERT_EQ(r.Pdf, PdfOutcome::Saved) << r.PdfError << r.PrinterError;
-  EXPECT_TRUE(ask.messages.empty());
+  EXPECT_TRUE(ask.Messages.empty());
   const testing::ShellResult text =
       testing::RunShell("pdftotext " + testing::ShellQuote(state->Settings.AppName) + " -");
-  EXPECT_NE(text.out.find("Insertion loss SEQ A"), std::string::npos) << text.out;
+  EXPECT_NE(text.Out.find("Insertion loss SEQ A"), std::string::npos) << text.Out;
   EXPECT_FALSE(fs::exists(fs::path(pdfDir) / (state->AppTitle + ".pdf")));
 }
 
@@ -137,7 +137,7 @@ TEST_F(RealQueue, APdfRunEndsWithThePdfUnderItsNameAndTheTemporaryFileGone) {
 // small for a report is said so, not replaced by A4.
 TEST_F(RealQueue, ThePageIsTheQueuesPaperAndTooSmallAPaperIsSaid) {
   const auto useMedia = [&](const std::string& media) {
-    return testing::RunShell("lpadmin -p " + queue + " -o media-default=" + media).status;
+    return testing::RunShell("lpadmin -p " + queue + " -o media-default=" + media).Status;
   };
   ASSERT_EQ(useMedia("iso_a5_148x210mm"), 0);
   std::optional<PaperSize> media = CupsQueueMedia(queue);
@@ -152,7 +152,7 @@ TEST_F(RealQueue, ThePageIsTheQueuesPaperAndTooSmallAPaperIsSaid) {
   EXPECT_NEAR(media->WidthMm, 40, 0.01);
   auto state = std::make_unique<ProgramState>();
   testing::FakeDataSource data;
-  data.results["Attenuation Near"] =
+  data.Results["Attenuation Near"] =
       testing::GraphResult({"1", "2"}, {{"-1", "-2"}}, {"Freq", "Pair 1"});
   ReportDefinition& report = state->Reports[0];
   report.Title = "Loss";
@@ -171,15 +171,15 @@ TEST_F(RealQueue, ThePageIsTheQueuesPaperAndTooSmallAPaperIsSaid) {
   run.SetPrinter(queue);
   run.PrintCommand(true);
   bool said = false;
-  for (const auto& m : ask.messages)
-    said = said || m.text == "The Paper size is too small.\rCheck the Printer Setup";
+  for (const auto& m : ask.Messages)
+    said = said || m.Text == "The Paper size is too small.\rCheck the Printer Setup";
   EXPECT_TRUE(said);
 }
 
 // A disabled queue still takes jobs; without a word the certificate would never come.
 TEST_F(RealQueue, AStoppedQueueThatTakesTheJobIsSaid) {
   const std::string q = testing::ShellQuote(queue);
-  ASSERT_EQ(testing::RunShell("cupsdisable " + q).status, 0);
+  ASSERT_EQ(testing::RunShell("cupsdisable " + q).Status, 0);
   std::string error;
   const int id =
       CupsSubmitFile(queue, dir.Write("job.pdf", "%PDF-1.4\n%%EOF\n").string(), "t", error);
@@ -199,24 +199,24 @@ int AllJobs(const std::string& queue) {
 
 // The window's run on the test queue, its spool file in a temporary folder of its own.
 struct QueueRun : testing::RunFixture {
-  std::string savedTmp;
+  std::string SavedTmp;
   QueueRun(int reports, const std::string& queue, const std::string& pdfDir)
-      : RunFixture(reports), savedTmp(Env("TMPDIR")) {
-    model->SetPrinterName(queue);
-    state->Settings.AutoPdfTempDir = pdfDir + "/";
-    host.sleeps = true;
-    setenv("TMPDIR", temp.c_str(), 1);
+      : RunFixture(reports), SavedTmp(Env("TMPDIR")) {
+    Model->SetPrinterName(queue);
+    State->Settings.AutoPdfTempDir = pdfDir + "/";
+    Host.Sleeps = true;
+    setenv("TMPDIR", Temp.c_str(), 1);
   }
   ~QueueRun() {
-    if (savedTmp.empty())
+    if (SavedTmp.empty())
       unsetenv("TMPDIR");
     else
-      setenv("TMPDIR", savedTmp.c_str(), 1);
+      setenv("TMPDIR", SavedTmp.c_str(), 1);
   }
 };
 
 TEST_F(RealQueue, CloseWhileTheQueueIsHeldCancelsTheJobAtTheServer) {
-  ASSERT_EQ(testing::RunShell("cupsdisable " + queue).status, 0);
+  ASSERT_EQ(testing::RunShell("cupsdisable " + queue).Status, 0);
   int held = -1;
   {
     QueueRun f(2, queue, pdfDir);
@@ -227,13 +227,13 @@ TEST_F(RealQueue, CloseWhileTheQueueIsHeldCancelsTheJobAtTheServer) {
           f.CloseAnsweredYes();
         },
         1);
-    f.model->PrintCommand(true);
+    f.Model->PrintCommand(true);
     EXPECT_EQ(held, 1);
-    EXPECT_TRUE(f.model->LastPrint().Cancelled);
+    EXPECT_TRUE(f.Model->LastPrint().Cancelled);
     EXPECT_EQ(CupsActiveJobs(queue), 0);
     EXPECT_EQ(testing::RunFixture::Files(pdfDir), std::vector<std::string>{});
-    f.model.reset();
-    EXPECT_EQ(testing::RunFixture::Files(f.temp), std::vector<std::string>{});
+    f.Model.reset();
+    EXPECT_EQ(testing::RunFixture::Files(f.Temp), std::vector<std::string>{});
   }
   testing::RunShell("cupsenable " + queue);
 }
@@ -241,27 +241,27 @@ TEST_F(RealQueue, CloseWhileTheQueueIsHeldCancelsTheJobAtTheServer) {
 TEST_F(RealQueue, CloseWhileProducingSendsNoJob) {
   QueueRun f(3, queue, pdfDir);
   f.When(RunState::Producing, [&] { f.CloseAnsweredYes(); });
-  f.model->PrintCommand(true);
-  EXPECT_TRUE(f.model->LastPrint().Cancelled);
+  f.Model->PrintCommand(true);
+  EXPECT_TRUE(f.Model->LastPrint().Cancelled);
   EXPECT_EQ(AllJobs(queue), 0);
-  f.model.reset();
-  EXPECT_EQ(testing::RunFixture::Files(f.temp), std::vector<std::string>{});
+  f.Model.reset();
+  EXPECT_EQ(testing::RunFixture::Files(f.Temp), std::vector<std::string>{});
 }
 
 TEST_F(RealQueue, PrintAgainDuringTheQueueWaitMakesNoSecondJob) {
-  ASSERT_EQ(testing::RunShell("cupsdisable " + queue).status, 0);
+  ASSERT_EQ(testing::RunShell("cupsdisable " + queue).Status, 0);
   QueueRun f(1, queue, pdfDir);
   f.When(
       RunState::WaitingForQueue,
       [&] {
-        f.model->PrintCommand(true);
+        f.Model->PrintCommand(true);
         testing::RunShell("cupsenable " + queue);
       },
       1);
-  f.model->PrintCommand(true);
-  ASSERT_EQ(f.model->LastPrint().Pdf, PdfOutcome::Saved) << f.model->LastPrint().PdfError;
+  f.Model->PrintCommand(true);
+  ASSERT_EQ(f.Model->LastPrint().Pdf, PdfOutcome::Saved) << f.Model->LastPrint().PdfError;
   EXPECT_EQ(AllJobs(queue), 1);
-  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_TRUE(f.Prompter.Messages.empty());
   EXPECT_TRUE(fs::is_regular_file(f.Final()));
 }
 

@@ -10,7 +10,7 @@ namespace {
 TEST(ReportList, SeventeenReportsPageForwardAndBack) {
   WindowFixture f;
   ASSERT_EQ(f.Start(WindowIni(17)), StartupOutcome::Running);
-  MainWindowModel& m = *f.model;
+  MainWindowModel& m = *f.Model;
   EXPECT_EQ(m.Rows()[0].ToolTip, "Report 1");
   EXPECT_EQ(m.Rows()[15].ToolTip, "Report 16");
   EXPECT_TRUE(m.Rows()[15].Visible);
@@ -41,32 +41,32 @@ TEST(ReportList, SeventeenReportsPageForwardAndBack) {
 TEST(ReportList, SixteenReportsHaveOnePage) {
   WindowFixture f;
   f.Start(WindowIni(16));
-  EXPECT_FALSE(f.model->NextEnabled());
-  EXPECT_FALSE(f.model->PrevEnabled());
-  EXPECT_TRUE(f.model->Rows()[15].Visible);
+  EXPECT_FALSE(f.Model->NextEnabled());
+  EXPECT_FALSE(f.Model->PrevEnabled());
+  EXPECT_TRUE(f.Model->Rows()[15].Visible);
 }
 
 TEST(ReportList, NoReportsShowNoRowsAndTheDeselectCaption) {
   WindowFixture f;
   f.Start(WindowIni(0));
-  for (const ReportRow& row : f.model->Rows()) EXPECT_FALSE(row.Visible);
-  EXPECT_EQ(f.model->SelectButton().Caption, "De-Select");
-  EXPECT_FALSE(f.model->NextEnabled());
+  for (const ReportRow& row : f.Model->Rows()) EXPECT_FALSE(row.Visible);
+  EXPECT_EQ(f.Model->SelectButton().Caption, "De-Select");
+  EXPECT_FALSE(f.Model->NextEnabled());
 }
 
 TEST(ReportList, AmpersandShowsOnceInTheLabelAndAsItIsInTheToolTip) {
   WindowFixture f;
   f.Start(WindowIni(2, {}, {"NEXT & FEXT", "R&D && QA"}));
-  EXPECT_EQ(f.model->Rows()[0].Caption, "NEXT && FEXT");
-  EXPECT_EQ(f.model->Rows()[0].ToolTip, "NEXT & FEXT");
-  EXPECT_EQ(f.model->Rows()[1].Caption, "R&&D &&&& QA");
+  EXPECT_EQ(f.Model->Rows()[0].Caption, "NEXT && FEXT");
+  EXPECT_EQ(f.Model->Rows()[0].ToolTip, "NEXT & FEXT");
+  EXPECT_EQ(f.Model->Rows()[1].Caption, "R&&D &&&& QA");
   EXPECT_EQ(EscapeAmpersands(""), "");
 }
 
 TEST(ReportList, SelectAllOnPageTwoSelectsEveryReportAndToggles) {
   WindowFixture f;
   f.Start(WindowIni(17, {"ALLSELECTED=FALSE"}));
-  MainWindowModel& m = *f.model;
+  MainWindowModel& m = *f.Model;
   EXPECT_EQ(m.SelectButton().Caption, "Select");
   EXPECT_EQ(m.SelectButton().ToolTip, "Select All");
   EXPECT_EQ(m.SelectButton().Image, 2);
@@ -88,56 +88,56 @@ TEST(ReportList, SelectAllOnPageTwoSelectsEveryReportAndToggles) {
 TEST(ReportList, RowClickWritesTheFlagOfItsPage) {
   WindowFixture f;
   f.Start(WindowIni(17, {"ALLSELECTED=FALSE"}));
-  f.model->NextReportPage();
-  f.model->SetRowChecked(0, true);
-  EXPECT_TRUE(f.model->Selection()[16]);
-  EXPECT_FALSE(f.model->Selection()[0]);
-  f.model->SetRowChecked(0, false);
-  EXPECT_FALSE(f.model->Selection()[16]);
-  f.model->SetRowChecked(16, true);  // no such row
-  f.model->SetRowChecked(-1, true);
-  EXPECT_EQ(std::count(f.model->Selection().begin(), f.model->Selection().end(), true), 0);
+  f.Model->NextReportPage();
+  f.Model->SetRowChecked(0, true);
+  EXPECT_TRUE(f.Model->Selection()[16]);
+  EXPECT_FALSE(f.Model->Selection()[0]);
+  f.Model->SetRowChecked(0, false);
+  EXPECT_FALSE(f.Model->Selection()[16]);
+  f.Model->SetRowChecked(16, true);  // no such row
+  f.Model->SetRowChecked(-1, true);
+  EXPECT_EQ(std::count(f.Model->Selection().begin(), f.Model->Selection().end(), true), 0);
 }
 
 TEST(ReportList, DefaultsAndTheCommandLineChooseTheStartingSelection) {
   {
     WindowFixture f;
     f.Start(WindowIni(3));  // ALLSELECTED defaults to TRUE
-    EXPECT_EQ(f.model->SelectButton().Caption, "De-Select");
-    EXPECT_TRUE(f.model->Rows()[2].Checked);
+    EXPECT_EQ(f.Model->SelectButton().Caption, "De-Select");
+    EXPECT_TRUE(f.Model->Rows()[2].Checked);
   }
   {
     WindowFixture f;
     f.Start(WindowIni(5), ">N1,3,N<");
-    EXPECT_FALSE(f.model->Selection()[0]);
-    EXPECT_TRUE(f.model->Selection()[1]);
-    EXPECT_FALSE(f.model->Selection()[2]);
-    EXPECT_TRUE(f.model->Selection()[3]);
-    EXPECT_EQ(f.model->SelectButton().Caption, "Select");
+    EXPECT_FALSE(f.Model->Selection()[0]);
+    EXPECT_TRUE(f.Model->Selection()[1]);
+    EXPECT_FALSE(f.Model->Selection()[2]);
+    EXPECT_TRUE(f.Model->Selection()[3]);
+    EXPECT_EQ(f.Model->SelectButton().Caption, "Select");
   }
   {
     // Without the final comma the last element is not taken.
     WindowFixture f;
     f.Start(WindowIni(5), ">N1,3N<");
-    EXPECT_TRUE(f.model->Selection()[1]);
-    EXPECT_FALSE(f.model->Selection()[3]);
+    EXPECT_TRUE(f.Model->Selection()[1]);
+    EXPECT_FALSE(f.Model->Selection()[3]);
   }
 }
 
 TEST(ReportList, ReloadingTheDefinitionResetsPageAndSelection) {
   WindowFixture f;
   f.Start(WindowIni(20, {"ALLSELECTED=FALSE"}));
-  f.model->NextReportPage();
-  f.model->SetRowChecked(0, true);
-  f.model->SetStatusText("kept");
-  f.dir.Write("def.ini", WindowIni(2, {}, {"New one", "New two"}));
-  f.model->ReloadCurrentIni();
-  EXPECT_EQ(f.model->ListPageStart(), 1);
+  f.Model->NextReportPage();
+  f.Model->SetRowChecked(0, true);
+  f.Model->SetStatusText("kept");
+  f.Dir.Write("def.ini", WindowIni(2, {}, {"New one", "New two"}));
+  f.Model->ReloadCurrentIni();
+  EXPECT_EQ(f.Model->ListPageStart(), 1);
   EXPECT_EQ(f.Titles()[1], "New two");
   EXPECT_EQ(f.Titles()[2], "-");
-  EXPECT_TRUE(f.model->Selection()[0]);
-  EXPECT_FALSE(f.model->Selection()[16]);
-  EXPECT_EQ(f.model->StatusText(), "kept");
+  EXPECT_TRUE(f.Model->Selection()[0]);
+  EXPECT_FALSE(f.Model->Selection()[16]);
+  EXPECT_EQ(f.Model->StatusText(), "kept");
 }
 
 }  // namespace

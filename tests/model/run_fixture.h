@@ -16,8 +16,8 @@
 namespace vantrel::testing {
 
 struct RunFixture : WindowFixture {
-  std::filesystem::path spool, out, temp;
-  std::string data, ini, list;
+  std::filesystem::path Spool, Out, Temp;
+  std::string Data, Ini, List;
 
   /// reports: how many of the sample's reports are ticked; extra: more [GENERAL] lines.
   /// Without start, Begin starts the program later (a hook set first sees start-up).
@@ -25,32 +25,32 @@ struct RunFixture : WindowFixture {
                       const std::string& resultText = "", bool start = true) {
     namespace fs = std::filesystem;
     const fs::path samples = fs::path(VANTREL_SOURCE_DIR) / "samples";
-    spool = dir.path() / "spool";
-    out = dir.path() / "out";
-    temp = dir.path() / "tmp";
-    fs::create_directories(spool);
-    fs::create_directories(temp);
-    model->UseTempFolder(temp.string());
-    fs::copy_file(samples / "logo.png", dir.path() / "logo.png");
-    ini = ReplaceAll(ReadFileBytes(samples / "sample.ini"), "APPNAME=Vantrel sample certificate",
-                     "APPNAME=" + (out / "cable 7.pdf").string() +
-                         "\nAUTOPDF_TEMPDIR=" + spool.string() + "/\nPDFWAITSECONDS=60\n" + extra);
-    data = dir.Write("cable.txt", resultText.empty() ? ReadFileBytes(samples / "sample-results.txt")
+    Spool = Dir.path() / "spool";
+    Out = Dir.path() / "out";
+    Temp = Dir.path() / "tmp";
+    fs::create_directories(Spool);
+    fs::create_directories(Temp);
+    Model->UseTempFolder(Temp.string());
+    fs::copy_file(samples / "logo.png", Dir.path() / "logo.png");
+    Ini = ReplaceAll(ReadFileBytes(samples / "sample.ini"), "APPNAME=Vantrel sample certificate",
+                     "APPNAME=" + (Out / "cable 7.pdf").string() +
+                         "\nAUTOPDF_TEMPDIR=" + Spool.string() + "/\nPDFWAITSECONDS=60\n" + extra);
+    Data = Dir.Write("cable.txt", resultText.empty() ? ReadFileBytes(samples / "sample-results.txt")
                                                      : resultText)
                .string();
-    list = ">N";
-    for (int i = 0; i < reports; ++i) list += std::to_string(i) + ",";
-    list += "N<";
-    model->SetPrinterName(kBuiltInPdfPrinter);
+    List = ">N";
+    for (int i = 0; i < reports; ++i) List += std::to_string(i) + ",";
+    List += "N<";
+    Model->SetPrinterName(kBuiltInPdfPrinter);
     if (start) Begin();
   }
-  void Begin() { EXPECT_EQ(Start(ini, list, data), StartupOutcome::Running); }
+  void Begin() { EXPECT_EQ(Start(Ini, List, Data), StartupOutcome::Running); }
 
   /// Runs act once, the first time the run lets events run in step.
   void When(RunState step, std::function<void()> act, int afterSeconds = 0) {
-    host.onEvents = [this, step, afterSeconds, act = std::move(act)]() mutable {
-      if (!act || model->PrintRunState() != step) return;
-      if (afterSeconds > 0 && model->WaitedSeconds() < afterSeconds) return;
+    Host.OnEvents = [this, step, afterSeconds, act = std::move(act)]() mutable {
+      if (!act || Model->PrintRunState() != step) return;
+      if (afterSeconds > 0 && Model->WaitedSeconds() < afterSeconds) return;
       auto once = std::move(act);
       act = nullptr;
       once();
@@ -58,10 +58,10 @@ struct RunFixture : WindowFixture {
   }
   /// The operator closes the window and answers Yes to the question.
   void CloseAnsweredYes() {
-    prompter.Script({PromptAnswer::Yes});
-    EXPECT_TRUE(model->ConfirmClose());
+    Prompter.Script({PromptAnswer::Yes});
+    EXPECT_TRUE(Model->ConfirmClose());
   }
-  std::string Final() const { return (out / "cable 7.pdf").string(); }
+  std::string Final() const { return (Out / "cable 7.pdf").string(); }
   static std::vector<std::string> Files(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     std::error_code ec;

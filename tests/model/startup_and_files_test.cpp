@@ -15,9 +15,9 @@ class OrderObserver : public WindowModelObserver {
   void ModelChanged(ModelChange what) override {
     if (what != ModelChange::Buttons || model_.PreviewButtonsEnabled() == enabled_) return;
     enabled_ = model_.PreviewButtonsEnabled();
-    events.push_back(enabled_ ? "buttons on" : "buttons off");
+    Events.push_back(enabled_ ? "buttons on" : "buttons off");
   }
-  std::vector<std::string> events;
+  std::vector<std::string> Events;
 
  private:
   MainWindowModel& model_;
@@ -26,96 +26,96 @@ class OrderObserver : public WindowModelObserver {
 
 TEST(Startup, AutoPrintRunsBeforeTheButtonsAreEnabled) {
   WindowFixture f;
-  OrderObserver order(*f.model);
-  f.model->AddObserver(&order);
-  f.model->UsePrintCommand([&](bool endOfJob) {
-    order.events.push_back(endOfJob ? "print, end of job" : "print, job open");
-    EXPECT_TRUE(f.model->StartupInProgress());
+  OrderObserver order(*f.Model);
+  f.Model->AddObserver(&order);
+  f.Model->UsePrintCommand([&](bool endOfJob) {
+    order.Events.push_back(endOfJob ? "print, end of job" : "print, job open");
+    EXPECT_TRUE(f.Model->StartupInProgress());
   });
   const std::string data = f.WriteResult();
   ASSERT_EQ(f.Start(WindowIni(2, {"AUTOPRINT=TRUE"}), ">N0,1,N<", data), StartupOutcome::Running);
-  f.model->RemoveObserver(&order);
+  f.Model->RemoveObserver(&order);
   // The buttons go off and on while files are read; the print comes while they are off
   // and before start-up turns them on for good.
-  const std::vector<std::string> tail(order.events.end() - 2, order.events.end());
+  const std::vector<std::string> tail(order.Events.end() - 2, order.Events.end());
   EXPECT_EQ(tail, (std::vector<std::string>{"print, end of job", "buttons on"}));
-  EXPECT_EQ(std::count(order.events.begin(), order.events.end(), "buttons on"), 1);
-  EXPECT_FALSE(f.model->StartupInProgress());
-  EXPECT_TRUE(f.model->PrintEnabled());
-  EXPECT_FALSE(f.model->ResultNotLoadedShown());
-  EXPECT_EQ(f.host.caption, "run.txt - Vantrel");
+  EXPECT_EQ(std::count(order.Events.begin(), order.Events.end(), "buttons on"), 1);
+  EXPECT_FALSE(f.Model->StartupInProgress());
+  EXPECT_TRUE(f.Model->PrintEnabled());
+  EXPECT_FALSE(f.Model->ResultNotLoadedShown());
+  EXPECT_EQ(f.Host.Caption, "run.txt - Vantrel");
 }
 
 TEST(Startup, WithoutAutoPrintOrWithoutDataNothingPrints) {
   int prints = 0;
   {
     WindowFixture f;
-    f.model->UsePrintCommand([&](bool) { ++prints; });
+    f.Model->UsePrintCommand([&](bool) { ++prints; });
     f.Start(WindowIni(2), "", f.WriteResult());
-    EXPECT_TRUE(f.model->PrintEnabled());
+    EXPECT_TRUE(f.Model->PrintEnabled());
   }
   {
     WindowFixture f;
-    f.model->UsePrintCommand([&](bool) { ++prints; });
-    f.Start(WindowIni(2, {"AUTOPRINT=TRUE"}), "", (f.dir.path() / "missing.txt").string());
+    f.Model->UsePrintCommand([&](bool) { ++prints; });
+    f.Start(WindowIni(2, {"AUTOPRINT=TRUE"}), "", (f.Dir.path() / "missing.txt").string());
     // A missing file is simply not loaded: no message.
-    EXPECT_TRUE(f.prompter.messages.empty());
-    EXPECT_FALSE(f.model->PrintEnabled());
-    EXPECT_TRUE(f.model->ResultNotLoadedShown());
-    EXPECT_EQ(f.host.caption, "Vantrel");
+    EXPECT_TRUE(f.Prompter.Messages.empty());
+    EXPECT_FALSE(f.Model->PrintEnabled());
+    EXPECT_TRUE(f.Model->ResultNotLoadedShown());
+    EXPECT_EQ(f.Host.Caption, "Vantrel");
   }
   {
     WindowFixture f;
-    f.model->UsePrintCommand([&](bool) { ++prints; });
-    f.Start(WindowIni(2, {"AUTOPRINT=TRUE"}), "", f.dir.path().string());
+    f.Model->UsePrintCommand([&](bool) { ++prints; });
+    f.Start(WindowIni(2, {"AUTOPRINT=TRUE"}), "", f.Dir.path().string());
     // Nor is a folder.
-    EXPECT_TRUE(f.prompter.messages.empty());
-    EXPECT_TRUE(f.model->ResultNotLoadedShown());
-    EXPECT_EQ(f.host.caption, "Vantrel");
+    EXPECT_TRUE(f.Prompter.Messages.empty());
+    EXPECT_TRUE(f.Model->ResultNotLoadedShown());
+    EXPECT_EQ(f.Host.Caption, "Vantrel");
   }
   EXPECT_EQ(prints, 0);
 }
 
 TEST(Startup, WithoutAUsableTemporaryFolderTheWindowRunsAndSaysWhyNothingLoaded) {
   WindowFixture f;
-  f.model->UseTempFolder((f.dir.path() / "gone").string());
+  f.Model->UseTempFolder((f.Dir.path() / "gone").string());
   EXPECT_EQ(f.Start(WindowIni(2), "", f.WriteResult()), StartupOutcome::Running);
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_EQ(f.prompter.messages[0].text.rfind("Error Creating a temporary File\r\r", 0), 0u);
-  EXPECT_TRUE(f.model->ResultNotLoadedShown());
-  EXPECT_FALSE(f.model->PrintEnabled());
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(f.Prompter.Messages[0].Text.rfind("Error Creating a temporary File\r\r", 0), 0u);
+  EXPECT_TRUE(f.Model->ResultNotLoadedShown());
+  EXPECT_FALSE(f.Model->PrintEnabled());
 }
 
 TEST(Startup, ShowsTheWindowAndKeepsItOnTopOnlyWhenAsked) {
   WindowFixture f;
   f.Start(WindowIni(1));
-  EXPECT_EQ(f.host.events, (std::vector<std::string>{"show", "topmost"}));
-  f.model->KeepOnTop(false);
-  EXPECT_EQ(f.host.events.back(), "not topmost");
+  EXPECT_EQ(f.Host.events, (std::vector<std::string>{"show", "topmost"}));
+  f.Model->KeepOnTop(false);
+  EXPECT_EQ(f.Host.events.back(), "not topmost");
 
   WindowFixture off;
   off.Start(WindowIni(1, {"TOPWINDOW=FALSE"}));
-  off.model->KeepOnTop(false);
-  EXPECT_EQ(off.host.events, (std::vector<std::string>{"show"}));
+  off.Model->KeepOnTop(false);
+  EXPECT_EQ(off.Host.events, (std::vector<std::string>{"show"}));
 }
 
 TEST(Startup, SummaryMenuFollowsTestSummary) {
   WindowFixture f;
   f.Start(WindowIni(1, {"TESTSUMMARY=TRUE"}));
-  EXPECT_TRUE(f.model->SummaryMenuVisible());
-  EXPECT_TRUE(f.model->TestListFlag());
+  EXPECT_TRUE(f.Model->SummaryMenuVisible());
+  EXPECT_TRUE(f.Model->TestListFlag());
   WindowFixture g;
   g.Start(WindowIni(1));
-  EXPECT_FALSE(g.model->SummaryMenuVisible());
+  EXPECT_FALSE(g.Model->SummaryMenuVisible());
 }
 
 TEST(Startup, AnUnreadableDefinitionEndsTheProgramNamingTheFile) {
   WindowFixture f;
-  const std::string missing = (f.dir.path() / "nowhere.ini").string();
-  EXPECT_EQ(f.model->Startup(">I" + missing + "I<"), StartupOutcome::Failed);
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_NE(f.prompter.messages[0].text.find(missing), std::string::npos);
-  EXPECT_FALSE(f.host.visible);
+  const std::string missing = (f.Dir.path() / "nowhere.ini").string();
+  EXPECT_EQ(f.Model->Startup(">I" + missing + "I<"), StartupOutcome::Failed);
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  EXPECT_NE(f.Prompter.Messages[0].Text.find(missing), std::string::npos);
+  EXPECT_FALSE(f.Host.Visible);
 }
 
 // The progress bar's value and maximum each time it changes.
@@ -124,10 +124,10 @@ class ProgressTrail : public WindowModelObserver {
   explicit ProgressTrail(MainWindowModel& model) : model_(model) {}
   void ModelChanged(ModelChange what) override {
     if (what == ModelChange::Progress)
-      steps.push_back(std::to_string(model_.ProgressValue()) + "/" +
+      Steps.push_back(std::to_string(model_.ProgressValue()) + "/" +
                       std::to_string(model_.ProgressMax()));
   }
-  std::vector<std::string> steps;
+  std::vector<std::string> Steps;
 
  private:
   MainWindowModel& model_;
@@ -136,97 +136,97 @@ class ProgressTrail : public WindowModelObserver {
 TEST(Files, TheProgressBarFollowsTheReportsWhileADefinitionIsReadAgain) {
   WindowFixture f;
   f.Start(WindowIni(3));
-  ProgressTrail trail(*f.model);
-  f.model->AddObserver(&trail);
-  f.model->ReloadCurrentIni();
-  f.model->LoadDefinitionFile(f.definition);
-  f.model->RemoveObserver(&trail);
+  ProgressTrail trail(*f.Model);
+  f.Model->AddObserver(&trail);
+  f.Model->ReloadCurrentIni();
+  f.Model->LoadDefinitionFile(f.Definition);
+  f.Model->RemoveObserver(&trail);
   // Once per report of three, then back to the start; the maximum is set first.
   const std::vector<std::string> once{"0/3", "1/3", "2/3", "3/3", "0/3"};
   std::vector<std::string> twice = once;
   twice.insert(twice.end(), once.begin() + 1, once.end());
-  EXPECT_EQ(trail.steps, twice);
+  EXPECT_EQ(trail.Steps, twice);
 }
 
 TEST(Files, LoadingAResultFileWithoutTestsDisablesPrinting) {
   WindowFixture f;
   f.Start(WindowIni(2), "", f.WriteResult());
-  ASSERT_TRUE(f.model->PrintEnabled());
-  const std::string empty = f.dir.Write("empty.txt", "[COMMA DELIMITED]\nCable ID,X\n").string();
-  EXPECT_FALSE(f.model->LoadDataFile(empty));
-  EXPECT_FALSE(f.model->PrintEnabled());
-  EXPECT_TRUE(f.model->ResultNotLoadedShown());
-  EXPECT_EQ(f.model->StatusText(), "No test data found in the data file.");
-  EXPECT_TRUE(f.model->PreviewButtonsEnabled());
+  ASSERT_TRUE(f.Model->PrintEnabled());
+  const std::string empty = f.Dir.Write("empty.txt", "[COMMA DELIMITED]\nCable ID,X\n").string();
+  EXPECT_FALSE(f.Model->LoadDataFile(empty));
+  EXPECT_FALSE(f.Model->PrintEnabled());
+  EXPECT_TRUE(f.Model->ResultNotLoadedShown());
+  EXPECT_EQ(f.Model->StatusText(), "No test data found in the data file.");
+  EXPECT_TRUE(f.Model->PreviewButtonsEnabled());
 
-  EXPECT_TRUE(f.model->LoadDataFile(f.WriteResult("again.txt")));
-  EXPECT_TRUE(f.model->PrintEnabled());
-  EXPECT_FALSE(f.model->ResultNotLoadedShown());
-  EXPECT_EQ(f.model->StatusText(), "");
+  EXPECT_TRUE(f.Model->LoadDataFile(f.WriteResult("again.txt")));
+  EXPECT_TRUE(f.Model->PrintEnabled());
+  EXPECT_FALSE(f.Model->ResultNotLoadedShown());
+  EXPECT_EQ(f.Model->StatusText(), "");
 }
 
 TEST(Files, TheListFillsTheTitlePlaceholderOnceAResultSaysHow) {
   WindowFixture f;
   f.Start(WindowIni(1, {}, {"IL & RL - TEST_DESCRIPTION"}));
-  EXPECT_EQ(f.model->Rows()[0].ToolTip, "IL & RL - TEST_DESCRIPTION");
-  f.model->LoadDataFile(f.WriteResult());
-  EXPECT_EQ(f.model->Rows()[0].ToolTip, "IL & RL - Seq A");
-  EXPECT_EQ(f.model->Rows()[0].Caption, "IL && RL - Seq A");
+  EXPECT_EQ(f.Model->Rows()[0].ToolTip, "IL & RL - TEST_DESCRIPTION");
+  f.Model->LoadDataFile(f.WriteResult());
+  EXPECT_EQ(f.Model->Rows()[0].ToolTip, "IL & RL - Seq A");
+  EXPECT_EQ(f.Model->Rows()[0].Caption, "IL && RL - Seq A");
 }
 
 TEST(Files, OpeningADefinitionReadsTheResultAgain) {
   WindowFixture f;
   f.Start(WindowIni(2), "", f.WriteResult());
-  const std::string other = f.dir.Write("other.ini", WindowIni(3, {}, {"A", "B", "C"})).string();
-  f.dialog.answers = {other};
-  f.model->OpenDefinitionFile();
-  ASSERT_EQ(f.dialog.asked.size(), 1u);
-  EXPECT_EQ(f.dialog.asked[0].title, "Please select an ini file to open");
-  EXPECT_EQ(f.dialog.asked[0].mode, FileDialogMode::Select);
-  EXPECT_EQ(f.state->DefinitionPath, other);
+  const std::string other = f.Dir.Write("other.ini", WindowIni(3, {}, {"A", "B", "C"})).string();
+  f.Dialog.Answers = {other};
+  f.Model->OpenDefinitionFile();
+  ASSERT_EQ(f.Dialog.asked.size(), 1u);
+  EXPECT_EQ(f.Dialog.asked[0].Title, "Please select an ini file to open");
+  EXPECT_EQ(f.Dialog.asked[0].Mode, FileDialogMode::Select);
+  EXPECT_EQ(f.State->DefinitionPath, other);
   EXPECT_EQ(f.Titles()[2], "C");
-  EXPECT_TRUE(f.model->PrintEnabled());
+  EXPECT_TRUE(f.Model->PrintEnabled());
 
-  f.model->OpenDefinitionFile();  // cancelled: nothing changes
-  EXPECT_EQ(f.state->DefinitionPath, other);
+  f.Model->OpenDefinitionFile();  // cancelled: nothing changes
+  EXPECT_EQ(f.State->DefinitionPath, other);
 }
 
 TEST(Files, EditIniOpensTheFileWithTheDesktop) {
   WindowFixture f;
   f.Start(WindowIni(1));
-  f.model->EditIni();
-  EXPECT_EQ(f.host.opened, (std::vector<std::string>{f.definition}));
+  f.Model->EditIni();
+  EXPECT_EQ(f.Host.Opened, (std::vector<std::string>{f.Definition}));
 }
 
 TEST(Files, SlotsAndEditingControlsToggle) {
   WindowFixture f;
   f.Start(WindowIni(1));
-  EXPECT_EQ(f.model->SlotsCaption(), "Slots Off");
-  f.model->ToggleSlots();
-  EXPECT_EQ(f.model->SlotsCaption(), "Slots On");
-  EXPECT_TRUE(f.model->SlotsFlag());
-  EXPECT_FALSE(f.model->EditingFrameVisible());
-  f.model->ToggleEditingFrame();
-  EXPECT_TRUE(f.model->EditingFrameVisible());
+  EXPECT_EQ(f.Model->SlotsCaption(), "Slots Off");
+  f.Model->ToggleSlots();
+  EXPECT_EQ(f.Model->SlotsCaption(), "Slots On");
+  EXPECT_TRUE(f.Model->SlotsFlag());
+  EXPECT_FALSE(f.Model->EditingFrameVisible());
+  f.Model->ToggleEditingFrame();
+  EXPECT_TRUE(f.Model->EditingFrameVisible());
 }
 
 struct MultiRun {
-  WindowFixture f;
-  std::vector<std::pair<std::string, bool>> prints;  // APPNAME, end of job
+  WindowFixture F;
+  std::vector<std::pair<std::string, bool>> Prints;  // APPNAME, end of job
   void Choose(PromptAnswer answer, const std::string& folder = "",
               const std::vector<std::string>& names = {"a.txt", "b.txt", "c.txt"}) {
-    f.Start(WindowIni(1));
-    std::string chosen = (f.dir.path() / folder).string();
+    F.Start(WindowIni(1));
+    std::string chosen = (F.Dir.path() / folder).string();
     for (const std::string& name : names) {
-      f.WriteResult(folder.empty() ? name : folder + "/" + name);
+      F.WriteResult(folder.empty() ? name : folder + "/" + name);
       chosen += '\0' + name;
     }
-    f.model->SetBackground(true);
-    f.model->UsePrintCommand(
-        [this](bool end) { prints.emplace_back(f.state->Settings.AppName, end); });
-    f.dialog.answers = {chosen};
-    f.prompter.Script({answer});
-    f.model->ChooseDataFiles();
+    F.Model->SetBackground(true);
+    F.Model->UsePrintCommand(
+        [this](bool end) { Prints.emplace_back(F.State->Settings.AppName, end); });
+    F.Dialog.Answers = {chosen};
+    F.Prompter.Script({answer});
+    F.Model->ChooseDataFiles();
   }
 };
 
@@ -235,72 +235,72 @@ struct MultiRun {
 TEST(MultipleResults, AFullStopInTheFolderNeverNamesTheResults) {
   MultiRun run;
   run.Choose(PromptAnswer::Yes, "run.v2", {"a", "b", "c.txt"});
-  ASSERT_EQ(run.prints.size(), 3u);
-  EXPECT_EQ(run.prints[0].first, "a");
-  EXPECT_EQ(run.prints[1].first, "b");
-  EXPECT_EQ(run.prints[2].first, "c");
+  ASSERT_EQ(run.Prints.size(), 3u);
+  EXPECT_EQ(run.Prints[0].first, "a");
+  EXPECT_EQ(run.Prints[1].first, "b");
+  EXPECT_EQ(run.Prints[2].first, "c");
 }
 
 TEST(MultipleResults, NoPrintsOneJobEndedAfterTheLast) {
   MultiRun run;
   run.Choose(PromptAnswer::No);
-  ASSERT_EQ(run.f.prompter.messages.size(), 1u);
-  EXPECT_EQ(run.f.prompter.messages[0].title, "Multiple Results");
-  EXPECT_EQ(run.f.prompter.messages[0].text,
+  ASSERT_EQ(run.F.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(run.F.Prompter.Messages[0].Title, "Multiple Results");
+  EXPECT_EQ(run.F.Prompter.Messages[0].Text,
             "3 results are about to be printed.\r\rWould you like to print these as separate "
             "print-outs?\r\r(Select YES, to print separately, or NO, as one print-out)");
-  EXPECT_EQ(run.f.prompter.messages[0].buttons, PromptButtons::YesNoCancel);
-  EXPECT_FALSE(run.f.model->Background());
-  ASSERT_EQ(run.prints.size(), 3u);
-  EXPECT_EQ(run.prints[0], (std::pair<std::string, bool>{"a", false}));
-  EXPECT_EQ(run.prints[1], (std::pair<std::string, bool>{"b", false}));
-  EXPECT_EQ(run.prints[2], (std::pair<std::string, bool>{"c", true}));
+  EXPECT_EQ(run.F.Prompter.Messages[0].Buttons, PromptButtons::YesNoCancel);
+  EXPECT_FALSE(run.F.Model->Background());
+  ASSERT_EQ(run.Prints.size(), 3u);
+  EXPECT_EQ(run.Prints[0], (std::pair<std::string, bool>{"a", false}));
+  EXPECT_EQ(run.Prints[1], (std::pair<std::string, bool>{"b", false}));
+  EXPECT_EQ(run.Prints[2], (std::pair<std::string, bool>{"c", true}));
 }
 
 TEST(MultipleResults, YesEndsEveryJobAndCancelPrintsNothing) {
   MultiRun yes;
   yes.Choose(PromptAnswer::Yes);
-  ASSERT_EQ(yes.prints.size(), 3u);
-  for (const auto& print : yes.prints) EXPECT_TRUE(print.second);
+  ASSERT_EQ(yes.Prints.size(), 3u);
+  for (const auto& print : yes.Prints) EXPECT_TRUE(print.second);
 
   MultiRun cancel;
   cancel.Choose(PromptAnswer::Cancel);
-  EXPECT_TRUE(cancel.prints.empty());
+  EXPECT_TRUE(cancel.Prints.empty());
 }
 
 TEST(MultipleResults, OneChosenFileIsLoadedNotPrinted) {
   WindowFixture f;
   f.Start(WindowIni(1));
   int prints = 0;
-  f.model->UsePrintCommand([&](bool) { ++prints; });
-  f.dialog.answers = {f.WriteResult()};
-  f.model->ChooseDataFiles();
-  EXPECT_EQ(f.dialog.asked[0].title, "Select Results");
-  EXPECT_EQ(f.dialog.asked[0].mode, FileDialogMode::SelectMulti);
+  f.Model->UsePrintCommand([&](bool) { ++prints; });
+  f.Dialog.Answers = {f.WriteResult()};
+  f.Model->ChooseDataFiles();
+  EXPECT_EQ(f.Dialog.asked[0].Title, "Select Results");
+  EXPECT_EQ(f.Dialog.asked[0].Mode, FileDialogMode::SelectMulti);
   EXPECT_EQ(prints, 0);
-  EXPECT_TRUE(f.model->PrintEnabled());
+  EXPECT_TRUE(f.Model->PrintEnabled());
 }
 
 TEST(Closing, WhilePrintingAsksAndNoKeepsTheRunGoing) {
   WindowFixture f;
   f.Start(WindowIni(1));
-  EXPECT_TRUE(f.model->ConfirmClose());  // not printing: no question
-  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_TRUE(f.Model->ConfirmClose());  // not printing: no question
+  EXPECT_TRUE(f.Prompter.Messages.empty());
 
-  f.model->SetPrintingFlag(true);
-  f.prompter.Script({PromptAnswer::No});
-  EXPECT_FALSE(f.model->ConfirmClose());
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_EQ(f.prompter.messages[0].title, "Custom Report Software");
-  EXPECT_EQ(f.prompter.messages[0].icon, PromptIcon::Question);
-  EXPECT_EQ(f.prompter.messages[0].text,
+  f.Model->SetPrintingFlag(true);
+  f.Prompter.Script({PromptAnswer::No});
+  EXPECT_FALSE(f.Model->ConfirmClose());
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(f.Prompter.Messages[0].Title, "Custom Report Software");
+  EXPECT_EQ(f.Prompter.Messages[0].Icon, PromptIcon::Question);
+  EXPECT_EQ(f.Prompter.Messages[0].Text,
             "The reports are still printing, closing will cancel the current printout.\r\r"
             "Are you sure you want to close the report software?");
-  EXPECT_FALSE(f.model->CancelRequested());
+  EXPECT_FALSE(f.Model->CancelRequested());
 
-  f.prompter.Script({PromptAnswer::Yes});
-  EXPECT_TRUE(f.model->ConfirmClose());
-  EXPECT_TRUE(f.model->CancelRequested());
+  f.Prompter.Script({PromptAnswer::Yes});
+  EXPECT_TRUE(f.Model->ConfirmClose());
+  EXPECT_TRUE(f.Model->CancelRequested());
 }
 
 }  // namespace

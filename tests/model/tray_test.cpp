@@ -19,91 +19,91 @@ class TrayTips : public WindowModelObserver {
   explicit TrayTips(MainWindowModel& model) : model_(model) {}
   void ModelChanged(ModelChange what) override {
     if (what != ModelChange::Tray) return;
-    tips.push_back(model_.TrayIconShown() ? model_.TrayTip() : "(gone)");
+    Tips.push_back(model_.TrayIconShown() ? model_.TrayTip() : "(gone)");
   }
-  std::vector<std::string> tips;
+  std::vector<std::string> Tips;
 
  private:
   MainWindowModel& model_;
 };
 
 struct BackgroundRun : WindowFixture {
-  TrayTips tips{*model};
-  fs::path spool = dir.path() / "spool";
+  TrayTips Tips{*Model};
+  fs::path Spool = Dir.path() / "spool";
 
   explicit BackgroundRun(bool tray) {
-    host.tray = tray;
-    model->AddObserver(&tips);
-    model->SetPrinterName(kBuiltInPdfPrinter);
+    Host.Tray = tray;
+    Model->AddObserver(&Tips);
+    Model->SetPrinterName(kBuiltInPdfPrinter);
     const fs::path samples = fs::path(VANTREL_SOURCE_DIR) / "samples";
-    fs::copy_file(samples / "logo.png", dir.path() / "logo.png");
-    fs::create_directories(spool);
+    fs::copy_file(samples / "logo.png", Dir.path() / "logo.png");
+    fs::create_directories(Spool);
     const std::string ini =
         ReplaceAll(ReadFileBytes(samples / "sample.ini"), "APPNAME=Vantrel sample certificate",
-                   "APPNAME=" + (dir.path() / "cert.pdf").string() +
-                       "\nAUTOPDF_TEMPDIR=" + spool.string() + "/");
+                   "APPNAME=" + (Dir.path() / "cert.pdf").string() +
+                       "\nAUTOPDF_TEMPDIR=" + Spool.string() + "/");
     const std::string data =
-        dir.Write("cable.txt", ReadFileBytes(samples / "sample-results.txt")).string();
+        Dir.Write("cable.txt", ReadFileBytes(samples / "sample-results.txt")).string();
     EXPECT_EQ(Start(ini, ">N0,N<", data), StartupOutcome::Running);
-    model->SetBackground(true);
+    Model->SetBackground(true);
   }
 };
 
 TEST(BackgroundPrinting, WithATrayTheWindowHidesAndTheIconFollowsThePdfSteps) {
   BackgroundRun run(true);
-  run.host.events.clear();
-  run.model->PrintCommand(true);
-  EXPECT_EQ(run.model->LastPrint().Pdf, PdfOutcome::Saved);
-  EXPECT_EQ(run.host.events, (std::vector<std::string>{"hide", "close"}));
+  run.Host.events.clear();
+  run.Model->PrintCommand(true);
+  EXPECT_EQ(run.Model->LastPrint().Pdf, PdfOutcome::Saved);
+  EXPECT_EQ(run.Host.events, (std::vector<std::string>{"hide", "close"}));
   EXPECT_EQ(
-      run.tips.tips,
+      run.Tips.Tips,
       (std::vector<std::string>{
           "Vantrel - Printing...", "Vantrel - Waiting for print queue to empty...",
           // The tip's 63 characters hold only the start of the folder.
-          ("Vantrel - Waiting for file to appear in: " + run.spool.string() + "/").substr(0, 63),
+          ("Vantrel - Waiting for file to appear in: " + run.Spool.string() + "/").substr(0, 63),
           "Vantrel - Copying pdf file..."}));
   // A second background run brings no second icon.
-  run.tips.tips.clear();
-  run.model->AddTrayIcon();
-  EXPECT_TRUE(run.tips.tips.empty());
-  EXPECT_TRUE(run.model->TrayIconShown());
+  run.Tips.Tips.clear();
+  run.Model->AddTrayIcon();
+  EXPECT_TRUE(run.Tips.Tips.empty());
+  EXPECT_TRUE(run.Model->TrayIconShown());
 }
 
 TEST(BackgroundPrinting, WithoutATrayTheWindowIsMinimisedSoItCanBeGotBack) {
   BackgroundRun run(false);
-  run.host.events.clear();
-  run.model->PrintCommand(true);
-  EXPECT_EQ(run.host.events, (std::vector<std::string>{"minimise", "close"}));
-  EXPECT_TRUE(fs::exists(run.dir.path() / "cert.pdf"));
+  run.Host.events.clear();
+  run.Model->PrintCommand(true);
+  EXPECT_EQ(run.Host.events, (std::vector<std::string>{"minimise", "close"}));
+  EXPECT_TRUE(fs::exists(run.Dir.path() / "cert.pdf"));
 }
 
 TEST(TrayMenu, RestoreKeepsTheProgramOpenAndCancelClosesTheWindow) {
   WindowFixture f;
-  TrayTips tips(*f.model);
-  f.model->AddObserver(&tips);
+  TrayTips tips(*f.Model);
+  f.Model->AddObserver(&tips);
   f.Start(WindowIni(1));
   // No icon: no tip.
-  f.model->SetTrayTip("Copying pdf file...");
-  EXPECT_TRUE(tips.tips.empty());
-  EXPECT_EQ(f.model->TrayTip(), "");
+  f.Model->SetTrayTip("Copying pdf file...");
+  EXPECT_TRUE(tips.Tips.empty());
+  EXPECT_EQ(f.Model->TrayTip(), "");
 
-  f.model->SetBackground(true);
-  f.model->AddTrayIcon();
-  f.model->SetTrayTip("Copying pdf file...");
-  EXPECT_EQ(f.model->TrayTip(), "Vantrel - Copying pdf file...");
+  f.Model->SetBackground(true);
+  f.Model->AddTrayIcon();
+  f.Model->SetTrayTip("Copying pdf file...");
+  EXPECT_EQ(f.Model->TrayTip(), "Vantrel - Copying pdf file...");
   // The tip holds 63 characters, cut between characters, never inside one.
-  f.model->SetTrayTip("Waiting for C:\\Zertifikate\\Prüfung 7\\Kabel Nummer 12345.pdf to appear");
-  EXPECT_EQ(f.model->TrayTip(),
+  f.Model->SetTrayTip("Waiting for C:\\Zertifikate\\Prüfung 7\\Kabel Nummer 12345.pdf to appear");
+  EXPECT_EQ(f.Model->TrayTip(),
             "Vantrel - Waiting for C:\\Zertifikate\\Prüfung 7\\Kabel Nummer 123");
-  f.host.events.clear();
-  f.model->RestoreMainScreen();
-  EXPECT_FALSE(f.model->Background());
-  EXPECT_FALSE(f.model->TrayIconShown());
-  EXPECT_EQ(f.host.events, std::vector<std::string>{"show"});
-  EXPECT_EQ(tips.tips.back(), "(gone)");
+  f.Host.events.clear();
+  f.Model->RestoreMainScreen();
+  EXPECT_FALSE(f.Model->Background());
+  EXPECT_FALSE(f.Model->TrayIconShown());
+  EXPECT_EQ(f.Host.events, std::vector<std::string>{"show"});
+  EXPECT_EQ(tips.Tips.back(), "(gone)");
 
-  f.model->CancelPrintout();
-  EXPECT_EQ(f.host.events.back(), "close");
+  f.Model->CancelPrintout();
+  EXPECT_EQ(f.Host.events.back(), "close");
 }
 
 }  // namespace

@@ -23,53 +23,53 @@ class RecordingHost : public MainWindowHost {
   void Yield() override { Events(); }
   void Pump(int maxMs) override {
     // A real print server takes real time; without one, time need not pass.
-    if (sleeps && maxMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(maxMs));
+    if (Sleeps && maxMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(maxMs));
     Events();
   }
   void CloseWindow() override { events.push_back("close"); }
   void ShowWindow() override {
-    visible = true;
+    Visible = true;
     events.push_back("show");
   }
   void SetTopmost(bool on) override { events.push_back(on ? "topmost" : "not topmost"); }
-  void SetCaption(const std::string& text) override { caption = text; }
-  bool IsWindowVisible() const override { return visible; }
+  void SetCaption(const std::string& text) override { Caption = text; }
+  bool IsWindowVisible() const override { return Visible; }
   bool OpenWithDesktop(const std::string& path) override {
-    opened.push_back(path);
+    Opened.push_back(path);
     return true;
   }
   void Quit() override { events.push_back("quit"); }
-  bool TrayAvailable() const override { return tray; }
+  bool TrayAvailable() const override { return Tray; }
   void HideWindow() override {
-    visible = false;
+    Visible = false;
     events.push_back("hide");
   }
   void MinimiseWindow() override { events.push_back("minimise"); }
 
-  int yields = 0;
-  std::function<void()> onEvents;  // what the user does while the events run
-  bool tray = false;
-  bool sleeps = false;
-  bool visible = false;
-  std::string caption;
+  int Yields = 0;
+  std::function<void()> OnEvents;  // what the user does while the events run
+  bool Tray = false;
+  bool Sleeps = false;
+  bool Visible = false;
+  std::string Caption;
   std::vector<std::string> events;
-  std::vector<std::string> opened;
+  std::vector<std::string> Opened;
 
  private:
   void Events() {
-    ++yields;
-    if (onEvents) onEvents();
+    ++Yields;
+    if (OnEvents) OnEvents();
   }
 };
 
 struct WindowFixture {
-  TempDir dir;
-  RecordingPrompter prompter;
-  RecordingHost host;
-  ScriptedDialog dialog;
-  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
-  std::unique_ptr<MainWindowModel> model;
-  std::string definition;
+  TempDir Dir;
+  RecordingPrompter Prompter;
+  RecordingHost Host;
+  ScriptedDialog Dialog;
+  std::unique_ptr<ProgramState> State = std::make_unique<ProgramState>();
+  std::unique_ptr<MainWindowModel> Model;
+  std::string Definition;
 
   WindowFixture();
   /// Writes the definition file and starts up as the program does.

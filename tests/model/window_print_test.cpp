@@ -24,11 +24,11 @@ std::string SampleIni(const std::string& lines) {
 
 struct SampleRun : WindowFixture {
   SampleRun() {
-    fs::copy_file(kSamples / "logo.png", dir.path() / "logo.png");
-    model->SetPrinterName(kBuiltInPdfPrinter);
+    fs::copy_file(kSamples / "logo.png", Dir.path() / "logo.png");
+    Model->SetPrinterName(kBuiltInPdfPrinter);
   }
   std::string Data(const std::string& name = "cable.txt") {
-    return dir.Write(name, ReadFileBytes(kSamples / "sample-results.txt")).string();
+    return Dir.Write(name, ReadFileBytes(kSamples / "sample-results.txt")).string();
   }
   std::vector<fs::path> Pdfs(const fs::path& folder) const {
     std::vector<fs::path> found;
@@ -40,7 +40,7 @@ struct SampleRun : WindowFixture {
 };
 
 std::string PdfText(const fs::path& pdf) {
-  return RunShell("pdftotext " + ShellQuote(pdf.string()) + " -").out;
+  return RunShell("pdftotext " + ShellQuote(pdf.string()) + " -").Out;
 }
 
 int Occurrences(const std::string& text, const std::string& part) {
@@ -54,14 +54,14 @@ class PrintingOrder : public WindowModelObserver {
   explicit PrintingOrder(MainWindowModel& model) : model_(model) {}
   void ModelChanged(ModelChange what) override {
     if (what == ModelChange::Printing) {
-      events.push_back(model_.PrintingFlag() ? "printing" : "printed");
+      Events.push_back(model_.PrintingFlag() ? "printing" : "printed");
     } else if (what == ModelChange::Buttons && model_.PreviewButtonsEnabled() != enabled_) {
       enabled_ = model_.PreviewButtonsEnabled();
       if (!model_.StartupInProgress() || model_.PrintingFlag()) return;
-      events.push_back(enabled_ ? "buttons on" : "buttons off");
+      Events.push_back(enabled_ ? "buttons on" : "buttons off");
     }
   }
-  std::vector<std::string> events;
+  std::vector<std::string> Events;
 
  private:
   MainWindowModel& model_;
@@ -70,96 +70,96 @@ class PrintingOrder : public WindowModelObserver {
 
 TEST(WindowPrinting, AutoPrintSavesThePdfUnderAppNameBeforeTheButtonsComeOn) {
   SampleRun f;
-  const fs::path final = f.dir.path() / "out" / "cert.pdf";
-  const fs::path spool = f.dir.path() / "spool";
+  const fs::path final = f.Dir.path() / "out" / "cert.pdf";
+  const fs::path spool = f.Dir.path() / "spool";
   fs::create_directories(spool);
-  PrintingOrder order(*f.model);
-  f.model->AddObserver(&order);
+  PrintingOrder order(*f.Model);
+  f.Model->AddObserver(&order);
   ASSERT_EQ(f.Start(SampleIni("APPNAME=" + final.string() +
                               "\nAUTOPRINT=TRUE\nAUTOPDF_TEMPDIR=" + spool.string()),
                     ">N0,1,N<", f.Data()),
             StartupOutcome::Running);
-  f.model->RemoveObserver(&order);
+  f.Model->RemoveObserver(&order);
 
-  EXPECT_EQ(order.events,
+  EXPECT_EQ(order.Events,
             (std::vector<std::string>{"buttons off", "printing", "printed", "buttons on"}));
-  ASSERT_TRUE(fs::exists(final)) << f.model->LastPrint().PdfError;
-  EXPECT_EQ(f.model->LastPrint().Pdf, PdfOutcome::Saved);
+  ASSERT_TRUE(fs::exists(final)) << f.Model->LastPrint().PdfError;
+  EXPECT_EQ(f.Model->LastPrint().Pdf, PdfOutcome::Saved);
   EXPECT_TRUE(f.Pdfs(spool).empty());  // the temporary file is gone
-  EXPECT_EQ(f.host.opened, (std::vector<std::string>{final.string()}));
+  EXPECT_EQ(f.Host.Opened, (std::vector<std::string>{final.string()}));
   const std::string text = PdfText(final);
   EXPECT_NE(text.find("Insertion loss"), std::string::npos) << text;
   EXPECT_NE(text.find("Near-end crosstalk"), std::string::npos);
   EXPECT_EQ(text.find("Return loss"), std::string::npos);  // report 3 was not asked for
-  EXPECT_EQ(f.model->StatusText(), "");
-  EXPECT_EQ(f.model->ProgressValue(), 0);
+  EXPECT_EQ(f.Model->StatusText(), "");
+  EXPECT_EQ(f.Model->ProgressValue(), 0);
 }
 
 TEST(WindowPrinting, NoFileIsLoadedUnderARunningPrintout) {
   SampleRun f;
-  const fs::path final = f.dir.path() / "cert.pdf";
-  const fs::path spool = f.dir.path() / "spool";
+  const fs::path final = f.Dir.path() / "cert.pdf";
+  const fs::path spool = f.Dir.path() / "spool";
   fs::create_directories(spool);
   const std::string data = f.Data();
   ASSERT_EQ(f.Start(SampleIni("APPNAME=" + final.string() + "\nAUTOPDF_TEMPDIR=" + spool.string()),
                     ">N0,1,N<", data),
             StartupOutcome::Running);
-  const std::string other = f.dir.Write("other.txt", "no tests in here\n").string();
-  f.dialog.answers = {other, f.definition};
+  const std::string other = f.Dir.Write("other.txt", "no tests in here\n").string();
+  f.Dialog.Answers = {other, f.Definition};
   int tries = 0;
-  f.host.onEvents = [&] {
-    if (!f.model->PrintingFlag() || tries++ > 0) return;
-    f.model->ChooseDataFiles();
-    f.model->OpenDefinitionFile();
-    f.model->ReloadIni();
-    f.model->ReloadCurrentIni();
+  f.Host.OnEvents = [&] {
+    if (!f.Model->PrintingFlag() || tries++ > 0) return;
+    f.Model->ChooseDataFiles();
+    f.Model->OpenDefinitionFile();
+    f.Model->ReloadIni();
+    f.Model->ReloadCurrentIni();
   };
-  f.model->PrintCommand(true);
-  f.host.onEvents = nullptr;
+  f.Model->PrintCommand(true);
+  f.Host.OnEvents = nullptr;
 
   ASSERT_EQ(tries > 0, true) << "the run let no events run";
-  EXPECT_TRUE(f.dialog.asked.empty());
-  EXPECT_EQ(f.state->DataFilePath, data);
-  ASSERT_EQ(f.prompter.messages.size(), 4u);
-  EXPECT_EQ(f.prompter.messages[0].text.rfind("The reports are still printing.", 0), 0u);
-  ASSERT_TRUE(fs::exists(final)) << f.model->LastPrint().PdfError;
+  EXPECT_TRUE(f.Dialog.asked.empty());
+  EXPECT_EQ(f.State->DataFilePath, data);
+  ASSERT_EQ(f.Prompter.Messages.size(), 4u);
+  EXPECT_EQ(f.Prompter.Messages[0].Text.rfind("The reports are still printing.", 0), 0u);
+  ASSERT_TRUE(fs::exists(final)) << f.Model->LastPrint().PdfError;
   EXPECT_NE(PdfText(final).find("Insertion loss"), std::string::npos);
   // Once the printout is done the same command loads.
-  f.model->ChooseDataFiles();
-  EXPECT_EQ(f.state->DataFilePath, other);
+  f.Model->ChooseDataFiles();
+  EXPECT_EQ(f.State->DataFilePath, other);
 }
 
 TEST(WindowPrinting, SeveralResultsAnsweredNoMakeOneJob) {
   SampleRun f;
   f.Start(SampleIni("APPNAME=unused"), ">N6,N<");
-  const fs::path results = f.dir.path() / "results";
+  const fs::path results = f.Dir.path() / "results";
   fs::create_directories(results);
   for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
     fs::copy_file(kSamples / "sample-results.txt", results / name);
   }
-  f.dialog.answers = {results.string() + std::string("\0a.txt\0b.txt\0c.txt", 18)};
-  f.prompter.Script({PromptAnswer::No});
-  f.model->ChooseDataFiles();
+  f.Dialog.Answers = {results.string() + std::string("\0a.txt\0b.txt\0c.txt", 18)};
+  f.Prompter.Script({PromptAnswer::No});
+  f.Model->ChooseDataFiles();
 
   const std::vector<fs::path> pdfs = f.Pdfs(results);
   ASSERT_EQ(pdfs.size(), 1u);
-  EXPECT_TRUE(f.model->LastPrint().JobEnded);
-  EXPECT_FALSE(f.model->Printing().JobOpen());
+  EXPECT_TRUE(f.Model->LastPrint().JobEnded);
+  EXPECT_FALSE(f.Model->Printing().JobOpen());
   EXPECT_EQ(Occurrences(PdfText(pdfs[0]), "Result of every test"), 3);
 }
 
 TEST(WindowPrinting, ALastResultThatDoesNotLoadStillEndsTheJob) {
   SampleRun f;
   f.Start(SampleIni("APPNAME=unused"), ">N6,N<");
-  const fs::path results = f.dir.path() / "results";
+  const fs::path results = f.Dir.path() / "results";
   fs::create_directories(results);
   fs::copy_file(kSamples / "sample-results.txt", results / "a.txt");
-  f.dir.Write("results/b.txt", "no tests in here\n");
-  f.dialog.answers = {results.string() + std::string("\0a.txt\0b.txt", 12)};
-  f.prompter.Script({PromptAnswer::No});
-  f.model->ChooseDataFiles();
+  f.Dir.Write("results/b.txt", "no tests in here\n");
+  f.Dialog.Answers = {results.string() + std::string("\0a.txt\0b.txt", 12)};
+  f.Prompter.Script({PromptAnswer::No});
+  f.Model->ChooseDataFiles();
 
-  EXPECT_FALSE(f.model->Printing().JobOpen());
+  EXPECT_FALSE(f.Model->Printing().JobOpen());
   const std::vector<fs::path> pdfs = f.Pdfs(results);
   ASSERT_EQ(pdfs.size(), 1u);
   // a.txt once, and not a second time under b's name.

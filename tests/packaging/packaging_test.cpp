@@ -29,7 +29,7 @@ fs::path StagedInstall(const TempDir& dir) {
   const ShellResult run =
       RunShell("DESTDIR=" + ShellQuote(stage.string()) + " " + ShellQuote(VANTREL_CMAKE) +
                " --install " + ShellQuote(VANTREL_BINARY_DIR) + " --prefix /usr");
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.Status, 0) << run.Err;
   return stage;
 }
 
@@ -68,7 +68,7 @@ TEST(StagedInstall, InstalledToolMakesTheSamplePdfFromAnotherFolder) {
                " --definition " + ShellQuote((samples / "sample.ini").string()) + " --data " +
                ShellQuote((samples / "sample-results.txt").string()) + " --pdf " +
                ShellQuote(pdf.string()) + " --quiet");
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.Status, 0) << run.Err;
   EXPECT_EQ(ReadFileBytes(pdf).substr(0, 5), "%PDF-");
 }
 
@@ -82,9 +82,9 @@ std::set<std::string> Complete(const TempDir& dir, const std::string& words) {
       "COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _vantrel_report; " +
       "printf '%s\\n' \"${COMPREPLY[@]}\"";
   const ShellResult run = RunShell("bash -c " + ShellQuote(script));
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.Status, 0) << run.Err;
   std::set<std::string> replies;
-  std::istringstream lines(run.out);
+  std::istringstream lines(run.Out);
   for (std::string line; std::getline(lines, line);)
     if (!line.empty()) replies.insert(line);
   return replies;

@@ -34,12 +34,12 @@ class Signer : public ::testing::Test {
         RunShell("gs -q -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -o " + ShellQuote(Path("gs.pdf")) +
                  " -c '/Helvetica findfont 20 scalefont setfont 72 720 moveto (Pass) show "
                  "showpage'")
-            .status,
+            .Status,
         0);
   }
   std::string Path(const std::string& name) const { return (dir_.path() / name).string(); }
   std::string PdfSig(const std::string& name) {
-    return RunShell("pdfsig " + ShellQuote(Path(name)) + " 2>&1").out;
+    return RunShell("pdfsig " + ShellQuote(Path(name)) + " 2>&1").Out;
   }
   std::vector<SignatureVerdict> Verdicts(const std::string& name) {
     const std::string bytes = ReadFileBytes(Path(name));
@@ -59,16 +59,16 @@ class Signer : public ::testing::Test {
 TEST_F(Signer, SignsPdfsWithCrossReferenceTablesOrStreamsAndLinearisedOnes) {
   ASSERT_EQ(RunShell("qpdf --object-streams=generate " + ShellQuote(Path("gs.pdf")) + " " +
                      ShellQuote(Path("streams.pdf")))
-                .status,
+                .Status,
             0);
   ASSERT_EQ(RunShell("qpdf --linearize " + ShellQuote(Path("gs.pdf")) + " " +
                      ShellQuote(Path("linear.pdf")))
-                .status,
+                .Status,
             0);
   for (const char* name : {"gs.pdf", "streams.pdf", "linear.pdf"}) {
     std::string error;
     ASSERT_TRUE(SignInPlace(Path(name), *identity_, error)) << name << error;
-    EXPECT_EQ(RunShell("qpdf --check " + ShellQuote(Path(name))).status, 0) << name;
+    EXPECT_EQ(RunShell("qpdf --check " + ShellQuote(Path(name))).Status, 0) << name;
     EXPECT_NE(PdfSig(name).find("Signature is Valid."), std::string::npos) << name << PdfSig(name);
     const auto verdicts = Verdicts(name);
     ASSERT_EQ(verdicts.size(), 1u) << name;

@@ -38,12 +38,12 @@ TEST(BuiltInPdfPrinter, AFileItDidNotMakeIsReplacedOnlyWhenTheUserSaysYes) {
   ask.Script({PromptAnswer::No});
   EXPECT_EQ(PrintOnePage(printer, "cable 7"), "the printer 'Vantrel PDF' did not replace " +
                                                   theirs.string() + "; the report is not saved");
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].title, "Auto PDF Saving");
-  EXPECT_EQ(ask.messages[0].text, "The following filename already exists:\r" + theirs.string() +
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_EQ(ask.Messages[0].Title, "Auto PDF Saving");
+  EXPECT_EQ(ask.Messages[0].Text, "The following filename already exists:\r" + theirs.string() +
                                       "\r\rDo you want to overwrite this file?\rSelecting No will "
                                       "mean the report is not saved");
-  EXPECT_EQ(ask.messages[0].buttons, PromptButtons::YesNo);
+  EXPECT_EQ(ask.Messages[0].Buttons, PromptButtons::YesNo);
   EXPECT_EQ(ReadFileBytes(theirs), "the lab's own certificate");
 
   ask.Script({PromptAnswer::Yes});
@@ -55,7 +55,7 @@ TEST(BuiltInPdfPrinter, AFileItDidNotMakeIsReplacedOnlyWhenTheUserSaysYes) {
   // Its own file is made again without a question, by this printer or another one.
   BuiltInPdfPrinter again(dir.path().string(), {}, &ask);
   EXPECT_EQ(PrintOnePage(again, "cable 7"), "");
-  EXPECT_EQ(ask.messages.size(), 2u);
+  EXPECT_EQ(ask.Messages.size(), 2u);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 

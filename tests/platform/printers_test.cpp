@@ -79,7 +79,7 @@ TEST(BuiltInPdfPrinter, WritesTheJobTitleAsAPdfAndNothingElse) {
   job.reset();
   const testing::ShellResult text = testing::RunShell(
       "pdftotext " + testing::ShellQuote((dir.path() / "tmpreport004.pdf").string()) + " -");
-  EXPECT_NE(text.out.find("Insertion loss"), std::string::npos);
+  EXPECT_NE(text.Out.find("Insertion loss"), std::string::npos);
   int files = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir.path())) ++files;
   EXPECT_EQ(files, 1);

@@ -34,14 +34,14 @@ TEST(FindTempFolder, UsesTmpOnlyWhenTmpdirIsUnset) {
   TempDir dir;
   TmpDirVariable keep;
   unsetenv("TMPDIR");
-  EXPECT_EQ(FindTempFolder().path, "/tmp");
-  EXPECT_EQ(FindTempFolder().error, "");
+  EXPECT_EQ(FindTempFolder().Path, "/tmp");
+  EXPECT_EQ(FindTempFolder().Error, "");
   setenv("TMPDIR", "", 1);
-  EXPECT_EQ(FindTempFolder().path, "/tmp");
+  EXPECT_EQ(FindTempFolder().Path, "/tmp");
 
   setenv("TMPDIR", dir.path().c_str(), 1);
-  EXPECT_EQ(FindTempFolder().path, dir.path().string());
-  EXPECT_EQ(FindTempFolder().error, "");
+  EXPECT_EQ(FindTempFolder().Path, dir.path().string());
+  EXPECT_EQ(FindTempFolder().Error, "");
 }
 
 TEST(FindTempFolder, NamesAnUnusableTmpdirAndItsReason) {
@@ -50,19 +50,19 @@ TEST(FindTempFolder, NamesAnUnusableTmpdirAndItsReason) {
   const std::string gone = (dir.path() / "gone").string();
   setenv("TMPDIR", gone.c_str(), 1);
   const TempFolder missing = FindTempFolder();
-  EXPECT_EQ(missing.path, gone);
-  EXPECT_EQ(missing.error,
+  EXPECT_EQ(missing.Path, gone);
+  EXPECT_EQ(missing.Error,
             "the temporary folder " + gone + " (TMPDIR) cannot be used: No such file or directory");
   const std::string file = dir.Write("file", "x").string();
   setenv("TMPDIR", file.c_str(), 1);
-  EXPECT_NE(FindTempFolder().error.find("it is not a folder"), std::string::npos);
+  EXPECT_NE(FindTempFolder().Error.find("it is not a folder"), std::string::npos);
   if (geteuid() != 0) {
     const std::filesystem::path locked = dir.path() / "locked";
     std::filesystem::create_directory(locked);
     std::filesystem::permissions(
         locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     setenv("TMPDIR", locked.c_str(), 1);
-    EXPECT_NE(FindTempFolder().error.find("Permission denied"), std::string::npos);
+    EXPECT_NE(FindTempFolder().Error.find("Permission denied"), std::string::npos);
   }
 }
 

@@ -13,16 +13,16 @@ namespace vantrel::chart {
 namespace {
 
 struct TickCase {
-  double min, max, ticks;
-  bool log, limit;
-  double expected;
+  double Min, Max, Ticks;
+  bool Log, Limit;
+  double Expected;
 };
 
 class TickSettingTest : public ::testing::TestWithParam<TickCase> {};
 
 TEST_P(TickSettingTest, MatchesTheAxisRule) {
   const TickCase& c = GetParam();
-  EXPECT_DOUBLE_EQ(TickSetting(c.min, c.max, c.ticks, c.log, c.limit), c.expected);
+  EXPECT_DOUBLE_EQ(TickSetting(c.Min, c.Max, c.Ticks, c.Log, c.Limit), c.Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

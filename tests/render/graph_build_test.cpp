@@ -30,11 +30,11 @@ class GraphBuildTest : public ::testing::Test {
     graph.Data[0] = "Attenuation Near";
     graph.Cols[0] = {1, 2, 3, code::kUpperLimit};
     graph.Slot = 1;
-    data.results["Attenuation Near"] = testing::GraphResult(
+    data.Results["Attenuation Near"] = testing::GraphResult(
         {"1", "2", "4", "8"},
         {{"-1", "-2", "x", "-4"}, {"-1.5", "-2.5", "-3.5", "-4.5"}, {"0", "-1", "-2", "-3"}},
         {"Freq", "Pair 1", "Pair 2", "Upper Limit"});
-    data.results["Attenuation Near"].columns = {
+    data.Results["Attenuation Near"].Columns = {
         {1, 1, 0}, {1, 2, 1}, {1, 3, 2}, {1, code::kUpperLimit, 3}};
   }
 };
@@ -62,11 +62,11 @@ TEST_F(GraphBuildTest, SetsFromTheGridWithGapsAndColoursByCode) {
 TEST_F(GraphBuildTest, AnEmptyControlLimitColumnIsLeftOut) {
   graph.Cols[0] = {1, 2, code::kUpperControl, code::kUpperLimit};
   graph.Legend = {"Measured", "Control", "Limit"};
-  data.results["Attenuation Near"] = testing::GraphResult(
+  data.Results["Attenuation Near"] = testing::GraphResult(
       {"1", "2", "4", "8"},
       {{"-1", "-2", "-3", "-4"}, {"x", "x", "x", "x"}, {"0", "-1", "-2", "-3"}},
       {"Freq", "Pair 1", "Upper Control Limit", "Upper Limit"});
-  data.results["Attenuation Near"].columns = {
+  data.Results["Attenuation Near"].Columns = {
       {1, 1, 0}, {1, 2, 1}, {1, code::kUpperControl, 2}, {1, code::kUpperLimit, 3}};
   const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   ASSERT_EQ(b.Chart.Sets.size(), 2u);
@@ -89,7 +89,7 @@ TEST_F(GraphBuildTest, PaletteEndsAfterThirteenSetsAndEverySetHasTheSetThickness
   graph.Cols[0].push_back(code::kUpperControl);
   sets.push_back({"0", "0"});
   sets.push_back({"-0.5", "-0.5"});
-  data.results["Attenuation Near"] = testing::GraphResult({"1", "2"}, sets);
+  data.Results["Attenuation Near"] = testing::GraphResult({"1", "2"}, sets);
   GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   ASSERT_EQ(b.Chart.Sets.size(), 17u);
   EXPECT_EQ(b.Chart.Sets[0].Colour, chart::PaletteColour(5));
@@ -144,22 +144,22 @@ TEST_F(GraphBuildTest, CurvesAndAxisEndAtTheStopFrequency) {
 
 TEST_F(GraphBuildTest, MarginUnitsCarryTheNormalisationLength) {
   graph.Data[0] = "Delay Near";
-  data.results["Delay Near"] = data.results["Attenuation Near"];
+  data.Results["Delay Near"] = data.Results["Attenuation Near"];
   const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
-  ASSERT_FALSE(data.requests.empty());
-  EXPECT_EQ(data.requests.back().units, "ns/100");
+  ASSERT_FALSE(data.Requests.empty());
+  EXPECT_EQ(data.Requests.back().Units, "ns/100");
   EXPECT_EQ(b.Chart.Y.Title, "ns/100");
 }
 
 TEST_F(GraphBuildTest, ColumnOffsetRaisesPairColumnsOnly) {
   LayOutGraph(context, graph, slots, 2, 0, 2, 2);
-  ASSERT_FALSE(data.requests.empty());
-  EXPECT_EQ(data.requests.back().codes, (std::vector<ColumnCode>{1, 4, 5, code::kUpperLimit}));
+  ASSERT_FALSE(data.Requests.empty());
+  EXPECT_EQ(data.Requests.back().Codes, (std::vector<ColumnCode>{1, 4, 5, code::kUpperLimit}));
 }
 
 TEST_F(GraphBuildTest, DifferencePercentOfAZeroValueIsAGap) {
   graph.DifferencePercent = true;
-  data.results["Attenuation Near"].grid[2] = {"0", "-4", "-3.5", "-4.5"};
+  data.Results["Attenuation Near"].Grid[2] = {"0", "-4", "-3.5", "-4.5"};
   const GraphBuild b = LayOutGraph(context, graph, slots, 0, 0, 2, 2);
   EXPECT_TRUE(b.Chart.Sets[0].Points[0].Missing);      // zero: no ratio
   EXPECT_DOUBLE_EQ(b.Chart.Sets[0].Points[1].Y, 100);  // 4 / 2 - 1

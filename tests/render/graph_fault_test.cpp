@@ -16,10 +16,10 @@ namespace {
 // A data source that breaks on its first few reads, as a vanished copy would.
 class BreakingSource : public testing::FakeDataSource {
  public:
-  int breaks = 1;
+  int Breaks = 1;
   ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool all) override {
-    if (breaks > 0) {
-      --breaks;
+    if (Breaks > 0) {
+      --Breaks;
       throw std::runtime_error("the test data cannot be read");
     }
     return FakeDataSource::ReadTestData(request, all);
@@ -31,7 +31,7 @@ TEST(GraphFault, IsToldUnderTheGraphRoutineAndRetryDrawsThePage) {
   BreakingSource data;
   testing::RecordingPrompter ask;
   RenderContext context{.State = *state, .Data = data, .Ask = ask};
-  data.results["Attenuation Near"] =
+  data.Results["Attenuation Near"] =
       testing::GraphResult({"1", "2", "4"}, {{"-1", "-2", "-3"}}, {"Freq", "Pair 1"});
   ReportDefinition& report = state->Reports[0];
   report.Title = "Report 1";
@@ -47,19 +47,19 @@ TEST(GraphFault, IsToldUnderTheGraphRoutineAndRetryDrawsThePage) {
   ReportProducer producer(context);
   ask.Script({PromptAnswer::Retry});
   EXPECT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::Drawn);
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].text,
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_EQ(ask.Messages[0].Text,
             "Error in 'FrmReport/PlotGraph2'\r\rthe test data cannot be read");
-  EXPECT_EQ(ask.messages[0].buttons, PromptButtons::RetryCancel);
+  EXPECT_EQ(ask.Messages[0].Buttons, PromptButtons::RetryCancel);
 
   // Cancel, then No to closing: the report is given up, the program stays.
-  data.breaks = 1;
-  ask.messages.clear();
+  data.Breaks = 1;
+  ask.Messages.clear();
   ask.Script({PromptAnswer::Cancel, PromptAnswer::No});
   JobPageState second;
   EXPECT_EQ(producer.ProduceReport(0, false, target, second), ProduceOutcome::Faulted);
-  ASSERT_EQ(ask.messages.size(), 2u);
-  EXPECT_EQ(ask.messages[0].text.rfind("Error in 'FrmReport/PlotGraph2'\r\r", 0), 0u);
+  ASSERT_EQ(ask.Messages.size(), 2u);
+  EXPECT_EQ(ask.Messages[0].Text.rfind("Error in 'FrmReport/PlotGraph2'\r\r", 0), 0u);
 }
 
 }  // namespace

@@ -13,10 +13,10 @@ TEST(FindSlot, CountsRowByRowAndReportsSlotsBeyondTheGrid) {
   EXPECT_EQ(FindSlot(1, 3, 2, ask), (SlotPosition{0, 0}));
   EXPECT_EQ(FindSlot(4, 3, 2, ask), (SlotPosition{0, 1}));
   EXPECT_EQ(FindSlot(6, 3, 2, ask), (SlotPosition{2, 1}));
-  EXPECT_TRUE(ask.messages.empty());
+  EXPECT_TRUE(ask.Messages.empty());
   EXPECT_EQ(FindSlot(7, 3, 2, ask), (SlotPosition{0, 0}));
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].text, "Unable to locate Slot 7.\r\rYou have only defined 6 slots.");
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_EQ(ask.Messages[0].Text, "Unable to locate Slot 7.\r\rYou have only defined 6 slots.");
 }
 
 TEST(PlaceItem, KeepsTheBorderOnEverySideAndStaysOnTheGrid) {
@@ -48,9 +48,9 @@ TEST(TellSlotsPastGrid, TellsEachSlotPastTheGridOnce) {
   report.TableCount = 1;
   report.Tables[0].Slot = 9;
   TellSlotsPastGrid(report, ask);
-  ASSERT_EQ(ask.messages.size(), 2u);
-  EXPECT_EQ(ask.messages[0].text, "Unable to locate Slot 7.\r\rYou have only defined 4 slots.");
-  EXPECT_EQ(ask.messages[1].text, "Unable to locate Slot 9.\r\rYou have only defined 4 slots.");
+  ASSERT_EQ(ask.Messages.size(), 2u);
+  EXPECT_EQ(ask.Messages[0].Text, "Unable to locate Slot 7.\r\rYou have only defined 4 slots.");
+  EXPECT_EQ(ask.Messages[1].Text, "Unable to locate Slot 9.\r\rYou have only defined 4 slots.");
 }
 
 TEST(LayOutBands, PlacesTitleBandsAndSlotArea) {

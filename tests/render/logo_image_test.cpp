@@ -91,13 +91,13 @@ TEST(LogoFor, TellsAFaultOnceAndReadsAChangedFileAgain) {
   RecordingPrompter prompter;
   const std::string path = dir.Write("logo.png", "garbage").string();
   for (int page = 0; page < 5; ++page) EXPECT_TRUE(LogoFor(path, prompter).Picture.isNull());
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text.rfind("The logo '" + path + "' cannot be drawn: ", 0), 0u);
-  EXPECT_EQ(prompter.messages[0].title, "Logo");
+  ASSERT_EQ(prompter.Messages.size(), 1u);
+  EXPECT_EQ(prompter.Messages[0].Text.rfind("The logo '" + path + "' cannot be drawn: ", 0), 0u);
+  EXPECT_EQ(prompter.Messages[0].Title, "Logo");
 
   dir.Write("logo.png", SmallPng());
   EXPECT_FALSE(LogoFor(path, prompter).Picture.isNull());
-  EXPECT_EQ(prompter.messages.size(), 1u);
+  EXPECT_EQ(prompter.Messages.size(), 1u);
 }
 
 // One dot per metre would make a 20-dot logo 20 m high and push the page off itself.
@@ -123,10 +123,10 @@ TEST(LogoFor, SaysOnceThatAPicturesOwnSizeWasNotBelieved) {
   RecordingPrompter prompter;
   const std::string path = dir.Write("tiny-dpm.png", SmallPng(1)).string();
   for (int page = 0; page < 3; ++page) EXPECT_LT(LogoFor(path, prompter).HeightMm, 10);
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text.rfind("The logo '" + path + "' declares 1 dots per metre", 0),
+  ASSERT_EQ(prompter.Messages.size(), 1u);
+  EXPECT_EQ(prompter.Messages[0].Text.rfind("The logo '" + path + "' declares 1 dots per metre", 0),
             0u)
-      << prompter.messages[0].text;
+      << prompter.Messages[0].Text;
 }
 
 }  // namespace

@@ -30,16 +30,16 @@ constexpr double kPixelsPerPoint = 150.0 / 72.0;
 constexpr double kPointsPerMm = 72.0 / 25.4;
 
 struct Box {
-  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // points
-  double MidX() const { return (x0 + x1) / 2; }
-  double MidY() const { return (y0 + y1) / 2; }
-  double Height() const { return y1 - y0; }
+  double X0 = 0, Y0 = 0, X1 = 0, Y1 = 0;  // points
+  double MidX() const { return (X0 + X1) / 2; }
+  double MidY() const { return (Y0 + Y1) / 2; }
+  double Height() const { return Y1 - Y0; }
 };
 
 struct Word {
-  int page = 0;  // 1-based
+  int Page = 0;  // 1-based
   Box box;
-  std::string text;
+  std::string Text;
 };
 
 std::vector<Word> PdfWords(const fs::path& pdf) {
@@ -50,8 +50,8 @@ std::vector<Word> PdfWords(const fs::path& pdf) {
   const std::regex word(
       R"re(<word xMin="([-0-9.]+)" yMin="([-0-9.]+)" xMax="([-0-9.]+)" yMax="([-0-9.]+)">([^<]*)</word>)re");
   std::size_t start = 0;
-  for (std::size_t end; (end = run.out.find('\n', start)) != std::string::npos; start = end + 1) {
-    const std::string line = run.out.substr(start, end - start);
+  for (std::size_t end; (end = run.Out.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = run.Out.substr(start, end - start);
     if (line.find("<page ") != std::string::npos) ++page;
     std::smatch m;
     if (!std::regex_search(line, m, word)) continue;
@@ -74,11 +74,11 @@ std::optional<Box> Phrase(const std::vector<Word>& words, int page, const std::s
     bool match = true;
     for (std::size_t k = 0; k < parts.size() && match; ++k) {
       const Word& w = words[i + k];
-      match = w.page == page && w.text == parts[k] && std::abs(w.box.y0 - words[i].box.y0) < 1.0;
+      match = w.Page == page && w.Text == parts[k] && std::abs(w.box.Y0 - words[i].box.Y0) < 1.0;
     }
     if (!match || nth-- > 0) continue;
-    return Box{words[i].box.x0, words[i].box.y0, words[i + parts.size() - 1].box.x1,
-               words[i].box.y1};
+    return Box{words[i].box.X0, words[i].box.Y0, words[i + parts.size() - 1].box.X1,
+               words[i].box.Y1};
   }
   return std::nullopt;
 }
@@ -98,8 +98,8 @@ std::optional<Box> Under(const std::vector<Word>& words, int page, const std::st
                          const Box& box) {
   std::optional<Box> best;
   for (const Word& w : words)
-    if (w.page == page && w.text == text && w.box.y0 > box.y1 && w.box.x0 < box.x1 &&
-        w.box.x1 > box.x0 && (!best || w.box.y0 < best->y0))
+    if (w.Page == page && w.Text == text && w.box.Y0 > box.Y1 && w.box.X0 < box.X1 &&
+        w.box.X1 > box.X0 && (!best || w.box.Y0 < best->Y0))
       best = w.box;
   return best;
 }
@@ -117,8 +117,8 @@ bool Near(const QColor& c, int r, int g, int b, int tolerance = 40) {
 // Pixels of box (points) within the tolerance of a colour.
 int Count(const QImage& page, const Box& box, int r, int g, int b, int tolerance = 40) {
   int n = 0;
-  for (int y = static_cast<int>(box.y0 * kPixelsPerPoint); y <= box.y1 * kPixelsPerPoint; ++y)
-    for (int x = static_cast<int>(box.x0 * kPixelsPerPoint); x <= box.x1 * kPixelsPerPoint; ++x)
+  for (int y = static_cast<int>(box.Y0 * kPixelsPerPoint); y <= box.Y1 * kPixelsPerPoint; ++y)
+    for (int x = static_cast<int>(box.X0 * kPixelsPerPoint); x <= box.X1 * kPixelsPerPoint; ++x)
       if (page.valid(x, y) && Near(page.pixelColor(x, y), r, g, b, tolerance)) ++n;
   return n;
 }
@@ -129,10 +129,10 @@ Box InkBetween(const QImage& page, double y0, double y1) {
   for (int y = static_cast<int>(y0 * kPixelsPerPoint); y <= y1 * kPixelsPerPoint; ++y)
     for (int x = 0; x < page.width(); ++x)
       if (!Near(page.pixelColor(x, y), 255, 255, 255, 12)) {
-        ink.x0 = std::min(ink.x0, x / kPixelsPerPoint);
-        ink.x1 = std::max(ink.x1, x / kPixelsPerPoint);
-        ink.y0 = std::min(ink.y0, y / kPixelsPerPoint);
-        ink.y1 = std::max(ink.y1, y / kPixelsPerPoint);
+        ink.X0 = std::min(ink.X0, x / kPixelsPerPoint);
+        ink.X1 = std::max(ink.X1, x / kPixelsPerPoint);
+        ink.Y0 = std::min(ink.Y0, y / kPixelsPerPoint);
+        ink.Y1 = std::max(ink.Y1, y / kPixelsPerPoint);
       }
   return ink;
 }
@@ -207,7 +207,7 @@ class PagePixels : public ::testing::Test {
   static void Run(std::vector<std::string> args) {
     args.push_back("--quiet");
     const testing::ToolRun run = testing::RunReportTool(dir_->path(), args);
-    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
   }
   static QImage Png(const std::string& set, int page) {
     char name[32];
@@ -234,25 +234,25 @@ TEST_F(PagePixels, BandsHeadingRowsAndStatusTakeTheirColours) {
   for (const char* text : {"Colours passed", "Attenuation table"}) {
     const auto box = Phrase(words, 1, text);
     ASSERT_TRUE(box) << text;
-    EXPECT_TRUE(Near(At(passed, box->x0 - 6, box->MidY()), 255, 0, 0)) << text;
+    EXPECT_TRUE(Near(At(passed, box->X0 - 6, box->MidY()), 255, 0, 0)) << text;
     EXPECT_GT(Count(passed, *box, 255, 255, 0), 20) << text;
   }
   // The sub title keeps its own blue band and white text whatever TABLECOLOR says.
   const auto sub = Phrase(words, 1, "Banded sub title");
   ASSERT_TRUE(sub);
-  EXPECT_TRUE(Near(At(passed, sub->x0 - 6, sub->MidY()), 0, 128, 240, 10));
+  EXPECT_TRUE(Near(At(passed, sub->X0 - 6, sub->MidY()), 0, 128, 240, 10));
   EXPECT_GT(Count(passed, *sub, 255, 255, 255, 10), 20);
   EXPECT_EQ(Count(passed, *sub, 255, 255, 0), 0);
   // The heading row: SUBHEADERCOLOR fill, SUBHEADERTEXTCOLOR text; body rows banded grey.
   const auto heading = Phrase(words, 1, "Freq (MHz)");
   ASSERT_TRUE(heading);
-  EXPECT_TRUE(Near(At(passed, heading->x0 - 4, heading->MidY()), 0, 255, 0));
+  EXPECT_TRUE(Near(At(passed, heading->X0 - 4, heading->MidY()), 0, 255, 0));
   EXPECT_GT(Count(passed, *heading, 0, 0, 255, 60), 20);
   const auto first = Under(words, 1, "1", *heading);
   const auto second = Under(words, 1, "10", *heading);
   ASSERT_TRUE(first && second);
-  EXPECT_TRUE(Near(At(passed, first->x0 - 20, first->MidY()), 255, 255, 255, 5));
-  EXPECT_TRUE(Near(At(passed, second->x0 - 20, second->MidY()), 228, 228, 228, 5));
+  EXPECT_TRUE(Near(At(passed, first->X0 - 20, first->MidY()), 255, 255, 255, 5));
+  EXPECT_TRUE(Near(At(passed, second->X0 - 20, second->MidY()), 228, 228, 228, 5));
   // The status: green when the report passed, red when it failed.
   const auto pass = Phrase(words, 1, "PASS");
   ASSERT_TRUE(pass);
@@ -284,19 +284,19 @@ TEST_F(PagePixels, WithoutNewTablesNothingIsFilledAndTheTitleFollowsTheHeader) {
   ASSERT_TRUE(heading);
   const auto second = Under(words, 1, "10", *heading);
   ASSERT_TRUE(title && header && table && second);
-  EXPECT_GT(title->y0, header->y1);  // below the header block, not in a band above it
+  EXPECT_GT(title->Y0, header->Y1);  // below the header block, not in a band above it
   for (const Box& box : {*title, *table, *heading, *second}) {
-    EXPECT_TRUE(Near(At(page, box.x0 - 6, box.MidY()), 255, 255, 255, 5));
+    EXPECT_TRUE(Near(At(page, box.X0 - 6, box.MidY()), 255, 255, 255, 5));
     EXPECT_EQ(Count(page, box, 255, 0, 0), 0);
     EXPECT_EQ(Count(page, box, 0, 255, 0), 0);
   }
   // The header block is framed: a dark line at its left edge (10 mm + BORDER).
   const double left = 13 * kPointsPerMm;
-  EXPECT_GT(Count(page, {left - 1, header->y0, left + 1, header->y1}, 0, 0, 0, 90), 10);
+  EXPECT_GT(Count(page, {left - 1, header->Y0, left + 1, header->Y1}, 0, 0, 0, 90), 10);
   const std::vector<Word> banded = Words("banded.pdf");
   const auto bandedHeader = Phrase(banded, 1, "Cable ID");
   ASSERT_TRUE(bandedHeader);
-  EXPECT_EQ(Count(Png("banded", 1), {left - 1, bandedHeader->y0, left + 1, bandedHeader->y1}, 0, 0,
+  EXPECT_EQ(Count(Png("banded", 1), {left - 1, bandedHeader->Y0, left + 1, bandedHeader->Y1}, 0, 0,
                   0, 90),
             0);
 }
@@ -307,23 +307,23 @@ TEST_F(PagePixels, HeaderValuesAreLeftAlignedOnlyWhenAsked) {
   const auto id = Phrase(left, 1, "CBL-2024-48687");
   const auto status = Phrase(left, 1, "PASS");
   ASSERT_TRUE(id && status);
-  EXPECT_NEAR(id->x0, status->x0, 0.5);
+  EXPECT_NEAR(id->X0, status->X0, 0.5);
   const std::vector<Word> centred = Words("plain.pdf");
   const auto id2 = Phrase(centred, 1, "CBL-2024-48687");
   const auto status2 = Phrase(centred, 1, "FAIL");  // the later run fails its limit
   ASSERT_TRUE(id2 && status2);
   EXPECT_NEAR(id2->MidX(), status2->MidX(), 0.5);
-  EXPECT_GT(status2->x0 - id2->x0, 10);
+  EXPECT_GT(status2->X0 - id2->X0, 10);
 }
 
 TEST_F(PagePixels, TheLogoStartsAtTheLeftOrIsCentred) {
   // The logo band: LOGOHEIGHT 15 mm from the top margin at 10 mm.
   const Box atLeft = InkBetween(Png("banded", 1), 10 * kPointsPerMm, 25 * kPointsPerMm);
-  EXPECT_NEAR(atLeft.x0, 13 * kPointsPerMm, 1.5 * kPointsPerMm);
-  EXPECT_LT(atLeft.x1, 595 / 2);
+  EXPECT_NEAR(atLeft.X0, 13 * kPointsPerMm, 1.5 * kPointsPerMm);
+  EXPECT_LT(atLeft.X1, 595 / 2);
   const Box centred = InkBetween(Png("plain", 1), 10 * kPointsPerMm, 25 * kPointsPerMm);
   EXPECT_NEAR(centred.MidX(), 595 / 2.0, 1.5 * kPointsPerMm);
-  EXPECT_NEAR(centred.x1 - centred.x0, atLeft.x1 - atLeft.x0, 1.0);
+  EXPECT_NEAR(centred.X1 - centred.X0, atLeft.X1 - atLeft.X0, 1.0);
 }
 
 TEST_F(PagePixels, TheControlMarginLineFollowsGraphControlLimits) {
@@ -333,16 +333,16 @@ TEST_F(PagePixels, TheControlMarginLineFollowsGraphControlLimits) {
   ASSERT_TRUE(limit && control);
   // Its own line, 3 mm below the limit margin's, red when the margin is below zero.
   EXPECT_NEAR(control->MidY() - limit->MidY(), 3 * kPointsPerMm, 1.0);
-  EXPECT_NEAR(control->x0, limit->x0, 0.5);
+  EXPECT_NEAR(control->X0, limit->X0, 0.5);
   const Word* value = nullptr;
   for (const Word& w : words)
-    if (w.page == 2 && std::abs(w.box.y0 - control->y0) < 1 && w.box.x0 > control->x1) {
+    if (w.Page == 2 && std::abs(w.box.Y0 - control->Y0) < 1 && w.box.X0 > control->X1) {
       value = &w;
       break;
     }
   ASSERT_NE(value, nullptr);
-  const bool negative = value->text.front() == '-';
-  EXPECT_EQ(Count(Png("banded", 2), control.value(), 255, 0, 0) > 20, negative) << value->text;
+  const bool negative = value->Text.front() == '-';
+  EXPECT_EQ(Count(Png("banded", 2), control.value(), 255, 0, 0) > 20, negative) << value->Text;
   // Without GRAPHCONTROLLIMITS only the limit line is written.
   const std::vector<Word> plain = Words("plain.pdf");
   EXPECT_TRUE(Phrase(plain, 1, "Limit Margin :"));
@@ -356,7 +356,7 @@ TEST_F(PagePixels, AGraphsOwnTitleIsSetPlainInItsBand) {
   const auto generated = Phrase(words, 2, "Return Loss Near");
   const auto own = Phrase(words, 3, "Return Loss Near");
   ASSERT_TRUE(generated && own);
-  EXPECT_LT(own->x1 - own->x0, generated->x1 - generated->x0 - 2);
+  EXPECT_LT(own->X1 - own->X0, generated->X1 - generated->X0 - 2);
   EXPECT_NEAR(own->MidX(), 595 / 2.0, 2);
   EXPECT_NEAR(own->Height(), 10, 1.5);
 }
@@ -368,8 +368,8 @@ TEST_F(PagePixels, TheThirdPageOfAJobIsNumberedThreeAtTheFootsMiddle) {
     ASSERT_TRUE(number) << page;
     EXPECT_NEAR(number->MidX(), 595 / 2.0, 1.0) << page;
     // The bottom of the rectangle that ends 9 mm above the page's foot.
-    EXPECT_NEAR(number->y1, 842 - 9 * kPointsPerMm, 3 * kPointsPerMm) << page;
-    EXPECT_GT(number->y0, 842 - 20 * kPointsPerMm) << page;
+    EXPECT_NEAR(number->Y1, 842 - 9 * kPointsPerMm, 3 * kPointsPerMm) << page;
+    EXPECT_GT(number->Y0, 842 - 20 * kPointsPerMm) << page;
   }
 }
 
@@ -383,12 +383,12 @@ TEST_F(PagePixels, TheSlotGridIsLabelledCellByCell) {
     slots.push_back(*label);
   }
   EXPECT_FALSE(Phrase(words, 1, "Slot 5"));
-  EXPECT_NEAR(slots[0].y0, slots[1].y0, 0.5);  // 1 and 2 side by side
-  EXPECT_GT(slots[1].x0, slots[0].x0 + 200);
-  EXPECT_NEAR(slots[0].x0, slots[2].x0, 0.5);  // 3 under 1
-  EXPECT_GT(slots[2].y0, slots[0].y0 + 100);
-  EXPECT_NEAR(slots[3].x0, slots[1].x0, 0.5);
-  EXPECT_NEAR(slots[3].y0, slots[2].y0, 0.5);
+  EXPECT_NEAR(slots[0].Y0, slots[1].Y0, 0.5);  // 1 and 2 side by side
+  EXPECT_GT(slots[1].X0, slots[0].X0 + 200);
+  EXPECT_NEAR(slots[0].X0, slots[2].X0, 0.5);  // 3 under 1
+  EXPECT_GT(slots[2].Y0, slots[0].Y0 + 100);
+  EXPECT_NEAR(slots[3].X0, slots[1].X0, 0.5);
+  EXPECT_NEAR(slots[3].Y0, slots[2].Y0, 0.5);
   for (const char* aid : {"Logo", "Title", "Sub Title", "Graph", "Table"})
     EXPECT_TRUE(Phrase(words, 1, aid)) << aid;
 }

@@ -15,10 +15,10 @@ namespace {
 class FlakyTarget : public PictureTarget {
  public:
   explicit FlakyTarget(PaperSize paper) : PictureTarget(paper) {}
-  int failNewPages = 0;
+  int FailNewPages = 0;
   bool NewPage() override {
-    if (failNewPages > 0) {
-      --failNewPages;
+    if (FailNewPages > 0) {
+      --FailNewPages;
       return false;
     }
     return PictureTarget::NewPage();
@@ -33,7 +33,7 @@ class ProducerTest : public ::testing::Test {
   RenderContext context{.State = *state, .Data = data, .Ask = ask};
 
   void SetUp() override {
-    data.results["Attenuation Near"] = testing::GraphResult(
+    data.Results["Attenuation Near"] = testing::GraphResult(
         {"1", "2", "4"}, {{"-1", "-2", "-3"}, {"-1", "-2", "-3"}}, {"Freq", "Pair 1", "Pair 2"});
     for (int r = 0; r < 3; ++r) {
       ReportDefinition& report = state->Reports[static_cast<std::size_t>(r)];
@@ -55,9 +55,9 @@ TEST_F(ProducerTest, TooSmallAPaperIsReportedAndNothingIsDrawn) {
   JobPageState job;
   ReportProducer producer(context);
   EXPECT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::PaperTooSmall);
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].text, "The Paper size is too small.\rCheck the Printer Setup");
-  EXPECT_TRUE(data.requests.empty());
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_EQ(ask.Messages[0].Text, "The Paper size is too small.\rCheck the Printer Setup");
+  EXPECT_TRUE(data.Requests.empty());
   EXPECT_FALSE(producer.Busy());
 }
 
@@ -80,12 +80,12 @@ TEST_F(ProducerTest, CancelStopsBetweenItems) {
   ReportProducer producer(context);
   producer.ProcessEvents = [&]() { producer.RequestCancel(); };
   EXPECT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::Cancelled);
-  EXPECT_TRUE(data.requests.empty());
+  EXPECT_TRUE(data.Requests.empty());
 }
 
 TEST_F(ProducerTest, MultiPageReportsContinueWhenPrintingButNotInPreview) {
   state->Reports[0].MultiPage = true;
-  data.moreColsBelow = 2;  // one more page after the first
+  data.MoreColsBelow = 2;  // one more page after the first
   PictureTarget printed({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(printed.Begin());
   JobPageState job;
@@ -113,7 +113,7 @@ TEST_F(ProducerTest, JobSkipsUntestedReportsAndStartsEachReportOnANewPage) {
   EXPECT_EQ(titles, (std::vector<std::string>{"Report 1", "Report 3"}));
   EXPECT_EQ(target.PagesStarted(), 2);
 
-  data.tested = false;
+  data.Tested = false;
   PictureTarget none({.WidthMm = 210, .HeightMm = 297});
   const ReportJobResult skipped = ProduceSelectedReports(context, none, selection);
   EXPECT_EQ(skipped.Skipped, 2);
@@ -125,14 +125,14 @@ TEST_F(ProducerTest, APrinterFaultIsAskedAboutAndTheRunGoesOn) {
   ReportSelection selection{};
   selection[0] = selection[1] = selection[2] = true;
   FlakyTarget target({.WidthMm = 210, .HeightMm = 297});
-  target.failNewPages = 2;  // report 2's page break fails twice
+  target.FailNewPages = 2;  // report 2's page break fails twice
   ask.Script({PromptAnswer::Retry, PromptAnswer::Cancel, PromptAnswer::No});
   const ReportJobResult r = ProduceSelectedReports(context, target, selection);
-  ASSERT_EQ(ask.messages.size(), 3u);
-  EXPECT_EQ(ask.messages[0].text, "Problem Printing to the Printer\rCheck that it is online");
-  EXPECT_EQ(ask.messages[0].buttons, PromptButtons::RetryCancel);
-  EXPECT_EQ(ask.messages[2].text, "Do you want to close the report software?");
-  EXPECT_EQ(ask.messages[2].title, "Reports");
+  ASSERT_EQ(ask.Messages.size(), 3u);
+  EXPECT_EQ(ask.Messages[0].Text, "Problem Printing to the Printer\rCheck that it is online");
+  EXPECT_EQ(ask.Messages[0].Buttons, PromptButtons::RetryCancel);
+  EXPECT_EQ(ask.Messages[2].Text, "Do you want to close the report software?");
+  EXPECT_EQ(ask.Messages[2].Title, "Reports");
   EXPECT_EQ(r.Produced, 2);
   EXPECT_EQ(r.Failed, 1);
   EXPECT_FALSE(r.AllProduced());
@@ -147,8 +147,8 @@ TEST_F(ProducerTest, AFileOutputsFaultIsToldAsItsReasonNeverAsAPrinters) {
   ask.Script({PromptAnswer::Cancel, PromptAnswer::No});
   const ReportJobResult r = ProduceSelectedReports(context, pages, selection);
   EXPECT_FALSE(r.AllProduced());
-  ASSERT_EQ(ask.messages.size(), 2u);
-  EXPECT_EQ(ask.messages[0].text,
+  ASSERT_EQ(ask.Messages.size(), 2u);
+  EXPECT_EQ(ask.Messages[0].Text,
             "Error: a page of 28063 x 39685 pixels (2400 dpi) needs 4.1 GiB, more than the 2 "
             "GiB a page bitmap may take; 1666 dpi is the most this paper allows");
   EXPECT_EQ(PageBitmapRefusal({.WidthMm = 297, .HeightMm = 420}, 1666), "");
@@ -176,7 +176,7 @@ TEST_F(ProducerTest, PdfHoldsTitlesHeaderLabelsAndMarginLines) {
   state->Header.HeaderItems[0] = "Cable ID";
   state->Header.HeaderTexts[0] = "Cable Reference";
   state->Reports[0].Graphs[0].MarginType = 1;
-  data.results["Attenuation Near"].limitMargin = "-0.250 dB @ 2.000 MHz";
+  data.Results["Attenuation Near"].LimitMargin = "-0.250 dB @ 2.000 MHz";
   ReportSelection selection{};
   selection[0] = true;
   testing::TempDir dir;
@@ -211,8 +211,8 @@ TEST_F(ProducerTest, FailedReportShowsItsStatusAndTheLargeMark) {
   state->Settings.BigFail = true;
   state->Settings.FailText = "REJECTED";
   state->Header.HeaderItems[0] = "Test Status";
-  data.results["Bad Test"] = data.results["Attenuation Near"];
-  data.results["Bad Test"].failed = true;
+  data.Results["Bad Test"] = data.Results["Attenuation Near"];
+  data.Results["Bad Test"].Failed = true;
   state->Reports[1].Graphs[0].Data[0] = "Bad Test";
   ReportSelection selection{};
   selection[0] = selection[1] = true;
@@ -229,23 +229,23 @@ TEST_F(ProducerTest, FailedReportShowsItsStatusAndTheLargeMark) {
 // the same fetch, the test read once and the first set's difference taken once.
 TEST_F(ProducerTest, APageLaidOutAgainForTheMarkReadsItsDataOnce) {
   struct Plans : ReportObserver {
-    std::vector<PagePlan> pages;
-    void PagePlanned(const PagePlan& page) override { pages.push_back(page); }
+    std::vector<PagePlan> Pages;
+    void PagePlanned(const PagePlan& page) override { Pages.push_back(page); }
   } plans;
   context.Observer = &plans;
   state->Settings.OverallPassFail = false;
   state->Settings.BigFail = true;
-  data.results["Attenuation Near"].failed = true;
+  data.Results["Attenuation Near"].Failed = true;
   state->Reports[0].Graphs[0].Difference = true;
   PictureTarget target({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(target.Begin());
   JobPageState job;
   ReportProducer producer(context);
   ASSERT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::Drawn);
-  EXPECT_EQ(data.requests.size(), 1u);
-  ASSERT_EQ(plans.pages.size(), 1u);
-  ASSERT_EQ(plans.pages[0].Graphs.size(), 1u);
-  EXPECT_EQ(plans.pages[0].Graphs[0].Values[0], (std::vector<double>{0, 0, 0}));
+  EXPECT_EQ(data.Requests.size(), 1u);
+  ASSERT_EQ(plans.Pages.size(), 1u);
+  ASSERT_EQ(plans.Pages[0].Graphs.size(), 1u);
+  EXPECT_EQ(plans.Pages[0].Graphs[0].Values[0], (std::vector<double>{0, 0, 0}));
   EXPECT_TRUE(job.HeaderDone);
 }
 
@@ -264,23 +264,23 @@ TEST_F(ProducerTest, RowsLeftOutOfATableAreToldOnce) {
   table.Cols = {1, 2};
   table.Slot = 1;
   ReadTestDataResult r;
-  r.found = true;
-  r.failed = true;
-  r.grid.assign(3, {});
+  r.Found = true;
+  r.Failed = true;
+  r.Grid.assign(3, {});
   for (int f = 1; f <= 60; ++f) {
     table.Freqs.push_back(std::to_string(f));
-    for (auto& column : r.grid) column.push_back(std::to_string(f));
+    for (auto& column : r.Grid) column.push_back(std::to_string(f));
   }
-  data.results["Return Loss"] = r;
+  data.Results["Return Loss"] = r;
   PictureTarget target({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(target.Begin());
   JobPageState job;
   ReportProducer producer(context);
   ASSERT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::Drawn);
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_NE(ask.messages[0].text.find("Table 1 of report 1 (Report 1) has "), std::string::npos)
-      << ask.messages[0].text;
-  EXPECT_NE(ask.messages[0].text.find("left off the page"), std::string::npos);
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_NE(ask.Messages[0].Text.find("Table 1 of report 1 (Report 1) has "), std::string::npos)
+      << ask.Messages[0].Text;
+  EXPECT_NE(ask.Messages[0].Text.find("left off the page"), std::string::npos);
 }
 
 TEST_F(ProducerTest, HeaderOnTheFirstPageOnly) {
@@ -291,7 +291,7 @@ TEST_F(ProducerTest, HeaderOnTheFirstPageOnly) {
   PictureTarget target({.WidthMm = 210, .HeightMm = 297});
   ASSERT_TRUE(ProduceSelectedReports(context, target, selection).AllProduced());
   EXPECT_EQ(target.PagesStarted(), 2);
-  EXPECT_EQ(data.headerReads, 1);
+  EXPECT_EQ(data.HeaderReads, 1);
 }
 
 TEST_F(ProducerTest, PrinterTargetPrintsToItsDevice) {
@@ -339,7 +339,7 @@ std::string Painted(const PagePlan& page) {
 // Graphs laid out two at a time come onto the page in the order one thread draws
 // them: where graphs overlap, the later one is painted over the earlier.
 TEST_F(ProducerTest, GraphsLaidOutAtOnceArePaintedInTheirOrder) {
-  data.results["Return Loss"] = testing::GraphResult(
+  data.Results["Return Loss"] = testing::GraphResult(
       {"1", "10", "100"}, {{"-30", "-25", "-20"}, {"-28", "-26", "-18"}}, {"Freq", "A", "B"});
   ReportDefinition& report = state->Reports[0];
   report.SlotsX = 2;
@@ -357,8 +357,8 @@ TEST_F(ProducerTest, GraphsLaidOutAtOnceArePaintedInTheirOrder) {
   std::string pages[2];
   for (int threads = 1; threads <= 2; ++threads) {
     struct Plans : ReportObserver {
-      std::vector<PagePlan> pages;
-      void PagePlanned(const PagePlan& page) override { pages.push_back(page); }
+      std::vector<PagePlan> Pages;
+      void PagePlanned(const PagePlan& page) override { Pages.push_back(page); }
     } plans;
     context.Observer = &plans;
     context.LayoutThreads = threads;
@@ -367,9 +367,9 @@ TEST_F(ProducerTest, GraphsLaidOutAtOnceArePaintedInTheirOrder) {
     JobPageState job;
     ReportProducer producer(context);
     ASSERT_EQ(producer.ProduceReport(0, false, target, job), ProduceOutcome::Drawn);
-    ASSERT_EQ(plans.pages.size(), 1u);
-    EXPECT_EQ(plans.pages[0].Graphs.size(), 5u);
-    pages[threads - 1] = Painted(plans.pages[0]);
+    ASSERT_EQ(plans.Pages.size(), 1u);
+    EXPECT_EQ(plans.Pages[0].Graphs.size(), 5u);
+    pages[threads - 1] = Painted(plans.Pages[0]);
   }
   EXPECT_NE(pages[0].find("Graph 5"), std::string::npos);
   EXPECT_EQ(pages[1], pages[0]);

@@ -65,7 +65,7 @@ TEST(SummaryPages, RowsContinueOverPagesInOrderAndEveryPageIsClean) {
       PlanSummaryPages(context, table, {.WidthMm = 210, .HeightMm = 297});
   ASSERT_EQ(empty.size(), 1u);
   EXPECT_EQ(empty[0].Tables[0].Rows, 1);
-  EXPECT_TRUE(ask.messages.empty());
+  EXPECT_TRUE(ask.Messages.empty());
 }
 
 }  // namespace

@@ -27,16 +27,16 @@ class TableDrawerTest : public ::testing::Test {
     table.Freqs = {"1", "9990"};
     table.Slot = 1;
     ReadTestDataResult r;
-    r.found = true;
+    r.Found = true;
     // Labels, the frequency column's figures, then four pairs.
-    r.grid = {{"1", "Min"},
+    r.Grid = {{"1", "Min"},
               {"1", ""},
               {"-1.04", "-2"},
               {"-1.1", "-3"},
               {GridCell::Failing("-1.2"), "-4"},
               {"-1.3", "-5"}};
-    r.titles = {"Freq (MHz)", "Pair 1", "Pair 2", "Pair 3", "Pair 4"};
-    data.results["Attenuation Near"] = r;
+    r.Titles = {"Freq (MHz)", "Pair 1", "Pair 2", "Pair 3", "Pair 4"};
+    data.Results["Attenuation Near"] = r;
   }
 
   struct Drawn {
@@ -60,9 +60,9 @@ TEST_F(TableDrawerTest, DrawsHeaderAndBodyAsFormatted) {
             (std::vector<std::string>{"Freq (MHz)", "Pair 1", "Pair 2", "Pair 3", "Pair 4"}));
   EXPECT_EQ(t.Rows[1], (std::vector<std::string>{"1", "-1.0", "-1.1", "-1.2", "-1.3"}));
   EXPECT_EQ(t.Rows[2][0], "Min");
-  ASSERT_FALSE(data.requests.empty());
-  EXPECT_EQ(data.requests.back().form, ReadForm::Tabular);
-  EXPECT_EQ(data.requests.back().rowCodes, table.Freqs);
+  ASSERT_FALSE(data.Requests.empty());
+  EXPECT_EQ(data.Requests.back().Form, ReadForm::Tabular);
+  EXPECT_EQ(data.Requests.back().RowCodes, table.Freqs);
 }
 
 TEST_F(TableDrawerTest, LeavesOutPairsTheCableLacksAndHiddenColumns) {
@@ -74,7 +74,7 @@ TEST_F(TableDrawerTest, LeavesOutPairsTheCableLacksAndHiddenColumns) {
 
 TEST_F(TableDrawerTest, SingleValueTestsHideTheFrequencyColumn) {
   table.Data = "DC Loop Resistance";
-  data.results["DC Loop Resistance"] = data.results["Attenuation Near"];
+  data.Results["DC Loop Resistance"] = data.Results["Attenuation Near"];
   const Drawn t = Draw();
   EXPECT_EQ(t.Rows[0].front(), "Pair 1");
 }
@@ -82,11 +82,11 @@ TEST_F(TableDrawerTest, SingleValueTestsHideTheFrequencyColumn) {
 TEST_F(TableDrawerTest, SummaryNameInAnyCaseReadsTheSummary) {
   table.Data = "test summary :";
   table.Cols = {1, 2};
-  data.summary = {{"Attenuation Near Test"}, {"PASS"}};
+  data.Summary = {{"Attenuation Near Test"}, {"PASS"}};
   const Drawn t = Draw();
   ASSERT_EQ(t.Rows.size(), 2u);
   EXPECT_EQ(t.Rows[1], (std::vector<std::string>{"Attenuation Near Test", "PASS"}));
-  EXPECT_TRUE(data.requests.empty());
+  EXPECT_TRUE(data.Requests.empty());
 }
 
 TEST_F(TableDrawerTest, MissingTestDrawsNothing) {
@@ -107,7 +107,7 @@ TEST_F(TableDrawerTest, ACommentTableHasARowPerLineSplitAtBars) {
   EXPECT_EQ(bare.Rows[0], (std::vector<std::string>{"", "", ""}));
   EXPECT_EQ(bare.Rows[1], (std::vector<std::string>{"SHEATH PRINT LEGIBLE", "YES", "KL"}));
   EXPECT_EQ(bare.Rows[2], (std::vector<std::string>{"ENDS SEALED", "CHECKED", ""}));
-  EXPECT_TRUE(data.requests.empty());  // no test is read for it
+  EXPECT_TRUE(data.Requests.empty());  // no test is read for it
 
   table.HideFirstCol = true;
   EXPECT_EQ(Draw().Rows[1], (std::vector<std::string>{"YES", "KL"}));
@@ -145,17 +145,17 @@ TEST_F(TableDrawerTest, RowsThatDoNotFitAreLeftOutNotOverprinted) {
   slots = MakeSlotGrid({.Width = 190, .Height = 40, .Top = 60, .Left = 10}, 1, 1, 3);
   table.Freqs.clear();
   ReadTestDataResult r;
-  r.found = true;
-  r.grid.assign(3, {});
-  r.titles = {"Freq (MHz)", "Pair 1"};
+  r.Found = true;
+  r.Grid.assign(3, {});
+  r.Titles = {"Freq (MHz)", "Pair 1"};
   table.Cols = {1, 2};
   for (int f = 1; f <= 29; ++f) {
     table.Freqs.push_back(std::to_string(f));
-    r.grid[0].push_back(std::to_string(f));
-    r.grid[1].push_back(std::to_string(f));
-    r.grid[2].push_back("-" + std::to_string(f) + ".5");
+    r.Grid[0].push_back(std::to_string(f));
+    r.Grid[1].push_back(std::to_string(f));
+    r.Grid[2].push_back("-" + std::to_string(f) + ".5");
   }
-  data.results["Attenuation Near"] = r;
+  data.Results["Attenuation Near"] = r;
   plan = {};
   PageCanvas canvas(plan, PrintFontMetrics());
   bool failed = false;
@@ -200,7 +200,7 @@ TEST_F(TableDrawerTest, LaterPagesAskTheBlockForPairsPastTheCable) {
   data.pairs = 2;
   table.HideFirstCol = true;
   EXPECT_EQ(Draw(1).Rows[0], (std::vector<std::string>{"Pair 1"}));
-  data.moreColsBelow = 4;  // the block holds four pairs
+  data.MoreColsBelow = 4;  // the block holds four pairs
   EXPECT_EQ(Draw(1).Rows[0], (std::vector<std::string>{"Pair 1", "Pair 2", "Pair 3"}));
 }
 
@@ -208,16 +208,16 @@ TEST_F(TableDrawerTest, LaterPagesAskTheBlockForPairsPastTheCable) {
 // every header share one size each, and the export still reads each header whole.
 TEST_F(TableDrawerTest, NarrowColumnsWrapTheHeadersAndShareOneSize) {
   ReadTestDataResult r;
-  r.found = true;
-  r.grid = {{"1", "Margin"}, {"1", "1"}};
-  r.titles = {"Freq (MHz)"};
+  r.Found = true;
+  r.Grid = {{"1", "Margin"}, {"1", "1"}};
+  r.Titles = {"Freq (MHz)"};
   table.Cols = {1};
   for (int p = 1; p <= 15; ++p) {
     table.Cols.push_back(static_cast<ColumnCode>(p + 1));
-    r.grid.push_back({"-12.3", "-1.5"});
-    r.titles.push_back("Pair " + std::to_string(p) + "-" + std::to_string(p + 1) + " - dB");
+    r.Grid.push_back({"-12.3", "-1.5"});
+    r.Titles.push_back("Pair " + std::to_string(p) + "-" + std::to_string(p + 1) + " - dB");
   }
-  data.results["Attenuation Near"] = r;
+  data.Results["Attenuation Near"] = r;
   table.FontSize = 10;
   data.pairs = 0;  // every column shown
   const Drawn t = Draw();

@@ -16,10 +16,10 @@ namespace {
 class CountingMetrics : public FixedWidthMetrics {
  public:
   float TextWidth(std::string_view text, const FontSpec& font) const override {
-    measured += text.size();
+    Measured += text.size();
     return FixedWidthMetrics::TextWidth(text, font);
   }
-  mutable std::size_t measured = 0;
+  mutable std::size_t Measured = 0;
 };
 
 std::string EllipsizedByEveryCut(const FontMetrics& m, const FontSpec& font,
@@ -59,7 +59,7 @@ TEST(Ellipsized, CutsWhereTryingEveryCutWouldAndMeasuresLittle) {
   const CountingMetrics counting;
   const std::string cut = Ellipsized(counting, font, title, 180);
   EXPECT_EQ(cut, EllipsizedByEveryCut(m, font, title, 180));
-  EXPECT_LT(counting.measured, 40 * title.size());  // every cut: thousands of times the length
+  EXPECT_LT(counting.Measured, 40 * title.size());  // every cut: thousands of times the length
 }
 
 TEST(TwoLines, SplitsWhereTryingEveryBlankWouldAndMeasuresLittle) {
@@ -73,7 +73,7 @@ TEST(TwoLines, SplitsWhereTryingEveryBlankWouldAndMeasuresLittle) {
   while (title.size() < 8000) title += "Cable ID [param2] ";
   const CountingMetrics counting;
   EXPECT_EQ(TwoLines(counting, font, title), TwoLinesByEveryBlank(m, font, title));
-  EXPECT_LT(counting.measured, 40 * title.size());
+  EXPECT_LT(counting.Measured, 40 * title.size());
 }
 
 }  // namespace

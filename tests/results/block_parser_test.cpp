@@ -16,23 +16,23 @@ TEST(ParseBlock, CellsHeadingsStatusAndTheFailedFlag) {
       "-\t2.0\tFail\topen\t\t1e1 junk\tPFP\n"
       "3\t4.0\t 7 \n";  // shorter rows keep empty cells
   ASSERT_TRUE(f.Open(WithHeader(Block("Return Loss", rows))));
-  EXPECT_FALSE(f.data.Entry(0)->Failed);  // unknown before the first parse
-  const auto parsed = f.data.FindTest("Return Loss", 0);
+  EXPECT_FALSE(f.Data.Entry(0)->Failed);  // unknown before the first parse
+  const auto parsed = f.Data.FindTest("Return Loss", 0);
   ASSERT_TRUE(parsed.has_value());
-  const TestBlock& b = *parsed->block;
-  EXPECT_TRUE(parsed->failed);
-  EXPECT_TRUE(f.data.Entry(0)->Failed);
-  EXPECT_EQ(parsed->indexEntry, 0);
+  const TestBlock& b = *parsed->Block;
+  EXPECT_TRUE(parsed->Failed);
+  EXPECT_TRUE(f.Data.Entry(0)->Failed);
+  EXPECT_EQ(parsed->IndexEntry, 0);
   ASSERT_EQ(b.Cols(), 7);
   ASSERT_EQ(b.Rows(), 3);
-  EXPECT_EQ(b.At(2, 0).number, -2.5);
+  EXPECT_EQ(b.At(2, 0).Number, -2.5);
   EXPECT_EQ(b.At(3, 0).AsText(), "pass");
   EXPECT_EQ(b.At(0, 1).kind, Cell::Kind::Missing);  // "-" leads a data row but is no number
   EXPECT_EQ(b.At(2, 1).AsText(), "Fail");
   EXPECT_EQ(b.At(3, 1).AsText(), "x");
   EXPECT_EQ(b.At(4, 1).AsText(), "x");
   EXPECT_EQ(b.At(5, 1).AsText(), "x");
-  EXPECT_EQ(b.At(2, 2).number, 7);
+  EXPECT_EQ(b.At(2, 2).Number, 7);
   EXPECT_EQ(b.At(3, 2).kind, Cell::Kind::Empty);
   EXPECT_EQ(b.RowStatus(1), "PFP");
   EXPECT_EQ(b.RowStatus(2), " 7 ");
@@ -49,26 +49,26 @@ TEST(ParseBlock, OnlyTheFirstThreeRowsWidenTheBlock) {
       "1\t1\t2\t3\n2\t1\t2\t3\t4\n3\t1\t2\t3\t4\t5\t6\t7\tP\n"
       "4\t1\t2\t3\t4\t5\t6\t7\t8\t9\tF\n";
   ASSERT_TRUE(f.Open(WithHeader(Block("T", rows))));
-  const auto parsed = f.data.FindTest("T", 0);
+  const auto parsed = f.Data.FindTest("T", 0);
   ASSERT_TRUE(parsed.has_value());
-  EXPECT_EQ(parsed->block->Cols(), 9);
-  EXPECT_EQ(parsed->block->At(3, 0).number, 3);  // earlier rows keep their cells
-  EXPECT_EQ(parsed->block->At(4, 0).kind, Cell::Kind::Empty);
-  EXPECT_EQ(parsed->block->At(4, 1).number, 4);
-  EXPECT_EQ(parsed->block->At(8, 3).number, 8);
-  EXPECT_EQ(parsed->block->At(9, 3).kind, Cell::Kind::Empty);
+  EXPECT_EQ(parsed->Block->Cols(), 9);
+  EXPECT_EQ(parsed->Block->At(3, 0).Number, 3);  // earlier rows keep their cells
+  EXPECT_EQ(parsed->Block->At(4, 0).kind, Cell::Kind::Empty);
+  EXPECT_EQ(parsed->Block->At(4, 1).Number, 4);
+  EXPECT_EQ(parsed->Block->At(8, 3).Number, 8);
+  EXPECT_EQ(parsed->Block->At(9, 3).kind, Cell::Kind::Empty);
   // The dropped fields still give the row's status.
-  EXPECT_TRUE(parsed->failed);
+  EXPECT_TRUE(parsed->Failed);
 }
 
 TEST(ParseBlock, ABlockEndsAtABlankOrShortLine) {
   for (const std::string end : {"\n", "\t \t\n", "lonely\n", ",\t\n"}) {
     DataFixture f;
     ASSERT_TRUE(f.Open(WithHeader("TEST:\tT\nNo\tF\n1\t1\t2\tP\n" + end + "2\t1\t2\tF\n")));
-    const auto parsed = f.data.FindTest("T", 0);
+    const auto parsed = f.Data.FindTest("T", 0);
     ASSERT_TRUE(parsed.has_value());
-    EXPECT_EQ(parsed->block->Rows(), 1);
-    EXPECT_FALSE(parsed->failed);
+    EXPECT_EQ(parsed->Block->Rows(), 1);
+    EXPECT_FALSE(parsed->Failed);
   }
 }
 
@@ -76,29 +76,29 @@ TEST(ParseBlock, ABlockWithoutDataRowsIsNotFound) {
   DataFixture f;
   // The next block's rows must not be taken for this one's.
   ASSERT_TRUE(f.Open(WithHeader("TEST:\tEmpty\nNo\tF\n\nTEST:\tFull\nNo\tF\n1\t1\t2\tP\n")));
-  EXPECT_FALSE(f.data.FindTest("Empty", 0).has_value());
-  EXPECT_TRUE(f.data.FindTest("Full", 0).has_value());
+  EXPECT_FALSE(f.Data.FindTest("Empty", 0).has_value());
+  EXPECT_TRUE(f.Data.FindTest("Full", 0).has_value());
   DataFixture g;  // heading lines up to the end of the file
   ASSERT_TRUE(g.Open(WithHeader("TEST:\tCut\nNo\tF\nUnits\tMHz")));
-  EXPECT_FALSE(g.data.FindTest("Cut", 0).has_value());
+  EXPECT_FALSE(g.Data.FindTest("Cut", 0).has_value());
 }
 
 TEST(BlockCache, ASecondRequestReusesTheParsedBlock) {
   DataFixture f;
   ASSERT_TRUE(f.Open(WithHeader(Block("A", "1\t1\t2\t3\t4\t5\tPP") +
                                 Block("B", "1\t1\t6\t7\t8\t9\tPP\n2\t2\t1\t1\t1\t1\tFF"))));
-  const TestBlock* first = f.data.FindTest("A", 0)->block;
-  const TestBlock* again = f.data.FindTest("a", 1)->block;
+  const TestBlock* first = f.Data.FindTest("A", 0)->Block;
+  const TestBlock* again = f.Data.FindTest("a", 1)->Block;
   EXPECT_EQ(first, again);
-  EXPECT_EQ(again->At(2, 0).number, 2);
-  const auto b = f.data.FindTest("B", 0);
-  EXPECT_EQ(b->block->Rows(), 2);
-  EXPECT_TRUE(b->failed);
-  EXPECT_TRUE(f.data.MoreColsToShow(1));  // 7 columns, 2 limits: two pairs
-  EXPECT_FALSE(f.data.MoreColsToShow(2));
-  f.data.ResetNumCols();
-  EXPECT_FALSE(f.data.MoreColsToShow(0));
-  EXPECT_EQ(f.data.FindTest("B", 0)->block->At(3, 0).number, 7);
+  EXPECT_EQ(again->At(2, 0).Number, 2);
+  const auto b = f.Data.FindTest("B", 0);
+  EXPECT_EQ(b->Block->Rows(), 2);
+  EXPECT_TRUE(b->Failed);
+  EXPECT_TRUE(f.Data.MoreColsToShow(1));  // 7 columns, 2 limits: two pairs
+  EXPECT_FALSE(f.Data.MoreColsToShow(2));
+  f.Data.ResetNumCols();
+  EXPECT_FALSE(f.Data.MoreColsToShow(0));
+  EXPECT_EQ(f.Data.FindTest("B", 0)->Block->At(3, 0).Number, 7);
 }
 
 TEST(BlockCache, BlocksReadInTurnEachGiveTheirOwnCellsAndANewFileNoneOfTheOld) {
@@ -112,15 +112,15 @@ TEST(BlockCache, BlocksReadInTurnEachGiveTheirOwnCellsAndANewFileNoneOfTheOld) {
   ASSERT_TRUE(f.Open(blocks(10)));
   // A page's graphs, then its tables over the same tests, then the next page.
   for (const int k : {0, 1, 2, 3, 2, 0, 3, 1, 4, 5, 0, 5, 4, 1}) {
-    const auto parsed = f.data.FindTest("T" + std::to_string(k), 0);
+    const auto parsed = f.Data.FindTest("T" + std::to_string(k), 0);
     ASSERT_TRUE(parsed.has_value());
-    EXPECT_EQ(parsed->block->At(2, 0).number, 10 + k) << k;
-    EXPECT_EQ(parsed->indexEntry, k);
+    EXPECT_EQ(parsed->Block->At(2, 0).Number, 10 + k) << k;
+    EXPECT_EQ(parsed->IndexEntry, k);
   }
   // Same names at the same places in another file.
   ASSERT_TRUE(f.Open(blocks(20)));
   for (const int k : {4, 1, 5, 0})
-    EXPECT_EQ(f.data.FindTest("T" + std::to_string(k), 0)->block->At(2, 0).number, 20 + k);
+    EXPECT_EQ(f.Data.FindTest("T" + std::to_string(k), 0)->Block->At(2, 0).Number, 20 + k);
 }
 
 TEST(BlockCache, ABlockReadIntoTheStorageOfAnEarlierOneKeepsNothingOfIt) {
@@ -130,15 +130,15 @@ TEST(BlockCache, ABlockReadIntoTheStorageOfAnEarlierOneKeepsNothingOfIt) {
   ASSERT_TRUE(f.Open(WithHeader(Block("Wide", "1\t1\tpass\t3\t4\t5\tFF\n2\t1\t2\t3\t4\t5\tFFFF") +
                                 others + Block("Narrow", "1\t9\tP\n2\t8"))));
   // Enough blocks between them that Narrow is parsed into storage Wide had.
-  ASSERT_TRUE(f.data.FindTest("Wide", 0).has_value());
-  for (int k = 0; k < 5; ++k) ASSERT_TRUE(f.data.FindTest("Other " + std::to_string(k), 0));
-  const auto narrow = f.data.FindTest("Narrow", 0);
+  ASSERT_TRUE(f.Data.FindTest("Wide", 0).has_value());
+  for (int k = 0; k < 5; ++k) ASSERT_TRUE(f.Data.FindTest("Other " + std::to_string(k), 0));
+  const auto narrow = f.Data.FindTest("Narrow", 0);
   ASSERT_TRUE(narrow.has_value());
-  const TestBlock& b = *narrow->block;
-  EXPECT_FALSE(narrow->failed);
+  const TestBlock& b = *narrow->Block;
+  EXPECT_FALSE(narrow->Failed);
   ASSERT_EQ(b.Cols(), 3);
   ASSERT_EQ(b.Rows(), 2);
-  EXPECT_EQ(b.At(1, 1).number, 8);
+  EXPECT_EQ(b.At(1, 1).Number, 8);
   EXPECT_EQ(b.At(2, 1).kind, Cell::Kind::Empty);
   EXPECT_EQ(b.At(2, 1).AsText(), "");
   EXPECT_EQ(b.At(3, 0).kind, Cell::Kind::Empty);
@@ -150,9 +150,9 @@ TEST(ParseBlock, ControlLimitsLeaveFewerPairs) {
   DataFixture f;
   ASSERT_TRUE(
       f.Open(WithHeader(Block("A", "1\t1\t2\t3\t4\t5\tPP"), "Store Control Limits\tENABLED\n")));
-  ASSERT_EQ(f.data.LimitColumns(), 4);
-  ASSERT_TRUE(f.data.FindTest("A", 0).has_value());
-  EXPECT_FALSE(f.data.MoreColsToShow(0));  // 7 - 4 - 3 = 0 pairs
+  ASSERT_EQ(f.Data.LimitColumns(), 4);
+  ASSERT_TRUE(f.Data.FindTest("A", 0).has_value());
+  EXPECT_FALSE(f.Data.MoreColsToShow(0));  // 7 - 4 - 3 = 0 pairs
 }
 
 TEST(ParseBlock, ASweepBeyondASixteenBitCountIsRefusedWithAMessage) {
@@ -161,15 +161,15 @@ TEST(ParseBlock, ASweepBeyondASixteenBitCountIsRefusedWithAMessage) {
   for (int i = 0; i < 32768; ++i) rows += "1\t1\t2\t3\tP\n";
   DataFixture f;
   ASSERT_TRUE(f.Open(WithHeader("TEST:\tHuge\nNo\tF\n" + rows)));
-  EXPECT_FALSE(f.data.FindTest("Huge", 0).has_value());
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_NE(f.prompter.messages[0].text.find("more than 32767 rows"), std::string::npos);
+  EXPECT_FALSE(f.Data.FindTest("Huge", 0).has_value());
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  EXPECT_NE(f.Prompter.Messages[0].Text.find("more than 32767 rows"), std::string::npos);
 
   rows.resize(rows.size() - 10);  // one row fewer fits
   DataFixture g;
   ASSERT_TRUE(g.Open(WithHeader("TEST:\tHuge\nNo\tF\n" + rows)));
-  ASSERT_TRUE(g.data.FindTest("Huge", 0).has_value());
-  EXPECT_EQ(g.data.FindTest("Huge", 0)->block->Rows(), 32767);
+  ASSERT_TRUE(g.Data.FindTest("Huge", 0).has_value());
+  EXPECT_EQ(g.Data.FindTest("Huge", 0)->Block->Rows(), 32767);
 }
 
 // The scan reads only where rows end and their last fields; a full parse must agree.
@@ -179,9 +179,9 @@ TEST(AnyTestFailed, GivesTheAnswerOfParsingEveryBlock) {
   std::string wide = "1";
   for (int i = 0; i < 5001; ++i) wide += i == 4999 ? ",F" : ",P";  // the last field: "F,P"
   const struct {
-    std::string body;
-    std::string header;
-    bool failed;
+    std::string Body;
+    std::string Header;
+    bool Failed;
   } cases[] = {
       {Block("A", "1\t1\t2\t3\t4\t5\tPP") + Block("B", "1\t1\t2\t3\t4\t5\tPF\t,\t"), "", true},
       {Block("A", "1\tF\t2\t3\t4\t5\tPP"), "", false},     // only the last field is a status
@@ -194,18 +194,18 @@ TEST(AnyTestFailed, GivesTheAnswerOfParsingEveryBlock) {
       {"TEST:,W\nNo,F\n" + wide + "\n", "[COMMA DELIMITED]\n", true},  // capped: rest of line
   };
   for (const auto& c : cases) {
-    const std::string file = c.header + WithHeader(c.body);
+    const std::string file = c.Header + WithHeader(c.Body);
     DataFixture scan;
     ASSERT_TRUE(scan.Open(file));
-    EXPECT_EQ(scan.data.AnyTestFailed(), c.failed) << c.body.substr(0, 60);
-    EXPECT_TRUE(scan.prompter.messages.empty());
+    EXPECT_EQ(scan.Data.AnyTestFailed(), c.Failed) << c.Body.substr(0, 60);
+    EXPECT_TRUE(scan.Prompter.Messages.empty());
     DataFixture parse;
     ASSERT_TRUE(parse.Open(file));
     bool parsed = false;
-    for (int16_t i = 0; i < parse.data.TestCount(); ++i) {
-      if (const auto test = parse.data.ParseEntry(i)) parsed = parsed || test->failed;
+    for (int16_t i = 0; i < parse.Data.TestCount(); ++i) {
+      if (const auto test = parse.Data.ParseEntry(i)) parsed = parsed || test->Failed;
     }
-    EXPECT_EQ(parsed, c.failed) << c.body.substr(0, 60);
+    EXPECT_EQ(parsed, c.Failed) << c.Body.substr(0, 60);
   }
 }
 

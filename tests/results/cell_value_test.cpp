@@ -46,11 +46,11 @@ TEST(NumericField, AgreesWithTheFullRuleAtTheEdgesOfTheQuickReading) {
 
 TEST(ParseLeadingCell, AFieldEndsAtTheDelimiterWhateverItHolds) {
   struct Case {
-    std::string text;
-    char delimiter;
-    std::size_t length;
+    std::string Text;
+    char Delimiter;
+    std::size_t Length;
     Cell::Kind kind;
-    double number;
+    double Number;
   };
   const Case cases[] = {
       {"-1.5\tx", '\t', 4, Cell::Kind::Number, -1.5},
@@ -65,19 +65,19 @@ TEST(ParseLeadingCell, AFieldEndsAtTheDelimiterWhateverItHolds) {
   };
   for (const Case& c : cases) {
     Cell cell;
-    cell.text = "stale";
-    cell.shortField = true;
-    EXPECT_EQ(ParseLeadingCell(c.text, c.delimiter, cell), c.length) << c.text;
-    EXPECT_EQ(cell.kind, c.kind) << c.text;
-    EXPECT_EQ(cell.number, c.number) << c.text;
-    EXPECT_EQ(cell.shortField, c.kind == Cell::Kind::Number) << c.text;
+    cell.Text = "stale";
+    cell.ShortField = true;
+    EXPECT_EQ(ParseLeadingCell(c.Text, c.Delimiter, cell), c.Length) << c.Text;
+    EXPECT_EQ(cell.kind, c.kind) << c.Text;
+    EXPECT_EQ(cell.Number, c.Number) << c.Text;
+    EXPECT_EQ(cell.ShortField, c.kind == Cell::Kind::Number) << c.Text;
     if (c.kind != Cell::Kind::Text) {
-      EXPECT_EQ(cell.text, "") << c.text;
+      EXPECT_EQ(cell.Text, "") << c.Text;
     }
   }
   Cell cell;
   ParseLeadingCell("1.23456789012345\t", '\t', cell);  // 16 characters
-  EXPECT_FALSE(cell.shortField);
+  EXPECT_FALSE(cell.ShortField);
 }
 
 }  // namespace

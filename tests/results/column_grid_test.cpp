@@ -25,39 +25,39 @@ TestBlock TwoPairSweep() {
 ColumnGrid Build(const TestBlock& block, std::vector<ColumnCode> codes, int16_t kind = 0,
                  bool control = false) {
   ColumnGridOptions options;
-  options.controlLimitsStored = control;
-  options.marginKind = kind;
-  options.units = "dB";
+  options.ControlLimitsStored = control;
+  options.MarginKind = kind;
+  options.Units = "dB";
   return BuildColumnGrid(block, codes, options);
 }
 
 TEST(ColumnGrid, RowStatisticsSkipMissingCellsAndGiveXWithoutANumber) {
   const ColumnGrid grid = Build(TwoPairSweep(), {1, code::kMin, code::kMax, code::kMean});
-  EXPECT_EQ(TextsOf(grid.cells[0]), (Column{"1", "2", "3"}));
+  EXPECT_EQ(TextsOf(grid.Cells[0]), (Column{"1", "2", "3"}));
   // Row 2 starts with an "x" pair cell: it must not poison the minimum.
-  EXPECT_EQ(TextsOf(grid.cells[1]), (Column{"10", "9", "x"}));
-  EXPECT_EQ(TextsOf(grid.cells[2]), (Column{"14", "9", "x"}));
-  EXPECT_EQ(TextsOf(grid.cells[3]), (Column{"12", "9", "x"}));
+  EXPECT_EQ(TextsOf(grid.Cells[1]), (Column{"10", "9", "x"}));
+  EXPECT_EQ(TextsOf(grid.Cells[2]), (Column{"14", "9", "x"}));
+  EXPECT_EQ(TextsOf(grid.Cells[3]), (Column{"12", "9", "x"}));
 }
 
 TEST(ColumnGrid, MeanOfUnevenPairsUsesGeneralNumberForm) {
   const TestBlock block =
       BlockOf({{"1", "1", "1", "2", "0", "0", "-PP"}, {"2", "2", "pass", "-2.5", "0", "0", "-PP"}});
   const ColumnGrid grid = Build(block, {code::kMean, code::kMin, 2});
-  EXPECT_EQ(TextsOf(grid.cells[0]), (Column{"1.5", "-2.5"}));
-  EXPECT_EQ(TextsOf(grid.cells[1]), (Column{"1", "-2.5"}));
-  EXPECT_EQ(TextsOf(grid.cells[2]), (Column{"1", "pass"}));
+  EXPECT_EQ(TextsOf(grid.Cells[0]), (Column{"1.5", "-2.5"}));
+  EXPECT_EQ(TextsOf(grid.Cells[1]), (Column{"1", "-2.5"}));
+  EXPECT_EQ(TextsOf(grid.Cells[2]), (Column{"1", "pass"}));
 }
 
 TEST(ColumnGrid, LimitColumnsAndLastPairWithoutControlLimits) {
   const ColumnGrid grid =
       Build(TwoPairSweep(), {code::kLowerLimit, code::kUpperLimit, code::kLastPair,
                              code::kUpperControl, code::kLowerControl});
-  EXPECT_EQ(TextsOf(grid.cells[0]), (Column{"8", "8", "x"}));
-  EXPECT_EQ(TextsOf(grid.cells[1]), (Column{"20", "12", "x"}));
-  EXPECT_EQ(TextsOf(grid.cells[2]), (Column{"14", "9", "x"}));
-  EXPECT_EQ(TextsOf(grid.cells[3]), (Column{"x", "x", "x"}));
-  EXPECT_EQ(TextsOf(grid.cells[4]), (Column{"x", "x", "x"}));
+  EXPECT_EQ(TextsOf(grid.Cells[0]), (Column{"8", "8", "x"}));
+  EXPECT_EQ(TextsOf(grid.Cells[1]), (Column{"20", "12", "x"}));
+  EXPECT_EQ(TextsOf(grid.Cells[2]), (Column{"14", "9", "x"}));
+  EXPECT_EQ(TextsOf(grid.Cells[3]), (Column{"x", "x", "x"}));
+  EXPECT_EQ(TextsOf(grid.Cells[4]), (Column{"x", "x", "x"}));
 }
 
 // One pair (2), lower control 3, upper control 4, lower limit 5, upper limit 6.
@@ -71,32 +71,32 @@ TEST(ColumnGrid, ControlLimitColumnsAndLastPairWithControlLimits) {
                                 {code::kLowerControl, code::kUpperControl, code::kLastPair,
                                  code::kLowerLimit, code::kUpperLimit},
                                 0, true);
-  EXPECT_EQ(TextsOf(grid.cells[0]), (Column{"1", "2"}));
-  EXPECT_EQ(TextsOf(grid.cells[1]), (Column{"7", "6.5"}));
-  EXPECT_EQ(TextsOf(grid.cells[2]), (Column{"5", "6"}));
-  EXPECT_EQ(TextsOf(grid.cells[3]), (Column{"0", "0"}));
-  EXPECT_EQ(TextsOf(grid.cells[4]), (Column{"9", "9"}));
+  EXPECT_EQ(TextsOf(grid.Cells[0]), (Column{"1", "2"}));
+  EXPECT_EQ(TextsOf(grid.Cells[1]), (Column{"7", "6.5"}));
+  EXPECT_EQ(TextsOf(grid.Cells[2]), (Column{"5", "6"}));
+  EXPECT_EQ(TextsOf(grid.Cells[3]), (Column{"0", "0"}));
+  EXPECT_EQ(TextsOf(grid.Cells[4]), (Column{"9", "9"}));
 }
 
 TEST(ColumnGrid, CodeBeyondTheBlockEndsTheRowButNegativeCodesOnlySkip) {
   const ColumnGrid grid = Build(TwoPairSweep(), {1, code::kEmp, 2}, 1);
-  EXPECT_EQ(TextsOf(grid.cells[1]), (Column{"", "", ""}));
-  EXPECT_EQ(TextsOf(grid.cells[2]), (Column{"", "", ""}));
-  EXPECT_EQ(grid.limitMargin, "");
+  EXPECT_EQ(TextsOf(grid.Cells[1]), (Column{"", "", ""}));
+  EXPECT_EQ(TextsOf(grid.Cells[2]), (Column{"", "", ""}));
+  EXPECT_EQ(grid.LimitMargin, "");
 
   const ColumnGrid wide = Build(TwoPairSweep(), {1, 7, 2, code::kMaxMinusMin});
-  EXPECT_EQ(TextsOf(wide.cells[2]), (Column{"", "", ""}));
+  EXPECT_EQ(TextsOf(wide.Cells[2]), (Column{"", "", ""}));
 
   const ColumnGrid skipped = Build(TwoPairSweep(), {1, code::kNoGraph, 3});
-  EXPECT_EQ(TextsOf(skipped.cells[1]), (Column{"", "", ""}));
-  EXPECT_EQ(TextsOf(skipped.cells[2]), (Column{"14", "9", "x"}));
+  EXPECT_EQ(TextsOf(skipped.Cells[1]), (Column{"", "", ""}));
+  EXPECT_EQ(TextsOf(skipped.Cells[2]), (Column{"14", "9", "x"}));
 }
 
 struct MarginCase {
-  const char* name;
-  int16_t kind;
-  std::vector<ColumnCode> codes;
-  const char* expected;
+  const char* Name;
+  int16_t Kind;
+  std::vector<ColumnCode> Codes;
+  const char* Expected;
 };
 
 class ColumnGridMargin : public ::testing::TestWithParam<MarginCase> {};
@@ -105,7 +105,7 @@ class ColumnGridMargin : public ::testing::TestWithParam<MarginCase> {};
 // 2 MHz; upper margins 20-10=10, 20-14=6 at 1 MHz and 12-9=3 at 2 MHz.
 TEST_P(ColumnGridMargin, WorstOverAssessedPoints) {
   const MarginCase& c = GetParam();
-  EXPECT_EQ(Build(TwoPairSweep(), c.codes, c.kind).limitMargin, c.expected) << c.name;
+  EXPECT_EQ(Build(TwoPairSweep(), c.Codes, c.Kind).LimitMargin, c.Expected) << c.Name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MarginCase{"no kind", 0, {1, 2, 3}, ""},
                       MarginCase{"unknown kind", 4, {1, 2, 3}, ""}),
     [](const auto& p) {
-      std::string name = p.param.name;
+      std::string name = p.param.Name;
       for (char& ch : name) {
         if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
       }
@@ -131,8 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ColumnGrid, BothKindRecordsTheSmallerSideOfARow) {
   // Lower margin 6-0=6, upper margin 7-6=1: the upper side is the worse.
   const TestBlock block = BlockOf({{"1", "5", "6", "0", "7", "-P"}});
-  EXPECT_EQ(Build(block, {1, 2}, 3).limitMargin, "1.000 dB @ 5.000 MHz");
-  EXPECT_EQ(Build(block, {1, 2}, 1).limitMargin, "6.000 dB @ 5.000 MHz");
+  EXPECT_EQ(Build(block, {1, 2}, 3).LimitMargin, "1.000 dB @ 5.000 MHz");
+  EXPECT_EQ(Build(block, {1, 2}, 1).LimitMargin, "6.000 dB @ 5.000 MHz");
 }
 
 TEST(ColumnGrid, PointsNotAssessedLeaveTheirFrequencyInTheNote) {
@@ -141,65 +141,65 @@ TEST(ColumnGrid, PointsNotAssessedLeaveTheirFrequencyInTheNote) {
                                    {"2", "2", "x", "9", "8", "12", "-PI"},
                                    {"3", "3", "8.5", "x", "8", "12", "-IP"}});
   const ColumnGrid grid = Build(block, {1, 2, 3}, 1);
-  EXPECT_EQ(grid.limitMargin, "2.000 dB @ 1.000 MHz");
-  EXPECT_EQ(grid.note, "3.000 MHz");
-  EXPECT_EQ(Build(block, {1, 3}, 1).note, "2.000 MHz");
-  EXPECT_EQ(Build(block, {1, 2, 3}, 0).note, "3.000 MHz");
-  EXPECT_EQ(Build(TwoPairSweep(), {1, 2, 3}, 1).note, "");
+  EXPECT_EQ(grid.LimitMargin, "2.000 dB @ 1.000 MHz");
+  EXPECT_EQ(grid.Note, "3.000 MHz");
+  EXPECT_EQ(Build(block, {1, 3}, 1).Note, "2.000 MHz");
+  EXPECT_EQ(Build(block, {1, 2, 3}, 0).Note, "3.000 MHz");
+  EXPECT_EQ(Build(TwoPairSweep(), {1, 2, 3}, 1).Note, "");
 }
 
 TEST(ColumnGrid, StatisticsAreAssessedOnlyOnRowsWithAVerdict) {
   const TestBlock block =
       BlockOf({{"1", "1", "10", "14", "8", "20", "-PP"}, {"2", "2", "9", "9", "8", "12", "-II"}});
   const ColumnGrid grid = Build(block, {1, code::kMin}, 1);
-  EXPECT_EQ(grid.limitMargin, "2.000 dB @ 1.000 MHz");
-  EXPECT_EQ(grid.note, "2.000 MHz");
+  EXPECT_EQ(grid.LimitMargin, "2.000 dB @ 1.000 MHz");
+  EXPECT_EQ(grid.Note, "2.000 MHz");
   const TestBlock failing = BlockOf({{"1", "1", "10", "14", "8", "20", "-IF"}});
-  EXPECT_EQ(Build(failing, {1, code::kMean}, 1).limitMargin, "4.000 dB @ 1.000 MHz");
+  EXPECT_EQ(Build(failing, {1, code::kMean}, 1).LimitMargin, "4.000 dB @ 1.000 MHz");
 }
 
 TEST(ColumnGrid, TiesKeepTheEarlierPoint) {
   const TestBlock block = BlockOf({{"1", "1", "10", "8", "20", "-P"},
                                    {"2", "2", "11", "10", "20", "-P"},
                                    {"3", "3", "12", "11", "20", "-P"}});
-  EXPECT_EQ(Build(block, {1, 2}, 1).limitMargin, "1.000 dB @ 2.000 MHz");
+  EXPECT_EQ(Build(block, {1, 2}, 1).LimitMargin, "1.000 dB @ 2.000 MHz");
 }
 
 TEST(ColumnGrid, WorstPointAtZeroMegahertzIsKept) {
   const TestBlock block =
       BlockOf({{"1", "0", "-3", "0", "20", "-F"}, {"2", "1", "5", "0", "20", "-P"}});
-  EXPECT_EQ(Build(block, {1, 2}, 1).limitMargin, "-3.000 dB @ 0.000 MHz");
+  EXPECT_EQ(Build(block, {1, 2}, 1).LimitMargin, "-3.000 dB @ 0.000 MHz");
   const TestBlock only = BlockOf({{"1", "0", "4", "0", "20", "-P"}});
-  EXPECT_EQ(Build(only, {1, 2}, 1).limitMargin, "4.000 dB @ 0.000 MHz");
+  EXPECT_EQ(Build(only, {1, 2}, 1).LimitMargin, "4.000 dB @ 0.000 MHz");
 }
 
 TEST(ColumnGrid, ControlMarginsRunBesideLimitMargins) {
   // Upper margins 9-5=4, 9-6=3; upper control margins 7-5=2, 6.5-6=0.5.
   const ColumnGrid grid = Build(ControlSweep(), {1, 2}, 2, true);
-  EXPECT_EQ(grid.limitMargin, "3.000 dB @ 20.000 MHz");
-  EXPECT_EQ(grid.controlMargin, "0.500 dB @ 20.000 MHz");
+  EXPECT_EQ(grid.LimitMargin, "3.000 dB @ 20.000 MHz");
+  EXPECT_EQ(grid.ControlMargin, "0.500 dB @ 20.000 MHz");
   // Lower control margins 5-1=4, 6-2=4: the tie keeps 10 MHz.
-  EXPECT_EQ(Build(ControlSweep(), {1, 2}, 1, true).controlMargin, "4.000 dB @ 10.000 MHz");
-  EXPECT_EQ(Build(TwoPairSweep(), {1, 2}, 2, false).controlMargin, "");
+  EXPECT_EQ(Build(ControlSweep(), {1, 2}, 1, true).ControlMargin, "4.000 dB @ 10.000 MHz");
+  EXPECT_EQ(Build(TwoPairSweep(), {1, 2}, 2, false).ControlMargin, "");
 }
 
 TEST(ColumnGrid, MissingLimitsGiveNoCandidate) {
   const TestBlock block =
       BlockOf({{"1", "1", "5", "x", "", "-P"}, {"2", "2", "6", "x", "7", "-P"}});
-  EXPECT_EQ(Build(block, {1, 2}, 1).limitMargin, "");
-  EXPECT_EQ(Build(block, {1, 2}, 3).limitMargin, "1.000 dB @ 2.000 MHz");
+  EXPECT_EQ(Build(block, {1, 2}, 1).LimitMargin, "");
+  EXPECT_EQ(Build(block, {1, 2}, 3).LimitMargin, "1.000 dB @ 2.000 MHz");
 }
 
 TEST(ColumnGrid, NarrowBlocksNeverReachOutside) {
   const TestBlock block = BlockOf({{"1", "2"}});
   const ColumnGrid grid = Build(
       block, {1, code::kMin, code::kLowerLimit, code::kLastPair, code::kUpperControl}, 3, true);
-  EXPECT_EQ(TextsOf(grid.cells[0]), Column{"2"});
-  EXPECT_EQ(TextsOf(grid.cells[1]), Column{"x"});
-  EXPECT_EQ(TextsOf(grid.cells[2]), Column{""});
-  EXPECT_EQ(grid.limitMargin, "");
+  EXPECT_EQ(TextsOf(grid.Cells[0]), Column{"2"});
+  EXPECT_EQ(TextsOf(grid.Cells[1]), Column{"x"});
+  EXPECT_EQ(TextsOf(grid.Cells[2]), Column{""});
+  EXPECT_EQ(grid.LimitMargin, "");
   const ColumnGrid empty = Build(TestBlock{}, {1, 2}, 1);
-  EXPECT_TRUE(empty.cells[0].empty());
+  EXPECT_TRUE(empty.Cells[0].empty());
 }
 
 TEST(WorstMarginText, RoundsToThousandthsWithUnitsAndFrequency) {
@@ -236,7 +236,7 @@ TEST(ColumnGrid, CellsHoldTheNumbersTheirTextsShow) {
   // A mean is rounded once, as its text was.
   const ColumnGrid grid =
       Build(BlockOf({{"1", "1", "1", "1", "2", "0", "9", "-PPPP"}}), {1, code::kMean});
-  EXPECT_EQ(*grid.cells[1][0].Value(), Val(FormatGeneral((1 + 1 + 2) / 3.0)));
+  EXPECT_EQ(*grid.Cells[1][0].Value(), Val(FormatGeneral((1 + 1 + 2) / 3.0)));
 }
 
 }  // namespace

@@ -15,44 +15,44 @@ namespace vantrel::testing {
 
 class RecordingHost : public DataHost {
  public:
-  void SetCaption(const std::string& c) override { captions.push_back(c); }
-  void SetProgress(int p) override { progress.push_back(p); }
-  void ApplyProfile(const std::string& v) override { profiles.push_back(v); }
-  void SelectionChanged() override { ++selectionChanges; }
-  bool IsVisible() const override { return visible; }
+  void SetCaption(const std::string& c) override { Captions.push_back(c); }
+  void SetProgress(int p) override { Progress.push_back(p); }
+  void ApplyProfile(const std::string& v) override { Profiles.push_back(v); }
+  void SelectionChanged() override { ++SelectionChanges; }
+  bool IsVisible() const override { return Visible; }
 
-  std::vector<std::string> captions;
-  std::vector<int> progress;
-  std::vector<std::string> profiles;
-  int selectionChanges = 0;
-  bool visible = false;
+  std::vector<std::string> Captions;
+  std::vector<int> Progress;
+  std::vector<std::string> Profiles;
+  int SelectionChanges = 0;
+  bool Visible = false;
 };
 
 /// Copies go to a folder of the fixture's own, so that they can be counted.
 class DataFixture {
  public:
-  DataFixture() { data.UseTempFolder(tmp.path().string()); }
+  DataFixture() { Data.UseTempFolder(Tmp.path().string()); }
 
   /// Writes the file and opens it.
   bool Open(std::string_view bytes, std::string_view name = "run.txt") {
-    return data.SetFile(files.Write(name, bytes).string());
+    return Data.SetFile(Files.Write(name, bytes).string());
   }
   int CopiesInTmp() const {
     int n = 0;
-    for (const auto& e : std::filesystem::directory_iterator(tmp.path())) {
+    for (const auto& e : std::filesystem::directory_iterator(Tmp.path())) {
       if (e.path().filename().string().rfind("Rep", 0) == 0) ++n;
     }
     return n;
   }
 
-  TempDir files;
-  TempDir tmp;
+  TempDir Files;
+  TempDir Tmp;
   // Far too large for a test's stack.
-  std::unique_ptr<ProgramState> statePtr = std::make_unique<ProgramState>();
-  ProgramState& state = *statePtr;
-  RecordingPrompter prompter;
-  RecordingHost host;
-  ObjData data{state, prompter, host};
+  std::unique_ptr<ProgramState> StatePtr = std::make_unique<ProgramState>();
+  ProgramState& State = *StatePtr;
+  RecordingPrompter Prompter;
+  RecordingHost Host;
+  ObjData Data{State, Prompter, Host};
 };
 
 /// A small tab-delimited file: header lines, then the given body.

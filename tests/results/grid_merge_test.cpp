@@ -27,7 +27,7 @@ TEST(GridMerge, MeanAveragesOnlyOccurrencesWithANumber) {
   EXPECT_EQ(TextsOf(grid[1]), (Column{"4", "x", "4"}));
   ASSERT_EQ(grid.size(), 4u);
   EXPECT_EQ(TextsOf(grid[2]), (Column{"1", "2", ""}));
-  EXPECT_EQ(merge.Columns()[3].occurrence, 3);
+  EXPECT_EQ(merge.Columns()[3].Occurrence, 3);
 }
 
 TEST(GridMerge, TablesKeepTheLabelsOnceAndEveryFigureColumn) {
@@ -39,21 +39,21 @@ TEST(GridMerge, TablesKeepTheLabelsOnceAndEveryFigureColumn) {
   EXPECT_EQ(TextsOf(grid[0]), (Column{"Min", "Max"}));
   EXPECT_EQ(TextsOf(grid[2]), (Column{"1", "3"}));
   EXPECT_EQ(TextsOf(grid[4]), (Column{"0", "4"}));
-  EXPECT_EQ(merge.Columns()[4].occurrence, 2);
-  EXPECT_EQ(merge.Columns()[4].codeIndex, 1);
+  EXPECT_EQ(merge.Columns()[4].Occurrence, 2);
+  EXPECT_EQ(merge.Columns()[4].CodeIndex, 1);
 }
 
 struct MarginTextCase {
-  const char* accumulated;
-  const char* next;
-  const char* expected;
+  const char* Accumulated;
+  const char* Next;
+  const char* Expected;
 };
 
 class MergeMarginTextCases : public ::testing::TestWithParam<MarginTextCase> {};
 
 TEST_P(MergeMarginTextCases, KeepsTheWorse) {
   const MarginTextCase& c = GetParam();
-  EXPECT_EQ(MergeMarginText(c.accumulated, c.next), c.expected);
+  EXPECT_EQ(MergeMarginText(c.Accumulated, c.Next), c.Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -12,9 +12,9 @@ namespace vantrel {
 namespace {
 
 struct SplitCase {
-  std::string line;
-  char delimiter;
-  std::vector<std::string> fields;
+  std::string Line;
+  char Delimiter;
+  std::vector<std::string> Fields;
 };
 
 class LineFieldsTable : public ::testing::TestWithParam<SplitCase> {};
@@ -22,9 +22,9 @@ class LineFieldsTable : public ::testing::TestWithParam<SplitCase> {};
 TEST_P(LineFieldsTable, SplitsAsTheFileIsWritten) {
   const SplitCase& c = GetParam();
   std::vector<std::string_view> fields;
-  const int n = LineFields(c.line, c.delimiter, fields);
-  ASSERT_EQ(n, static_cast<int>(c.fields.size())) << c.line;
-  for (std::size_t i = 0; i < c.fields.size(); ++i) EXPECT_EQ(fields[i], c.fields[i]);
+  const int n = LineFields(c.Line, c.Delimiter, fields);
+  ASSERT_EQ(n, static_cast<int>(c.Fields.size())) << c.Line;
+  for (std::size_t i = 0; i < c.Fields.size(); ++i) EXPECT_EQ(fields[i], c.Fields[i]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, LineFieldsTable,
@@ -103,12 +103,12 @@ TEST(ParseCell, KeepsPassAndFailAsWrittenAndMarksTheRestMissing) {
   Cell cell;
   ParseCell("-1.25", cell);
   EXPECT_EQ(cell.kind, Cell::Kind::Number);
-  EXPECT_EQ(cell.number, -1.25);
+  EXPECT_EQ(cell.Number, -1.25);
   ParseCell("Pass", cell);
   EXPECT_EQ(cell.kind, Cell::Kind::Text);
-  EXPECT_EQ(cell.text, "Pass");
+  EXPECT_EQ(cell.Text, "Pass");
   ParseCell("FAIL", cell);
-  EXPECT_EQ(cell.text, "FAIL");
+  EXPECT_EQ(cell.Text, "FAIL");
   for (const char* other : {"", "x", "passed", " pass", "open", "N/A"}) {
     ParseCell(other, cell);
     EXPECT_EQ(cell.kind, Cell::Kind::Missing) << other;

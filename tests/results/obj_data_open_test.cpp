@@ -19,19 +19,19 @@ const std::string kFile = WithHeader(Block("Attenuation", "1\t1.0\t-2\t-3\t-9\tx
 
 TEST(SetFile, MissingFilesAndFoldersSayWhyAndChangeNothing) {
   DataFixture f;
-  EXPECT_FALSE(f.data.SetFile(""));
-  EXPECT_FALSE(f.data.SetFile((f.files.path() / "absent.txt").string()));
-  EXPECT_FALSE(f.data.SetFile(f.files.path().string()));
-  ASSERT_EQ(f.prompter.messages.size(), 3u);
-  EXPECT_EQ(f.prompter.messages[0].text,
+  EXPECT_FALSE(f.Data.SetFile(""));
+  EXPECT_FALSE(f.Data.SetFile((f.Files.path() / "absent.txt").string()));
+  EXPECT_FALSE(f.Data.SetFile(f.Files.path().string()));
+  ASSERT_EQ(f.Prompter.Messages.size(), 3u);
+  EXPECT_EQ(f.Prompter.Messages[0].Text,
             "The data file '' cannot be loaded: no file name was given.");
   // The system's own description comes first, under the title "Error".
-  EXPECT_EQ(f.prompter.messages[1].text.rfind("No such file or directory\r\r", 0), 0u);
-  EXPECT_EQ(f.prompter.messages[1].title, "Error");
-  EXPECT_NE(f.prompter.messages[2].text.find("it is a folder"), std::string::npos);
-  EXPECT_TRUE(f.host.captions.empty());
+  EXPECT_EQ(f.Prompter.Messages[1].Text.rfind("No such file or directory\r\r", 0), 0u);
+  EXPECT_EQ(f.Prompter.Messages[1].Title, "Error");
+  EXPECT_NE(f.Prompter.Messages[2].Text.find("it is a folder"), std::string::npos);
+  EXPECT_TRUE(f.Host.Captions.empty());
   EXPECT_EQ(f.CopiesInTmp(), 0);
-  EXPECT_EQ(f.state.DataFilePath, "");
+  EXPECT_EQ(f.State.DataFilePath, "");
 }
 
 TEST(SetFile, WorksOnAPrivateCopyThatTheNextFileAndTheEndRemove) {
@@ -39,46 +39,46 @@ TEST(SetFile, WorksOnAPrivateCopyThatTheNextFileAndTheEndRemove) {
   {
     DataFixture f;
     ASSERT_TRUE(f.Open(kFile, "first.txt"));
-    EXPECT_EQ(f.host.captions.back(), "first.txt - Vantrel");
-    EXPECT_EQ(f.state.DataFilePath, (f.files.path() / "first.txt").string());
-    firstCopy = f.data.TempPath();
-    EXPECT_EQ(fs::path(firstCopy).parent_path(), f.tmp.path());
+    EXPECT_EQ(f.Host.Captions.back(), "first.txt - Vantrel");
+    EXPECT_EQ(f.State.DataFilePath, (f.Files.path() / "first.txt").string());
+    firstCopy = f.Data.TempPath();
+    EXPECT_EQ(fs::path(firstCopy).parent_path(), f.Tmp.path());
     EXPECT_EQ(fs::path(firstCopy).filename().string().substr(0, 3), "Rep");
     EXPECT_EQ(testing::ReadFileBytes(firstCopy), kFile);
     // The user's file may go away at once: everything is read from the copy.
-    fs::remove(f.files.path() / "first.txt");
-    EXPECT_TRUE(f.data.FindTest("Attenuation", 0).has_value());
+    fs::remove(f.Files.path() / "first.txt");
+    EXPECT_TRUE(f.Data.FindTest("Attenuation", 0).has_value());
 
     ASSERT_TRUE(f.Open(WithHeader(Block("NEXT", "1\t1\t2\t3\t4\t5\tPP")), "second.txt"));
     EXPECT_FALSE(fs::exists(firstCopy));
     EXPECT_EQ(f.CopiesInTmp(), 1);
-    EXPECT_EQ(f.data.TestName(0), "NEXT");
-    firstCopy = f.data.TempPath();
+    EXPECT_EQ(f.Data.TestName(0), "NEXT");
+    firstCopy = f.Data.TempPath();
   }
   EXPECT_FALSE(fs::exists(firstCopy));
 }
 
 TEST(SetFile, AMissingTemporaryFolderIsNamedWithTheReason) {
   DataFixture f;
-  const std::string gone = (f.tmp.path() / "gone").string();
-  f.data.UseTempFolder(gone);
+  const std::string gone = (f.Tmp.path() / "gone").string();
+  f.Data.UseTempFolder(gone);
   EXPECT_FALSE(f.Open(kFile));
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_EQ(f.prompter.messages[0].text,
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(f.Prompter.Messages[0].Text,
             "Error Creating a temporary File\r\rNo file can be made in the folder " + gone +
                 ": No such file or directory.");
-  EXPECT_EQ(f.data.TestCount(), 0);
+  EXPECT_EQ(f.Data.TestCount(), 0);
 }
 
 TEST(SetFile, AFileThatCannotBeReadSaysSoAndFails) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
   DataFixture f;
-  const fs::path file = f.files.Write("locked.txt", kFile);
+  const fs::path file = f.Files.Write("locked.txt", kFile);
   fs::permissions(file, fs::perms::none);
-  EXPECT_FALSE(f.data.SetFile(file.string()));
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_EQ(f.prompter.messages[0].title, "File Error");
-  EXPECT_EQ(f.prompter.messages[0].text, SystemRefusal(file.string(), EACCES).Text);
+  EXPECT_FALSE(f.Data.SetFile(file.string()));
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(f.Prompter.Messages[0].Title, "File Error");
+  EXPECT_EQ(f.Prompter.Messages[0].Text, SystemRefusal(file.string(), EACCES).Text);
 }
 
 TEST(SetFile, ADeniedReadIsTheFileHeldOpenThenTheSystemsReason) {
@@ -96,19 +96,19 @@ TEST(SetFile, ADeniedReadIsTheFileHeldOpenThenTheSystemsReason) {
 TEST(SetFile, ANewFileNeverShowsTheOldFilesBlockFromTheCache) {
   DataFixture f;
   ASSERT_TRUE(f.Open(WithHeader(Block("A", "1\t1\t10\t11\t0\t20\tPP")), "a.txt"));
-  ASSERT_EQ(f.data.FindTest("A", 0)->block->At(2, 0).number, 10);
+  ASSERT_EQ(f.Data.FindTest("A", 0)->Block->At(2, 0).Number, 10);
   // Same layout, so the block starts at the same byte.
   ASSERT_TRUE(f.Open(WithHeader(Block("A", "1\t1\t55\t11\t0\t20\tPP")), "b.txt"));
-  EXPECT_EQ(f.data.FindTest("A", 0)->block->At(2, 0).number, 55);
+  EXPECT_EQ(f.Data.FindTest("A", 0)->Block->At(2, 0).Number, 55);
 }
 
 TEST(SetFile, AHeaderWithoutEndLoadsNoIndex) {
   DataFixture f;
   ASSERT_TRUE(f.Open(kFile, "good.txt"));
-  ASSERT_EQ(f.data.TestCount(), 1);
+  ASSERT_EQ(f.Data.TestCount(), 1);
   EXPECT_FALSE(f.Open("Results\tx\nCable ID\tC\n", "bad.txt"));
-  EXPECT_EQ(f.data.TestCount(), 0);
-  EXPECT_FALSE(f.data.FindTest("*", 0).has_value());
+  EXPECT_EQ(f.Data.TestCount(), 0);
+  EXPECT_FALSE(f.Data.FindTest("*", 0).has_value());
 }
 
 TEST(SetFile, HostileBytesNeverCrashOrHang) {
@@ -125,13 +125,13 @@ TEST(SetFile, HostileBytesNeverCrashOrHang) {
   std::string body =
       Block("Long", std::string(3'000'000, '7') + "\t1\t" + std::string(1, '\0') + "\t2\t3\t4\tPP");
   body += "TEST:\tCut\nSweep\nNo\tFreq\n";
-  f.prompter.messages.clear();
+  f.Prompter.Messages.clear();
   ASSERT_TRUE(f.Open(WithHeader(body), "odd.txt"));
-  EXPECT_EQ(f.data.TestCount(), 2);
-  auto parsed = f.data.FindTest("Long", 0);
+  EXPECT_EQ(f.Data.TestCount(), 2);
+  auto parsed = f.Data.FindTest("Long", 0);
   ASSERT_TRUE(parsed.has_value());
-  EXPECT_EQ(parsed->block->At(2, 0).kind, Cell::Kind::Missing);
-  EXPECT_FALSE(f.data.FindTest("Cut", 0).has_value());
+  EXPECT_EQ(parsed->Block->At(2, 0).kind, Cell::Kind::Missing);
+  EXPECT_FALSE(f.Data.FindTest("Cut", 0).has_value());
 }
 
 TEST(SetFile, DamagedCopiesOfAGoodFileAreReadWithoutFault) {
@@ -160,16 +160,16 @@ TEST(SetFile, DamagedCopiesOfAGoodFileAreReadWithoutFault) {
       }
       if (bytes.empty()) bytes.push_back('x');
     }
-    f.data.SetFile(f.files.Write("fuzz.txt", bytes).string());
-    for (int16_t i = 0; i < f.data.TestCount(); ++i) {
-      if (const auto parsed = f.data.ParseEntry(i)) {
-        EXPECT_LE(parsed->block->Cols(), kMaxFields);
+    f.Data.SetFile(f.Files.Write("fuzz.txt", bytes).string());
+    for (int16_t i = 0; i < f.Data.TestCount(); ++i) {
+      if (const auto parsed = f.Data.ParseEntry(i)) {
+        EXPECT_LE(parsed->Block->Cols(), kMaxFields);
       }
     }
     TextGrid grid;
     bool anyFail = false;
-    f.data.ReadTestSummary("TEST SUMMARY :", grid, 3, 2, anyFail);
-    f.data.ReadRawTestSummary("TEST SUMMARY :", grid, 3, 2, anyFail);
+    f.Data.ReadTestSummary("TEST SUMMARY :", grid, 3, 2, anyFail);
+    f.Data.ReadRawTestSummary("TEST SUMMARY :", grid, 3, 2, anyFail);
   }
 }
 

@@ -17,10 +17,10 @@ inline Cell FieldCell(const std::string& field) {
   if (field.empty()) return cell;
   if (IsNumeric(field)) {
     cell.kind = Cell::Kind::Number;
-    cell.number = Val(field);
+    cell.Number = Val(field);
   } else if (EqualsNoCase(field, "pass") || EqualsNoCase(field, "fail")) {
     cell.kind = Cell::Kind::Text;
-    cell.text = field;
+    cell.Text = field;
   } else {
     cell.kind = Cell::Kind::Missing;
   }

@@ -44,11 +44,11 @@ class ReadTestDataTest : public ::testing::Test {
 
   ReadTestDataRequest Graph(std::vector<ColumnCode> codes, int16_t kind) const {
     ReadTestDataRequest request;
-    request.testName = "attenuation near";
-    request.codes = std::move(codes);
-    request.marginKind = kind;
-    request.units = "dB";
-    request.note = "kept";
+    request.TestName = "attenuation near";
+    request.Codes = std::move(codes);
+    request.MarginKind = kind;
+    request.Units = "dB";
+    request.Note = "kept";
     return request;
   }
 
@@ -64,103 +64,103 @@ const std::vector<ColumnCode> kGraphCodes = {1, 2, 3, code::kMin, code::kMax, co
 TEST_F(ReadTestDataTest, GraphGridOfTheLastOccurrence) {
   Open(TwoAttenuationRuns());
   ReadTestDataRequest request = Graph(kGraphCodes, 1);
-  request.occurrence = 1;
+  request.Occurrence = 1;
   const ReadTestDataResult r = ReadTestData(data, request);
-  ASSERT_TRUE(r.found);
-  EXPECT_FALSE(r.failed);
-  EXPECT_EQ(r.occurrencesRead, 1);
-  EXPECT_EQ(TextsOf(r.grid[0]), (Column{"1", "10", "100"}));
-  EXPECT_EQ(TextsOf(r.grid[2]), (Column{"8", "x", "4"}));
-  EXPECT_EQ(TextsOf(r.grid[3]), (Column{"7", "6", "4"}));
-  EXPECT_EQ(TextsOf(r.grid[4]), (Column{"8", "6", "5"}));
-  EXPECT_EQ(TextsOf(r.grid[5]), (Column{"7.5", "6", "4.5"}));
+  ASSERT_TRUE(r.Found);
+  EXPECT_FALSE(r.Failed);
+  EXPECT_EQ(r.OccurrencesRead, 1);
+  EXPECT_EQ(TextsOf(r.Grid[0]), (Column{"1", "10", "100"}));
+  EXPECT_EQ(TextsOf(r.Grid[2]), (Column{"8", "x", "4"}));
+  EXPECT_EQ(TextsOf(r.Grid[3]), (Column{"7", "6", "4"}));
+  EXPECT_EQ(TextsOf(r.Grid[4]), (Column{"8", "6", "5"}));
+  EXPECT_EQ(TextsOf(r.Grid[5]), (Column{"7.5", "6", "4.5"}));
   // Lower margins: 4-3 = 1 at 100 MHz is the worst (pair 2 and the minimum).
-  EXPECT_EQ(r.limitMargin, "1.000 dB @ 100.000 MHz");
-  EXPECT_EQ(r.controlMargin, "");
-  EXPECT_EQ(r.note, "10.000 MHz");
-  EXPECT_EQ(r.titles, (Column{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB", "Freq (MHz)",
+  EXPECT_EQ(r.LimitMargin, "1.000 dB @ 100.000 MHz");
+  EXPECT_EQ(r.ControlMargin, "");
+  EXPECT_EQ(r.Note, "10.000 MHz");
+  EXPECT_EQ(r.Titles, (Column{"Freq (MHz)", "Pair 1 - dB", "Pair 2 - dB", "Freq (MHz)",
                               "Freq (MHz)", "Freq (MHz)"}));
-  ASSERT_EQ(r.columns.size(), kGraphCodes.size());
-  EXPECT_EQ(r.columns[3].code, code::kMin);
-  EXPECT_EQ(r.columns[3].occurrence, 1);
+  ASSERT_EQ(r.Columns.size(), kGraphCodes.size());
+  EXPECT_EQ(r.Columns[3].Code, code::kMin);
+  EXPECT_EQ(r.Columns[3].Occurrence, 1);
 }
 
 TEST_F(ReadTestDataTest, EarlierOccurrenceAndItsFailure) {
   Open(TwoAttenuationRuns());
   ReadTestDataRequest request = Graph({1, 2, 3}, 1);
-  request.occurrence = 2;
+  request.Occurrence = 2;
   const ReadTestDataResult r = ReadTestData(data, request);
-  ASSERT_TRUE(r.found);
-  EXPECT_TRUE(r.failed);
-  EXPECT_EQ(TextsOf(r.grid[2]), (Column{"6", "2.5"}));
-  EXPECT_EQ(r.limitMargin, "-0.500 dB @ 10.000 MHz");
-  EXPECT_EQ(r.note, "");
+  ASSERT_TRUE(r.Found);
+  EXPECT_TRUE(r.Failed);
+  EXPECT_EQ(TextsOf(r.Grid[2]), (Column{"6", "2.5"}));
+  EXPECT_EQ(r.LimitMargin, "-0.500 dB @ 10.000 MHz");
+  EXPECT_EQ(r.Note, "");
 
-  request.occurrence = 3;
-  EXPECT_FALSE(ReadTestData(data, request).found);
-  request.occurrence = 0;  // the first in the file
-  EXPECT_EQ(TextsOf(ReadTestData(data, request).grid[2]), (Column{"6", "2.5"}));
+  request.Occurrence = 3;
+  EXPECT_FALSE(ReadTestData(data, request).Found);
+  request.Occurrence = 0;  // the first in the file
+  EXPECT_EQ(TextsOf(ReadTestData(data, request).Grid[2]), (Column{"6", "2.5"}));
 }
 
 TEST_F(ReadTestDataTest, MissingTestGivesNothing) {
   Open(TwoAttenuationRuns());
   ReadTestDataRequest request = Graph(kGraphCodes, 1);
-  request.testName = "next near";
+  request.TestName = "next near";
   const ReadTestDataResult r = ReadTestData(data, request);
-  EXPECT_FALSE(r.found);
-  EXPECT_TRUE(r.grid.empty());
-  EXPECT_TRUE(r.titles.empty());
-  EXPECT_EQ(r.note, "");
-  request.testName = "";
-  EXPECT_FALSE(ReadAllTestData(data, request).found);
+  EXPECT_FALSE(r.Found);
+  EXPECT_TRUE(r.Grid.empty());
+  EXPECT_TRUE(r.Titles.empty());
+  EXPECT_EQ(r.Note, "");
+  request.TestName = "";
+  EXPECT_FALSE(ReadAllTestData(data, request).Found);
 }
 
 TEST_F(ReadTestDataTest, TabularRequestGivesTheTable) {
   Open(TwoAttenuationRuns());
   ReadTestDataRequest request = Graph({1, 2, 3}, 1);
-  request.form = ReadForm::Tabular;
-  request.rowCodes = {"9990", "10201", "10203", "5.5"};
-  request.occurrence = 1;
+  request.Form = ReadForm::Tabular;
+  request.RowCodes = {"9990", "10201", "10203", "5.5"};
+  request.Occurrence = 1;
   const ReadTestDataResult r = ReadTestData(data, request);
-  ASSERT_TRUE(r.found);
-  EXPECT_EQ(TextsOf(r.grid[0]), (Column{"Min", "Margin", "Freq", "5.5"}));
+  ASSERT_TRUE(r.Found);
+  EXPECT_EQ(TextsOf(r.Grid[0]), (Column{"Min", "Margin", "Freq", "5.5"}));
   // The frequency column has no statistics, but margins to the lower limit.
-  EXPECT_EQ(TextsOf(r.grid[1]), (Column{"", "-1", "1", "5.5"}));
+  EXPECT_EQ(TextsOf(r.Grid[1]), (Column{"", "-1", "1", "5.5"}));
   // Pair 1: margins 5, 3, 2; at 5.5 MHz half way from 7 to 6.
-  EXPECT_EQ(TextsOf(r.grid[2]), (Column{"5", "2", "100", "6.5"}));
+  EXPECT_EQ(TextsOf(r.Grid[2]), (Column{"5", "2", "100", "6.5"}));
   // Pair 2: the point not assessed at 10 MHz leaves margins 6 and 1.
-  EXPECT_EQ(TextsOf(r.grid[3]), (Column{"4", "1", "100", "x"}));
-  EXPECT_EQ(r.note, "kept");
-  EXPECT_EQ(r.limitMargin, "");
-  ASSERT_EQ(r.columns.size(), 4u);
-  EXPECT_EQ(r.columns[0].codeIndex, -1);
-  EXPECT_EQ(r.columns[3].code, 3);
+  EXPECT_EQ(TextsOf(r.Grid[3]), (Column{"4", "1", "100", "x"}));
+  EXPECT_EQ(r.Note, "kept");
+  EXPECT_EQ(r.LimitMargin, "");
+  ASSERT_EQ(r.Columns.size(), 4u);
+  EXPECT_EQ(r.Columns[0].CodeIndex, -1);
+  EXPECT_EQ(r.Columns[3].Code, 3);
 }
 
 TEST_F(ReadTestDataTest, AllOccurrencesMergeStatisticsAndKeepEachCurve) {
   Open(TwoAttenuationRuns());
   const ReadTestDataResult r = ReadAllTestData(data, Graph(kGraphCodes, 1));
-  ASSERT_TRUE(r.found);
-  EXPECT_EQ(r.occurrencesRead, 2);
-  EXPECT_TRUE(r.failed);
-  EXPECT_EQ(r.limitMargin, "-0.500 dB @ 10.000 MHz");
-  EXPECT_EQ(r.note, "kept");
-  ASSERT_EQ(r.grid.size(), 9u);
-  ASSERT_EQ(r.columns.size(), 9u);
+  ASSERT_TRUE(r.Found);
+  EXPECT_EQ(r.OccurrencesRead, 2);
+  EXPECT_TRUE(r.Failed);
+  EXPECT_EQ(r.LimitMargin, "-0.500 dB @ 10.000 MHz");
+  EXPECT_EQ(r.Note, "kept");
+  ASSERT_EQ(r.Grid.size(), 9u);
+  ASSERT_EQ(r.Columns.size(), 9u);
   // Occurrence 1 first, then the merged statistics, then occurrence 2.
   const std::vector<std::pair<int16_t, ColumnCode>> layout = {
       {1, 1},           {1, 2}, {1, 3}, {0, code::kMin}, {0, code::kMax},
       {0, code::kMean}, {2, 1}, {2, 2}, {2, 3}};
   for (std::size_t i = 0; i < layout.size(); ++i) {
-    EXPECT_EQ(r.columns[i].occurrence, layout[i].first) << i;
-    EXPECT_EQ(r.columns[i].code, layout[i].second) << i;
+    EXPECT_EQ(r.Columns[i].Occurrence, layout[i].first) << i;
+    EXPECT_EQ(r.Columns[i].Code, layout[i].second) << i;
   }
-  EXPECT_EQ(r.columns[8].codeIndex, 2);
-  EXPECT_EQ(TextsOf(r.grid[3]), (Column{"5", "2.5", "4"}));
-  EXPECT_EQ(TextsOf(r.grid[4]), (Column{"8", "6", "5"}));
+  EXPECT_EQ(r.Columns[8].CodeIndex, 2);
+  EXPECT_EQ(TextsOf(r.Grid[3]), (Column{"5", "2.5", "4"}));
+  EXPECT_EQ(TextsOf(r.Grid[4]), (Column{"8", "6", "5"}));
   // (7.5+5.5)/2, (6+3.25)/2; at 100 MHz only the later sweep has a point.
-  EXPECT_EQ(TextsOf(r.grid[5]), (Column{"6.5", "4.625", "4.5"}));
-  EXPECT_EQ(TextsOf(r.grid[7]), (Column{"5", "4", ""}));
+  EXPECT_EQ(TextsOf(r.Grid[5]), (Column{"6.5", "4.625", "4.5"}));
+  EXPECT_EQ(TextsOf(r.Grid[7]), (Column{"5", "4", ""}));
 }
 
 TEST_F(ReadTestDataTest, ControlMarginIsTheWorstOverAllOccurrences) {
@@ -171,21 +171,21 @@ TEST_F(ReadTestDataTest, ControlMarginIsTheWorstOverAllOccurrences) {
              "1\t1\t5\t0\t8\t0\t9\tPP\n"
              "2\t2\t6\t0\t6.5\t0\t10\tPP\n"));
   ReadTestDataRequest request = Graph({1, 2, code::kUpperControl, code::kLastPair}, 2);
-  request.testName = "Return*";
-  request.units = "Ohms";
-  request.occurrence = 1;
+  request.TestName = "Return*";
+  request.Units = "Ohms";
+  request.Occurrence = 1;
   const ReadTestDataResult last = ReadTestData(data, request);
   // The last pair is titled by its own heading, not by the upper control limit's.
-  EXPECT_EQ(last.titles, (Column{"Freq (MHz)", "Pair 1 - dB", "Upper Ctl - dB", "Pair 1 - dB"}));
-  EXPECT_EQ(TextsOf(last.grid[2]), (Column{"8", "6.5"}));
-  EXPECT_EQ(TextsOf(last.grid[3]), (Column{"5", "6"}));
-  EXPECT_EQ(last.limitMargin, "4.000 Ohms @ 1.000 MHz");
-  EXPECT_EQ(last.controlMargin, "0.500 Ohms @ 2.000 MHz");
+  EXPECT_EQ(last.Titles, (Column{"Freq (MHz)", "Pair 1 - dB", "Upper Ctl - dB", "Pair 1 - dB"}));
+  EXPECT_EQ(TextsOf(last.Grid[2]), (Column{"8", "6.5"}));
+  EXPECT_EQ(TextsOf(last.Grid[3]), (Column{"5", "6"}));
+  EXPECT_EQ(last.LimitMargin, "4.000 Ohms @ 1.000 MHz");
+  EXPECT_EQ(last.ControlMargin, "0.500 Ohms @ 2.000 MHz");
 
   const ReadTestDataResult all = ReadAllTestData(data, request);
-  EXPECT_EQ(all.limitMargin, "4.000 Ohms @ 1.000 MHz");
+  EXPECT_EQ(all.LimitMargin, "4.000 Ohms @ 1.000 MHz");
   // The earlier sweep's control margin (1) is better; the merged text keeps 0.5.
-  EXPECT_EQ(all.controlMargin, "0.500 Ohms @ 2.000 MHz");
+  EXPECT_EQ(all.ControlMargin, "0.500 Ohms @ 2.000 MHz");
 }
 
 TEST_F(ReadTestDataTest, AllOccurrencesStopAtTwenty) {
@@ -197,11 +197,11 @@ TEST_F(ReadTestDataTest, AllOccurrencesStopAtTwenty) {
   }
   Open(file);
   const ReadTestDataResult r = ReadAllTestData(data, Graph({1, code::kMin, code::kMean}, 1));
-  EXPECT_EQ(r.occurrencesRead, 20);
-  EXPECT_EQ(TextsOf(r.grid[1]), Column{"3"});
-  EXPECT_EQ(TextsOf(r.grid[2]), Column{"12.5"});  // (3 + 22) / 2
-  EXPECT_EQ(r.limitMargin, "3.000 dB @ 1.000 MHz");
-  EXPECT_EQ(r.columns.size(), 22u);  // frequency per occurrence, min, mean
+  EXPECT_EQ(r.OccurrencesRead, 20);
+  EXPECT_EQ(TextsOf(r.Grid[1]), Column{"3"});
+  EXPECT_EQ(TextsOf(r.Grid[2]), Column{"12.5"});  // (3 + 22) / 2
+  EXPECT_EQ(r.LimitMargin, "3.000 dB @ 1.000 MHz");
+  EXPECT_EQ(r.Columns.size(), 22u);  // frequency per occurrence, min, mean
 }
 
 }  // namespace

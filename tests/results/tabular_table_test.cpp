@@ -22,9 +22,9 @@ TextGrid Table(const TestBlock& block, std::vector<ColumnCode> codes, std::vecto
                const std::string& test = "attenuation near", bool failTextRed = false,
                bool control = false) {
   TabularOptions options;
-  options.controlLimitsStored = control;
-  options.testName = test;
-  options.failTextRed = failTextRed;
+  options.ControlLimitsStored = control;
+  options.TestName = test;
+  options.FailTextRed = failTextRed;
   TextGrid out;
   for (const std::vector<GridCell>& column : BuildTabularTable(block, codes, rows, options)) {
     out.emplace_back();
@@ -111,9 +111,9 @@ TEST(TabularTable, PercentMarginsAndAZeroLimit) {
 }
 
 struct AverageCase {
-  const char* test;
-  const char* upperLimit;
-  const char* expected;
+  const char* Test;
+  const char* UpperLimit;
+  const char* Expected;
 };
 
 class TabularAverage : public ::testing::TestWithParam<AverageCase> {};
@@ -122,8 +122,8 @@ class TabularAverage : public ::testing::TestWithParam<AverageCase> {};
 TEST_P(TabularAverage, TakesTheTestsLimitSense) {
   const AverageCase& c = GetParam();
   const TestBlock block =
-      BlockOf({{"1", "1", "1", "0", c.upperLimit, "-P"}, {"2", "3", "3", "0", c.upperLimit, "-P"}});
-  EXPECT_EQ(Table(block, {1, 2}, {"10206"}, c.test)[2][0], c.expected) << c.test;
+      BlockOf({{"1", "1", "1", "0", c.UpperLimit, "-P"}, {"2", "3", "3", "0", c.UpperLimit, "-P"}});
+  EXPECT_EQ(Table(block, {1, 2}, {"10206"}, c.Test)[2][0], c.Expected) << c.Test;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -29,8 +29,8 @@ TEST(TestCompleteness, TheQuickCheckAndTheFullParseGiveOneVerdict) {
   std::string huge;
   for (int i = 0; i < 32768; ++i) huge += "1\t1\t2\t3\tP\n";
   const struct {
-    std::string body;
-    std::string lack;  // "" complete
+    std::string Body;
+    std::string Lack;  // "" complete
   } cases[] = {
       {Sweep("T", "4", Rows(4)), ""},
       {Sweep("T", "4", Rows(6)), ""},  // more rows than declared: nothing is missing
@@ -44,27 +44,27 @@ TEST(TestCompleteness, TheQuickCheckAndTheFullParseGiveOneVerdict) {
       {"TEST:\tT\nNo\tF\n" + huge, "more than 32767 rows"},
   };
   for (const auto& c : cases) {
-    const std::string what = c.body.substr(0, 70);
+    const std::string what = c.Body.substr(0, 70);
     DataFixture f;
-    ASSERT_TRUE(f.Open(WithHeader(c.body)));
-    const std::string lack = f.data.TestLack(0);
-    if (c.lack.empty()) {
+    ASSERT_TRUE(f.Open(WithHeader(c.Body)));
+    const std::string lack = f.Data.TestLack(0);
+    if (c.Lack.empty()) {
       EXPECT_EQ(lack, "") << what;
     } else {
-      EXPECT_NE(lack.find(c.lack), std::string::npos) << what << ": " << lack;
+      EXPECT_NE(lack.find(c.Lack), std::string::npos) << what << ": " << lack;
     }
-    EXPECT_EQ(f.data.LastTestComplete(), c.lack.empty()) << what;
-    EXPECT_TRUE(f.prompter.messages.empty()) << what;  // asking says nothing
+    EXPECT_EQ(f.Data.LastTestComplete(), c.Lack.empty()) << what;
+    EXPECT_TRUE(f.Prompter.Messages.empty()) << what;  // asking says nothing
 
     DataFixture parse;
-    ASSERT_TRUE(parse.Open(WithHeader(c.body)));
-    const auto parsed = parse.data.ParseEntry(0);
-    const bool parsedComplete = parsed && !parsed->incomplete;
-    EXPECT_EQ(parsedComplete, c.lack.empty()) << what;
-    if (!c.lack.empty()) {
-      ASSERT_EQ(parse.prompter.messages.size(), 1u) << what;
-      EXPECT_NE(parse.prompter.messages[0].text.find(c.lack), std::string::npos)
-          << parse.prompter.messages[0].text;
+    ASSERT_TRUE(parse.Open(WithHeader(c.Body)));
+    const auto parsed = parse.Data.ParseEntry(0);
+    const bool parsedComplete = parsed && !parsed->Incomplete;
+    EXPECT_EQ(parsedComplete, c.Lack.empty()) << what;
+    if (!c.Lack.empty()) {
+      ASSERT_EQ(parse.Prompter.Messages.size(), 1u) << what;
+      EXPECT_NE(parse.Prompter.Messages[0].Text.find(c.Lack), std::string::npos)
+          << parse.Prompter.Messages[0].Text;
     }
   }
 }
@@ -73,23 +73,23 @@ TEST(TestCompleteness, EveryTestIsJudgedAndEachFaultToldOnce) {
   DataFixture f;
   ASSERT_TRUE(f.Open(WithHeader(Sweep("Whole", "2", Rows(2)) + Sweep("Cut", "9", Rows(5)) +
                                 Block("Empty", "") + "TEST SUMMARY :\nA\tPASS\n")));
-  EXPECT_EQ(f.data.CertificationFault(true), "");
-  EXPECT_EQ(f.data.CertificationFault(false), "a test is incomplete");
-  EXPECT_EQ(f.data.IncompleteTests(), 2);
-  ASSERT_EQ(f.prompter.messages.size(), 2u);
-  EXPECT_EQ(f.prompter.messages[0].text,
+  EXPECT_EQ(f.Data.CertificationFault(true), "");
+  EXPECT_EQ(f.Data.CertificationFault(false), "a test is incomplete");
+  EXPECT_EQ(f.Data.IncompleteTests(), 2);
+  ASSERT_EQ(f.Prompter.Messages.size(), 2u);
+  EXPECT_EQ(f.Prompter.Messages[0].Text,
             "The test 'Cut' is incomplete: it holds 5 of the 9 points its sweep line declares "
             "(is the file cut short?).");
-  EXPECT_EQ(f.prompter.messages[1].title, "Incomplete Test");
+  EXPECT_EQ(f.Prompter.Messages[1].Title, "Incomplete Test");
   // A report reading the test later says it again no more, but marks it.
-  const auto cut = f.data.FindTest("Cut", 0);
+  const auto cut = f.Data.FindTest("Cut", 0);
   ASSERT_TRUE(cut.has_value());
-  EXPECT_TRUE(cut->incomplete);
-  EXPECT_EQ(f.data.JudgeEveryTest(), 2);
-  EXPECT_EQ(f.prompter.messages.size(), 2u);
+  EXPECT_TRUE(cut->Incomplete);
+  EXPECT_EQ(f.Data.JudgeEveryTest(), 2);
+  EXPECT_EQ(f.Prompter.Messages.size(), 2u);
   // A new file starts with a clean slate.
   ASSERT_TRUE(f.Open(WithHeader(Sweep("Whole", "2", Rows(2)))));
-  EXPECT_EQ(f.data.CertificationFault(false), "");
+  EXPECT_EQ(f.Data.CertificationFault(false), "");
 }
 
 TEST(TestCompleteness, TheLastTestDecidesWhetherAFileBeingWrittenIsDone) {
@@ -97,12 +97,12 @@ TEST(TestCompleteness, TheLastTestDecidesWhetherAFileBeingWrittenIsDone) {
   // The summary after the last test is no test of its own.
   ASSERT_TRUE(f.Open(WithHeader(Sweep("A", "2", Rows(1)) + Sweep("B", "2", Rows(2)) +
                                 "TEST SUMMARY :\nA\tPASS\n")));
-  EXPECT_TRUE(f.data.LastTestComplete());
-  EXPECT_NE(f.data.TestLack(0), "");
+  EXPECT_TRUE(f.Data.LastTestComplete());
+  EXPECT_NE(f.Data.TestLack(0), "");
   ASSERT_TRUE(f.Open(WithHeader(Sweep("A", "2", Rows(2)) + Sweep("B", "2", Rows(1)))));
-  EXPECT_FALSE(f.data.LastTestComplete());
+  EXPECT_FALSE(f.Data.LastTestComplete());
   ASSERT_TRUE(f.Open(WithHeader("TEST SUMMARY :\nA\tPASS\n")));
-  EXPECT_FALSE(f.data.LastTestComplete());  // nothing to certify yet
+  EXPECT_FALSE(f.Data.LastTestComplete());  // nothing to certify yet
 }
 
 // The common-row fast path must not take a row of blank fields for data.
@@ -110,13 +110,13 @@ TEST(TestCompleteness, ARowOfBlankFieldsAfterTheThirdEndsTheBlock) {
   DataFixture f;
   ASSERT_TRUE(f.Open(
       WithHeader(Block("T", Rows(3) + " \t \t \t \t \t \n" + Rows(2)) + Block("Next", Rows(1)))));
-  const auto parsed = f.data.FindTest("T", 0);
+  const auto parsed = f.Data.FindTest("T", 0);
   ASSERT_TRUE(parsed.has_value());
-  EXPECT_EQ(parsed->block->Rows(), 3);
-  EXPECT_FALSE(parsed->incomplete);
-  EXPECT_EQ(parsed->block->At(0, 2).number, 3);
-  EXPECT_TRUE(f.data.FindTest("Next", 0).has_value());
-  EXPECT_EQ(f.data.TestLack(0), "");
+  EXPECT_EQ(parsed->Block->Rows(), 3);
+  EXPECT_FALSE(parsed->Incomplete);
+  EXPECT_EQ(parsed->Block->At(0, 2).Number, 3);
+  EXPECT_TRUE(f.Data.FindTest("Next", 0).has_value());
+  EXPECT_EQ(f.Data.TestLack(0), "");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ using testing::WithHeader;
 
 TEST(ReadTestNames, FindsBlocksSummariesAndOverallStatus) {
   DataFixture f;
-  f.host.visible = true;
+  f.Host.Visible = true;
   const std::string body = Block("Attenuation", "1\t1\t2\t3\t4\t5\tPP") +
                            "TEST:\tNEXT\tmore text\n1\t1\t1\t1\t1\t1\tPP\n\n"
                            "TEST:Squeezed\n"
@@ -19,23 +19,23 @@ TEST(ReadTestNames, FindsBlocksSummariesAndOverallStatus) {
                            "Pass/Fail Status\tFAILED\n"
                            "TEST SUMMARY :\nA Test\tPASS\tX\n\nSUMMARY INFORMATION\n";
   ASSERT_TRUE(f.Open(WithHeader(body)));
-  ASSERT_EQ(f.data.TestCount(), 5);
-  EXPECT_EQ(f.data.TestName(0), "Attenuation");
-  EXPECT_EQ(f.data.TestName(1), "NEXT");
-  EXPECT_EQ(f.data.TestName(2), "queezed");
-  EXPECT_EQ(f.data.TestName(3), "TEST SUMMARY :");
-  EXPECT_EQ(f.data.TestName(4), "TEST SUMMARY :");
-  EXPECT_EQ(f.data.TestName(5), "");
-  EXPECT_EQ(f.data.TestName(-1), "");
-  EXPECT_TRUE(f.data.OverallFailed());
+  ASSERT_EQ(f.Data.TestCount(), 5);
+  EXPECT_EQ(f.Data.TestName(0), "Attenuation");
+  EXPECT_EQ(f.Data.TestName(1), "NEXT");
+  EXPECT_EQ(f.Data.TestName(2), "queezed");
+  EXPECT_EQ(f.Data.TestName(3), "TEST SUMMARY :");
+  EXPECT_EQ(f.Data.TestName(4), "TEST SUMMARY :");
+  EXPECT_EQ(f.Data.TestName(5), "");
+  EXPECT_EQ(f.Data.TestName(-1), "");
+  EXPECT_TRUE(f.Data.OverallFailed());
   // Positions are 1-based bytes of the block's first line.
-  const auto start = static_cast<std::size_t>(f.data.Entry(0)->Start);
-  EXPECT_EQ(testing::ReadFileBytes(f.data.TempPath()).substr(start - 1, 18),
+  const auto start = static_cast<std::size_t>(f.Data.Entry(0)->Start);
+  EXPECT_EQ(testing::ReadFileBytes(f.Data.TempPath()).substr(start - 1, 18),
             "TEST:\tAttenuation\n");
-  EXPECT_FALSE(f.data.FindTest("queezed", 0).has_value());  // its field 0 is not "TEST:"
-  ASSERT_EQ(f.host.progress.size(), 3u);
-  EXPECT_LT(f.host.progress[0], f.host.progress[2]);
-  EXPECT_LE(f.host.progress[2], 100);
+  EXPECT_FALSE(f.Data.FindTest("queezed", 0).has_value());  // its field 0 is not "TEST:"
+  ASSERT_EQ(f.Host.Progress.size(), 3u);
+  EXPECT_LT(f.Host.Progress[0], f.Host.Progress[2]);
+  EXPECT_LE(f.Host.Progress[2], 100);
 }
 
 TEST(ReadTestNames, CommaFilesAreKnownByTheirFirstLine) {
@@ -44,21 +44,21 @@ TEST(ReadTestNames, CommaFilesAreKnownByTheirFirstLine) {
     DataFixture f;
     ASSERT_TRUE(f.Open(first + "Pairs,2\nEXIT STATUS:\nTEST:,Return Loss,,\n"
                                "No,Freq,P1,P2,Lo,Hi,St\n1,1,2,3,4,5,PP\n"));
-    EXPECT_EQ(f.data.Delimiter(), ',') << first;
-    EXPECT_EQ(f.data.TestName(0), "Return Loss");
-    ASSERT_TRUE(f.data.FindTest("return loss", 0).has_value());
-    EXPECT_EQ(f.data.FindTest("return loss", 0)->block->At(3, 0).number, 3);
+    EXPECT_EQ(f.Data.Delimiter(), ',') << first;
+    EXPECT_EQ(f.Data.TestName(0), "Return Loss");
+    ASSERT_TRUE(f.Data.FindTest("return loss", 0).has_value());
+    EXPECT_EQ(f.Data.FindTest("return loss", 0)->Block->At(3, 0).Number, 3);
   }
   DataFixture f;
   ASSERT_TRUE(f.Open(WithHeader(Block("A", "1\t1\t2\t3\t4\t5\tPP"))));
-  EXPECT_EQ(f.data.Delimiter(), '\t');
+  EXPECT_EQ(f.Data.Delimiter(), '\t');
 }
 
 TEST(ReadTestNames, CouplingAttenuationSwitchesOffTheOverallResult) {
   DataFixture f;
-  ASSERT_TRUE(f.state.Settings.OverallPassFail);
+  ASSERT_TRUE(f.State.Settings.OverallPassFail);
   ASSERT_TRUE(f.Open(WithHeader(Block("Coupling Attenuation", "1\t1\t2\t3\t4\t5\tPP"))));
-  EXPECT_FALSE(f.state.Settings.OverallPassFail);
+  EXPECT_FALSE(f.State.Settings.OverallPassFail);
 }
 
 TEST(ReadTestNames, TheIndexBoundGivesItsMessageInsteadOfOverflowing) {
@@ -67,18 +67,18 @@ TEST(ReadTestNames, TheIndexBoundGivesItsMessageInsteadOfOverflowing) {
     body += "TEST:\tT" + std::to_string(i) + "\n1\t1\t2\t3\t4\t5\tP\n\n";
   DataFixture f;
   EXPECT_FALSE(f.Open(WithHeader(body)));
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_EQ(f.prompter.messages[0].text,
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(f.Prompter.Messages[0].Text,
             "MAXTESTS NEEDS INCREASING: SEEK HELP\r\rThe file holds 620 test and summary "
             "blocks; at most 609 can be read.");
-  EXPECT_EQ(f.data.TestCount(), 610);
+  EXPECT_EQ(f.Data.TestCount(), 610);
 
   std::string summaries;
   for (int i = 0; i < 700; ++i) summaries += "TEST SUMMARY :\nA Test\tPASS\n\n";
   DataFixture g;
   EXPECT_FALSE(g.Open(WithHeader(summaries)));
-  EXPECT_EQ(g.data.TestCount(), ObjData::kIndexSlots);
-  ASSERT_EQ(g.prompter.messages.size(), 1u);
+  EXPECT_EQ(g.Data.TestCount(), ObjData::kIndexSlots);
+  ASSERT_EQ(g.Prompter.Messages.size(), 1u);
 }
 
 TEST(ReadTestNames, TheHeaderMustEndWithinItsFirstBytes) {
@@ -86,8 +86,8 @@ TEST(ReadTestNames, TheHeaderMustEndWithinItsFirstBytes) {
   const std::string filler = "Note\t" + std::string(9000, 'n') + "\n";
   EXPECT_FALSE(
       f.Open("Results\tx\n" + filler + "EXIT STATUS:\n" + Block("A", "1\t1\t2\t3\t4\t5\tP")));
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_NE(f.prompter.messages[0].text.find("its general header does not end"), std::string::npos);
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  EXPECT_NE(f.Prompter.Messages[0].Text.find("its general header does not end"), std::string::npos);
   // The line may start at byte 8192 itself.
   const std::string head = "Results\tx\nNote\t";
   const std::string exact = head + std::string(8191 - head.size() - 1, 'n') + "\n";
@@ -97,15 +97,15 @@ TEST(ReadTestNames, TheHeaderMustEndWithinItsFirstBytes) {
 
 TEST(ReadTestNames, ASpecificationLineInTheBodyOverridesTheHeader) {
   DataFixture f;
-  f.state.Header.HeaderItems[2] = "Specification";
+  f.State.Header.HeaderItems[2] = "Specification";
   const std::string body = Block("A", "1\t1\t2\t3\t4\t5\tP") + "specification\t  Class EA \n" +
                            "SPECIFICATION\tClass FA\nSpecification\t\n";
   ASSERT_TRUE(f.Open(WithHeader(body, "Specification\tClass D\n")));
-  EXPECT_EQ(f.data.HeaderString(2), "Class FA");
+  EXPECT_EQ(f.Data.HeaderString(2), "Class FA");
 
   DataFixture g;  // without a specification item the lines mean nothing
   ASSERT_TRUE(g.Open(WithHeader(body, "Specification\tClass D\n")));
-  EXPECT_EQ(g.data.HeaderString(2), "");
+  EXPECT_EQ(g.Data.HeaderString(2), "");
 }
 
 TEST(LookupTest, OccurrencesCountFromTheEndAndAlternativesAreTrimmed) {
@@ -114,42 +114,42 @@ TEST(LookupTest, OccurrencesCountFromTheEndAndAlternativesAreTrimmed) {
                            Block("Return Loss", "1\t1\t20\t0\t0\t0\tP") +
                            Block("next near", "1\t1\t30\t0\t0\t0\tP");
   ASSERT_TRUE(f.Open(WithHeader(body)));
-  EXPECT_EQ(f.data.LookupTest("NEXT Near", 0), 0);
-  EXPECT_EQ(f.data.LookupTest("NEXT Near", -3), 0);
-  EXPECT_EQ(f.data.LookupTest("NEXT Near", 1), 2);
-  EXPECT_EQ(f.data.LookupTest("NEXT Near", 2), 0);
-  EXPECT_FALSE(f.data.LookupTest("NEXT Near", 3).has_value());
-  EXPECT_EQ(f.data.LookupTest("Missing | return*", 1), 1);
-  EXPECT_EQ(f.data.LookupTest("n?xt #ear|x", 0), std::nullopt);
-  EXPECT_EQ(f.data.LookupTest("n?xt [mn]ear", 1), 2);
-  EXPECT_FALSE(f.data.LookupTest("", 0).has_value());
-  EXPECT_FALSE(f.data.LookupTest(" | ", 0).has_value());
-  EXPECT_EQ(f.data.FindTest("NEXT Near", 2)->block->At(2, 0).number, 10);
-  EXPECT_EQ(f.data.FindTest("NEXT Near", 1)->block->At(2, 0).number, 30);
+  EXPECT_EQ(f.Data.LookupTest("NEXT Near", 0), 0);
+  EXPECT_EQ(f.Data.LookupTest("NEXT Near", -3), 0);
+  EXPECT_EQ(f.Data.LookupTest("NEXT Near", 1), 2);
+  EXPECT_EQ(f.Data.LookupTest("NEXT Near", 2), 0);
+  EXPECT_FALSE(f.Data.LookupTest("NEXT Near", 3).has_value());
+  EXPECT_EQ(f.Data.LookupTest("Missing | return*", 1), 1);
+  EXPECT_EQ(f.Data.LookupTest("n?xt #ear|x", 0), std::nullopt);
+  EXPECT_EQ(f.Data.LookupTest("n?xt [mn]ear", 1), 2);
+  EXPECT_FALSE(f.Data.LookupTest("", 0).has_value());
+  EXPECT_FALSE(f.Data.LookupTest(" | ", 0).has_value());
+  EXPECT_EQ(f.Data.FindTest("NEXT Near", 2)->Block->At(2, 0).Number, 10);
+  EXPECT_EQ(f.Data.FindTest("NEXT Near", 1)->Block->At(2, 0).Number, 30);
 }
 
 TEST(CheckTested, LooksAtGraphsAndTablesAndSplitsAtTheFirstBarOnly) {
   DataFixture f;
   ASSERT_TRUE(f.Open(WithHeader(Block("Return Loss", "1\t1\t2\t3\t4\t5\tP") +
                                 Block("a|b", "1\t1\t2\t3\t4\t5\tP"))));
-  auto& reports = f.state.Reports;
+  auto& reports = f.State.Reports;
   reports[0].Graphs[3].Data[5] = "Missing|return*";
   reports[1].Tables[30].Data = "RETURN LOSS";
   reports[2].Graphs[0].Data[0] = "x|y|Return Loss";
   reports[3].Graphs[0].Data[0] = "x|a|b";
-  EXPECT_TRUE(f.data.CheckTested(0));
-  EXPECT_TRUE(f.data.CheckTested(1));
-  EXPECT_FALSE(f.data.CheckTested(2));
-  EXPECT_TRUE(f.data.CheckTested(3));
-  EXPECT_FALSE(f.data.CheckTested(4));
-  EXPECT_FALSE(f.data.CheckTested(-1));
-  EXPECT_FALSE(f.data.CheckTested(209));
+  EXPECT_TRUE(f.Data.CheckTested(0));
+  EXPECT_TRUE(f.Data.CheckTested(1));
+  EXPECT_FALSE(f.Data.CheckTested(2));
+  EXPECT_TRUE(f.Data.CheckTested(3));
+  EXPECT_FALSE(f.Data.CheckTested(4));
+  EXPECT_FALSE(f.Data.CheckTested(-1));
+  EXPECT_FALSE(f.Data.CheckTested(209));
   // Comments are no test: a report of a comment table alone was not tested.
   reports[5].TableCount = 1;
   reports[5].Tables[0].Data = " comment ";
-  EXPECT_FALSE(f.data.CheckTested(5));
+  EXPECT_FALSE(f.Data.CheckTested(5));
   reports[5].Tables[1].Data = "Return Loss";
-  EXPECT_TRUE(f.data.CheckTested(5));
+  EXPECT_TRUE(f.Data.CheckTested(5));
 }
 
 }  // namespace

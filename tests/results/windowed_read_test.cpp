@@ -44,23 +44,23 @@ std::string ManyBlocks(bool crlf) {
 }
 
 void ExpectEveryBlockWhole(DataFixture& f) {
-  ASSERT_EQ(f.data.TestCount(), kTests);
+  ASSERT_EQ(f.Data.TestCount(), kTests);
   bool straddles = false;
   for (int16_t t = 0; t < kTests; ++t) {
-    const auto parsed = f.data.ParseEntry(t);
+    const auto parsed = f.Data.ParseEntry(t);
     ASSERT_TRUE(parsed.has_value()) << t;
-    ASSERT_EQ(parsed->block->Rows(), kRows) << t;
-    EXPECT_EQ(parsed->block->At(2, 0).number, t * 10000) << t;
-    EXPECT_EQ(parsed->block->At(2, kRows - 1).number, t * 10000 + kRows - 1) << t;
-    const auto start = static_cast<std::size_t>(f.data.Entry(t)->Start);
+    ASSERT_EQ(parsed->Block->Rows(), kRows) << t;
+    EXPECT_EQ(parsed->Block->At(2, 0).Number, t * 10000) << t;
+    EXPECT_EQ(parsed->Block->At(2, kRows - 1).Number, t * 10000 + kRows - 1) << t;
+    const auto start = static_cast<std::size_t>(f.Data.Entry(t)->Start);
     straddles = straddles ||
                 (start <= CopyLines::kWindow && t + 1 < kTests &&
-                 static_cast<std::size_t>(f.data.Entry(t + 1)->Start) > CopyLines::kWindow + 1);
+                 static_cast<std::size_t>(f.Data.Entry(t + 1)->Start) > CopyLines::kWindow + 1);
   }
   EXPECT_TRUE(straddles) << "no block lies across the index's window edge";
-  EXPECT_TRUE(f.data.LastTestComplete());
-  EXPECT_EQ(f.data.CertificationFault(false), "");
-  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_TRUE(f.Data.LastTestComplete());
+  EXPECT_EQ(f.Data.CertificationFault(false), "");
+  EXPECT_TRUE(f.Prompter.Messages.empty());
 }
 
 TEST(WindowedRead, BlocksAcrossTheWindowsEdgeReadWholeWithEitherLineEnd) {
@@ -73,26 +73,26 @@ TEST(WindowedRead, BlocksAcrossTheWindowsEdgeReadWholeWithEitherLineEnd) {
 
 TEST(WindowedRead, AZippedFileLargerThanTheWindowReadsAsThePlainOne) {
   DataFixture f;
-  f.files.Write("run.txt", ManyBlocks(true));
-  const std::string command = "cd '" + f.files.path().string() + "' && zip -q run.zip run.txt";
+  f.Files.Write("run.txt", ManyBlocks(true));
+  const std::string command = "cd '" + f.Files.path().string() + "' && zip -q run.zip run.txt";
   ASSERT_EQ(std::system(command.c_str()), 0);
-  ASSERT_TRUE(f.data.SetFile((f.files.path() / "run.zip").string()));
+  ASSERT_TRUE(f.Data.SetFile((f.Files.path() / "run.zip").string()));
   ExpectEveryBlockWhole(f);
 }
 
 TEST(WindowedRead, LinesLongerThanAWindowKeepTheBlocksAfterThem) {
   DataFixture f;
-  f.state.Header.HeaderItems[0] = "Specification";
+  f.State.Header.HeaderItems[0] = "Specification";
   const std::string longValue(3 * CopyLines::kWindow / 2, 's');
   const std::string body = "EXIT STATUS:\t" + std::string(200000, 'z') + "\n" +
                            Block("A", "1\t1\t5\t6\t0\t9\tPP") + "Specification\t" + longValue +
                            "\n\n" + Block("B", "1\t1\t7\t8\t0\t9\tPP");
   ASSERT_TRUE(f.Open(std::string("Results\trun.txt\nPairs\t4\n") + body));
-  ASSERT_EQ(f.data.TestCount(), 2);
-  EXPECT_EQ(f.data.FindTest("A", 0)->block->At(2, 0).number, 5);
-  EXPECT_EQ(f.data.FindTest("B", 0)->block->At(2, 0).number, 7);
+  ASSERT_EQ(f.Data.TestCount(), 2);
+  EXPECT_EQ(f.Data.FindTest("A", 0)->Block->At(2, 0).Number, 5);
+  EXPECT_EQ(f.Data.FindTest("B", 0)->Block->At(2, 0).Number, 7);
   // The index reads a line's start only; its first window holds the value's start.
-  EXPECT_EQ(f.data.HeaderString(0), longValue.substr(0, CopyLines::kWindow - 14));
+  EXPECT_EQ(f.Data.HeaderString(0), longValue.substr(0, CopyLines::kWindow - 14));
 }
 
 TEST(WindowedRead, ACopyCutShortUnderTheReaderGivesNoBlockAndSaysWhy) {
@@ -101,32 +101,32 @@ TEST(WindowedRead, ACopyCutShortUnderTheReaderGivesNoBlockAndSaysWhy) {
       WithHeader(Block("A", "1\t1\t5\t6\t0\t9\tPP") + "\n" + Block("B", Rows(0, 300)));
   ASSERT_TRUE(f.Open(text));
   // Gone by its name, the copy is still read through its descriptor.
-  const std::string copy = f.data.TempPath();
+  const std::string copy = f.Data.TempPath();
   const std::string kept = testing::ReadFileBytes(copy);
   fs::remove(copy);
-  EXPECT_EQ(f.data.FindTest("B", 0)->block->Rows(), 300);
+  EXPECT_EQ(f.Data.FindTest("B", 0)->Block->Rows(), 300);
 
-  f.files.Write("cut.txt", text);
-  ASSERT_TRUE(f.data.SetFile((f.files.path() / "cut.txt").string()));
-  fs::resize_file(f.data.TempPath(), text.size() - 100);
-  f.data.ResetNumCols();
-  EXPECT_EQ(f.data.FindTest("A", 0)->block->At(2, 0).number, 5);
-  EXPECT_FALSE(f.data.FindTest("B", 0).has_value());
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  const std::string reason = "its temporary copy " + f.data.TempPath() +
+  f.Files.Write("cut.txt", text);
+  ASSERT_TRUE(f.Data.SetFile((f.Files.path() / "cut.txt").string()));
+  fs::resize_file(f.Data.TempPath(), text.size() - 100);
+  f.Data.ResetNumCols();
+  EXPECT_EQ(f.Data.FindTest("A", 0)->Block->At(2, 0).Number, 5);
+  EXPECT_FALSE(f.Data.FindTest("B", 0).has_value());
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  const std::string reason = "its temporary copy " + f.Data.TempPath() +
                              " cannot be read: it ends after " + std::to_string(text.size() - 100) +
                              " of its " + std::to_string(text.size()) + " bytes";
-  EXPECT_EQ(f.prompter.messages[0].text,
+  EXPECT_EQ(f.Prompter.Messages[0].Text,
             "Error in ObjData/ReadTestData\r\rThe test 'B' is not whole: " + reason +
                 "; it cannot be read.");
-  EXPECT_EQ(f.data.TestLack(1), reason);
-  EXPECT_FALSE(f.data.LastTestComplete());
-  EXPECT_EQ(f.data.CertificationFault(true), "a test could not be read");
-  EXPECT_EQ(f.prompter.messages.size(), 1u);
+  EXPECT_EQ(f.Data.TestLack(1), reason);
+  EXPECT_FALSE(f.Data.LastTestComplete());
+  EXPECT_EQ(f.Data.CertificationFault(true), "a test could not be read");
+  EXPECT_EQ(f.Prompter.Messages.size(), 1u);
 
   // An index built again must not stop at the cut as if the file ended there.
-  EXPECT_FALSE(f.data.ReadTestNames());
-  EXPECT_EQ(f.data.TestCount(), 0);
+  EXPECT_FALSE(f.Data.ReadTestNames());
+  EXPECT_EQ(f.Data.TestCount(), 0);
 }
 
 }  // namespace

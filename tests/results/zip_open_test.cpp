@@ -33,53 +33,53 @@ std::vector<std::string> Listing(const fs::path& folder) {
 
 TEST(SetFileZip, TheFirstEntryIsReadAndNothingIsWrittenBesideTheArchive) {
   DataFixture f;
-  f.files.Write("src/results/run.txt", kData);
-  f.files.Write("src/notes.txt", "not the data\n");
-  RunZip(f.files.path() / "src", "-r ../RUN.ZIP results notes.txt");
-  fs::remove_all(f.files.path() / "src");
+  f.Files.Write("src/results/run.txt", kData);
+  f.Files.Write("src/notes.txt", "not the data\n");
+  RunZip(f.Files.path() / "src", "-r ../RUN.ZIP results notes.txt");
+  fs::remove_all(f.Files.path() / "src");
   // A file of the entry's name beside the archive belongs to the user.
-  f.files.Write("run.txt", "the user's own file\n");
-  const auto before = Listing(f.files.path());
-  fs::permissions(f.files.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  f.Files.Write("run.txt", "the user's own file\n");
+  const auto before = Listing(f.Files.path());
+  fs::permissions(f.Files.path(), fs::perms::owner_read | fs::perms::owner_exec);
 
-  ASSERT_TRUE(f.data.SetFile((f.files.path() / "RUN.ZIP").string()));
-  fs::permissions(f.files.path(), fs::perms::owner_all);
-  EXPECT_TRUE(f.prompter.messages.empty());
-  EXPECT_EQ(f.data.TestName(0), "Attenuation");
-  EXPECT_EQ(ReadFileBytes(f.data.TempPath()), kData);
-  EXPECT_EQ(f.host.captions.back(), "RUN.ZIP - Vantrel");
-  EXPECT_EQ(Listing(f.files.path()), before);
-  EXPECT_EQ(ReadFileBytes(f.files.path() / "run.txt"), "the user's own file\n");
+  ASSERT_TRUE(f.Data.SetFile((f.Files.path() / "RUN.ZIP").string()));
+  fs::permissions(f.Files.path(), fs::perms::owner_all);
+  EXPECT_TRUE(f.Prompter.Messages.empty());
+  EXPECT_EQ(f.Data.TestName(0), "Attenuation");
+  EXPECT_EQ(ReadFileBytes(f.Data.TempPath()), kData);
+  EXPECT_EQ(f.Host.Captions.back(), "RUN.ZIP - Vantrel");
+  EXPECT_EQ(Listing(f.Files.path()), before);
+  EXPECT_EQ(ReadFileBytes(f.Files.path() / "run.txt"), "the user's own file\n");
   EXPECT_EQ(f.CopiesInTmp(), 1);
 }
 
 TEST(SetFileZip, AnEntryNamedOutsideTheFolderIsStillOnlyReadIntoTheCopy) {
   DataFixture f;
-  const fs::path archive = f.files.path() / "inner" / "evil.zip";
+  const fs::path archive = f.Files.path() / "inner" / "evil.zip";
   fs::create_directories(archive.parent_path());
   int error = 0;
   zip_t* z = zip_open(archive.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   ASSERT_NE(z, nullptr);
   zip_file_add(z, "../escape.txt", zip_source_buffer(z, kData.data(), kData.size(), 0), 0);
   ASSERT_EQ(zip_close(z), 0);
-  ASSERT_TRUE(f.data.SetFile(archive.string()));
-  EXPECT_EQ(f.data.TestName(0), "Attenuation");
-  EXPECT_FALSE(fs::exists(f.files.path() / "escape.txt"));
-  EXPECT_EQ(Listing(f.files.path()), (std::vector<std::string>{"inner", "inner/evil.zip"}));
+  ASSERT_TRUE(f.Data.SetFile(archive.string()));
+  EXPECT_EQ(f.Data.TestName(0), "Attenuation");
+  EXPECT_FALSE(fs::exists(f.Files.path() / "escape.txt"));
+  EXPECT_EQ(Listing(f.Files.path()), (std::vector<std::string>{"inner", "inner/evil.zip"}));
 }
 
 TEST(SetFileZip, UnreadableArchivesFailWithTheZipError) {
   DataFixture f;
-  f.files.Write("run.txt", kData);
-  RunZip(f.files.path(), "-P secret locked.zip run.txt");
-  f.files.Write("broken.zip", "PK\x03\x04 not really");
+  f.Files.Write("run.txt", kData);
+  RunZip(f.Files.path(), "-P secret locked.zip run.txt");
+  f.Files.Write("broken.zip", "PK\x03\x04 not really");
   for (const char* name : {"locked.zip", "broken.zip"}) {
-    f.prompter.messages.clear();
-    EXPECT_FALSE(f.data.SetFile((f.files.path() / name).string())) << name;
-    ASSERT_EQ(f.prompter.messages.size(), 1u);
-    EXPECT_EQ(f.prompter.messages[0].title, "Zip Error");
-    EXPECT_EQ(f.data.TestCount(), 0);
-    EXPECT_EQ(ReadFileBytes(f.data.TempPath()), "");
+    f.Prompter.Messages.clear();
+    EXPECT_FALSE(f.Data.SetFile((f.Files.path() / name).string())) << name;
+    ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+    EXPECT_EQ(f.Prompter.Messages[0].Title, "Zip Error");
+    EXPECT_EQ(f.Data.TestCount(), 0);
+    EXPECT_EQ(ReadFileBytes(f.Data.TempPath()), "");
   }
 }
 

@@ -11,8 +11,8 @@ TEST(TellUnusableTempFolder, LeadsWithTheKnownLineThenTheReason) {
   testing::RecordingPrompter prompter;
   TellUnusableTempFolder("the temporary folder /gone (TMPDIR) cannot be used: No such file",
                          prompter);
-  ASSERT_EQ(prompter.messages.size(), 1u);
-  EXPECT_EQ(prompter.messages[0].text,
+  ASSERT_EQ(prompter.Messages.size(), 1u);
+  EXPECT_EQ(prompter.Messages[0].Text,
             "Error Finding the Temporary Directory\r\rThe temporary folder /gone (TMPDIR) "
             "cannot be used: No such file.");
 }

@@ -54,16 +54,16 @@ TEST(WholeNumberOf, NeedsANumericText) {
 }
 
 struct FormatCase {
-  double value;
-  const char* pattern;
-  const char* expected;
+  double Value;
+  const char* Pattern;
+  const char* Expected;
 };
 
 class FormatNumberTest : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(FormatNumberTest, FormatsAsTheDefinitionFileAsks) {
   const FormatCase& c = GetParam();
-  EXPECT_EQ(FormatNumber(c.value, c.pattern), c.expected) << c.value << " " << c.pattern;
+  EXPECT_EQ(FormatNumber(c.Value, c.Pattern), c.Expected) << c.Value << " " << c.Pattern;
 }
 
 INSTANTIATE_TEST_SUITE_P(

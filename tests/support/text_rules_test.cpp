@@ -17,16 +17,16 @@ TEST(Text, TrimsBlanksAndMapsAsciiCaseOnly) {
 }
 
 struct LikeCase {
-  const char* text;
-  const char* pattern;
-  bool matches;
+  const char* Text;
+  const char* Pattern;
+  bool Matches;
 };
 
 class WildcardTest : public ::testing::TestWithParam<LikeCase> {};
 
 TEST_P(WildcardTest, MatchesLikeTheInstrumentNamesAreWritten) {
   const LikeCase& c = GetParam();
-  EXPECT_EQ(WildcardMatch(c.text, c.pattern), c.matches) << c.text << " ~ " << c.pattern;
+  EXPECT_EQ(WildcardMatch(c.Text, c.Pattern), c.Matches) << c.Text << " ~ " << c.Pattern;
 }
 
 INSTANTIATE_TEST_SUITE_P(

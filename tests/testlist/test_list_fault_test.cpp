@@ -15,10 +15,10 @@ namespace {
 class RefusingTarget : public PictureTarget {
  public:
   using PictureTarget::PictureTarget;
-  int refusals = 1;
+  int Refusals = 1;
   bool NewPage() override {
-    if (refusals > 0) {
-      --refusals;
+    if (Refusals > 0) {
+      --Refusals;
       return false;
     }
     return PictureTarget::NewPage();
@@ -38,10 +38,10 @@ TEST(PrintTestList, APrinterFaultIsSaidAsTheListsErrorAndTheJobGoesOn) {
   JobPageState job;
   job.FirstPage = false;  // a report before it: the list needs a page break
   EXPECT_FALSE(PrintTestList(data, AppSettings{}, target, job, ask, PrintFontMetrics()));
-  ASSERT_EQ(ask.messages.size(), 1u);
-  EXPECT_EQ(ask.messages[0].text, "Error Printing Test List");
-  EXPECT_EQ(ask.messages[0].title, "Printer Error");
-  EXPECT_EQ(ask.messages[0].buttons, PromptButtons::Ok);
+  ASSERT_EQ(ask.Messages.size(), 1u);
+  EXPECT_EQ(ask.Messages[0].Text, "Error Printing Test List");
+  EXPECT_EQ(ask.Messages[0].Title, "Printer Error");
+  EXPECT_EQ(ask.Messages[0].Buttons, PromptButtons::Ok);
   // The next report gets its page.
   EXPECT_TRUE(target.NewPage());
 }

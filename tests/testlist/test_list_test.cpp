@@ -182,7 +182,7 @@ TEST(PrintTestList, ThePdfHoldsTheListAndAFileWithoutSummaryPrintsNothing) {
       testing::RunShell("pdftotext -layout " + testing::ShellQuote(pdf) + " -");
   for (const char* expected : {"TEST SUMMARY", "Filename", "CBL-1.txt", "Test Status", "FAIL",
                                "(Aborted)", "TEST LIST", "Return Loss Near Test", "(x)"})
-    EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\n" << text.out;
+    EXPECT_NE(text.Out.find(expected), std::string::npos) << expected << "\n" << text.Out;
 
   const std::string plain = dir.Write("plain.txt", "Results\tx\n").string();
   PictureTarget none({.WidthMm = 210, .HeightMm = 297});
@@ -190,7 +190,7 @@ TEST(PrintTestList, ThePdfHoldsTheListAndAFileWithoutSummaryPrintsNothing) {
   EXPECT_FALSE(PrintTestList(plain, AppSettings{}, none, job, ask, PrintFontMetrics()));
   EXPECT_EQ(none.PagesStarted(), 0);
   EXPECT_TRUE(job.FirstPage);
-  EXPECT_TRUE(ask.messages.empty());
+  EXPECT_TRUE(ask.Messages.empty());
 }
 
 }  // namespace

@@ -53,8 +53,8 @@ TEST(OutputFaults, AnOutputNamingAnInputIsRefusedBeforeAnythingIsWritten) {
   const std::string before = ReadFileBytes(data);
   for (const fs::path& pdf : {data, definition, dir.path() / "link.pdf"}) {
     const ToolRun run = Pdf(dir, data.string(), pdf.string(), definition.string());
-    EXPECT_EQ(run.status, 2) << pdf;
-    EXPECT_EQ(Occurrences(run.err, "; it would be overwritten"), 1) << run.err;
+    EXPECT_EQ(run.Status, 2) << pdf;
+    EXPECT_EQ(Occurrences(run.Err, "; it would be overwritten"), 1) << run.Err;
   }
   EXPECT_EQ(ReadFileBytes(data), before);
   EXPECT_EQ(ReadFileBytes(definition), ReadFileBytes(kSampleIni));
@@ -69,8 +69,8 @@ TEST(OutputFaults, DevicesAndPipesAreNeverReplaced) {
   if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) targets.push_back(device);
   for (const fs::path& target : targets) {
     const ToolRun run = Pdf(dir, kSampleData, target.string());
-    EXPECT_EQ(run.status, 2) << target;
-    EXPECT_NE(run.err.find("output goes only to plain files"), std::string::npos) << run.err;
+    EXPECT_EQ(run.Status, 2) << target;
+    EXPECT_NE(run.Err.find("output goes only to plain files"), std::string::npos) << run.Err;
     struct stat info {};
     ASSERT_EQ(::lstat(target.c_str(), &info), 0);
     EXPECT_FALSE(S_ISREG(info.st_mode)) << target;
@@ -85,7 +85,7 @@ TEST(OutputFaults, ALongNameAndAStalePartOfADeadRunAreHandled) {
   std::fclose(std::fopen(stale.c_str(), "w"));
   const fs::path pdf = dir.path() / (std::string(246, 'n') + ".pdf");
   const ToolRun run = Pdf(dir, kSampleData, pdf.string());
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.Status, 0) << run.Err;
   EXPECT_TRUE(fs::exists(pdf));
   EXPECT_FALSE(fs::exists(stale));
 }
@@ -118,8 +118,8 @@ TEST(OutputFaults, AFullDiskKeepsTheOldPdfAndSaysWhy) {
     std::fclose(old);
   }
   const ToolRun run = Pdf(dir, kSampleData, pdf.string());
-  EXPECT_EQ(run.status, 3) << run.err;
-  EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
+  EXPECT_EQ(run.Status, 3) << run.Err;
+  EXPECT_NE(run.Err.find("No space left on device"), std::string::npos) << run.Err;
   EXPECT_EQ(ReadFileBytes(pdf), "%PDF old and good");
   EXPECT_EQ(FolderNames(dir.path() / "disk"), std::vector<std::string>{"report.pdf"});
 
@@ -127,8 +127,8 @@ TEST(OutputFaults, AFullDiskKeepsTheOldPdfAndSaysWhy) {
                                     {"--definition", kSampleIni, "--data", kSampleData, "--png",
                                      (dir.path() / "disk" / "pages").string(), "--quiet"},
                                     {"TMPDIR=" + dir.path().string()});
-  EXPECT_EQ(png.status, 3) << png.err;
-  EXPECT_NE(png.err.find("No space left on device"), std::string::npos) << png.err;
+  EXPECT_EQ(png.Status, 3) << png.Err;
+  EXPECT_NE(png.Err.find("No space left on device"), std::string::npos) << png.Err;
   for (const std::string& name : FolderNames(dir.path() / "disk" / "pages")) {
     EXPECT_EQ(name.find(".part"), std::string::npos) << name;
   }
@@ -142,18 +142,18 @@ TEST(OutputFaults, AFullTemporaryFolderIsNamedWithItsReason) {
                                     {"--definition", kSampleIni, "--data", kSampleData, "--pdf",
                                      (dir.path() / "out.pdf").string(), "--quiet"},
                                     {"TMPDIR=" + (dir.path() / "tmp").string()});
-  EXPECT_EQ(run.status, 1) << run.err;
-  EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
+  EXPECT_EQ(run.Status, 1) << run.Err;
+  EXPECT_NE(run.Err.find("No space left on device"), std::string::npos) << run.Err;
   EXPECT_FALSE(fs::exists(dir.path() / "out.pdf"));
   EXPECT_TRUE(FolderNames(dir.path() / "tmp").empty());
 
   const ToolRun missing = RunReportTool(dir.path(), {"--info", kSampleData},
                                         {"TMPDIR=" + (dir.path() / "gone").string()});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("the temporary folder " + (dir.path() / "gone").string() +
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_NE(missing.Err.find("the temporary folder " + (dir.path() / "gone").string() +
                              " (TMPDIR) cannot be used: No such file or directory"),
             std::string::npos)
-      << missing.err;
+      << missing.Err;
 }
 
 TEST(OutputFaults, ALogoThatIsAPipeNeitherHangsNorStopsThePages) {
@@ -165,8 +165,8 @@ TEST(OutputFaults, ALogoThatIsAPipeNeitherHangsNorStopsThePages) {
   const fs::path ini = dir.Write("logo.ini", definition);
   const ToolRun run =
       Pdf(dir, kHostile + "good.txt", (dir.path() / "out.pdf").string(), ini.string());
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(Occurrences(run.err, "it is a pipe, not a plain file"), 1) << run.err;
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(Occurrences(run.Err, "it is a pipe, not a plain file"), 1) << run.Err;
   EXPECT_TRUE(fs::exists(dir.path() / "out.pdf"));
 }
 
@@ -178,8 +178,8 @@ TEST(OutputFaults, ATestOverTheRowLimitIsSaidOnceAndFailsTheRun) {
   const fs::path file = dir.Write("long.txt", data);
   const ToolRun run =
       Pdf(dir, file.string(), (dir.path() / "out.pdf").string(), kHostile + "plain.ini");
-  EXPECT_EQ(run.status, 3) << run.err;
-  EXPECT_EQ(Occurrences(run.err, "rows; it cannot be read."), 1) << run.err;
+  EXPECT_EQ(run.Status, 3) << run.Err;
+  EXPECT_EQ(Occurrences(run.Err, "rows; it cannot be read."), 1) << run.Err;
 }
 
 TEST(OutputFaults, SigtermLeavesNeitherAPartNorTheTemporaryCopy) {

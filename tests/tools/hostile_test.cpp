@@ -24,11 +24,11 @@ using testing::TempDir;
 const std::string kHostile = std::string(VANTREL_TEST_DATA_DIR) + "/hostile/";
 
 struct HostileCase {
-  std::string data;
-  std::string definition;
-  int status;
-  std::string message;  // "" when no message may appear
-  std::vector<std::string> extra = {};
+  std::string Data;
+  std::string Definition;
+  int Status;
+  std::string Message;  // "" when no message may appear
+  std::vector<std::string> Extra = {};
 };
 
 std::vector<std::string> Leftovers(const fs::path& folder) {
@@ -61,34 +61,34 @@ class Hostile : public ::testing::TestWithParam<HostileCase> {};
 TEST_P(Hostile, SaysWhatIsWrongOnceAndWritesNothing) {
   const HostileCase& c = GetParam();
   TempDir scratch, tmp, out;
-  const std::string data = kHostile + c.data;
-  const std::string definition = kHostile + c.definition;
+  const std::string data = kHostile + c.Data;
+  const std::string definition = kHostile + c.Definition;
   const std::string dataBefore = ReadFileBytes(data);
   const std::string definitionBefore = ReadFileBytes(definition);
   const fs::path pdf = out.path() / "report.pdf";
   std::vector<std::string> args{"--definition", definition,   "--data", data,
                                 "--pdf",        pdf.string(), "--quiet"};
-  args.insert(args.end(), c.extra.begin(), c.extra.end());
+  args.insert(args.end(), c.Extra.begin(), c.Extra.end());
   const testing::ToolRun run =
       RunReportTool(scratch.path(), args, {"TMPDIR=" + tmp.path().string()});
 
-  EXPECT_EQ(run.status, c.status) << run.err;
-  if (c.message.empty()) {
-    EXPECT_EQ(OurLines(run.err), "") << run.err;
+  EXPECT_EQ(run.Status, c.Status) << run.Err;
+  if (c.Message.empty()) {
+    EXPECT_EQ(OurLines(run.Err), "") << run.Err;
   } else {
-    EXPECT_EQ(Occurrences(run.err, c.message), 1) << run.err;
+    EXPECT_EQ(Occurrences(run.Err, c.Message), 1) << run.Err;
   }
-  EXPECT_EQ(fs::exists(pdf), c.status == 0);
+  EXPECT_EQ(fs::exists(pdf), c.Status == 0);
   EXPECT_EQ(Leftovers(out.path()),
-            (c.status == 0 ? std::vector<std::string>{"report.pdf"} : std::vector<std::string>{}));
+            (c.Status == 0 ? std::vector<std::string>{"report.pdf"} : std::vector<std::string>{}));
   EXPECT_TRUE(Leftovers(tmp.path()).empty());
   EXPECT_EQ(ReadFileBytes(data), dataBefore);
   EXPECT_EQ(ReadFileBytes(definition), definitionBefore);
 }
 
 std::string CaseName(const ::testing::TestParamInfo<HostileCase>& info) {
-  std::string name = info.param.data + "_" + info.param.definition;
-  for (const std::string& e : info.param.extra) name += "_" + e;
+  std::string name = info.param.Data + "_" + info.param.Definition;
+  for (const std::string& e : info.param.Extra) name += "_" + e;
   for (char& ch : name) {
     if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
   }
@@ -158,8 +158,8 @@ TEST(HostileStatus, AnIncompleteTestIsNeverCertifiedAsPassed) {
     const testing::ToolRun run = RunReportTool(
         scratch.path(), {"--definition", kHostile + "status.ini", "--data", kHostile + data,
                          "--pdf", pdf.string(), "--quiet", "--allow-incomplete"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    return testing::RunShell("pdftotext " + testing::ShellQuote(pdf.string()) + " -").out;
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    return testing::RunShell("pdftotext " + testing::ShellQuote(pdf.string()) + " -").Out;
   };
   const std::string cut = statusOf("truncated.txt");
   EXPECT_NE(cut.find("Incomplete"), std::string::npos) << cut;
@@ -171,15 +171,15 @@ TEST(HostileInfo, LineEndsAndControlCharactersNeverReachTheOutput) {
   TempDir scratch;
   const testing::ToolRun cr = RunReportTool(
       scratch.path(), {"--info", kHostile + "lone-cr.txt", "--definition", kHostile + "plain.ini"});
-  EXPECT_EQ(cr.status, 0) << cr.err;
-  EXPECT_NE(cr.out.find("header 1: Cable ID: C-1\n"), std::string::npos) << cr.out;
+  EXPECT_EQ(cr.Status, 0) << cr.Err;
+  EXPECT_NE(cr.Out.find("header 1: Cable ID: C-1\n"), std::string::npos) << cr.Out;
 
   const testing::ToolRun nul = RunReportTool(
       scratch.path(),
       {"--info", kHostile + "nul-in-header.txt", "--definition", kHostile + "plain.ini"});
-  EXPECT_EQ(nul.status, 0) << nul.err;
-  EXPECT_NE(nul.out.find("test description: SeqA\n"), std::string::npos) << nul.out;
-  EXPECT_NE(nul.out.find("header 1: Cable ID: C-1[2J\n"), std::string::npos) << nul.out;
+  EXPECT_EQ(nul.Status, 0) << nul.Err;
+  EXPECT_NE(nul.Out.find("test description: SeqA\n"), std::string::npos) << nul.Out;
+  EXPECT_NE(nul.Out.find("header 1: Cable ID: C-1[2J\n"), std::string::npos) << nul.Out;
 }
 
 }  // namespace

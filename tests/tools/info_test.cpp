@@ -13,9 +13,9 @@ using vantrel::testing::ReadFileBytes;
 using vantrel::testing::TempDir;
 
 struct InfoRun {
-  int status = -1;
-  std::string out;
-  std::string err;
+  int Status = -1;
+  std::string Out;
+  std::string Err;
 };
 
 InfoRun Info(const std::string& arguments) {
@@ -28,10 +28,10 @@ InfoRun Info(const std::string& arguments) {
   if (pipe == nullptr) return run;
   char buffer[4096];
   std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.Out.append(buffer, got);
   const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.err = ReadFileBytes(errFile);
+  run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.Err = ReadFileBytes(errFile);
   return run;
 }
 
@@ -39,8 +39,8 @@ const std::string kDataDir = std::string(VANTREL_TEST_DATA_DIR) + "/results/";
 
 TEST(InfoCommand, PrintsTheFilesFactsAndIndex) {
   const InfoRun run = Info("'" + kDataDir + "info_run.txt'");
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out,
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_EQ(run.Out,
             "delimiter: comma\n"
             "control limits: yes\n"
             "pairs: 2\n"
@@ -55,7 +55,7 @@ TEST(InfoCommand, PrintsTheFilesFactsAndIndex) {
 TEST(InfoCommand, WithADefinitionPrintsTheHeaderItemsAsLabelled) {
   const InfoRun run =
       Info("'" + kDataDir + "info_run.txt' --definition '" + kDataDir + "info_definition.ini'");
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.Status, 0) << run.Err;
   const std::string expectedTail =
       "header 1: Cable: CBL-7\n"
       "header 2: Specification: Class EA\n"  // the body's line overrides the header's
@@ -63,9 +63,9 @@ TEST(InfoCommand, WithADefinitionPrintsTheHeaderItemsAsLabelled) {
       "header 12: Test Status: \n"
       "half header 1: Operator: J. Marsh\n"
       "half header 5: Nothing: \n";
-  ASSERT_GE(run.out.size(), expectedTail.size());
-  EXPECT_EQ(run.out.substr(run.out.size() - expectedTail.size()), expectedTail);
-  EXPECT_EQ(run.out.find("Drum"), std::string::npos);
+  ASSERT_GE(run.Out.size(), expectedTail.size());
+  EXPECT_EQ(run.Out.substr(run.Out.size() - expectedTail.size()), expectedTail);
+  EXPECT_EQ(run.Out.find("Drum"), std::string::npos);
 }
 
 TEST(InfoCommand, ReadsTheFirstEntryOfAZipArchive) {
@@ -74,9 +74,9 @@ TEST(InfoCommand, ReadsTheFirstEntryOfAZipArchive) {
   const std::string zip = "cd '" + dir.path().string() + "' && zip -q -r Data.ZIP a";
   ASSERT_EQ(std::system(zip.c_str()), 0);
   const InfoRun run = Info("'" + (dir.path() / "Data.ZIP").string() + "'");
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("delimiter: tab\n"), std::string::npos);
-  EXPECT_NE(run.out.find("overall: PASSED\ntest 0: NEXT @ 32\n"), std::string::npos) << run.out;
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Out.find("delimiter: tab\n"), std::string::npos);
+  EXPECT_NE(run.Out.find("overall: PASSED\ntest 0: NEXT @ 32\n"), std::string::npos) << run.Out;
 }
 
 TEST(InfoCommand, AFileThatIsNotLoadedExitsWithOne) {
@@ -85,9 +85,9 @@ TEST(InfoCommand, AFileThatIsNotLoadedExitsWithOne) {
   const std::string brokenZip = dir.Write("bad.zip", "not an archive").string();
   for (const std::string& path : {noHeader, brokenZip, (dir.path() / "absent.txt").string()}) {
     const InfoRun run = Info("'" + path + "'");
-    EXPECT_EQ(run.status, 1) << path;
-    EXPECT_EQ(run.out, "") << path;
-    EXPECT_NE(run.err.find("was not loaded"), std::string::npos) << run.err;
+    EXPECT_EQ(run.Status, 1) << path;
+    EXPECT_EQ(run.Out, "") << path;
+    EXPECT_NE(run.Err.find("was not loaded"), std::string::npos) << run.Err;
   }
 }
 

@@ -60,14 +60,14 @@ class Launcher : public ::testing::Test {
 
 TEST_F(Launcher, VersionHelpAndUsageNeedNoCommands) {
   const ShellResult version = Run({"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out, "vantrel-report " VANTREL_TEST_VERSION "\n");
+  EXPECT_EQ(version.Status, 0);
+  EXPECT_EQ(version.Out, "vantrel-report " VANTREL_TEST_VERSION "\n");
   const ShellResult help = Run({"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("--definition"), std::string::npos);
+  EXPECT_EQ(help.Status, 0);
+  EXPECT_NE(help.Out.find("--definition"), std::string::npos);
   const ShellResult usage = Run({"--no-such-option"});
-  EXPECT_EQ(usage.status, 2);
-  EXPECT_EQ(usage.err.find("commands"), std::string::npos) << usage.err;
+  EXPECT_EQ(usage.Status, 2);
+  EXPECT_EQ(usage.Err.find("commands"), std::string::npos) << usage.Err;
 }
 
 // The same messages and status as the whole program gives: the input is read first.
@@ -84,10 +84,10 @@ TEST_F(Launcher, FaultsOfTheInputAreSaidBeforeTheMissingCommands) {
     for (const std::string& a : args) command += " " + ShellQuote(a);
     const ShellResult whole = RunShell(command);
     const ShellResult alone = Run(args);
-    EXPECT_NE(whole.status, 0) << args[3];
-    EXPECT_EQ(alone.status, whole.status) << args[3];
-    EXPECT_EQ(alone.err, whole.err);
-    EXPECT_EQ(alone.err.find(kModuleName), std::string::npos) << alone.err;
+    EXPECT_NE(whole.Status, 0) << args[3];
+    EXPECT_EQ(alone.Status, whole.Status) << args[3];
+    EXPECT_EQ(alone.Err, whole.Err);
+    EXPECT_EQ(alone.Err.find(kModuleName), std::string::npos) << alone.Err;
     EXPECT_TRUE(Written().empty()) << Written().front();
   }
 }
@@ -96,10 +96,10 @@ TEST_F(Launcher, MissingCommandsAreSaidAndNothingIsWritten) {
   for (const std::vector<std::string>& args :
        {MainJob(), std::vector<std::string>{"--list", "--definition", kSampleIni}}) {
     const ShellResult run = Run(args);
-    EXPECT_EQ(run.status, 3) << args[0];
-    EXPECT_EQ(run.err.rfind("vantrel-report: cannot load the commands: ", 0), 0u) << run.err;
-    EXPECT_NE(run.err.find(kModuleName), std::string::npos) << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    EXPECT_EQ(run.Status, 3) << args[0];
+    EXPECT_EQ(run.Err.rfind("vantrel-report: cannot load the commands: ", 0), 0u) << run.Err;
+    EXPECT_NE(run.Err.find(kModuleName), std::string::npos) << run.Err;
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
     EXPECT_TRUE(Written().empty()) << Written().front();
   }
 }
@@ -108,8 +108,8 @@ TEST_F(Launcher, AModuleThatIsNotItsCommandsIsRefused) {
   const fs::path module = bin_ / kModuleName;
   std::ofstream(module) << "not a shared object\n";
   ShellResult run = Run(MainJob());
-  EXPECT_EQ(run.status, 3);
-  EXPECT_NE(run.err.find("cannot load the commands: "), std::string::npos) << run.err;
+  EXPECT_EQ(run.Status, 3);
+  EXPECT_NE(run.Err.find("cannot load the commands: "), std::string::npos) << run.Err;
   EXPECT_TRUE(Written().empty());
 
   // A real shared object, but not its commands: the maths library this test has loaded too.
@@ -122,9 +122,9 @@ TEST_F(Launcher, AModuleThatIsNotItsCommandsIsRefused) {
   ASSERT_FALSE(foreign.empty());
   fs::copy_file(foreign, module, fs::copy_options::overwrite_existing);
   run = Run(MainJob());
-  EXPECT_EQ(run.status, 3);
-  EXPECT_NE(run.err.find(module.string() + " belongs to another program"), std::string::npos)
-      << run.err;
+  EXPECT_EQ(run.Status, 3);
+  EXPECT_NE(run.Err.find(module.string() + " belongs to another program"), std::string::npos)
+      << run.Err;
   EXPECT_TRUE(Written().empty());
 }
 
@@ -133,7 +133,7 @@ TEST_F(Launcher, FindsItsCommandsWhereThePackageInstallsThem) {
   fs::create_directories(installed);
   fs::copy_file(VANTREL_COMMANDS_MODULE, installed / kModuleName);
   const ShellResult run = Run(MainJob());
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.Status, 0) << run.Err;
   EXPECT_EQ(ReadFileBytes(Pdf()).rfind("%PDF-", 0), 0u);
 }
 

@@ -16,9 +16,9 @@ using testing::ReadFileBytes;
 using testing::TempDir;
 
 struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
+  int Status = -1;
+  std::string Out;
+  std::string Err;
 };
 
 std::string Quoted(const std::string& arg) {
@@ -35,9 +35,9 @@ ToolRun RunReportTool(const std::vector<std::string>& args) {
       " >" + Quoted((dir.path() / "out").string()) + " 2>" + Quoted((dir.path() / "err").string());
   ToolRun run;
   const int raw = std::system(command.c_str());
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = ReadFileBytes(dir.path() / "out");
-  run.err = ReadFileBytes(dir.path() / "err");
+  run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.Out = ReadFileBytes(dir.path() / "out");
+  run.Err = ReadFileBytes(dir.path() / "err");
   return run;
 }
 
@@ -53,21 +53,21 @@ const char* const kProfileLines =
 
 TEST(ListCommand, PrintsReportsThenProfiles) {
   const ToolRun run = RunReportTool({"--definition", Fixture("full.ini"), "--list"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, std::string("report\t1\t1\t1x3\t2\t1\tAttenuation\n"
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out, std::string("report\t1\t1\t1x3\t2\t1\tAttenuation\n"
                                  "report\t2\t0\t2x3\t6\t0\tNEXT series\n"
                                  "report\t3\t0\t2x2\t0\t0\t\n"
                                  "report\t4\t1\t3x2\t0\t2\tThree by two\n") +
                          kProfileLines);
   // A profile after a gap in the numbers is never read, and the list says so.
-  EXPECT_EQ(run.err, "vantrel-report: [GENERAL] PROFILE_9 has no effect: nothing reads it there\n");
+  EXPECT_EQ(run.Err, "vantrel-report: [GENERAL] PROFILE_9 has no effect: nothing reads it there\n");
 }
 
 TEST(ListCommand, ReportsOptionReplacesTheInitialSelection) {
   const ToolRun run =
       RunReportTool({"--definition", Fixture("full.ini"), "--list", "--reports", "2,3..4"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out.substr(0, run.out.find("profile")),
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out.substr(0, run.Out.find("profile")),
             "report\t1\t0\t1x3\t2\t1\tAttenuation\n"
             "report\t2\t1\t2x3\t6\t0\tNEXT series\n"
             "report\t3\t1\t2x2\t0\t0\t\n"
@@ -76,9 +76,9 @@ TEST(ListCommand, ReportsOptionReplacesTheInitialSelection) {
 
 TEST(ListCommand, MessagesGoToStandardErrorWithTheirTitles) {
   const ToolRun run = RunReportTool({"--definition", Fixture("messages.ini"), "--list"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "report\t1\t1\t1x1\t1\t1\tLog\n");
-  EXPECT_EQ(run.err,
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out, "report\t1\t1\t1x1\t1\t1\tLog\n");
+  EXPECT_EQ(run.Err,
             "Vantrel: Error: \nErrors with sizes or positions for \nreport_1\ngraph_1_1\n"
             "Check Setup Information\n"
             "Vantrel: Error: \nYou can't have limits <= 0.0 for log plots: \nreport_1\n"
@@ -89,8 +89,8 @@ TEST(ListCommand, MessagesGoToStandardErrorWithTheirTitles) {
 
 TEST(ListCommand, FailsClearlyOnBadInput) {
   struct Case {
-    std::vector<std::string> args;
-    const char* errPart;
+    std::vector<std::string> Args;
+    const char* ErrPart;
   };
   const std::vector<Case> cases = {
       {{"--list"}, "--definition"},
@@ -101,14 +101,14 @@ TEST(ListCommand, FailsClearlyOnBadInput) {
       {{"--list", "--definition", Fixture("no_reports.ini"), "--reports", "0"}, "no report 0"},
   };
   for (const Case& c : cases) {
-    const ToolRun run = RunReportTool(c.args);
-    EXPECT_EQ(run.status, 2) << c.errPart;
-    EXPECT_EQ(run.out, "") << c.errPart;
-    EXPECT_NE(run.err.find(c.errPart), std::string::npos) << run.err;
+    const ToolRun run = RunReportTool(c.Args);
+    EXPECT_EQ(run.Status, 2) << c.ErrPart;
+    EXPECT_EQ(run.Out, "") << c.ErrPart;
+    EXPECT_NE(run.Err.find(c.ErrPart), std::string::npos) << run.Err;
   }
   const ToolRun empty = RunReportTool({"--list", "--definition", Fixture("no_reports.ini")});
-  EXPECT_EQ(empty.status, 0);
-  EXPECT_EQ(empty.out, "");
+  EXPECT_EQ(empty.Status, 0);
+  EXPECT_EQ(empty.Out, "");
 }
 
 }  // namespace

@@ -43,19 +43,19 @@ class SeveralResults : public ::testing::Test {
     return RunReportTool(dir_.path(), args);
   }
   std::string Text(const std::string& pdf) {
-    return RunShell("pdftotext " + ShellQuote(Path(pdf)) + " -").out;
+    return RunShell("pdftotext " + ShellQuote(Path(pdf)) + " -").Out;
   }
   std::string Pages(const std::string& pdf) {
-    return RunShell("pdfinfo " + ShellQuote(Path(pdf)) + " | grep Pages").out;
+    return RunShell("pdfinfo " + ShellQuote(Path(pdf)) + " | grep Pages").Out;
   }
   TempDir dir_;
 };
 
 TEST_F(SeveralResults, OneDocumentHoldsEveryResultInOrder) {
-  ASSERT_EQ(Make("both.pdf", "second.txt", false).status, 0);
+  ASSERT_EQ(Make("both.pdf", "second.txt", false).Status, 0);
   ASSERT_EQ(RunReportTool(dir_.path(), {"--definition", kSamples + "/sample.ini", "--data",
                                         Path("first.txt"), "--pdf", Path("one.pdf"), "--quiet"})
-                .status,
+                .Status,
             0);
   const std::string one = Pages("one.pdf");
   const int single = std::stoi(one.substr(one.find_first_of("0123456789")));
@@ -71,7 +71,7 @@ TEST_F(SeveralResults, OneDocumentHoldsEveryResultInOrder) {
 }
 
 TEST_F(SeveralResults, SeparateWritesOneFileEachAndNeverOneOverTheOther) {
-  ASSERT_EQ(Make("out", "second.txt", true).status, 0);
+  ASSERT_EQ(Make("out", "second.txt", true).Status, 0);
   // Both carry the sample's APPNAME: the second gets its own name.
   const std::string a = Text("out/Vantrel sample certificate.pdf");
   const std::string b = Text("out/Vantrel sample certificate-2.pdf");
@@ -80,7 +80,7 @@ TEST_F(SeveralResults, SeparateWritesOneFileEachAndNeverOneOverTheOther) {
 }
 
 TEST_F(SeveralResults, AResultThatDoesNotLoadLeavesNoDocument) {
-  EXPECT_EQ(Make("broken.pdf", "missing.txt", false).status, 1);
+  EXPECT_EQ(Make("broken.pdf", "missing.txt", false).Status, 1);
   EXPECT_FALSE(fs::exists(Path("broken.pdf")));
   for (const auto& e : fs::directory_iterator(dir_.path()))
     EXPECT_EQ(e.path().filename().string().find(".part"), std::string::npos) << e.path();

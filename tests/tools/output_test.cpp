@@ -24,9 +24,9 @@ using testing::ReadFileBytes;
 using testing::TempDir;
 
 struct OutputRun {
-  int status = -1;
-  std::string out;
-  std::string err;
+  int Status = -1;
+  std::string Out;
+  std::string Err;
 };
 
 std::string Q(const std::string& arg) {
@@ -42,9 +42,9 @@ OutputRun RunTool(const TempDir& dir, std::vector<std::string> args) {
   command += " 2>" + Q((dir.path() / "stderr").string());
   OutputRun run;
   const int raw = std::system(command.c_str());
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = ReadFileBytes(dir.path() / "stdout");
-  run.err = ReadFileBytes(dir.path() / "stderr");
+  run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.Out = ReadFileBytes(dir.path() / "stdout");
+  run.Err = ReadFileBytes(dir.path() / "stderr");
   return run;
 }
 
@@ -79,8 +79,8 @@ TEST(OutputCommand, SamplePdfHasEmbeddedFontsTitlesAndMargins) {
   const std::string pdf = (dir.path() / "sample.pdf").string();
   const OutputRun run =
       RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf});
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.err.find("Printing Return loss  (4/7)"), std::string::npos) << run.err;
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Err.find("Printing Return loss  (4/7)"), std::string::npos) << run.Err;
   const std::string info = Shell("pdfinfo " + Q(pdf), dir);
   EXPECT_NE(info.find("Pages:           9"), std::string::npos) << info;
   EXPECT_NE(info.find("Title:           Vantrel sample certificate"), std::string::npos) << info;
@@ -109,8 +109,8 @@ TEST(OutputCommand, PngPagesAtTheRequestedResolution) {
   const fs::path png = dir.path() / "pages";
   const OutputRun run = RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--png",
                                       png.string(), "--reports", "4,7", "--dpi", "50", "--quiet"});
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_TRUE(run.err.find("Printing") == std::string::npos);
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_TRUE(run.Err.find("Printing") == std::string::npos);
   const auto [width, height] = PngSize(png / "page-001.png");
   EXPECT_EQ(width, 413);   // 210 mm at 50 dpi
   EXPECT_EQ(height, 585);  // 297 mm
@@ -123,7 +123,7 @@ TEST(OutputCommand, CsvFilesHoldTheCellsAndPointsAsDrawn) {
   const fs::path csv = dir.path() / "csv";
   const OutputRun run = RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--csv",
                                       csv.string(), "--reports", "1,7", "--quiet"});
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.Status, 0) << run.Err;
   const std::vector<std::string> table = Lines(ReadFileBytes(csv / "report1-p1-table1.csv"));
   ASSERT_EQ(table.size(), 12u);
   EXPECT_EQ(table[0], "Freq (MHz),Pair 1 - dB,Pair 2 - dB,Pair 3 - dB,Pair 4 - dB");
@@ -144,19 +144,19 @@ TEST(OutputCommand, ExitStatusTellsWhatWentWrong) {
   const std::string pdf = (dir.path() / "x.pdf").string();
   EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", (dir.path() / "none.txt").string(),
                           "--pdf", pdf})
-                .status,
+                .Status,
             1);
   EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf,
                           "--reports", "99"})
-                .status,
+                .Status,
             2);
   EXPECT_EQ(RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf,
                           "--profile", "No such profile"})
-                .status,
+                .Status,
             2);
   const std::string blocked = (dir.path() / "no-such-folder" / "x.pdf").string();
   EXPECT_EQ(
-      RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", blocked}).status,
+      RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", blocked}).Status,
       3);
   EXPECT_FALSE(fs::exists(pdf));
 }
@@ -170,13 +170,13 @@ TEST(OutputCommand, ReportsWithoutTheirTestsWriteNoPdf) {
   const std::string pdf = (dir.path() / "none.pdf").string();
   const OutputRun only = RunTool(dir, {"--definition", kSampleIni, "--data", changed.string(),
                                        "--pdf", pdf, "--reports", "1"});
-  EXPECT_EQ(only.status, 3);
-  EXPECT_NE(only.err.find("skipped"), std::string::npos) << only.err;
+  EXPECT_EQ(only.Status, 3);
+  EXPECT_NE(only.Err.find("skipped"), std::string::npos) << only.Err;
   EXPECT_FALSE(fs::exists(pdf));
   // With other reports beside it the run succeeds and leaves the report out.
   const OutputRun two = RunTool(dir, {"--definition", kSampleIni, "--data", changed.string(),
                                       "--pdf", pdf, "--reports", "1,2"});
-  EXPECT_EQ(two.status, 0) << two.err;
+  EXPECT_EQ(two.Status, 0) << two.Err;
   EXPECT_TRUE(fs::exists(pdf));
 }
 
@@ -185,8 +185,8 @@ TEST(OutputCommand, ProfileSelectsItsReports) {
   const fs::path csv = dir.path() / "csv";
   const OutputRun run = RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--csv",
                                       csv.string(), "--profile", "summary only"});
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.err.find("Printing Test summary  (1/1)"), std::string::npos) << run.err;
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Err.find("Printing Test summary  (1/1)"), std::string::npos) << run.Err;
   EXPECT_TRUE(fs::exists(csv / "report7-p1-table1.csv"));
 }
 
@@ -194,8 +194,8 @@ TEST(CheckLayout, SampleHasNoFindings) {
   TempDir dir;
   const OutputRun run = RunTool(
       dir, {"--check-layout", "--definition", kSampleIni, "--data", kSampleData, "--quiet"});
-  EXPECT_EQ(run.status, 0) << run.out << run.err;
-  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
+  EXPECT_EQ(run.Out, "");
 }
 
 TEST(CheckLayout, APlantedFaultIsOneLineEachAndExitsFive) {
@@ -208,12 +208,12 @@ TEST(CheckLayout, APlantedFaultIsOneLineEachAndExitsFive) {
   std::ofstream(changed, std::ios::binary) << ini;
   const OutputRun run = RunTool(dir, {"--check-layout", "--definition", changed.string(), "--data",
                                       kSampleData, "--reports", "1", "--quiet"});
-  EXPECT_EQ(run.status, 5) << run.err;
-  EXPECT_NE(run.out.find("report 1 page 1: graph 1: a box lies "), std::string::npos) << run.out;
-  for (std::size_t at = 0; at < run.out.size();) {
-    const std::size_t end = run.out.find('\n', at);
+  EXPECT_EQ(run.Status, 5) << run.Err;
+  EXPECT_NE(run.Out.find("report 1 page 1: graph 1: a box lies "), std::string::npos) << run.Out;
+  for (std::size_t at = 0; at < run.Out.size();) {
+    const std::size_t end = run.Out.find('\n', at);
     ASSERT_NE(end, std::string::npos);
-    EXPECT_EQ(run.out.compare(at, 16, "report 1 page 1:"), 0) << run.out.substr(at, end - at);
+    EXPECT_EQ(run.Out.compare(at, 16, "report 1 page 1:"), 0) << run.Out.substr(at, end - at);
     at = end + 1;
   }
 }
@@ -231,8 +231,8 @@ TEST(OutputCommand, OneThreadAndTwoWriteTheSameFiles) {
         RunTool(dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf",
                       (out / "r.pdf").string(), "--png", (out / "png").string(), "--csv",
                       (out / "csv").string(), "--dpi", "40", "--jobs", std::to_string(jobs)});
-    ASSERT_EQ(run.status, 0) << run.err;
-    progress[jobs - 1] = run.err;
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    progress[jobs - 1] = run.Err;
     files[jobs - 1]["text"] = Shell("pdftotext " + Q((out / "r.pdf").string()) + " -", dir);
     for (const char* sub : {"png", "csv"})
       for (const auto& entry : fs::directory_iterator(out / sub))

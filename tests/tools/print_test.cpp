@@ -35,7 +35,7 @@ std::string PdfDefinition(const testing::TempDir& dir, const std::string& spool,
 }
 
 std::string PdfText(const fs::path& pdf) {
-  return testing::RunShell("pdftotext " + testing::ShellQuote(pdf.string()) + " -").out;
+  return testing::RunShell("pdftotext " + testing::ShellQuote(pdf.string()) + " -").Out;
 }
 
 class PrintWithoutServer : public ::testing::Test {
@@ -50,8 +50,8 @@ class PrintWithoutServer : public ::testing::Test {
 
 TEST_F(PrintWithoutServer, TheBuiltInPrinterIsListedAsTheDefault) {
   const testing::ToolRun run = testing::RunReportTool(dir.path(), {"--list-printers"}, env);
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, "Vantrel PDF\tdefault\n");
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out, "Vantrel PDF\tdefault\n");
 }
 
 TEST_F(PrintWithoutServer, APdfRunEndsUnderAppNameWithTheTestListFirst) {
@@ -59,12 +59,12 @@ TEST_F(PrintWithoutServer, APdfRunEndsUnderAppNameWithTheTestListFirst) {
   const std::string ini = PdfDefinition(dir, (dir.path() / "spool").string(), final, true);
   const testing::ToolRun run = testing::RunReportTool(
       dir.path(), {"--definition", ini, "--data", kSampleData, "--print"}, env);
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.err.find("Printing Insertion loss - CAT6A FFTP SEQUENCE  (1/"),
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Err.find("Printing Insertion loss - CAT6A FFTP SEQUENCE  (1/"),
             std::string::npos)
-      << run.err;  // the title as the page shows it
-  EXPECT_EQ(run.err.find("TEST_DESCRIPTION"), std::string::npos);
-  EXPECT_EQ(run.err.find("QStandardPaths"), std::string::npos);
+      << run.Err;  // the title as the page shows it
+  EXPECT_EQ(run.Err.find("TEST_DESCRIPTION"), std::string::npos);
+  EXPECT_EQ(run.Err.find("QStandardPaths"), std::string::npos);
   const std::string text = PdfText(final);
   EXPECT_NE(text.find("TEST SUMMARY"), std::string::npos);
   EXPECT_NE(text.find("Insertion loss - CAT6A FFTP SEQUENCE"), std::string::npos);
@@ -74,13 +74,13 @@ TEST_F(PrintWithoutServer, APdfRunEndsUnderAppNameWithTheTestListFirst) {
   const auto before = fs::last_write_time(final);
   const testing::ToolRun again = testing::RunReportTool(
       dir.path(), {"--definition", ini, "--data", kSampleData, "--print", "--quiet"}, env);
-  EXPECT_EQ(again.status, 3);
-  EXPECT_NE(again.err.find("already exists"), std::string::npos);
+  EXPECT_EQ(again.Status, 3);
+  EXPECT_NE(again.Err.find("already exists"), std::string::npos);
   EXPECT_EQ(fs::last_write_time(final), before);
   const testing::ToolRun replaced = testing::RunReportTool(
       dir.path(), {"--definition", ini, "--data", kSampleData, "--print", "--quiet", "--overwrite"},
       env);
-  EXPECT_EQ(replaced.status, 0) << replaced.err;
+  EXPECT_EQ(replaced.Status, 0) << replaced.Err;
 }
 
 TEST_F(PrintWithoutServer, SeveralResultsMakeOneJobOrOneEachWithSeparate) {
@@ -91,18 +91,18 @@ TEST_F(PrintWithoutServer, SeveralResultsMakeOneJobOrOneEachWithSeparate) {
   const testing::ToolRun one = testing::RunReportTool(
       dir.path(),
       {"--definition", ini, "--data", kSampleData, "--data", second, "--print", "--quiet"}, env);
-  ASSERT_EQ(one.status, 0) << one.err;
+  ASSERT_EQ(one.Status, 0) << one.Err;
   const std::string pages =
-      testing::RunShell("pdfinfo " + testing::ShellQuote(final) + " | grep Pages").out;
+      testing::RunShell("pdfinfo " + testing::ShellQuote(final) + " | grep Pages").Out;
   fs::remove(final);
   const testing::ToolRun each =
       testing::RunReportTool(dir.path(),
                              {"--definition", ini, "--data", kSampleData, "--data", second,
                               "--print", "--quiet", "--separate", "--overwrite"},
                              env);
-  ASSERT_EQ(each.status, 0) << each.err;
+  ASSERT_EQ(each.Status, 0) << each.Err;
   const std::string half =
-      testing::RunShell("pdfinfo " + testing::ShellQuote(final) + " | grep Pages").out;
+      testing::RunShell("pdfinfo " + testing::ShellQuote(final) + " | grep Pages").Out;
   const auto count = [](const std::string& line) { return std::atoi(line.c_str() + 6); };
   EXPECT_EQ(count(pages), 2 * count(half)) << pages << half;
 }
@@ -111,11 +111,11 @@ TEST_F(PrintWithoutServer, AnUnknownPrinterExitsFourAndWritesNothing) {
   const testing::ToolRun run = testing::RunReportTool(
       dir.path(),
       {"--definition", kSampleIni, "--data", kSampleData, "--print", "--printer", "office-3"}, env);
-  EXPECT_EQ(run.status, 4);
+  EXPECT_EQ(run.Status, 4);
   const std::string reason = "no printer named 'office-3'";
-  EXPECT_NE(run.err.find(reason), std::string::npos);
-  EXPECT_EQ(run.err.find(reason), run.err.rfind(reason)) << run.err;  // told once
-  EXPECT_EQ(run.err.find("Printing Insertion"), std::string::npos);   // refused before any page
+  EXPECT_NE(run.Err.find(reason), std::string::npos);
+  EXPECT_EQ(run.Err.find(reason), run.Err.rfind(reason)) << run.Err;  // told once
+  EXPECT_EQ(run.Err.find("Printing Insertion"), std::string::npos);   // refused before any page
 }
 
 TEST(PrintToQueue, TheCiQueueTakesTheJobAndThePdfEndsUnderAppName) {
@@ -135,7 +135,7 @@ TEST(PrintToQueue, TheCiQueueTakesTheJobAndThePdfEndsUnderAppName) {
   const testing::ToolRun run = testing::RunReportTool(
       dir.path(),
       {"--definition", ini, "--data", kSampleData, "--print", "--printer", queue, "--quiet"});
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.Status, 0) << run.Err;
   EXPECT_NE(PdfText(final).find("TEST SUMMARY"), std::string::npos);
   EXPECT_EQ(files(), before);  // the temporary PDF is gone
 }

@@ -57,10 +57,10 @@ class Signing : public ::testing::Test {
   }
   std::string PdfSig(const std::string& pdf) {
     return RunShell("pdfsig -nssdir " + ShellQuote(nss_) + " " + ShellQuote(Path(pdf)) + " 2>&1")
-        .out;
+        .Out;
   }
   bool QpdfFindsNoDamage(const std::string& pdf) {
-    return RunShell("qpdf --check " + ShellQuote(Path(pdf))).status == 0;
+    return RunShell("qpdf --check " + ShellQuote(Path(pdf))).Status == 0;
   }
   // A copy of pdf with one byte changed at offset.
   std::string Changed(const std::string& pdf, std::size_t offset, const std::string& name,
@@ -91,7 +91,7 @@ std::vector<std::size_t> ObjectStarts(const std::string& bytes) {
 }
 
 TEST_F(Signing, PdfsigCallsTheSignatureValidAndTrustedAndVerifyAgrees) {
-  ASSERT_EQ(MakeSigned("cert.pdf", {"--attach-data"}).status, 0);
+  ASSERT_EQ(MakeSigned("cert.pdf", {"--attach-data"}).Status, 0);
   const std::string said = PdfSig("cert.pdf");
   EXPECT_NE(said.find("Signature is Valid."), std::string::npos) << said;
   EXPECT_NE(said.find("Certificate is Trusted."), std::string::npos) << said;
@@ -100,25 +100,25 @@ TEST_F(Signing, PdfsigCallsTheSignatureValidAndTrustedAndVerifyAgrees) {
   EXPECT_TRUE(QpdfFindsNoDamage("cert.pdf"));
 
   testing::ToolRun run = Verify("cert.pdf", {"--trust", keys_.CaCert});
-  EXPECT_EQ(run.status, 0) << run.out << run.err;
-  EXPECT_NE(run.out.find("valid, signed by CN=Test Lab Signer, O=Cable Lab at 20"),
+  EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
+  EXPECT_NE(run.Out.find("valid, signed by CN=Test Lab Signer, O=Cable Lab at 20"),
             std::string::npos)
-      << run.out;
-  EXPECT_NE(run.out.find("; trusted"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("data results.txt (attached): match"), std::string::npos);
+      << run.Out;
+  EXPECT_NE(run.Out.find("; trusted"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("data results.txt (attached): match"), std::string::npos);
 
   // A CA that did not issue the signer's certificate does not vouch for it.
   run = Verify("cert.pdf", {"--trust", keys_.OtherCaCert});
-  EXPECT_EQ(run.status, 6) << run.out;
-  EXPECT_NE(run.out.find("not trusted"), std::string::npos) << run.out;
+  EXPECT_EQ(run.Status, 6) << run.Out;
+  EXPECT_NE(run.Out.find("not trusted"), std::string::npos) << run.Out;
   // Without a CA the signature is still checked, and said to be so.
   run = Verify("cert.pdf");
-  EXPECT_EQ(run.status, 0) << run.out;
-  EXPECT_NE(run.out.find("not checked against a CA"), std::string::npos) << run.out;
+  EXPECT_EQ(run.Status, 0) << run.Out;
+  EXPECT_NE(run.Out.find("not checked against a CA"), std::string::npos) << run.Out;
 }
 
 TEST_F(Signing, OneChangedByteOfPageXmpOrAttachmentIsFoundByPdfsigAndVerify) {
-  ASSERT_EQ(MakeSigned("cert.pdf", {"--attach-data"}).status, 0);
+  ASSERT_EQ(MakeSigned("cert.pdf", {"--attach-data"}).Status, 0);
   const std::string bytes = ReadFileBytes(Path("cert.pdf"));
   const std::size_t page = bytes.find("stream", bytes.find("/Type /Page\n") + 1) + 20;
   const std::size_t xmp = bytes.find("<vantrel:Status>") + 17;
@@ -128,12 +128,12 @@ TEST_F(Signing, OneChangedByteOfPageXmpOrAttachmentIsFoundByPdfsigAndVerify) {
     const std::string said = PdfSig(changed);
     EXPECT_EQ(said.find("Signature is Valid."), std::string::npos) << at << said;
     const testing::ToolRun run = Verify(changed);
-    EXPECT_EQ(run.status, 6) << at << run.out;
+    EXPECT_EQ(run.Status, 6) << at << run.Out;
   }
 }
 
 TEST_F(Signing, NoDamagedOrRewrittenSignedCertificateVerifies) {
-  ASSERT_EQ(MakeSigned("cert.pdf", {"--attach-data"}).status, 0);
+  ASSERT_EQ(MakeSigned("cert.pdf", {"--attach-data"}).Status, 0);
   const std::string bytes = ReadFileBytes(Path("cert.pdf"));
   std::vector<std::string> corpus;
   // A bit flipped in the middle of objects all over the file (every one would take
@@ -160,13 +160,13 @@ TEST_F(Signing, NoDamagedOrRewrittenSignedCertificateVerifies) {
     const std::string name = "qpdf" + std::to_string(corpus.size()) + ".pdf";
     ASSERT_EQ(
         RunShell("qpdf " + how + " " + ShellQuote(Path("cert.pdf")) + " " + ShellQuote(Path(name)))
-            .status,
+            .Status,
         0);
     corpus.push_back(name);
   }
   for (const std::string& name : corpus) {
     const testing::ToolRun run = Verify(name);
-    EXPECT_EQ(run.status, 6) << name << "\n" << run.out << run.err;
+    EXPECT_EQ(run.Status, 6) << name << "\n" << run.Out << run.Err;
   }
 }
 
@@ -175,29 +175,29 @@ TEST_F(Signing, PdfAAndAPassphraseProtectedKeyOrBundleSignAsWell) {
   const std::vector<std::string> env{"VANTREL_SIGN_PASSPHRASE_FILE=" + keys_.PassphraseFile};
   ASSERT_EQ(
       Make("pdfa.pdf", {"--pdfa", "--sign-key", keys_.EncryptedKey, "--sign-cert", keys_.Cert}, env)
-          .status,
+          .Status,
       0);
-  ASSERT_EQ(Make("p12.pdf", {"--sign-p12", keys_.P12}, env).status, 0);
+  ASSERT_EQ(Make("p12.pdf", {"--sign-p12", keys_.P12}, env).Status, 0);
   for (const char* pdf : {"pdfa.pdf", "p12.pdf"}) {
     EXPECT_NE(PdfSig(pdf).find("Signature is Valid."), std::string::npos) << pdf;
     EXPECT_TRUE(QpdfFindsNoDamage(pdf)) << pdf;
-    EXPECT_EQ(Verify(pdf, {"--data", Path("results.txt"), "--trust", keys_.CaCert}).status, 0);
+    EXPECT_EQ(Verify(pdf, {"--data", Path("results.txt"), "--trust", keys_.CaCert}).Status, 0);
   }
 
   // Without the passphrase nothing is drawn, and nothing waits for a terminal.
   testing::ToolRun run =
       Make("none.pdf", {"--sign-key", keys_.EncryptedKey, "--sign-cert", keys_.Cert});
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("needs its passphrase file"), std::string::npos) << run.err;
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_NE(run.Err.find("needs its passphrase file"), std::string::npos) << run.Err;
   dir_.Write("wrong.txt", "not the phrase\n");
   run = Make("none.pdf", {"--sign-p12", keys_.P12},
              {"VANTREL_SIGN_PASSPHRASE_FILE=" + Path("wrong.txt")});
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find(keys_.P12 + " cannot be opened"), std::string::npos) << run.err;
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_NE(run.Err.find(keys_.P12 + " cannot be opened"), std::string::npos) << run.Err;
   // A key with another's certificate would make a signature nobody can check.
   run = Make("none.pdf", {"--sign-key", keys_.Key, "--sign-cert", keys_.CaCert});
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("does not belong to the certificate"), std::string::npos) << run.err;
+  EXPECT_EQ(run.Status, 2);
+  EXPECT_NE(run.Err.find("does not belong to the certificate"), std::string::npos) << run.Err;
   EXPECT_FALSE(fs::exists(Path("none.pdf")));
 }
 
@@ -214,7 +214,7 @@ TEST_F(Signing, TheDefinitionsKeysSignWithPathsFromItsOwnFolder) {
   const testing::ToolRun run =
       RunReportTool(dir_.path(), {"--definition", Path("cable.ini"), "--data", Path("results.txt"),
                                   "--pdf", Path("cert.pdf"), "--quiet"});
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.Status, 0) << run.Err;
   EXPECT_NE(PdfSig("cert.pdf").find("Signature is Valid."), std::string::npos);
 }
 
@@ -228,13 +228,13 @@ TEST_F(Signing, EveryPdfOfARunOfSeveralResultsIsSigned) {
   std::vector<std::string> together = args;
   together.insert(together.end(), {"--pdf", Path("both.pdf")});
   testing::ToolRun run = RunReportTool(dir_.path(), together);
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.Status, 0) << run.Err;
   EXPECT_NE(PdfSig("both.pdf").find("Signature is Valid."), std::string::npos);
 
   std::vector<std::string> separate = args;
   separate.insert(separate.end(), {"--separate", "--pdf", Path("each")});
   run = RunReportTool(dir_.path(), separate);
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.Status, 0) << run.Err;
   int pdfs = 0;
   for (const auto& entry : fs::directory_iterator(dir_.path() / "each")) {
     ++pdfs;
@@ -259,7 +259,7 @@ TEST_F(Signing, APdfThatCameThroughTheCupsPdfQueueIsSignedToo) {
   const testing::ToolRun run =
       RunReportTool(dir_.path(), {"--definition", Path("cable.ini"), "--data", Path("results.txt"),
                                   "--print", "--printer", queue, "--quiet"});
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.Status, 0) << run.Err;
   const std::string said = PdfSig("queued.pdf");
   EXPECT_NE(said.find("Signature is Valid."), std::string::npos) << said;
   EXPECT_NE(said.find("Certificate is Trusted."), std::string::npos) << said;

@@ -102,8 +102,8 @@ TEST_P(StressKind, LaysOutWithoutFindings) {
   const testing::ToolRun run =
       RunReportTool(Dir(), {"--check-layout", "--definition", (Dir() / (kind + ".ini")).string(),
                             "--data", DataOf(kind), "--quiet"});
-  EXPECT_EQ(run.status, 0) << run.out << run.err;
-  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
+  EXPECT_EQ(run.Out, "");
 }
 
 std::string KindName(const ::testing::TestParamInfo<const char*>& info) {
@@ -123,7 +123,7 @@ TEST(StressSample, SampleLaysOutWithoutFindingsOnEveryPaperSize) {
         {"--check-layout", "--definition", std::string(VANTREL_SOURCE_DIR) + "/samples/sample.ini",
          "--data", std::string(VANTREL_SOURCE_DIR) + "/samples/sample-results.txt", "--page-size",
          paper, "--quiet"});
-    EXPECT_EQ(run.status, 0) << paper << "\n" << run.out << run.err;
+    EXPECT_EQ(run.Status, 0) << paper << "\n" << run.Out << run.Err;
   }
 }
 

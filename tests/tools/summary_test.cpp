@@ -63,7 +63,7 @@ TEST(HeadroomSummary, RowsAreTheGraphsWorstMarginsAndEachFileClosesWithItsSmalle
                                  kSamples + "/sample.ini", "--data", runs.string(), "--quiet"});
   // The empty file is named in the table with its reason and fails the run; the
   // others are summed up.
-  EXPECT_EQ(run.status, 3) << run.err;
+  EXPECT_EQ(run.Status, 3) << run.Err;
   const auto rows = CsvRows(ReadFileBytes(csv));
   ASSERT_GE(rows.size(), 4u);
   EXPECT_EQ(rows[0][0], "result file");
@@ -91,7 +91,7 @@ TEST(HeadroomSummary, RowsAreTheGraphsWorstMarginsAndEachFileClosesWithItsSmalle
   EXPECT_NE(closing["c.txt"][6].find("it is empty"), std::string::npos) << closing["c.txt"][6];
 
   // The printed summary holds the same rows, headed and numbered.
-  const std::string printed = RunShell("pdftotext -layout " + ShellQuote(pages) + " -").out;
+  const std::string printed = RunShell("pdftotext -layout " + ShellQuote(pages) + " -").Out;
   EXPECT_NE(printed.find("Headroom summary"), std::string::npos) << printed;
   EXPECT_NE(printed.find("Page 1 of"), std::string::npos);
   EXPECT_NE(printed.find("1 passed, 1 failed, 1 not loaded"), std::string::npos);
@@ -102,10 +102,10 @@ TEST(HeadroomSummary, RowsAreTheGraphsWorstMarginsAndEachFileClosesWithItsSmalle
   ASSERT_EQ(RunReportTool(dir.path(), {"--definition", kSamples + "/sample.ini", "--data",
                                        (runs / "a.txt").string(), "--pdf",
                                        (dir.path() / "a.pdf").string(), "--quiet"})
-                .status,
+                .Status,
             0);
   const std::string text =
-      RunShell("pdftotext " + ShellQuote((dir.path() / "a.pdf").string()) + " -").out;
+      RunShell("pdftotext " + ShellQuote((dir.path() / "a.pdf").string()) + " -").Out;
   const std::regex margin("Limit Margin : (-?[0-9.]+) [^@]*@ ([0-9.]+) MHz");
   int found = 0;
   for (auto it = std::sregex_iterator(text.begin(), text.end(), margin);
@@ -125,11 +125,11 @@ TEST(HeadroomSummary, NeverWritesOverAnInputAndNeedsOneResultFile) {
   const testing::ToolRun over = RunReportTool(
       dir.path(), {"--summary", (dir.path() / "good.txt").string(), "--definition",
                    kHostile + "plain.ini", "--data", (dir.path() / "good.txt").string()});
-  EXPECT_EQ(over.status, 2);
+  EXPECT_EQ(over.Status, 2);
   EXPECT_EQ(ReadFileBytes((dir.path() / "good.txt").string()), before);
   EXPECT_EQ(RunReportTool(dir.path(), {"--definition", kHostile + "plain.ini", "--data", "a",
                                        "--data", "b", "--png", "pages"})
-                .status,
+                .Status,
             2);
 }
 

@@ -80,8 +80,8 @@ TEST_F(Verdict, AnIncompleteTestStopsEveryPathAlikeUnlessAllowed) {
         with({"--print"}),
         with({"--summary", (out / "s.csv").string(), "--summary-pdf", (out / "s.pdf").string()})}) {
     const ToolRun run = Run(args);
-    EXPECT_EQ(run.status, 3) << args[5] << run.err;
-    EXPECT_NE(run.err.find("holds 45 of the 201 points"), std::string::npos) << run.err;
+    EXPECT_EQ(run.Status, 3) << args[5] << run.Err;
+    EXPECT_NE(run.Err.find("holds 45 of the 201 points"), std::string::npos) << run.Err;
   }
   EXPECT_EQ(FileList(dir.path() / "data"), "cut.txt ");  // the built-in printer wrote nothing
   EXPECT_FALSE(fs::exists(out / "c.pdf"));
@@ -91,7 +91,7 @@ TEST_F(Verdict, AnIncompleteTestStopsEveryPathAlikeUnlessAllowed) {
   EXPECT_EQ(summary.find("PASS"), std::string::npos) << summary;
 
   const ToolRun allowed = Run(with({"--print", "--allow-incomplete"}));
-  EXPECT_EQ(allowed.status, 0) << allowed.err;
+  EXPECT_EQ(allowed.Status, 0) << allowed.Err;
   EXPECT_NE(FileList(dir.path() / "data"), "cut.txt ");
 }
 
@@ -110,7 +110,7 @@ class Names : public Verdict {
   }
   std::string Title(const fs::path& pdf) {
     return testing::RunShell("pdfinfo " + testing::ShellQuote(pdf.string()) + " | grep '^Title:'")
-        .out;
+        .Out;
   }
 };
 
@@ -119,18 +119,18 @@ TEST_F(Names, EachCableGetsItsOwnCertificateName) {
   fs::create_directory(separate);  // a folder that is already there is the place to write
   const ToolRun run = Run({"--definition", ini, "--data", a, "--data", b, "--separate", "--pdf",
                            separate.string(), "--quiet"});
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.Status, 0) << run.Err;
   EXPECT_EQ(FileList(separate), "C-A.pdf C-B.pdf ") << FileList(separate);
   EXPECT_NE(Title(separate / "C-B.pdf").find("certs/C-B.pdf"), std::string::npos);
 
   const ToolRun one = Run(
       {"--definition", ini, "--data", a, "--pdf", (dir.path() / "one.pdf").string(), "--quiet"});
-  ASSERT_EQ(one.status, 0) << one.err;
+  ASSERT_EQ(one.Status, 0) << one.Err;
   EXPECT_NE(Title(dir.path() / "one.pdf").find("certs/C-A.pdf"), std::string::npos);
 
   // The built-in printer names its file by the job's title.
   const ToolRun printed = Run({"--definition", ini, "--data", a, "--print", "--quiet"});
-  ASSERT_EQ(printed.status, 0) << printed.err;
+  ASSERT_EQ(printed.Status, 0) << printed.Err;
   const std::string written = FileList(dir.path() / "data");
   EXPECT_NE(written.find("C-A.pdf"), std::string::npos) << written;
   EXPECT_EQ(written.find("param1"), std::string::npos) << written;
@@ -141,9 +141,9 @@ TEST_F(Names, SeparatePdfsGoOnPastAResultThatDoesNotLoadAndNameIt) {
   const fs::path separate = dir.path() / "separate";
   const ToolRun run = Run({"--definition", ini, "--data", a, "--data", empty, "--data", b,
                            "--separate", "--pdf", separate.string(), "--quiet"});
-  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.Status, 1) << run.Err;
   EXPECT_EQ(FileList(separate), "C-A.pdf C-B.pdf ");
-  EXPECT_NE(run.err.find("1 of 3 result(s) have no PDF: " + empty), std::string::npos) << run.err;
+  EXPECT_NE(run.Err.find("1 of 3 result(s) have no PDF: " + empty), std::string::npos) << run.Err;
 }
 
 TEST_F(Verdict, OptionsThatWouldDoNothingAreUsageErrors) {
@@ -156,8 +156,8 @@ TEST_F(Verdict, OptionsThatWouldDoNothingAreUsageErrors) {
     std::vector<std::string> args = base;
     args.insert(args.end(), extra.begin(), extra.end());
     const ToolRun run = Run(args);
-    EXPECT_EQ(run.status, 2) << extra[0] << run.err;
-    EXPECT_EQ(run.err.find("Printing"), std::string::npos);
+    EXPECT_EQ(run.Status, 2) << extra[0] << run.Err;
+    EXPECT_EQ(run.Err.find("Printing"), std::string::npos);
   }
 }
 

@@ -71,7 +71,7 @@ class WatchedFolder : public ::testing::Test {
                                 " && CUPS_SERVER=/nonexistent/cups.sock " +
                                 ShellQuote(VANTREL_REPORT_EXE) + " " + arguments + " >>" + log +
                                 " 2>>" + err + " & echo $!";
-    return RunShell(command).out;
+    return RunShell(command).Out;
   }
   void Start(const std::string& output = "--pdf-dir out",
              const std::string& definition = "cable.ini") {
@@ -81,7 +81,7 @@ class WatchedFolder : public ::testing::Test {
   }
   static bool Gone(const std::string& pid) {
     // Gone, or a zombie that nobody here reaps.
-    const std::string state = RunShell("ps -o stat= -p " + pid).out;
+    const std::string state = RunShell("ps -o stat= -p " + pid).Out;
     return state.empty() || state[0] == 'Z';
   }
   // SIGTERM ends the watch after the file in hand.

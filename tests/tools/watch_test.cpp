@@ -28,7 +28,7 @@ TEST_F(WatchedFolder, TakesAFileOnlyWhenItsLastTestIsWholeAndSkipsWorkInProgress
   fs::copy_file(kHostile + "no-header.txt", In() / "bad.txt");
   fs::copy_file(kSamples + "/sample-results.txt", Path("zipped.txt"));
   ASSERT_EQ(RunShell("cd " + ShellQuote(dir_.path().string()) + " && zip -q in/run.zip zipped.txt")
-                .status,
+                .Status,
             0);
 
   ASSERT_TRUE(WaitFor([&] {
@@ -44,7 +44,7 @@ TEST_F(WatchedFolder, TakesAFileOnlyWhenItsLastTestIsWholeAndSkipsWorkInProgress
   EXPECT_NE(Log("in/failed/bad.txt.txt").find("it is not a result file"), std::string::npos);
   EXPECT_EQ(Log("in/failed/bad.txt.txt").find("QStandardPaths"), std::string::npos);
   // The whole sample made it into the PDF: its last report's title is on a page.
-  const std::string text = RunShell("pdftotext " + ShellQuote(Path("out/slow.pdf")) + " -").out;
+  const std::string text = RunShell("pdftotext " + ShellQuote(Path("out/slow.pdf")) + " -").Out;
   EXPECT_NE(text.find("Return Loss"), std::string::npos);
   EXPECT_EQ(Occurrences(Log("log.txt"), "done slow.txt"), 1);
   // Work in progress is nobody's input.
@@ -140,8 +140,8 @@ TEST_F(WatchedFolder, RefusesToStartWithoutADefinitionItCanUse) {
   for (const std::string& definition : {std::string("missing.ini"), std::string("empty.ini")}) {
     const ShellResult run =
         RunBounded(dir_.path(), {"--watch", "in", "--definition", definition, "--pdf-dir", "out"});
-    EXPECT_EQ(run.status, 2) << definition << run.err;
-    EXPECT_EQ(run.err.find("watching"), std::string::npos) << run.err;
+    EXPECT_EQ(run.Status, 2) << definition << run.Err;
+    EXPECT_EQ(run.Err.find("watching"), std::string::npos) << run.Err;
   }
   EXPECT_TRUE(fs::exists(In() / "a.txt"));
   EXPECT_FALSE(fs::exists(In() / "failed"));
@@ -163,8 +163,8 @@ TEST(WatchOptions, ContradictionsAreUsageErrors) {
   };
   for (const auto& args : cases) {
     const ShellResult run = RunBounded(dir.path(), args);
-    EXPECT_EQ(run.status, 2) << args.back() << run.err;
-    EXPECT_EQ(run.err.find("watching"), std::string::npos) << run.err;
+    EXPECT_EQ(run.Status, 2) << args.back() << run.Err;
+    EXPECT_EQ(run.Err.find("watching"), std::string::npos) << run.Err;
   }
   EXPECT_FALSE(fs::exists(dir.path() / "out"));
   EXPECT_FALSE(fs::exists(dir.path() / "in" / ".claims"));
@@ -196,9 +196,9 @@ TEST_F(WatchedFolder, FinishesWhatADeadWatcherClaimedAndLeavesALiveOnesAlone) {
   dir_.Write("in/.claims/host-2-live/busy.txt", TinyResult("B"));
   const std::string holder = RunShell("flock " + ShellQuote((live / ".lock").string()) +
                                       " sleep 300 >/dev/null 2>&1 & echo $!")
-                                 .out;
+                                 .Out;
   ASSERT_TRUE(WaitFor([&] {
-    return RunShell("flock -n " + ShellQuote((live / ".lock").string()) + " true").status != 0;
+    return RunShell("flock -n " + ShellQuote((live / ".lock").string()) + " true").Status != 0;
   }));
 
   Start("--pdf-dir out", "tiny.ini");

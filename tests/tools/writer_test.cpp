@@ -60,8 +60,8 @@ TEST(FileOutputs, AFullDiskFailsEveryOutputWithTheReasonAndLeavesNoHalfFile) {
                                                       {"--summary-pdf", on + "/summary.pdf"}};
   for (const auto& output : outputs) {
     const ToolRun run = RunTool(dir, output);
-    EXPECT_EQ(run.status, 3) << output[0] << run.err;
-    EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << output[0] << run.err;
+    EXPECT_EQ(run.Status, 3) << output[0] << run.Err;
+    EXPECT_NE(run.Err.find("No space left on device"), std::string::npos) << output[0] << run.Err;
   }
   EXPECT_EQ(FolderNames(disk.path()), (std::vector<std::string>{"csv", "filler"}));
   EXPECT_TRUE(FolderNames(disk.path() / "csv").empty());
@@ -78,8 +78,8 @@ TEST(FileOutputs, PrintingOntoAFullDiskFailsAndDeliversNothing) {
   const ToolRun run =
       RunReportTool(dir.path(), {"--definition", kSampleIni, "--data", data.string(), "--print"},
                     {kNoServer, "TMPDIR=" + dir.path().string()});
-  EXPECT_NE(run.status, 0) << run.err;
-  EXPECT_NE(run.err.find("No space left on device"), std::string::npos) << run.err;
+  EXPECT_NE(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Err.find("No space left on device"), std::string::npos) << run.Err;
   EXPECT_EQ(FolderNames(disk.path()), (std::vector<std::string>{"cable.txt", "filler"}));
 }
 
@@ -102,9 +102,9 @@ TEST(FileOutputs, APrintJobWithAFullTemporaryFolderIsNotSent) {
       dir.path(),
       {"--definition", kSampleIni, "--data", kSampleData, "--print", "--printer", queue},
       {"TMPDIR=" + tmp.path().string()});
-  EXPECT_EQ(run.status, 4) << run.err;
-  EXPECT_NE(run.err.find(": No space left on device"), std::string::npos) << run.err;
-  EXPECT_EQ(run.err.find("cannot be loaded"), std::string::npos) << run.err;
+  EXPECT_EQ(run.Status, 4) << run.Err;
+  EXPECT_NE(run.Err.find(": No space left on device"), std::string::npos) << run.Err;
+  EXPECT_EQ(run.Err.find("cannot be loaded"), std::string::npos) << run.Err;
   EXPECT_EQ(count(), before);
   EXPECT_TRUE(FolderNames(tmp.path()).empty());
 }
@@ -121,9 +121,9 @@ TEST(FileOutputs, NewFilesFollowTheUmaskAndReplacedOnesKeepTheirMode) {
     fs::remove(csv);
     const ToolRun run =
         RunTool(dir, {"--pdf", pdf.string(), "--png", pages.string(), "--dpi", "20", "--quiet"});
-    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.Status, 0) << run.Err;
     const ToolRun summary = RunTool(dir, {"--summary", csv.string(), "--quiet"});
-    ASSERT_EQ(summary.status, 0) << summary.err;
+    ASSERT_EQ(summary.Status, 0) << summary.Err;
     EXPECT_EQ(ModeOf(pdf), mode);
     EXPECT_EQ(ModeOf(pages / "page-001.png"), mode);
     EXPECT_EQ(ModeOf(csv), mode);
@@ -131,7 +131,7 @@ TEST(FileOutputs, NewFilesFollowTheUmaskAndReplacedOnesKeepTheirMode) {
   Umask umask(077);
   ASSERT_EQ(::chmod(pdf.c_str(), 0644), 0);
   const ToolRun again = RunTool(dir, {"--pdf", pdf.string(), "--quiet"});
-  ASSERT_EQ(again.status, 0) << again.err;
+  ASSERT_EQ(again.Status, 0) << again.Err;
   EXPECT_EQ(ModeOf(pdf), 0644);
 }
 
@@ -181,7 +181,7 @@ TEST(FileOutputs, AKilledRunLeavesTheOldFileAndTheNextRunClearsWhatItLeft) {
   const ToolRun next = RunReportTool(
       scratch.path(), {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf.string()},
       {"TMPDIR=" + tmp.path().string()});
-  ASSERT_EQ(next.status, 0) << next.err;
+  ASSERT_EQ(next.Status, 0) << next.Err;
   EXPECT_EQ(FolderNames(out.path()), (std::vector<std::string>{"notes.part", "report.pdf"}));
   EXPECT_EQ(ReadFileBytes(notes), "the user's own");
   EXPECT_TRUE(FolderNames(tmp.path()).empty());
@@ -195,25 +195,25 @@ TEST(FileOutputs, TheBuiltInPrinterReplacesOnlyWhatItMadeOrWhatItWasToldTo) {
                                        "--print"};
   const std::vector<std::string> env{kNoServer, "TMPDIR=" + dir.path().string()};
   const ToolRun first = RunReportTool(dir.path(), print, env);
-  ASSERT_EQ(first.status, 0) << first.err;
+  ASSERT_EQ(first.Status, 0) << first.Err;
   const std::string saved = "saved " + dir.path().string() + "/";
-  const std::size_t at = first.err.find(saved);
-  ASSERT_NE(at, std::string::npos) << first.err;
-  const fs::path pdf = first.err.substr(at + 6, first.err.find('\n', at) - at - 6);
+  const std::size_t at = first.Err.find(saved);
+  ASSERT_NE(at, std::string::npos) << first.Err;
+  const fs::path pdf = first.Err.substr(at + 6, first.Err.find('\n', at) - at - 6);
   EXPECT_EQ(pdf.extension(), ".pdf");
 
   fs::resize_file(pdf, 10);  // a file of the lab's, now
   const std::string theirs = ReadFileBytes(pdf);
   const ToolRun second = RunReportTool(dir.path(), print, env);
-  EXPECT_NE(second.status, 0);
-  EXPECT_NE(second.err.find("The following filename already exists:"), std::string::npos)
-      << second.err;
+  EXPECT_NE(second.Status, 0);
+  EXPECT_NE(second.Err.find("The following filename already exists:"), std::string::npos)
+      << second.Err;
   EXPECT_EQ(ReadFileBytes(pdf), theirs);
 
   std::vector<std::string> overwrite = print;
   overwrite.push_back("--overwrite");
   const ToolRun third = RunReportTool(dir.path(), overwrite, env);
-  EXPECT_EQ(third.status, 0) << third.err;
+  EXPECT_EQ(third.Status, 0) << third.Err;
   EXPECT_GT(fs::file_size(pdf), 1000u);
 }
 

@@ -18,12 +18,12 @@ TEST(LongReportTitle, IsCutInTheRowWholeInTheTooltipAndTheWindowFitsTheScreen) {
   while (title.size() < 265) title += "Insertion loss and return loss of every pair ";
   title.resize(265);
   ASSERT_EQ(f.Start(WindowIni(2, {}, {title, "Short"})), StartupOutcome::Running);
-  f.window.show();
+  f.Window.show();
   QCoreApplication::processEvents();
 
-  const QRect screen = f.window.screen()->availableGeometry();
-  EXPECT_LE(f.window.frameGeometry().width(), screen.width());
-  EXPECT_LE(f.window.minimumSizeHint().width(), screen.width());
+  const QRect screen = f.Window.screen()->availableGeometry();
+  EXPECT_LE(f.Window.frameGeometry().width(), screen.width());
+  EXPECT_LE(f.Window.minimumSizeHint().width(), screen.width());
   auto* row = qobject_cast<ElidedLabel*>(f.Label(0));
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(row->toolTip().toStdString(), title);
@@ -34,13 +34,13 @@ TEST(LongReportTitle, IsCutInTheRowWholeInTheTooltipAndTheWindowFitsTheScreen) {
             row->contentsRect().width());
   // The preview button of the row is still inside the window.
   const QWidget* preview = f.Preview(0);
-  EXPECT_LE(preview->mapTo(&f.window, QPoint(preview->width(), 0)).x(), f.window.width());
+  EXPECT_LE(preview->mapTo(&f.Window, QPoint(preview->width(), 0)).x(), f.Window.width());
 
   auto* shortRow = qobject_cast<ElidedLabel*>(f.Label(1));
   EXPECT_EQ(shortRow->ShownText(), QStringLiteral("Short"));
   // A wider window shows more of the title.
   const int before = static_cast<int>(shown.size());
-  f.window.resize(f.window.width() + 200, f.window.height());
+  f.Window.resize(f.Window.width() + 200, f.Window.height());
   QCoreApplication::processEvents();
   EXPECT_GT(row->ShownText().size(), before);
 }

@@ -26,8 +26,8 @@ TEST(MainWindow, RowsAndCaptionsOnBothPagesOfSeventeenReports) {
   titles[2] = "NEXT & FEXT";
   ASSERT_EQ(f.Start(WindowIni(17, {}, titles)), StartupOutcome::Running);
   ASSERT_NE(f.Check(15), nullptr);
-  EXPECT_TRUE(f.window.isVisible());
-  EXPECT_EQ(f.window.windowTitle(), QStringLiteral("Vantrel"));
+  EXPECT_TRUE(f.Window.isVisible());
+  EXPECT_EQ(f.Window.windowTitle(), QStringLiteral("Vantrel"));
   EXPECT_EQ(f.Label(0)->text(), QStringLiteral("Report 1"));
   EXPECT_EQ(f.Label(2)->text(), QStringLiteral("NEXT && FEXT"));
   EXPECT_EQ(f.Label(2)->toolTip(), QStringLiteral("NEXT & FEXT"));
@@ -66,13 +66,13 @@ TEST(MainWindow, SelectAllOnPageTwoAndClickingARow) {
   EXPECT_TRUE(f.Check(0)->isChecked());
   EXPECT_EQ(select->text(), QStringLiteral("De-Select"));
   EXPECT_EQ(select->toolTip(), QStringLiteral("De-select All"));
-  for (int i = 0; i < 17; ++i) EXPECT_TRUE(f.state->Selection[i]) << i;
+  for (int i = 0; i < 17; ++i) EXPECT_TRUE(f.State->Selection[i]) << i;
 
   f.Action("Prev")->trigger();
   EXPECT_TRUE(f.Check(5)->isChecked());
   QTest::mouseClick(f.Check(5), Qt::LeftButton);
-  EXPECT_FALSE(f.state->Selection[5]);
-  EXPECT_TRUE(f.state->Selection[4]);
+  EXPECT_FALSE(f.State->Selection[5]);
+  EXPECT_TRUE(f.State->Selection[4]);
 }
 
 TEST(MainWindow, ProfileFromTheMenuWithANonNumericEntry) {
@@ -85,8 +85,8 @@ TEST(MainWindow, ProfileFromTheMenuWithANonNumericEntry) {
   EXPECT_FALSE(f.Action("mnuProfileData2")->isVisible());
   EXPECT_TRUE(f.Find<QAction>(QStringLiteral("mnu_NewProfileSep"))->isVisible());
   mixed->trigger();
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_EQ(f.prompter.messages[0].title, "Profile Error");
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(f.Prompter.Messages[0].Title, "Profile Error");
   EXPECT_FALSE(f.Check(0)->isChecked());
   EXPECT_TRUE(f.Check(1)->isChecked());
   EXPECT_FALSE(f.Check(2)->isChecked());
@@ -98,49 +98,49 @@ TEST(MainWindow, AddNewProfileWritesTheDefinitionFile) {
   f.Start(WindowIni(10, {"ALLSELECTED=FALSE"}));
   QTest::mouseClick(f.Check(0), Qt::LeftButton);
   QTest::mouseClick(f.Check(2), Qt::LeftButton);
-  f.prompter.ScriptInput({"Two of them"});
+  f.Prompter.ScriptInput({"Two of them"});
   f.Action("mnu_NewProfile")->trigger();
-  const std::string text = ReadFileBytes(f.definition);
+  const std::string text = ReadFileBytes(f.Definition);
   EXPECT_NE(text.find("Profile_1=Two of them,1,3\r\n"), std::string::npos) << text;
   EXPECT_EQ(f.Action("mnuProfileData0")->text(), QStringLiteral("Two of them"));
   EXPECT_TRUE(f.Action("mnuProfileData0")->isVisible());
-  EXPECT_EQ(f.prompter.messages.back().text, "Two of them profile has now been setup.");
+  EXPECT_EQ(f.Prompter.Messages.back().Text, "Two of them profile has now been setup.");
 }
 
 TEST(MainWindow, CloseAnsweredNoDuringARunKeepsTheWindow) {
   UiFixture f;
-  f.Start(WindowIni(2), "", f.dir.Write("run.txt", ResultText()).string());
+  f.Start(WindowIni(2), "", f.Dir.Write("run.txt", ResultText()).string());
   bool stillShown = false;
-  f.model.UsePrintCommand([&](bool) {
-    f.model.SetPrintingFlag(true);
-    f.prompter.Script({PromptAnswer::No});
+  f.Model.UsePrintCommand([&](bool) {
+    f.Model.SetPrintingFlag(true);
+    f.Prompter.Script({PromptAnswer::No});
     // The operator closes the window while the run yields.
-    EXPECT_FALSE(f.window.close());
-    stillShown = f.window.isVisible();
-    f.model.SetPrintingFlag(false);
+    EXPECT_FALSE(f.Window.close());
+    stillShown = f.Window.isVisible();
+    f.Model.SetPrintingFlag(false);
   });
   QPushButton* print = f.Find<QPushButton>(QStringLiteral("CmdPrintJob"));
   ASSERT_TRUE(print->isEnabled());
   EXPECT_EQ(print->text(), QStringLiteral("P&rint"));
   QTest::mouseClick(print, Qt::LeftButton);
   EXPECT_TRUE(stillShown);
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_EQ(f.prompter.messages[0].title, "Custom Report Software");
-  EXPECT_FALSE(f.window.Closed());
-  EXPECT_FALSE(f.model.CancelRequested());
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(f.Prompter.Messages[0].Title, "Custom Report Software");
+  EXPECT_FALSE(f.Window.Closed());
+  EXPECT_FALSE(f.Model.CancelRequested());
 }
 
 TEST(MainWindow, SeveralResultsAnsweredNoGoIntoOneJob) {
   UiFixture f;
   f.Start(WindowIni(1));
-  for (const char* name : {"a.txt", "b.txt", "c.txt"}) f.dir.Write(name, ResultText());
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) f.Dir.Write(name, ResultText());
   std::vector<bool> ends;
-  f.model.UsePrintCommand([&](bool end) { ends.push_back(end); });
-  f.dialog.answers = {f.dir.path().string() + std::string("\0a.txt\0b.txt\0c.txt", 18)};
-  f.prompter.Script({PromptAnswer::No});
+  f.Model.UsePrintCommand([&](bool end) { ends.push_back(end); });
+  f.Dialog.Answers = {f.Dir.path().string() + std::string("\0a.txt\0b.txt\0c.txt", 18)};
+  f.Prompter.Script({PromptAnswer::No});
   f.Action("FileDataFile")->trigger();
   EXPECT_EQ(ends, (std::vector<bool>{false, false, true}));
-  EXPECT_EQ(f.state->Settings.AppName, "c");
+  EXPECT_EQ(f.State->Settings.AppName, "c");
 }
 
 TEST(MainWindow, ResultNotLoadedIndicationFollowsTheLoad) {
@@ -152,7 +152,7 @@ TEST(MainWindow, ResultNotLoadedIndicationFollowsTheLoad) {
   EXPECT_TRUE(label->isVisible());
   EXPECT_TRUE(f.Find<QLabel>(QStringLiteral("ExclamationImage"))->isVisible());
   EXPECT_FALSE(f.Find<QPushButton>(QStringLiteral("CmdPrintJob"))->isEnabled());
-  f.model.LoadDataFile(f.dir.Write("run.txt", ResultText()).string());
+  f.Model.LoadDataFile(f.Dir.Write("run.txt", ResultText()).string());
   EXPECT_FALSE(label->isVisible());
   EXPECT_TRUE(f.Find<QPushButton>(QStringLiteral("CmdPrintJob"))->isEnabled());
 }
@@ -195,13 +195,13 @@ TEST(MainWindow, MenusCaptionsAndTheHiddenDebugMenu) {
   EXPECT_EQ(slotsButton->text(), QStringLiteral("Slots Off"));
   QTest::mouseClick(slotsButton, Qt::LeftButton);
   EXPECT_EQ(slotsButton->text(), QStringLiteral("Slots On"));
-  EXPECT_TRUE(f.model.SlotsFlag());
+  EXPECT_TRUE(f.Model.SlotsFlag());
 }
 
 TEST(MainWindow, StatusBarSplitAndProgressBarPlace) {
   UiFixture f;
   f.Start(WindowIni(1));
-  f.window.resize(800, 600);
+  f.Window.resize(800, 600);
   QCoreApplication::processEvents();
   QLabel* panel1 = f.Find<QLabel>(QStringLiteral("StatusPanel1"));
   QProgressBar* bar = f.Find<QProgressBar>(QStringLiteral("ProgBar"));
@@ -210,7 +210,7 @@ TEST(MainWindow, StatusBarSplitAndProgressBarPlace) {
   EXPECT_EQ(bar->geometry().left(), 604);
   EXPECT_EQ(bar->geometry().width(), 189);
   EXPECT_EQ(bar->geometry().top(), 3);
-  f.model.SetStatusText("Reading Data...");
+  f.Model.SetStatusText("Reading Data...");
   EXPECT_EQ(panel1->text(), QStringLiteral("Reading Data..."));
 }
 
@@ -219,24 +219,24 @@ namespace fs = std::filesystem;
 // The sample definition and result with the PDF step on, printing through the built-in
 // PDF printer, on the real window.
 struct RunWindow : UiFixture {
-  fs::path spool = dir.path() / "spool", out = dir.path() / "out", temp = dir.path() / "tmp";
+  fs::path Spool = Dir.path() / "spool", Out = Dir.path() / "out", Temp = Dir.path() / "tmp";
   explicit RunWindow(int reports) {
     const fs::path samples = fs::path(VANTREL_SOURCE_DIR) / "samples";
-    fs::create_directories(spool);
-    fs::create_directories(temp);
-    model.UseTempFolder(temp.string());
-    fs::copy_file(samples / "logo.png", dir.path() / "logo.png");
+    fs::create_directories(Spool);
+    fs::create_directories(Temp);
+    Model.UseTempFolder(Temp.string());
+    fs::copy_file(samples / "logo.png", Dir.path() / "logo.png");
     const std::string ini =
         ReplaceAll(ReadFileBytes(samples / "sample.ini"), "APPNAME=Vantrel sample certificate",
-                   "APPNAME=" + Final() + "\nAUTOPDF_TEMPDIR=" + spool.string() + "/");
+                   "APPNAME=" + Final() + "\nAUTOPDF_TEMPDIR=" + Spool.string() + "/");
     const std::string data =
-        dir.Write("cable.txt", ReadFileBytes(samples / "sample-results.txt")).string();
+        Dir.Write("cable.txt", ReadFileBytes(samples / "sample-results.txt")).string();
     std::string list = ">N";
     for (int i = 0; i < reports; ++i) list += std::to_string(i) + ",";
     EXPECT_EQ(Start(ini, list + "N<", data), StartupOutcome::Running);
-    model.SetPrinterName(kBuiltInPdfPrinter);
+    Model.SetPrinterName(kBuiltInPdfPrinter);
   }
-  std::string Final() const { return (out / "cable 7.pdf").string(); }
+  std::string Final() const { return (Out / "cable 7.pdf").string(); }
   QPushButton* PrintButton() { return Find<QPushButton>(QStringLiteral("CmdPrintJob")); }
   static bool Empty(const fs::path& folder) { return fs::is_empty(folder); }
 };
@@ -257,14 +257,14 @@ TEST(MainWindowRun, ADoubleClickOnPrintMakesOneCertificate) {
     }
   }
   QCoreApplication::processEvents();
-  EXPECT_EQ(f.model.LastPrint().Produced, 3);
-  EXPECT_EQ(f.model.LastPrint().Pdf, PdfOutcome::Saved) << f.model.LastPrint().PdfError;
+  EXPECT_EQ(f.Model.LastPrint().Produced, 3);
+  EXPECT_EQ(f.Model.LastPrint().Pdf, PdfOutcome::Saved) << f.Model.LastPrint().PdfError;
   // Neither an overwrite question nor a PDF that did not appear; a display without a
   // PDF viewer may say only that.
-  for (const RecordedMessage& m : f.prompter.messages)
-    EXPECT_NE(m.text.find("no program is set up to show PDF files"), std::string::npos) << m.text;
+  for (const RecordedMessage& m : f.Prompter.Messages)
+    EXPECT_NE(m.Text.find("no program is set up to show PDF files"), std::string::npos) << m.Text;
   EXPECT_TRUE(fs::is_regular_file(f.Final()));
-  EXPECT_TRUE(f.Empty(f.spool));
+  EXPECT_TRUE(f.Empty(f.Spool));
   EXPECT_TRUE(print->isEnabled());
 }
 
@@ -273,11 +273,11 @@ TEST(MainWindowRun, CloseDuringThePdfWaitsEndsTheProgramAndLeavesNothing) {
     RunWindow f(2);
     QString status;
     bool closeEnabled = false;
-    AtStep close(f.model, step, [&] {
+    AtStep close(f.Model, step, [&] {
       status = f.Find<QLabel>(QStringLiteral("StatusPanel1"))->text();
       closeEnabled = f.Find<QPushButton>(QStringLiteral("CmdClose"))->isEnabled();
-      f.prompter.Script({PromptAnswer::Yes});
-      f.window.close();  // as the window manager's close button does
+      f.Prompter.Script({PromptAnswer::Yes});
+      f.Window.close();  // as the window manager's close button does
     });
     QTest::mouseClick(f.PrintButton(), Qt::LeftButton);
     const int at = static_cast<int>(step);
@@ -285,9 +285,9 @@ TEST(MainWindowRun, CloseDuringThePdfWaitsEndsTheProgramAndLeavesNothing) {
     EXPECT_TRUE(closeEnabled) << at;
     EXPECT_TRUE(status.startsWith(QStringLiteral("Waiting for "))) << at << status.toStdString();
     EXPECT_TRUE(status.contains(QStringLiteral("(waited "))) << at;
-    EXPECT_TRUE(f.window.Closed()) << at;
-    EXPECT_TRUE(f.model.LastPrint().Cancelled) << at;
-    EXPECT_TRUE(f.Empty(f.spool)) << at;
+    EXPECT_TRUE(f.Window.Closed()) << at;
+    EXPECT_TRUE(f.Model.LastPrint().Cancelled) << at;
+    EXPECT_TRUE(f.Empty(f.Spool)) << at;
     EXPECT_FALSE(fs::exists(f.Final())) << at;
   }
 }
@@ -304,15 +304,15 @@ TEST(MainWindow, PumpLetsEventsRunOnceTheProgramIsQuitting) {
 TEST(MainWindowRun, YesToClosingAfterAFaultClosesTheWindow) {
   RunWindow f(3);
   int sent = 0;
-  f.model.Printing().SetPrinterOpener([&](const std::string&) {
+  f.Model.Printing().SetPrinterOpener([&](const std::string&) {
     return PrinterChoice{std::make_unique<FailingPrinter>(sent), ""};
   });
-  f.prompter.Script({PromptAnswer::Cancel, PromptAnswer::Yes});
+  f.Prompter.Script({PromptAnswer::Cancel, PromptAnswer::Yes});
   QTest::mouseClick(f.PrintButton(), Qt::LeftButton);
-  EXPECT_TRUE(f.window.Closed());
-  EXPECT_FALSE(f.window.isVisible());
+  EXPECT_TRUE(f.Window.Closed());
+  EXPECT_FALSE(f.Window.isVisible());
   EXPECT_EQ(sent, 0);
-  EXPECT_EQ(f.prompter.messages.size(), 2u);  // the fault and the question, no other
+  EXPECT_EQ(f.Prompter.Messages.size(), 2u);  // the fault and the question, no other
 }
 
 }  // namespace

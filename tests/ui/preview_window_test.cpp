@@ -29,19 +29,19 @@ namespace fs = std::filesystem;
 const fs::path kSamples = fs::path(VANTREL_SOURCE_DIR) / "samples";
 
 struct PreviewFixture : UiFixture {
-  PreviewConnection* connection = nullptr;
-  std::string data;
+  PreviewConnection* Connection = nullptr;
+  std::string Data;
 
   PreviewFixture() {
-    fs::copy_file(kSamples / "logo.png", dir.path() / "logo.png");
-    model.SetPrinterName(kBuiltInPdfPrinter);
-    connection = ConnectPreview(window, model, dialog);
+    fs::copy_file(kSamples / "logo.png", Dir.path() / "logo.png");
+    Model.SetPrinterName(kBuiltInPdfPrinter);
+    Connection = ConnectPreview(Window, Model, Dialog);
   }
   void StartSample() {
-    data = dir.Write("cable.txt", ReadFileBytes(kSamples / "sample-results.txt")).string();
-    ASSERT_EQ(Start(ReadFileBytes(kSamples / "sample.ini"), {}, data), StartupOutcome::Running);
+    Data = Dir.Write("cable.txt", ReadFileBytes(kSamples / "sample-results.txt")).string();
+    ASSERT_EQ(Start(ReadFileBytes(kSamples / "sample.ini"), {}, Data), StartupOutcome::Running);
   }
-  ReportWindow* Shown() { return connection->WindowIfMade(); }
+  ReportWindow* Shown() { return Connection->WindowIfMade(); }
   template <typename T>
   T* In(const char* name) {
     return Shown()->findChild<T*>(QString::fromUtf8(name));
@@ -75,16 +75,16 @@ TEST(PrintPreview, RowButtonsShowTheirReportInOneWindowThatClosingOnlyHides) {
   ReportWindow* preview = f.Shown();
   ASSERT_NE(preview, nullptr);
   EXPECT_TRUE(preview->isVisible());
-  EXPECT_EQ(f.connection->Model()->ReportIndex(), 1);
+  EXPECT_EQ(f.Connection->Model()->ReportIndex(), 1);
   EXPECT_EQ(preview->windowTitle(), QStringLiteral("Near-end crosstalk - Print Preview"));
   // Out of the way while the preview is up.
-  EXPECT_FALSE(f.window.isVisible());
-  ASSERT_NE(f.connection->Model()->Page(), nullptr);
+  EXPECT_FALSE(f.Window.isVisible());
+  ASSERT_NE(f.Connection->Model()->Page(), nullptr);
   EXPECT_EQ(f.In<QPushButton>("CmdClose")->text(), QStringLiteral("&Close"));
 
   QTest::mouseClick(f.In<QPushButton>("CmdClose"), Qt::LeftButton);
   EXPECT_FALSE(preview->isVisible());
-  EXPECT_TRUE(f.window.isVisible());
+  EXPECT_TRUE(f.Window.isVisible());
 
   QTest::mouseClick(f.Preview(0), Qt::LeftButton);
   EXPECT_EQ(f.Shown(), preview);
@@ -98,11 +98,11 @@ TEST(PrintPreview, RowButtonsShowTheirReportInOneWindowThatClosingOnlyHides) {
   EXPECT_FALSE(prev->isEnabled());
   QTest::mouseClick(next, Qt::LeftButton);
   QTest::mouseClick(next, Qt::LeftButton);
-  EXPECT_EQ(f.connection->Model()->ReportIndex(), 2);
+  EXPECT_EQ(f.Connection->Model()->ReportIndex(), 2);
   EXPECT_EQ(preview->windowTitle(),
             QStringLiteral("Far-end crosstalk, all combinations - Print Preview"));
   QTest::mouseClick(prev, Qt::LeftButton);
-  EXPECT_EQ(f.connection->Model()->ReportIndex(), 1);
+  EXPECT_EQ(f.Connection->Model()->ReportIndex(), 1);
 
   // The window's own close button hides it as well.
   preview->close();
@@ -114,7 +114,7 @@ TEST(PrintPreview, RowButtonsShowTheirReportInOneWindowThatClosingOnlyHides) {
   ASSERT_TRUE(preview->isVisible());
   QTest::keyClick(f.In<QWidget>("PicPreview"), Qt::Key_Escape);
   EXPECT_FALSE(preview->isVisible());
-  EXPECT_TRUE(f.window.isVisible());
+  EXPECT_TRUE(f.Window.isVisible());
 }
 
 TEST(PrintPreview, ZoomBoxMouseZoomAndScrollBars) {
@@ -124,7 +124,7 @@ TEST(PrintPreview, ZoomBoxMouseZoomAndScrollBars) {
   ReportWindow* preview = f.Shown();
   preview->resize(700, 600);
   QCoreApplication::processEvents();
-  PreviewModel& model = *f.connection->Model();
+  PreviewModel& model = *f.Connection->Model();
   EXPECT_EQ(f.Zoom()->currentText(), QStringLiteral("100%"));
 
   f.TypeZoom("50");
@@ -197,38 +197,38 @@ TEST(PrintPreview, PrintSendsThatReportAloneAsOneJob) {
   QTest::mouseClick(f.Preview(1), Qt::LeftButton);
   QTest::mouseClick(f.In<QPushButton>("CmdPrint"), Qt::LeftButton);
   EXPECT_FALSE(f.Shown()->isVisible());
-  EXPECT_TRUE(f.window.isVisible());
-  const PrintRunResult& run = f.model.LastPrint();
+  EXPECT_TRUE(f.Window.isVisible());
+  const PrintRunResult& run = f.Model.LastPrint();
   EXPECT_EQ(run.Selected, 1);
   EXPECT_EQ(run.Produced, 1);
   EXPECT_TRUE(run.JobEnded);
-  EXPECT_FALSE(f.model.PrintingFlag());
+  EXPECT_FALSE(f.Model.PrintingFlag());
   EXPECT_TRUE(f.Preview(1)->isEnabled());
 
   std::vector<fs::path> pdfs;
-  for (const auto& entry : fs::directory_iterator(f.dir.path()))
+  for (const auto& entry : fs::directory_iterator(f.Dir.path()))
     if (entry.path().extension() == ".pdf") pdfs.push_back(entry.path());
   ASSERT_EQ(pdfs.size(), 1u);
-  const std::string text = RunShell("pdftotext " + ShellQuote(pdfs[0].string()) + " -").out;
+  const std::string text = RunShell("pdftotext " + ShellQuote(pdfs[0].string()) + " -").Out;
   EXPECT_NE(text.find("Near-end crosstalk"), std::string::npos) << text;
   EXPECT_EQ(text.find("Insertion loss"), std::string::npos);
-  EXPECT_EQ(RunShell("pdfinfo " + ShellQuote(pdfs[0].string()) + " | grep '^Pages:'").out,
+  EXPECT_EQ(RunShell("pdfinfo " + ShellQuote(pdfs[0].string()) + " | grep '^Pages:'").Out,
             "Pages:           1\n");
 }
 
 TEST(PrintPreview, PrintOnlyPrintsEvenWhereTheMainWindowsPrintSavesAPdf) {
   PreviewFixture f;
-  const fs::path spool = f.dir.path() / "spool";
-  const fs::path final = f.dir.path() / "certificates" / "cable.pdf";
+  const fs::path spool = f.Dir.path() / "spool";
+  const fs::path final = f.Dir.path() / "certificates" / "cable.pdf";
   fs::create_directories(spool);
-  f.data = f.dir.Write("cable.txt", ReadFileBytes(kSamples / "sample-results.txt")).string();
+  f.Data = f.Dir.Write("cable.txt", ReadFileBytes(kSamples / "sample-results.txt")).string();
   const std::string ini =
       ReplaceAll(ReadFileBytes(kSamples / "sample.ini"), "APPNAME=Vantrel sample certificate",
                  "APPNAME=" + final.string() + "\nAUTOPDF_TEMPDIR=" + spool.string() + "/");
-  ASSERT_EQ(f.Start(ini, {}, f.data), StartupOutcome::Running);
+  ASSERT_EQ(f.Start(ini, {}, f.Data), StartupOutcome::Running);
   QTest::mouseClick(f.Preview(1), Qt::LeftButton);
   QTest::mouseClick(f.In<QPushButton>("CmdPrint"), Qt::LeftButton);
-  const PrintRunResult& run = f.model.LastPrint();
+  const PrintRunResult& run = f.Model.LastPrint();
   EXPECT_TRUE(run.JobEnded);
   // No waiting for the PDF printer's file, no copy under APPNAME.
   EXPECT_EQ(run.Pdf, PdfOutcome::None);
@@ -238,7 +238,7 @@ TEST(PrintPreview, PrintOnlyPrintsEvenWhereTheMainWindowsPrintSavesAPdf) {
   ASSERT_EQ(pdfs.size(), 1u);
   // The job keeps the printer's own title, not a reserved temporary name.
   EXPECT_EQ(pdfs[0].filename().string().rfind("tmpreport", 0), std::string::npos) << pdfs[0];
-  const std::string text = RunShell("pdftotext " + ShellQuote(pdfs[0].string()) + " -").out;
+  const std::string text = RunShell("pdftotext " + ShellQuote(pdfs[0].string()) + " -").Out;
   EXPECT_NE(text.find("Near-end crosstalk"), std::string::npos) << text;
 }
 
@@ -246,16 +246,16 @@ TEST(PrintPreview, SavePictureWritesTheFormatItsNameAsksFor) {
   PreviewFixture f;
   f.StartSample();
   QTest::mouseClick(f.Preview(0), Qt::LeftButton);
-  const std::string png = (f.dir.path() / "page.png").string();
-  const std::string bmp = (f.dir.path() / "page.bmp").string();
-  f.dialog.answers = {png, bmp, ""};
+  const std::string png = (f.Dir.path() / "page.png").string();
+  const std::string bmp = (f.Dir.path() / "page.bmp").string();
+  f.Dialog.Answers = {png, bmp, ""};
   auto* save = f.In<QPushButton>("cmdSaveAs");
   for (int i = 0; i < 3; ++i) QTest::mouseClick(save, Qt::LeftButton);
-  ASSERT_EQ(f.dialog.asked.size(), 3u);
-  EXPECT_EQ(f.dialog.asked[0].title, "Save Picture File");
-  EXPECT_EQ(f.dialog.asked[0].mode, FileDialogMode::Save);
+  ASSERT_EQ(f.Dialog.asked.size(), 3u);
+  EXPECT_EQ(f.Dialog.asked[0].Title, "Save Picture File");
+  EXPECT_EQ(f.Dialog.asked[0].Mode, FileDialogMode::Save);
   // The bitmap first, PNG beside it.
-  EXPECT_EQ(f.dialog.asked[0].extension, "bmp,png");
+  EXPECT_EQ(f.Dialog.asked[0].Extension, "bmp,png");
   for (const auto& [path, format] : {std::pair{png, "png"}, std::pair{bmp, "bmp"}}) {
     QImageReader reader(QString::fromStdString(path));
     EXPECT_EQ(reader.format(), QByteArray(format)) << path;
@@ -269,14 +269,14 @@ TEST(PrintPreview, SavePictureWritesTheFormatItsNameAsksFor) {
         if (qGray(image.pixel(x, y)) < 128) ++dark;
     EXPECT_GT(dark, 100) << path;
   }
-  EXPECT_TRUE(f.prompter.messages.empty());
+  EXPECT_TRUE(f.Prompter.Messages.empty());
 
   // A folder that does not exist: said, and nothing written.
-  const std::string lost = (f.dir.path() / "missing" / "page.png").string();
-  f.dialog.answers = {lost};
+  const std::string lost = (f.Dir.path() / "missing" / "page.png").string();
+  f.Dialog.Answers = {lost};
   QTest::mouseClick(save, Qt::LeftButton);
-  ASSERT_EQ(f.prompter.messages.size(), 1u);
-  EXPECT_EQ(f.prompter.messages[0].title, "Save Picture File");
+  ASSERT_EQ(f.Prompter.Messages.size(), 1u);
+  EXPECT_EQ(f.Prompter.Messages[0].Title, "Save Picture File");
   EXPECT_FALSE(fs::exists(lost));
 }
 
@@ -292,18 +292,18 @@ int DifferentPixels(const QImage& a, const QImage& b) {
 TEST(PrintPreview, SavedPageIsThePageTheBatchToolDrawsAtTheSameResolution) {
   PreviewFixture f;
   f.StartSample();
-  const fs::path pages = f.dir.path() / "pages";
+  const fs::path pages = f.Dir.path() / "pages";
   const ToolRun batch =
-      RunReportTool(f.dir.path(), {"--definition", f.definition, "--data", f.data, "--png",
+      RunReportTool(f.Dir.path(), {"--definition", f.Definition, "--data", f.Data, "--png",
                                    pages.string(), "--dpi", "150", "--reports", "2"});
-  ASSERT_EQ(batch.status, 0) << batch.err;
+  ASSERT_EQ(batch.Status, 0) << batch.Err;
   const QImage expected(QString::fromStdString((pages / "page-001.png").string()));
   ASSERT_FALSE(expected.isNull());
 
   QTest::mouseClick(f.Preview(1), Qt::LeftButton);
-  const std::string png = (f.dir.path() / "page.png").string();
-  const std::string bmp = (f.dir.path() / "page.bmp").string();
-  f.dialog.answers = {png, bmp};
+  const std::string png = (f.Dir.path() / "page.png").string();
+  const std::string bmp = (f.Dir.path() / "page.bmp").string();
+  f.Dialog.Answers = {png, bmp};
   auto* save = f.In<QPushButton>("cmdSaveAs");
   QTest::mouseClick(save, Qt::LeftButton);
   QTest::mouseClick(save, Qt::LeftButton);
@@ -321,9 +321,9 @@ TEST(PrintPreview, SavedPageIsThePageTheBatchToolDrawsAtTheSameResolution) {
 // Each graph's data takes long enough for the operator to close the window between.
 class SlowSource : public FakeDataSource {
  public:
-  std::function<void()> onRead;
+  std::function<void()> OnRead;
   ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool all) override {
-    if (onRead) onRead();
+    if (OnRead) OnRead();
     return FakeDataSource::ReadTestData(request, all);
   }
 };
@@ -332,9 +332,9 @@ class CaptionRecorder : public PreviewObserver {
  public:
   explicit CaptionRecorder(PreviewModel& model) : model_(model) {}
   void PreviewChanged(PreviewChange what) override {
-    if (what == PreviewChange::Production) captions.push_back(model_.CloseCaption());
+    if (what == PreviewChange::Production) Captions.push_back(model_.CloseCaption());
   }
-  std::vector<std::string> captions;
+  std::vector<std::string> Captions;
 
  private:
   PreviewModel& model_;
@@ -357,7 +357,7 @@ TEST(PrintPreview, ClosingWhileDrawingCancelsAndKeepsTheWindow) {
     report.Graphs[static_cast<std::size_t>(g)].Cols[0] = {1, 2, 3};
     report.Graphs[static_cast<std::size_t>(g)].Slot = static_cast<int16_t>(g + 1);
   }
-  data.results["Attenuation"] =
+  data.Results["Attenuation"] =
       GraphResult({"1", "2", "4"}, {{"-1", "-2", "-3"}, {"-1", "-2", "-3"}}, {"Freq", "1", "2"});
   WindowModel main(*state);
   int mainShown = 0;
@@ -371,8 +371,8 @@ TEST(PrintPreview, ClosingWhileDrawingCancelsAndKeepsTheWindow) {
   auto* close = window.findChild<QPushButton*>(QStringLiteral("CmdClose"));
   QString captionWhileDrawing;
   bool printWhileDrawing = true;
-  data.onRead = [&] {
-    if (data.requests.size() != 1) return;
+  data.OnRead = [&] {
+    if (data.Requests.size() != 1) return;
     captionWhileDrawing = close->text();
     printWhileDrawing = window.findChild<QPushButton*>(QStringLiteral("CmdPrint"))->isEnabled();
     QTest::mouseClick(close, Qt::LeftButton);
@@ -381,8 +381,8 @@ TEST(PrintPreview, ClosingWhileDrawingCancelsAndKeepsTheWindow) {
   EXPECT_EQ(preview.ShowReport(0), ProduceOutcome::Cancelled);
   EXPECT_EQ(captionWhileDrawing, QStringLiteral("&Cancel"));
   EXPECT_FALSE(printWhileDrawing);
-  EXPECT_EQ(recorder.captions, (std::vector<std::string>{"&Cancel", "&Close"}));
-  EXPECT_LT(data.requests.size(), 6u);
+  EXPECT_EQ(recorder.Captions, (std::vector<std::string>{"&Cancel", "&Close"}));
+  EXPECT_LT(data.Requests.size(), 6u);
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(mainShown, 1);
   EXPECT_EQ(close->text(), QStringLiteral("&Close"));
@@ -393,16 +393,16 @@ TEST(PrintPreview, ClosingWhileDrawingCancelsAndKeepsTheWindow) {
   ASSERT_NE(preview.Page(), nullptr);
   auto* picture = window.findChild<QWidget*>(QStringLiteral("PicPreview"));
   bool oldPageShown = true;
-  data.onRead = [&] {
-    if (data.requests.size() != 1) return;
+  data.OnRead = [&] {
+    if (data.Requests.size() != 1) return;
     const QImage view = picture->grab().toImage();
     oldPageShown = preview.Page() != nullptr ||
                    view.pixel(view.width() / 2, view.height() / 2) == qRgb(255, 255, 255);
   };
-  data.requests.clear();
+  data.Requests.clear();
   window.ShowReport(0);
   EXPECT_TRUE(window.isVisible());
-  EXPECT_EQ(data.requests.size(), 6u);
+  EXPECT_EQ(data.Requests.size(), 6u);
   EXPECT_FALSE(oldPageShown);
   EXPECT_NE(preview.Page(), nullptr);
   window.Unbind();  // the model is made after the window, so it goes first

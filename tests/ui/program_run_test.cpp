@@ -44,9 +44,9 @@ TEST(VantrelProgram, AutoPrintWithoutADisplayWritesThePdfUnderAppName) {
                ShellQuote(VANTREL_WINDOW_EXE) + " " + ShellQuote(line) +
                " & pid=$!; i=0; while [ $i -lt 1200 ] && ! [ -s " + ShellQuote(opened.string()) +
                " ]; do sleep 0.1; i=$((i+1)); done; kill $pid; wait $pid; true");
-  ASSERT_TRUE(fs::exists(final)) << run.err;
+  ASSERT_TRUE(fs::exists(final)) << run.Err;
   EXPECT_EQ(ReadFileBytes(opened), final.string());
-  const std::string text = RunShell("pdftotext " + ShellQuote(final.string()) + " -").out;
+  const std::string text = RunShell("pdftotext " + ShellQuote(final.string()) + " -").Out;
   EXPECT_NE(text.find("Insertion loss"), std::string::npos) << text;
   EXPECT_NE(text.find("Near-end crosstalk"), std::string::npos);
   EXPECT_EQ(text.find("Return loss"), std::string::npos);

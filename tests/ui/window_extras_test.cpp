@@ -38,7 +38,7 @@ TEST(WindowExtras, NewInstanceFromTheMenuCarriesDefinitionAndSelection) {
   QString program;
   QStringList arguments;
   int calls = 0;
-  ConnectWindowExtras(f.window, f.model, [&](const QString& p, const QStringList& a) {
+  ConnectWindowExtras(f.Window, f.Model, [&](const QString& p, const QStringList& a) {
     program = p;
     arguments = a;
     ++calls;
@@ -52,13 +52,13 @@ TEST(WindowExtras, NewInstanceFromTheMenuCarriesDefinitionAndSelection) {
   ASSERT_EQ(arguments.size(), 3);
   // Placed down and to the right of this window, not over it.
   EXPECT_EQ(arguments[0], QStringLiteral("-qwindowgeometry"));
-  const QRect screen = f.window.screen()->availableGeometry();
+  const QRect screen = f.Window.screen()->availableGeometry();
   EXPECT_EQ(arguments[1], QStringLiteral("+%1+%2")
-                              .arg(NewInstancePosition(f.window.frameGeometry(), screen).x())
-                              .arg(NewInstancePosition(f.window.frameGeometry(), screen).y()));
-  std::string expected = ">I" + f.definition + "I<>N-1,";
-  for (std::size_t i = 0; i < f.state->Selection.size(); ++i)
-    if (f.state->Selection[i]) expected += std::to_string(i) + ",";
+                              .arg(NewInstancePosition(f.Window.frameGeometry(), screen).x())
+                              .arg(NewInstancePosition(f.Window.frameGeometry(), screen).y()));
+  std::string expected = ">I" + f.Definition + "I<>N-1,";
+  for (std::size_t i = 0; i < f.State->Selection.size(); ++i)
+    if (f.State->Selection[i]) expected += std::to_string(i) + ",";
   expected += "N<";
   EXPECT_EQ(arguments.back().toStdString(), expected);
   EXPECT_NE(expected.find("-1,1,3,N<"), std::string::npos) << expected;
@@ -78,25 +78,25 @@ TEST(NewInstance, CascadesFromTheWindowAndStaysOnTheScreen) {
 
 // A print server of the test's own: its queues, its default, and who may change it.
 struct FakePrinters {
-  std::optional<std::vector<std::string>> names;
-  std::string current;
-  DefaultScope scope = DefaultScope::Everyone;
-  std::vector<std::string> set;
+  std::optional<std::vector<std::string>> Names;
+  std::string Current;
+  DefaultScope Scope = DefaultScope::Everyone;
+  std::vector<std::string> Set;
 };
 
 PrinterSource Fake(FakePrinters& printers) {
   PrinterSource source;
   source.List = [&printers]() -> std::optional<std::vector<PrinterEntry>> {
-    if (!printers.names) return std::nullopt;
+    if (!printers.Names) return std::nullopt;
     std::vector<PrinterEntry> list;
-    for (const std::string& n : *printers.names) list.push_back({n, n == printers.current});
+    for (const std::string& n : *printers.Names) list.push_back({n, n == printers.Current});
     return list;
   };
   source.SetDefault = [&printers](const std::string& name) {
-    printers.set.push_back(name);
+    printers.Set.push_back(name);
     if (name == "Error enumerating printers.") return DefaultChange{"no such printer"};
-    printers.current = name;
-    return DefaultChange{"", printers.scope};
+    printers.Current = name;
+    return DefaultChange{"", printers.Scope};
   };
   return source;
 }
@@ -110,8 +110,8 @@ QStringList Bold(QListWidget* list) {
 
 TEST(DefaultPrinterChooser, MarksTheDefaultSaysWhoseItSetAndCloses) {
   FakePrinters printers;
-  printers.names = {"office", "lab-pdf"};
-  printers.current = "office";
+  printers.Names = {"office", "lab-pdf"};
+  printers.Current = "office";
   DefaultPrinterDialog dialog(Fake(printers));
   auto* list = dialog.findChild<QListWidget*>(QStringLiteral("List1"));
   auto* said = dialog.findChild<QLabel*>(QStringLiteral("lblDefault"));
@@ -120,13 +120,13 @@ TEST(DefaultPrinterChooser, MarksTheDefaultSaysWhoseItSetAndCloses) {
 
   list->setCurrentRow(1);
   QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
-  EXPECT_EQ(printers.set, std::vector<std::string>{"lab-pdf"});
+  EXPECT_EQ(printers.Set, std::vector<std::string>{"lab-pdf"});
   EXPECT_EQ(Bold(list), QStringList{"lab-pdf"});
   EXPECT_TRUE(said->text().contains(QStringLiteral("for every user")))
       << said->text().toStdString();
 
   // Where only the user's own default may be set, the chooser says so.
-  printers.scope = DefaultScope::User;
+  printers.Scope = DefaultScope::User;
   list->setCurrentRow(0);
   QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
   EXPECT_EQ(Bold(list), QStringList{"office"});
@@ -145,8 +145,8 @@ TEST(DefaultPrinterChooser, MarksTheDefaultSaysWhoseItSetAndCloses) {
 
 TEST(DefaultPrinterChooser, ButtonFollowsTheSelectionAndSetsOnlyWhenPressed) {
   FakePrinters printers;
-  printers.names = {"office", "lab-pdf"};
-  const std::vector<std::string>& set = printers.set;
+  printers.Names = {"office", "lab-pdf"};
+  const std::vector<std::string>& set = printers.Set;
   DefaultPrinterDialog dialog(Fake(printers));
   EXPECT_EQ(dialog.objectName(), QStringLiteral("frmDefaultPrinter"));
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Default Printer"));
@@ -170,7 +170,7 @@ TEST(DefaultPrinterChooser, ButtonFollowsTheSelectionAndSetsOnlyWhenPressed) {
 
 TEST(DefaultPrinterChooser, NoPrintersAndAListThatCannotBeRead) {
   FakePrinters none;
-  none.names = std::vector<std::string>{};
+  none.Names = std::vector<std::string>{};
   DefaultPrinterDialog empty(Fake(none));
   EXPECT_EQ(empty.findChild<QListWidget*>(QStringLiteral("List1"))->count(), 0);
   EXPECT_FALSE(empty.findChild<QPushButton*>(QStringLiteral("Command1"))->isEnabled());
@@ -185,7 +185,7 @@ TEST(DefaultPrinterChooser, NoPrintersAndAListThatCannotBeRead) {
   // would block this test.
   list->setCurrentRow(0);
   QTest::mouseClick(broken.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
-  EXPECT_EQ(unreadable.set, std::vector<std::string>{"Error enumerating printers."});
+  EXPECT_EQ(unreadable.Set, std::vector<std::string>{"Error enumerating printers."});
 }
 
 // What a test changes in the environment and in the lpoptions files, put back after.
@@ -277,7 +277,7 @@ TEST(DefaultPrinterChooser, ListsTheServersOwnQueuesWithoutInstances) {
   // An instance of the queue, kept in the lpoptions file that libcups reads.
   const ShellResult made = RunShell("lpoptions -p " + ShellQuote(std::string(queue) + "/duplex") +
                                     " -o sides=two-sided-long-edge >/dev/null");
-  ASSERT_EQ(made.status, 0) << made.err;
+  ASSERT_EQ(made.Status, 0) << made.Err;
   bool instanceSeen = false;
   for (const PrinterEntry& p : CupsPrinters())
     instanceSeen = instanceSeen || p.Name == std::string(queue) + "/duplex";

@@ -19,26 +19,26 @@
 namespace vantrel::testing {
 
 struct UiFixture {
-  TempDir dir;
-  RecordingPrompter prompter;
-  ScriptedDialog dialog;
-  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
-  MainWindow window;
-  MainWindowModel model{*state, prompter, dialog, window};
-  std::string definition;
+  TempDir Dir;
+  RecordingPrompter Prompter;
+  ScriptedDialog Dialog;
+  std::unique_ptr<ProgramState> State = std::make_unique<ProgramState>();
+  MainWindow Window;
+  MainWindowModel Model{*State, Prompter, Dialog, Window};
+  std::string Definition;
 
   UiFixture() {
-    model.UseTempFolder(dir.path().string());
-    window.Bind(model);
+    Model.UseTempFolder(Dir.path().string());
+    Window.Bind(Model);
   }
   StartupOutcome Start(const std::string& ini, const std::string& tail = {},
                        const std::string& data = {}) {
-    definition = dir.Write("def.ini", ini).string();
-    return model.Startup(data + ">I" + definition + "I<" + tail);
+    Definition = Dir.Write("def.ini", ini).string();
+    return Model.Startup(data + ">I" + Definition + "I<" + tail);
   }
   template <typename T>
   T* Find(const QString& name) {
-    return window.findChild<T*>(name);
+    return Window.findChild<T*>(name);
   }
   QCheckBox* Check(int row) { return Find<QCheckBox>(QStringLiteral("ChkPrint%1").arg(row)); }
   QLabel* Label(int row) { return Find<QLabel>(QStringLiteral("LabelPrint%1").arg(row)); }

@@ -20,11 +20,11 @@ PrinterChoice OpenPrinter(const std::string& name, const std::string& builtInFol
     return choice;
   }
   const TempFolder temp = FindTempFolder();
-  if (!temp.error.empty()) {
-    choice.Error = temp.error;
+  if (!temp.Error.empty()) {
+    choice.Error = temp.Error;
     return choice;
   }
-  choice.Printer = std::make_unique<CupsSpooler>(queue, temp.path);
+  choice.Printer = std::make_unique<CupsSpooler>(queue, temp.Path);
   return choice;
 }
 

@@ -106,18 +106,18 @@ class RunBuilder {
   // Point n of the set at q on the page.
   void Point(const MmPoint& q, int n) {
     const long index = static_cast<long>(std::floor((q.X - areaLeft_) / kSliver));
-    if (b_.count > 0 && index != b_.index) Flush();
-    if (b_.count == 0) {
-      b_.index = index;
-      b_.low = b_.high = b_.last = q;
-      b_.lowAt = b_.highAt = n;
-      b_.count = 1;
+    if (b_.Count > 0 && index != b_.Index) Flush();
+    if (b_.Count == 0) {
+      b_.Index = index;
+      b_.Low = b_.High = b_.Last = q;
+      b_.LowAt = b_.HighAt = n;
+      b_.Count = 1;
       return;
     }
-    ++b_.count;
-    b_.last = q;
-    if (q.Y > b_.low.Y) b_.low = q, b_.lowAt = n;
-    if (q.Y < b_.high.Y) b_.high = q, b_.highAt = n;
+    ++b_.Count;
+    b_.Last = q;
+    if (q.Y > b_.Low.Y) b_.Low = q, b_.LowAt = n;
+    if (q.Y < b_.High.Y) b_.High = q, b_.HighAt = n;
   }
 
   // A point that cannot be drawn ends the run.
@@ -127,20 +127,20 @@ class RunBuilder {
   }
 
   void Flush() {
-    if (b_.count == 0) return;
-    const MmPoint& first = b_.lowAt <= b_.highAt ? b_.low : b_.high;
-    const MmPoint& second = b_.lowAt <= b_.highAt ? b_.high : b_.low;
+    if (b_.Count == 0) return;
+    const MmPoint& first = b_.LowAt <= b_.HighAt ? b_.Low : b_.High;
+    const MmPoint& second = b_.LowAt <= b_.HighAt ? b_.High : b_.Low;
     if (!open_) {
       curve_.Runs.emplace_back();
       passed_.clear();
       open_ = true;
     }
     Add(first);
-    if (b_.count > 1) {
+    if (b_.Count > 1) {
       if (second.X != first.X || second.Y != first.Y) Add(second);
-      if (std::fabs(b_.last.Y - second.Y) > kStill) Add(b_.last);
+      if (std::fabs(b_.Last.Y - second.Y) > kStill) Add(b_.Last);
     }
-    b_.count = 0;
+    b_.Count = 0;
   }
 
  private:
@@ -178,10 +178,10 @@ class RunBuilder {
   }
 
   struct Bucket {
-    long index = -1;
-    int count = 0;
-    MmPoint low, high, last;
-    int lowAt = 0, highAt = 0;
+    long Index = -1;
+    int Count = 0;
+    MmPoint Low, High, Last;
+    int LowAt = 0, HighAt = 0;
   };
   PlanCurve& curve_;
   float areaLeft_;

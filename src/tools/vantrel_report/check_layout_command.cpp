@@ -32,9 +32,9 @@ int RunCheckLayout(const Options& o) {
   RenderContext& context = session.Context();
   FindingPrinter printer;
   context.Observer = &printer;
-  PictureTarget target(PaperByName(o.pageSize));
+  PictureTarget target(PaperByName(o.PageSize));
   const JobProgress progress = [&](const std::string& title, int n, int total) {
-    if (!o.quiet)
+    if (!o.Quiet)
       std::fprintf(stderr, "Checking %s  (%d/%d)\n", ShownTitle(context, title).c_str(), n, total);
   };
   const ReportJobResult r =

@@ -42,24 +42,24 @@ int RunInfo(const Options& options) {
   // The state holds every report definition: far too big for the stack.
   auto state = std::make_unique<ProgramState>();
   StderrPrompter prompter(&state->AppTitle);
-  if (!options.definition.empty()) {
-    if (!LoadIni(options.definition, state->Ini, prompter)) {
+  if (!options.Definition.empty()) {
+    if (!LoadIni(options.Definition, state->Ini, prompter)) {
       std::fprintf(stderr, "vantrel-report: the definition file %s was not loaded\n",
-                   options.definition.c_str());
+                   options.Definition.c_str());
       return kExitNotLoaded;
     }
     ReadSettings(*state, prompter, "");
   }
   const TempFolder temp = FindTempFolder();
-  if (!temp.error.empty()) {
-    std::fprintf(stderr, "vantrel-report: %s\n", temp.error.c_str());
+  if (!temp.Error.empty()) {
+    std::fprintf(stderr, "vantrel-report: %s\n", temp.Error.c_str());
     return kExitNotLoaded;
   }
   NullDataHost host;
   ObjData data(*state, prompter, host);
-  data.UseTempFolder(temp.path);
-  if (!data.SetFile(options.data)) {
-    std::fprintf(stderr, "vantrel-report: the data file %s was not loaded\n", options.data.c_str());
+  data.UseTempFolder(temp.Path);
+  if (!data.SetFile(options.Data)) {
+    std::fprintf(stderr, "vantrel-report: the data file %s was not loaded\n", options.Data.c_str());
     return kExitNotLoaded;
   }
   Line(std::string("delimiter: ") + (data.Delimiter() == ',' ? "comma" : "tab"));
@@ -73,7 +73,7 @@ int RunInfo(const Options& options) {
     const TestIndexEntry* entry = data.Entry(i);
     Line("test " + std::to_string(i) + ": " + entry->Name + " @ " + std::to_string(entry->Start));
   }
-  if (!options.definition.empty()) {
+  if (!options.Definition.empty()) {
     const HeaderDefinition& h = state->Header;
     HeaderLines("header", h.HeaderItems, h.HeaderTexts, &ObjData::HeaderString, data);
     HeaderLines("half header", h.HalfHeaderItems, h.HalfHeaderTexts, &ObjData::HalfHeaderString,

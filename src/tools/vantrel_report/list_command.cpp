@@ -35,17 +35,17 @@ void PrintProfiles(const char* kind, const ProfileTable& table) {
 }  // namespace
 
 int RunList(const Options& options) {
-  if (options.definition.empty()) return UsageError("--list needs --definition FILE");
+  if (options.Definition.empty()) return UsageError("--list needs --definition FILE");
   // The program state is large; it lives on the heap.
   auto state = std::make_unique<ProgramState>();
   StderrPrompter prompter(&state->AppTitle);
-  if (!LoadIni(options.definition, state->Ini, prompter)) return kExitUsage;
-  state->DefinitionPath = options.definition;
+  if (!LoadIni(options.Definition, state->Ini, prompter)) return kExitUsage;
+  state->DefinitionPath = options.Definition;
   const UnreadKeys unread(state->Ini);
   ReadSettings(*state, prompter, {});
   const int numReports = state->Ini.NumReports;
-  if (options.reports) {
-    const std::string error = ParseReportList(*options.reports, numReports, state->Selection);
+  if (options.Reports) {
+    const std::string error = ParseReportList(*options.Reports, numReports, state->Selection);
     if (!error.empty()) return UsageError(error);
   }
   ReadReportsIni(*state, prompter);

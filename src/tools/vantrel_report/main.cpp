@@ -11,16 +11,16 @@ using namespace vantrel::report_tool;
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const ParseResult parsed = ParseOptions(args);
-  if (!parsed.error.empty()) {
-    std::fprintf(stderr, "vantrel-report: %s\n\n%s", parsed.error.c_str(), UsageText().c_str());
+  if (!parsed.Error.empty()) {
+    std::fprintf(stderr, "vantrel-report: %s\n\n%s", parsed.Error.c_str(), UsageText().c_str());
     return kExitUsage;
   }
   const Options& o = parsed.options;
-  if (o.version) {
+  if (o.Version) {
     std::printf("vantrel-report %s\n", VANTREL_VERSION);
     return kExitOk;
   }
-  if (o.help) {
+  if (o.Help) {
     std::fputs(UsageText().c_str(), stdout);
     return kExitOk;
   }

@@ -32,41 +32,41 @@ int Fail(const std::string& what, int code) {
 }
 
 int OpenRun(const Options& o, OpenedRun& run, const std::function<void()>& beforeData) {
-  if (o.definition.empty()) return Fail("--definition FILE is needed", kExitUsage);
-  if (o.data.empty()) return Fail("--data FILE is needed", kExitUsage);
+  if (o.Definition.empty()) return Fail("--definition FILE is needed", kExitUsage);
+  if (o.Data.empty()) return Fail("--data FILE is needed", kExitUsage);
   RemoveTemporaryFilesOnSignals();
-  run.state = std::make_unique<ProgramState>();
-  ProgramState& state = *run.state;
-  run.prompter = std::make_unique<StderrPrompter>(&state.AppTitle);
-  Prompter& prompter = *run.prompter;
-  if (!LoadIni(o.definition, state.Ini, prompter))
-    return Fail("cannot load the definition file " + o.definition, kExitUsage);
-  state.DefinitionPath = o.definition;
+  run.State = std::make_unique<ProgramState>();
+  ProgramState& state = *run.State;
+  run.Prompter = std::make_unique<StderrPrompter>(&state.AppTitle);
+  Prompter& prompter = *run.Prompter;
+  if (!LoadIni(o.Definition, state.Ini, prompter))
+    return Fail("cannot load the definition file " + o.Definition, kExitUsage);
+  state.DefinitionPath = o.Definition;
   ReadSettings(state, prompter, "");
-  FindLogoBeside(state.Settings, o.definition);
+  FindLogoBeside(state.Settings, o.Definition);
   // Refused before anything is written: the instrument's raw result must survive.
   // With --separate, --pdf names the folder the PDFs go to.
-  if (!o.pdf.empty() && !o.separate) {
-    const std::string refusal = OutputRefusal(o.pdf, {o.data, o.definition, state.Settings.Logo});
+  if (!o.Pdf.empty() && !o.Separate) {
+    const std::string refusal = OutputRefusal(o.Pdf, {o.Data, o.Definition, state.Settings.Logo});
     if (!refusal.empty()) return Fail(refusal, kExitUsage);
   }
 
   const TempFolder tempFolder = FindTempFolder();
-  if (!tempFolder.error.empty()) return Fail(tempFolder.error, kExitNotLoaded);
-  run.host = std::make_unique<ProfileHost>(state, prompter);
-  run.data = std::make_unique<ObjData>(state, prompter, *run.host);
-  run.data->UseTempFolder(tempFolder.path);
-  state.DataFilePath = o.data;
+  if (!tempFolder.Error.empty()) return Fail(tempFolder.Error, kExitNotLoaded);
+  run.Host = std::make_unique<ProfileHost>(state, prompter);
+  run.Data = std::make_unique<ObjData>(state, prompter, *run.Host);
+  run.Data->UseTempFolder(tempFolder.Path);
+  state.DataFilePath = o.Data;
   if (beforeData) beforeData();
-  if (!run.data->SetFile(o.data))
-    return Fail("the data file " + o.data + " was not loaded", kExitNotLoaded);
+  if (!run.Data->SetFile(o.Data))
+    return Fail("the data file " + o.Data + " was not loaded", kExitNotLoaded);
 
-  if (o.reports) {
-    const std::string error = ParseReportList(*o.reports, state.Ini.NumReports, state.Selection);
+  if (o.Reports) {
+    const std::string error = ParseReportList(*o.Reports, state.Ini.NumReports, state.Selection);
     if (!error.empty()) return Fail(error, kExitUsage);
-  } else if (o.profile) {
-    if (!SelectProfile(state, *o.profile, prompter))
-      return Fail("there is no profile named '" + *o.profile + "'", kExitUsage);
+  } else if (o.Profile) {
+    if (!SelectProfile(state, *o.Profile, prompter))
+      return Fail("there is no profile named '" + *o.Profile + "'", kExitUsage);
   }
   return kExitOk;
 }

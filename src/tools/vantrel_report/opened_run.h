@@ -15,10 +15,10 @@
 namespace vantrel::report_tool {
 
 struct OpenedRun {
-  std::unique_ptr<ProgramState> state;
-  std::unique_ptr<StderrPrompter> prompter;
-  std::unique_ptr<DataHost> host;
-  std::unique_ptr<ObjData> data;
+  std::unique_ptr<ProgramState> State;
+  std::unique_ptr<StderrPrompter> Prompter;
+  std::unique_ptr<DataHost> Host;
+  std::unique_ptr<ObjData> Data;
 };
 
 /// Loads the definition, the data file and the report selection of options into run;

@@ -19,24 +19,24 @@ bool WholeNumberIn(const std::string& text, int lo, int hi, int& out) {
 // --watch makes its own --pdf per file and takes no other job; what it cannot honour
 // is refused rather than silently ignored.
 std::string WatchUsageError(const Options& o) {
-  if (o.watch.empty())
-    return o.pdfDir.empty() ? std::string() : "--pdf-dir is only used with --watch";
-  if (o.definition.empty()) return "--watch needs --definition FILE";
-  if (o.print && !o.pdfDir.empty()) return "--watch takes either --print or --pdf-dir, not both";
-  if (!o.print && o.pdfDir.empty())
+  if (o.Watch.empty())
+    return o.PdfDir.empty() ? std::string() : "--pdf-dir is only used with --watch";
+  if (o.Definition.empty()) return "--watch needs --definition FILE";
+  if (o.Print && !o.PdfDir.empty()) return "--watch takes either --print or --pdf-dir, not both";
+  if (!o.Print && o.PdfDir.empty())
     return "--watch needs either --print [--printer NAME] or --pdf-dir DIR";
-  const std::pair<bool, const char*> others[] = {{!o.dataFiles.empty(), "--data"},
-                                                 {!o.pdf.empty(), "--pdf"},
-                                                 {!o.png.empty(), "--png"},
-                                                 {!o.csv.empty(), "--csv"},
-                                                 {!o.summary.empty(), "--summary"},
-                                                 {!o.summaryPdf.empty(), "--summary-pdf"},
-                                                 {!o.verify.empty(), "--verify"},
-                                                 {o.info, "--info"},
-                                                 {o.list, "--list"},
-                                                 {o.checkLayout, "--check-layout"},
-                                                 {o.separate, "--separate"},
-                                                 {o.listPrinters, "--list-printers"}};
+  const std::pair<bool, const char*> others[] = {{!o.DataFiles.empty(), "--data"},
+                                                 {!o.Pdf.empty(), "--pdf"},
+                                                 {!o.Png.empty(), "--png"},
+                                                 {!o.Csv.empty(), "--csv"},
+                                                 {!o.Summary.empty(), "--summary"},
+                                                 {!o.SummaryPdf.empty(), "--summary-pdf"},
+                                                 {!o.Verify.empty(), "--verify"},
+                                                 {o.Info, "--info"},
+                                                 {o.List, "--list"},
+                                                 {o.CheckLayout, "--check-layout"},
+                                                 {o.Separate, "--separate"},
+                                                 {o.ListPrinters, "--list-printers"}};
   for (const auto& [given, name] : others)
     if (given) return std::string("--watch cannot be combined with ") + name;
   return {};
@@ -51,7 +51,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     const std::string& a = args[i];
     auto value = [&](std::string& into) -> bool {
       if (i + 1 >= args.size()) {
-        result.error = a + " needs a value";
+        result.Error = a + " needs a value";
         return false;
       }
       into = args[++i];
@@ -59,126 +59,126 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
     };
     std::string v;
     if (a == "--help" || a == "-h") {
-      o.help = true;
+      o.Help = true;
     } else if (a == "--version") {
-      o.version = true;
+      o.Version = true;
     } else if (a == "--list") {
-      o.list = true;
+      o.List = true;
     } else if (a == "--check-layout") {
-      o.checkLayout = true;
+      o.CheckLayout = true;
     } else if (a == "--quiet") {
-      o.quiet = true;
+      o.Quiet = true;
     } else if (a == "--allow-incomplete") {
-      o.allowIncomplete = true;
+      o.AllowIncomplete = true;
     } else if (a == "--print") {
-      o.print = true;
+      o.Print = true;
     } else if (a == "--printer") {
-      if (!value(o.printer)) return result;
-      if (o.printer.empty()) {
-        result.error = "--printer needs a printer's name; leave it out for the default printer";
+      if (!value(o.Printer)) return result;
+      if (o.Printer.empty()) {
+        result.Error = "--printer needs a printer's name; leave it out for the default printer";
         return result;
       }
-      o.print = true;
+      o.Print = true;
     } else if (a == "--separate") {
-      o.separate = true;
+      o.Separate = true;
     } else if (a == "--overwrite") {
-      o.overwrite = true;
+      o.Overwrite = true;
     } else if (a == "--list-printers") {
-      o.listPrinters = true;
+      o.ListPrinters = true;
     } else if (a == "--verbose") {
-      o.verbose = true;
+      o.Verbose = true;
     } else if (a == "--slots") {
-      o.slots = true;
+      o.Slots = true;
     } else if (a == "--attach-data") {
-      o.attachData = true;
+      o.AttachData = true;
     } else if (a == "--pdfa") {
-      o.pdfA = true;
+      o.PdfA = true;
     } else if (a == "--verify") {
-      if (!value(o.verify)) return result;
+      if (!value(o.Verify)) return result;
     } else if (a == "--trust") {
-      if (!value(o.trust)) return result;
+      if (!value(o.Trust)) return result;
     } else if (a == "--sign-key") {
-      if (!value(o.signKey)) return result;
+      if (!value(o.SignKey)) return result;
     } else if (a == "--sign-cert") {
-      if (!value(o.signCert)) return result;
+      if (!value(o.SignCert)) return result;
     } else if (a == "--sign-chain") {
-      if (!value(o.signChain)) return result;
+      if (!value(o.SignChain)) return result;
     } else if (a == "--sign-p12") {
-      if (!value(o.signP12)) return result;
+      if (!value(o.SignP12)) return result;
     } else if (a == "--watch") {
-      if (!value(o.watch)) return result;
+      if (!value(o.Watch)) return result;
     } else if (a == "--pdf-dir") {
-      if (!value(o.pdfDir)) return result;
+      if (!value(o.PdfDir)) return result;
     } else if (a == "--summary") {
-      if (!value(o.summary)) return result;
+      if (!value(o.Summary)) return result;
     } else if (a == "--summary-pdf") {
-      if (!value(o.summaryPdf)) return result;
+      if (!value(o.SummaryPdf)) return result;
     } else if (a == "--definition") {
-      if (!value(o.definition)) return result;
+      if (!value(o.Definition)) return result;
     } else if (a == "--data") {
       if (!value(v)) return result;
-      if (o.dataFiles.empty()) o.data = v;
-      o.dataFiles.push_back(v);
+      if (o.DataFiles.empty()) o.Data = v;
+      o.DataFiles.push_back(v);
     } else if (a == "--info") {
-      o.info = true;
-      if (!value(o.data)) return result;
+      o.Info = true;
+      if (!value(o.Data)) return result;
     } else if (a == "--reports") {
       if (!value(v)) return result;
-      o.reports = v;
+      o.Reports = v;
     } else if (a == "--profile") {
       if (!value(v)) return result;
-      o.profile = v;
+      o.Profile = v;
     } else if (a == "--pdf") {
-      if (!value(o.pdf)) return result;
+      if (!value(o.Pdf)) return result;
     } else if (a == "--png") {
-      if (!value(o.png)) return result;
+      if (!value(o.Png)) return result;
     } else if (a == "--csv") {
-      if (!value(o.csv)) return result;
+      if (!value(o.Csv)) return result;
     } else if (a == "--page-size") {
-      if (!value(o.pageSize)) return result;
-      if (o.pageSize != "A4" && o.pageSize != "A3" && o.pageSize != "Letter" &&
-          o.pageSize != "Legal") {
-        result.error = "unknown page size '" + o.pageSize + "' (A4, A3, Letter or Legal)";
+      if (!value(o.PageSize)) return result;
+      if (o.PageSize != "A4" && o.PageSize != "A3" && o.PageSize != "Letter" &&
+          o.PageSize != "Legal") {
+        result.Error = "unknown page size '" + o.PageSize + "' (A4, A3, Letter or Legal)";
         return result;
       }
     } else if (a == "--dpi") {
       if (!value(v)) return result;
-      if (!WholeNumberIn(v, 10, 2400, o.dpi)) {
-        result.error = "--dpi needs a whole number from 10 to 2400";
+      if (!WholeNumberIn(v, 10, 2400, o.Dpi)) {
+        result.Error = "--dpi needs a whole number from 10 to 2400";
         return result;
       }
     } else if (a == "--jobs") {
       if (!value(v)) return result;
-      if (!WholeNumberIn(v, 1, 64, o.jobs)) {
-        result.error = "--jobs needs a whole number from 1 to 64";
+      if (!WholeNumberIn(v, 1, 64, o.Jobs)) {
+        result.Error = "--jobs needs a whole number from 1 to 64";
         return result;
       }
     } else {
-      result.error = "unknown argument '" + a + "'";
+      result.Error = "unknown argument '" + a + "'";
       return result;
     }
   }
-  if (o.reports && o.profile) result.error = "--reports and --profile exclude each other";
-  const bool onlyPdf = !o.pdf.empty() && o.png.empty() && o.csv.empty();
-  if (o.dataFiles.size() > 1 && o.summary.empty() && o.summaryPdf.empty() && !o.print && !onlyPdf)
-    result.error =
+  if (o.Reports && o.Profile) result.Error = "--reports and --profile exclude each other";
+  const bool onlyPdf = !o.Pdf.empty() && o.Png.empty() && o.Csv.empty();
+  if (o.DataFiles.size() > 1 && o.Summary.empty() && o.SummaryPdf.empty() && !o.Print && !onlyPdf)
+    result.Error =
         "--data is given more than once; only --print, --pdf and --summary read several "
         "result files";
-  if ((o.attachData || o.pdfA) && o.pdf.empty())
-    result.error = std::string(o.attachData ? "--attach-data" : "--pdfa") +
+  if ((o.AttachData || o.PdfA) && o.Pdf.empty())
+    result.Error = std::string(o.AttachData ? "--attach-data" : "--pdfa") +
                    " shapes the PDF of --pdf FILE; without --pdf it has nothing to do";
-  if (o.pdfA && o.attachData)
-    result.error =
+  if (o.PdfA && o.AttachData)
+    result.Error =
         "--pdfa and --attach-data exclude each other: PDF/A-1 cannot hold embedded files";
-  const bool signing = !o.signKey.empty() || !o.signCert.empty() || !o.signChain.empty();
-  if (signing && !o.signP12.empty())
-    result.error = "--sign-p12 and --sign-key/--sign-cert exclude each other";
-  else if (signing && (o.signKey.empty() || o.signCert.empty()))
-    result.error = "signing needs both --sign-key and --sign-cert (or --sign-p12)";
-  else if ((signing || !o.signP12.empty()) && o.pdf.empty() && o.pdfDir.empty())
-    result.error = "--sign-key, --sign-cert and --sign-p12 sign a PDF: give --pdf or --pdf-dir";
-  if (!o.trust.empty() && o.verify.empty()) result.error = "--trust is used only with --verify";
-  if (const std::string watch = WatchUsageError(o); !watch.empty()) result.error = watch;
+  const bool signing = !o.SignKey.empty() || !o.SignCert.empty() || !o.SignChain.empty();
+  if (signing && !o.SignP12.empty())
+    result.Error = "--sign-p12 and --sign-key/--sign-cert exclude each other";
+  else if (signing && (o.SignKey.empty() || o.SignCert.empty()))
+    result.Error = "signing needs both --sign-key and --sign-cert (or --sign-p12)";
+  else if ((signing || !o.SignP12.empty()) && o.Pdf.empty() && o.PdfDir.empty())
+    result.Error = "--sign-key, --sign-cert and --sign-p12 sign a PDF: give --pdf or --pdf-dir";
+  if (!o.Trust.empty() && o.Verify.empty()) result.Error = "--trust is used only with --verify";
+  if (const std::string watch = WatchUsageError(o); !watch.empty()) result.Error = watch;
   return result;
 }
 
@@ -239,16 +239,16 @@ std::string UsageText() {
 }
 
 Job ChosenJob(const Options& o) {
-  if (o.listPrinters) return Job::kListPrinters;
-  if (!o.watch.empty()) return Job::kWatch;
-  if (o.print) return Job::kPrint;
-  if (!o.verify.empty()) return Job::kVerify;
-  if (!o.summary.empty() || !o.summaryPdf.empty()) return Job::kSummary;
-  if (o.info) return Job::kInfo;
-  if (o.list) return Job::kList;
-  if (o.checkLayout) return Job::kCheckLayout;
-  if (!o.pdf.empty() && (o.dataFiles.size() > 1 || o.separate)) return Job::kPdfResults;
-  if (!o.pdf.empty() || !o.png.empty() || !o.csv.empty()) return Job::kOutput;
+  if (o.ListPrinters) return Job::kListPrinters;
+  if (!o.Watch.empty()) return Job::kWatch;
+  if (o.Print) return Job::kPrint;
+  if (!o.Verify.empty()) return Job::kVerify;
+  if (!o.Summary.empty() || !o.SummaryPdf.empty()) return Job::kSummary;
+  if (o.Info) return Job::kInfo;
+  if (o.List) return Job::kList;
+  if (o.CheckLayout) return Job::kCheckLayout;
+  if (!o.Pdf.empty() && (o.DataFiles.size() > 1 || o.Separate)) return Job::kPdfResults;
+  if (!o.Pdf.empty() || !o.Png.empty() || !o.Csv.empty()) return Job::kOutput;
   return Job::kNone;
 }
 

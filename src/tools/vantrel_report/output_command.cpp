@@ -64,7 +64,7 @@ class PageWriters {
 };
 
 int Threads(const Options& o) {
-  if (o.jobs > 0) return o.jobs;
+  if (o.Jobs > 0) return o.Jobs;
   return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
@@ -76,9 +76,9 @@ class OutputRun {
       : o_(o),
         session_(session),
         context_(session.Context()),
-        paper_(PaperByName(o.pageSize)),
+        paper_(PaperByName(o.PageSize)),
         threads_(Threads(o)) {
-    context_.Certificate = {o.attachData, o.pdfA};
+    context_.Certificate = {o.AttachData, o.PdfA};
     // With more than one thread, pages are painted on a thread of their own while the
     // next ones are laid out; one thread is the plain page-after-page run.
     if (threads_ > 1) {
@@ -90,21 +90,21 @@ class OutputRun {
 
   int Run() {
     // Said before any file is written, not after the first page ran out of memory.
-    if (!o_.png.empty())
-      if (const std::string refusal = PageBitmapRefusal(paper_, o_.dpi); !refusal.empty())
-        return Fail("--png at --dpi " + std::to_string(o_.dpi) + ": " + refusal, kExitUsage);
-    if (!o_.csv.empty()) {
+    if (!o_.Png.empty())
+      if (const std::string refusal = PageBitmapRefusal(paper_, o_.Dpi); !refusal.empty())
+        return Fail("--png at --dpi " + std::to_string(o_.Dpi) + ": " + refusal, kExitUsage);
+    if (!o_.Csv.empty()) {
       std::string error;
-      if (!MakeFolders(o_.csv, error)) return Fail(error, kExitOutput);
-      csv_ = std::make_unique<CsvWriter>(o_.csv);
+      if (!MakeFolders(o_.Csv, error)) return Fail(error, kExitOutput);
+      csv_ = std::make_unique<CsvWriter>(o_.Csv);
       context_.Observer = csv_.get();
     }
     bool ran = false;
-    if (!o_.pdf.empty()) {
+    if (!o_.Pdf.empty()) {
       if (const int status = Pdf(); status != kExitOk) return status;
       ran = true;
     }
-    if (!o_.png.empty()) {
+    if (!o_.Png.empty()) {
       // One set of progress lines per run.
       if (const int status = Png(ran ? JobProgress{} : Progress()); status != kExitOk)
         return status;
@@ -126,14 +126,14 @@ class OutputRun {
     return [this](const std::string& title, int n, int total) {
       // The title as the page shows it, its placeholder filled.
       const std::string shown = ShownTitle(context_, title);
-      if (!o_.quiet) std::fprintf(stderr, "Printing %s  (%d/%d)\n", shown.c_str(), n, total);
+      if (!o_.Quiet) std::fprintf(stderr, "Printing %s  (%d/%d)\n", shown.c_str(), n, total);
     };
   }
 
   void Account(const ReportJobResult& r) {
     allProduced_ = allProduced_ && r.AllProduced();
     if (!r.Error.empty()) std::fprintf(stderr, "vantrel-report: %s\n", r.Error.c_str());
-    if (!toldSkipped_ && r.Skipped > 0 && !o_.quiet)
+    if (!toldSkipped_ && r.Skipped > 0 && !o_.Quiet)
       std::fprintf(stderr,
                    "vantrel-report: %d selected report(s) skipped: the data file holds "
                    "none of their tests\n",
@@ -146,7 +146,7 @@ class OutputRun {
     std::string error;
     const std::unique_ptr<pdf::SigningIdentity> signer = SignerFor(o_, State(), error);
     if (!error.empty()) return Fail(error, kExitUsage);
-    FileWriter part(o_.pdf, PdfRules());
+    FileWriter part(o_.Pdf, PdfRules());
     if (!part.Ready()) return Fail(part.Error(), kExitOutput);
     ReportJobResult r;
     {
@@ -156,10 +156,10 @@ class OutputRun {
     Account(r);
     if (!r.Ended || !r.Error.empty()) {
       if (r.Error.empty() && r.Produced == 0 && r.Failed == 0)
-        return Fail("none of the selected reports has a test in the data file; " + o_.pdf +
+        return Fail("none of the selected reports has a test in the data file; " + o_.Pdf +
                         " was not written",
                     kExitOutput);
-      return Fail("the PDF " + o_.pdf + " was not written", kExitOutput);
+      return Fail("the PDF " + o_.Pdf + " was not written", kExitOutput);
     }
     if (!SignPart(signer.get(), part.PartPath(), error)) return Fail(error, kExitOutput);
     if (!part.Commit()) return Fail(part.Error(), kExitOutput);
@@ -170,15 +170,15 @@ class OutputRun {
   // Writes one page's file. The reason when it was not written, and whether it is
   // said at once (the others reach the user through the job's own fault).
   struct Written {
-    std::string why;
-    bool tell = false;
+    std::string Why;
+    bool Tell = false;
   };
 
   Written WritePage(const QImage& page, int number) const {
     char name[32];
     std::snprintf(name, sizeof name, "page-%03d.png", number);
-    const std::string path = (fs::path(o_.png) / name).string();
-    if (std::string refusal = OutputRefusal(path, {o_.data, o_.definition}); !refusal.empty())
+    const std::string path = (fs::path(o_.Png) / name).string();
+    if (std::string refusal = OutputRefusal(path, {o_.Data, o_.Definition}); !refusal.empty())
       return {refusal};
     FileWriter part(path);
     if (!part.Ready()) return {part.Error()};
@@ -190,7 +190,7 @@ class OutputRun {
 
   int Png(const JobProgress& progress) {
     std::string error;
-    if (!MakeFolders(o_.png, error)) return Fail(error, kExitOutput);
+    if (!MakeFolders(o_.Png, error)) return Fail(error, kExitOutput);
     // The page's own fault message cannot carry the reason; it is said here, once.
     bool toldWhy = false;
     const auto tell = [&toldWhy](const std::string& why) {
@@ -199,7 +199,7 @@ class OutputRun {
     };
     std::optional<PageWriters> writers;
     if (threads_ > 1) writers.emplace(threads_);
-    ImageTarget target(paper_, o_.dpi, [&](const QImage& page, int number, std::string& why) {
+    ImageTarget target(paper_, o_.Dpi, [&](const QImage& page, int number, std::string& why) {
       if (writers) {
         // A fault of an earlier page ends the run at this one.
         if (why = writers->FirstError(); !why.empty()) {
@@ -208,15 +208,15 @@ class OutputRun {
         }
         writers->Add([this, page, number] {
           const Written w = WritePage(page, number);
-          return w.why.empty() && !w.tell ? std::string()
-                                          : (w.why.empty() ? "cannot write a page" : w.why);
+          return w.Why.empty() && !w.Tell ? std::string()
+                                          : (w.Why.empty() ? "cannot write a page" : w.Why);
         });
         return true;
       }
       const Written w = WritePage(page, number);
-      why = w.why;
-      if (w.tell) tell(why);
-      return why.empty() && !w.tell;
+      why = w.Why;
+      if (w.Tell) tell(why);
+      return why.empty() && !w.Tell;
     });
     const ReportJobResult r = ProduceSelectedReports(context_, target, State().Selection, progress);
     // Pages still being written when the last was drawn.
@@ -224,7 +224,7 @@ class OutputRun {
     if (!late.empty()) tell(late);
     Account(r);
     if (!r.Error.empty() || !late.empty())
-      return Fail("the pages were not all written to " + o_.png, kExitOutput);
+      return Fail("the pages were not all written to " + o_.Png, kExitOutput);
     context_.Observer = nullptr;
     return kExitOk;
   }

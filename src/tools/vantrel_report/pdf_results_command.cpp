@@ -74,11 +74,11 @@ namespace {
 int WriteSeparatePdfs(ReportSession& session, const Options& o, const PaperSize& paper, int& n,
                       const JobProgress& progress, const pdf::SigningIdentity* signer) {
   std::error_code ec;
-  fs::create_directories(o.pdf, ec);
-  if (!fs::is_directory(o.pdf, ec))
-    return Fail("cannot create the folder " + o.pdf + (ec ? ": " + ec.message() : ""), kExitOutput);
-  std::vector<std::string> inputs = o.dataFiles;
-  inputs.push_back(o.definition);
+  fs::create_directories(o.Pdf, ec);
+  if (!fs::is_directory(o.Pdf, ec))
+    return Fail("cannot create the folder " + o.Pdf + (ec ? ": " + ec.message() : ""), kExitOutput);
+  std::vector<std::string> inputs = o.DataFiles;
+  inputs.push_back(o.Definition);
   RenderContext& context = session.Context();
   std::set<std::string> written;
   int status = kExitOk;
@@ -87,7 +87,7 @@ int WriteSeparatePdfs(ReportSession& session, const Options& o, const PaperSize&
     notWritten.push_back(file);
     if (status == kExitOk) status = code;
   };
-  for (const std::string& file : o.dataFiles) {
+  for (const std::string& file : o.DataFiles) {
     if (++n > 1)
       if (const int loaded = session.LoadData(file); loaded != kExitOk) {
         failed(file, loaded);
@@ -102,9 +102,9 @@ int WriteSeparatePdfs(ReportSession& session, const Options& o, const PaperSize&
     // the second gets "-2", and so on.
     const std::string appName = context.Data.FillParameters(session.State().Settings.AppName);
     const std::string name = PdfNameOf(appName, file);
-    std::string path = (fs::path(o.pdf) / name).string();
+    std::string path = (fs::path(o.Pdf) / name).string();
     for (int k = 2; written.count(path) > 0; ++k)
-      path = (fs::path(o.pdf) / (fs::path(name).stem().string() + "-" + std::to_string(k) + ".pdf"))
+      path = (fs::path(o.Pdf) / (fs::path(name).stem().string() + "-" + std::to_string(k) + ".pdf"))
                  .string();
     written.insert(path);
     if (const std::string refusal = OutputRefusal(path, inputs); !refusal.empty()) {
@@ -132,12 +132,12 @@ int WriteSeparatePdfs(ReportSession& session, const Options& o, const PaperSize&
       failed(file, kExitOutput);
       continue;
     }
-    if (!o.quiet) std::fprintf(stderr, "vantrel-report: saved %s\n", path.c_str());
+    if (!o.Quiet) std::fprintf(stderr, "vantrel-report: saved %s\n", path.c_str());
   }
   if (!notWritten.empty()) {
     std::string names;
     for (const std::string& file : notWritten) names += (names.empty() ? "" : ", ") + file;
-    Fail(std::to_string(notWritten.size()) + " of " + std::to_string(o.dataFiles.size()) +
+    Fail(std::to_string(notWritten.size()) + " of " + std::to_string(o.DataFiles.size()) +
              " result(s) have no PDF: " + names,
          status);
   }
@@ -150,47 +150,47 @@ int RunPdfResults(const Options& o) {
   ReportSession session;
   if (const int status = session.Open(o); status != kExitOk) return status;
   RenderContext& context = session.Context();
-  context.Certificate = {o.attachData, o.pdfA};
-  const PaperSize paper = PaperByName(o.pageSize);
+  context.Certificate = {o.AttachData, o.PdfA};
+  const PaperSize paper = PaperByName(o.PageSize);
   int n = 0;
   const auto progress = [&](const std::string& title, int k, int total) {
     const std::string shown = ShownTitle(context, title);
-    if (!o.quiet)
+    if (!o.Quiet)
       std::fprintf(stderr, "Printing %s  (%d/%d, result %d/%d)\n", shown.c_str(), k, total, n,
-                   static_cast<int>(o.dataFiles.size()));
+                   static_cast<int>(o.DataFiles.size()));
   };
   // A key that cannot sign is found before anything is drawn.
   std::string error;
   const std::unique_ptr<pdf::SigningIdentity> signer = SignerFor(o, session.State(), error);
   if (!error.empty()) return Fail(error, kExitUsage);
-  if (o.separate) return WriteSeparatePdfs(session, o, paper, n, progress, signer.get());
+  if (o.Separate) return WriteSeparatePdfs(session, o, paper, n, progress, signer.get());
 
-  FileWriter part(o.pdf, PdfRules());
+  FileWriter part(o.Pdf, PdfRules());
   if (!part.Ready()) return Fail(part.Error(), kExitOutput);
   PdfTarget target(part, paper, context.Data.FillParameters(session.State().Settings.AppName));
   ContinuedTarget document(target);
   const auto skipped = [&] {
-    return std::to_string(static_cast<int>(o.dataFiles.size()) - n) + " result(s) after it skipped";
+    return std::to_string(static_cast<int>(o.DataFiles.size()) - n) + " result(s) after it skipped";
   };
-  for (const std::string& file : o.dataFiles) {
+  for (const std::string& file : o.DataFiles) {
     if (++n > 1)
       if (const int loaded = session.LoadData(file); loaded != kExitOk)
-        return Fail(o.pdf + " was not written; " + skipped(), loaded);
+        return Fail(o.Pdf + " was not written; " + skipped(), loaded);
     if (const std::string lack = MissingData(session.Data(), o); !lack.empty())
-      return Fail(lack + " in " + file + "; " + o.pdf + " was not written; " + skipped(),
+      return Fail(lack + " in " + file + "; " + o.Pdf + " was not written; " + skipped(),
                   kExitOutput);
     const ReportJobResult r =
         ProduceSelectedReports(context, document, session.State().Selection, progress);
     if (!r.Error.empty() || !r.AllProduced())
-      return Fail("the PDF " + o.pdf + " was not written" + (r.Error.empty() ? "" : ": " + r.Error),
+      return Fail("the PDF " + o.Pdf + " was not written" + (r.Error.empty() ? "" : ": " + r.Error),
                   kExitOutput);
   }
   if (!document.Begun())
     return Fail(
-        "none of the selected reports has a test in the data files; " + o.pdf + " was not written",
+        "none of the selected reports has a test in the data files; " + o.Pdf + " was not written",
         kExitOutput);
   if (!target.End())
-    return Fail("the PDF " + o.pdf + " was not written: " + target.Error(), kExitOutput);
+    return Fail("the PDF " + o.Pdf + " was not written: " + target.Error(), kExitOutput);
   if (!SignPart(signer.get(), part.PartPath(), error)) return Fail(error, kExitOutput);
   if (!part.Commit()) return Fail(part.Error(), kExitOutput);
   return kExitOk;

@@ -56,14 +56,14 @@ int RunListPrinters(const Options&) {
 }
 
 int RunPrint(const Options& o) {
-  if (!o.pdf.empty() || !o.png.empty() || !o.csv.empty())
+  if (!o.Pdf.empty() || !o.Png.empty() || !o.Csv.empty())
     return Fail("--print writes no --pdf, --png or --csv; give them in a run of their own",
                 kExitUsage);
   ReportSession session;
   if (const int status = session.Open(o); status != kExitOk) return status;
   ProgramState& state = session.State();
   RenderContext& base = session.Context();
-  OverwritePrompter ask(base.Ask, o.overwrite);
+  OverwritePrompter ask(base.Ask, o.Overwrite);
   RenderContext withAsk{.State = base.State,
                         .Data = base.Data,
                         .Ask = ask,
@@ -75,11 +75,11 @@ int RunPrint(const Options& o) {
                         .Certificate = base.Certificate};
   WindowModel model(state);
   model.SetTestListFlag(state.Settings.TestSummary);
-  StatusLines lines(model, o.quiet);
+  StatusLines lines(model, o.Quiet);
   model.AddObserver(&lines);
   PrintHost host;  // never opens a viewer
   PrintRun run(model, withAsk, host);
-  run.SetPrinter(o.printer);
+  run.SetPrinter(o.Printer);
   // A ZIP is read through its unpacked copy.
   run.SetTestListPrinter([&](const std::string&, PageTarget& target, JobPageState& job) {
     return PrintTestList(session.Data().TempPath(), state.Settings, target, job, ask,
@@ -104,12 +104,12 @@ int RunPrint(const Options& o) {
     } else if (!r.Ok() && status == kExitOk) {
       status = kExitOutput;
     }
-    if (!o.quiet && (r.Pdf == PdfOutcome::Saved || !r.OutputFile.empty()))
+    if (!o.Quiet && (r.Pdf == PdfOutcome::Saved || !r.OutputFile.empty()))
       std::fprintf(stderr, "vantrel-report: saved %s\n",
                    (r.Pdf == PdfOutcome::Saved ? r.PdfPath : r.OutputFile).c_str());
   };
   const std::vector<std::string> files =
-      o.dataFiles.empty() ? std::vector<std::string>{o.data} : o.dataFiles;
+      o.DataFiles.empty() ? std::vector<std::string>{o.Data} : o.DataFiles;
   const auto skipRest = [&](std::size_t i) {
     if (i + 1 < files.size())
       std::fprintf(stderr, "vantrel-report: %d result(s) after %s were not printed\n",
@@ -124,7 +124,7 @@ int RunPrint(const Options& o) {
       }
     }
     const bool last = i + 1 == files.size();
-    const PrintRunResult r = run.PrintCommand(o.separate || last);
+    const PrintRunResult r = run.PrintCommand(o.Separate || last);
     account(r);
     if (status == kExitPrinter || !r.DataError.empty()) {
       skipRest(i);

@@ -29,7 +29,7 @@ std::unique_ptr<QGuiApplication> StartGui(bool verbose) {
 }
 
 std::string MissingData(ObjData& data, const Options& o) {
-  const std::string fault = data.CertificationFault(o.allowIncomplete);
+  const std::string fault = data.CertificationFault(o.AllowIncomplete);
   if (fault.empty() || data.UnreadableTests() > 0) return fault;
   return fault + " (--allow-incomplete accepts such reports)";
 }
@@ -47,13 +47,13 @@ int ReportSession::Open(const Options& o, OpenedRun* opened) {
   } else if (const int status = OpenRun(o, run_); status != kExitOk) {
     return status;
   }
-  app_ = StartGui(o.verbose);
+  app_ = StartGui(o.Verbose);
   ProgramState& state = State();
-  StderrPrompter& prompter = *run_.prompter;
-  source_ = std::make_unique<ObjDataSource>(*run_.data);
-  source_->AllowIncomplete(o.allowIncomplete);
+  StderrPrompter& prompter = *run_.Prompter;
+  source_ = std::make_unique<ObjDataSource>(*run_.Data);
+  source_->AllowIncomplete(o.AllowIncomplete);
   context_ = std::make_unique<RenderContext>(
-      RenderContext{.State = state, .Data = *source_, .Ask = prompter, .SlotsFlag = o.slots});
+      RenderContext{.State = state, .Data = *source_, .Ask = prompter, .SlotsFlag = o.Slots});
   UseDefinitionColours(*context_);
   // The definitions are read once here so that the PDF's title and the report
   // titles of the progress lines are known before the first page.
@@ -71,7 +71,7 @@ int ReportSession::LoadData(const std::string& path) {
 
 int ReportSession::SelectedCount() const {
   int selected = 0;
-  for (bool on : run_.state->Selection) selected += on ? 1 : 0;
+  for (bool on : run_.State->Selection) selected += on ? 1 : 0;
   return selected;
 }
 

@@ -19,10 +19,10 @@ class ReportSession {
   /// kExitOk, or the exit status after the reason was printed. A run already opened
   /// from the same options is taken over instead of read again.
   int Open(const Options& options, OpenedRun* opened = nullptr);
-  ProgramState& State() { return *run_.state; }
+  ProgramState& State() { return *run_.State; }
   RenderContext& Context() { return *context_; }
-  const ObjData& Data() const { return *run_.data; }
-  ObjData& Data() { return *run_.data; }
+  const ObjData& Data() const { return *run_.Data; }
+  ObjData& Data() { return *run_.Data; }
   /// Makes path the current data file, the selection kept; kExitOk or the status.
   int LoadData(const std::string& path);
   int SelectedCount() const;

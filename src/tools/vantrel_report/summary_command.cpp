@@ -42,8 +42,8 @@ namespace fs = std::filesystem;
 
 // A margin text "-1.234 dB @ 10.000 MHz" as its two numbers.
 struct Margin {
-  double value = 0;
-  double frequency = 0;
+  double Value = 0;
+  double Frequency = 0;
 };
 
 std::optional<Margin> MarginOf(const std::string& text) {
@@ -94,10 +94,10 @@ class RememberingPrompter : public Prompter {
 };
 
 struct Row {
-  std::string test;
-  std::string dataSet;
+  std::string Test;
+  std::string DataSet;
   Margin margin;
-  bool failed = false;
+  bool Failed = false;
 };
 
 class Summary {
@@ -106,29 +106,29 @@ class Summary {
 
   int Run() {
     std::string error;
-    const std::vector<std::string> files = ResultFiles(o_.dataFiles, error);
+    const std::vector<std::string> files = ResultFiles(o_.DataFiles, error);
     if (!error.empty()) return Fail(error, kExitNotLoaded);
     if (files.empty()) return Fail("--summary needs --data FILE or --data DIR", kExitUsage);
     std::vector<std::string> inputs = files;
-    inputs.push_back(o_.definition);
-    for (const std::string* out : {&o_.summary, &o_.summaryPdf})
+    inputs.push_back(o_.Definition);
+    for (const std::string* out : {&o_.Summary, &o_.SummaryPdf})
       if (!out->empty())
         if (const std::string refusal = OutputRefusal(*out, inputs); !refusal.empty())
           return Fail(refusal, kExitUsage);
-    if (!o_.summary.empty() && !o_.summaryPdf.empty() &&
-        fs::weakly_canonical(o_.summary) == fs::weakly_canonical(o_.summaryPdf))
+    if (!o_.Summary.empty() && !o_.SummaryPdf.empty() &&
+        fs::weakly_canonical(o_.Summary) == fs::weakly_canonical(o_.SummaryPdf))
       return Fail("--summary and --summary-pdf name the same file", kExitUsage);
     RemoveTemporaryFilesOnSignals();
-    if (!LoadIni(o_.definition, state_.Ini, prompter_))
-      return Fail("cannot load the definition file " + o_.definition, kExitUsage);
-    state_.DefinitionPath = o_.definition;
+    if (!LoadIni(o_.Definition, state_.Ini, prompter_))
+      return Fail("cannot load the definition file " + o_.Definition, kExitUsage);
+    state_.DefinitionPath = o_.Definition;
     ReadSettings(state_, prompter_, "");
     ReadReportsIni(state_, prompter_);
     if (const int status = Select(); status != kExitOk) return status;
     const TempFolder tempFolder = FindTempFolder();
-    if (!tempFolder.error.empty()) return Fail(tempFolder.error, kExitNotLoaded);
+    if (!tempFolder.Error.empty()) return Fail(tempFolder.Error, kExitNotLoaded);
     ObjData data(state_, prompter_, host_);
-    data.UseTempFolder(tempFolder.path);
+    data.UseTempFolder(tempFolder.Path);
 
     SummaryTable table;
     table.Title = "Headroom summary";
@@ -140,7 +140,7 @@ class Summary {
     int n = 0;
     for (const std::string& file : files) {
       ++n;
-      if (!o_.quiet)
+      if (!o_.Quiet)
         std::fprintf(stderr, "Summing up %s  (%d/%d)\n", file.c_str(), n,
                      static_cast<int>(files.size()));
       state_.DataFilePath = file;
@@ -154,7 +154,7 @@ class Summary {
         continue;
       }
       // A half-written file must not sum up as PASS.
-      if (const std::string fault = data.CertificationFault(o_.allowIncomplete); !fault.empty()) {
+      if (const std::string fault = data.CertificationFault(o_.AllowIncomplete); !fault.empty()) {
         ++notCertified;
         const std::string why = prompter_.TakeLast();
         const std::string reason = why.empty() ? fault : why;
@@ -166,11 +166,11 @@ class Summary {
       }
       AddFile(data, file, table, data.IncompleteTests() > 0);
     }
-    if (!o_.summary.empty())
+    if (!o_.Summary.empty())
       if (const int status = WriteCsv(table); status != kExitOk) return status;
-    if (!o_.summaryPdf.empty()) {
+    if (!o_.SummaryPdf.empty()) {
       table.Note =
-          "Definition file " + fs::path(o_.definition).filename().string() + "; " +
+          "Definition file " + fs::path(o_.Definition).filename().string() + "; " +
           std::to_string(files.size()) + " result file(s): " +
           std::to_string(static_cast<int>(files.size()) - notLoaded - notCertified - failedFiles_) +
           " passed, " + std::to_string(failedFiles_) + " failed, " + std::to_string(notLoaded) +
@@ -198,21 +198,21 @@ class Summary {
     line(table.Heads);
     for (const SummaryRow& row : table.Rows) line(row.Cells);
     std::string error;
-    return WriteWholeFile(o_.summary, text, error) ? kExitOk : Fail(error, kExitOutput);
+    return WriteWholeFile(o_.Summary, text, error) ? kExitOk : Fail(error, kExitOutput);
   }
 
   int WritePdf(ObjData& data, const SummaryTable& table) {
-    const auto gui = StartGui(o_.verbose);
-    FindLogoBeside(state_.Settings, o_.definition);
+    const auto gui = StartGui(o_.Verbose);
+    FindLogoBeside(state_.Settings, o_.Definition);
     ObjDataSource source(data);
     RenderContext context{.State = state_, .Data = source, .Ask = prompter_};
     UseDefinitionColours(context);
-    const PaperSize paper = PaperByName(o_.pageSize);
+    const PaperSize paper = PaperByName(o_.PageSize);
     const std::vector<PagePlan> pages = PlanSummaryPages(context, table, paper);
-    FileWriter part(o_.summaryPdf, PdfRules());
+    FileWriter part(o_.SummaryPdf, PdfRules());
     if (!part.Ready()) return Fail(part.Error(), kExitOutput);
     const auto notWritten = [&](const std::string& why) {
-      return Fail("the PDF " + o_.summaryPdf + " was not written: " + why, kExitOutput);
+      return Fail("the PDF " + o_.SummaryPdf + " was not written: " + why, kExitOutput);
     };
     {
       PdfTarget target(part, paper, table.Title);
@@ -228,8 +228,8 @@ class Summary {
       }
       if (!target.End()) return notWritten(target.Error());
     }
-    if (!o_.quiet)
-      std::fprintf(stderr, "Wrote %s (%d page(s))\n", o_.summaryPdf.c_str(),
+    if (!o_.Quiet)
+      std::fprintf(stderr, "Wrote %s (%d page(s))\n", o_.SummaryPdf.c_str(),
                    static_cast<int>(pages.size()));
     return part.Commit() ? kExitOk : Fail(part.Error(), kExitOutput);
   }
@@ -241,7 +241,7 @@ class Summary {
     std::map<std::pair<std::string, std::string>, bool> seen;
     bool fileFailed = data.AnyTestFailed();
     for (int r = 0; r < state_.Ini.NumReports && r < kMaxReports; ++r) {
-      if (o_.reports && !selection_[static_cast<std::size_t>(r)]) continue;
+      if (o_.Reports && !selection_[static_cast<std::size_t>(r)]) continue;
       const ReportDefinition& report = state_.Reports[static_cast<std::size_t>(r)];
       for (int g = 0; g < std::min<int>(report.GraphCount, kMaxGraphs); ++g) {
         const GraphDefinition& graph = report.Graphs[static_cast<std::size_t>(g)];
@@ -257,8 +257,8 @@ class Summary {
           // the combinations (min, max, mean) the graph draws.
           std::vector<ColumnCode> sets;
           if (const auto parsed = data.FindTest(test, order)) {
-            const BlockColumns columns(parsed->block->Cols(), data.ControlLimitsStored());
-            for (int c = columns.firstPair; c <= columns.lastPair; ++c)
+            const BlockColumns columns(parsed->Block->Cols(), data.ControlLimitsStored());
+            for (int c = columns.FirstPair; c <= columns.LastPair; ++c)
               sets.push_back(static_cast<ColumnCode>(c));
           }
           for (int k = 0; k < count; ++k) {
@@ -267,18 +267,18 @@ class Summary {
           }
           for (const ColumnCode set : sets) {
             ReadTestDataRequest request;
-            request.testName = test;
-            request.occurrence = order;
-            request.marginKind = graph.MarginType;
-            request.codes = {1, set};
-            request.units = UnitsOfTest(test);
+            request.TestName = test;
+            request.Occurrence = order;
+            request.MarginKind = graph.MarginType;
+            request.Codes = {1, set};
+            request.Units = UnitsOfTest(test);
             const ReadTestDataResult result = ReadTestData(data, request);
-            if (!result.found) continue;
-            const std::string dataSet = result.titles.size() > 1 ? result.titles[1] : "";
+            if (!result.Found) continue;
+            const std::string dataSet = result.Titles.size() > 1 ? result.Titles[1] : "";
             if (!seen.emplace(std::make_pair(test, dataSet), true).second) continue;
-            const auto margin = MarginOf(result.limitMargin);
+            const auto margin = MarginOf(result.LimitMargin);
             if (!margin) continue;
-            rows.push_back({test, dataSet, *margin, margin->value < 0});
+            rows.push_back({test, dataSet, *margin, margin->Value < 0});
           }
         }
       }
@@ -286,19 +286,19 @@ class Summary {
     std::optional<Margin> smallest;
     for (const Row& row : rows) {
       table.Rows.push_back(
-          {{file, cable, row.test, row.dataSet, FormatNumber(row.margin.value, "0.000"),
-            FormatNumber(row.margin.frequency, "0.000"), row.failed ? "FAIL" : "PASS"},
-           row.failed,
+          {{file, cable, row.Test, row.DataSet, FormatNumber(row.margin.Value, "0.000"),
+            FormatNumber(row.margin.Frequency, "0.000"), row.Failed ? "FAIL" : "PASS"},
+           row.Failed,
            false,
            {}});
-      fileFailed = fileFailed || row.failed;
-      if (!smallest || row.margin.value < smallest->value) smallest = row.margin;
+      fileFailed = fileFailed || row.Failed;
+      if (!smallest || row.margin.Value < smallest->Value) smallest = row.margin;
     }
     if (fileFailed || incomplete) ++failedFiles_;
     const char* status = fileFailed ? "FAIL" : incomplete ? "INCOMPLETE" : "PASS";
     table.Rows.push_back(
-        {{file, cable, "", "overall", smallest ? FormatNumber(smallest->value, "0.000") : "",
-          smallest ? FormatNumber(smallest->frequency, "0.000") : "", status},
+        {{file, cable, "", "overall", smallest ? FormatNumber(smallest->Value, "0.000") : "",
+          smallest ? FormatNumber(smallest->Frequency, "0.000") : "", status},
          fileFailed || incomplete,
          true,
          {}});
@@ -306,8 +306,8 @@ class Summary {
 
   // The reports to sum up; every report when none were named.
   int Select() {
-    if (!o_.reports) return kExitOk;
-    const std::string error = ParseReportList(*o_.reports, state_.Ini.NumReports, selection_);
+    if (!o_.Reports) return kExitOk;
+    const std::string error = ParseReportList(*o_.Reports, state_.Ini.NumReports, selection_);
     return error.empty() ? kExitOk : Fail(error, kExitUsage);
   }
 
@@ -323,7 +323,7 @@ class Summary {
 }  // namespace
 
 int RunSummary(const Options& o) {
-  if (o.definition.empty()) return Fail("--summary needs --definition FILE", kExitUsage);
+  if (o.Definition.empty()) return Fail("--summary needs --definition FILE", kExitUsage);
   // The definitions are far too large for the stack.
   auto summary = std::make_unique<Summary>(o);
   return summary->Run();

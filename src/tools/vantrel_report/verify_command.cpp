@@ -107,12 +107,12 @@ bool CheckSignatures(std::string_view bytes, const pdf::PdfContents& contents,
 
 int RunVerify(const Options& o) {
   std::string bytes, error;
-  if (!ReadPlainFile(o.verify, bytes, error, std::uint64_t{2} << 30))
-    return Fail(o.verify + " cannot be read: " + error, kExitNotLoaded);
+  if (!ReadPlainFile(o.Verify, bytes, error, std::uint64_t{2} << 30))
+    return Fail(o.Verify + " cannot be read: " + error, kExitNotLoaded);
   const pdf::PdfContents contents = pdf::ReadPdf(bytes);
-  if (!contents.IsPdf) return Fail(o.verify + " is not a PDF", kExitNotLoaded);
+  if (!contents.IsPdf) return Fail(o.Verify + " is not a PDF", kExitNotLoaded);
   if (!contents.Damage.empty()) {
-    std::printf("certificate %s: damaged\n", o.verify.c_str());
+    std::printf("certificate %s: damaged\n", o.Verify.c_str());
     for (std::size_t i = 0; i < contents.Damage.size() && i < kDamageLinesShown; ++i)
       std::printf("  %s\n", contents.Damage[i].c_str());
     if (contents.Damage.size() > kDamageLinesShown)
@@ -123,17 +123,17 @@ int RunVerify(const Options& o) {
   if (!record) {
     // Our namespace without a readable record is a damaged record, not a foreign PDF.
     if (contents.Metadata.find("urn:vantrel:certificate") != std::string::npos) {
-      std::printf("certificate %s: damaged: its record cannot be read\n", o.verify.c_str());
+      std::printf("certificate %s: damaged: its record cannot be read\n", o.Verify.c_str());
       return kExitDiffers;
     }
-    return Fail(o.verify + " holds no record of Vantrel", kExitNotLoaded);
+    return Fail(o.Verify + " holds no record of Vantrel", kExitNotLoaded);
   }
-  std::printf("certificate %s: made by %s %s at %s, status %s\n", o.verify.c_str(),
+  std::printf("certificate %s: made by %s %s at %s, status %s\n", o.Verify.c_str(),
               record->Program.c_str(), record->Version.c_str(), record->Created.c_str(),
               record->Failed ? "FAIL" : "PASS");
-  const bool signatureHolds = CheckSignatures(bytes, contents, o.trust);
-  const Check d = CheckFile("data", record->Data, o.data, contents.Attachments);
-  const Check f = CheckFile("definition", record->Definition, o.definition, contents.Attachments);
+  const bool signatureHolds = CheckSignatures(bytes, contents, o.Trust);
+  const Check d = CheckFile("data", record->Data, o.Data, contents.Attachments);
+  const Check f = CheckFile("definition", record->Definition, o.Definition, contents.Attachments);
   if (!signatureHolds || d == Check::Differs || f == Check::Differs) return kExitDiffers;
   // A signature is something checked even when no file is at hand.
   if (d == Check::Unchecked && f == Check::Unchecked && contents.Signatures.empty())

@@ -89,7 +89,7 @@ bool Claims::Open(const fs::path& dir, std::string& why) {
 
 bool Claims::Take(const fs::path& file, std::string& why) {
   why.clear();
-  const fs::path to = own_.path / file.filename();
+  const fs::path to = own_.Path / file.filename();
   if (renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
   if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) {
     // Without the flag: a hard link is as exclusive; the loser's unlink finds nothing.
@@ -108,8 +108,8 @@ bool Claims::Take(const fs::path& file, std::string& why) {
 
 std::vector<fs::path> Claims::Held() {
   AdoptDead();
-  std::vector<fs::path> held{own_.path};
-  for (const Folder& f : adopted_) held.push_back(f.path);
+  std::vector<fs::path> held{own_.Path};
+  for (const Folder& f : adopted_) held.push_back(f.Path);
   return held;
 }
 
@@ -118,9 +118,9 @@ void Claims::AdoptDead() {
   for (const auto& e : fs::directory_iterator(root_, ec)) {
     const fs::path path = e.path();
     const std::string name = path.filename().string();
-    if (path == own_.path || !e.is_directory(ec)) continue;
+    if (path == own_.Path || !e.is_directory(ec)) continue;
     bool held = false;
-    for (const Folder& f : adopted_) held = held || f.path == path;
+    for (const Folder& f : adopted_) held = held || f.Path == path;
     if (held) continue;
     const int fd = TryLock(path);
     if (fd < 0) continue;
@@ -135,7 +135,7 @@ void Claims::AdoptDead() {
 
 void Claims::ReleaseIfEmpty(const fs::path& folder) {
   for (auto it = adopted_.begin(); it != adopted_.end(); ++it) {
-    if (it->path != folder) continue;
+    if (it->Path != folder) continue;
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(folder, ec))
       if (e.path().filename() != kLock) return;
@@ -146,19 +146,19 @@ void Claims::ReleaseIfEmpty(const fs::path& folder) {
 }
 
 void Claims::Remove(Folder& folder) {
-  if (folder.lock < 0) return;
+  if (folder.Lock < 0) return;
   std::error_code ec;
   bool empty = true;
-  for (const auto& e : fs::directory_iterator(folder.path, ec))
+  for (const auto& e : fs::directory_iterator(folder.Path, ec))
     empty = empty && e.path().filename() == kLock;
   // The lock goes before the folder, and is let go last: a watcher that opens it in
   // between finds the folder gone or empty.
   if (empty) {
-    fs::remove(folder.path / kLock, ec);
-    fs::remove(folder.path, ec);
+    fs::remove(folder.Path / kLock, ec);
+    fs::remove(folder.Path, ec);
   }
-  close(folder.lock);
-  folder.lock = -1;
+  close(folder.Lock);
+  folder.Lock = -1;
 }
 
 }  // namespace vantrel::report_tool

@@ -20,7 +20,7 @@ class Claims {
 
   /// Makes this watcher's own claim folder in dir; false with why when it cannot.
   bool Open(const std::filesystem::path& dir, std::string& why);
-  const std::filesystem::path& Own() const { return own_.path; }
+  const std::filesystem::path& Own() const { return own_.Path; }
 
   /// Renames dir/NAME into the own folder. False when another watcher (or the user)
   /// took it first; why is set only for a real fault.
@@ -35,8 +35,8 @@ class Claims {
 
  private:
   struct Folder {
-    std::filesystem::path path;
-    int lock = -1;
+    std::filesystem::path Path;
+    int Lock = -1;
   };
   void AdoptDead();
   static void Remove(Folder& folder);

@@ -55,16 +55,16 @@ constexpr const char* kProduced = ".produced";
 constexpr const char* kFailed = ".failed";
 
 struct Seen {
-  std::uintmax_t size = 0;
-  fs::file_time_type time;
-  Clock::time_point since;
-  bool judged = false;     // the bytes were looked at since the file last changed
-  std::string incomplete;  // why its last test is not complete yet
+  std::uintmax_t Size = 0;
+  fs::file_time_type Time;
+  Clock::time_point Since;
+  bool Judged = false;     // the bytes were looked at since the file last changed
+  std::string Incomplete;  // why its last test is not complete yet
 };
 
 struct Ready {
-  fs::path file;
-  std::string incomplete;  // given up on: it goes to failed/ with this reason
+  fs::path File;
+  std::string Incomplete;  // given up on: it goes to failed/ with this reason
 };
 
 fs::path Marker(const fs::path& folder, const std::string& name, const char* kind) {
@@ -170,17 +170,17 @@ class StderrCapture {
 
 class Watch {
  public:
-  explicit Watch(const Options& o) : o_(o), dir_(o.watch) {}
+  explicit Watch(const Options& o) : o_(o), dir_(o.Watch) {}
 
   int Run() {
     std::error_code ec;
     if (!fs::is_directory(dir_, ec))
       return Fail("cannot watch " + dir_.string() + ": it is not a folder", kExitUsage);
     if (const std::string why = DefinitionFault(); !why.empty()) return Fail(why, kExitUsage);
-    if (!o_.pdfDir.empty()) {
-      fs::create_directories(o_.pdfDir, ec);
-      if (!fs::is_directory(o_.pdfDir, ec))
-        return Fail("cannot create the folder " + o_.pdfDir +
+    if (!o_.PdfDir.empty()) {
+      fs::create_directories(o_.PdfDir, ec);
+      if (!fs::is_directory(o_.PdfDir, ec))
+        return Fail("cannot create the folder " + o_.PdfDir +
                         (ec ? ": " + ec.message() : ": a file of that name is in the way"),
                     kExitOutput);
     }
@@ -202,19 +202,19 @@ class Watch {
   std::string DefinitionFault() {
     auto store = std::make_unique<IniStore>();
     StderrPrompter prompter(nullptr);
-    if (!LoadIni(o_.definition, *store, prompter))
-      return "cannot load the definition file " + o_.definition + "; nothing is watched";
+    if (!LoadIni(o_.Definition, *store, prompter))
+      return "cannot load the definition file " + o_.Definition + "; nothing is watched";
     if (store->NumReports == 0)
-      return "the definition file " + o_.definition + " declares no report; nothing is watched";
+      return "the definition file " + o_.Definition + " declares no report; nothing is watched";
     return {};
   }
 
   // Checked before each claim: a file taken while the definition is away would go
   // to failed/ for no fault of its own.
   bool DefinitionReadable() {
-    const int fd = open(o_.definition.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(o_.Definition.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-      SayOnce("definition", "waiting: cannot read the definition file " + ForLog(o_.definition) +
+      SayOnce("definition", "waiting: cannot read the definition file " + ForLog(o_.Definition) +
                                 ": " + std::strerror(errno) + "; no file is taken meanwhile");
       return false;
     }
@@ -267,18 +267,18 @@ class Watch {
   bool ClaimOne() {
     for (const Ready& ready : ReadyFiles()) {
       if (stopRequested != 0) return false;
-      const std::string name = ready.file.filename().string();
+      const std::string name = ready.File.filename().string();
       std::string why;
-      if (!claims_.Take(ready.file, why)) {
+      if (!claims_.Take(ready.File, why)) {
         if (!why.empty()) SayOnce("claim " + name, "waiting " + ForLog(name) + ": " + why);
         continue;
       }
       said_.erase("claim " + name);
       said_.erase("waiting " + name);
       seen_.erase(name);
-      if (!ready.incomplete.empty()) {
+      if (!ready.Incomplete.empty()) {
         Failed(claims_.Own(), name,
-               ready.incomplete + "; it did not change for " +
+               ready.Incomplete + "; it did not change for " +
                    std::to_string(kGiveUp / std::chrono::minutes(1)) + " minutes.\n");
       }
       Carry(claims_.Own(), name);
@@ -296,25 +296,25 @@ class Watch {
       const std::string name = e.path().filename().string();
       if (IsNotAnInput(name) || !e.is_regular_file(ec)) continue;
       Seen s;
-      s.size = e.file_size(ec);
-      s.time = e.last_write_time(ec);
-      s.since = t;
+      s.Size = e.file_size(ec);
+      s.Time = e.last_write_time(ec);
+      s.Since = t;
       if (ec) continue;
       const auto before = seen_.find(name);
-      if (before != seen_.end() && before->second.size == s.size && before->second.time == s.time) {
+      if (before != seen_.end() && before->second.Size == s.Size && before->second.Time == s.Time) {
         s = before->second;
       }
-      if (t - s.since >= (s.size == 0 ? kSettledEmpty : kSettled)) {
-        if (!s.judged) {
-          s.incomplete = Incomplete(e.path());
-          s.judged = true;
-          if (!s.incomplete.empty())
-            SayOnce("waiting " + name, "waiting " + ForLog(name) + ": " + ForLog(s.incomplete));
+      if (t - s.Since >= (s.Size == 0 ? kSettledEmpty : kSettled)) {
+        if (!s.Judged) {
+          s.Incomplete = Incomplete(e.path());
+          s.Judged = true;
+          if (!s.Incomplete.empty())
+            SayOnce("waiting " + name, "waiting " + ForLog(name) + ": " + ForLog(s.Incomplete));
         }
-        if (s.incomplete.empty())
-          ready.push_back({s.time, {e.path(), ""}});
-        else if (t - s.since >= kGiveUp)
-          ready.push_back({s.time, {e.path(), s.incomplete}});
+        if (s.Incomplete.empty())
+          ready.push_back({s.Time, {e.path(), ""}});
+        else if (t - s.Since >= kGiveUp)
+          ready.push_back({s.Time, {e.path(), s.Incomplete}});
       }
       now[name] = s;
     }
@@ -335,7 +335,7 @@ class Watch {
     if (fs::exists(Marker(folder, name, kFailed), ec)) return MoveFailed(folder, name);
     const fs::path inHand = Marker(folder, name, kInHand);
     if (fs::exists(inHand, ec)) {
-      if (o_.print) {
+      if (o_.Print) {
         Failed(folder, name,
                "the watch ended while this file was being printed; it may have been "
                "printed in part or in full. Put it back into the folder to print it again.\n");
@@ -359,7 +359,7 @@ class Watch {
     const fs::path inHand = Marker(folder, name, kInHand);
     std::string why;
     fs::path token;
-    if (!o_.print && target.empty()) {
+    if (!o_.Print && target.empty()) {
       if (!ReservePdfName(folder, name, target, token, why)) {
         SayOnce("marker " + name, "waiting " + ForLog(name) + ": " + ForLog(why));
         return false;
@@ -371,11 +371,11 @@ class Watch {
         SayOnce("marker " + name, "waiting " + ForLog(name) + ": " + ForLog(why));
         return false;
       }
-    } else if (!o_.print) {
+    } else if (!o_.Print) {
       // Carried on from a watcher that died: its name and token are ours now.
       token = TokenOf(target);
     } else {
-      target = o_.printer.empty() ? "the default printer" : o_.printer;
+      target = o_.Printer.empty() ? "the default printer" : o_.Printer;
       std::error_code ec;
       fs::remove(inHand, ec);
       if (!CreateExclusive(inHand, target, why)) {
@@ -386,23 +386,23 @@ class Watch {
     said_.erase("marker " + name);
 
     Options one = o_;
-    one.watch.clear();
-    one.pdfDir.clear();
-    one.data = file.string();
-    one.dataFiles = {one.data};
-    one.quiet = true;
-    if (!o_.print) one.pdf = target;
+    one.Watch.clear();
+    one.PdfDir.clear();
+    one.Data = file.string();
+    one.DataFiles = {one.Data};
+    one.Quiet = true;
+    if (!o_.Print) one.Pdf = target;
     int status = kExitOk;
     std::string said;
     {
       StderrCapture capture;
-      status = o_.print ? RunPrint(one) : RunOutput(one);
+      status = o_.Print ? RunPrint(one) : RunOutput(one);
       said = OurLines(capture.Release());
     }
     // The claim folder is no place the user knows of.
     said = ReplaceAll(said, file.string(), ForLog((dir_ / name).string()));
     std::error_code ec;
-    if (o_.print) MovePrintersPdfs(folder);
+    if (o_.Print) MovePrintersPdfs(folder);
     if (!token.empty()) fs::remove(token, ec);
     if (status == kExitOk) {
       fs::rename(inHand, Marker(folder, name, kProduced), ec);
@@ -421,7 +421,7 @@ class Watch {
                       fs::path& token, std::string& why) {
     const std::string stem = fs::path(name).stem().string();
     const std::string claim = (folder.filename() / name).string();
-    const fs::path out(o_.pdfDir);
+    const fs::path out(o_.PdfDir);
     for (int n = 0; n < 100000; ++n) {
       const std::string pdf = stem + (n == 0 ? "" : "-" + std::to_string(n)) + ".pdf";
       const fs::path reserve = TokenOf(out / pdf);
@@ -438,7 +438,7 @@ class Watch {
       token = reserve;
       return true;
     }
-    why = "no free PDF name left in " + o_.pdfDir;
+    why = "no free PDF name left in " + o_.PdfDir;
     return false;
   }
 
