@@ -182,12 +182,12 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
       }
       Cell& cell = cells[static_cast<std::size_t>(k)];
       ParseCell(field, cell);
-      if (cell.kind == Cell::Kind::Missing && !decimalCommaTold_) {
+      if (cell.Type == Cell::Kind::Missing && !decimalCommaTold_) {
         CheckDecimalComma(entry, field);
       }
     }
     for (std::size_t k = static_cast<std::size_t>(filled); k < cells.size(); ++k) {
-      cells[k].kind = Cell::Kind::Empty;
+      cells[k].Type = Cell::Kind::Empty;
       cells[k].ShortField = false;
       cells[k].Number = 0;
       cells[k].Text.clear();
@@ -213,7 +213,7 @@ bool ObjData::ReadFullRow(TestIndexEntry& entry, std::string_view line) {
     Cell& cell = cells[static_cast<std::size_t>(k)];
     const std::size_t length = ParseLeadingCell(rest, delimiter_, cell);
     const std::string_view field = rest.substr(0, length);
-    if (cell.kind == Cell::Kind::Missing) {
+    if (cell.Type == Cell::Kind::Missing) {
       blank = blank && TrimView(field).empty();
       comma = comma || field.find(',') != std::string_view::npos;
     } else {
@@ -240,7 +240,7 @@ bool ObjData::ReadFullRow(TestIndexEntry& entry, std::string_view line) {
     rest = line;
     for (const Cell& cell : cells) {
       const std::size_t length = std::min(rest.find(delimiter_), rest.size());
-      if (cell.kind == Cell::Kind::Missing && !decimalCommaTold_) {
+      if (cell.Type == Cell::Kind::Missing && !decimalCommaTold_) {
         CheckDecimalComma(entry, rest.substr(0, length));
       }
       rest.remove_prefix(std::min(length + 1, rest.size()));

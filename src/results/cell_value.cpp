@@ -56,7 +56,7 @@ const char* PlainDecimal(const char* p, const char* end, double& value) {
 }
 
 void SetNumber(Cell& cell, double value, std::size_t length) {
-  cell.kind = Cell::Kind::Number;
+  cell.Type = Cell::Kind::Number;
   cell.Number = value;
   cell.Text.clear();
   cell.ShortField = length <= 15;
@@ -110,12 +110,12 @@ void ParseCell(std::string_view field, Cell& cell) {
   if (NumericField(field, value)) {
     SetNumber(cell, value, field.size());
   } else if (field.size() == 4 && (EqualsNoCase(field, "pass") || EqualsNoCase(field, "fail"))) {
-    cell.kind = Cell::Kind::Text;
+    cell.Type = Cell::Kind::Text;
     cell.Number = 0;
     cell.Text.assign(field);
     cell.ShortField = false;
   } else {
-    cell.kind = Cell::Kind::Missing;
+    cell.Type = Cell::Kind::Missing;
     cell.Number = 0;
     cell.Text.clear();
     cell.ShortField = false;

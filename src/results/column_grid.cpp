@@ -27,7 +27,7 @@ GridCell GridCell::Number(double value) {
 }
 
 GridCell GridCell::Of(const Cell& cell) {
-  switch (cell.kind) {
+  switch (cell.Type) {
     case Cell::Kind::Number:
       if (cell.ShortField && std::isfinite(cell.Number)) {
         GridCell out;

@@ -11,14 +11,14 @@ namespace {
 
 Cell NumberCell(double value) {
   Cell cell;
-  cell.kind = Cell::Kind::Number;
+  cell.Type = Cell::Kind::Number;
   cell.Number = value;
   return cell;
 }
 
 Cell MissingCell() {
   Cell cell;
-  cell.kind = Cell::Kind::Missing;
+  cell.Type = Cell::Kind::Missing;
   return cell;
 }
 

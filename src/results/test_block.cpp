@@ -12,7 +12,7 @@ const std::string kEmptyText;
 }  // namespace
 
 std::string Cell::AsText() const {
-  switch (kind) {
+  switch (Type) {
     case Kind::Number:
       return FormatGeneral(Number);
     case Kind::Text:

@@ -15,14 +15,14 @@ namespace vantrel {
 /// Empty: the row had fewer fields than the block has columns.
 struct Cell {
   enum class Kind : uint8_t { Empty, Number, Text, Missing };
-  Kind kind = Kind::Empty;
+  Kind Type = Kind::Empty;
   /// The field was short enough (15 characters at most) that number already equals
   /// its 15-digit general form; longer fields are rounded when a grid takes them.
   bool ShortField = false;
   double Number = 0;
   std::string Text;  // only for Kind::Text
 
-  bool IsNumber() const { return kind == Kind::Number; }
+  bool IsNumber() const { return Type == Kind::Number; }
   /// The cell as the grids hold it: general number form, the text, "x", or "".
   std::string AsText() const;
 };

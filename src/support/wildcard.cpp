@@ -38,23 +38,23 @@ std::vector<char32_t> CodePoints(std::string_view text) {
   return out;
 }
 
-enum class Kind { Literal, AnyOne, Digit, List, AnyRun };
+enum class TokenKind { Literal, AnyOne, Digit, List, AnyRun };
 
 struct Token {
-  Kind kind = Kind::Literal;
+  TokenKind Kind = TokenKind::Literal;
   char32_t Ch = 0;
   bool Negated = false;
   std::vector<std::pair<char32_t, char32_t>> Ranges;
 
   bool Matches(char32_t c) const {
-    switch (kind) {
-      case Kind::Literal:
+    switch (Kind) {
+      case TokenKind::Literal:
         return c == Ch;
-      case Kind::AnyOne:
+      case TokenKind::AnyOne:
         return true;
-      case Kind::Digit:
+      case TokenKind::Digit:
         return c >= U'0' && c <= U'9';
-      case Kind::List: {
+      case TokenKind::List: {
         bool inList = false;
         for (const auto& [lo, hi] : Ranges) {
           if (c >= lo && c <= hi) {
@@ -64,7 +64,7 @@ struct Token {
         }
         return inList != Negated;
       }
-      case Kind::AnyRun:
+      case TokenKind::AnyRun:
         return true;
     }
     return false;
@@ -77,19 +77,19 @@ std::vector<Token> Compile(const std::vector<char32_t>& p) {
     Token t;
     const char32_t c = p[i];
     if (c == U'*') {
-      if (!tokens.empty() && tokens.back().kind == Kind::AnyRun) continue;
-      t.kind = Kind::AnyRun;
+      if (!tokens.empty() && tokens.back().Kind == TokenKind::AnyRun) continue;
+      t.Kind = TokenKind::AnyRun;
     } else if (c == U'?') {
-      t.kind = Kind::AnyOne;
+      t.Kind = TokenKind::AnyOne;
     } else if (c == U'#') {
-      t.kind = Kind::Digit;
+      t.Kind = TokenKind::Digit;
     } else if (c == U'[') {
       std::size_t close = i + 1;
       while (close < p.size() && p[close] != U']') ++close;
       if (close >= p.size()) {
         t.Ch = c;  // unclosed list: the bracket stands for itself
       } else {
-        t.kind = Kind::List;
+        t.Kind = TokenKind::List;
         std::size_t j = i + 1;
         if (j < close && p[j] == U'!') {
           t.Negated = true;
@@ -125,7 +125,7 @@ bool WildcardMatch(std::string_view textUtf8, std::string_view patternUtf8) {
   std::size_t t = 0, p = 0;
   std::size_t starToken = SIZE_MAX, starText = 0;
   while (t < text.size()) {
-    if (p < tokens.size() && tokens[p].kind == Kind::AnyRun) {
+    if (p < tokens.size() && tokens[p].Kind == TokenKind::AnyRun) {
       starToken = p++;
       starText = t;
     } else if (p < tokens.size() && tokens[p].Matches(text[t])) {
@@ -138,7 +138,7 @@ bool WildcardMatch(std::string_view textUtf8, std::string_view patternUtf8) {
       return false;
     }
   }
-  while (p < tokens.size() && tokens[p].kind == Kind::AnyRun) ++p;
+  while (p < tokens.size() && tokens[p].Kind == TokenKind::AnyRun) ++p;
   return p == tokens.size();
 }
 

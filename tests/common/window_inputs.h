@@ -14,7 +14,7 @@ class ScriptedDialog : public FileDialog {
  public:
   std::string Show(const std::string& title, FileDialogMode mode, const std::string&,
                    const std::string& extension) override {
-    asked.push_back({title, mode, extension});
+    Questions.push_back({title, mode, extension});
     if (Answers.empty()) return {};
     std::string answer = Answers.front();
     Answers.pop_front();
@@ -26,7 +26,7 @@ class ScriptedDialog : public FileDialog {
     std::string Extension;
   };
   std::deque<std::string> Answers;
-  std::vector<Asked> asked;
+  std::vector<Asked> Questions;
 };
 
 /// [GENERAL] lines, then count reports titled "Report n" (or as given).

@@ -198,7 +198,7 @@ TEST_F(PrintRunTest, TheSavedPdfIsNamedByTheHeadersParameters) {
 
 // Half a sweep must never come out of the printer as a certificate.
 TEST_F(PrintRunTest, DataThatMustNotBeCertifiedIsRefusedBeforeThePrinterIsOpened) {
-  data.certificationFault = "a test is incomplete";
+  data.Fault = "a test is incomplete";
   state->Selection[0] = true;
   const PrintRunResult r = run.PrintCommand(true);
   EXPECT_FALSE(r.Ok());

@@ -87,7 +87,7 @@ TEST(RunControl, YesToClosingAfterAFaultEndsTheProgramAndSendsNothing) {
   EXPECT_TRUE(f.Model->LastPrint().Quit);
   EXPECT_EQ(sent, 0);
   EXPECT_TRUE(f.Model->Quitting());
-  EXPECT_EQ(f.Host.events.back(), "close");
+  EXPECT_EQ(f.Host.Calls.back(), "close");
   // The window's close asks nothing more and the program takes no new run.
   EXPECT_TRUE(f.Model->ConfirmClose());
   EXPECT_EQ(f.Prompter.Messages.size(), 2u);

@@ -89,14 +89,14 @@ TEST(Startup, WithoutAUsableTemporaryFolderTheWindowRunsAndSaysWhyNothingLoaded)
 TEST(Startup, ShowsTheWindowAndKeepsItOnTopOnlyWhenAsked) {
   WindowFixture f;
   f.Start(WindowIni(1));
-  EXPECT_EQ(f.Host.events, (std::vector<std::string>{"show", "topmost"}));
+  EXPECT_EQ(f.Host.Calls, (std::vector<std::string>{"show", "topmost"}));
   f.Model->KeepOnTop(false);
-  EXPECT_EQ(f.Host.events.back(), "not topmost");
+  EXPECT_EQ(f.Host.Calls.back(), "not topmost");
 
   WindowFixture off;
   off.Start(WindowIni(1, {"TOPWINDOW=FALSE"}));
   off.Model->KeepOnTop(false);
-  EXPECT_EQ(off.Host.events, (std::vector<std::string>{"show"}));
+  EXPECT_EQ(off.Host.Calls, (std::vector<std::string>{"show"}));
 }
 
 TEST(Startup, SummaryMenuFollowsTestSummary) {
@@ -180,9 +180,9 @@ TEST(Files, OpeningADefinitionReadsTheResultAgain) {
   const std::string other = f.Dir.Write("other.ini", WindowIni(3, {}, {"A", "B", "C"})).string();
   f.Dialog.Answers = {other};
   f.Model->OpenDefinitionFile();
-  ASSERT_EQ(f.Dialog.asked.size(), 1u);
-  EXPECT_EQ(f.Dialog.asked[0].Title, "Please select an ini file to open");
-  EXPECT_EQ(f.Dialog.asked[0].Mode, FileDialogMode::Select);
+  ASSERT_EQ(f.Dialog.Questions.size(), 1u);
+  EXPECT_EQ(f.Dialog.Questions[0].Title, "Please select an ini file to open");
+  EXPECT_EQ(f.Dialog.Questions[0].Mode, FileDialogMode::Select);
   EXPECT_EQ(f.State->DefinitionPath, other);
   EXPECT_EQ(f.Titles()[2], "C");
   EXPECT_TRUE(f.Model->PrintEnabled());
@@ -275,8 +275,8 @@ TEST(MultipleResults, OneChosenFileIsLoadedNotPrinted) {
   f.Model->UsePrintCommand([&](bool) { ++prints; });
   f.Dialog.Answers = {f.WriteResult()};
   f.Model->ChooseDataFiles();
-  EXPECT_EQ(f.Dialog.asked[0].Title, "Select Results");
-  EXPECT_EQ(f.Dialog.asked[0].Mode, FileDialogMode::SelectMulti);
+  EXPECT_EQ(f.Dialog.Questions[0].Title, "Select Results");
+  EXPECT_EQ(f.Dialog.Questions[0].Mode, FileDialogMode::SelectMulti);
   EXPECT_EQ(prints, 0);
   EXPECT_TRUE(f.Model->PrintEnabled());
 }

@@ -51,10 +51,10 @@ struct BackgroundRun : WindowFixture {
 
 TEST(BackgroundPrinting, WithATrayTheWindowHidesAndTheIconFollowsThePdfSteps) {
   BackgroundRun run(true);
-  run.Host.events.clear();
+  run.Host.Calls.clear();
   run.Model->PrintCommand(true);
   EXPECT_EQ(run.Model->LastPrint().Pdf, PdfOutcome::Saved);
-  EXPECT_EQ(run.Host.events, (std::vector<std::string>{"hide", "close"}));
+  EXPECT_EQ(run.Host.Calls, (std::vector<std::string>{"hide", "close"}));
   EXPECT_EQ(
       run.Tips.Tips,
       (std::vector<std::string>{
@@ -71,9 +71,9 @@ TEST(BackgroundPrinting, WithATrayTheWindowHidesAndTheIconFollowsThePdfSteps) {
 
 TEST(BackgroundPrinting, WithoutATrayTheWindowIsMinimisedSoItCanBeGotBack) {
   BackgroundRun run(false);
-  run.Host.events.clear();
+  run.Host.Calls.clear();
   run.Model->PrintCommand(true);
-  EXPECT_EQ(run.Host.events, (std::vector<std::string>{"minimise", "close"}));
+  EXPECT_EQ(run.Host.Calls, (std::vector<std::string>{"minimise", "close"}));
   EXPECT_TRUE(fs::exists(run.Dir.path() / "cert.pdf"));
 }
 
@@ -95,15 +95,15 @@ TEST(TrayMenu, RestoreKeepsTheProgramOpenAndCancelClosesTheWindow) {
   f.Model->SetTrayTip("Waiting for C:\\Zertifikate\\Prüfung 7\\Kabel Nummer 12345.pdf to appear");
   EXPECT_EQ(f.Model->TrayTip(),
             "Vantrel - Waiting for C:\\Zertifikate\\Prüfung 7\\Kabel Nummer 123");
-  f.Host.events.clear();
+  f.Host.Calls.clear();
   f.Model->RestoreMainScreen();
   EXPECT_FALSE(f.Model->Background());
   EXPECT_FALSE(f.Model->TrayIconShown());
-  EXPECT_EQ(f.Host.events, std::vector<std::string>{"show"});
+  EXPECT_EQ(f.Host.Calls, std::vector<std::string>{"show"});
   EXPECT_EQ(tips.Tips.back(), "(gone)");
 
   f.Model->CancelPrintout();
-  EXPECT_EQ(f.Host.events.back(), "close");
+  EXPECT_EQ(f.Host.Calls.back(), "close");
 }
 
 }  // namespace

@@ -26,25 +26,25 @@ class RecordingHost : public MainWindowHost {
     if (Sleeps && maxMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(maxMs));
     Events();
   }
-  void CloseWindow() override { events.push_back("close"); }
+  void CloseWindow() override { Calls.push_back("close"); }
   void ShowWindow() override {
     Visible = true;
-    events.push_back("show");
+    Calls.push_back("show");
   }
-  void SetTopmost(bool on) override { events.push_back(on ? "topmost" : "not topmost"); }
+  void SetTopmost(bool on) override { Calls.push_back(on ? "topmost" : "not topmost"); }
   void SetCaption(const std::string& text) override { Caption = text; }
   bool IsWindowVisible() const override { return Visible; }
   bool OpenWithDesktop(const std::string& path) override {
     Opened.push_back(path);
     return true;
   }
-  void Quit() override { events.push_back("quit"); }
+  void Quit() override { Calls.push_back("quit"); }
   bool TrayAvailable() const override { return Tray; }
   void HideWindow() override {
     Visible = false;
-    events.push_back("hide");
+    Calls.push_back("hide");
   }
-  void MinimiseWindow() override { events.push_back("minimise"); }
+  void MinimiseWindow() override { Calls.push_back("minimise"); }
 
   int Yields = 0;
   std::function<void()> OnEvents;  // what the user does while the events run
@@ -52,7 +52,7 @@ class RecordingHost : public MainWindowHost {
   bool Sleeps = false;
   bool Visible = false;
   std::string Caption;
-  std::vector<std::string> events;
+  std::vector<std::string> Calls;
   std::vector<std::string> Opened;
 
  private:

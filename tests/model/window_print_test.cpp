@@ -118,7 +118,7 @@ TEST(WindowPrinting, NoFileIsLoadedUnderARunningPrintout) {
   f.Host.OnEvents = nullptr;
 
   ASSERT_EQ(tries > 0, true) << "the run let no events run";
-  EXPECT_TRUE(f.Dialog.asked.empty());
+  EXPECT_TRUE(f.Dialog.Questions.empty());
   EXPECT_EQ(f.State->DataFilePath, data);
   ASSERT_EQ(f.Prompter.Messages.size(), 4u);
   EXPECT_EQ(f.Prompter.Messages[0].Text.rfind("The reports are still printing.", 0), 0u);

@@ -14,21 +14,21 @@ namespace vantrel::testing {
 
 class FakeDataSource : public ReportDataSource {
  public:
-  int pairs = 4;
+  int PairCount = 4;
   bool Tested = true;
-  bool overallFailed = false;
+  bool FailedOverall = false;
   int MoreColsBelow = 0;  // MoreColsToShow(k) is true for k below this
   std::string NormLength = "100";
-  std::string cableLength = "305";
+  std::string Length = "305";
   /// Results by test name; a request for another name is not found.
   std::map<std::string, ReadTestDataResult> Results;
   std::vector<ReadTestDataRequest> Requests;
   TextGrid Summary;
 
-  std::string certificationFault;                 // why the data must not be printed
+  std::string Fault;                              // why the data must not be printed
   std::map<std::string, std::string> Parameters;  // "[paramN]" and its value
 
-  std::string CertificationFault() override { return certificationFault; }
+  std::string CertificationFault() override { return Fault; }
   std::string FillParameters(const std::string& text) override {
     std::string filled = text;
     for (const auto& [placeholder, value] : Parameters)
@@ -39,16 +39,16 @@ class FakeDataSource : public ReportDataSource {
   bool CheckTested(int) override { return Tested; }
   void ResetNumCols() override {}
   bool MoreColsToShow(int column) override { return column < MoreColsBelow; }
-  int Pairs() override { return pairs; }
+  int Pairs() override { return PairCount; }
   int HeaderReads = 0;
   std::string HeaderString(int item) override {
     ++HeaderReads;
     return "value " + std::to_string(item + 1);
   }
   std::string HalfHeaderString(int item) override { return "half " + std::to_string(item + 1); }
-  bool OverallFailed() override { return overallFailed; }
+  bool OverallFailed() override { return FailedOverall; }
   std::string TestDescription() override { return "SEQ A"; }
-  std::string CableLength() override { return cableLength; }
+  std::string CableLength() override { return Length; }
   std::string NormalisationLength() override { return NormLength; }
   ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool) override {
     Requests.push_back(request);

@@ -126,9 +126,9 @@ TEST_F(GraphBuildTest, YTitleIsCutAtEightyCharactersNotBytes) {
 
 TEST_F(GraphBuildTest, GraphsOfPairsTheCableLacksAreSkipped) {
   graph.Pair = 4;
-  data.pairs = 3;
+  data.PairCount = 3;
   EXPECT_TRUE(LayOutGraph(context, graph, slots, 0, 0, 2, 2).Skip);
-  data.pairs = 4;
+  data.PairCount = 4;
   EXPECT_FALSE(LayOutGraph(context, graph, slots, 0, 0, 2, 2).Skip);
   graph.Data[0] = "Missing Test";
   EXPECT_TRUE(LayOutGraph(context, graph, slots, 0, 0, 2, 2).Skip);

@@ -38,7 +38,7 @@ struct Box {
 
 struct Word {
   int Page = 0;  // 1-based
-  Box box;
+  Box Bounds;
   std::string Text;
 };
 
@@ -74,11 +74,11 @@ std::optional<Box> Phrase(const std::vector<Word>& words, int page, const std::s
     bool match = true;
     for (std::size_t k = 0; k < parts.size() && match; ++k) {
       const Word& w = words[i + k];
-      match = w.Page == page && w.Text == parts[k] && std::abs(w.box.Y0 - words[i].box.Y0) < 1.0;
+      match = w.Page == page && w.Text == parts[k] && std::abs(w.Bounds.Y0 - words[i].Bounds.Y0) < 1.0;
     }
     if (!match || nth-- > 0) continue;
-    return Box{words[i].box.X0, words[i].box.Y0, words[i + parts.size() - 1].box.X1,
-               words[i].box.Y1};
+    return Box{words[i].Bounds.X0, words[i].Bounds.Y0, words[i + parts.size() - 1].Bounds.X1,
+               words[i].Bounds.Y1};
   }
   return std::nullopt;
 }
@@ -98,9 +98,9 @@ std::optional<Box> Under(const std::vector<Word>& words, int page, const std::st
                          const Box& box) {
   std::optional<Box> best;
   for (const Word& w : words)
-    if (w.Page == page && w.Text == text && w.box.Y0 > box.Y1 && w.box.X0 < box.X1 &&
-        w.box.X1 > box.X0 && (!best || w.box.Y0 < best->Y0))
-      best = w.box;
+    if (w.Page == page && w.Text == text && w.Bounds.Y0 > box.Y1 && w.Bounds.X0 < box.X1 &&
+        w.Bounds.X1 > box.X0 && (!best || w.Bounds.Y0 < best->Y0))
+      best = w.Bounds;
   return best;
 }
 
@@ -336,7 +336,7 @@ TEST_F(PagePixels, TheControlMarginLineFollowsGraphControlLimits) {
   EXPECT_NEAR(control->X0, limit->X0, 0.5);
   const Word* value = nullptr;
   for (const Word& w : words)
-    if (w.Page == 2 && std::abs(w.box.Y0 - control->Y0) < 1 && w.box.X0 > control->X1) {
+    if (w.Page == 2 && std::abs(w.Bounds.Y0 - control->Y0) < 1 && w.Bounds.X0 > control->X1) {
       value = &w;
       break;
     }

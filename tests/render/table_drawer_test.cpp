@@ -66,7 +66,7 @@ TEST_F(TableDrawerTest, DrawsHeaderAndBodyAsFormatted) {
 }
 
 TEST_F(TableDrawerTest, LeavesOutPairsTheCableLacksAndHiddenColumns) {
-  data.pairs = 3;
+  data.PairCount = 3;
   table.HideFirstCol = true;
   const Drawn t = Draw();
   EXPECT_EQ(t.Rows[0], (std::vector<std::string>{"Pair 1", "Pair 2", "Pair 3"}));
@@ -197,7 +197,7 @@ TEST_F(TableDrawerTest, RowsThatDoNotFitAreLeftOutNotOverprinted) {
 
 // On a later page a pair past the cable's count is shown when the block read holds it.
 TEST_F(TableDrawerTest, LaterPagesAskTheBlockForPairsPastTheCable) {
-  data.pairs = 2;
+  data.PairCount = 2;
   table.HideFirstCol = true;
   EXPECT_EQ(Draw(1).Rows[0], (std::vector<std::string>{"Pair 1"}));
   data.MoreColsBelow = 4;  // the block holds four pairs
@@ -219,7 +219,7 @@ TEST_F(TableDrawerTest, NarrowColumnsWrapTheHeadersAndShareOneSize) {
   }
   data.Results["Attenuation Near"] = r;
   table.FontSize = 10;
-  data.pairs = 0;  // every column shown
+  data.PairCount = 0;  // every column shown
   const Drawn t = Draw();
   ASSERT_EQ(t.Rows.size(), 3u);
   EXPECT_EQ(t.Rows[0][1], "Pair 1-2 - dB");

@@ -27,13 +27,13 @@ TEST(ParseBlock, CellsHeadingsStatusAndTheFailedFlag) {
   ASSERT_EQ(b.Rows(), 3);
   EXPECT_EQ(b.At(2, 0).Number, -2.5);
   EXPECT_EQ(b.At(3, 0).AsText(), "pass");
-  EXPECT_EQ(b.At(0, 1).kind, Cell::Kind::Missing);  // "-" leads a data row but is no number
+  EXPECT_EQ(b.At(0, 1).Type, Cell::Kind::Missing);  // "-" leads a data row but is no number
   EXPECT_EQ(b.At(2, 1).AsText(), "Fail");
   EXPECT_EQ(b.At(3, 1).AsText(), "x");
   EXPECT_EQ(b.At(4, 1).AsText(), "x");
   EXPECT_EQ(b.At(5, 1).AsText(), "x");
   EXPECT_EQ(b.At(2, 2).Number, 7);
-  EXPECT_EQ(b.At(3, 2).kind, Cell::Kind::Empty);
+  EXPECT_EQ(b.At(3, 2).Type, Cell::Kind::Empty);
   EXPECT_EQ(b.RowStatus(1), "PFP");
   EXPECT_EQ(b.RowStatus(2), " 7 ");
   // Heading line 1 names the columns, line 3 extends those from column 2 on.
@@ -53,10 +53,10 @@ TEST(ParseBlock, OnlyTheFirstThreeRowsWidenTheBlock) {
   ASSERT_TRUE(parsed.has_value());
   EXPECT_EQ(parsed->Block->Cols(), 9);
   EXPECT_EQ(parsed->Block->At(3, 0).Number, 3);  // earlier rows keep their cells
-  EXPECT_EQ(parsed->Block->At(4, 0).kind, Cell::Kind::Empty);
+  EXPECT_EQ(parsed->Block->At(4, 0).Type, Cell::Kind::Empty);
   EXPECT_EQ(parsed->Block->At(4, 1).Number, 4);
   EXPECT_EQ(parsed->Block->At(8, 3).Number, 8);
-  EXPECT_EQ(parsed->Block->At(9, 3).kind, Cell::Kind::Empty);
+  EXPECT_EQ(parsed->Block->At(9, 3).Type, Cell::Kind::Empty);
   // The dropped fields still give the row's status.
   EXPECT_TRUE(parsed->Failed);
 }
@@ -139,9 +139,9 @@ TEST(BlockCache, ABlockReadIntoTheStorageOfAnEarlierOneKeepsNothingOfIt) {
   ASSERT_EQ(b.Cols(), 3);
   ASSERT_EQ(b.Rows(), 2);
   EXPECT_EQ(b.At(1, 1).Number, 8);
-  EXPECT_EQ(b.At(2, 1).kind, Cell::Kind::Empty);
+  EXPECT_EQ(b.At(2, 1).Type, Cell::Kind::Empty);
   EXPECT_EQ(b.At(2, 1).AsText(), "");
-  EXPECT_EQ(b.At(3, 0).kind, Cell::Kind::Empty);
+  EXPECT_EQ(b.At(3, 0).Type, Cell::Kind::Empty);
   EXPECT_EQ(b.RowStatus(1), "8");
   EXPECT_EQ(b.RowStatus(2), "");
 }

@@ -49,7 +49,7 @@ TEST(ParseLeadingCell, AFieldEndsAtTheDelimiterWhateverItHolds) {
     std::string Text;
     char Delimiter;
     std::size_t Length;
-    Cell::Kind kind;
+    Cell::Kind Type;
     double Number;
   };
   const Case cases[] = {
@@ -68,10 +68,10 @@ TEST(ParseLeadingCell, AFieldEndsAtTheDelimiterWhateverItHolds) {
     cell.Text = "stale";
     cell.ShortField = true;
     EXPECT_EQ(ParseLeadingCell(c.Text, c.Delimiter, cell), c.Length) << c.Text;
-    EXPECT_EQ(cell.kind, c.kind) << c.Text;
+    EXPECT_EQ(cell.Type, c.Type) << c.Text;
     EXPECT_EQ(cell.Number, c.Number) << c.Text;
-    EXPECT_EQ(cell.ShortField, c.kind == Cell::Kind::Number) << c.Text;
-    if (c.kind != Cell::Kind::Text) {
+    EXPECT_EQ(cell.ShortField, c.Type == Cell::Kind::Number) << c.Text;
+    if (c.Type != Cell::Kind::Text) {
       EXPECT_EQ(cell.Text, "") << c.Text;
     }
   }

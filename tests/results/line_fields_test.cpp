@@ -102,16 +102,16 @@ TEST(NumericField, AgreesWithTheSharedNumericRules) {
 TEST(ParseCell, KeepsPassAndFailAsWrittenAndMarksTheRestMissing) {
   Cell cell;
   ParseCell("-1.25", cell);
-  EXPECT_EQ(cell.kind, Cell::Kind::Number);
+  EXPECT_EQ(cell.Type, Cell::Kind::Number);
   EXPECT_EQ(cell.Number, -1.25);
   ParseCell("Pass", cell);
-  EXPECT_EQ(cell.kind, Cell::Kind::Text);
+  EXPECT_EQ(cell.Type, Cell::Kind::Text);
   EXPECT_EQ(cell.Text, "Pass");
   ParseCell("FAIL", cell);
   EXPECT_EQ(cell.Text, "FAIL");
   for (const char* other : {"", "x", "passed", " pass", "open", "N/A"}) {
     ParseCell(other, cell);
-    EXPECT_EQ(cell.kind, Cell::Kind::Missing) << other;
+    EXPECT_EQ(cell.Type, Cell::Kind::Missing) << other;
     EXPECT_EQ(cell.AsText(), "x");
   }
 }

@@ -130,7 +130,7 @@ TEST(SetFile, HostileBytesNeverCrashOrHang) {
   EXPECT_EQ(f.Data.TestCount(), 2);
   auto parsed = f.Data.FindTest("Long", 0);
   ASSERT_TRUE(parsed.has_value());
-  EXPECT_EQ(parsed->Block->At(2, 0).kind, Cell::Kind::Missing);
+  EXPECT_EQ(parsed->Block->At(2, 0).Type, Cell::Kind::Missing);
   EXPECT_FALSE(f.Data.FindTest("Cut", 0).has_value());
 }
 

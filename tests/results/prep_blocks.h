@@ -16,13 +16,13 @@ inline Cell FieldCell(const std::string& field) {
   Cell cell;
   if (field.empty()) return cell;
   if (IsNumeric(field)) {
-    cell.kind = Cell::Kind::Number;
+    cell.Type = Cell::Kind::Number;
     cell.Number = Val(field);
   } else if (EqualsNoCase(field, "pass") || EqualsNoCase(field, "fail")) {
-    cell.kind = Cell::Kind::Text;
+    cell.Type = Cell::Kind::Text;
     cell.Text = field;
   } else {
-    cell.kind = Cell::Kind::Missing;
+    cell.Type = Cell::Kind::Missing;
   }
   return cell;
 }

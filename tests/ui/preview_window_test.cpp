@@ -251,11 +251,11 @@ TEST(PrintPreview, SavePictureWritesTheFormatItsNameAsksFor) {
   f.Dialog.Answers = {png, bmp, ""};
   auto* save = f.In<QPushButton>("cmdSaveAs");
   for (int i = 0; i < 3; ++i) QTest::mouseClick(save, Qt::LeftButton);
-  ASSERT_EQ(f.Dialog.asked.size(), 3u);
-  EXPECT_EQ(f.Dialog.asked[0].Title, "Save Picture File");
-  EXPECT_EQ(f.Dialog.asked[0].Mode, FileDialogMode::Save);
+  ASSERT_EQ(f.Dialog.Questions.size(), 3u);
+  EXPECT_EQ(f.Dialog.Questions[0].Title, "Save Picture File");
+  EXPECT_EQ(f.Dialog.Questions[0].Mode, FileDialogMode::Save);
   // The bitmap first, PNG beside it.
-  EXPECT_EQ(f.Dialog.asked[0].Extension, "bmp,png");
+  EXPECT_EQ(f.Dialog.Questions[0].Extension, "bmp,png");
   for (const auto& [path, format] : {std::pair{png, "png"}, std::pair{bmp, "bmp"}}) {
     QImageReader reader(QString::fromStdString(path));
     EXPECT_EQ(reader.format(), QByteArray(format)) << path;

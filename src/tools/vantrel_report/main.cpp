@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vantrel-report: %s\n\n%s", parsed.Error.c_str(), UsageText().c_str());
     return kExitUsage;
   }
-  const Options& o = parsed.options;
+  const Options& o = parsed.Parsed;
   if (o.Version) {
     std::printf("vantrel-report %s\n", VANTREL_VERSION);
     return kExitOk;

@@ -46,7 +46,7 @@ std::string WatchUsageError(const Options& o) {
 
 ParseResult ParseOptions(const std::vector<std::string>& args) {
   ParseResult result;
-  Options& o = result.options;
+  Options& o = result.Parsed;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&](std::string& into) -> bool {

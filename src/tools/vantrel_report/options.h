@@ -57,7 +57,7 @@ struct Options {
 
 /// Empty error means success.
 struct ParseResult {
-  Options options;
+  Options Parsed;
   std::string Error;
 };
 

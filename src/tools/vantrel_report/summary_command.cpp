@@ -96,7 +96,7 @@ class RememberingPrompter : public Prompter {
 struct Row {
   std::string Test;
   std::string DataSet;
-  Margin margin;
+  Margin Worst;
   bool Failed = false;
 };
 
@@ -286,13 +286,13 @@ class Summary {
     std::optional<Margin> smallest;
     for (const Row& row : rows) {
       table.Rows.push_back(
-          {{file, cable, row.Test, row.DataSet, FormatNumber(row.margin.Value, "0.000"),
-            FormatNumber(row.margin.Frequency, "0.000"), row.Failed ? "FAIL" : "PASS"},
+          {{file, cable, row.Test, row.DataSet, FormatNumber(row.Worst.Value, "0.000"),
+            FormatNumber(row.Worst.Frequency, "0.000"), row.Failed ? "FAIL" : "PASS"},
            row.Failed,
            false,
            {}});
       fileFailed = fileFailed || row.Failed;
-      if (!smallest || row.margin.Value < smallest->Value) smallest = row.margin;
+      if (!smallest || row.Worst.Value < smallest->Value) smallest = row.Worst;
     }
     if (fileFailed || incomplete) ++failedFiles_;
     const char* status = fileFailed ? "FAIL" : incomplete ? "INCOMPLETE" : "PASS";
