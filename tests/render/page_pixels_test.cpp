@@ -74,7 +74,8 @@ std::optional<Box> Phrase(const std::vector<Word>& words, int page, const std::s
     bool match = true;
     for (std::size_t k = 0; k < parts.size() && match; ++k) {
       const Word& w = words[i + k];
-      match = w.Page == page && w.Text == parts[k] && std::abs(w.Bounds.Y0 - words[i].Bounds.Y0) < 1.0;
+      match =
+          w.Page == page && w.Text == parts[k] && std::abs(w.Bounds.Y0 - words[i].Bounds.Y0) < 1.0;
     }
     if (!match || nth-- > 0) continue;
     return Box{words[i].Bounds.X0, words[i].Bounds.Y0, words[i + parts.size() - 1].Bounds.X1,
