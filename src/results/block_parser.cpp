@@ -250,6 +250,8 @@ bool ObjData::ReadFullRow(TestIndexEntry& entry, std::string_view line) {
 }
 
 ObjData::BlockCheck ObjData::CheckBlock(int16_t indexEntry) const {
+  if (static_cast<std::size_t>(indexEntry) < checks_.size())
+    return checks_[static_cast<std::size_t>(indexEntry)];
   CopyLines cursor = BlockLines(indexEntry);
   BlockCheck check;
   int declared = 0;
@@ -302,6 +304,13 @@ bool ObjData::AnyTestFailed() {
   }
   ResetNumCols();
   return failed;
+}
+
+void ObjData::CheckEveryBlock() {
+  std::vector<BlockCheck> checks;
+  checks.reserve(static_cast<std::size_t>(std::max<int16_t>(testCount_, 0)));
+  for (int16_t i = 0; i < testCount_; ++i) checks.push_back(CheckBlock(i));
+  checks_ = std::move(checks);
 }
 
 int ObjData::JudgeEveryTest() {

@@ -243,6 +243,7 @@ bool ObjData::SetFile(const std::string& path) {
   ResetNumCols();
   unreadable_.clear();
   incomplete_.clear();
+  checks_.clear();
   decimalCommaTold_ = false;
 
   if (!MakeCopyFile()) return false;

@@ -112,6 +112,10 @@ class ObjData {
   /// Reads the rows of every test block and tells each one that lacks data or cannot
   /// be read (once); UnreadableTests() + IncompleteTests() afterwards.
   int JudgeEveryTest();
+  /// Reads the rows of every test block now and keeps what they say, without a word;
+  /// JudgeEveryTest and AnyTestFailed then answer from it until the next SetFile. Lets
+  /// a caller with time to spare (waiting for code to load) do the reading early.
+  void CheckEveryBlock();
   /// Why the test of an index entry lacks data ("it has no data rows", ...), "" when
   /// its block is complete or is no test block (a summary). Says nothing.
   std::string TestLack(int16_t indexEntry) const;
@@ -232,7 +236,8 @@ class ObjData {
 
   std::set<int32_t> unreadable_;  // block starts, reported once each
   std::set<int32_t> incomplete_;
-  bool decimalCommaTold_ = false;  // once per file
+  std::vector<BlockCheck> checks_;  // by index entry, once CheckEveryBlock ran
+  bool decimalCommaTold_ = false;   // once per file
   TestBlock current_;
   // The last blocks parsed, so that a page's tables find its graphs' tests parsed. More
   // than one only while blocks are small: memory still follows the largest block.

@@ -73,6 +73,8 @@ TEST(TestCompleteness, EveryTestIsJudgedAndEachFaultToldOnce) {
   DataFixture f;
   ASSERT_TRUE(f.Open(WithHeader(Sweep("Whole", "2", Rows(2)) + Sweep("Cut", "9", Rows(5)) +
                                 Block("Empty", "") + "TEST SUMMARY :\nA\tPASS\n")));
+  f.Data.CheckEveryBlock();  // read early, told only when judged
+  EXPECT_TRUE(f.Prompter.Messages.empty());
   EXPECT_EQ(f.Data.CertificationFault(true), "");
   EXPECT_EQ(f.Data.CertificationFault(false), "a test is incomplete");
   EXPECT_EQ(f.Data.IncompleteTests(), 2);
@@ -90,6 +92,10 @@ TEST(TestCompleteness, EveryTestIsJudgedAndEachFaultToldOnce) {
   // A new file starts with a clean slate.
   ASSERT_TRUE(f.Open(WithHeader(Sweep("Whole", "2", Rows(2)))));
   EXPECT_EQ(f.Data.CertificationFault(false), "");
+  // What was read early belongs to its own file.
+  f.Data.CheckEveryBlock();
+  ASSERT_TRUE(f.Open(WithHeader(Sweep("Cut", "9", Rows(5)))));
+  EXPECT_EQ(f.Data.CertificationFault(false), "a test is incomplete");
 }
 
 TEST(TestCompleteness, TheLastTestDecidesWhetherAFileBeingWrittenIsDone) {

@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
   if (const int status = OpenRun(o, opened, [&commands] { commands.StartLoading(); });
       status != kExitOk)
     return status;
+  // Every block's rows are judged before any page; that reading needs no Qt either.
+  opened.Data->CheckEveryBlock();
   const CommandEntry run = commands.Entry();
   return run != nullptr ? run(o, &opened) : kExitOutput;
 }
