@@ -190,7 +190,7 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
       cells[k].Type = Cell::Kind::Empty;
       cells[k].ShortField = false;
       cells[k].Number = 0;
-      cells[k].Text.clear();
+      cells[k].Text.Clear();
     }
     block.CommitRow(row.Last);
     if (row.Last.find('F') != std::string_view::npos) entry.Failed = true;

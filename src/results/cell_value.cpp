@@ -58,7 +58,7 @@ const char* PlainDecimal(const char* p, const char* end, double& value) {
 void SetNumber(Cell& cell, double value, std::size_t length) {
   cell.Type = Cell::Kind::Number;
   cell.Number = value;
-  cell.Text.clear();
+  cell.Text.Clear();
   cell.ShortField = length <= 15;
 }
 
@@ -112,12 +112,12 @@ void ParseCell(std::string_view field, Cell& cell) {
   } else if (field.size() == 4 && (EqualsNoCase(field, "pass") || EqualsNoCase(field, "fail"))) {
     cell.Type = Cell::Kind::Text;
     cell.Number = 0;
-    cell.Text.assign(field);
+    cell.Text.Assign(field);
     cell.ShortField = false;
   } else {
     cell.Type = Cell::Kind::Missing;
     cell.Number = 0;
-    cell.Text.clear();
+    cell.Text.Clear();
     cell.ShortField = false;
   }
 }

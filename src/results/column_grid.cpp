@@ -37,7 +37,7 @@ GridCell GridCell::Of(const Cell& cell) {
       }
       return Number(cell.Number);
     case Cell::Kind::Text:
-      return GridCell(cell.Text);
+      return GridCell(std::string(cell.Text.View()));
     case Cell::Kind::Missing:
       return GridCell("x");
     case Cell::Kind::Empty:

@@ -16,7 +16,7 @@ std::string Cell::AsText() const {
     case Kind::Number:
       return FormatGeneral(Number);
     case Kind::Text:
-      return Text;
+      return std::string(Text.View());
     case Kind::Missing:
       return "x";
     case Kind::Empty:

@@ -2,13 +2,39 @@
 // One parsed test block: a grid of cells indexed [column, row], the rows' status
 // texts and the column headings.
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vantrel {
+
+/// The text of a Text cell, kept in the cell: "pass" or "fail" needs no allocation, and
+/// a block of cells half the size is quicker to fill and to read.
+class CellText {
+ public:
+  static constexpr std::size_t kCapacity = 7;  // more than a Text cell ever holds
+
+  CellText() = default;
+  CellText& operator=(std::string_view text) {
+    Assign(text);
+    return *this;
+  }
+  void Assign(std::string_view text) {
+    size_ = static_cast<uint8_t>(std::min(text.size(), kCapacity));
+    std::memcpy(chars_, text.data(), size_);
+  }
+  void Clear() { size_ = 0; }
+  std::string_view View() const { return {chars_, size_}; }
+  friend bool operator==(const CellText& a, std::string_view b) { return a.View() == b; }
+
+ private:
+  char chars_[kCapacity] = {};
+  uint8_t size_ = 0;
+};
 
 /// A cell of a data row. Number: the field passed the numeric test. Text: the field
 /// was "pass" or "fail" in any case, kept as written. Missing: any other field ("x").
@@ -20,7 +46,7 @@ struct Cell {
   /// its 15-digit general form; longer fields are rounded when a grid takes them.
   bool ShortField = false;
   double Number = 0;
-  std::string Text;  // only for Kind::Text
+  CellText Text;  // only for Kind::Text
 
   bool IsNumber() const { return Type == Kind::Number; }
   /// The cell as the grids hold it: general number form, the text, "x", or "".
