@@ -25,7 +25,7 @@ class CellText {
   }
   void Assign(std::string_view text) {
     size_ = static_cast<uint8_t>(std::min(text.size(), kCapacity));
-    std::memcpy(chars_, text.data(), size_);
+    if (size_ > 0) std::memcpy(chars_, text.data(), size_);  // an empty view may be null
   }
   void Clear() { size_ = 0; }
   std::string_view View() const { return {chars_, size_}; }
