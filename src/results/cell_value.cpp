@@ -62,6 +62,13 @@ void SetNumber(Cell& cell, double value, std::size_t length) {
   cell.ShortField = length <= 15;
 }
 
+void SetMissing(Cell& cell) {
+  cell.Type = Cell::Kind::Missing;
+  cell.Number = 0;
+  cell.Text.Clear();
+  cell.ShortField = false;
+}
+
 }  // namespace
 
 bool NumericField(std::string_view field, double& value) {
@@ -115,10 +122,7 @@ void ParseCell(std::string_view field, Cell& cell) {
     cell.Text.Assign(field);
     cell.ShortField = false;
   } else {
-    cell.Type = Cell::Kind::Missing;
-    cell.Number = 0;
-    cell.Text.Clear();
-    cell.ShortField = false;
+    SetMissing(cell);
   }
 }
 
@@ -130,6 +134,12 @@ std::size_t ParseLeadingCell(std::string_view text, char delimiter, Cell& cell) 
     const auto length = static_cast<std::size_t>(stop - text.data());
     SetNumber(cell, value, length);
     return length;
+  }
+  // The instrument's "x" for a value it did not measure: common enough to skip the
+  // full field check.
+  if (!text.empty() && text[0] == 'x' && (text.size() == 1 || text[1] == delimiter)) {
+    SetMissing(cell);
+    return 1;
   }
   const std::size_t length = std::min(text.find(delimiter), text.size());
   ParseCell(text.substr(0, length), cell);

@@ -92,5 +92,34 @@ TEST(DrawChart, CurvesLandInsideTheirRectangle) {
   EXPECT_EQ(redOutside, 0);
 }
 
+// Sets usually share one frequency column, but one that does not is drawn at its own.
+TEST(DrawChart, EachSetIsDrawnAtItsOwnFrequencies) {
+  PagePlan plan;
+  PageCanvas canvas(plan, PrintFontMetrics());
+  ChartModel chart;
+  chart.X.Log = true;
+  DataSet shared = SetOf({{1, 0, false}, {10, 1, false}, {100, 0, false}});
+  shared.Colour = 0x0000FF;
+  DataSet own = SetOf({{1, 0, false}, {1000, 1, false}, {100, 0, false}});
+  own.Colour = 0x00FF00;
+  chart.Sets = {shared, own};
+  DrawChart(canvas, {.Width = 90, .Height = 60, .Top = 10, .Left = 10}, chart);
+  std::vector<std::vector<MmPoint>> runs;  // in set order
+  for (const PlanItem& item : plan.Items) {
+    const auto* curve = std::get_if<PlanCurve>(&item);
+    if (curve == nullptr || (curve->Colour != 0x0000FF && curve->Colour != 0x00FF00)) continue;
+    ASSERT_FALSE(curve->Runs.empty());
+    const std::vector<MmPoint>& run = curve->Runs.front();
+    ASSERT_EQ(run.size(), 3u);
+    runs.push_back(run);
+  }
+  ASSERT_EQ(runs.size(), 2u);
+  // On a log axis from 1 to 1000, 10 lies a third of the way and 1000 at its end.
+  const float left = runs[0][0].X;
+  EXPECT_FLOAT_EQ(runs[1][0].X, left);
+  EXPECT_NEAR(runs[1][1].X - left, 3 * (runs[0][1].X - left), 0.01);
+  EXPECT_FLOAT_EQ(runs[1][2].X, runs[0][2].X);
+}
+
 }  // namespace
 }  // namespace vantrel::chart

@@ -62,6 +62,9 @@ TEST(ParseLeadingCell, AFieldEndsAtTheDelimiterWhateverItHolds) {
       {"+2\t", '\t', 2, Cell::Kind::Number, 2},
       {"PASS,1", ',', 4, Cell::Kind::Text, 0},
       {"", '\t', 0, Cell::Kind::Missing, 0},
+      {"x\t-1", '\t', 1, Cell::Kind::Missing, 0},
+      {"x", '\t', 1, Cell::Kind::Missing, 0},
+      {"xx\t-1", '\t', 2, Cell::Kind::Missing, 0},  // only a lone "x" is taken at a glance
   };
   for (const Case& c : cases) {
     Cell cell;

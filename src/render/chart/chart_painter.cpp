@@ -190,17 +190,41 @@ class RunBuilder {
   std::vector<MmPoint> passed_;  // dropped since the run's last kept point
 };
 
+// The x fractions of a chart's points by index: its sets share one frequency column, so
+// each fraction (a logarithm on a log axis) is worked out once, not once per set.
+class XFractions {
+ public:
+  explicit XFractions(const AxisLayout& x) : fraction_(x) {}
+
+  double At(std::size_t i, double x) {
+    if (i < xs_.size() && xs_[i] == x) return fractions_[i];
+    const double f = fraction_(x);
+    if (i < xs_.size()) {
+      xs_[i] = x;
+      fractions_[i] = f;
+    } else if (i == xs_.size()) {
+      xs_.push_back(x);
+      fractions_.push_back(f);
+    }
+    return f;
+  }
+
+ private:
+  AxisFractions fraction_;
+  std::vector<double> xs_, fractions_;
+};
+
 // One set as polylines broken at missing points.
-PlanCurve CurveOf(const DataSet& set, const AxisLayout& x, const AxisLayout& y,
+PlanCurve CurveOf(const DataSet& set, XFractions& xFraction, const AxisLayout& y,
                   const MmRect& area) {
   PlanCurve curve;
   curve.Clip = area;
   RunBuilder runs(curve, area.Left);
-  const AxisFractions xFraction(x), yFraction(y);
+  const AxisFractions yFraction(y);
   int n = 0;
   for (const ChartPoint& pt : set.Points) {
     ++n;
-    const double fx = pt.Missing ? kNaN : xFraction(pt.X);
+    const double fx = pt.Missing ? kNaN : xFraction.At(static_cast<std::size_t>(n - 1), pt.X);
     const double fy = pt.Missing ? kNaN : yFraction(pt.Y);
     if (std::isnan(fx) || std::isnan(fy)) {
       runs.Gap();
@@ -249,10 +273,11 @@ void DrawGrid(ChartWriter& w, const ChartLayout& layout, ChartRgb colour) {
 // Limit curves go last, so that they stay in sight over the data.
 void DrawCurves(ChartWriter& w, const ChartLayout& layout, const ChartModel& chart) {
   const MmRect& area = layout.Area;
+  XFractions xFractions(layout.X);
   for (const bool onTop : {false, true}) {
     for (const DataSet& set : chart.Sets) {
       if (set.OnTop != onTop) continue;
-      PlanCurve curve = CurveOf(set, layout.X, layout.Y, area);
+      PlanCurve curve = CurveOf(set, xFractions, layout.Y, area);
       const float half = curve.WidthMm / 2;
       curve.Clip = {.Width = area.Width + 2 * half,
                     .Height = area.Height + 2 * half,
