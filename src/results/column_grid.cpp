@@ -203,7 +203,8 @@ ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>
   const BlockColumns columns(block.Cols(), options.ControlLimitsStored);
   const int rows = block.Rows();
   ColumnGrid grid;
-  grid.Cells.assign(codes.size(), std::vector<GridCell>(static_cast<std::size_t>(rows)));
+  grid.Cells.resize(codes.size());
+  for (std::vector<GridCell>& column : grid.Cells) column.resize(static_cast<std::size_t>(rows));
   MarginRecorder margins(block, columns, options.MarginKind, grid.Note);
 
   for (int row = 0; row < rows; ++row) {

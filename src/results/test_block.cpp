@@ -7,7 +7,6 @@
 namespace vantrel {
 
 namespace {
-const Cell kEmptyCell;
 const std::string kEmptyText;
 }  // namespace
 
@@ -23,12 +22,6 @@ std::string Cell::AsText() const {
       return "";
   }
   return "";
-}
-
-const Cell& TestBlock::At(int column, int row) const {
-  if (row < 0 || row >= rows_ || column < 0 || column >= cols_) return kEmptyCell;
-  return cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) +
-                static_cast<std::size_t>(column)];
 }
 
 const std::string& TestBlock::RowStatus(int row) const {

@@ -53,13 +53,19 @@ struct Cell {
   std::string AsText() const;
 };
 
+inline const Cell kEmptyCell;
+
 class TestBlock {
  public:
   int Cols() const { return cols_; }
   int Rows() const { return rows_; }
 
-  /// Cells outside the block are Empty.
-  const Cell& At(int column, int row) const;
+  /// Cells outside the block are Empty. Inline: the grids read every cell through it.
+  const Cell& At(int column, int row) const {
+    if (row < 0 || row >= rows_ || column < 0 || column >= cols_) return kEmptyCell;
+    return cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) +
+                  static_cast<std::size_t>(column)];
+  }
   const std::string& RowStatus(int row) const;
   /// Heading of a column, "" beyond the headings.
   const std::string& Heading(int column) const;
