@@ -26,15 +26,9 @@ GridCell GridCell::Number(double value) {
   return cell;
 }
 
-GridCell GridCell::Of(const Cell& cell) {
+GridCell GridCell::OfOther(const Cell& cell) {
   switch (cell.Type) {
     case Cell::Kind::Number:
-      if (cell.ShortField && std::isfinite(cell.Number)) {
-        GridCell out;
-        out.number_ = cell.Number == 0 ? 0.0 : cell.Number;  // "-0" shows as "0"
-        out.isNumber_ = true;
-        return out;
-      }
       return Number(cell.Number);
     case Cell::Kind::Text:
       return GridCell(std::string(cell.Text.View()));
