@@ -150,23 +150,31 @@ class RunBuilder {
   // point passed over since the last one kept) adds nothing to the picture.
   static constexpr float kOnLine = 0.01f;
 
-  static bool Near(const MmPoint& a, const MmPoint& e, const MmPoint& p) {
-    const float dx = e.X - a.X, dy = e.Y - a.Y;
-    const float length = std::hypot(dx, dy);
-    if (length == 0) return std::hypot(p.X - a.X, p.Y - a.Y) <= kOnLine;
-    // Within the segment's span and close to its line.
-    const float along = ((p.X - a.X) * dx + (p.Y - a.Y) * dy) / length;
-    if (along < 0 || along > length) return false;
-    return std::fabs((p.X - a.X) * dy - (p.Y - a.Y) * dx) / length <= kOnLine;
-  }
+  // The line from a run's point before last to a new point, measured once for all the
+  // points passed over since.
+  struct Segment {
+    Segment(const MmPoint& a, const MmPoint& e)
+        : A(a), Dx(e.X - a.X), Dy(e.Y - a.Y), Length(std::hypot(Dx, Dy)) {}
+
+    bool Near(const MmPoint& p) const {
+      if (Length == 0) return std::hypot(p.X - A.X, p.Y - A.Y) <= kOnLine;
+      // Within the segment's span and close to its line.
+      const float along = ((p.X - A.X) * Dx + (p.Y - A.Y) * Dy) / Length;
+      if (along < 0 || along > Length) return false;
+      return std::fabs((p.X - A.X) * Dy - (p.Y - A.Y) * Dx) / Length <= kOnLine;
+    }
+
+    MmPoint A;
+    float Dx, Dy, Length;
+  };
 
   void Add(const MmPoint& pt) {
     std::vector<MmPoint>& run = curve_.Runs.back();
     if (run.size() >= 2 && passed_.size() < 64) {
-      const MmPoint& anchor = run[run.size() - 2];
+      const Segment segment(run[run.size() - 2], pt);
       passed_.push_back(run.back());
       if (std::all_of(passed_.begin(), passed_.end(),
-                      [&](const MmPoint& q) { return Near(anchor, pt, q); })) {
+                      [&](const MmPoint& q) { return segment.Near(q); })) {
         run.back() = pt;
         return;
       }
