@@ -184,6 +184,7 @@ std::string SetChartTexts(const LayoutContext& context, const PageData& page,
 chart::DataSet CurveOfColumn(const ValueGrid& grid, std::size_t c, const GraphDefinition& g) {
   const std::vector<GridCell>& freq = grid[0];
   chart::DataSet set;
+  set.Points.reserve(grid[c].size());
   for (std::size_t r = 0; r < grid[c].size(); ++r) {
     const std::optional<double> y = PointOf(grid[c][r]);
     chart::ChartPoint pt;

@@ -46,8 +46,7 @@ GridCell GridCell::Failing(std::string text) {
   return cell;
 }
 
-std::optional<double> GridCell::Value() const {
-  if (isNumber_) return number_;
+std::optional<double> GridCell::TextValue() const {
   if (!IsNumeric(text_)) return std::nullopt;
   return Val(text_);
 }

@@ -44,7 +44,9 @@ class GridCell {
 
   bool IsNumber() const { return isNumber_; }
   /// The number; for a text cell the text's number when it passes the numeric test.
-  std::optional<double> Value() const;
+  std::optional<double> Value() const {
+    return isNumber_ ? std::optional<double>(number_) : TextValue();
+  }
   /// FormatGeneral of the number, or the text.
   std::string Text() const;
   /// Neither a number nor any text.
@@ -53,6 +55,7 @@ class GridCell {
 
  private:
   static GridCell OfOther(const Cell& cell);
+  std::optional<double> TextValue() const;
 
   double number_ = 0;
   bool isNumber_ = false;
