@@ -225,7 +225,7 @@ ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>
         continue;  // no column to show; the row goes on
       } else if (c < columns.Cols) {
         const Cell& source = block.At(c, row);
-        cell = GridCell::Of(source);
+        cell.Take(source);
         if (columns.IsPair(c)) margins.PairPoint(row, c, NumberOf(source));
       } else {
         break;

@@ -31,13 +31,21 @@ class GridCell {
   static GridCell Number(double value);
   /// A number of a parsed cell: rounded only when its field was long.
   static GridCell Of(const Cell& cell) {
-    // Inline for the common short finite number, which a grid takes as it stands.
-    if (cell.Type != Cell::Kind::Number || !cell.ShortField || !std::isfinite(cell.Number))
-      return OfOther(cell);
     GridCell out;
-    out.number_ = cell.Number == 0 ? 0.0 : cell.Number;  // "-0" shows as "0"
-    out.isNumber_ = true;
+    out.Take(cell);
     return out;
+  }
+  /// Becomes Of(cell); in place, as a grid fills its cells.
+  void Take(const Cell& cell) {
+    // Inline for the common short finite number, which a grid takes as it stands.
+    if (cell.Type != Cell::Kind::Number || !cell.ShortField || !std::isfinite(cell.Number)) {
+      *this = OfOther(cell);
+      return;
+    }
+    number_ = cell.Number == 0 ? 0.0 : cell.Number;  // "-0" shows as "0"
+    isNumber_ = true;
+    failed_ = false;
+    text_.clear();
   }
   /// A table figure's text, marked as failing.
   static GridCell Failing(std::string text);

@@ -6,10 +6,6 @@
 
 namespace vantrel {
 
-namespace {
-const std::string kEmptyText;
-}  // namespace
-
 std::string Cell::AsText() const {
   switch (Type) {
     case Kind::Number:
@@ -24,13 +20,8 @@ std::string Cell::AsText() const {
   return "";
 }
 
-const std::string& TestBlock::RowStatus(int row) const {
-  if (row < 0 || row >= rows_) return kEmptyText;
-  return status_[static_cast<std::size_t>(row)];
-}
-
 const std::string& TestBlock::Heading(int column) const {
-  if (column < 0 || column >= static_cast<int>(headings_.size())) return kEmptyText;
+  if (column < 0 || column >= static_cast<int>(headings_.size())) return kEmptyBlockText;
   return headings_[static_cast<std::size_t>(column)];
 }
 

@@ -54,6 +54,7 @@ struct Cell {
 };
 
 inline const Cell kEmptyCell;
+inline const std::string kEmptyBlockText;  // a status or heading beyond the block
 
 class TestBlock {
  public:
@@ -66,7 +67,9 @@ class TestBlock {
     return cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(cols_) +
                   static_cast<std::size_t>(column)];
   }
-  const std::string& RowStatus(int row) const;
+  const std::string& RowStatus(int row) const {
+    return row < 0 || row >= rows_ ? kEmptyBlockText : status_[static_cast<std::size_t>(row)];
+  }
   /// Heading of a column, "" beyond the headings.
   const std::string& Heading(int column) const;
   const std::vector<std::string>& Headings() const { return headings_; }
