@@ -15,7 +15,7 @@ void OnSignal(int signal) {
     *deferTo = 1;
     return;
   }
-  RemoveTemporaryFilesNow();
+  RemoveTemporaryFilesAtEnd();
   // The caller sees the signal as the cause of death, as without us.
   std::signal(signal, SIG_DFL);
   std::raise(signal);

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -30,6 +31,39 @@ struct Slot {
 };
 
 std::array<Slot, kSlots> slots;
+
+// Files being made but not yet registered. A thread making one blocks the ending
+// signals, but the process's signal may still be handled on another thread, which
+// must then wait for the file's name before it removes the files.
+std::atomic<int> making{0};
+// Set once the process is ending: no file is made any more.
+std::atomic<bool> ending{false};
+
+// The ending signals blocked on this thread, and a file being made, while it lives.
+class MakingFile {
+ public:
+  MakingFile() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&signals, signal);
+    pthread_sigmask(SIG_BLOCK, &signals, &previous_);
+    making.fetch_add(1);
+    if (ending.load()) {
+      // The process dies any moment now; a file made meanwhile would stay behind.
+      making.fetch_sub(1);
+      for (;;) ::pause();
+    }
+  }
+  ~MakingFile() {
+    making.fetch_sub(1);
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  }
+  MakingFile(const MakingFile&) = delete;
+  MakingFile& operator=(const MakingFile&) = delete;
+
+ private:
+  sigset_t previous_;
+};
 
 constexpr std::size_t kRandomChars = 6;
 constexpr std::time_t kReusedPidAge = 60;
@@ -92,10 +126,7 @@ int MakeOwnedFile(const std::string& folder, const std::string& prefix, const st
                   std::string& path, unsigned mode) {
   const std::string start = (folder.empty() ? std::string(".") : folder) + "/" + prefix +
                             std::to_string(::getpid()) + "-";
-  sigset_t ending, previous;
-  sigemptyset(&ending);
-  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&ending, signal);
-  sigprocmask(SIG_BLOCK, &ending, &previous);
+  const MakingFile guard;
   int fd = -1;
   int error = EEXIST;
   std::string name;
@@ -110,7 +141,6 @@ int MakeOwnedFile(const std::string& folder, const std::string& prefix, const st
     RegisterTemporaryFile(name);
     path = name;
   }
-  sigprocmask(SIG_SETMASK, &previous, nullptr);
   errno = error;
   return fd;
 }
@@ -130,14 +160,14 @@ void RemoveStaleFiles(const std::string& folder, const std::string& prefix,
 }
 
 int MakeTemporaryFile(std::string& pattern, int suffixLength) {
-  sigset_t ending, previous;
-  sigemptyset(&ending);
-  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&ending, signal);
-  sigprocmask(SIG_BLOCK, &ending, &previous);
-  const int fd = ::mkstemps(pattern.data(), suffixLength);
-  const int error = errno;
-  if (fd >= 0) RegisterTemporaryFile(pattern);
-  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  int fd = -1;
+  int error = 0;
+  {
+    const MakingFile guard;
+    fd = ::mkstemps(pattern.data(), suffixLength);
+    error = errno;
+    if (fd >= 0) RegisterTemporaryFile(pattern);
+  }
   errno = error;
   return fd;
 }
@@ -166,6 +196,16 @@ void RemoveTemporaryFilesNow() {
   for (Slot& slot : slots) {
     if (slot.State.load() == 2) ::unlink(slot.Path);
   }
+}
+
+void RemoveTemporaryFilesAtEnd() {
+  ending.store(true);
+  // A file another thread is making is named within microseconds; a second at most.
+  for (int waits = 0; making.load() > 0 && waits < 100000; ++waits) {
+    const timespec pause{0, 10000};
+    ::nanosleep(&pause, nullptr);
+  }
+  RemoveTemporaryFilesNow();
 }
 
 }  // namespace vantrel

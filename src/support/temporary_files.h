@@ -30,5 +30,9 @@ bool RegisterTemporaryFile(const std::string& path);
 void ForgetTemporaryFile(const std::string& path);
 /// Unlinks every registered file. Async-signal-safe.
 void RemoveTemporaryFilesNow();
+/// For a process about to die: no file is made from now on (a thread that tries waits
+/// for the end), and once the files other threads are making have their names, every
+/// registered file is unlinked. Async-signal-safe.
+void RemoveTemporaryFilesAtEnd();
 
 }  // namespace vantrel
