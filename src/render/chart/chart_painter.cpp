@@ -205,16 +205,15 @@ class XFractions {
   explicit XFractions(const AxisLayout& x) : fraction_(x) {}
 
   double At(std::size_t i, double x) {
-    if (i < xs_.size() && xs_[i] == x) return fractions_[i];
-    const double f = fraction_(x);
-    if (i < xs_.size()) {
-      xs_[i] = x;
-      fractions_[i] = f;
-    } else if (i == xs_.size()) {
-      xs_.push_back(x);
-      fractions_.push_back(f);
+    if (i >= xs_.size()) {
+      xs_.resize(i + 1, kNaN);  // NaN equals nothing: such a place is worked out
+      fractions_.resize(i + 1);
     }
-    return f;
+    if (xs_[i] != x) {
+      xs_[i] = x;
+      fractions_[i] = fraction_(x);
+    }
+    return fractions_[i];
   }
 
  private:
