@@ -87,6 +87,10 @@ void RemoveStaleParts(const std::string& folder) {
   RemoveStaleFiles(folder, kPartPrefix, kPartSuffix);
 }
 
+void RemoveUnheldParts(const std::string& folder) {
+  RemoveStaleFiles(folder, kPartPrefix, kPartSuffix, true);
+}
+
 bool MakeFolders(const std::string& folder, std::string& error) {
   std::error_code ec;
   fs::create_directories(folder, ec);

@@ -87,6 +87,9 @@ bool CopyToFile(const std::string& source, const std::string& target, std::strin
 /// Removes the parts that runs now dead left in folder (after kill -9 or a power cut);
 /// a live run's part and any file not named as a part of ours stay.
 void RemoveStaleParts(const std::string& folder);
+/// As RemoveStaleParts, for a folder no other live run writes into: every part whose
+/// lock is free goes, whether or not its run's pid is still seen.
+void RemoveUnheldParts(const std::string& folder);
 
 /// Makes folder and its missing parents; false with "cannot create the folder X:
 /// <reason>" in error.

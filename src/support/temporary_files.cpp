@@ -107,14 +107,14 @@ long OwnerPid(std::string_view name, std::string_view prefix, std::string_view s
 // A live run holds its file's lock, on this machine or another one sharing the folder,
 // so a free lock is the sign; the pid only spares a young file of a run in its first
 // microseconds, and a dead pid on this machine needs no waiting.
-bool RunIsOver(const std::string& path, long pid) {
+bool RunIsOver(const std::string& path, long pid, bool lockAlone) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
   if (fd < 0) return false;
   bool over = false;
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
     const bool pidGone = ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
-    over = pidGone || std::time(nullptr) - info.st_mtime > kReusedPidAge;
+    over = lockAlone || pidGone || std::time(nullptr) - info.st_mtime > kReusedPidAge;
   }
   ::close(fd);
   return over;
@@ -146,7 +146,7 @@ int MakeOwnedFile(const std::string& folder, const std::string& prefix, const st
 }
 
 void RemoveStaleFiles(const std::string& folder, const std::string& prefix,
-                      const std::string& suffix) {
+                      const std::string& suffix, bool lockAlone) {
   const std::string base = folder.empty() ? std::string(".") : folder;
   DIR* dir = ::opendir(base.c_str());
   if (dir == nullptr) return;
@@ -154,7 +154,7 @@ void RemoveStaleFiles(const std::string& folder, const std::string& prefix,
     const long pid = OwnerPid(entry->d_name, prefix, suffix);
     if (pid == 0) continue;
     const std::string path = base + "/" + entry->d_name;
-    if (RunIsOver(path, pid)) ::unlink(path.c_str());
+    if (RunIsOver(path, pid, lockAlone)) ::unlink(path.c_str());
   }
   ::closedir(dir);
 }

@@ -21,8 +21,10 @@ int MakeOwnedFile(const std::string& folder, const std::string& prefix, const st
 /// Removes what MakeOwnedFile made in folder with prefix and suffix for a run that is
 /// over: nobody holds its lock, and its pid is gone or it is older than a minute (the
 /// pid was taken again, as in a restarted container). Other names are never touched.
+/// With lockAlone, a free lock is enough: for a folder that no other run writes into
+/// now, where a dead run's pid may still be seen (a zombie nobody reaps, another host).
 void RemoveStaleFiles(const std::string& folder, const std::string& prefix,
-                      const std::string& suffix);
+                      const std::string& suffix, bool lockAlone = false);
 
 /// False when every slot is taken or the path is too long; the file is then only
 /// removed by its owner.

@@ -192,6 +192,8 @@ TEST_F(WatchedFolder, FinishesWhatADeadWatcherClaimedAndLeavesALiveOnesAlone) {
   dir_.Write("out/.named.pdf.taken", "host-1-dead/named.txt");
   // Just claimed.
   dir_.Write("in/.claims/host-1-dead/new.txt", TinyResult("N"));
+  // Killed while writing a marker, its pid still seen (a zombie, or on another host).
+  dir_.Write("in/.claims/host-1-dead/.vantrel-1-AbC123.part", "out/ne");
   dir_.Write("in/.claims/host-2-live/.lock", "");
   dir_.Write("in/.claims/host-2-live/busy.txt", TinyResult("B"));
   const std::string holder = RunShell("flock " + ShellQuote((live / ".lock").string()) +

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+#include "support/file_writer.h"
+
 namespace vantrel::report_tool {
 
 namespace fs = std::filesystem;
@@ -126,10 +128,14 @@ void Claims::AdoptDead() {
     if (fd < 0) continue;
     Folder dead{path, fd};
     // A staging folder of a watcher that died while starting holds nothing.
-    if (name.starts_with(kStaging))
+    if (name.starts_with(kStaging)) {
       Remove(dead);
-    else
-      adopted_.push_back(dead);
+      continue;
+    }
+    // Only a folder's holder writes in it, so a part of a marker being written when
+    // its watcher died is the dead watcher's, even while its pid is still to be seen.
+    RemoveUnheldParts(path.string());
+    adopted_.push_back(dead);
   }
 }
 
