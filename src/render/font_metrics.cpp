@@ -74,6 +74,14 @@ const FontMetrics& PrintFontMetrics() {
   return metrics;
 }
 
+std::future<void> WarmUpPrintFonts() {
+  return std::async(std::launch::async, [] {
+    const FontMetrics& fonts = PrintFontMetrics();
+    fonts.TextWidth("0123456789", FontSpec{});
+    fonts.TextWidth("0123456789", FontSpec{.Bold = true});
+  });
+}
+
 float FixedWidthMetrics::TextWidth(std::string_view text, const FontSpec& font) const {
   std::size_t characters = 0;
   for (unsigned char c : text)

@@ -2,6 +2,7 @@
 // How wide and tall text comes out, in millimetres. Layout measures through this, so
 // that it can be tested without a font system.
 
+#include <future>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -62,6 +63,11 @@ class QtFontMetrics : public FontMetrics {
 
 /// The metrics of the printed page, made once.
 const FontMetrics& PrintFontMetrics();
+
+/// Measures the page's usual font on a thread of its own, so that the font system's
+/// start (its configuration, the font list, the first font file) is not paid by the
+/// first page's layout. Needs the GUI; wait for it before the GUI ends.
+std::future<void> WarmUpPrintFonts();
 
 /// Every character 0.6 of the size wide and lines 1.2 of it high: layout tests'
 /// fonts.

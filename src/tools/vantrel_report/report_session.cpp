@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "render/font_metrics.h"
 #include "support/text.h"
 
 namespace vantrel::report_tool {
@@ -48,6 +49,7 @@ int ReportSession::Open(const Options& o, OpenedRun* opened) {
     return status;
   }
   app_ = StartGui(o.Verbose);
+  fontsWarm_ = WarmUpPrintFonts();
   ProgramState& state = State();
   StderrPrompter& prompter = *run_.Prompter;
   source_ = std::make_unique<ObjDataSource>(*run_.Data);

@@ -3,6 +3,7 @@
 // tool, loaded as the output and the layout check both need them.
 
 #include <QGuiApplication>
+#include <future>
 #include <memory>
 
 #include "render/objdata_source.h"
@@ -29,6 +30,8 @@ class ReportSession {
 
  private:
   std::unique_ptr<QGuiApplication> app_;
+  // Destroyed before the GUI it needs.
+  std::future<void> fontsWarm_;
   OpenedRun run_;
   std::unique_ptr<ObjDataSource> source_;
   std::unique_ptr<RenderContext> context_;
