@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "support/number.h"
@@ -40,6 +42,36 @@ TEST(NumericField, AgreesWithTheFullRuleAtTheEdgesOfTheQuickReading) {
     EXPECT_EQ(numeric, IsNumeric(field)) << field;
     if (numeric) {
       EXPECT_TRUE(SameBits(quick, Val(field))) << field << " " << quick;
+    }
+  }
+}
+
+// Every length of digit run on either side of the point, with whatever follows it or
+// at the very end of the text, reads as the full rule reads it.
+TEST(ParseLeadingCell, ReadsEveryShapeOfDecimalAsTheFullRuleDoes) {
+  std::mt19937 random(11);
+  const auto digits = [&](int count) {
+    std::string run;
+    for (int i = 0; i < count; ++i) run += static_cast<char>('0' + random() % 10);
+    return run;
+  };
+  for (int whole = 0; whole <= 20; ++whole) {
+    for (int fraction = -1; fraction <= 20; ++fraction) {
+      for (const char* tail : {"", "\t", "\t-1.5\t7", ";", "e-3\t", "x", "/\t"}) {
+        std::string field = (random() % 2 ? "-" : "") + digits(whole);
+        if (fraction >= 0) field += "." + digits(fraction);
+        const std::string text = field + tail;
+        const std::size_t length = std::min(text.find('\t'), text.size());
+        Cell cell;
+        EXPECT_EQ(ParseLeadingCell(text, '\t', cell), length) << text;
+        const std::string read = text.substr(0, length);
+        if (IsNumeric(read)) {
+          ASSERT_EQ(cell.Type, Cell::Kind::Number) << text;
+          EXPECT_TRUE(SameBits(cell.Number, Val(read))) << text << " " << cell.Number;
+        } else {
+          EXPECT_NE(cell.Type, Cell::Kind::Number) << text;
+        }
+      }
     }
   }
 }
