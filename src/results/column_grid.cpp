@@ -145,49 +145,109 @@ class MarginRecorder {
 
   /// A point of a pair column c: not assessed when its status character is "I".
   void PairPoint(int row, int column, std::optional<double> value) {
-    const std::string& status = block_.RowStatus(row);
+    const Row& r = RowOf(row);
     const auto at = static_cast<std::size_t>(column - 1);
-    Point(row, !(at < status.size() && status[at] == 'I'), value);
+    Point(r, !(at < r.Status->size() && (*r.Status)[at] == 'I'), value);
   }
 
   /// A row statistic: assessed only when the row carries a verdict at all.
   void StatisticPoint(int row, std::optional<double> value) {
-    const std::string& status = block_.RowStatus(row);
+    const Row& r = RowOf(row);
     const bool verdict =
-        status.find('F') != std::string::npos || status.find('P') != std::string::npos;
-    Point(row, verdict, value);
+        r.Status->find('F') != std::string::npos || r.Status->find('P') != std::string::npos;
+    Point(r, verdict, value);
   }
 
   WorstMargin Limit;
   WorstMargin Control;
 
  private:
-  void Point(int row, bool assessed, std::optional<double> value) {
-    const double frequency = NumberOf(block_.At(1, row)).value_or(0);
+  struct Bound {
+    bool Known = false;
+    double Value = 0;
+  };
+  static Bound BoundOf(const Cell& cell) { return {cell.IsNumber(), cell.Number}; }
+  // What every point of a row is measured against, read once for the row's points.
+  struct Row {
+    int Index = -1;
+    const std::string* Status = nullptr;
+    double Frequency = 0;
+    Bound Lower, Upper, LowerControl, UpperControl;
+  };
+
+  const Row& RowOf(int row) {
+    if (row_.Index == row) return row_;
+    row_.Index = row;
+    row_.Status = &block_.RowStatus(row);
+    row_.Frequency = NumberOf(block_.At(1, row)).value_or(0);
+    row_.Lower = BoundOf(block_.At(columns_.LowerLimit, row));
+    row_.Upper = BoundOf(block_.At(columns_.UpperLimit, row));
+    if (columns_.ControlLimits) {
+      row_.LowerControl = BoundOf(block_.At(columns_.LowerControl, row));
+      row_.UpperControl = BoundOf(block_.At(columns_.UpperControl, row));
+    }
+    return row_;
+  }
+
+  void Point(const Row& r, bool assessed, std::optional<double> value) {
     if (!assessed) {
-      note_ = FormatNumber(frequency, "0.000") + " MHz";
+      note_ = FormatNumber(r.Frequency, "0.000") + " MHz";
       return;
     }
     if (!value) return;
-    Candidates(Limit, row, *value, frequency, columns_.LowerLimit, columns_.UpperLimit);
-    if (columns_.ControlLimits) {
-      Candidates(Control, row, *value, frequency, columns_.LowerControl, columns_.UpperControl);
-    }
+    Candidates(Limit, *value, r.Frequency, r.Lower, r.Upper);
+    if (columns_.ControlLimits)
+      Candidates(Control, *value, r.Frequency, r.LowerControl, r.UpperControl);
   }
 
-  void Candidates(WorstMargin& worst, int row, double value, double frequency, int lowerColumn,
-                  int upperColumn) const {
-    const std::optional<double> lower = NumberOf(block_.At(lowerColumn, row));
-    const std::optional<double> upper = NumberOf(block_.At(upperColumn, row));
-    if ((kind_ == 1 || kind_ == 3) && lower) worst.Offer(value - *lower, frequency);
-    if ((kind_ == 2 || kind_ == 3) && upper) worst.Offer(*upper - value, frequency);
+  void Candidates(WorstMargin& worst, double value, double frequency, const Bound& lower,
+                  const Bound& upper) const {
+    if ((kind_ == 1 || kind_ == 3) && lower.Known) worst.Offer(value - lower.Value, frequency);
+    if ((kind_ == 2 || kind_ == 3) && upper.Known) worst.Offer(upper.Value - value, frequency);
   }
 
   const TestBlock& block_;
   const BlockColumns& columns_;
   int16_t kind_;
   std::string& note_;
+  Row row_;
 };
+
+// What a column code takes from each row, worked out once for the whole block.
+struct GridStep {
+  enum class From { Statistic, Column, Missing, Nothing };
+  From Source = From::Nothing;
+  ColumnCode Code = 0;
+  int Column = 0;
+  bool Pair = false;  // a pair column's points count towards the margins
+};
+
+// One step per code up to the first that ends the row: the codes after it stay empty.
+std::vector<GridStep> StepsOf(const std::vector<ColumnCode>& codes, const BlockColumns& columns) {
+  std::vector<GridStep> steps;
+  steps.reserve(codes.size());
+  for (const ColumnCode c : codes) {
+    GridStep step;
+    step.Code = c;
+    if (IsStatistic(c)) {
+      step.Source = GridStep::From::Statistic;
+    } else if (IsCopiedKeyword(c)) {
+      const std::optional<int> column = KeywordColumn(c, columns);
+      step.Source = column ? GridStep::From::Column : GridStep::From::Missing;
+      step.Column = column.value_or(0);
+    } else if (c < 0) {
+      step.Source = GridStep::From::Nothing;  // no column to show; the row goes on
+    } else if (c < columns.Cols) {
+      step.Source = GridStep::From::Column;
+      step.Column = c;
+      step.Pair = columns.IsPair(c);
+    } else {
+      break;
+    }
+    steps.push_back(step);
+  }
+  return steps;
+}
 
 }  // namespace
 
@@ -200,35 +260,40 @@ ColumnGrid BuildColumnGrid(const TestBlock& block, const std::vector<ColumnCode>
   for (std::vector<GridCell>& column : grid.Cells) column.resize(static_cast<std::size_t>(rows));
   MarginRecorder margins(block, columns, options.MarginKind, grid.Note);
 
+  const std::vector<GridStep> steps = StepsOf(codes, columns);
   for (int row = 0; row < rows; ++row) {
     const auto r = static_cast<std::size_t>(row);
     std::optional<PairStatistics> rowStats;  // one pass over the pairs serves all three
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-      const ColumnCode c = codes[i];
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      const GridStep& step = steps[i];
       GridCell& cell = grid.Cells[i][r];
-      if (IsStatistic(c)) {
-        if (!rowStats) rowStats = StatisticsOfRow(block, columns, row);
-        const PairStatistics& stats = *rowStats;
-        const std::optional<double> value =
-            c == code::kMin ? stats.Min : (c == code::kMax ? stats.Max : stats.Mean);
-        const Cell* from =
-            c == code::kMin ? stats.MinCell : (c == code::kMax ? stats.MaxCell : nullptr);
-        if (from != nullptr)
-          cell = GridCell::Of(*from);  // a cell's own number needs no rounding when short
-        else
-          cell = value ? GridCell::Number(*value) : GridCell("x");
-        margins.StatisticPoint(row, value);
-      } else if (IsCopiedKeyword(c)) {
-        const std::optional<int> column = KeywordColumn(c, columns);
-        cell = column ? GridCell::Of(block.At(*column, row)) : GridCell("x");
-      } else if (c < 0) {
-        continue;  // no column to show; the row goes on
-      } else if (c < columns.Cols) {
-        const Cell& source = block.At(c, row);
-        cell.Take(source);
-        if (columns.IsPair(c)) margins.PairPoint(row, c, NumberOf(source));
-      } else {
-        break;
+      switch (step.Source) {
+        case GridStep::From::Statistic: {
+          if (!rowStats) rowStats = StatisticsOfRow(block, columns, row);
+          const PairStatistics& stats = *rowStats;
+          const ColumnCode c = step.Code;
+          const std::optional<double> value =
+              c == code::kMin ? stats.Min : (c == code::kMax ? stats.Max : stats.Mean);
+          const Cell* from =
+              c == code::kMin ? stats.MinCell : (c == code::kMax ? stats.MaxCell : nullptr);
+          if (from != nullptr)
+            cell.Take(*from);  // a cell's own number needs no rounding when short
+          else
+            cell = value ? GridCell::Number(*value) : GridCell("x");
+          margins.StatisticPoint(row, value);
+          break;
+        }
+        case GridStep::From::Column: {
+          const Cell& source = block.At(step.Column, row);
+          cell.Take(source);
+          if (step.Pair) margins.PairPoint(row, step.Column, NumberOf(source));
+          break;
+        }
+        case GridStep::From::Missing:
+          cell = GridCell("x");
+          break;
+        case GridStep::From::Nothing:
+          break;
       }
     }
   }
