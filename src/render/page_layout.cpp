@@ -5,6 +5,7 @@
 #include "render/graph_plotter.h"
 #include "render/page_canvas.h"
 #include "render/page_header.h"
+#include "render/paint_pipeline.h"
 #include "render/report_colours.h"
 #include "render/routine_fault.h"
 #include "render/slot_layout.h"
@@ -119,9 +120,17 @@ void PlanGraphsAtOnce(const LayoutContext& context, PageCanvas& canvas, const Pa
                       const ReportDefinition& report, const SlotGrid& slots, int slotsX, int slotsY,
                       bool& failed, bool& incomplete) {
   GraphsOutcome odd, even;
-  auto other = std::async(std::launch::async, [&] {
+  const auto laidOutOdds = [&] {
     return PlanGraphs(context, canvas, data, report, slots, slotsX, slotsY, 1, 2, odd);
-  });
+  };
+  std::future<std::vector<PagePlan>> other;
+  if (context.LayoutHelper != nullptr) {
+    auto task = std::make_shared<std::packaged_task<std::vector<PagePlan>()>>(laidOutOdds);
+    other = task->get_future();
+    context.LayoutHelper->Queue([task] { (*task)(); });
+  } else {
+    other = std::async(std::launch::async, laidOutOdds);
+  }
   std::vector<PagePlan> evens;
   try {
     evens = PlanGraphs(context, canvas, data, report, slots, slotsX, slotsY, 0, 2, even);

@@ -53,6 +53,9 @@ struct RenderContext {
   /// Threads a page's graphs are laid out on at once; only where nothing asks the
   /// user from a worker (the batch tool).
   int LayoutThreads = 1;
+  /// The thread the second half of a page's graphs is laid out on, kept for the whole
+  /// job so that its fonts are made once; a thread per page when not set.
+  PaintPipeline* LayoutHelper = nullptr;
 };
 
 /// What laying out a page reads besides the page's data: never the data object.
@@ -63,13 +66,15 @@ struct LayoutContext {
         Ask(context.Ask),
         SlotsFlag(context.SlotsFlag),
         Colours(context.Colours),
-        LayoutThreads(context.LayoutThreads) {}
+        LayoutThreads(context.LayoutThreads),
+        LayoutHelper(context.LayoutHelper) {}
 
   const ProgramState& State;
   Prompter& Ask;  // told of a logo that cannot be read
   bool SlotsFlag;
   const ColourNames& Colours;
   int LayoutThreads;
+  PaintPipeline* LayoutHelper;
 };
 
 /// The colour tables of the definition file, reporting malformed names through ask.

@@ -84,6 +84,8 @@ class OutputRun {
     if (threads_ > 1) {
       pipeline_.emplace();
       context_.Pipeline = &*pipeline_;
+      layoutHelper_.emplace(1);
+      context_.LayoutHelper = &*layoutHelper_;
       context_.LayoutThreads = threads_;
     }
   }
@@ -235,6 +237,7 @@ class OutputRun {
   const PaperSize paper_;
   const int threads_;
   std::optional<PaintPipeline> pipeline_;
+  std::optional<PaintPipeline> layoutHelper_;
   std::unique_ptr<CsvWriter> csv_;
   bool allProduced_ = true;
   bool toldSkipped_ = false;
