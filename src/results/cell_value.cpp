@@ -74,6 +74,10 @@ void SetMissing(Cell& cell) {
 bool NumericField(std::string_view field, double& value) {
   const char* const end = field.data() + field.size();
   if (PlainDecimal(field.data(), end, value) == end && !field.empty()) return true;
+  // No number starts with a letter: a row's status ("PPPPP") is told at a glance.
+  if (!field.empty() &&
+      ((field[0] >= 'A' && field[0] <= 'Z') || (field[0] >= 'a' && field[0] <= 'z')))
+    return false;
   const std::string_view body = TrimView(field);
   std::size_t i = 0;
   const std::size_t n = body.size();

@@ -36,7 +36,10 @@ TEST(NumericField, AgreesWithTheFullRuleAtTheEdgesOfTheQuickReading) {
                                   "1e-400",
                                   "4.9e-324",
                                   "-.5e1",
-                                  "1e+"}) {
+                                  "1e+",
+                                  "PPPPF",
+                                  "e5",
+                                  " 7"}) {
     double quick = 42;
     const bool numeric = NumericField(field, quick);
     EXPECT_EQ(numeric, IsNumeric(field)) << field;
