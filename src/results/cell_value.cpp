@@ -12,6 +12,7 @@ namespace vantrel {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                    1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
@@ -75,9 +76,7 @@ bool NumericField(std::string_view field, double& value) {
   const char* const end = field.data() + field.size();
   if (PlainDecimal(field.data(), end, value) == end && !field.empty()) return true;
   // No number starts with a letter: a row's status ("PPPPP") is told at a glance.
-  if (!field.empty() &&
-      ((field[0] >= 'A' && field[0] <= 'Z') || (field[0] >= 'a' && field[0] <= 'z')))
-    return false;
+  if (!field.empty() && IsLetter(field[0])) return false;
   const std::string_view body = TrimView(field);
   std::size_t i = 0;
   const std::size_t n = body.size();
