@@ -74,6 +74,16 @@ const FontMetrics& PrintFontMetrics() {
   return metrics;
 }
 
+void WarmUpThreadFonts() {
+  for (const bool bold : {false, true}) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8);
+    font.setBold(bold);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    QFontMetricsF(font, &MeasuringDevice()).horizontalAdvance(QStringLiteral("0123456789"));
+  }
+}
+
 std::future<void> WarmUpPrintFonts() {
   return std::async(std::launch::async, [] {
     const FontMetrics& fonts = PrintFontMetrics();

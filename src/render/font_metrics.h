@@ -68,6 +68,9 @@ const FontMetrics& PrintFontMetrics();
 /// start (its configuration, the font list, the first font file) is not paid by the
 /// first page's layout. Needs the GUI; wait for it before the GUI ends.
 std::future<void> WarmUpPrintFonts();
+/// Qt makes each thread's fonts anew: makes the calling thread's print fonts, so that a
+/// thread that lays out pages pays for them before its first page.
+void WarmUpThreadFonts();
 
 /// Every character 0.6 of the size wide and lines 1.2 of it high: layout tests'
 /// fonts.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "definitions/report_reads.h"
 #include "render/chart/axis_scale.h"
 #include "render/chart/chart_painter.h"
 #include "render/chart/palette.h"
@@ -97,7 +98,7 @@ const char* const kCodePalette[] = {"blue",   "orange",  "green",  "brown",     
 GraphData FetchGraph(ReportDataSource& data, const PageData& page, const GraphDefinition& g,
                      int offset, int graphNumber) {
   GraphData out;
-  if (g.Cols[0].size() >= 2 && g.Cols[0][1] == code::kNoGraph) return out;
+  if (IsNoGraph(g)) return out;
   const int pairs = page.Pairs;
   if (pairs > 0) {
     if (offset != 0) {
@@ -108,20 +109,17 @@ GraphData FetchGraph(ReportDataSource& data, const PageData& page, const GraphDe
   }
   out.Shown = true;
   for (int k = 0; k < kMaxDataSets; ++k) {
-    const int source = g.AutoOrderIncrease ? 0 : k;
-    const std::string& test = g.Data[static_cast<std::size_t>(source)];
-    if (Trim(test).empty()) break;
+    const auto source = static_cast<std::size_t>(g.AutoOrderIncrease ? 0 : k);
+    PlannedRead read = GraphSetRead(g, k);
+    if (Trim(read.TestName).empty()) break;
     ReadTestDataRequest request;
     request.MarginKind = g.MarginType;
-    request.TestName = test;
-    request.Occurrence =
-        static_cast<int16_t>(g.AutoOrderIncrease ? std::min(32767, g.Order[0] + k + 1)
-                                                 : g.Order[static_cast<std::size_t>(k)]);
-    request.Codes = RaisedCodes(g.Cols[static_cast<std::size_t>(source)],
-                                g.ColCount[static_cast<std::size_t>(source)], offset);
-    request.Units = SubstituteNormLength(UnitsOfTest(test), page.NormLength, page.CableLength);
-    ReadTestDataResult result =
-        data.ReadTestData(request, g.ApplyAllResults || g.CombineAllResults);
+    request.TestName = std::move(read.TestName);
+    request.Occurrence = read.Occurrence;
+    request.Codes = RaisedCodes(g.Cols[source], g.ColCount[source], offset);
+    request.Units =
+        SubstituteNormLength(UnitsOfTest(request.TestName), page.NormLength, page.CableLength);
+    ReadTestDataResult result = data.ReadTestData(request, read.All);
     if (!result.Found) break;
     out.Codes.push_back(std::move(request.Codes));
     out.Sets.push_back(std::move(result));

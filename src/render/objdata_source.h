@@ -22,6 +22,7 @@ class ObjDataSource : public ReportDataSource {
   std::string TestDescription() override { return data_.TestDescription(); }
   std::string CableLength() override { return data_.CableLength(); }
   std::string NormalisationLength() override { return data_.NormalisationLength(); }
+  void ExpectReads(const std::vector<PlannedRead>& reads) override { data_.ReadAhead(reads); }
   ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool all) override;
   bool TakeIncompleteRead() override { return std::exchange(incompleteRead_, false); }
   std::string CertificationFault() override { return data_.CertificationFault(incompleteAllowed_); }

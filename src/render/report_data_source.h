@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "definitions/report_reads.h"
 #include "results/read_test_data.h"
 
 namespace vantrel {
@@ -35,6 +36,9 @@ class ReportDataSource {
   virtual std::string CertificationFault() { return ""; }
   /// text with the data file's "[paramN]" placeholders filled (APPNAME).
   virtual std::string FillParameters(const std::string& text) { return text; }
+  /// The reads a job is about to make, in order, so that their tests can be made
+  /// ready ahead of them; an empty list when the job is over.
+  virtual void ExpectReads(const std::vector<PlannedRead>& /*reads*/) {}
   /// One occurrence, or every occurrence merged when all is true.
   virtual ReadTestDataResult ReadTestData(const ReadTestDataRequest& request, bool all) = 0;
   /// The summary block named name, formatted or raw, at least columns x rows.

@@ -1,5 +1,6 @@
 #include "render/report_job.h"
 
+#include <optional>
 #include <stdexcept>
 
 #include "render/lazy_target.h"
@@ -23,6 +24,21 @@ ReportJobResult ProduceSelectedReports(RenderContext& context, PageTarget& targe
     if (selection[static_cast<std::size_t>(i)]) chosen.push_back(i);
   result.Selected = static_cast<int>(chosen.size());
   RecordCertificate(context, target);
+
+  // Where pages are painted on a thread of their own, the tests are parsed on another,
+  // ahead of the pages that read them.
+  struct ReadAhead {
+    explicit ReadAhead(ReportDataSource& data) : Data(data) {}
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+    ~ReadAhead() { Data.ExpectReads({}); }
+    ReportDataSource& Data;
+  };
+  std::optional<ReadAhead> readAhead;
+  if (context.Pipeline != nullptr) {
+    context.Data.ExpectReads(SelectedReportReads(context.State.Reports, selection));
+    readAhead.emplace(context.Data);
+  }
 
   LazyTarget lazy(target, LazyTarget::Ending::WithRun);
 

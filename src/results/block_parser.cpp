@@ -9,6 +9,7 @@
 #include "results/copy_lines.h"
 #include "results/line_fields.h"
 #include "results/obj_data.h"
+#include "results/read_test_data.h"
 #include "support/encoding.h"
 #include "support/number.h"
 #include "support/text.h"
@@ -46,6 +47,22 @@ std::string FewerPoints(int rows, int declared) {
          " points its sweep line declares (is the file cut short?)";
 }
 
+// "1,5" reads as no value; without a word the graph just has gaps. Notes a block's
+// first such field.
+void NoteDecimalComma(BlockNotes& notes, std::string_view field) {
+  if (notes.CommaNoted) return;
+  const std::string_view f = TrimView(field);
+  std::size_t i = (!f.empty() && (f[0] == '-' || f[0] == '+')) ? 1 : 0;
+  const std::size_t intStart = i;
+  while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
+  if (i == intStart || i >= f.size() || f[i] != ',') return;
+  const std::size_t fracStart = ++i;
+  while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
+  if (i == fracStart || i != f.size()) return;
+  notes.CommaNoted = true;
+  notes.Add(BlockNotes::Kind::DecimalComma, std::string(f));
+}
+
 }  // namespace
 
 std::optional<ParsedTest> ObjData::FindTest(std::string_view name, int16_t occurrence) {
@@ -67,7 +84,16 @@ std::optional<ParsedTest> ObjData::ParseEntry(int16_t indexEntry) {
     if (cache_[i].Used < cache_[slot].Used) slot = i;
   }
   if (entry.Start == 0 || cache_[slot].Key != entry.Start) {
-    if (!ParseBlock(indexEntry)) return std::nullopt;
+    std::optional<ParsedBlock> ahead;
+    if (ahead_) ahead = ahead_->Take(indexEntry);
+    bool parsed = false;
+    if (ahead) {
+      current_ = std::move(ahead->Block);
+      parsed = TakeNotes(indexEntry, ahead->Notes);
+    } else {
+      parsed = ParseBlock(indexEntry);
+    }
+    if (!parsed) return std::nullopt;
     // A parsed block takes many times its bytes; a large one is kept alone.
     constexpr std::uint64_t kSmallBlock = 256 * 1024;
     if (BlockBytes(indexEntry) > kSmallBlock) {
@@ -130,26 +156,36 @@ ObjData::Opening ObjData::ReachRows(CopyLines& cursor, std::vector<std::string>*
 }
 
 bool ObjData::ParseBlock(int16_t indexEntry) {
-  TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
-  TestBlock& block = current_;
+  // The block's cells are kept from one parse to the next: their storage is reused.
+  ParsedBlock parsed{std::move(current_), {}};
+  ParseBlockInto(indexEntry, parsed);
+  current_ = std::move(parsed.Block);
+  return TakeNotes(indexEntry, parsed.Notes);
+}
+
+void ObjData::ParseBlockInto(int16_t indexEntry, ParsedBlock& out) const {
+  TestBlock& block = out.Block;
+  BlockNotes& notes = out.Notes;
+  notes = BlockNotes{};
   block.Reset();
   CopyLines cursor = BlockLines(indexEntry);
   std::vector<std::string> headings;
   int declared = 0;
   const Opening opening = ReachRows(cursor, &headings, declared);
   if (!cursor.Fault().empty()) {
-    Unreadable(entry, cursor.Fault());
-    return false;
+    notes.Add(BlockNotes::Kind::Unreadable, cursor.Fault());
+    return;
   }
-  if (opening == Opening::NoRows) Incomplete(entry, "it has no data rows");
-  if (opening != Opening::Rows) return false;
+  if (opening == Opening::NoRows) notes.Add(BlockNotes::Kind::Incomplete, "it has no data rows");
+  if (opening != Opening::Rows) return;
   block.SetHeadings(std::move(headings));
 
   std::string_view line;
-  entry.Failed = false;
+  notes.Failed = false;
   for (;;) {
     const bool more = cursor.Next(line);
-    if (more && block.Rows() > 2 && block.Rows() < kMaxRows && ReadFullRow(entry, line)) continue;
+    if (more && block.Rows() > 2 && block.Rows() < kMaxRows && ReadFullRow(block, notes, line))
+      continue;
     const RowShape row = more ? ShapeOfRow(line, delimiter_) : RowShape{};
     int n = row.Count;
     if (n > block.Cols() && block.Rows() <= 2) block.SetCols(n);
@@ -157,19 +193,21 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
     if (n < 2) {
       // A copy that cannot be read to the block's end gives no block, not a short one.
       if (!cursor.Fault().empty()) {
-        Unreadable(entry, cursor.Fault());
-        return false;
+        notes.Add(BlockNotes::Kind::Unreadable, cursor.Fault());
+        return;
       }
-      if (block.Rows() == 0) Incomplete(entry, "it has no data rows");
-      if (block.Rows() < declared) Incomplete(entry, FewerPoints(block.Rows(), declared));
-      return true;
+      if (block.Rows() == 0) notes.Add(BlockNotes::Kind::Incomplete, "it has no data rows");
+      if (block.Rows() < declared)
+        notes.Add(BlockNotes::Kind::Incomplete, FewerPoints(block.Rows(), declared));
+      notes.Parsed = true;
+      return;
     }
     if (block.Rows() >= kMaxRows) {
-      Unreadable(entry);
-      return false;
+      notes.Add(BlockNotes::Kind::Unreadable, "");
+      return;
     }
     const int cols = block.Cols();
-    if (n < cols) Incomplete(entry, ShortRow(block.Rows() + 1, n, cols));
+    if (n < cols) notes.Add(BlockNotes::Kind::Incomplete, ShortRow(block.Rows() + 1, n, cols));
     const std::span<Cell> cells = block.NextRow();
     std::string_view rest = row.Line;
     const int filled = std::min(n, cols);
@@ -182,9 +220,7 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
       }
       Cell& cell = cells[static_cast<std::size_t>(k)];
       ParseCell(field, cell);
-      if (cell.Type == Cell::Kind::Missing && !decimalCommaTold_) {
-        CheckDecimalComma(entry, field);
-      }
+      if (cell.Type == Cell::Kind::Missing) NoteDecimalComma(notes, field);
     }
     for (std::size_t k = static_cast<std::size_t>(filled); k < cells.size(); ++k) {
       cells[k].Type = Cell::Kind::Empty;
@@ -193,15 +229,54 @@ bool ObjData::ParseBlock(int16_t indexEntry) {
       cells[k].Text.Clear();
     }
     block.CommitRow(row.Last);
-    if (row.Last.find('F') != std::string_view::npos) entry.Failed = true;
+    if (row.Last.find('F') != std::string_view::npos) notes.Failed = true;
   }
+}
+
+bool ObjData::TakeNotes(int16_t indexEntry, const BlockNotes& notes) {
+  TestIndexEntry& entry = index_[static_cast<std::size_t>(indexEntry)];
+  if (notes.Failed) entry.Failed = *notes.Failed;
+  for (const BlockNotes::Note& note : notes.Notes) {
+    switch (note.What) {
+      case BlockNotes::Kind::Incomplete:
+        Incomplete(entry, note.Text);
+        break;
+      case BlockNotes::Kind::Unreadable:
+        Unreadable(entry, note.Text);
+        break;
+      case BlockNotes::Kind::DecimalComma:
+        if (!decimalCommaTold_) TellDecimalComma(entry, note.Text);
+        break;
+    }
+  }
+  return notes.Parsed;
+}
+
+void ObjData::ReadAhead(const std::vector<PlannedRead>& reads) {
+  std::vector<int16_t> entries;
+  for (const PlannedRead& read : reads) {
+    // Every occurrence in the order a merged read takes them: the last one first.
+    const int16_t last = read.All ? kMaxOccurrences : read.Occurrence;
+    for (int16_t occurrence = read.All ? 1 : read.Occurrence; occurrence <= last; ++occurrence) {
+      const std::optional<int16_t> entry = LookupTest(read.TestName, occurrence);
+      if (!entry) break;
+      entries.push_back(*entry);
+    }
+  }
+  if (ahead_ && entries == aheadEntries_) return;
+  ahead_.reset();
+  aheadEntries_ = entries;
+  std::vector<BlockReadAhead::Planned> order;
+  for (const int16_t entry : entries) order.push_back({entry, BlockBytes(entry)});
+  if (order.empty()) return;
+  ahead_ = std::make_unique<BlockReadAhead>(
+      std::move(order), [this](int16_t entry, ParsedBlock& out) { ParseBlockInto(entry, out); });
 }
 
 // The common row, in one pass: at least as many fields as the block has columns, not
 // all blank, not so many that the last field is capped. False for any other row, with
-// nothing told and nothing added, for ParseBlock to read in full.
-bool ObjData::ReadFullRow(TestIndexEntry& entry, std::string_view line) {
-  TestBlock& block = current_;
+// nothing noted and nothing added, for ParseBlock to read in full.
+bool ObjData::ReadFullRow(TestBlock& block, BlockNotes& notes, std::string_view line) const {
   const int cols = block.Cols();
   if (cols >= kMaxFields || !StripTrailing(line)) return false;
   const std::span<Cell> cells = block.NextRow();
@@ -235,14 +310,12 @@ bool ObjData::ReadFullRow(TestIndexEntry& entry, std::string_view line) {
     status = at == std::string_view::npos ? rest : rest.substr(at + 1);
   }
   block.CommitRow(status);
-  if (status.find('F') != std::string_view::npos) entry.Failed = true;
-  if (comma && !decimalCommaTold_) {
+  if (status.find('F') != std::string_view::npos) notes.Failed = true;
+  if (comma && !notes.CommaNoted) {
     rest = line;
     for (const Cell& cell : cells) {
       const std::size_t length = std::min(rest.find(delimiter_), rest.size());
-      if (cell.Type == Cell::Kind::Missing && !decimalCommaTold_) {
-        CheckDecimalComma(entry, rest.substr(0, length));
-      }
+      if (cell.Type == Cell::Kind::Missing) NoteDecimalComma(notes, rest.substr(0, length));
       rest.remove_prefix(std::min(length + 1, rest.size()));
     }
   }
@@ -368,19 +441,10 @@ void ObjData::Unreadable(const TestIndexEntry& entry, const std::string& why) {
                     "Error", PromptIcon::Exclamation, PromptButtons::Ok);
 }
 
-// "1,5" reads as no value; without a word the graph just has gaps.
-void ObjData::CheckDecimalComma(const TestIndexEntry& entry, std::string_view field) {
-  const std::string_view f = TrimView(field);
-  std::size_t i = (!f.empty() && (f[0] == '-' || f[0] == '+')) ? 1 : 0;
-  const std::size_t intStart = i;
-  while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
-  if (i == intStart || i >= f.size() || f[i] != ',') return;
-  const std::size_t fracStart = ++i;
-  while (i < f.size() && f[i] >= '0' && f[i] <= '9') ++i;
-  if (i == fracStart || i != f.size()) return;
+void ObjData::TellDecimalComma(const TestIndexEntry& entry, std::string_view field) {
   decimalCommaTold_ = true;
   prompter_.Message("The result file writes numbers with a decimal comma, such as '" +
-                        std::string(f) + "' in the test '" + entry.Name +
+                        std::string(field) + "' in the test '" + entry.Name +
                         "'.\r\rSuch values cannot be read and are shown as missing (x). The "
                         "instrument's software must write a full stop as the decimal mark.",
                     "Decimal Comma", PromptIcon::Exclamation, PromptButtons::Ok);

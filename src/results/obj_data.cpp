@@ -55,6 +55,7 @@ ObjData::ObjData(ProgramState& state, Prompter& prompter, DataHost& host)
     : state_(state), prompter_(prompter), host_(host) {}
 
 ObjData::~ObjData() {
+  ahead_.reset();
   if (copyPresent_ && !tempPath_.empty()) {
     std::remove(tempPath_.c_str());
     ForgetTemporaryFile(tempPath_);
@@ -224,6 +225,8 @@ std::string ObjData::CopyFault(const std::string& fault) const {
 }
 
 bool ObjData::SetFile(const std::string& path) {
+  // The read-ahead reads the copy that is about to go.
+  ahead_.reset();
   int source = -1;
   std::string head;
   if (!OpenSource(path, source, head)) return false;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <set>
 #include <span>
@@ -16,6 +17,8 @@
 
 #include "definitions/column_code.h"
 #include "definitions/program_state.h"
+#include "definitions/report_reads.h"
+#include "results/block_read_ahead.h"
 #include "results/data_host.h"
 #include "results/test_block.h"
 #include "support/prompter.h"
@@ -100,6 +103,11 @@ class ObjData {
   std::optional<ParsedTest> FindTest(std::string_view name, int16_t occurrence);
   /// Parses the block of one index entry, through the cache.
   std::optional<ParsedTest> ParseEntry(int16_t indexEntry);
+  /// Parses the blocks of the tests these reads will find on a thread of its own, in
+  /// their order and a little ahead of them; what a block's parse finds is told when it
+  /// is read. The same reads again change nothing; none stops it, as SetFile and
+  /// ReadTestNames do.
+  void ReadAhead(const std::vector<PlannedRead>& reads);
   /// The overall status failed, or any test did; reads every block's row status
   /// without a word about faulty ones (they are told when a report reads them) and
   /// drops the cache.
@@ -182,7 +190,13 @@ class ObjData {
   bool ReadGeneralHeader(std::size_t& bodyStart);
   void TooManyTests(std::size_t from);
   bool ParseBlock(int16_t entry);
-  bool ReadFullRow(TestIndexEntry& entry, std::string_view line);
+  /// Parses an entry's block without a word and without a change to this object, so
+  /// that another thread may do it beside the reads.
+  void ParseBlockInto(int16_t entry, ParsedBlock& out) const;
+  bool ReadFullRow(TestBlock& block, BlockNotes& notes, std::string_view line) const;
+  /// Tells what an entry's parse found, as a parse on this thread tells it; the
+  /// block's usability.
+  bool TakeNotes(int16_t entry, const BlockNotes& notes);
   enum class Opening { NotABlock, NoRows, Rows };
   /// Reads a block's first and heading lines up to its first data row, and the number
   /// of rows its sweep line declares (0 when it does not say).
@@ -201,7 +215,7 @@ class ObjData {
   void Incomplete(const TestIndexEntry& entry, const std::string& why);
   /// why: "" for a block with too many rows, else why the copy could not be read.
   void Unreadable(const TestIndexEntry& entry, const std::string& why = "");
-  void CheckDecimalComma(const TestIndexEntry& entry, std::string_view field);
+  void TellDecimalComma(const TestIndexEntry& entry, std::string_view field);
   bool ReadSummaryRows(int16_t entry, TextGrid& rows);
   bool Summarise(std::string_view name, TextGrid& grid, int columns, int rows, bool& anyFail,
                  bool raw);
@@ -249,6 +263,8 @@ class ObjData {
   std::array<CachedBlock, 4> cache_;
   std::size_t last_ = 0;  // the slot FindTest gave last
   std::uint64_t uses_ = 0;
+  std::unique_ptr<BlockReadAhead> ahead_;
+  std::vector<int16_t> aheadEntries_;  // what ahead_ parses
 };
 
 /// Copies every cell [i][j] of source that also lies within destination.

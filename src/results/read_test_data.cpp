@@ -6,12 +6,6 @@
 
 namespace vantrel {
 
-namespace {
-
-constexpr int16_t kMaxOccurrences = 20;
-
-}  // namespace
-
 ReadTestDataResult ReadTestData(ObjData& data, const ReadTestDataRequest& request) {
   ReadTestDataResult result;
   const std::optional<ParsedTest> parsed = data.FindTest(request.TestName, request.Occurrence);

@@ -75,6 +75,9 @@ struct ReadTestDataResult {
   int16_t OccurrencesRead = 0;
 };
 
+/// The most occurrences ReadAllTestData merges.
+inline constexpr int16_t kMaxOccurrences = 20;
+
 /// Finds the test, parses its block and prepares the grid or the table.
 ReadTestDataResult ReadTestData(ObjData& data, const ReadTestDataRequest& request);
 

@@ -50,6 +50,7 @@ void ObjData::TooManyTests(std::size_t from) {
 }
 
 bool ObjData::ReadTestNames() {
+  ahead_.reset();
   overallFailed_ = false;
   indexFault_.clear();
   index_.clear();

@@ -1,6 +1,8 @@
 #include "tools/vantrel_report/options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <thread>
 #include <utility>
 
 namespace vantrel::report_tool {
@@ -180,6 +182,11 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   if (!o.Trust.empty() && o.Verify.empty()) result.Error = "--trust is used only with --verify";
   if (const std::string watch = WatchUsageError(o); !watch.empty()) result.Error = watch;
   return result;
+}
+
+int OutputThreads(const Options& o) {
+  if (o.Jobs > 0) return o.Jobs;
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
 std::string UsageText() {

@@ -6,9 +6,9 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 
 #include "pdf/signer.h"
+#include "render/font_metrics.h"
 #include "render/page_target.h"
 #include "render/paint_pipeline.h"
 #include "render/png_file.h"
@@ -63,11 +63,6 @@ class PageWriters {
   std::string error_;
 };
 
-int Threads(const Options& o) {
-  if (o.Jobs > 0) return o.Jobs;
-  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-}
-
 // One run of --pdf, --png and --csv over one data file: the formats are written one
 // after the other from the same loaded data.
 class OutputRun {
@@ -77,7 +72,7 @@ class OutputRun {
         session_(session),
         context_(session.Context()),
         paper_(PaperByName(o.PageSize)),
-        threads_(Threads(o)) {
+        threads_(OutputThreads(o)) {
     context_.Certificate = {o.AttachData, o.PdfA};
     // With more than one thread, pages are painted on a thread of their own while the
     // next ones are laid out; one thread is the plain page-after-page run.
@@ -85,6 +80,9 @@ class OutputRun {
       pipeline_.emplace();
       context_.Pipeline = &*pipeline_;
       layoutHelper_.emplace(1);
+      // Each thread makes its own fonts: the helper's are made while the first page's
+      // data is fetched.
+      layoutHelper_->Queue([] { WarmUpThreadFonts(); });
       context_.LayoutHelper = &*layoutHelper_;
       context_.LayoutThreads = threads_;
     }
