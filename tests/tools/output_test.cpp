@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <zlib.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -74,6 +75,35 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
+// Inflates every compressed stream of a PDF; the count of those that inflate whole,
+// zlib's checksum included, and of those that do not.
+std::pair<int, int> InflatedStreams(const std::string& pdf) {
+  int whole = 0, broken = 0;
+  for (std::size_t at = pdf.find("stream\n"); at != std::string::npos;
+       at = pdf.find("stream\n", at + 1)) {
+    if (at >= 3 && pdf.compare(at - 3, 3, "end") == 0) continue;
+    const std::size_t object = pdf.rfind(" obj", at);
+    if (object == std::string::npos ||
+        pdf.substr(object, at - object).find("/FlateDecode") == std::string::npos)
+      continue;
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) return {whole, broken + 1};
+    const std::size_t start = at + 7;
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(pdf.data() + start));
+    z.avail_in = static_cast<uInt>(pdf.size() - start);
+    std::vector<unsigned char> out(1 << 16);
+    int status = Z_OK;
+    while (status == Z_OK) {
+      z.next_out = out.data();
+      z.avail_out = static_cast<uInt>(out.size());
+      status = inflate(&z, Z_NO_FLUSH);
+    }
+    inflateEnd(&z);
+    ++(status == Z_STREAM_END ? whole : broken);
+  }
+  return {whole, broken};
+}
+
 TEST(OutputCommand, SamplePdfHasEmbeddedFontsTitlesAndMargins) {
   TempDir dir;
   const std::string pdf = (dir.path() / "sample.pdf").string();
@@ -102,6 +132,19 @@ TEST(OutputCommand, SamplePdfHasEmbeddedFontsTitlesAndMargins) {
         entry.path().filename() != "stdout")
       ++files;
   EXPECT_EQ(files, 1);
+}
+
+TEST(OutputCommand, EveryCompressedStreamOfThePdfInflatesWholeWithItsChecksum) {
+  TempDir dir;
+  for (const char* jobs : {"1", "2"}) {
+    const std::string pdf = (dir.path() / (std::string("jobs") + jobs + ".pdf")).string();
+    const OutputRun run = RunTool(
+        dir, {"--definition", kSampleIni, "--data", kSampleData, "--pdf", pdf, "--jobs", jobs});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    const auto [whole, broken] = InflatedStreams(ReadFileBytes(pdf));
+    EXPECT_GE(whole, 9) << jobs;  // a page's content at least
+    EXPECT_EQ(broken, 0) << jobs;
+  }
 }
 
 TEST(OutputCommand, PngPagesAtTheRequestedResolution) {
