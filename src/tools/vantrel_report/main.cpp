@@ -2,8 +2,6 @@
 #include <string>
 #include <vector>
 
-#include "definitions/report_reader.h"
-#include "definitions/report_reads.h"
 #include "tools/vantrel_report/command_module.h"
 #include "tools/vantrel_report/opened_run.h"
 #include "tools/vantrel_report/options.h"
@@ -44,12 +42,6 @@ int main(int argc, char** argv) {
     return status;
   // Every block's rows are judged before any page; that reading needs no Qt either.
   opened.Data->CheckEveryBlock();
-  // While the drawing code finishes loading, the tests the pages will read start to be
-  // parsed on a thread of their own.
-  if (OutputThreads(o) > 1) {
-    ReadReportsIni(*opened.State, *opened.Prompter);
-    opened.Data->ReadAhead(SelectedReportReads(opened.State->Reports, opened.State->Selection));
-  }
   const CommandEntry run = commands.Entry();
   return run != nullptr ? run(o, &opened) : kExitOutput;
 }

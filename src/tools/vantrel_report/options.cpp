@@ -1,8 +1,6 @@
 #include "tools/vantrel_report/options.h"
 
-#include <algorithm>
 #include <charconv>
-#include <thread>
 #include <utility>
 
 namespace vantrel::report_tool {
@@ -182,11 +180,6 @@ ParseResult ParseOptions(const std::vector<std::string>& args) {
   if (!o.Trust.empty() && o.Verify.empty()) result.Error = "--trust is used only with --verify";
   if (const std::string watch = WatchUsageError(o); !watch.empty()) result.Error = watch;
   return result;
-}
-
-int OutputThreads(const Options& o) {
-  if (o.Jobs > 0) return o.Jobs;
-  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
 std::string UsageText() {

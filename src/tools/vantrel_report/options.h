@@ -61,9 +61,6 @@ struct ParseResult {
   std::string Error;
 };
 
-/// Threads of the output jobs: --jobs, or one per core.
-int OutputThreads(const Options& o);
-
 ParseResult ParseOptions(const std::vector<std::string>& args);
 std::string UsageText();
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <thread>
 
 #include "pdf/signer.h"
 #include "render/font_metrics.h"
@@ -63,6 +64,11 @@ class PageWriters {
   std::string error_;
 };
 
+int Threads(const Options& o) {
+  if (o.Jobs > 0) return o.Jobs;
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
 // One run of --pdf, --png and --csv over one data file: the formats are written one
 // after the other from the same loaded data.
 class OutputRun {
@@ -72,7 +78,7 @@ class OutputRun {
         session_(session),
         context_(session.Context()),
         paper_(PaperByName(o.PageSize)),
-        threads_(OutputThreads(o)) {
+        threads_(Threads(o)) {
     context_.Certificate = {o.AttachData, o.PdfA};
     // With more than one thread, pages are painted on a thread of their own while the
     // next ones are laid out; one thread is the plain page-after-page run.
