@@ -64,7 +64,7 @@ class BlockReadAhead {
 
   /// A parsed block takes many times its text, so only this much text is held ahead,
   /// and a larger block is never parsed ahead.
-  static constexpr std::uint64_t kAheadBytes = std::uint64_t{4} << 20;
+  static constexpr std::uint64_t kAheadBytes = std::uint64_t{1} << 20;
   static constexpr std::size_t kAheadBlocks = 4;
 
  private:
