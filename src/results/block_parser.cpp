@@ -84,16 +84,7 @@ std::optional<ParsedTest> ObjData::ParseEntry(int16_t indexEntry) {
     if (cache_[i].Used < cache_[slot].Used) slot = i;
   }
   if (entry.Start == 0 || cache_[slot].Key != entry.Start) {
-    std::optional<ParsedBlock> ahead;
-    if (ahead_) ahead = ahead_->Take(indexEntry);
-    bool parsed = false;
-    if (ahead) {
-      current_ = std::move(ahead->Block);
-      parsed = TakeNotes(indexEntry, ahead->Notes);
-    } else {
-      parsed = ParseBlock(indexEntry);
-    }
-    if (!parsed) return std::nullopt;
+    if (!ParseBlock(indexEntry)) return std::nullopt;
     // A parsed block takes many times its bytes; a large one is kept alone.
     constexpr std::uint64_t kSmallBlock = 256 * 1024;
     if (BlockBytes(indexEntry) > kSmallBlock) {
@@ -156,11 +147,15 @@ ObjData::Opening ObjData::ReachRows(CopyLines& cursor, std::vector<std::string>*
 }
 
 bool ObjData::ParseBlock(int16_t indexEntry) {
-  // The block's cells are kept from one parse to the next: their storage is reused.
-  ParsedBlock parsed{std::move(current_), {}};
-  ParseBlockInto(indexEntry, parsed);
-  current_ = std::move(parsed.Block);
-  return TakeNotes(indexEntry, parsed.Notes);
+  std::optional<ParsedBlock> parsed;
+  if (ahead_) parsed = ahead_->Take(indexEntry);
+  if (!parsed) {
+    // The block's cells are kept from one parse to the next: their storage is reused.
+    parsed.emplace(ParsedBlock{std::move(current_), {}});
+    ParseBlockInto(indexEntry, *parsed);
+  }
+  current_ = std::move(parsed->Block);
+  return TakeNotes(indexEntry, parsed->Notes);
 }
 
 void ObjData::ParseBlockInto(int16_t indexEntry, ParsedBlock& out) const {

@@ -189,6 +189,7 @@ class ObjData {
   bool RemoveCopy();
   bool ReadGeneralHeader(std::size_t& bodyStart);
   void TooManyTests(std::size_t from);
+  /// Parses an entry's block, or takes it from the read-ahead, and tells what it found.
   bool ParseBlock(int16_t entry);
   /// Parses an entry's block without a word and without a change to this object, so
   /// that another thread may do it beside the reads.
